@@ -1,0 +1,3 @@
+// Placeholder.
+#include "cli/explain.h"
+int RunExplain(const char*) { return 2; }

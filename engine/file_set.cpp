@@ -1,0 +1,2 @@
+// Placeholder.
+#include "engine/file_set.h"

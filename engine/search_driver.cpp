@@ -1,0 +1,2 @@
+// Placeholder.
+#include "engine/search_driver.h"

@@ -1,0 +1,2 @@
+// Placeholder.
+#include "engine/status_line.h"

@@ -1,0 +1,58 @@
+// Fixed-capacity lists of texts, each entry a 256-byte heap buffer holding at most 255
+// characters; the flagged kind carries one flag byte per entry. During a search only the
+// worker changes a list; the window thread may read counts and entries meanwhile.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+constexpr std::uint32_t kEntrySize = 256;  // at most 255 characters and the terminator
+constexpr std::uint32_t kFlaggedListCapacity = 61440;
+
+class StringList {
+ public:
+  explicit StringList(std::uint32_t capacity);
+  ~StringList();
+  StringList(const StringList&) = delete;
+  StringList& operator=(const StringList&) = delete;
+
+  // Index of the new entry, or -1 when the list is full, memory ran out, or the text
+  // is longer than 255 characters (a text is never cut into a list). NonEmpty is set
+  // by every attempt.
+  std::int32_t Add(const char* text);
+  // The entry's text, or nullptr beyond Count.
+  const char* Get(std::uint32_t index) const;
+  void RemoveAt(std::uint32_t index);
+  void Clear();
+
+  std::uint32_t Capacity() const { return capacity_; }
+
+  std::atomic<std::int32_t> NonEmpty{0};
+  std::atomic<std::uint32_t> Count{0};
+
+ private:
+  std::uint32_t capacity_;
+  char** Items;
+};
+
+class FlaggedStringList {
+ public:
+  FlaggedStringList();
+  ~FlaggedStringList();
+  FlaggedStringList(const FlaggedStringList&) = delete;
+  FlaggedStringList& operator=(const FlaggedStringList&) = delete;
+
+  std::int32_t Add(const char* text);
+  const char* Get(std::uint32_t index) const;
+  // The entry's flag byte; any index at or beyond Count gives the last slot's flag.
+  std::uint8_t& Flag(std::uint32_t index);
+  void RemoveAt(std::uint32_t index);
+  void Clear();
+
+  std::atomic<std::int32_t> NonEmpty{0};
+  std::atomic<std::uint32_t> Count{0};
+
+ private:
+  std::uint8_t Flags[kFlaggedListCapacity];
+  char** Items;
+};

@@ -1,0 +1,34 @@
+// Phonetic keys: the letter table, the normalisation of a query word and the key coding
+// that every word of a file goes through. The letter table is filled once at start-up,
+// before any thread starts; everything else runs on the search worker only.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+// Four characters with no terminator: a lower-case letter or '0', then three digits.
+struct PhoneticKey {
+  char Bytes[4];
+};
+
+inline bool operator==(const PhoneticKey& a, const PhoneticKey& b) {
+  return std::memcmp(a.Bytes, b.Bytes, 4) == 0;
+}
+
+constexpr int kMaxKeys = 16;
+
+// Soundex digit characters of 'a' to 'z'.
+extern char LetterCodeTable[26];
+// The keys of the current query term; the scanner compares the first KeyCount.
+extern PhoneticKey KeyTable[kMaxKeys];
+// The normalised form of the current query term.
+extern char NormalisedWord[256];
+
+// Start-up initialisation: fills LetterCodeTable and zeroes KeyCount and VariantCount.
+void InitialisePhonetics();
+
+// Lower-cases and normalises one query term (1 to 220 ASCII letters) into NormalisedWord.
+void NormaliseQueryWord(const char* term);
+
+// Codes a zero-terminated word of lower-case letters a to z into its key.
+PhoneticKey ComputePhoneticKey(const char* word);

@@ -1,0 +1,38 @@
+// Directory enumeration by a specification: a directory part and a wild-card pattern.
+// Called by the search worker (enumeration) and the window thread (cleanup after Stop).
+#pragma once
+
+#include <cstdint>
+
+using FindHandle = std::intptr_t;
+constexpr FindHandle kNoFind = 0;
+constexpr FindHandle kInvalidFind = -1;  // counts as none wherever a handle is tested
+
+struct FindEntry {
+  char Name[256];    // name without the directory
+  bool IsDirectory;  // the entry's type after following a symbolic link
+  bool IsLink;       // the entry is a symbolic link (a link to a directory is never entered)
+};
+
+// Results of FindNext.
+constexpr int kFindOk = 0;
+constexpr int kFindNoMoreFiles = 1;  // the normal end of the enumeration
+constexpr int kFindFailed = -1;      // any other failure
+
+// Starts an enumeration of `spec`. The directory part ends at the last '/' or '\';
+// an empty directory part is the current directory. Only '*' and '?' are wild,
+// letters match without regard to case, and "*.*" matches every name ("." and ".."
+// included). Returns a handle and fills `entry` with the first match, or kInvalidFind
+// when nothing matches or the directory cannot be read.
+FindHandle FindFirst(const char* spec, FindEntry* entry);
+
+// Fills `entry` with the next match.
+int FindNext(FindHandle find, FindEntry* entry);
+
+// Releases the enumeration; none and invalid handles are ignored.
+void FindClose(FindHandle find);
+
+inline bool IsOpenFind(FindHandle find) { return find != kNoFind && find != kInvalidFind; }
+
+// The wild-card rule FindFirst applies, for callers and tests.
+bool WildcardMatch(const char* pattern, const char* name);

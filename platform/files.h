@@ -1,0 +1,35 @@
+// Files for the search: open a file for one front-to-back scan, read it in chunks,
+// and create the log file and write it. Any thread may call these; a handle is used
+// by one thread at a time.
+#pragma once
+
+#include <cstdint>
+
+using FileHandle = std::intptr_t;
+constexpr FileHandle kNoFile = 0;
+constexpr FileHandle kInvalidFile = -1;  // counts as none wherever a handle is tested
+
+// Size of every read the scanner makes, and of the read buffer.
+constexpr std::uint32_t kReadChunkSize = 65536;
+
+// Opens a file for reading with the sequential-scan hint. Only regular files open:
+// a FIFO, socket, device or directory gives kInvalidFile at once and never blocks.
+FileHandle OpenFileForScan(const char* path);
+
+// Size in bytes (64-bit), or -1 when it cannot be taken.
+std::int64_t GetFileSize64(FileHandle file);
+
+// Reads up to `count` (at most kReadChunkSize) bytes. Returns the count read,
+// 0 at the end of the file, -1 on failure.
+std::int64_t ReadFileChunk(FileHandle file, void* buffer, std::uint32_t count);
+
+// Creates a file for writing, emptying an existing one. kInvalidFile on failure.
+FileHandle CreateFileForWrite(const char* path);
+
+// Writes `count` bytes; returns the count written (which may be short) or -1.
+std::int64_t WriteFileBytes(FileHandle file, const void* data, std::uint32_t count);
+
+// Closes a file; none and invalid handles are ignored.
+void CloseFile(FileHandle file);
+
+inline bool IsOpenFile(FileHandle file) { return file != kNoFile && file != kInvalidFile; }

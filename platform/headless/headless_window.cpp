@@ -1,0 +1,2 @@
+// Placeholder until the headless backend lands.
+#include "platform/headless/headless_window.h"

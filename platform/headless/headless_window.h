@@ -1,0 +1,66 @@
+// The window services in memory: controls, list box, message boxes and dialogs recorded
+// for tests and tessik-cli. Inspection and scripting calls are for the thread that owns
+// the window (the test or tessik-cli); worker calls go through platform/window.h.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/window.h"
+
+struct RecordedMessageBox {
+  std::string Title;
+  std::string Text;
+  MessageIcon Icon;
+};
+
+// Forgets every control, line, message and script; the next CreateMainWindow starts anew.
+void HeadlessReset();
+
+// Creates the main window and the controls the engine uses (edit fields, check box,
+// status line, buttons, result list box) without a window procedure of the program's.
+void HeadlessCreateSearchControls();
+
+// Called on every line added to a list box, on the calling thread, as it is added.
+using LineSink = void (*)(const char* line);
+void HeadlessSetLineSink(LineSink sink);
+
+// Called with every message box as it is shown.
+using MessageSink = void (*)(const RecordedMessageBox& box);
+void HeadlessSetMessageSink(MessageSink sink);
+
+std::vector<RecordedMessageBox> HeadlessMessageBoxes();
+std::vector<std::string> HeadlessListLines(int id);
+std::string HeadlessControlText(int id);
+bool HeadlessIsEnabled(int id);
+bool HeadlessControlExists(int id);
+int HeadlessFocus();  // identifier of the control with the focus, 0 for none
+int HeadlessHorizontalExtent(int id);
+std::vector<int> HeadlessTabStops(int id);
+int HeadlessTypingLimit(int id);
+void HeadlessSetCheck(int id, int state);
+void HeadlessSelectLine(int id, int index);  // -1 for no selection
+
+// A user's action on a control: Enter in an edit field, a click, a double-click or a
+// key, delivered to the window procedure as the real window would.
+void HeadlessClick(int id);
+void HeadlessDoubleClick(int id);
+void HeadlessPressEnter();
+void HeadlessPressEscape();
+void HeadlessChooseSystemMenuItem(int id);
+void HeadlessCloseWindow();
+
+// The answer of the next open or save dialog: the path on OK, or a cancel.
+void HeadlessScriptDialog(bool ok, const std::string& path);
+struct RecordedDialog {
+  bool Save;
+  std::vector<FileFilter> Filters;
+  int Selected;
+};
+std::vector<RecordedDialog> HeadlessDialogs();
+
+std::vector<std::string> HeadlessOpenedFiles();  // paths given to the default application
+int HeadlessHelpOpenings();
+
+bool HeadlessWindowDestroyed();
+int HeadlessQuitCode();  // exit code posted by PostQuit, -1 before

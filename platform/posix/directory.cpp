@@ -1,0 +1,2 @@
+// Placeholder until the POSIX backend lands.
+#include "platform/directory.h"

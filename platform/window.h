@@ -1,0 +1,123 @@
+// The window services: the main window, its controls by identifier, message boxes,
+// file dialogs, opening files and the help, and the message loop. The window thread
+// calls everything; the search worker calls the control operations too, and each such
+// call is carried out on the window thread before it returns. Once a stop is requested
+// a call from the worker returns at once with no effect; while the worker is paused it
+// waits until Resume or Stop. Backends: Qt 6 Widgets (platform/qt) and headless.
+#pragma once
+
+#include <cstdint>
+
+// Control identifiers of the main window.
+constexpr int kGoButton = 1;
+constexpr int kAboutItem = 1000;
+constexpr int kSearchInLabel = 1001;
+constexpr int kSearchInEdit = 1002;
+constexpr int kBrowseButton = 1003;
+constexpr int kIncludeSubdirsCheck = 1004;
+constexpr int kSearchForLabel = 1005;
+constexpr int kSearchForEdit = 1006;
+constexpr int kColumnHeading = 1008;
+constexpr int kResultListBox = 1009;
+constexpr int kDeleteButton = 1010;
+constexpr int kClearButton = 1011;
+constexpr int kPauseButton = 1012;
+constexpr int kSaveButton = 1013;
+constexpr int kExitButton = 1014;
+constexpr int kHelpButton = 1015;
+constexpr int kStatusLine = 1016;
+
+// Messages delivered to the window procedure.
+constexpr std::uint32_t kMsgDestroy = 0x0002;
+constexpr std::uint32_t kMsgSetFocus = 0x0007;
+constexpr std::uint32_t kMsgClose = 0x0010;
+constexpr std::uint32_t kMsgCommand = 0x0111;     // wParam: identifier | notification << 16
+constexpr std::uint32_t kMsgSysCommand = 0x0112;  // wParam: the system command (1000 = About)
+
+// Notification codes of kMsgCommand.
+constexpr std::uint32_t kNotifyClicked = 0;
+constexpr std::uint32_t kNotifyDoubleClicked = 2;
+
+inline std::uintptr_t MakeCommand(int id, std::uint32_t notification) {
+  return static_cast<std::uintptr_t>(static_cast<std::uint32_t>(id) & 0xFFFFu) |
+         (static_cast<std::uintptr_t>(notification & 0xFFFFu) << 16);
+}
+
+using WindowProcedure = std::intptr_t (*)(std::uint32_t message, std::uintptr_t wParam,
+                                          std::intptr_t lParam);
+
+enum class ControlKind { Label, Edit, PushButton, DefaultButton, CheckBox, ListBox };
+
+// One row of the control table of the main window.
+struct ControlRow {
+  ControlKind Kind;
+  const char* Text;  // nullptr for none
+  int Id;
+  int X, Y, Width, Height;  // pixels in the client area
+};
+
+enum class MessageIcon { Information, Error };
+
+struct FileFilter {
+  const char* Description;
+  const char* Pattern;  // patterns separated by ';'
+};
+
+// --- the main window (window thread) ---
+
+// Creates the main window; 0 on failure. `proc` receives every message of the window.
+int CreateMainWindow(const char* title, int x, int y, int width, int height,
+                     WindowProcedure proc);
+// Creates a control from its table row; 0 on failure (not looked at by the program).
+int CreateControl(const ControlRow& row);
+// Appends a separator and an item with `text` and command `id` to the window's menu.
+void AddSystemMenuItem(const char* text, int id);
+void ShowMainWindow();
+// Runs the message loop until the quit message; returns its exit code.
+int RunMessageLoop();
+void PostQuit(int exitCode);
+void DestroyMainWindow();
+// Delivers a message to the window procedure synchronously and returns its result.
+std::intptr_t SendMainWindowMessage(std::uint32_t message, std::uintptr_t wParam,
+                                    std::intptr_t lParam);
+// What the platform does with a message the program does not handle.
+std::intptr_t DefaultWindowProc(std::uint32_t message, std::uintptr_t wParam,
+                                std::intptr_t lParam);
+
+// --- controls (window thread and worker) ---
+
+// Copies at most size - 1 characters of the text and a terminator; returns the length.
+int GetControlText(int id, char* buffer, int size);
+void SetControlText(int id, const char* text);
+void EnableControl(int id, bool enabled);
+void SetControlFocus(int id);
+int GetCheckState(int id);
+void SetTypingLimit(int id, int limit);
+
+// The result list box (unsorted: a line added goes to the end).
+int ListBoxAddLine(int id, const char* text);  // index of the new line, or -1
+int ListBoxCount(int id);
+int ListBoxGetText(int id, int index, char* buffer, int size);  // length, or -1
+int ListBoxGetSelection(int id);  // -1 when no line is selected
+void ListBoxDeleteLine(int id, int index);
+void ListBoxReset(int id);
+void ListBoxSetHorizontalExtent(int id, int pixels);
+// Tab stops in dialog units (a quarter of the average character width).
+void ListBoxSetTabStops(int id, const int* stops, int count);
+
+// Modal message owned by the main window with an OK button.
+void ShowMessageBox(const char* title, const char* text, MessageIcon icon);
+
+// --- dialogs and the desktop (window thread) ---
+
+// The open and save dialogs. `selected` is the 1-based filter shown first. The chosen
+// full path goes to `path`; 1 on OK, 0 on cancel or failure. The save dialog asks before
+// replacing a file and adds no extension. Both open in the folder of the last file chosen.
+int ShowOpenDialog(const FileFilter* filters, int filterCount, int selected, char* path,
+                   int size);
+int ShowSaveDialog(const FileFilter* filters, int filterCount, int selected, char* path,
+                   int size);
+// Opens a file with the desktop's default application; a failure is not reported.
+void OpenWithDefaultApplication(const char* path);
+// Opens the program's help page at its contents.
+void OpenHelp();

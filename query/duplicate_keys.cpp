@@ -1,0 +1,3 @@
+// Placeholder.
+#include "query/duplicate_keys.h"
+void RemoveDuplicateKeys() {}

@@ -1,0 +1,19 @@
+// Normalisation and validation of the "Search for:" text. Search worker only.
+#pragma once
+
+constexpr int kQueryExpressionSize = 512;  // room for 511 characters; holds at most 255
+
+constexpr int kQueryAccepted = 1;
+constexpr int kQueryInvalidCharacters = -10;
+constexpr int kQueryOperatorAfterOperator = -2;
+constexpr int kQueryOperatorAtEnd = -3;
+
+// Drops leading and trailing blanks, runs of blanks, and blanks next to parentheses.
+// `expression` holds kQueryExpressionSize bytes.
+void NormaliseQuery(const char* searchText, char* expression);
+
+// One of the four codes above.
+int ValidateQuery(const char* expression);
+
+// The text of the message box for a refusal code, or nullptr for kQueryAccepted.
+const char* QueryRefusalMessage(int code);

@@ -1,0 +1,2 @@
+// Placeholder until the window procedure lands.
+#include "platform/window.h"
