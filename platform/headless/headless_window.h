@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/window.h"
@@ -15,6 +16,7 @@ struct RecordedMessageBox {
 };
 
 // Forgets every control, line, message and script; the next CreateMainWindow starts anew.
+// The line and message sinks stay as they are.
 void HeadlessReset();
 
 // Creates the main window and the controls the engine uses (edit fields, check box,
@@ -40,6 +42,18 @@ std::vector<int> HeadlessTabStops(int id);
 int HeadlessTypingLimit(int id);
 void HeadlessSetCheck(int id, int state);
 void HeadlessSelectLine(int id, int index);  // -1 for no selection
+std::string HeadlessWindowTitle();
+bool HeadlessWindowShown();
+// Identifiers in creation order (the order Tab follows), and a control's table row
+// (its Text is left nullptr: the text is HeadlessControlText). False for no such control.
+std::vector<int> HeadlessControlIds();
+bool HeadlessControlRow(int id, ControlRow* row);
+// Items added to the system menu: text and command identifier, in order.
+std::vector<std::pair<std::string, int>> HeadlessSystemMenuItems();
+
+// Types `text` at the end of an edit field as a user would: characters beyond the
+// typing limit are refused, and a disabled control takes nothing.
+void HeadlessTypeText(int id, const std::string& text);
 
 // A user's action on a control: Enter in an edit field, a click, a double-click or a
 // key, delivered to the window procedure as the real window would.
@@ -54,7 +68,7 @@ void HeadlessCloseWindow();
 void HeadlessScriptDialog(bool ok, const std::string& path);
 struct RecordedDialog {
   bool Save;
-  std::vector<FileFilter> Filters;
+  std::vector<std::pair<std::string, std::string>> Filters;  // description, pattern
   int Selected;
 };
 std::vector<RecordedDialog> HeadlessDialogs();

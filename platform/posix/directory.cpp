@@ -1,2 +1,145 @@
-// Placeholder until the POSIX backend lands.
+// Directory enumeration on POSIX: opendir/readdir filtered by the wild-card pattern.
+// One heap record per enumeration holds the open directory and the pattern.
 #include "platform/directory.h"
+
+#include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kPartSize = 4096;
+
+struct Enumeration {
+  DIR* Directory;
+  char Pattern[kPartSize];
+};
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The entry's own type and the type it leads to; d_type saves a stat for most entries.
+void FillEntry(DIR* directory, const dirent* found, FindEntry* entry) {
+  std::size_t length = std::strlen(found->d_name);
+  if (length > sizeof(entry->Name) - 1) length = sizeof(entry->Name) - 1;
+  std::memcpy(entry->Name, found->d_name, length);
+  entry->Name[length] = '\0';
+  entry->IsDirectory = false;
+  entry->IsLink = false;
+  struct stat info;
+  int dirFd = dirfd(directory);
+  switch (found->d_type) {
+    case DT_DIR:
+      entry->IsDirectory = true;
+      return;
+    case DT_LNK:
+      entry->IsLink = true;
+      break;
+    case DT_UNKNOWN:
+      if (fstatat(dirFd, found->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) return;
+      if (!S_ISLNK(info.st_mode)) {
+        entry->IsDirectory = S_ISDIR(info.st_mode);
+        return;
+      }
+      entry->IsLink = true;
+      break;
+    default:
+      return;
+  }
+  // A link counts as what it points to; a dangling link is not a directory.
+  if (fstatat(dirFd, found->d_name, &info, 0) == 0) entry->IsDirectory = S_ISDIR(info.st_mode);
+}
+
+// The next entry whose name matches, or the reason there is none.
+int NextMatch(Enumeration* find, FindEntry* entry) {
+  for (;;) {
+    errno = 0;
+    const dirent* found = readdir(find->Directory);
+    if (found == nullptr) return errno != 0 ? kFindFailed : kFindNoMoreFiles;
+    if (WildcardMatch(find->Pattern, found->d_name)) {
+      FillEntry(find->Directory, found, entry);
+      return kFindOk;
+    }
+  }
+}
+
+}  // namespace
+
+bool WildcardMatch(const char* pattern, const char* name) {
+  if (pattern == nullptr || name == nullptr) return false;
+  // Backtracking to the last '*' only: a later star always covers what an earlier
+  // one could, so this is linear in memory and never recurses.
+  const char* p = pattern;
+  const char* n = name;
+  const char* starP = nullptr;
+  const char* starN = nullptr;
+  while (*n != '\0') {
+    if (*p == '*') {
+      starP = p++;
+      starN = n;
+    } else if (*p != '\0' && (*p == '?' || LowerAscii(*p) == LowerAscii(*n))) {
+      ++p;
+      ++n;
+    } else if (starP != nullptr) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (*p == '*') ++p;
+  if (*p == '\0') return true;
+  // A trailing ".*" also matches a name that has no extension: "readme.*" finds
+  // "readme", and "*.*" finds every name.
+  if (*p != '.' || p[1] != '*') return false;
+  ++p;
+  while (*p == '*') ++p;
+  return *p == '\0';
+}
+
+FindHandle FindFirst(const char* spec, FindEntry* entry) {
+  if (spec == nullptr || entry == nullptr) return kInvalidFind;
+  std::size_t length = std::strlen(spec);
+  std::size_t split = 0;  // length of the directory part, separator included
+  for (std::size_t i = 0; i < length; ++i) {
+    if (spec[i] == '/' || spec[i] == '\\') split = i + 1;
+  }
+  if (split >= kPartSize || length - split >= kPartSize) return kInvalidFind;
+
+  char directoryPath[kPartSize];
+  if (split == 0) {
+    std::memcpy(directoryPath, ".", 2);
+  } else {
+    std::memcpy(directoryPath, spec, split);
+    directoryPath[split] = '\0';
+  }
+  auto* find = static_cast<Enumeration*>(std::malloc(sizeof(Enumeration)));
+  if (find == nullptr) return kInvalidFind;
+  std::memcpy(find->Pattern, spec + split, length - split + 1);
+  find->Directory = opendir(directoryPath);
+  if (find->Directory == nullptr) {
+    std::free(find);
+    return kInvalidFind;
+  }
+  if (NextMatch(find, entry) != kFindOk) {
+    closedir(find->Directory);
+    std::free(find);
+    return kInvalidFind;
+  }
+  return reinterpret_cast<FindHandle>(find);
+}
+
+int FindNext(FindHandle find, FindEntry* entry) {
+  if (!IsOpenFind(find) || entry == nullptr) return kFindFailed;
+  return NextMatch(reinterpret_cast<Enumeration*>(find), entry);
+}
+
+void FindClose(FindHandle find) {
+  if (!IsOpenFind(find)) return;
+  auto* record = reinterpret_cast<Enumeration*>(find);
+  closedir(record->Directory);
+  std::free(record);
+}

@@ -1,0 +1,86 @@
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <string>
+
+#include "platform/memory.h"
+#include "support/test_support.h"
+
+namespace {
+
+TEST(FilesTest, OnlyRegularFilesOpenForScanningAndNothingBlocks) {
+  TempTree tree;
+  ASSERT_EQ(mkfifo(tree.Path("fifo").c_str(), 0600), 0);
+  tree.MakeDirectory("dir");
+  // An open that blocks ends the test program instead of hanging it.
+  std::signal(SIGALRM, [](int) { _exit(3); });
+  alarm(5);
+  EXPECT_EQ(OpenFileForScan(tree.Path("fifo").c_str()), kInvalidFile);
+  EXPECT_EQ(OpenFileForScan(tree.Path("dir").c_str()), kInvalidFile);
+  EXPECT_EQ(OpenFileForScan("/dev/zero"), kInvalidFile);
+  EXPECT_EQ(OpenFileForScan(tree.Path("missing").c_str()), kInvalidFile);
+  alarm(0);
+}
+
+TEST(FilesTest, ReadsInChunksToTheEndEvenOnDescriptorZero) {
+  TempTree tree;
+  std::string content(kReadChunkSize + 1000, 'x');
+  content[kReadChunkSize] = 'y';
+  tree.WriteFile("big.txt", content);
+  int savedInput = dup(0);
+  close(0);  // the file gets descriptor 0, which must not look like "no file"
+  FileHandle file = OpenFileForScan(tree.Path("big.txt").c_str());
+  ASSERT_TRUE(IsOpenFile(file));
+  EXPECT_EQ(GetFileSize64(file), static_cast<std::int64_t>(content.size()));
+  static char buffer[kReadChunkSize + 16];
+  EXPECT_EQ(ReadFileChunk(file, buffer, kReadChunkSize), kReadChunkSize);
+  EXPECT_EQ(ReadFileChunk(file, buffer, kReadChunkSize + 16), 1000);  // held to one chunk
+  EXPECT_EQ(buffer[0], 'y');
+  EXPECT_EQ(ReadFileChunk(file, buffer, kReadChunkSize), 0);
+  CloseFile(file);
+  dup2(savedInput, 0);
+  close(savedInput);
+}
+
+TEST(FilesTest, SizeOverFourGigabytesIsReportedInFull) {
+  TempTree tree;
+  tree.WriteFile("sparse", "");
+  constexpr std::int64_t kSize = 5LL * 1024 * 1024 * 1024;
+  if (truncate(tree.Path("sparse").c_str(), kSize) != 0) GTEST_SKIP() << "no sparse files here";
+  FileHandle file = OpenFileForScan(tree.Path("sparse").c_str());
+  EXPECT_EQ(GetFileSize64(file), kSize);
+  CloseFile(file);
+}
+
+TEST(FilesTest, CreateEmptiesAnExistingFileAndAFullDeviceFails) {
+  TempTree tree;
+  tree.WriteFile("log.txt", "old content that is long");
+  FileHandle file = CreateFileForWrite(tree.Path("log.txt").c_str());
+  ASSERT_TRUE(IsOpenFile(file));
+  EXPECT_EQ(WriteFileBytes(file, "new", 3), 3);
+  CloseFile(file);
+  EXPECT_EQ(ReadWholeFile(tree.Path("log.txt")), "new");
+  EXPECT_EQ(CreateFileForWrite(tree.Path("no/dir/log.txt").c_str()), kInvalidFile);
+
+  file = CreateFileForWrite("/dev/full");
+  if (!IsOpenFile(file)) GTEST_SKIP() << "no /dev/full";
+  std::int64_t written = WriteFileBytes(file, "text", 4);
+  EXPECT_TRUE(written == -1 || written < 4) << written;
+  CloseFile(file);
+}
+
+TEST(MemoryTest, FailsExactlyTheRequestedAllocations) {
+  FailNextAllocationsForTesting(2);
+  EXPECT_EQ(AllocateZeroed(16), nullptr);
+  EXPECT_EQ(AllocateZeroed(16), nullptr);
+  auto* block = static_cast<unsigned char*>(AllocateZeroed(kReadChunkSize));
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(block[kReadChunkSize - 1], 0);
+  FreeBlock(block);
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+#include "platform/headless/headless_window.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/thread.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::vector<std::uintptr_t> commands;
+
+std::intptr_t Recorder(std::uint32_t message, std::uintptr_t wParam, std::intptr_t) {
+  if (message == kMsgCommand) {
+    commands.push_back(wParam);
+    // A procedure calls back into the window services while it handles a message.
+    SetControlText(kStatusLine, "handled");
+    char buffer[32];
+    GetControlText(kSearchInEdit, buffer, sizeof buffer);
+  }
+  return 7;
+}
+
+class HeadlessTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    HeadlessReset();
+    commands.clear();
+    HeadlessCreateSearchControls();
+    CreateMainWindow(" Tessik", 80, 25, 500, 425, Recorder);
+  }
+  void TearDown() override {
+    RequestStop();
+    JoinWorker();
+    HeadlessReset();
+  }
+};
+
+TEST_F(HeadlessTest, TypingIsLimitedButProgramTextIsNot) {
+  SetTypingLimit(kSearchInEdit, 5);
+  HeadlessTypeText(kSearchInEdit, "abc");
+  HeadlessTypeText(kSearchInEdit, "defgh");
+  EXPECT_EQ(HeadlessControlText(kSearchInEdit), "abcde");
+  SetControlText(kSearchInEdit, "/a/path/longer/than/five");
+  EXPECT_EQ(HeadlessControlText(kSearchInEdit), "/a/path/longer/than/five");
+  char small[4];
+  EXPECT_EQ(GetControlText(kSearchInEdit, small, sizeof small), 3);
+  EXPECT_STREQ(small, "/a/");
+}
+
+TEST_F(HeadlessTest, SelectionFollowsDeletedLines) {
+  for (const char* line : {"a", "b", "c"}) ListBoxAddLine(kResultListBox, line);
+  HeadlessSelectLine(kResultListBox, 2);
+  ListBoxDeleteLine(kResultListBox, 0);
+  EXPECT_EQ(ListBoxGetSelection(kResultListBox), 1);
+  ListBoxDeleteLine(kResultListBox, 5);  // no such line: nothing happens
+  EXPECT_EQ(ListBoxCount(kResultListBox), 2);
+  ListBoxDeleteLine(kResultListBox, 1);
+  EXPECT_EQ(ListBoxGetSelection(kResultListBox), -1);
+  HeadlessSelectLine(kResultListBox, 0);
+  ListBoxReset(kResultListBox);
+  EXPECT_EQ(ListBoxGetSelection(kResultListBox), -1);
+  ListBoxAddLine(kResultListBox, "word\tfile");
+  char buffer[5];
+  EXPECT_EQ(ListBoxGetText(kResultListBox, 0, buffer, sizeof buffer), 9);  // cut, length whole
+  EXPECT_STREQ(buffer, "word");
+  EXPECT_EQ(ListBoxGetText(kResultListBox, 1, buffer, sizeof buffer), -1);
+}
+
+TEST_F(HeadlessTest, ClicksReachTheProcedureOnlyWhenEnabled) {
+  EnableControl(kSaveButton, false);
+  HeadlessClick(kSaveButton);
+  EXPECT_TRUE(commands.empty());
+  EnableControl(kSaveButton, true);
+  HeadlessClick(kSaveButton);
+  HeadlessClick(kIncludeSubdirsCheck);
+  EXPECT_EQ(GetCheckState(kIncludeSubdirsCheck), 1);
+  HeadlessDoubleClick(kResultListBox);
+  HeadlessPressEnter();
+  HeadlessPressEscape();
+  ASSERT_EQ(commands.size(), 5u);
+  EXPECT_EQ(commands[0], MakeCommand(kSaveButton, kNotifyClicked));
+  EXPECT_EQ(commands[1], MakeCommand(kIncludeSubdirsCheck, kNotifyClicked));
+  EXPECT_EQ(commands[2], MakeCommand(kResultListBox, kNotifyDoubleClicked));
+  EXPECT_EQ(commands[3], MakeCommand(1, kNotifyClicked));
+  EXPECT_EQ(commands[4], MakeCommand(2, kNotifyClicked));
+  EXPECT_EQ(HeadlessControlText(kStatusLine), "handled");
+}
+
+TEST_F(HeadlessTest, DialogsFollowTheScriptAndRecordTheirFilters) {
+  FileFilter filters[] = {{"Log Files (*.log)", "*.log"}, {"All Files (*.*)", "*.*"}};
+  char path[16];
+  EXPECT_EQ(ShowSaveDialog(filters, 2, 1, path, sizeof path), 0);  // no script: cancelled
+  HeadlessScriptDialog(true, "/tmp/a.log");
+  EXPECT_EQ(ShowSaveDialog(filters, 2, 1, path, sizeof path), 1);
+  EXPECT_STREQ(path, "/tmp/a.log");
+  HeadlessScriptDialog(true, "/a/path/that/does/not/fit");
+  EXPECT_EQ(ShowOpenDialog(filters, 2, 2, path, sizeof path), 0);
+  auto dialogs = HeadlessDialogs();
+  ASSERT_EQ(dialogs.size(), 3u);
+  EXPECT_EQ(dialogs[2].Selected, 2);
+  EXPECT_EQ(dialogs[2].Filters[1],
+            std::make_pair(std::string("All Files (*.*)"), std::string("*.*")));
+}
+
+std::atomic<int> go{0};
+std::atomic<int> workerIndex{0};
+std::atomic<int> workerLength{0};
+
+int WorkerWritesStatus() {
+  while (go.load() == 0) std::this_thread::sleep_for(1ms);
+  SetControlText(kStatusLine, "from worker");
+  workerIndex.store(ListBoxAddLine(kResultListBox, "line"));
+  char buffer[32];
+  workerLength.store(GetControlText(kSearchInEdit, buffer, sizeof buffer));
+  ShowMessageBox(" Tessik", "text", MessageIcon::Information);
+  return 0;
+}
+
+TEST_F(HeadlessTest, WorkerCallsWaitWhilePausedAndAreDroppedAfterAStop) {
+  SetControlText(kSearchInEdit, "spec");
+  go.store(0);
+  ASSERT_EQ(StartWorker(WorkerWritesStatus), 0);
+  RequestPause();
+  go.store(1);
+  std::this_thread::sleep_for(50ms);
+  EXPECT_EQ(HeadlessControlText(kStatusLine), "Ready");
+  RequestResume();
+  JoinWorker();
+  EXPECT_EQ(HeadlessControlText(kStatusLine), "from worker");
+  EXPECT_EQ(workerIndex.load(), 0);
+  EXPECT_EQ(workerLength.load(), 4);
+  EXPECT_EQ(HeadlessMessageBoxes().size(), 1u);
+
+  go.store(0);
+  ASSERT_EQ(StartWorker(WorkerWritesStatus), 0);
+  SetControlText(kStatusLine, "Stopped");
+  RequestStop();
+  go.store(1);
+  JoinWorker();
+  EXPECT_EQ(HeadlessControlText(kStatusLine), "Stopped");
+  EXPECT_EQ(HeadlessListLines(kResultListBox).size(), 1u);
+  EXPECT_EQ(workerIndex.load(), -1);
+  EXPECT_EQ(workerLength.load(), 0);
+  EXPECT_EQ(HeadlessMessageBoxes().size(), 1u);
+  EXPECT_TRUE(WorkerSawStop());
+}
+
+}  // namespace
