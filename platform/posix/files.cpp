@@ -50,7 +50,7 @@ std::int64_t ReadFileChunk(FileHandle file, void* buffer, std::uint32_t count) {
 
 FileHandle CreateFileForWrite(const char* path) {
   if (path == nullptr) return kInvalidFile;
-  int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  int fd = open(path, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return kInvalidFile;
   return HandleOf(fd);
 }

@@ -1,0 +1,188 @@
+// The search log in both layouts, byte for byte, and its failures.
+#include "log/search_log.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/search_state.h"
+#include "platform/headless/headless_window.h"
+#include "platform/window.h"
+#include "support/test_support.h"
+
+namespace {
+
+// The expected texts are assembled from the banner lengths, so a miscounted banner shows.
+const std::string kRule60 = std::string(22, '*') + " Search results " + std::string(22, '*');
+const std::string kEnd =
+    "\r\n" + std::string(20, '*') + " End of search log " + std::string(20, '*') + "\r\n";
+
+std::string WordHeader(const std::string& text, int searched, int words, int files) {
+  return kRule60 + "\r\n\r\nSearch string: " + text + ".\r\nSearched " + std::to_string(searched) +
+         " file(s).\r\nFound: " + std::to_string(words) + " word(s) in " + std::to_string(files) +
+         " file(s).\r\n" + std::string(38, '+') + "\r\nWord:\t\t\t\tFile:\r\n" +
+         std::string(55, '-') + "\r\n";
+}
+
+std::string ExpressionHeader(const std::string& text, int searched, int found) {
+  return kRule60 + "\r\n\r\nSearch expression: " + text + ".\r\nSearched " +
+         std::to_string(searched) + " file(s).\r\nFound " + std::to_string(found) +
+         " matching file(s).\r\n" + std::string(38, '+') + "\r\nFiles:\r\n" + std::string(45, '-') +
+         "\r\n";
+}
+
+std::string UnopenedHeader(int count) {
+  return "\r\n" + std::string(44, '+') + "\r\nThe following " + std::to_string(count) +
+         " files could not be opened for searching.\r\nYou can try searching them again "
+         "later.\r\n" +
+         std::string(47, '-') + "\r\n";
+}
+
+class SearchLogTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    HeadlessReset();
+    HeadlessCreateSearchControls();
+    ClearSearchLists();
+    SearchState.LastTermType = 0;
+    SearchState.FilesSearched = 0;
+    SearchState.MatchedFiles = 0;
+    SearchState.SearchText[0] = 0;
+  }
+  void TearDown() override { ClearSearchLists(); }
+
+  static void SetSearchText(const std::string& text) {
+    std::strcpy(SearchState.SearchText, text.c_str());
+  }
+  static void AddLines(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines)
+      ASSERT_GE(ListBoxAddLine(kResultListBox, line.c_str()), 0);
+  }
+  static void AddResults(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) ASSERT_GE(ResultList.Add(path.c_str()), 0);
+  }
+  static void AddUnopened(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) ASSERT_GE(UnopenedFiles.Add(path.c_str()), 0);
+  }
+  std::string Saved() {
+    const std::string path = tree_.Path("results.log");
+    EXPECT_EQ(SaveSearchLog(path.c_str()), 1);
+    EXPECT_TRUE(HeadlessMessageBoxes().empty());
+    return ReadWholeFile(path);
+  }
+
+  TempTree tree_;
+};
+
+TEST_F(SearchLogTest, WordLayoutListsTheWordColumnWithTheFileOfEachLine) {
+  SearchState.LastTermType = 1;
+  SetSearchText("Catherine");
+  SearchState.FilesSearched = 12;
+  SearchState.MatchedFiles = 3;
+  AddLines({"Katherine\tnotes.txt\t4 (10%)\t120", "cathryn\tdiary.txt\t9 (99%)\t5", "no tab at all",
+            "\tleading tab", "Kathryn\tlost.txt\t1 (1%)\t7"});
+  AddResults({"/home/a/notes.txt", "/home/a/diary.txt", "/x/y", "/z"});
+  AddUnopened({"/home/a/locked.txt", "/home/a/fifo"});
+  const std::string expected = WordHeader("Catherine", 12, 5, 3) +
+                               "Katherine\t\t\t/home/a/notes.txt\r\n" +
+                               "cathryn\t\t\t/home/a/diary.txt\r\n" + "\t\t\t/x/y\r\n" +
+                               "\t\t\t/z\r\n" + "Kathryn\t\t\tFile name not known\r\n" +
+                               UnopenedHeader(2) + "/home/a/locked.txt\r\n/home/a/fifo\r\n" + kEnd;
+  EXPECT_EQ(Saved(), expected);
+}
+
+TEST_F(SearchLogTest, ExpressionLayoutEndsUnopenedFilesWithLineFeedsAlone) {
+  SearchState.LastTermType = 110;
+  SetSearchText("cat A dog");
+  SearchState.FilesSearched = 40;
+  SearchState.MatchedFiles = 3;
+  // One line was deleted: the count follows the list box, the paths the result list.
+  AddLines({"/d/one.txt", "/d/two.txt"});
+  AddResults({"/d/one.txt", "/d/two.txt"});
+  AddUnopened({"/d/a", "/d/b"});
+  EXPECT_EQ(Saved(), ExpressionHeader("cat A dog", 40, 2) + "/d/one.txt\r\n/d/two.txt\r\n" +
+                         UnopenedHeader(2) + "/d/a\n/d/b\n" + kEnd);
+}
+
+TEST_F(SearchLogTest, EmptySearchesGiveTheHeaderAndTheBanner) {
+  EXPECT_EQ(Saved(), ExpressionHeader("", 0, 0) + kEnd);
+  SearchState.LastTermType = 1;
+  SetSearchText("cat");
+  EXPECT_EQ(Saved(), WordHeader("cat", 0, 0, 0) + kEnd);
+}
+
+TEST_F(SearchLogTest, LongestTextsAreWrittenWhole) {
+  SearchState.LastTermType = 1;
+  const std::string text(255, 'w');
+  const std::string path = "/" + std::string(254, 'p');
+  const std::string word(62, 'k');
+  SetSearchText(text);
+  AddLines({word + "\t" + std::string(200, 'n') + "\t1 (100%)\t4294967296"});
+  AddResults({path});
+  AddUnopened({path});
+  EXPECT_EQ(Saved(), WordHeader(text, 0, 1, 0) + word + "\t\t\t" + path + "\r\n" +
+                         UnopenedHeader(1) + path + "\r\n" + kEnd);
+}
+
+TEST_F(SearchLogTest, ReplacesAnExistingFile) {
+  const std::string path = tree_.Path("results.log");
+  tree_.WriteFile("results.log", std::string(5000, 'x'));
+  EXPECT_EQ(Saved(), ExpressionHeader("", 0, 0) + kEnd);
+}
+
+TEST_F(SearchLogTest, FileThatCannotBeCreatedIsReported) {
+  const std::string path = tree_.Path("no/such/dir/results.log");
+  EXPECT_EQ(SaveSearchLog(path.c_str()), 0);
+  const std::vector<RecordedMessageBox> boxes = HeadlessMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Title, " Error");
+  EXPECT_EQ(boxes[0].Text, " System error.\n File could not be created. ");
+  EXPECT_EQ(boxes[0].Icon, MessageIcon::Error);
+}
+
+TEST_F(SearchLogTest, FullDiskIsReported) {
+  AddResults({"/d/one.txt"});
+  EXPECT_EQ(SaveSearchLog("/dev/full"), 0);
+  const std::vector<RecordedMessageBox> boxes = HeadlessMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Title, " Error");
+  EXPECT_EQ(boxes[0].Text, " System error.\n Could not write to file. ");
+  EXPECT_EQ(boxes[0].Icon, MessageIcon::Error);
+}
+
+TEST_F(SearchLogTest, ShortWriteIsReportedAndWhatWasWrittenStays) {
+  SearchState.LastTermType = 110;
+  AddLines({"/d/one.txt"});
+  AddResults({"/d/one.txt"});
+  const std::string full = ExpressionHeader("", 0, 1) + "/d/one.txt\r\n" + kEnd;
+  const std::string path = tree_.Path("short.log");
+  // A file size limit three bytes short of the whole log cuts the last write short.
+  const rlim_t limit = full.size() - 3;
+  struct rlimit old;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  struct rlimit cut = old;
+  cut.rlim_cur = limit;
+  signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &cut), 0);
+  const int result = SaveSearchLog(path.c_str());
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, SIG_DFL);
+  EXPECT_EQ(result, 0);
+  ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
+  EXPECT_EQ(HeadlessMessageBoxes()[0].Text, " System error.\n Could not write to file. ");
+  EXPECT_EQ(ReadWholeFile(path), full.substr(0, limit));
+}
+
+TEST(FindFirstTab, GivesTheIndexOfTheFirstTabOrZero) {
+  const struct {
+    const char* Text;
+    int Index;
+  } cases[] = {{"", 0}, {"word", 0}, {"\tword", 0}, {"cat\tfile\t1", 3}, {"a\t\t", 1}};
+  for (const auto& c : cases) EXPECT_EQ(FindFirstTab(c.Text), c.Index) << c.Text;
+}
+
+}  // namespace
