@@ -1,2 +1,178 @@
-// Placeholder.
 #include "engine/file_set.h"
+
+#include <cstring>
+
+#include "engine/search_state.h"
+#include "engine/status_line.h"
+#include "platform/directory.h"
+#include "platform/thread.h"
+#include "platform/window.h"
+
+namespace {
+
+constexpr std::size_t kMaxSpecLength = kSpecBufferSize - 1;
+constexpr std::size_t kMaxEntryLength = kEntrySize - 1;
+// A directory part longer than this leaves no room for "*.*" in a queued specification.
+constexpr std::size_t kMaxScannedDirectoryLength = 254;
+// FindNext failing for a reason other than the end of the directory is asked again this
+// many times; a failure that persists ends that directory instead of looping forever.
+constexpr int kFindRetries = 3;
+
+const char kNoFilesText[] =
+    "No files were found that correspond to   \nthe search pattern that you entered\nas the "
+    "'Search in:' string. Please\ncheck the filename and/or directory.";
+const char kNoFilesInTreeText[] =
+    "No files were found that correspond    \nto the search pattern that you entered\nas the  "
+    "'Search in:'  string. Please\ncheck the filename and/or directory.";
+
+// Worker-owned buffers of one enumeration.
+char currentSpec[kSpecBufferSize];
+char directoryPart[kSpecBufferSize];
+char pattern[kSpecBufferSize];
+char scratch[kSpecBufferSize];
+FindEntry entry;
+
+// The next entry of `find`, kFindNoMoreFiles at the end, or -1 on a stop. A failure other
+// than the end is asked again a few times and then taken as the end of the directory.
+int NextEntry(FindHandle find) {
+  for (int attempt = 0;; ++attempt) {
+    if (WorkerCheckpoint() != 0) return -1;
+    int result = FindNext(find, &entry);
+    if (result == kFindOk || result == kFindNoMoreFiles) return result;
+    if (attempt >= kFindRetries) return kFindNoMoreFiles;
+  }
+}
+
+bool IsDotEntry(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// Queues the subdirectory that `entry` names, unless its specification would not fit
+// in a queue entry. A link to a directory is never entered, so the walk cannot loop.
+void QueueSubdirectory(std::size_t directoryLength, std::size_t patternLength) {
+  if (!entry.IsDirectory || entry.IsLink || IsDotEntry(entry.Name)) return;
+  std::size_t nameLength = std::strlen(entry.Name);
+  if (directoryLength + nameLength + 1 + patternLength > kMaxEntryLength) return;
+  char* end = scratch;
+  std::memcpy(end, directoryPart, directoryLength);
+  end += directoryLength;
+  std::memcpy(end, entry.Name, nameLength);
+  end += nameLength;
+  *end++ = '/';
+  std::memcpy(end, pattern, patternLength + 1);
+  DirectoryQueue.Add(scratch);
+}
+
+// Queues every subdirectory of the "*.*" enumeration `find` (its first entry is already
+// in `entry`), then closes it. -1 on a stop, with the handle left recorded.
+int ScanSubdirectories(FindHandle find, std::atomic<FindHandle>& slot) {
+  std::size_t directoryLength = std::strlen(directoryPart);
+  std::size_t patternLength = std::strlen(pattern);
+  for (;;) {
+    QueueSubdirectory(directoryLength, patternLength);
+    int next = NextEntry(find);
+    if (next < 0) return -1;
+    if (next != kFindOk) break;
+  }
+  FindClose(find);
+  slot = kNoFind;
+  return 0;
+}
+
+// D followed by "*.*" in the scratch buffer; the directory part has at most 254 characters.
+const char* AllNamesSpec() {
+  std::size_t directoryLength = std::strlen(directoryPart);
+  std::memcpy(scratch, directoryPart, directoryLength);
+  std::memcpy(scratch + directoryLength, "*.*", 4);
+  return scratch;
+}
+
+// Starts an enumeration and records its handle in `slot` before anything else is done.
+FindHandle StartFind(const char* spec, std::atomic<FindHandle>& slot) {
+  FindHandle find = FindFirst(spec, &entry);
+  slot = IsOpenFind(find) ? find : kNoFind;
+  return find;
+}
+
+// Adds the files of the pattern enumeration `find` (first entry in `entry`), then closes
+// it. A path that would not fit in a FileSet entry is left out rather than cut.
+int CollectFiles(FindHandle find) {
+  std::size_t directoryLength = std::strlen(directoryPart);
+  for (;;) {
+    if (!entry.IsDirectory) {
+      std::size_t nameLength = std::strlen(entry.Name);
+      if (directoryLength + nameLength <= kMaxEntryLength) {
+        std::memcpy(scratch, directoryPart, directoryLength);
+        std::memcpy(scratch + directoryLength, entry.Name, nameLength + 1);
+        FileSet.Add(scratch);
+      }
+    }
+    int next = NextEntry(find);
+    if (next < 0) return -1;
+    if (next != kFindOk) break;
+  }
+  FindClose(find);
+  SearchState.PatternFindHandle = kNoFind;
+  return 0;
+}
+
+// Ends the search when nothing can be found: the message, the cleanup, "Ready" and the
+// focus on "Search in:". A stop during the message leaves the cleanup to the window.
+int EndWithNoFiles(const char* text, int readyBlanks) {
+  if (WorkerCheckpoint() != 0) return -1;
+  ShowMessageBox(" Tessik", text, MessageIcon::Information);
+  if (WorkerCheckpoint() != 0) return -1;
+  ResetSearchState();
+  ShowPaddedStatus("Ready", readyBlanks);
+  SetControlFocus(kSearchInEdit);
+  return -1;
+}
+
+}  // namespace
+
+void SplitSearchSpec(const char* spec, char* directory, char* patternOut) {
+  std::size_t length = 0;
+  std::size_t split = 0;  // length of the directory part, separator included
+  while (length < kMaxSpecLength && spec[length] != '\0') {
+    if (spec[length] == '\\' || spec[length] == '/') split = length + 1;
+    ++length;
+  }
+  std::memcpy(directory, spec, split);
+  directory[split] = '\0';
+  std::memcpy(patternOut, spec + split, length - split);
+  patternOut[length - split] = '\0';
+}
+
+int BuildFileSet(const char* specText, int subdirState) {
+  std::strncpy(currentSpec, specText != nullptr ? specText : "", kSpecBufferSize);
+  currentSpec[kMaxSpecLength] = '\0';
+  for (;;) {
+    SplitSearchSpec(currentSpec, directoryPart, pattern);
+    std::size_t directoryLength = std::strlen(directoryPart);
+    FindHandle find = StartFind(currentSpec, SearchState.PatternFindHandle);
+    if (IsOpenFind(find)) {
+      if (subdirState != 0 && directoryLength <= kMaxScannedDirectoryLength) {
+        // The pattern's first entry must survive the subdirectory scan.
+        FindEntry firstMatch = entry;
+        FindHandle subdirs = StartFind(AllNamesSpec(), SearchState.SubdirFindHandle);
+        if (IsOpenFind(subdirs) && ScanSubdirectories(subdirs, SearchState.SubdirFindHandle) < 0)
+          return -1;
+        entry = firstMatch;
+      }
+      if (CollectFiles(find) < 0) return -1;
+    } else {
+      if (subdirState == 0) return EndWithNoFiles(kNoFilesText, 126);
+      if (directoryLength <= kMaxScannedDirectoryLength) {
+        FindHandle all = StartFind(AllNamesSpec(), SearchState.PatternFindHandle);
+        if (!IsOpenFind(all)) return EndWithNoFiles(kNoFilesInTreeText, 127);
+        if (ScanSubdirectories(all, SearchState.PatternFindHandle) < 0) return -1;
+      }
+    }
+    if (subdirState != 1 || DirectoryQueue.Count == 0) return 0;
+    if (WorkerCheckpoint() != 0) return -1;
+    std::uint32_t last = DirectoryQueue.Count - 1;
+    std::strncpy(currentSpec, DirectoryQueue.Get(last), kSpecBufferSize);
+    currentSpec[kMaxSpecLength] = '\0';
+    DirectoryQueue.RemoveAt(last);
+  }
+}

@@ -1,2 +1,73 @@
-// Placeholder.
 #include "engine/search_driver.h"
+
+#include "engine/file_set.h"
+#include "engine/query_search.h"
+#include "engine/search_state.h"
+#include "engine/status_line.h"
+#include "platform/thread.h"
+#include "platform/window.h"
+
+namespace {
+
+constexpr int kSearchingBlanks = 84;
+
+// Everything a search collects starts empty; the previous cleanup has already released
+// the buffer and the handles, so they are only forgotten here.
+void ResetForNewSearch() {
+  FileSet.Clear();
+  DirectoryQueue.Clear();
+  UnopenedFiles.Clear();
+  SearchState.FirstTermTaken = 0;
+  SearchState.LastTermType = 0;
+  SearchState.ReadBuffer = nullptr;
+  SearchState.PatternFindHandle = kNoFind;
+  SearchState.SubdirFindHandle = kNoFind;
+  SearchState.MatchedFiles = 0;
+  SearchState.FilesSearched = 0;
+  SearchState.KeyCount = 0;
+  SearchState.VariantCount = 0;
+}
+
+bool IsBlank(const char* text) {
+  while (*text == ' ') ++text;
+  return *text == '\0';
+}
+
+// Lists the files of the specification, without reading any of them.
+int ListFiles() {
+  ShowPaddedStatus("Searching...", kSearchingBlanks);
+  int subdirState = ReadSearchInputs();
+  if (BuildFileSet(SearchState.SearchSpecText, subdirState) < 0) return -1;
+
+  std::uint32_t count = FileSet.Count;
+  SearchState.FilesSearched = static_cast<int>(count);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if (WorkerCheckpoint() != 0) return -1;
+    const char* path = FileSet.Get(i);
+    int entry = ResultList.Add(path);
+    if (ListBoxAddLine(kResultListBox, path) < 0 && WorkerCheckpoint() != 0) {
+      // Stopped while the line was on its way: the entry must not outlive its line.
+      if (entry >= 0) ResultList.RemoveAt(static_cast<std::uint32_t>(entry));
+      return -1;
+    }
+  }
+  if (WorkerCheckpoint() != 0) return -1;
+  ShowCompletionStatus(kCompletedListing);
+  ResetSearchState();
+  return 0;
+}
+
+}  // namespace
+
+int ReadSearchInputs() {
+  int subdirState = GetCheckState(kIncludeSubdirsCheck);
+  GetControlText(kSearchInEdit, SearchState.SearchSpecText, sizeof SearchState.SearchSpecText);
+  return subdirState;
+}
+
+int RunSearch() {
+  ResetForNewSearch();
+  GetControlText(kSearchForEdit, SearchState.SearchText, sizeof SearchState.SearchText);
+  if (IsBlank(SearchState.SearchText)) return ListFiles();
+  return RunQuerySearch();
+}

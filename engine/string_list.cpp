@@ -51,12 +51,13 @@ void StringList::RemoveAt(std::uint32_t index) {
 }
 
 void StringList::Clear() {
-  std::uint32_t count = Count;
+  // Count goes first so that a reader on the window thread (Save during a search) never
+  // takes an entry that is about to be freed.
+  std::uint32_t count = Count.exchange(0);
   for (std::uint32_t i = 0; i < count; ++i) {
     std::free(Items[i]);
     Items[i] = nullptr;
   }
-  Count = 0;
   NonEmpty = 0;
 }
 
@@ -103,12 +104,11 @@ void FlaggedStringList::RemoveAt(std::uint32_t index) {
 }
 
 void FlaggedStringList::Clear() {
-  std::uint32_t count = Count;
+  std::uint32_t count = Count.exchange(0);
   for (std::uint32_t i = 0; i < count; ++i) {
     std::free(Items[i]);
     Items[i] = nullptr;
     Flags[i] = 0;
   }
-  Count = 0;
   NonEmpty = 0;
 }

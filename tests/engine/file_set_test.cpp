@@ -1,0 +1,295 @@
+#include "engine/file_set.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/search_state.h"
+#include "platform/directory.h"
+#include "platform/headless/headless_window.h"
+#include "platform/thread.h"
+#include "support/test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kNoFilesText[] =
+    "No files were found that correspond to   \nthe search pattern that you entered\n"
+    "as the 'Search in:' string. Please\ncheck the filename and/or directory.";
+const char kNoFilesInTreeText[] =
+    "No files were found that correspond    \nto the search pattern that you entered\n"
+    "as the  'Search in:'  string. Please\ncheck the filename and/or directory.";
+
+using Paths = std::vector<std::string>;
+
+std::vector<std::string> FileSetPaths() {
+  std::vector<std::string> paths;
+  for (std::uint32_t i = 0; i < FileSet.Count; ++i) paths.emplace_back(FileSet.Get(i));
+  return paths;
+}
+
+// The walk as the file system lists each directory: its matching files first, then its
+// subdirectories from the last listed to the first, each with its whole subtree.
+void ModelWalk(const std::string& directory, const std::string& pattern,
+               std::vector<std::string>* out) {
+  std::vector<std::string> subdirectories;
+  for (const fs::directory_entry& e : fs::directory_iterator(directory)) {
+    std::string name = e.path().filename().string();
+    std::error_code ignored;
+    bool isDirectory = fs::is_directory(e.path(), ignored);
+    if (!isDirectory && WildcardMatch(pattern.c_str(), name.c_str()))
+      out->push_back(directory + name);
+    if (isDirectory && !e.is_symlink()) subdirectories.push_back(name);
+  }
+  for (auto it = subdirectories.rbegin(); it != subdirectories.rend(); ++it)
+    ModelWalk(directory + *it + "/", pattern, out);
+}
+
+std::vector<std::string> Model(const std::string& directory, const std::string& pattern) {
+  std::vector<std::string> out;
+  ModelWalk(directory, pattern, &out);
+  return out;
+}
+
+class FileSetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    HeadlessReset();
+    HeadlessCreateSearchControls();
+    SetControlText(kStatusLine, "Searching...");
+    SetControlFocus(kSearchForEdit);
+    ClearSearchLists();
+  }
+  void TearDown() override {
+    ResetSearchState();
+    ClearSearchLists();
+  }
+  void ExpectNoFindOpen() {
+    EXPECT_EQ(SearchState.PatternFindHandle, kNoFind);
+    EXPECT_EQ(SearchState.SubdirFindHandle, kNoFind);
+  }
+  TempTree tree;
+};
+
+TEST(SplitSearchSpecTest, DirectoryPartEndsAtTheLastSeparator) {
+  struct Case {
+    std::string Spec, Directory, Pattern;
+  };
+  const Case cases[] = {
+      {"/docs/notes/*.txt", "/docs/notes/", "*.txt"},
+      {"*.txt", "", "*.txt"},
+      {"a\\b/c\\d*.t", "a\\b/c\\", "d*.t"},
+      {"dir/", "dir/", ""},
+      {"", "", ""},
+      // Only 259 characters are looked at: the separator after them does not count.
+      {"/" + std::string(300, 'x') + "/y", "/", std::string(258, 'x')},
+  };
+  for (const Case& c : cases) {
+    char directory[kSpecBufferSize];
+    char pattern[kSpecBufferSize];
+    SplitSearchSpec(c.Spec.c_str(), directory, pattern);
+    EXPECT_EQ(directory, c.Directory) << c.Spec;
+    EXPECT_EQ(pattern, c.Pattern) << c.Spec;
+  }
+}
+
+TEST_F(FileSetTest, OneDirectoryGivesItsMatchingFilesOnly) {
+  tree.WriteFile("a.txt", "");
+  tree.WriteFile("B.TXT", "");
+  tree.WriteFile(".hidden.txt", "");
+  tree.WriteFile("c.doc", "");
+  tree.WriteFile("sub/d.txt", "");
+  tree.MakeDirectory("x.txt");
+
+  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), 0), 0);
+
+  std::vector<std::string> expected = Model(tree.Root(), "*.txt");
+  expected.erase(std::remove(expected.begin(), expected.end(), tree.Path("sub/d.txt")),
+                 expected.end());
+  EXPECT_EQ(FileSetPaths(), expected);
+  EXPECT_EQ(FileSet.Count, 3u);  // a.txt, B.TXT, .hidden.txt; never the directory x.txt
+  for (std::uint32_t i = 0; i < FileSet.Count; ++i) EXPECT_EQ(FileSet.Flag(i), 0);
+  ExpectNoFindOpen();
+  EXPECT_TRUE(HeadlessMessageBoxes().empty());
+}
+
+TEST_F(FileSetTest, SubdirectoriesAreEnteredLastListedFirstWithTheirWholeSubtree) {
+  for (const char* name : {"top.txt", "a/a.txt", "a/a1/a1.txt", "b/b.txt", "b/b1/b1.txt", "c/c.txt",
+                           "c/c1/c1.txt", "c/c2/c2.txt"})
+    tree.WriteFile(name, "");
+
+  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), 1), 0);
+
+  std::vector<std::string> paths = FileSetPaths();
+  EXPECT_EQ(paths, Model(tree.Root(), "*.txt"));
+  ASSERT_EQ(paths.size(), 8u);
+  EXPECT_EQ(paths[0], tree.Path("top.txt"));
+  // Each subtree is finished before the next one starts, in the reverse listing order.
+  std::vector<std::string> listed;
+  for (const fs::directory_entry& e : fs::directory_iterator(tree.Root()))
+    if (e.is_directory()) listed.push_back(e.path().filename().string());
+  std::string order;
+  for (const std::string& path : paths) {
+    char top = path[tree.Root().size()];
+    if (path != tree.Path("top.txt") && (order.empty() || order.back() != top)) order += top;
+  }
+  std::string reversed;
+  for (auto it = listed.rbegin(); it != listed.rend(); ++it) reversed += (*it)[0];
+  EXPECT_EQ(order, reversed);
+  EXPECT_EQ(DirectoryQueue.Count, 0u);
+  ExpectNoFindOpen();
+}
+
+TEST_F(FileSetTest, SpecificationWithoutSeparatorIsRelativeToTheCurrentDirectory) {
+  tree.WriteFile("a.txt", "");
+  tree.WriteFile("sub/b.txt", "");
+  fs::path before = fs::current_path();
+  fs::current_path(tree.Root());
+  int result = BuildFileSet("*.txt", 1);
+  fs::current_path(before);
+
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(FileSetPaths(), Paths({"a.txt", "sub/b.txt"}));
+}
+
+TEST_F(FileSetTest, NoMatchAtTheTopStillSearchesTheSubdirectories) {
+  tree.WriteFile("readme.doc", "");
+  tree.WriteFile("deep/er/found.txt", "");
+
+  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), 1), 0);
+
+  EXPECT_EQ(FileSetPaths(), Paths({tree.Path("deep/er/found.txt")}));
+  EXPECT_TRUE(HeadlessMessageBoxes().empty());
+  EXPECT_EQ(HeadlessControlText(kStatusLine), "Searching...");
+  ExpectNoFindOpen();
+}
+
+TEST_F(FileSetTest, NothingAnywhereWithSubdirectoriesIsAnEmptySetWithoutMessage) {
+  tree.WriteFile("sub/readme.doc", "");
+  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), 1), 0);
+  EXPECT_EQ(FileSet.Count, 0u);
+  EXPECT_TRUE(HeadlessMessageBoxes().empty());
+}
+
+TEST_F(FileSetTest, NoMatchWithoutSubdirectoriesEndsTheSearchWithTheMessage) {
+  tree.WriteFile("readme.doc", "");
+  tree.WriteFile("sub/found.txt", "");
+
+  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), 0), -1);
+
+  std::vector<RecordedMessageBox> boxes = HeadlessMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Title, " Tessik");
+  EXPECT_EQ(boxes[0].Text, kNoFilesText);
+  EXPECT_EQ(boxes[0].Text.size(), 149u);
+  EXPECT_EQ(boxes[0].Icon, MessageIcon::Information);
+  EXPECT_EQ(HeadlessControlText(kStatusLine), "Ready" + std::string(126, ' '));
+  EXPECT_EQ(HeadlessFocus(), kSearchInEdit);
+  EXPECT_EQ(FileSet.Count, 0u);
+  EXPECT_EQ(HeadlessControlText(kGoButton), "&Go");  // the cleanup has run
+}
+
+TEST_F(FileSetTest, MissingStartDirectoryWithSubdirectoriesEndsWithTheOtherMessage) {
+  EXPECT_EQ(BuildFileSet(tree.Path("missing/*.txt").c_str(), 1), -1);
+
+  std::vector<RecordedMessageBox> boxes = HeadlessMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Title, " Tessik");
+  EXPECT_EQ(boxes[0].Text, kNoFilesInTreeText);
+  EXPECT_EQ(boxes[0].Text.size(), 152u);
+  EXPECT_EQ(boxes[0].Icon, MessageIcon::Information);
+  EXPECT_EQ(HeadlessControlText(kStatusLine), "Ready" + std::string(127, ' '));
+  EXPECT_EQ(HeadlessFocus(), kSearchInEdit);
+  ExpectNoFindOpen();
+}
+
+TEST_F(FileSetTest, PathsThatWouldPass255CharactersAreSkippedNotCut) {
+  // The queued specification of a subdirectory is directory, name, '/' and "*.txt".
+  std::size_t longest = 255 - tree.Root().size() - 1 - 5;
+  if (longest + 1 > 255) GTEST_SKIP() << "temporary folder too long for this tree";
+  std::string fits(longest, 'f');
+  std::string tooLong(longest + 1, 'g');
+  tree.WriteFile(fits + "/a.txt", "");   // exactly 255 characters: kept
+  tree.WriteFile(fits + "/ab.txt", "");  // 256: left out, not cut
+  tree.WriteFile(tooLong + "/a.txt", "");
+  tree.WriteFile("b/sibling.txt", "");
+
+  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), 1), 0);
+
+  std::vector<std::string> paths = FileSetPaths();
+  std::sort(paths.begin(), paths.end());
+  EXPECT_EQ(paths, Paths({tree.Path("b/sibling.txt"), tree.Path(fits + "/a.txt")}));
+  EXPECT_EQ(tree.Path(fits + "/a.txt").size(), 255u);
+}
+
+TEST_F(FileSetTest, FifoIsListedWithoutBlocking) {
+  tree.WriteFile("a.txt", "");
+  ASSERT_EQ(mkfifo(tree.Path("pipe.txt").c_str(), 0600), 0);
+
+  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), 0), 0);
+
+  std::vector<std::string> paths = FileSetPaths();
+  std::sort(paths.begin(), paths.end());
+  EXPECT_EQ(paths, Paths({tree.Path("a.txt"), tree.Path("pipe.txt")}));
+}
+
+TEST_F(FileSetTest, LinkToADirectoryIsNeitherEnteredNorListed) {
+  tree.WriteFile("a.txt", "");
+  tree.WriteFile("sub/b.txt", "");
+  fs::create_directory_symlink("..", tree.Path("sub/up"));  // a loop back to the top
+  fs::create_symlink(tree.Path("a.txt"), tree.Path("link.txt"));
+
+  EXPECT_EQ(BuildFileSet(tree.Path("*.*").c_str(), 1), 0);
+
+  std::vector<std::string> paths = FileSetPaths();
+  std::sort(paths.begin(), paths.end());
+  EXPECT_EQ(paths, Paths({tree.Path("a.txt"), tree.Path("link.txt"), tree.Path("sub/b.txt")}));
+}
+
+// A worker that is stopped before it begins: the enumeration meets the stop at its first
+// checkpoint and must leave every open handle recorded for the window thread's cleanup.
+std::string stoppedSpec;
+int stoppedSubdirs = 0;
+int StoppedEnumeration() {
+  while (!StopRequested()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return BuildFileSet(stoppedSpec.c_str(), stoppedSubdirs);
+}
+
+int RunStopped(const std::string& spec, int subdirs) {
+  stoppedSpec = spec;
+  stoppedSubdirs = subdirs;
+  if (StartWorker(StoppedEnumeration) != 0) return 99;
+  RequestStop();
+  return JoinWorker();
+}
+
+TEST_F(FileSetTest, StopLeavesTheOpenEnumerationsRecordedForTheCleanup) {
+  tree.WriteFile("a.txt", "");
+  tree.WriteFile("b.txt", "");
+  tree.WriteFile("sub/c.txt", "");
+
+  EXPECT_EQ(RunStopped(tree.Path("*.txt"), 1), -1);
+  EXPECT_TRUE(IsOpenFind(SearchState.PatternFindHandle));
+  EXPECT_TRUE(IsOpenFind(SearchState.SubdirFindHandle));
+  ResetSearchState();
+  ExpectNoFindOpen();
+
+  EXPECT_EQ(RunStopped(tree.Path("*.txt"), 0), -1);
+  EXPECT_TRUE(IsOpenFind(SearchState.PatternFindHandle));
+  EXPECT_EQ(FileSet.Count, 1u);
+  ResetSearchState();
+
+  // Nothing found after a stop: no message, the window is left alone.
+  EXPECT_EQ(RunStopped(tree.Path("*.none"), 0), -1);
+  EXPECT_TRUE(HeadlessMessageBoxes().empty());
+  EXPECT_EQ(HeadlessControlText(kStatusLine), "Searching...");
+}
+
+}  // namespace

@@ -1,0 +1,128 @@
+#include "engine/status_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/search_state.h"
+#include "platform/headless/headless_window.h"
+
+namespace {
+
+struct StatusCase {
+  const char* Name;
+  std::uint32_t Mode;
+  int LastTermType;
+  int FilesSearched;
+  int MatchedFiles;
+  int Unopened;
+  int Lines;
+  int FileSetCount;
+  const char* Expected;  // before the padding to 90 characters
+  int Extent;
+};
+
+const StatusCase kCases[] = {
+    {"WordFinishedWithUnopened", 1, 1, 12, 3, 2, 5, 0,
+     "Completed:  5 item(s) found. 2 file(s) couldn't be opened.", 250},
+    {"WordStoppedWithUnopened", 2, 1, 12, 3, 1, 5, 0,
+     "Completed:  5 item(s) found. 1 file(s) couldn't be opened.", 250},
+    {"WordFinished", 1, 1, 12, 3, 0, 5, 0,
+     "Completed:  12 file(s) searched. Found 5 item(s) in 3 file(s).", 250},
+    {"WordStopped", 2, 1, 4, 1, 0, 2, 0,
+     "Completed:  4 file(s) searched. Found 2 item(s) in 1 file(s).", 250},
+    {"ExpressionFinished", 1, 110, 99, 2, 0, 2, 7,
+     "Completed:  7 file(s) searched. 2 file(s) matched expression.", 600},
+    {"ExpressionFinishedWithNothing", 1, 0, 0, 0, 0, 0, 3,
+     "Completed:  3 file(s) searched. 0 file(s) matched expression.", 600},
+    {"ExpressionStopped", 2, 111, 5, 3, 1, 0, 5,
+     "Inerrupted:  3 intermediate file(s) match expression.", 600},
+    {"StoppedBeforeTheFirstTerm", 2, 0, 0, 0, 0, 0, 0,
+     "Inerrupted:  0 intermediate file(s) match expression.", 600},
+    {"WordLineDeleted", 3, 1, 12, 3, 2, 4, 0, "Completed:  12 file(s) searched. Found 4 item(s).",
+     250},
+    {"ExpressionLineDeleted", 3, 10, 12, 3, 0, 4, 0,
+     "Completed:  Found 4 file(s) matching expression.", 600},
+    {"ListingFinished", 4, 0, 0, 0, 0, 0, 0, "Completed:  Found 0 file(s) matching specification.",
+     600},
+    {"LargestCounts", 1, 1, -2147483647 - 1, -2147483647 - 1, 0, 3, 0,
+     "Completed:  -2147483648 file(s) searched. Found 3 item(s) in -2147483648 file(s).", 250},
+};
+
+class StatusLineTest : public ::testing::TestWithParam<StatusCase> {
+ protected:
+  void SetUp() override {
+    HeadlessReset();
+    HeadlessCreateSearchControls();
+    ClearSearchLists();
+  }
+  void TearDown() override { ClearSearchLists(); }
+};
+
+TEST_P(StatusLineTest, FormatsPadsToNinetyAndSetsTheExtent) {
+  const StatusCase& c = GetParam();
+  SearchState.LastTermType = c.LastTermType;
+  SearchState.FilesSearched = c.FilesSearched;
+  SearchState.MatchedFiles = c.MatchedFiles;
+  for (int i = 0; i < c.Unopened; ++i) UnopenedFiles.Add("/unopened.txt");
+  for (int i = 0; i < c.Lines; ++i) ListBoxAddLine(kResultListBox, "line");
+  for (int i = 0; i < c.FileSetCount; ++i) FileSet.Add("/file.txt");
+
+  ShowCompletionStatus(c.Mode);
+
+  std::string expected = c.Expected;
+  expected.resize(kStatusWidth, ' ');
+  EXPECT_EQ(HeadlessControlText(kStatusLine), expected);
+  EXPECT_EQ(HeadlessHorizontalExtent(kResultListBox), c.Extent);
+  if (c.Mode == 1 && c.LastTermType != 1) {
+    EXPECT_EQ(SearchState.FilesSearched, c.FileSetCount);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllModes, StatusLineTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+class StatusLineListTest : public StatusLineTest {};
+
+TEST_F(StatusLineListTest, StoppedExpressionListsTheFlaggedFilesBelowTheLines) {
+  SearchState.LastTermType = 111;
+  SearchState.MatchedFiles = 2;
+  ListBoxAddLine(kResultListBox, "earlier line");
+  for (const char* path : {"/a.txt", "/b.txt", "/c.txt", "/d.txt"}) FileSet.Add(path);
+  FileSet.Flag(1) = 1;
+  FileSet.Flag(3) = 1;
+
+  ShowCompletionStatus(kStoppedSearch);
+
+  EXPECT_EQ(HeadlessListLines(kResultListBox),
+            (std::vector<std::string>{"earlier line", "/b.txt", "/d.txt"}));
+  ASSERT_EQ(ResultList.Count, 2u);
+  EXPECT_STREQ(ResultList.Get(0), "/b.txt");
+  EXPECT_STREQ(ResultList.Get(1), "/d.txt");
+}
+
+TEST_F(StatusLineListTest, StoppedExpressionShowsTheLineEvenWhenResultListIsFull) {
+  SearchState.LastTermType = 110;
+  for (std::uint32_t i = 0; i < kFlaggedListCapacity; ++i) ResultList.Add("/r.txt");
+  FileSet.Add("/flagged.txt");
+  FileSet.Flag(0) = 1;
+
+  ShowCompletionStatus(kStoppedSearch);
+
+  EXPECT_EQ(HeadlessListLines(kResultListBox), (std::vector<std::string>{"/flagged.txt"}));
+  EXPECT_EQ(ResultList.Count, kFlaggedListCapacity);
+  EXPECT_EQ(ResultList.NonEmpty, 1);
+}
+
+TEST_F(StatusLineListTest, ProgressAndReadyTextsCarryTheirBlanks) {
+  ShowScanProgress("/docs/a.txt", 86);
+  EXPECT_EQ(HeadlessControlText(kStatusLine), "Searching  /docs/a.txt" + std::string(86, ' '));
+  std::string longest = "/" + std::string(254, 'p');
+  ShowScanProgress(longest.c_str(), 84);
+  EXPECT_EQ(HeadlessControlText(kStatusLine), "Searching  " + longest + std::string(84, ' '));
+  ShowPaddedStatus("Ready", 127);
+  EXPECT_EQ(HeadlessControlText(kStatusLine), "Ready" + std::string(127, ' '));
+}
+
+}  // namespace
