@@ -163,7 +163,7 @@ int RunSingleWordPass() {
     if (path == nullptr) continue;
     ShowScanProgress(path, kProgressBlanks);
     const bool found = ScanFile(path, kScanAll);
-    if (StopCameIn()) return -1;
+    if (StopCameIn() && !found) return -1;  // a file with hits was scanned to its end
     if (found) SearchState.MatchedFiles.fetch_add(1);
     FileSet.RemoveAt(i);
   }
