@@ -1,3 +1,54 @@
-// Placeholder.
 #include "cli/explain.h"
-int RunExplain(const char*) { return 2; }
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "engine/search_state.h"
+#include "phonetic/phonetic_key.h"
+#include "phonetic/spelling_variants.h"
+#include "query/duplicate_keys.h"
+
+namespace {
+
+// The longest term the query language passes on; longer ones are cut before coding.
+constexpr std::size_t kMaxTermLetters = 220;
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+void PrintKey(const PhoneticKey& key) { std::fwrite(key.Bytes, 1, sizeof(key.Bytes), stdout); }
+
+}  // namespace
+
+int RunExplain(const char* word) {
+  const std::size_t length = word == nullptr ? 0 : std::strlen(word);
+  bool letters = length >= 1 && length <= kMaxTermLetters;
+  for (std::size_t i = 0; letters && i < length; ++i) letters = IsAsciiLetter(word[i]);
+  if (!letters) {
+    std::fprintf(stderr,
+                 "tessik-cli --explain: WORD must be 1 to %zu ASCII letters (a-z, A-Z), "
+                 "got \"%s\"\n",
+                 kMaxTermLetters, word == nullptr ? "" : word);
+    return 2;
+  }
+  NormaliseQueryWord(word);
+  // Generation may cut the word in place; what is shown is the whole normalised word.
+  char normalised[sizeof(NormalisedWord)];
+  std::memcpy(normalised, NormalisedWord, sizeof(normalised));
+  GenerateSpellingVariants();
+  ComputeVariantKeys();
+  std::printf("normalised\t%s\n", normalised);
+  for (std::uint32_t i = 0; i < SearchState.VariantCount && i < kVariantSlots; ++i) {
+    std::printf("variant\t%s\t", VariantTable[i]);
+    PrintKey(KeyTable[i]);
+    std::fputc('\n', stdout);
+  }
+  RemoveDuplicateKeys();
+  std::fputs("keys\t", stdout);
+  for (std::uint32_t i = 0; i < SearchState.KeyCount && i < kMaxKeys; ++i) {
+    if (i > 0) std::fputc(' ', stdout);
+    PrintKey(KeyTable[i]);
+  }
+  std::fputc('\n', stdout);
+  return std::fflush(stdout) == 0 ? 0 : 2;
+}

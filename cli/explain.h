@@ -3,5 +3,7 @@
 #pragma once
 
 // Prints the explanation of `word` on standard output and returns 0, or prints a short
-// explanation of the error on standard error and returns 2 (usage error).
+// explanation of the error on standard error and returns 2 (usage error). The normalised
+// line shows the whole normalised word (up to 255 characters); the spellings show it as
+// the variant step uses it, cut to 62. Expects InitialisePhonetics to have run.
 int RunExplain(const char* word);

@@ -106,7 +106,7 @@ void PrepareKeys(Scan& scan) {
     scan.Meaning['A' + letter] = kMayStartWord;
   }
   // Only listed occurrences show a line number.
-  if (scan.CollectAll) scan.Meaning['\n'] = kCountsLine;
+  if (scan.CollectAll) scan.Meaning[static_cast<unsigned char>('\n')] = kCountsLine;
 }
 
 void PrepareDisplayName(Scan& scan) {

@@ -32,3 +32,7 @@ void NormaliseQueryWord(const char* term);
 
 // Codes a zero-terminated word of lower-case letters a to z into its key.
 PhoneticKey ComputePhoneticKey(const char* word);
+// The same coding of the first `length` characters of `word`, which need not be
+// terminated (the file scanner codes its word buffer in place). Bytes other than a to z
+// are never coded; an empty word gives 0000.
+PhoneticKey ComputePhoneticKey(const char* word, std::uint32_t length);

@@ -1,0 +1,112 @@
+// How long the coder takes per word: the key of one file word, and the whole preparation
+// of one query term (normalisation, variants, their keys, duplicate removal).
+#include <benchmark/benchmark.h>
+
+#include <cctype>
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/search_state.h"
+#include "phonetic/phonetic_key.h"
+#include "phonetic/spelling_variants.h"
+#include "query/duplicate_keys.h"
+
+namespace {
+
+// Used when the machine has no word list.
+const char* const kNames[] = {
+    "Aaron",      "Abigail",    "Adams",     "Adrian",       "Agnes",     "Ajax",       "Albert",
+    "Alexander",  "Alice",      "Allen",     "Amanda",       "Anderson",  "Andrew",     "Angela",
+    "Anthony",    "Ashcraft",   "Baker",     "Barbara",      "Barnes",    "Bastian",    "Bell",
+    "Benjamin",   "Bennett",    "Bernard",   "Brooks",       "Brown",     "Bryant",     "Butler",
+    "Campbell",   "Carter",     "Catherine", "Cecilia",      "Charles",   "Christine",  "Clark",
+    "Coleman",    "Collins",    "Constance", "Constitution", "Cooper",    "Coxswain",   "Cyril",
+    "Daniel",     "David",      "Davis",     "Diaz",         "Dodd",      "Dorothy",    "Edward",
+    "Edwards",    "Elizabeth",  "Ellen",     "Emily",        "Evans",     "Exxon",      "Fisher",
+    "Flores",     "Foster",     "Foxx",      "Frances",      "Gabriel",   "Garcia",     "Gary",
+    "George",     "Gerald",     "Gonzales",  "Graham",       "Gray",      "Green",      "Griffin",
+    "Gzell",      "Hajj",       "Hall",      "Harris",       "Hayes",     "Helen",      "Henderson",
+    "Hernandez",  "Hill",       "Honeyman",  "Howard",       "Hughes",    "Hutchinson", "Jackson",
+    "Jacqueline", "James",      "Jenkins",   "Jennifer",     "Jessica",   "Jill",       "Johnson",
+    "Jones",      "Joseph",     "Joshua",    "Katherine",    "Kelly",     "Kenneth",    "Kimberly",
+    "King",       "Kirk",       "Knight",    "Ksenia",       "Ksheer",    "Laura",      "Lee",
+    "Lewis",      "Lloyd",      "Long",      "Lopez",        "Margaret",  "Maria",      "Martian",
+    "Martin",     "Martinez",   "Matthew",   "Michel",       "Michelle",  "Miller",     "Mitchell",
+    "Moore",      "Morgan",     "Morris",    "Murphy",       "Nancy",     "Nelson",     "Nicholas",
+    "Nguyen",     "Pamela",     "Parker",    "Patricia",     "Patterson", "Perez",      "Perry",
+    "Peterson",   "Pfister",    "Philip",    "Phillips",     "Powell",    "Price",      "Psalm",
+    "Rachel",     "Ramirez",    "Rebecca",   "Reed",         "Richard",   "Richardson", "Rivera",
+    "Robert",     "Roberts",    "Robinson",  "Rodriguez",    "Rogers",    "Ross",       "Rupert",
+    "Russell",    "Ryan",       "Sanchez",   "Sanders",      "Sandra",    "Schmidt",    "Sciences",
+    "Scott",      "Sebastian",  "Sharon",    "Sheila",       "Shchukin",  "Simmons",    "Smith",
+    "Stephanie",  "Stephen",    "Stewart",   "Sullivan",     "Susan",     "Taylor",     "Thomas",
+    "Thompson",   "Timothy",    "Torres",    "Turner",       "Uwe",       "Victoria",   "Walker",
+    "Ward",       "Washington", "Watson",    "White",        "Whitney",   "Williams",   "Wilson",
+    "Wood",       "Wright",     "Xenia",     "Xhosa",        "Xhoshi",    "Young",      "Yvonne",
+    "Zhora",      "Zoe",
+};
+
+// Words of letters only, 1 to 220 of them, as the query language lets them through.
+const std::vector<std::string>& Words() {
+  static const std::vector<std::string> words = [] {
+    std::vector<std::string> list;
+    std::ifstream in("/usr/share/dict/words");
+    std::string line;
+    while (std::getline(in, line)) {
+      bool letters = !line.empty() && line.size() <= 220;
+      for (char c : line) letters = letters && std::isalpha(static_cast<unsigned char>(c));
+      if (letters) list.push_back(line);
+    }
+    if (list.empty()) list.assign(std::begin(kNames), std::end(kNames));
+    return list;
+  }();
+  return words;
+}
+
+// The file side codes lower-case words.
+const std::vector<std::string>& LowerCaseWords() {
+  static const std::vector<std::string> words = [] {
+    std::vector<std::string> list = Words();
+    for (std::string& word : list) {
+      for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return list;
+  }();
+  return words;
+}
+
+void BM_ComputePhoneticKey(benchmark::State& state) {
+  InitialisePhonetics();
+  const std::vector<std::string>& words = LowerCaseWords();
+  for (auto _ : state) {
+    for (const std::string& word : words) {
+      benchmark::DoNotOptimize(
+          ComputePhoneticKey(word.data(), static_cast<std::uint32_t>(word.size())));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(words.size()));
+}
+BENCHMARK(BM_ComputePhoneticKey);
+
+void BM_PrepareTerm(benchmark::State& state) {
+  InitialisePhonetics();
+  const std::vector<std::string>& words = Words();
+  for (auto _ : state) {
+    for (const std::string& word : words) {
+      NormaliseQueryWord(word.c_str());
+      GenerateSpellingVariants();
+      ComputeVariantKeys();
+      RemoveDuplicateKeys();
+      benchmark::DoNotOptimize(KeyTable);
+      benchmark::DoNotOptimize(SearchState.KeyCount);
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(words.size()));
+}
+BENCHMARK(BM_PrepareTerm);
+
+}  // namespace
+
+BENCHMARK_MAIN();
