@@ -53,6 +53,7 @@ int ListFiles() {
   }
   if (WorkerCheckpoint() != 0) return -1;
   ShowCompletionStatus(kCompletedListing);
+  if (WorkerCheckpoint() != 0) return -1;  // the summary may have been cut: Stop shows its own
   ResetSearchState();
   return 0;
 }

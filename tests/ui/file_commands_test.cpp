@@ -1,0 +1,141 @@
+// Browse and Save: the dialogs they show, and what their answers change.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "window_fixture.h"
+
+namespace ui_test {
+namespace {
+
+using Filters = std::vector<std::pair<std::string, std::string>>;
+
+class FileCommandTest : public WindowTest {
+ protected:
+  void ListTwoFiles() {
+    tree_.WriteFile("a.txt", "x\n");
+    tree_.WriteFile("b.txt", "y\n");
+    SetInputs(tree_.Root() + "*.txt", "");
+    HeadlessClick(kGoButton);
+    ASSERT_TRUE(WaitForSearchEnd());
+    ASSERT_TRUE(HeadlessIsEnabled(kSaveButton));
+  }
+
+  TempTree tree_;
+};
+
+TEST_F(FileCommandTest, BrowsePutsTheChosenFileIntoSearchIn) {
+  // Longer than the typing limit: text set by the program is not cut.
+  std::string path = "/" + std::string(300, 'd') + "/chosen.txt";
+  HeadlessScriptDialog(true, path);
+  HeadlessClick(kBrowseButton);
+  EXPECT_EQ(HeadlessControlText(kSearchInEdit), path);
+  std::vector<RecordedDialog> dialogs = HeadlessDialogs();
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_FALSE(dialogs[0].Save);
+  EXPECT_EQ(dialogs[0].Filters, (Filters{{"Text Files (*.txt,*.doc,*.wri,*.wpd,*.log,*.rtf)",
+                                          "*.TXT;*.DOC;*.WRI;*.WPD;*.LOG;*.RTF"},
+                                         {"All Files (*.*)", "*.*"}}));
+  EXPECT_EQ(dialogs[0].Selected, 2);
+}
+
+TEST_F(FileCommandTest, CancelledBrowseChangesNothing) {
+  SetControlText(kSearchInEdit, "/before/*.txt");
+  HeadlessScriptDialog(false, "");
+  HeadlessClick(kBrowseButton);
+  EXPECT_EQ(HeadlessControlText(kSearchInEdit), "/before/*.txt");
+  EXPECT_EQ(HeadlessDialogs().size(), 1u);
+}
+
+TEST_F(FileCommandTest, SaveWritesTheLogAndMarksTheResultsSaved) {
+  ListTwoFiles();
+  std::vector<std::string> lines = HeadlessListLines(kResultListBox);
+  std::string log = tree_.Path("results.log");
+  HeadlessScriptDialog(true, log);
+  HeadlessClick(kSaveButton);
+
+  std::vector<RecordedDialog> dialogs = HeadlessDialogs();
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_TRUE(dialogs[0].Save);
+  EXPECT_EQ(dialogs[0].Filters,
+            (Filters{{"Log Files (*.log)", "*.log"}, {"All Files (*.*)", "*.*"}}));
+  EXPECT_EQ(dialogs[0].Selected, 1);
+
+  std::string content = ReadWholeFile(log);
+  EXPECT_EQ(content.rfind("********************** Search results **********************\r\n\r\n"
+                          "Search expression: .\r\nSearched 2 file(s).\r\n"
+                          "Found 2 matching file(s).\r\n",
+                          0),
+            0u);
+  for (const std::string& line : lines) {
+    EXPECT_NE(content.find(line + "\r\n"), std::string::npos) << line;
+  }
+  EXPECT_TRUE(
+      content.ends_with("\r\n******************** End of search log ********************\r\n"));
+  EXPECT_FALSE(HeadlessIsEnabled(kSaveButton));
+  EXPECT_EQ(ResultList.NonEmpty, 0);
+  EXPECT_TRUE(HeadlessMessageBoxes().empty());
+
+  // Deleting one of two lines leaves unsaved results again.
+  HeadlessSelectLine(kResultListBox, 0);
+  HeadlessClick(kDeleteButton);
+  EXPECT_TRUE(HeadlessIsEnabled(kSaveButton));
+}
+
+struct FailedSave {
+  const char* Name;
+  const char* Path;
+  const char* Message;
+};
+
+void PrintTo(const FailedSave& save, std::ostream* out) { *out << save.Path; }
+
+class FailedSaveTest : public FileCommandTest, public ::testing::WithParamInterface<FailedSave> {};
+
+TEST_P(FailedSaveTest, LeavesSaveEnabledForAnotherTry) {
+  ListTwoFiles();
+  HeadlessScriptDialog(true, GetParam().Path);
+  HeadlessClick(kSaveButton);
+  std::vector<RecordedMessageBox> boxes = HeadlessMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Title, " Error");
+  EXPECT_EQ(boxes[0].Text, GetParam().Message);
+  EXPECT_EQ(boxes[0].Icon, MessageIcon::Error);
+  EXPECT_TRUE(HeadlessIsEnabled(kSaveButton));
+  EXPECT_EQ(ResultList.NonEmpty, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DiskFullOrNoFolder, FailedSaveTest,
+    ::testing::Values(FailedSave{"DiskFull", "/dev/full",
+                                 " System error.\n Could not write to file. "},
+                      FailedSave{"NoFolder", "/nonexistent-folder/x.log",
+                                 " System error.\n File could not be created. "}),
+    [](const ::testing::TestParamInfo<FailedSave>& info) { return std::string(info.param.Name); });
+
+TEST_F(FileCommandTest, CancelledSaveChangesNothing) {
+  ListTwoFiles();
+  HeadlessScriptDialog(false, tree_.Path("never.log"));
+  HeadlessClick(kSaveButton);
+  EXPECT_TRUE(ReadWholeFile(tree_.Path("never.log")).empty());
+  EXPECT_TRUE(HeadlessIsEnabled(kSaveButton));
+  EXPECT_EQ(ResultList.NonEmpty, 1);
+  EXPECT_TRUE(HeadlessMessageBoxes().empty());
+}
+
+// A log written after a stopped word search agrees with the stop's summary.
+TEST_F(FileCommandTest, LogAfterAStoppedWordSearchCountsWhatIsListed) {
+  tree_.WriteFile("zz.txt", "smith\nsmith\nsmith\n");
+  SetInputs(tree_.Root() + "*.txt", "smith");
+  StartAndHoldAt(1);
+  HeadlessClick(kGoButton);
+  std::string log = tree_.Path("stopped.log");
+  HeadlessScriptDialog(true, log);
+  HeadlessClick(kSaveButton);
+  EXPECT_NE(ReadWholeFile(log).find("Search string: smith.\r\nSearched 1 file(s).\r\n"
+                                    "Found: 1 word(s) in 1 file(s).\r\n"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace ui_test

@@ -1,0 +1,202 @@
+// Go, Stop, Pause and Resume, and closing the window, against a real worker and a real
+// directory tree. The line sink holds the worker after a chosen line, so that each
+// command meets the search at a known point.
+#include <string>
+#include <vector>
+
+#include "window_fixture.h"
+
+namespace ui_test {
+namespace {
+
+constexpr int kFiles = 40;
+
+std::string Padded(const std::string& text) { return text + std::string(90 - text.size(), ' '); }
+
+class SearchControlTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    WriteFiles(tree_, kFiles, "nothing to see\n");
+    SetInputs(tree_.Root() + "*.txt", "");
+  }
+
+  void ExpectIdleButtons() {
+    EXPECT_EQ(HeadlessControlText(kGoButton), "&Go");
+    EXPECT_EQ(HeadlessControlText(kPauseButton), "&Pause");
+    EXPECT_FALSE(HeadlessIsEnabled(kPauseButton));
+    EXPECT_EQ(SearchState.SearchRunning, 0);
+    EXPECT_EQ(SearchState.SearchPaused, 0);
+  }
+
+  // The worker has ended and the cleanup has released what the search held.
+  void ExpectWorkerGone() {
+    EXPECT_FALSE(WorkerExists());
+    EXPECT_EQ(FileSet.Count, 0u);
+    EXPECT_EQ(SearchState.ReadBuffer.load(), nullptr);
+    EXPECT_EQ(SearchState.ScanFileHandle.load(), kNoFile);
+  }
+
+  TempTree tree_;
+};
+
+TEST_F(SearchControlTest, EnterListsTheFilesAndEndsIdle) {
+  HeadlessPressEnter();
+  ASSERT_TRUE(WaitForSearchEnd());
+  EXPECT_EQ(Lines(), kFiles);
+  EXPECT_EQ(ResultList.Count, static_cast<unsigned>(kFiles));
+  EXPECT_EQ(Status(), Padded("Completed:  Found 40 file(s) matching specification."));
+  ExpectIdleButtons();
+  for (int id : {kDeleteButton, kClearButton, kSaveButton}) EXPECT_TRUE(HeadlessIsEnabled(id));
+  EXPECT_EQ(HeadlessFocus(), kSearchInEdit);  // a listing leaves the focus alone
+  ExpectWorkerGone();
+}
+
+TEST_F(SearchControlTest, RunningSearchOffersStopAndPauseOnly) {
+  StartAndHoldAt(1);
+  EXPECT_EQ(SearchState.SearchRunning, 1);
+  EXPECT_EQ(HeadlessControlText(kGoButton), "Stop");
+  EXPECT_EQ(HeadlessControlText(kPauseButton), "&Pause");
+  EXPECT_TRUE(HeadlessIsEnabled(kPauseButton));
+  for (int id : {kDeleteButton, kClearButton, kSaveButton}) EXPECT_FALSE(HeadlessIsEnabled(id));
+}
+
+TEST_F(SearchControlTest, EnterAgainStopsTheSearchAndKeepsItsLines) {
+  StartAndHoldAt(3);
+  HeadlessPressEnter();
+  EXPECT_EQ(Lines(), 3);
+  EXPECT_EQ(ResultList.Count, 3u);
+  EXPECT_EQ(Status(), Padded("Inerrupted:  0 intermediate file(s) match expression."));
+  ExpectIdleButtons();
+  EXPECT_TRUE(HeadlessIsEnabled(kDeleteButton));
+  EXPECT_EQ(HeadlessFocus(), kResultListBox);
+  ExpectWorkerGone();
+}
+
+TEST_F(SearchControlTest, StopWhilePausedEndsLikeStop) {
+  StartAndHoldAt(2);
+  HeadlessClick(kPauseButton);
+  EXPECT_EQ(HeadlessControlText(kPauseButton), "&Resume");
+  EXPECT_EQ(SearchState.SearchPaused, 1);
+  released = true;  // the worker goes on to its next checkpoint and waits there
+  HeadlessClick(kGoButton);
+  EXPECT_EQ(Lines(), 2);
+  EXPECT_EQ(Status(), Padded("Inerrupted:  0 intermediate file(s) match expression."));
+  ExpectIdleButtons();
+  ExpectWorkerGone();
+}
+
+TEST_F(SearchControlTest, PauseHoldsTheSearchUntilResume) {
+  StartAndHoldAt(5);
+  HeadlessClick(kPauseButton);
+  released = true;
+  // Whatever call was already on its way lands; after that nothing may change.
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::vector<std::string> lines = HeadlessListLines(kResultListBox);
+  std::string status = Status();
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(HeadlessListLines(kResultListBox), lines);
+  EXPECT_EQ(Status(), status);
+  EXPECT_EQ(SearchState.SearchRunning, 1);
+
+  HeadlessClick(kPauseButton);
+  EXPECT_EQ(HeadlessControlText(kPauseButton), "&Pause");
+  EXPECT_EQ(SearchState.SearchPaused, 0);
+  ASSERT_TRUE(WaitForSearchEnd());
+  EXPECT_EQ(Lines(), kFiles);  // it went on where it was: nothing lost, nothing twice
+  EXPECT_EQ(Status(), Padded("Completed:  Found 40 file(s) matching specification."));
+}
+
+TEST_F(SearchControlTest, GoAfterASearchThatEndedByItselfStartsAfresh) {
+  HeadlessClick(kGoButton);
+  ASSERT_TRUE(WaitFor(
+      [] { return SearchState.SearchRunning == 0 && HeadlessControlText(kGoButton) == "&Go"; }));
+  // Not joined: Go meets the worker that is on its way out.
+  HeadlessClick(kGoButton);
+  ASSERT_TRUE(WaitForSearchEnd());
+  EXPECT_EQ(Lines(), kFiles);
+  EXPECT_EQ(ResultList.Count, static_cast<unsigned>(kFiles));
+}
+
+class CloseDuringSearchTest : public SearchControlTest,
+                              public ::testing::WithParamInterface<bool> {};
+
+TEST_P(CloseDuringSearchTest, EndsTheWorkerWithoutStatusTextThenTheProgram) {
+  StartAndHoldAt(1);
+  if (GetParam()) HeadlessClick(kPauseButton);
+  released = true;
+  std::string status = Status();
+  HeadlessCloseWindow();
+  EXPECT_TRUE(HeadlessWindowDestroyed());
+  EXPECT_EQ(HeadlessQuitCode(), 0);
+  EXPECT_EQ(Status(), status);
+  EXPECT_EQ(SearchState.SearchRunning, 0);
+  EXPECT_EQ(SearchState.SearchPaused, 0);
+  ExpectWorkerGone();
+}
+
+INSTANTIATE_TEST_SUITE_P(RunningOrPaused, CloseDuringSearchTest, ::testing::Bool());
+
+TEST_F(SearchControlTest, CloseAfterASearchEndedByItselfJoinsItsWorker) {
+  HeadlessClick(kGoButton);
+  ASSERT_TRUE(WaitFor(
+      [] { return SearchState.SearchRunning == 0 && HeadlessControlText(kGoButton) == "&Go"; }));
+  HeadlessClick(kExitButton);
+  EXPECT_TRUE(HeadlessWindowDestroyed());
+  EXPECT_FALSE(WorkerExists());
+}
+
+// Word and expression searches, stopped while their lines are being listed.
+class StoppedQueryTest : public WindowTest {
+ protected:
+  TempTree tree_;
+};
+
+// The interrupted file already has a line in the list: the summary, and a later log,
+// count it as searched and as a file with hits.
+TEST_F(StoppedQueryTest, InterruptedFileWithLinesCountsAsSearched) {
+  tree_.WriteFile("zz.txt", "smith\nsmith\nsmith\n");
+  SetInputs(tree_.Root() + "*.txt", "smith");
+  StartAndHoldAt(1);
+  HeadlessClick(kGoButton);
+  EXPECT_EQ(Lines(), 1);
+  EXPECT_EQ(ResultList.Count, 1u);
+  EXPECT_EQ(StatusWords(), "Completed:  1 file(s) searched. Found 1 item(s) in 1 file(s).");
+  EXPECT_EQ(SearchState.FilesSearched, 1);
+  EXPECT_EQ(SearchState.MatchedFiles, 1);
+}
+
+// The file's scan was complete when the stop came (its last word ends the file): it is
+// counted once, not twice.
+TEST_F(StoppedQueryTest, FileFinishedJustBeforeTheStopCountsOnce) {
+  tree_.WriteFile("zz.txt", "smith");
+  SetInputs(tree_.Root() + "*.txt", "smith");
+  StartAndHoldAt(1);
+  HeadlessClick(kGoButton);
+  EXPECT_EQ(StatusWords(), "Completed:  1 file(s) searched. Found 1 item(s) in 1 file(s).");
+}
+
+TEST_F(StoppedQueryTest, CompletedWordSearchReportsItsCounts) {
+  tree_.WriteFile("a.txt", "smith and smyth\n");
+  tree_.WriteFile("b.txt", "jones\n");
+  SetInputs(tree_.Root() + "*.txt", "smith");
+  HeadlessClick(kGoButton);
+  ASSERT_TRUE(WaitForSearchEnd());
+  EXPECT_EQ(StatusWords(), "Completed:  2 file(s) searched. Found 2 item(s) in 1 file(s).");
+  EXPECT_EQ(HeadlessFocus(), kResultListBox);
+}
+
+// Each file that satisfies the expression so far is listed exactly once.
+TEST_F(StoppedQueryTest, StoppedExpressionListsEachMatchingFileOnce) {
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) tree_.WriteFile(name, "smith jones\n");
+  tree_.WriteFile("d.txt", "smith\n");
+  SetInputs(tree_.Root() + "*.txt", "smith A jones");
+  StartAndHoldAt(1);
+  HeadlessClick(kGoButton);
+  EXPECT_EQ(StatusWords(), "Inerrupted:  3 intermediate file(s) match expression.");
+  EXPECT_EQ(Lines(), 3);
+  EXPECT_EQ(ResultList.Count, 3u);
+}
+
+}  // namespace
+}  // namespace ui_test

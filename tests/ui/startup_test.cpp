@@ -1,0 +1,163 @@
+// The window as it stands right after start-up, and the messages and commands that do
+// not involve a search.
+#include <string>
+#include <vector>
+
+#include "window_fixture.h"
+
+namespace ui_test {
+namespace {
+
+using StartUpTest = WindowTest;
+
+struct ExpectedControl {
+  int Id;
+  ControlKind Kind;
+  const char* Text;
+  int X, Y, Width, Height;
+};
+
+// The layout as the user sees it, in creation order (which Tab follows).
+const ExpectedControl kExpected[] = {
+    {1001, ControlKind::Label, "Search in:", 20, 10, 80, 15},
+    {1002, ControlKind::Edit, "", 20, 25, 310, 20},
+    {1003, ControlKind::PushButton, "...", 377, 17, 40, 28},
+    {1004, ControlKind::CheckBox, "Include subdirectories", 20, 50, 180, 15},
+    {1005, ControlKind::Label, "Search for:", 20, 75, 80, 15},
+    {1006, ControlKind::Edit, "", 20, 90, 310, 20},
+    {1, ControlKind::DefaultButton, "&Go", 365, 82, 52, 28},
+    {1016, ControlKind::Label, "Ready", 20, 120, 440, 18},
+    {1008, ControlKind::Label, nullptr, 20, 148, 400, 15},
+    {1009, ControlKind::ListBox, "", 18, 165, 400, 176},
+    {1010, ControlKind::PushButton, "&Del", 431, 195, 52, 30},
+    {1011, ControlKind::PushButton, "&Clear", 431, 245, 52, 30},
+    {1012, ControlKind::PushButton, "&Pause", 30, 357, 70, 33},
+    {1013, ControlKind::PushButton, "&Save", 130, 357, 60, 33},
+    {1014, ControlKind::PushButton, "E&xit", 220, 357, 60, 33},
+    {1015, ControlKind::PushButton, "&Help", 348, 357, 60, 33},
+};
+
+TEST_F(StartUpTest, ControlsFollowTheTableInCreationOrder) {
+  EXPECT_EQ(HeadlessWindowTitle(), " Tessik");
+  EXPECT_TRUE(HeadlessWindowShown());
+  std::vector<int> ids = HeadlessControlIds();
+  ASSERT_EQ(ids.size(), std::size(kExpected));
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    const ExpectedControl& expected = kExpected[i];
+    SCOPED_TRACE(expected.Id);
+    EXPECT_EQ(ids[i], expected.Id);
+    ControlRow row{};
+    ASSERT_TRUE(HeadlessControlRow(expected.Id, &row));
+    EXPECT_EQ(row.Kind, expected.Kind);
+    EXPECT_EQ(row.X, expected.X);
+    EXPECT_EQ(row.Y, expected.Y);
+    EXPECT_EQ(row.Width, expected.Width);
+    EXPECT_EQ(row.Height, expected.Height);
+    if (expected.Text != nullptr) {
+      EXPECT_EQ(HeadlessControlText(expected.Id), expected.Text);
+    }
+  }
+}
+
+TEST_F(StartUpTest, HeadingStandsOverTheFourColumns) {
+  std::string heading = "Word:" + std::string(21, ' ') + "File:" + std::string(23, ' ') +
+                        "Line:" + std::string(13, ' ') + "File size:";
+  EXPECT_EQ(heading.size(), 82u);
+  EXPECT_EQ(HeadlessControlText(kColumnHeading), heading);
+  EXPECT_EQ(HeadlessTabStops(kResultListBox), (std::vector<int>{62, 122, 164}));
+}
+
+TEST_F(StartUpTest, StartsIdleWithTheFocusInSearchIn) {
+  EXPECT_EQ(HeadlessFocus(), kSearchInEdit);
+  EXPECT_EQ(HeadlessControlText(kStatusLine), "Ready");
+  EXPECT_EQ(Lines(), 0);
+  EXPECT_EQ(HeadlessControlText(kPauseButton), "&Pause");
+  for (int id : {kBrowseButton, kGoButton, kExitButton, kHelpButton}) {
+    EXPECT_TRUE(HeadlessIsEnabled(id)) << id;
+  }
+  for (int id : {kPauseButton, kSaveButton, kDeleteButton, kClearButton}) {
+    EXPECT_FALSE(HeadlessIsEnabled(id)) << id;
+  }
+  EXPECT_EQ(HeadlessSystemMenuItems(),
+            (std::vector<std::pair<std::string, int>>{{"&About Tessik", kAboutItem}}));
+  EXPECT_EQ(HeadlessMessageBoxes().size(), 0u);
+}
+
+TEST_F(StartUpTest, TypingStopsAtTheLimitOfEachField) {
+  HeadlessTypeText(kSearchInEdit, std::string(300, 'a'));
+  HeadlessTypeText(kSearchForEdit, std::string(600, 'b'));
+  EXPECT_EQ(HeadlessControlText(kSearchInEdit), std::string(255, 'a'));
+  EXPECT_EQ(HeadlessControlText(kSearchForEdit), std::string(510, 'b'));
+}
+
+TEST_F(StartUpTest, WindowFocusGoesOnToSearchFor) {
+  EXPECT_EQ(SendMainWindowMessage(kMsgSetFocus, 0, 0), 0);
+  EXPECT_EQ(HeadlessFocus(), kSearchForEdit);
+}
+
+// Everything a user can see, to show that an action changed nothing.
+struct Snapshot {
+  std::vector<std::string> Texts;
+  std::vector<bool> Enabled;
+  int Focus;
+  std::size_t Boxes;
+  std::size_t Dialogs;
+  int Lines;
+  bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot Take() {
+  Snapshot shot{
+      {}, {}, HeadlessFocus(), HeadlessMessageBoxes().size(), HeadlessDialogs().size(), Lines()};
+  for (int id : HeadlessControlIds()) {
+    shot.Texts.push_back(HeadlessControlText(id));
+    shot.Enabled.push_back(HeadlessIsEnabled(id));
+  }
+  return shot;
+}
+
+TEST_F(StartUpTest, EscapeAndCheckBoxCommandsDoNothing) {
+  Snapshot before = Take();
+  HeadlessPressEscape();
+  EXPECT_EQ(Take(), before);
+  HeadlessClick(kIncludeSubdirsCheck);
+  EXPECT_EQ(Take(), before);
+  EXPECT_EQ(GetCheckState(kIncludeSubdirsCheck), 1);  // the box toggles itself
+  HeadlessClick(kIncludeSubdirsCheck);
+  EXPECT_EQ(GetCheckState(kIncludeSubdirsCheck), 0);
+  // An unknown notification goes to the default processing only.
+  SendMainWindowMessage(kMsgCommand, MakeCommand(kGoButton, 5), 0);
+  EXPECT_EQ(Take(), before);
+  EXPECT_EQ(SearchState.SearchRunning, 0);
+}
+
+TEST_F(StartUpTest, AboutItemShowsTheAboutBoxOnly) {
+  HeadlessChooseSystemMenuItem(kAboutItem);
+  std::vector<RecordedMessageBox> boxes = HeadlessMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Title, " About Tessik");
+  EXPECT_EQ(boxes[0].Icon, MessageIcon::Information);
+  EXPECT_NE(boxes[0].Text.find("Tessik"), std::string::npos);
+  EXPECT_NE(boxes[0].Text.find("1.5"), std::string::npos);
+  EXPECT_NE(boxes[0].Text.find("ights"), std::string::npos);
+  // Any other system command (here: minimise, 0xF020) is the platform's business.
+  HeadlessChooseSystemMenuItem(0xF020);
+  HeadlessChooseSystemMenuItem(kAboutItem + 1);
+  EXPECT_EQ(HeadlessMessageBoxes().size(), 1u);
+}
+
+TEST_F(StartUpTest, HelpOpensTheHelpPage) {
+  HeadlessClick(kHelpButton);
+  EXPECT_EQ(HeadlessHelpOpenings(), 1);
+  EXPECT_EQ(HeadlessMessageBoxes().size(), 0u);
+}
+
+TEST_F(StartUpTest, ExitClosesTheWindowAndQuitsWithZero) {
+  EXPECT_EQ(HeadlessQuitCode(), -1);
+  HeadlessClick(kExitButton);
+  EXPECT_TRUE(HeadlessWindowDestroyed());
+  EXPECT_EQ(HeadlessQuitCode(), 0);
+}
+
+}  // namespace
+}  // namespace ui_test

@@ -1,0 +1,168 @@
+// Go, Pause, Resume and Stop at random moments, over and over, on a real tree: no command
+// hangs, and after every search the list holds what the status line says it holds.
+// TESSIK_STRESS=N runs N rounds instead of the default.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "window_fixture.h"
+
+namespace ui_test {
+namespace {
+
+int Rounds() {
+  const char* wanted = std::getenv("TESSIK_STRESS");
+  int rounds = wanted != nullptr ? std::atoi(wanted) : 0;
+  return rounds > 0 ? rounds : 250;
+}
+
+enum class Query { Listing, Word, Expression };
+
+struct QueryCase {
+  const char* Text;
+  Query Kind;
+};
+
+const QueryCase kQueries[] = {
+    {"", Query::Listing},
+    {"smith", Query::Word},
+    {"smith A jones", Query::Expression},
+    {"jones O smyth N brown", Query::Expression},
+};
+
+class StressTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    const char* contents[] = {"smith went home\nand smith came back\n", "jones\n",
+                              "smith and jones\nbrown\n", "nobody here\n"};
+    for (int folder = 0; folder < 3; ++folder) {
+      for (int i = 0; i < 40; ++i) {
+        char name[40];
+        std::snprintf(name, sizeof name, "d%d/f%02d.txt", folder, i);
+        tree_.WriteFile(name, contents[(i + folder) % 4]);
+      }
+    }
+    SetControlText(kSearchInEdit, (tree_.Root() + "*.txt").c_str());
+    HeadlessSetCheck(kIncludeSubdirsCheck, 1);
+  }
+
+  // A Stop (identifier 1 while a search runs) must come back promptly.
+  void ClickTimed(int id) {
+    auto start = std::chrono::steady_clock::now();
+    HeadlessClick(id);
+    auto took = std::chrono::steady_clock::now() - start;
+    ASSERT_LT(took, std::chrono::seconds(5)) << "a command hung";
+  }
+
+  void Sleep(std::mt19937& random, int maxMicroseconds) {
+    std::uniform_int_distribution<int> pick(0, maxMicroseconds);
+    std::this_thread::sleep_for(std::chrono::microseconds(pick(random)));
+  }
+
+  // What a user would do to get back to idle: resume a search held at its very end, and
+  // wait until the window shows "&Go" again.
+  bool BackToIdle() {
+    bool idle = WaitFor([] {
+      if (HeadlessControlText(kPauseButton) == "&Resume") HeadlessClick(kPauseButton);
+      return SearchState.SearchRunning == 0 && HeadlessControlText(kGoButton) == "&Go";
+    });
+    if (!idle) return false;
+    JoinWorker();
+    return true;
+  }
+
+  void CheckAgreement(Query kind, int round) {
+    SCOPED_TRACE("round " + std::to_string(round) + ", status \"" + StatusWords() + "\"");
+    int lines = Lines();
+    EXPECT_EQ(static_cast<int>(ResultList.Count), lines);
+    EXPECT_EQ(Status().size(), 90u);
+    EXPECT_EQ(HeadlessControlText(kPauseButton), "&Pause");
+    EXPECT_FALSE(HeadlessIsEnabled(kPauseButton));
+    EXPECT_EQ(SearchState.SearchPaused, 0);
+    EXPECT_EQ(FileSet.Count, 0u);
+    EXPECT_EQ(SearchState.ReadBuffer.load(), nullptr);
+    EXPECT_EQ(SearchState.ScanFileHandle.load(), kNoFile);
+    EXPECT_EQ(SearchState.PatternFindHandle.load(), kNoFind);
+    EXPECT_EQ(SearchState.SubdirFindHandle.load(), kNoFind);
+
+    std::string status = StatusWords();
+    int a = -1, b = -1, c = -1;
+    if (std::sscanf(status.c_str(), "Completed:  Found %d file(s) matching specification.", &a) ==
+        1) {
+      EXPECT_EQ(kind, Query::Listing);
+      EXPECT_EQ(a, lines);
+      EXPECT_EQ(a, 120);
+    } else if (std::sscanf(status.c_str(),
+                           "Completed:  %d file(s) searched. Found %d item(s) in %d file(s).", &a,
+                           &b, &c) == 3) {
+      EXPECT_EQ(kind, Query::Word);
+      EXPECT_LE(a, 120);
+      EXPECT_EQ(b, lines);
+      EXPECT_LE(c, a);
+      EXPECT_LE(c, b);
+      EXPECT_EQ(c == 0, b == 0);
+    } else if (std::sscanf(status.c_str(),
+                           "Completed:  %d file(s) searched. %d file(s) matched expression.", &a,
+                           &b) == 2) {
+      EXPECT_EQ(kind, Query::Expression);
+      EXPECT_EQ(b, lines);
+      EXPECT_EQ(a, 120);
+    } else if (std::sscanf(status.c_str(), "Inerrupted:  %d intermediate file(s) match expression.",
+                           &a) == 1) {
+      // Stopped before the first term was taken, or an expression stopped on the way.
+      if (kind == Query::Expression) {
+        EXPECT_EQ(a, lines);
+      } else {
+        EXPECT_EQ(a, 0);
+        if (kind == Query::Word) {
+          EXPECT_EQ(lines, 0);
+        }
+      }
+    } else {
+      ADD_FAILURE() << "not a summary";
+    }
+  }
+
+  TempTree tree_;
+};
+
+TEST_F(StressTest, RandomCommandsNeverHangAndTheListAgreesWithTheStatus) {
+  unsigned seed = static_cast<unsigned>(std::random_device{}());
+  std::mt19937 random(seed);
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  int rounds = Rounds();
+  for (int round = 0; round < rounds; ++round) {
+    const QueryCase& query = kQueries[random() % std::size(kQueries)];
+    SetControlText(kSearchForEdit, query.Text);
+    ClickTimed(kGoButton);
+    Sleep(random, 3000);
+    switch (random() % 4) {
+      case 0:  // let it run to its end
+        break;
+      case 1:
+        ClickTimed(kGoButton);
+        break;
+      case 2:  // stop while paused
+        ClickTimed(kPauseButton);
+        Sleep(random, 1000);
+        ClickTimed(kGoButton);
+        break;
+      default:
+        ClickTimed(kPauseButton);
+        Sleep(random, 1000);
+        ClickTimed(kPauseButton);
+        Sleep(random, 1000);
+        ClickTimed(kGoButton);
+        break;
+    }
+    ASSERT_TRUE(BackToIdle()) << "round " << round << " did not come back to idle";
+    CheckAgreement(query.Kind, round);
+    if (HasFailure()) break;
+  }
+}
+
+}  // namespace
+}  // namespace ui_test

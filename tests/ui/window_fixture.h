@@ -1,0 +1,120 @@
+// The main window on the headless backend, started as the program starts it, and the
+// means to drive a search from the test thread (which plays the window thread).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/search_state.h"
+#include "phonetic/phonetic_key.h"
+#include "platform/headless/headless_window.h"
+#include "platform/thread.h"
+#include "platform/window.h"
+#include "support/test_support.h"
+#include "ui/main_window_layout.h"
+
+namespace ui_test {
+
+// A line sink that can hold the worker once it has added a given line, until the test
+// lets it go or a stop is requested (as a real window would, it never holds up Stop).
+inline std::atomic<int> linesSeen{0};
+inline std::atomic<int> holdAtLine{0};  // 0: never hold
+inline std::atomic<bool> released{false};
+inline std::atomic<int> sinkDelayMicroseconds{0};
+
+inline void HoldingSink(const char*) {
+  int seen = linesSeen.fetch_add(1) + 1;
+  int delay = sinkDelayMicroseconds.load();
+  if (delay > 0) std::this_thread::sleep_for(std::chrono::microseconds(delay));
+  if (seen != holdAtLine.load()) return;
+  while (!released.load() && !StopRequested()) {
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
+  }
+}
+
+// Polls until `condition` holds; false after `timeoutMs`.
+template <typename Condition>
+bool WaitFor(Condition condition, int timeoutMs = 10000) {
+  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  return true;
+}
+
+inline std::string Status() { return HeadlessControlText(kStatusLine); }
+
+// The status text without its padding.
+inline std::string StatusWords() {
+  std::string text = Status();
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+inline int Lines() { return static_cast<int>(HeadlessListLines(kResultListBox).size()); }
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    HeadlessReset();
+    linesSeen = 0;
+    holdAtLine = 0;
+    released = false;
+    sinkDelayMicroseconds = 0;
+    HeadlessSetLineSink(HoldingSink);
+    ClearSearchLists();
+    SearchState.LastTermType = 0;
+    SearchState.FilesSearched = 0;
+    SearchState.MatchedFiles = 0;
+    InitialisePhonetics();
+    ASSERT_EQ(SetUpMainWindow(), 1);
+  }
+
+  void TearDown() override {
+    RequestStop();
+    JoinWorker();
+    ResetSearchState();
+    ClearSearchLists();
+    HeadlessSetLineSink(nullptr);
+  }
+
+  // Fills the two edit fields as the program would (not cut by the typing limits).
+  void SetInputs(const std::string& searchIn, const std::string& searchFor,
+                 bool subdirectories = false) {
+    SetControlText(kSearchInEdit, searchIn.c_str());
+    SetControlText(kSearchForEdit, searchFor.c_str());
+    HeadlessSetCheck(kIncludeSubdirsCheck, subdirectories ? 1 : 0);
+  }
+
+  // Waits for a search to end by itself and joins its worker.
+  bool WaitForSearchEnd(int timeoutMs = 10000) {
+    bool ended = WaitFor([] { return SearchState.SearchRunning == 0; }, timeoutMs);
+    if (ended) JoinWorker();
+    return ended;
+  }
+
+  // Starts a search with Go and waits until the worker holds after line `line`.
+  void StartAndHoldAt(int line) {
+    holdAtLine = line;
+    HeadlessClick(kGoButton);
+    ASSERT_TRUE(WaitFor([line] { return linesSeen.load() >= line; }));
+  }
+
+  // `count` files a000.txt ... holding `content`, under `folder` of the tree.
+  static void WriteFiles(const TempTree& tree, int count, const std::string& content,
+                         const std::string& folder = "") {
+    for (int i = 0; i < count; ++i) {
+      char name[32];
+      std::snprintf(name, sizeof name, "a%03d.txt", i);
+      tree.WriteFile(folder + name, content);
+    }
+  }
+};
+
+}  // namespace ui_test

@@ -1,0 +1,41 @@
+#include "ui/list_commands.h"
+
+#include <cstdint>
+
+#include "engine/button_rule.h"
+#include "engine/search_state.h"
+#include "engine/status_line.h"
+#include "platform/window.h"
+
+void DeleteCommand() {
+  // Del is disabled during a search; the worker alone changes the list then.
+  if (SearchState.SearchRunning != 0) return;
+  int index = ListBoxGetSelection(kResultListBox);
+  if (index < 0) return;
+  ListBoxDeleteLine(kResultListBox, index);
+  // A line beyond the list's entries (the list was full) has no entry to remove.
+  if (static_cast<std::uint32_t>(index) < ResultList.Count) {
+    ResultList.RemoveAt(static_cast<std::uint32_t>(index));
+  }
+  ShowCompletionStatus(kDeletedLine);
+  RefreshButtons();
+  SetControlFocus(kResultListBox);
+}
+
+void ClearCommand() {
+  if (SearchState.SearchRunning != 0) return;
+  ListBoxReset(kResultListBox);
+  ResultList.Clear();
+  UnopenedFiles.Clear();
+  RefreshButtons();
+  ShowPaddedStatus("Ready", kStatusWidth - 5);
+  SetControlFocus(kSearchForEdit);
+}
+
+void OpenSelectedResult() {
+  int index = ListBoxGetSelection(kResultListBox);
+  if (index < 0 || static_cast<std::uint32_t>(index) >= ResultList.Count) return;
+  // The worker only appends, so an existing entry stays put while a search runs.
+  const char* path = ResultList.Get(static_cast<std::uint32_t>(index));
+  if (path != nullptr) OpenWithDefaultApplication(path);
+}

@@ -1,2 +1,0 @@
-// Placeholder until the window procedure lands.
-#include "platform/window.h"
