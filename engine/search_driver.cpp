@@ -33,7 +33,7 @@ bool IsBlank(const char* text) {
   return *text == '\0';
 }
 
-// Lists the files of the specification, without reading any of them.
+// Lists the files that match the search specification, without reading any of them.
 int ListFiles() {
   ShowPaddedStatus("Searching...", kSearchingBlanks);
   int subdirState = ReadSearchInputs();

@@ -347,28 +347,10 @@ void HeadlessReset() {
 }
 
 void HeadlessCreateSearchControls() {
-  static const char kHeading[] =
-      "Word:                     File:                       Line:             File size:";
-  static const ControlRow kRows[] = {
-      {ControlKind::Label, "Search in:", kSearchInLabel, 20, 10, 80, 15},
-      {ControlKind::Edit, nullptr, kSearchInEdit, 20, 25, 310, 20},
-      {ControlKind::PushButton, "...", kBrowseButton, 377, 17, 40, 28},
-      {ControlKind::CheckBox, "Include subdirectories", kIncludeSubdirsCheck, 20, 50, 180, 15},
-      {ControlKind::Label, "Search for:", kSearchForLabel, 20, 75, 80, 15},
-      {ControlKind::Edit, nullptr, kSearchForEdit, 20, 90, 310, 20},
-      {ControlKind::DefaultButton, "&Go", kGoButton, 365, 82, 52, 28},
-      {ControlKind::Label, "Ready", kStatusLine, 20, 120, 440, 18},
-      {ControlKind::Label, kHeading, kColumnHeading, 20, 148, 400, 15},
-      {ControlKind::ListBox, nullptr, kResultListBox, 18, 165, 400, 176},
-      {ControlKind::PushButton, "&Del", kDeleteButton, 431, 195, 52, 30},
-      {ControlKind::PushButton, "&Clear", kClearButton, 431, 245, 52, 30},
-      {ControlKind::PushButton, "&Pause", kPauseButton, 30, 357, 70, 33},
-      {ControlKind::PushButton, "&Save", kSaveButton, 130, 357, 60, 33},
-      {ControlKind::PushButton, "E&xit", kExitButton, 220, 357, 60, 33},
-      {ControlKind::PushButton, "&Help", kHelpButton, 348, 357, 60, 33},
-  };
+  // The layout belongs to the program's window; here every other control comes into
+  // being, with the kind its identifier has, the first time it is used.
   CreateMainWindow(" Tessik", 80, 25, 500, 425, nullptr);
-  for (const ControlRow& row : kRows) CreateControl(row);
+  CreateControl({ControlKind::Label, "Ready", kStatusLine, 20, 120, 440, 18});
 }
 
 void HeadlessSetLineSink(LineSink sink) {

@@ -19,8 +19,8 @@ struct RecordedMessageBox {
 // The line and message sinks stay as they are.
 void HeadlessReset();
 
-// Creates the main window and the controls the engine uses (edit fields, check box,
-// status line, buttons, result list box) without a window procedure of the program's.
+// Creates the main window, without a window procedure of the program's, and the status
+// line reading "Ready"; the other controls the engine uses come into being on first use.
 void HeadlessCreateSearchControls();
 
 // Called on every line added to a list box, on the calling thread, as it is added.
