@@ -1,12 +1,13 @@
 // The control operations of the window on Qt Widgets. On the worker each call is carried
-// over to the window thread, except that list lines are appended where they are added.
+// over to the window thread, except that list lines and label texts are recorded where
+// they are set and painted by the window thread as it comes to them.
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
 #include <string>
 
+#include "platform/qt/qt_label_texts.h"
 #include "platform/qt/qt_result_list.h"
 #include "platform/qt/qt_window_state.h"
 #include "platform/qt/qt_window_thread.h"
@@ -31,8 +32,6 @@ QByteArray TextNow(int id) {
     text = edit->text();
   } else if (auto* button = qobject_cast<QAbstractButton*>(control->Widget)) {
     text = button->text();
-  } else if (auto* label = qobject_cast<QLabel*>(control->Widget)) {
-    text = label->text();
   }
   return text.toLocal8Bit();
 }
@@ -49,8 +48,6 @@ void SetTextNow(int id, const char* text) {
     edit->setText(value);
   } else if (auto* button = qobject_cast<QAbstractButton*>(control->Widget)) {
     button->setText(value);
-  } else if (auto* label = qobject_cast<QLabel*>(control->Widget)) {
-    label->setText(value);
   }
 }
 
@@ -76,12 +73,17 @@ bool OnWindowThread(const QtWindowCall& call, QtCallResult* result = nullptr) {
 
 int GetControlText(int id, char* buffer, int size) {
   if (buffer != nullptr && size > 0) buffer[0] = '\0';
+  if (OnWorkerThread() && WorkerCheckpoint() != 0) return 0;
+  QByteArray label;
+  if (QtGetLabelText(id, &label)) return QtCopyOut(label, buffer, size);
   QtCallResult result;
   if (!OnWindowThread([id](QtCallResult& out) { out.Text = TextNow(id); }, &result)) return 0;
   return QtCopyOut(result.Text, buffer, size);
 }
 
 void SetControlText(int id, const char* text) {
+  if (OnWorkerThread() && WorkerCheckpoint() != 0) return;
+  if (QtSetLabelText(id, text)) return;
   std::string copy = text != nullptr ? text : "";
   OnWindowThread([id, copy](QtCallResult&) { SetTextNow(id, copy.c_str()); });
 }

@@ -102,13 +102,11 @@ void ShowMessageBox(const char* title, const char* text, MessageIcon icon) {
   ShowMessageBoxNow(titleText, bodyText, icon);
 }
 
-int ShowOpenDialog(const FileFilter* filters, int filterCount, int selected, char* path,
-                   int size) {
+int ShowOpenDialog(const FileFilter* filters, int filterCount, int selected, char* path, int size) {
   return RunFileDialog(false, filters, filterCount, selected, path, size);
 }
 
-int ShowSaveDialog(const FileFilter* filters, int filterCount, int selected, char* path,
-                   int size) {
+int ShowSaveDialog(const FileFilter* filters, int filterCount, int selected, char* path, int size) {
   return RunFileDialog(true, filters, filterCount, selected, path, size);
 }
 

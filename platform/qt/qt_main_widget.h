@@ -9,7 +9,8 @@ class QMenu;
 
 class QtMainWidget : public QWidget {
  public:
-  QtMainWidget(int outerWidth, int outerHeight);
+  // The outer rectangle the program asks for; the client area is what the frame leaves.
+  QtMainWidget(int x, int y, int outerWidth, int outerHeight);
 
   // Appends a separator and an item that sends `command` as a system command.
   void AddMenuItem(const QString& text, int command);
@@ -29,7 +30,9 @@ class QtMainWidget : public QWidget {
  private:
   void FitToFrame();
 
-  QMenu* menu_;
+  QMenu* menu_ = nullptr;
+  int x_;
+  int y_;
   int outerWidth_;
   int outerHeight_;
   bool fitted_ = false;

@@ -10,8 +10,9 @@
 #include <QShortcut>
 #include <QTimer>
 #include <algorithm>
-#include <atomic>
+#include <map>
 
+#include "platform/qt/qt_label_texts.h"
 #include "platform/qt/qt_main_widget.h"
 #include "platform/qt/qt_result_list.h"
 #include "platform/qt/qt_window_state.h"
@@ -48,6 +49,7 @@ void SendCommand(int id, std::uint32_t notification) {
 
 void DropWindow() {
   QtDropResultList();
+  QtForgetLabelTexts();
   QtForgetControls();
   lastInTabOrder = nullptr;
   procedure = nullptr;
@@ -97,13 +99,16 @@ int QtCopyOut(const QByteArray& bytes, char* buffer, int size) {
 
 // --- the top-level widget ---
 
-QtMainWidget::QtMainWidget(int outerWidth, int outerHeight)
+QtMainWidget::QtMainWidget(int x, int y, int outerWidth, int outerHeight)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
-      menu_(new QMenu(this)),
+      x_(x),
+      y_(y),
       outerWidth_(outerWidth),
       outerHeight_(outerHeight) {
+  // Made here, once every member is set: a new child already sends this widget events.
+  menu_ = new QMenu(this);
   menu_->addAction(QStringLiteral("Mi&nimize"), [] { QtDeliver(kMsgSysCommand, kSysMinimize, 0); });
   menu_->addSeparator();
   QAction* close =
@@ -154,9 +159,12 @@ void QtMainWidget::FitToFrame() {
   }
   int width = std::max(outerWidth_ - frameWidth, needed.right() + 1 + kClientMargin);
   int height = std::max(outerHeight_ - frameHeight, needed.bottom() + 1 + kClientMargin);
-  QPoint topLeft = frame.topLeft();
   setFixedSize(width, height);
-  move(topLeft);
+  // move() places the frame on most platforms and the client area on some: correct it so
+  // that the outer rectangle starts where the program asked.
+  move(x_, y_);
+  QPoint offset = QPoint(x_, y_) - frameGeometry().topLeft();
+  if (!offset.isNull()) move(pos() + offset);
 }
 
 void QtMainWidget::closeEvent(QCloseEvent* event) {
@@ -190,8 +198,7 @@ bool QtMainWidget::eventFilter(QObject* watched, QEvent* event) {
 
 // --- window.h ---
 
-int CreateMainWindow(const char* title, int x, int y, int width, int height,
-                     WindowProcedure proc) {
+int CreateMainWindow(const char* title, int x, int y, int width, int height, WindowProcedure proc) {
   QtEnsureApplication();
   if (mainWidget != nullptr) {
     DropWindow();
@@ -199,7 +206,7 @@ int CreateMainWindow(const char* title, int x, int y, int width, int height,
     mainWidget = nullptr;
   }
   quitPosted = false;
-  mainWidget = new QtMainWidget(width, height);
+  mainWidget = new QtMainWidget(x, y, width, height);
   mainWidget->setWindowTitle(QtFromLocal(title));
   mainWidget->setWindowIcon(QIcon(QPixmap(tessik_icon_xpm)));
   // Without a window manager's frame the outer size is the client size.
@@ -220,6 +227,7 @@ int CreateControl(const ControlRow& row) {
       label->setWordWrap(false);
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       label->setFocusPolicy(Qt::NoFocus);
+      QtAddLabelText(row.Id, row.Text);
       widget = label;
       break;
     }

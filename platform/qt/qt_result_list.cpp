@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -104,7 +105,8 @@ class TabbedLineDelegate : public QAbstractItemDelegate {
     QPalette::ColorGroup group =
         (option.state & QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
     if (selected) painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
-    painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->setPen(
+        option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
     painter->setFont(option.font);
     QFontMetrics metrics(option.font);
     QString text = index.data(Qt::DisplayRole).toString();
@@ -123,7 +125,8 @@ class TabbedLineDelegate : public QAbstractItemDelegate {
     if ((option.state & QStyle::State_HasFocus) != 0) {
       QStyleOptionFocusRect focus;
       focus.QStyleOption::operator=(option);
-      focus.backgroundColor = option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
+      focus.backgroundColor =
+          option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
       const QWidget* widget = option.widget;
       QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
       style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
@@ -167,7 +170,8 @@ QtResultView* QtMakeResultList(QWidget* parent) {
   view->setTabKeyNavigation(false);
   horizontalExtent = 0;
   tabStopPixels.clear();
-  defaultTabPixels = kDefaultTabDialogUnits * view->fontMetrics().averageCharWidth() / 4;
+  defaultTabPixels = static_cast<int>(
+      std::lround(kDefaultTabDialogUnits * QtAverageLetterWidth(view->fontMetrics()) / 4));
   std::lock_guard<std::mutex> lock(linesMutex);
   lines.clear();
   listExists = true;
@@ -230,7 +234,11 @@ void QtDeleteLine(int index) {
   if (model == nullptr) return;
   QtFlushListLines();
   if (index < 0 || index >= model->Shown()) return;
+  // A list box loses its selection with the selected line; the view would move it on
+  // to the next line, and a second Del would take that one too.
+  bool wasSelected = QtSelectedLine() == index;
   model->RemoveRow(index);
+  if (wasSelected && view->selectionModel() != nullptr) view->selectionModel()->clearSelection();
 }
 
 void QtResetLines() {
@@ -250,12 +258,21 @@ void QtSetHorizontalExtent(int pixels) {
   view->Relayout();
 }
 
+// A dialog unit is a quarter of the average width of the letters a to z and A to Z, as
+// dialog base units are measured. The font's own average character width is narrower
+// than its letters, and stops measured with it fall short of the heading's captions.
+double QtAverageLetterWidth(const QFontMetrics& metrics) {
+  static const QString letters =
+      QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+  return metrics.horizontalAdvance(letters) / 52.0;
+}
+
 void QtSetTabStops(const int* stops, int count) {
   if (view == nullptr) return;
-  int average = view->fontMetrics().averageCharWidth();
+  double average = QtAverageLetterWidth(view->fontMetrics());
   tabStopPixels.clear();
   for (int i = 0; stops != nullptr && i < count; ++i) {
-    tabStopPixels.push_back(stops[i] * average / 4);
+    tabStopPixels.push_back(static_cast<int>(std::lround(stops[i] * average / 4)));
   }
   view->viewport()->update();
 }

@@ -34,5 +34,7 @@ int QtSelectedLine();
 void QtSetHorizontalExtent(int pixels);
 // Tab stops in dialog units, turned into pixels with the view's average character width.
 void QtSetTabStops(const int* stops, int count);
+// The width of a dialog unit is a quarter of this.
+double QtAverageLetterWidth(const QFontMetrics& metrics);
 // The tab stops in pixels from the start of the text.
 std::vector<int> QtTabStopPixels();

@@ -4,7 +4,7 @@
 #pragma once
 
 #include <QWidget>
-#include <map>
+#include <cstdint>
 
 #include "platform/window.h"
 

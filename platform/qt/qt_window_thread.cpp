@@ -5,7 +5,6 @@
 #include <atomic>
 #include <memory>
 
-#include "platform/qt/qt_result_list.h"
 #include "platform/thread.h"
 
 namespace {
@@ -45,8 +44,6 @@ bool QtCarryOut(const QtWindowCall& call, QtCallResult* result) {
   QtPostToWindowThread([pending] {
     int expected = kWaiting;
     if (!pending->Stage.compare_exchange_strong(expected, kTaken)) return;
-    // Lines the worker added before this call stand in the list before its effect shows.
-    QtFlushListLines();
     pending->Call(pending->Result);
     pending->Done.store(1);
     NotifyWorker();

@@ -26,15 +26,15 @@ PALETTE = {
     "y": (255, 255, 0),
 }
 
-LENS_X, LENS_Y, LENS_R = 12.5, 12.5, 10.0
+LENS_X, LENS_Y, LENS_R = 12.0, 12.0, 9.0
 
 
 def wave_height(x, magnified):
     # A burst of sound: a sine under a bell-shaped envelope.
     centre = 15.5
-    spread = 5.0 if magnified else 8.0
+    spread = 5.0 if magnified else 14.0
     envelope = math.exp(-((x - centre) / spread) ** 2)
-    return 1 + envelope * 7 * abs(math.sin(x * (0.9 if magnified else 1.3)))
+    return 1 + envelope * (7 if magnified else 9) * abs(math.sin(x * (0.9 if magnified else 0.7)))
 
 
 def draw():
@@ -44,7 +44,7 @@ def draw():
         return (x + 0.5 - LENS_X) ** 2 + (y + 0.5 - LENS_Y) ** 2 <= r * r
 
     # The wave across the icon, bars around its middle line.
-    mid = 16
+    mid = 17
     for x in range(1, SIZE - 1):
         if x % 2 == 0:
             continue
@@ -75,7 +75,7 @@ def draw():
 
     # The handle, from the rim down to the corner.
     for t in range(0, 100):
-        p = 19.5 + t * (29.5 - 19.5) / 99
+        p = 18.5 + t * (29.5 - 18.5) / 99
         for dx in (-1.5, -0.5, 0.5, 1.5):
             x = int(p + dx * 0.7071)
             y = int(p - dx * 0.7071)

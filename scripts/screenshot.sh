@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Takes docs/screenshot.png: starts a virtual X display, runs the built tessik over a
+# few sample letters, types a file specification and a word, presses Enter, waits for
+# the search and photographs the window. Needs Xvfb, xdotool and ImageMagick.
+# Usage: scripts/screenshot.sh [path/to/tessik]   (default: build/bin/tessik)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+program=$(realpath "${1:-build/bin/tessik}")
+output=$PWD/docs/screenshot.png
+display=:${TESSIK_DISPLAY:-97}
+
+work=$(mktemp -d)
+xvfb_pid=
+tessik_pid=
+cleanup() {
+  [ -n "$tessik_pid" ] && kill "$tessik_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Sample letters in which names are spelt every which way.
+mkdir -p "$work/letters/1998" "$work/letters/1999"
+printf 'Dear Katherine,\nthank you for the parcel.\nYours, Michel\n' > "$work/letters/1998/to_katherine.txt"
+printf 'Catherine called twice today.\nShe asked for Mitchell.\n' > "$work/letters/1998/notes.txt"
+printf 'Minutes of the meeting\nPresent: Kathryn Hale, Ksenia Ivanova, Michael Brown\n' > "$work/letters/1999/minutes.txt"
+printf 'Kathy and Katharine will come on Sunday.\nCatarina sends her love.\n' > "$work/letters/1999/family.txt"
+printf 'Nothing of interest here.\n' > "$work/letters/1999/empty.txt"
+
+Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+# The window opens in the folder of the letters, like a user who starts it from there.
+(cd "$work" && QT_QPA_PLATFORM=xcb exec "$program") &
+tessik_pid=$!
+window=$(xdotool search --sync --name '^ Tessik$' | head -n 1)
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+sleep 0.5
+
+# The focus starts in "Search in:"; Tab passes the browse button to the check box, which
+# Space ticks, and one more Tab reaches "Search for:".
+xdotool type --delay 20 "$work/letters/*.txt"
+xdotool key --delay 50 Tab Tab space Tab
+xdotool type --delay 20 "Katherine"
+xdotool key Return
+sleep 1.5
+
+# Grab the screen and cut the window out: grabbing the window alone can catch it before
+# its contents are drawn.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$output"
+echo "wrote $output"
+
+# Leave the way a user does, with Alt+X (Exit), so the program ends by itself.
+xdotool key alt+x
+for _ in $(seq 50); do kill -0 "$tessik_pid" 2>/dev/null || break; sleep 0.1; done
+if ! kill -0 "$tessik_pid" 2>/dev/null; then
+  wait "$tessik_pid" && status=0 || status=$?
+  tessik_pid=
+  echo "tessik exited with status $status"
+fi
