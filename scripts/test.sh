@@ -19,18 +19,18 @@ step() { printf '\n==== %s\n' "$*"; }
 step "normal build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
-ctest --test-dir build -j 2 --timeout 300
+ctest --test-dir build -j 2 --timeout 300 --no-tests=error
 
 step "AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTESSIK_SANITIZE=address -DTESSIK_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
-ctest --test-dir build-asan -j 2 --timeout 600
+ctest --test-dir build-asan -j 2 --timeout 600 --no-tests=error
 
 step "ThreadSanitizer (threaded tests)"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DTESSIK_SANITIZE=thread -DTESSIK_WITH_QT=OFF \
       -DTESSIK_BENCH=OFF >/dev/null
 cmake --build build-tsan -j "$jobs"
-ctest --test-dir build-tsan -L threaded -j 2 --timeout 600
+ctest --test-dir build-tsan -L threaded -j 2 --timeout 600 --no-tests=error
 
 if [ -d tests/fuzz ] && ls tests/fuzz/*.cpp >/dev/null 2>&1; then
   step "fuzzers"

@@ -34,8 +34,10 @@ struct ExtractionCase {
   std::vector<Step> Steps;
 };
 
+// Test names carry this text: a long expression shows only its beginning.
 void PrintTo(const ExtractionCase& example, std::ostream* os) {
-  *os << '"' << example.Expression << '"';
+  const std::string& text = example.Expression;
+  *os << '"' << (text.size() > 24 ? text.substr(0, 24) + "..." : text) << '"';
 }
 
 class TakeNextTermTest : public testing::TestWithParam<ExtractionCase> {};
