@@ -183,10 +183,10 @@ int EvaluateWord(Scan& scan, const std::uint8_t* letters, std::uint32_t length,
   }
   reduced[written] = 0;
 
-  bool match = KeyMatches(scan, ComputePhoneticKey(reduced));
+  bool match = KeyMatches(scan, ComputePhoneticKey(reduced, written));
   // "ps" is also heard as a plain s (psalm, psyche).
   if (!match && reduced[0] == 'p' && reduced[1] == 's') {
-    match = KeyMatches(scan, ComputePhoneticKey(reduced + 1));
+    match = KeyMatches(scan, ComputePhoneticKey(reduced + 1, written - 1));
   }
   if (!match) return kGoOn;
   if (!scan.CollectAll) return kMatchFound;

@@ -146,7 +146,7 @@ void SplitSearchSpec(const char* spec, char* directory, char* patternOut) {
 int BuildFileSet(const char* specText, int subdirState) {
   std::strncpy(currentSpec, specText != nullptr ? specText : "", kSpecBufferSize);
   currentSpec[kMaxSpecLength] = '\0';
-  for (;;) {
+  for (bool startDirectory = true;; startDirectory = false) {
     SplitSearchSpec(currentSpec, directoryPart, pattern);
     std::size_t directoryLength = std::strlen(directoryPart);
     FindHandle find = StartFind(currentSpec, SearchState.PatternFindHandle);
@@ -164,8 +164,13 @@ int BuildFileSet(const char* specText, int subdirState) {
       if (subdirState == 0) return EndWithNoFiles(kNoFilesText, 126);
       if (directoryLength <= kMaxScannedDirectoryLength) {
         FindHandle all = StartFind(AllNamesSpec(), SearchState.PatternFindHandle);
-        if (!IsOpenFind(all)) return EndWithNoFiles(kNoFilesInTreeText, 127);
-        if (ScanSubdirectories(all, SearchState.PatternFindHandle) < 0) return -1;
+        if (IsOpenFind(all)) {
+          if (ScanSubdirectories(all, SearchState.PatternFindHandle) < 0) return -1;
+        } else if (startDirectory) {
+          return EndWithNoFiles(kNoFilesInTreeText, 127);
+        }
+        // A subdirectory that cannot be read, or that has gone since it was queued, is
+        // passed over: the files found elsewhere in the tree are still the answer.
       }
     }
     if (subdirState != 1 || DirectoryQueue.Count == 0) return 0;

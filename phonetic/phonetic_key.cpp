@@ -87,20 +87,7 @@ void NormaliseQueryWord(const char* term) {
 }
 
 PhoneticKey ComputePhoneticKey(const char* word) {
-  PhoneticKey key{{'0', '0', '0', '0'}};
-  if (word[0] == '\0') return key;
-  key.Bytes[0] = FirstKeyByte(word[0]);
-  int stored = 1;
-  // Only the same letter twice in a row merges; two different letters of one digit are
-  // both coded, even side by side (Jackson gives j225).
-  for (std::uint32_t j = 1; word[j] != '\0'; ++j) {
-    const char digit = DigitOf(word[j]);
-    if (digit != '0' && word[j] != word[j - 1]) {
-      key.Bytes[stored++] = digit;
-      if (stored == 4) break;
-    }
-  }
-  return key;
+  return ComputePhoneticKey(word, static_cast<std::uint32_t>(std::strlen(word)));
 }
 
 PhoneticKey ComputePhoneticKey(const char* word, std::uint32_t length) {
@@ -108,6 +95,8 @@ PhoneticKey ComputePhoneticKey(const char* word, std::uint32_t length) {
   if (length == 0) return key;
   key.Bytes[0] = FirstKeyByte(word[0]);
   int stored = 1;
+  // Only the same letter twice in a row merges; two different letters of one digit are
+  // both coded, even side by side (Jackson gives j225).
   for (std::uint32_t j = 1; j < length; ++j) {
     const char digit = DigitOf(word[j]);
     if (digit != '0' && word[j] != word[j - 1]) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -251,6 +253,34 @@ TEST_F(FileSetTest, LinkToADirectoryIsNeitherEnteredNorListed) {
   std::vector<std::string> paths = FileSetPaths();
   std::sort(paths.begin(), paths.end());
   EXPECT_EQ(paths, Paths({tree.Path("a.txt"), tree.Path("link.txt"), tree.Path("sub/b.txt")}));
+}
+
+// As root every directory can be read, so the walk then runs as an ordinary user in a
+// child process. The unreadable subdirectory is passed over; the rest is still found.
+TEST_F(FileSetTest, SubdirectoryThatCannotBeReadIsPassedOver) {
+  tree.WriteFile("top.txt", "");
+  tree.WriteFile("locked/inner.txt", "");
+  tree.WriteFile("open/other.txt", "");
+  fs::permissions(tree.Root(), fs::perms::all);
+  fs::permissions(tree.Path("open"), fs::perms::all);
+  fs::permissions(tree.Path("locked"), fs::perms::none);
+
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+    if (BuildFileSet(tree.Path("*.txt").c_str(), 1) != 0) _exit(1);
+    std::vector<std::string> paths = FileSetPaths();
+    std::sort(paths.begin(), paths.end());
+    bool right = paths == Paths({tree.Path("open/other.txt"), tree.Path("top.txt")}) &&
+                 HeadlessMessageBoxes().empty();
+    _exit(right ? 0 : 2);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  fs::permissions(tree.Path("locked"), fs::perms::owner_all);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 // A worker that is stopped before it begins: the enumeration meets the stop at its first
