@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(g++ cmake make pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev libgl-dev clang libclang-rt-14-dev xvfb xauth xdotool imagemagick
           bible-kjv xdg-utils)
-[ "${1:-}" = "--runtime-only" ] && packages=(g++ cmake make pkg-config qt6-base-dev libgl-dev xdg-utils)
+[ "${1:-}" = "--runtime-only" ] && packages=(g++ cmake make pkg-config qt6-base-dev libgl-dev xdg-utils xvfb xauth)
 
 missing=()
 for package in "${packages[@]}"; do
