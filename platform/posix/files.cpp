@@ -16,8 +16,11 @@ FileHandle HandleOf(int fd) { return static_cast<FileHandle>(fd) + 1; }
 
 FileHandle OpenFileForScan(const char* path) {
   if (path == nullptr) return kInvalidFile;
-  // O_NONBLOCK so that opening a FIFO without a writer returns at once; anything that
-  // is not a regular file is refused before a read could block on it.
+  // Anything that is not a regular file is refused before it is opened: opening a device
+  // can act on it (a terminal allocates a console, a FIFO releases a waiting writer).
+  struct stat before;
+  if (stat(path, &before) != 0 || !S_ISREG(before.st_mode)) return kInvalidFile;
+  // O_NONBLOCK and the second check cover a file replaced between the two calls.
   int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return kInvalidFile;
   struct stat info;

@@ -1,11 +1,15 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <string>
+#include <thread>
 
 #include "platform/memory.h"
 #include "support/test_support.h"
@@ -24,6 +28,27 @@ TEST(FilesTest, OnlyRegularFilesOpenForScanningAndNothingBlocks) {
   EXPECT_EQ(OpenFileForScan("/dev/zero"), kInvalidFile);
   EXPECT_EQ(OpenFileForScan(tree.Path("missing").c_str()), kInvalidFile);
   alarm(0);
+}
+
+TEST(FilesTest, AFifoIsRefusedWithoutBeingOpened) {
+  // A writer waiting for a reader is released by any open for reading, so it tells
+  // whether the scan opened the FIFO before refusing it.
+  TempTree tree;
+  const std::string fifo = tree.Path("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::atomic<bool> writerOpened{false};
+  std::thread writer([&] {
+    int fd = open(fifo.c_str(), O_WRONLY);
+    writerOpened = true;
+    if (fd >= 0) close(fd);
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(OpenFileForScan(fifo.c_str()), kInvalidFile);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_FALSE(writerOpened.load());
+  int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  writer.join();
+  if (reader >= 0) close(reader);
 }
 
 TEST(FilesTest, ReadsInChunksToTheEndEvenOnDescriptorZero) {
