@@ -1,5 +1,5 @@
-// Texts of the status line, and the summary when a search ends, is stopped, or a result line is deleted.
-// Modes 1 and 4 run on the worker; modes 2 and 3 on the window thread (2 only after the
+// Texts of the status line, and the summary when a search ends, is stopped, or a result line is
+// deleted. Modes 1 and 4 run on the worker; modes 2 and 3 on the window thread (2 only after the
 // worker has ended).
 #pragma once
 

@@ -66,8 +66,7 @@ struct FileFilter {
 // --- the main window (window thread) ---
 
 // Creates the main window; 0 on failure. `proc` receives every message of the window.
-int CreateMainWindow(const char* title, int x, int y, int width, int height,
-                     WindowProcedure proc);
+int CreateMainWindow(const char* title, int x, int y, int width, int height, WindowProcedure proc);
 // Creates a control from its table row; 0 on failure (not looked at by the program).
 int CreateControl(const ControlRow& row);
 // Appends a separator and an item with `text` and command `id` to the window's menu.
@@ -81,8 +80,7 @@ void DestroyMainWindow();
 std::intptr_t SendMainWindowMessage(std::uint32_t message, std::uintptr_t wParam,
                                     std::intptr_t lParam);
 // What the platform does with a message the program does not handle.
-std::intptr_t DefaultWindowProc(std::uint32_t message, std::uintptr_t wParam,
-                                std::intptr_t lParam);
+std::intptr_t DefaultWindowProc(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
 
 // --- controls (window thread and worker) ---
 
@@ -98,7 +96,7 @@ void SetTypingLimit(int id, int limit);
 int ListBoxAddLine(int id, const char* text);  // index of the new line, or -1
 int ListBoxCount(int id);
 int ListBoxGetText(int id, int index, char* buffer, int size);  // length, or -1
-int ListBoxGetSelection(int id);  // -1 when no line is selected
+int ListBoxGetSelection(int id);                                // -1 when no line is selected
 void ListBoxDeleteLine(int id, int index);
 void ListBoxReset(int id);
 void ListBoxSetHorizontalExtent(int id, int pixels);
@@ -113,10 +111,8 @@ void ShowMessageBox(const char* title, const char* text, MessageIcon icon);
 // The open and save dialogs. `selected` is the 1-based filter shown first. The chosen
 // full path goes to `path`; 1 on OK, 0 on cancel or failure. The save dialog asks before
 // replacing a file and adds no extension. Both open in the folder of the last file chosen.
-int ShowOpenDialog(const FileFilter* filters, int filterCount, int selected, char* path,
-                   int size);
-int ShowSaveDialog(const FileFilter* filters, int filterCount, int selected, char* path,
-                   int size);
+int ShowOpenDialog(const FileFilter* filters, int filterCount, int selected, char* path, int size);
+int ShowSaveDialog(const FileFilter* filters, int filterCount, int selected, char* path, int size);
 // Opens a file with the desktop's default application; a failure is not reported.
 void OpenWithDefaultApplication(const char* path);
 // Opens the program's help page at its contents.

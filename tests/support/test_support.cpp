@@ -16,9 +16,11 @@ TempTree::TempTree() {
 TempTree::~TempTree() {
   std::error_code ignored;
   // Directories without permissions made by a test must not stop the removal.
-  for (auto it = fs::recursive_directory_iterator(root_, fs::directory_options::skip_permission_denied, ignored);
+  for (auto it = fs::recursive_directory_iterator(
+           root_, fs::directory_options::skip_permission_denied, ignored);
        it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-    if (!it->is_symlink(ignored)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    if (!it->is_symlink(ignored))
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
   }
   fs::remove_all(root_, ignored);
 }
@@ -32,7 +34,9 @@ void TempTree::WriteFile(const std::string& relative, const std::string& content
   out << content;
 }
 
-void TempTree::MakeDirectory(const std::string& relative) const { fs::create_directories(Path(relative)); }
+void TempTree::MakeDirectory(const std::string& relative) const {
+  fs::create_directories(Path(relative));
+}
 
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
