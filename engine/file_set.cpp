@@ -63,20 +63,26 @@ void QueueSubdirectory(std::size_t directoryLength, std::size_t patternLength) {
   DirectoryQueue.Add(scratch);
 }
 
-// Queues every subdirectory of the "*.*" enumeration `find` (its first entry is already
-// in `entry`), then closes it. -1 on a stop, with the handle left recorded.
-int ScanSubdirectories(FindHandle find, std::atomic<FindHandle>& slot) {
-  std::size_t directoryLength = std::strlen(directoryPart);
-  std::size_t patternLength = std::strlen(pattern);
+// Visits the entry already in `entry` and every further one of `find`, then closes the
+// enumeration and clears the slot that records it. -1 on a stop, with the handle left
+// recorded for the cleanup.
+template <typename Visit>
+int VisitEntries(FindHandle find, std::atomic<FindHandle>& slot, Visit visit) {
   for (;;) {
-    QueueSubdirectory(directoryLength, patternLength);
+    visit();
     int next = NextEntry(find);
     if (next < 0) return -1;
     if (next != kFindOk) break;
   }
-  FindClose(find);
-  slot = kNoFind;
+  FindClose(slot.exchange(kNoFind));
   return 0;
+}
+
+// Queues every subdirectory of the "*.*" enumeration `find`.
+int ScanSubdirectories(FindHandle find, std::atomic<FindHandle>& slot) {
+  std::size_t directoryLength = std::strlen(directoryPart);
+  std::size_t patternLength = std::strlen(pattern);
+  return VisitEntries(find, slot, [&] { QueueSubdirectory(directoryLength, patternLength); });
 }
 
 // D followed by "*.*" in the scratch buffer; the directory part has at most 254 characters.
@@ -94,26 +100,18 @@ FindHandle StartFind(const char* spec, std::atomic<FindHandle>& slot) {
   return find;
 }
 
-// Adds the files of the pattern enumeration `find` (first entry in `entry`), then closes
-// it. A path that would not fit in a FileSet entry is left out rather than cut.
+// Adds the files of the pattern enumeration `find`. A path that would not fit in a
+// FileSet entry is left out rather than cut.
 int CollectFiles(FindHandle find) {
   std::size_t directoryLength = std::strlen(directoryPart);
-  for (;;) {
-    if (!entry.IsDirectory) {
-      std::size_t nameLength = std::strlen(entry.Name);
-      if (directoryLength + nameLength <= kMaxEntryLength) {
-        std::memcpy(scratch, directoryPart, directoryLength);
-        std::memcpy(scratch + directoryLength, entry.Name, nameLength + 1);
-        FileSet.Add(scratch);
-      }
-    }
-    int next = NextEntry(find);
-    if (next < 0) return -1;
-    if (next != kFindOk) break;
-  }
-  FindClose(find);
-  SearchState.PatternFindHandle = kNoFind;
-  return 0;
+  return VisitEntries(find, SearchState.PatternFindHandle, [&] {
+    if (entry.IsDirectory) return;
+    std::size_t nameLength = std::strlen(entry.Name);
+    if (directoryLength + nameLength > kMaxEntryLength) return;
+    std::memcpy(scratch, directoryPart, directoryLength);
+    std::memcpy(scratch + directoryLength, entry.Name, nameLength + 1);
+    FileSet.Add(scratch);
+  });
 }
 
 // Ends the search when nothing can be found: the message, the cleanup, "Ready" and the

@@ -10,6 +10,8 @@ bool IsParenthesis(char c) { return c == '(' || c == ')'; }
 
 bool IsAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
+}  // namespace
+
 bool IsOperatorLetter(char c) {
   switch (c) {
     case 'A':
@@ -25,8 +27,6 @@ bool IsOperatorLetter(char c) {
       return false;
   }
 }
-
-}  // namespace
 
 void NormaliseQuery(const char* searchText, char* expression) {
   int length = 0;

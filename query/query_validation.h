@@ -15,5 +15,9 @@ void NormaliseQuery(const char* searchText, char* expression);
 // One of the four codes above.
 int ValidateQuery(const char* expression);
 
+// A, N, O or X in either case: the letters that, standing as a word of their own before
+// another word, are operators.
+bool IsOperatorLetter(char c);
+
 // The text of the message box for a refusal code, or nullptr for kQueryAccepted.
 const char* QueryRefusalMessage(int code);

@@ -7,6 +7,7 @@
 #include "engine/search_state.h"
 #include "engine/status_line.h"
 #include "platform/thread.h"
+#include "query/query_validation.h"
 
 namespace {
 
@@ -15,11 +16,6 @@ constexpr int kMaxTermLength = kTermBufferSize - 1;
 // Blanks after the progress text; the sole NOT term shows two fewer.
 constexpr int kProgressBlanks = 86;
 constexpr int kSoleNotProgressBlanks = 84;
-
-bool IsOperatorLetter(char c) {
-  return c == 'A' || c == 'a' || c == 'N' || c == 'n' || c == 'O' || c == 'o' || c == 'X' ||
-         c == 'x';
-}
 
 std::int32_t CodeOfOperator(char op) {
   switch (op) {
