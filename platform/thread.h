@@ -43,3 +43,14 @@ bool WorkerSawStop();
 // without ever blocking Stop; whoever sets `done` calls NotifyWorker afterwards.
 int WorkerWaitUntil(const std::atomic<int>& done);
 void NotifyWorker();
+
+// A seam for tests that must catch the worker at a known point whatever the speed of the
+// machine. After HoldWorkerAtNextCheckpoint the worker stops at its next checkpoint,
+// before it looks at the pause and stop requests, and stays there until ReleaseHeldWorker
+// or a stop. WorkerIsHeld tells whether it is there now; WaitUntilWorkerHeld waits for it
+// (only where the worker needs nothing of the waiting thread) and returns false when the
+// worker ended first. Any thread.
+void HoldWorkerAtNextCheckpoint();
+bool WorkerIsHeld();
+bool WaitUntilWorkerHeld();
+void ReleaseHeldWorker();

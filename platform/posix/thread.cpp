@@ -4,6 +4,7 @@
 #include "platform/thread.h"
 
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -16,6 +17,9 @@ std::atomic<bool> stopWanted{false};
 std::atomic<bool> pauseWanted{false};
 std::atomic<bool> sawStop{false};
 std::atomic<bool> workerExists{false};
+std::atomic<bool> holdWanted{false};
+std::atomic<bool> held{false};
+std::atomic<bool> routineRunning{false};
 std::thread workerThread;  // touched by the window thread only
 int workerResult = 0;      // written by the worker, read after the join
 thread_local bool onWorker = false;
@@ -24,11 +28,41 @@ void RunRoutine(WorkerRoutine routine) {
   onWorker = true;
   workerResult = routine();
   onWorker = false;
+  std::lock_guard<std::mutex> lock(controlMutex);
+  routineRunning.store(false);
+  controlChanged.notify_all();
 }
 
 int StopSeen() {
   if (onWorker) sawStop.store(true);
   return -1;
+}
+
+// The process may end while a worker's thread is still joinable: a worker that ended by
+// itself is joined only when the next search starts, and a toolkit ends the process with
+// exit() when it loses its display. A joinable std::thread destroyed at exit aborts the
+// process, and a worker still running would go on using what exit is tearing down; so the
+// worker is stopped and joined before any static object is destroyed. Registered after
+// every static object is constructed, this runs before any of their destructors.
+void EndWorkerAtExit() {
+  if (!workerThread.joinable()) return;
+  if (workerThread.get_id() == std::this_thread::get_id()) {
+    workerThread.detach();  // exit() called by the worker itself
+    return;
+  }
+  RequestStop();
+  workerThread.join();
+  workerExists.store(false);
+}
+
+void WaitWhileHeld() {
+  std::unique_lock<std::mutex> lock(controlMutex);
+  held.store(true);
+  controlChanged.notify_all();
+  controlChanged.wait(lock, [] { return !holdWanted.load() || stopWanted.load(); });
+  holdWanted.store(false);
+  held.store(false);
+  controlChanged.notify_all();
 }
 
 }  // namespace
@@ -42,12 +76,16 @@ int StartWorker(WorkerRoutine routine) {
     stopWanted.store(false);
     pauseWanted.store(false);
     sawStop.store(false);
+    routineRunning.store(true);
   }
   workerResult = 0;
+  static const bool endAtExit = std::atexit(EndWorkerAtExit) == 0;
+  (void)endAtExit;
   // std::thread reports a failure to make a thread only by throwing; it goes no further.
   try {
     workerThread = std::thread(RunRoutine, routine);
   } catch (const std::system_error&) {
+    routineRunning.store(false);
     workerExists.store(false);
     return -1;
   }
@@ -89,6 +127,7 @@ int JoinWorker() {
 
 int WorkerCheckpoint() {
   if (!onWorker) return 0;
+  if (holdWanted.load()) WaitWhileHeld();
   if (stopWanted.load()) return StopSeen();
   if (!pauseWanted.load()) return 0;
   std::unique_lock<std::mutex> lock(controlMutex);
@@ -111,5 +150,24 @@ int WorkerWaitUntil(const std::atomic<int>& done) {
 
 void NotifyWorker() {
   std::lock_guard<std::mutex> lock(controlMutex);
+  controlChanged.notify_all();
+}
+
+void HoldWorkerAtNextCheckpoint() {
+  std::lock_guard<std::mutex> lock(controlMutex);
+  holdWanted.store(true);
+}
+
+bool WorkerIsHeld() { return held.load(); }
+
+bool WaitUntilWorkerHeld() {
+  std::unique_lock<std::mutex> lock(controlMutex);
+  controlChanged.wait(lock, [] { return held.load() || !holdWanted.load() || !routineRunning.load(); });
+  return held.load();
+}
+
+void ReleaseHeldWorker() {
+  std::lock_guard<std::mutex> lock(controlMutex);
+  holdWanted.store(false);
   controlChanged.notify_all();
 }
