@@ -1,11 +1,29 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Tessik need, only those missing.
+# Installs the Debian packages a set-up step needs, only those missing.
+# Usage: scripts/install-deps.sh window|test
+#   window: what building the programs needs (the window and tessik-cli), what the window
+#           uses at run time, and a virtual X server when there is no display to show it on;
+#   test:   everything scripts/test.sh builds and runs (tests, benchmarks, sanitizers,
+#           fuzzers, the scripts that drive the window in a virtual X server).
 set -euo pipefail
 
-packages=(g++ cmake make pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev libgl-dev clang libclang-rt-14-dev xvfb xauth xdotool imagemagick
-          bible-kjv xdg-utils)
-[ "${1:-}" = "--runtime-only" ] && packages=(g++ cmake make pkg-config qt6-base-dev libgl-dev xdg-utils xvfb xauth)
+window=(g++ cmake make qt6-base-dev libgl-dev xdg-utils)
+case "${1:-}" in
+  window)
+    packages=("${window[@]}")
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+      packages+=(xvfb xauth)
+    fi
+    ;;
+  test)
+    packages=("${window[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev clang
+              libclang-rt-14-dev xvfb xauth xdotool imagemagick bible-kjv)
+    ;;
+  *)
+    echo "usage: $0 window|test" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

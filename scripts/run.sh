@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds Tessik (what is out of date) and starts the window. Installs what it needs on a
 # fresh Debian 12 machine. Arguments are not used by the window; see README for tessik-cli.
+# The build in build/ is the user's: no tests, no benchmarks, warnings not errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh --runtime-only
+./scripts/install-deps.sh window
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSIK_TESTS=OFF -DTESSIK_BENCH=OFF \
+      -DTESSIK_WITH_QT=ON >/dev/null
 cmake --build build -j "$(( $(nproc) + 1 ))" --target tessik tessik-cli
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
@@ -13,7 +15,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
 Built build/bin/tessik and build/bin/tessik-cli, but there is no display to show the window on.
   - On a machine without a desktop, start it under a virtual X server:
         xvfb-run -s '-screen 0 1024x768x24' ./scripts/run.sh
-    (a screenshot script is in scripts/screenshot.sh), or
+    (scripts/screenshot.sh takes a picture of it there), or
   - search from the command line instead, for example:
         build/bin/tessik-cli -s '/usr/share/doc/*' Catherine
 MSG

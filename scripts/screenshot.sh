@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# Takes docs/screenshot.png: starts a virtual X display, runs the built tessik over a
-# few sample letters, types a file specification and a word, presses Enter, waits for
-# the search and photographs the window. Needs Xvfb, xdotool and ImageMagick.
-# Usage: scripts/screenshot.sh [path/to/tessik]   (default: build/bin/tessik)
+# Photographs the window: starts a virtual X display, runs the built tessik over a few
+# sample letters, types a file specification and a word, presses Enter, waits for the
+# search and takes a picture of the window. Needs Xvfb, xdotool and ImageMagick (the
+# packages xvfb, xdotool and imagemagick; scripts/install-deps.sh test installs them).
+# Usage: scripts/screenshot.sh [OUTPUT.png [path/to/tessik]]
+#   default output build/screenshot.png; docs/screenshot.png is the README's picture.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-program=$(realpath "${1:-build/bin/tessik}")
-output=$PWD/docs/screenshot.png
-display=:${TESSIK_DISPLAY:-97}
+output=$(realpath -m "${1:-build/screenshot.png}")
+program=$(realpath "${2:-build/bin/tessik}")
+for tool in Xvfb xdotool import; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "screenshot: $tool is missing (install xvfb, xdotool and imagemagick)" >&2
+    exit 2
+  fi
+done
+mkdir -p "$(dirname "$output")"
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -28,10 +36,12 @@ printf 'Minutes of the meeting\nPresent: Kathryn Hale, Ksenia Ivanova, Michael B
 printf 'Kathy and Katharine will come on Sunday.\nCatarina sends her love.\n' > "$work/letters/1999/family.txt"
 printf 'Nothing of interest here.\n' > "$work/letters/1999/empty.txt"
 
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+# The server picks a free display and writes its number once it accepts connections.
+mkfifo "$work/display"
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+read -r -t 30 number <"$work/display" || { echo "screenshot: no virtual X server" >&2; exit 1; }
+export DISPLAY=:$number
 
 # The window opens in the folder of the letters, like a user who starts it from there.
 (cd "$work" && QT_QPA_PLATFORM=xcb exec "$program") &
