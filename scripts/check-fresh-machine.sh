@@ -1,0 +1,199 @@
+#!/usr/bin/env bash
+# Tries the README's two set-up commands the way a newcomer meets them: builds a fresh
+# Debian 12 root with debootstrap (from the Debian archive this machine's apt sources
+# name; only git added), clones the committed HEAD into it with ../shared beside it, and
+# runs there as root the run command, until its window is up on a virtual X server, and
+# the test command; then the run command once more, which must rebuild nothing.
+# It takes about a quarter of an hour: too slow for every CI run, it is run by hand after
+# a change to the scripts, the CMake files or the dependencies.
+#
+# Usage: scripts/check-fresh-machine.sh [--test-first] [--keep] [WORKDIR]
+#   --test-first  the test command before the run command (the other order)
+#   --keep        leave the root in WORKDIR afterwards (it is removed otherwise)
+#   WORKDIR       a new folder for the root and the logs (default: one under /var/tmp)
+# Needs root; installs debootstrap, xvfb, xdotool and imagemagick here when missing.
+set -euo pipefail
+
+order=(run test)
+keep=0
+work=
+for argument in "$@"; do
+  case "$argument" in
+    --test-first) order=(test run) ;;
+    --keep) keep=1 ;;
+    -*) sed -n '9,14p' "$0" >&2; exit 2 ;;
+    *) work=$argument ;;
+  esac
+done
+if [ "$(id -u)" -ne 0 ]; then
+  echo "check-fresh-machine: run as root (debootstrap and chroot need it)" >&2
+  exit 2
+fi
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+shared=$(cd "$repo/.." && pwd)/shared
+[ -d "$shared" ] || { echo "check-fresh-machine: no $shared beside the clone" >&2; exit 2; }
+head=$(git -C "$repo" rev-parse --short HEAD)
+[ -z "$(git -C "$repo" status --porcelain --untracked-files=no)" ] ||
+  echo "note: uncommitted changes are not part of the check (it clones HEAD $head)"
+
+needed=()
+for tool in debootstrap:debootstrap Xvfb:xvfb xdotool:xdotool import:imagemagick; do
+  command -v "${tool%%:*}" >/dev/null || needed+=("${tool#*:}")
+done
+if [ ${#needed[@]} -gt 0 ]; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${needed[@]}"
+fi
+
+# The Debian archive of this machine: the first source that offers bookworm, in either of
+# apt's two formats.
+mirror=$(awk '$1 == "deb" && $3 == "bookworm" { print $2; exit }' \
+             /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null || true)
+if [ -z "$mirror" ]; then
+  mirror=$(awk 'BEGIN { RS = "" }
+    { uri = ""; bookworm = 0; n = split($0, line, "\n")
+      for (i = 1; i <= n; i++) {
+        if (line[i] ~ /^URIs:/) { split(line[i], f, " "); uri = f[2] }
+        if (line[i] ~ /^Suites:/) { m = split(line[i], f, " "); for (j = 2; j <= m; j++) if (f[j] == "bookworm") bookworm = 1 }
+      }
+      if (bookworm && uri != "") { print uri; exit } }' /etc/apt/sources.list.d/*.sources 2>/dev/null || true)
+fi
+mirror=${mirror:-http://deb.debian.org/debian}
+
+work=${work:-$(mktemp -d /var/tmp/tessik-fresh.XXXXXX)}
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+root=$work/root
+summary=$work/summary.txt
+: >"$summary"
+xvfb_pid=
+
+note() { printf '%s\n' "$*" | tee -a "$summary"; }
+
+stop_display() {
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
+  fi
+}
+
+unmount_root() {
+  local target
+  for target in $(findmnt -rn -o TARGET | grep -F "$root/" | sort -r); do
+    umount -l "$target" 2>/dev/null || true
+  done
+}
+
+cleanup() {
+  stop_display
+  # Whatever the root still runs (a window, a test) ends with it.
+  for pid in $(ls /proc | grep -E '^[0-9]+$'); do
+    [ "$(readlink "/proc/$pid/root" 2>/dev/null)" = "$root" ] && kill -9 "$pid" 2>/dev/null
+  done
+  unmount_root
+  if [ "$keep" -eq 0 ] && [ -d "$root" ]; then
+    # Never remove through a mount that is still there (it would reach this machine's /dev).
+    if findmnt -rn -o TARGET | grep -qF "$root/"; then
+      echo "check-fresh-machine: $root still has mounts; left in place" >&2
+    else
+      rm -rf --one-file-system "$root"
+    fi
+  fi
+}
+trap cleanup EXIT
+
+in_root() {
+  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
+}
+
+seconds_since() { echo $(( $(date +%s) - $1 )); }
+
+note "fresh-machine check of $head in $work (archive $mirror; order: ${order[*]}, then run again)"
+
+started=$(date +%s)
+debootstrap --variant=minbase --include=git bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
+  { tail -n 20 "$work/debootstrap.log"; note "FAIL debootstrap"; exit 1; }
+note "debootstrap: $(seconds_since "$started") s"
+
+mount -t proc proc "$root/proc"
+mount -t sysfs sysfs "$root/sys"
+mount --rbind /dev "$root/dev"
+mount --make-rslave "$root/dev"
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+mkdir -p "$root/work"
+git clone -q --no-hardlinks "$repo" "$root/work/main"
+cp -a "$shared" "$root/work/shared"
+
+# The run command with a display: a virtual X server on this machine, which the root
+# reaches through its abstract socket. Passes when the window " Tessik" shows, and
+# closes it with Alt+X as a user would.
+run_command() {
+  local log=$1 window= number pid status
+  rm -f "$work/display"
+  mkfifo "$work/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r -t 30 number <"$work/display" || { note "FAIL no virtual X server"; return 1; }
+  in_root /bin/bash -c "cd /work/main && DISPLAY=:$number ./scripts/run.sh" >"$log" 2>&1 &
+  pid=$!
+  while kill -0 "$pid" 2>/dev/null; do
+    window=$(DISPLAY=:$number xdotool search --name '^ Tessik$' 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && break
+    sleep 1
+  done
+  if [ -z "$window" ]; then
+    wait "$pid" && status=0 || status=$?
+    stop_display
+    tail -n 30 "$log"
+    note "FAIL the run command ended with status $status and no window (log: $log)"
+    return 1
+  fi
+  sleep 1  # let it paint before the picture; the picture is for the eye only
+  DISPLAY=:$number import -window "$window" "${log%.log}.png" 2>/dev/null || true
+  DISPLAY=:$number xdotool windowfocus --sync "$window" key alt+x 2>/dev/null || true
+  wait "$pid" && status=0 || status=$?
+  stop_display
+  if [ "$status" -ne 0 ]; then
+    tail -n 30 "$log"
+    note "FAIL the window closed with status $status (log: $log)"
+    return 1
+  fi
+}
+
+test_command() {
+  local log=$1
+  if ! in_root /bin/bash -c "cd /work/main && ./scripts/test.sh" >"$log" 2>&1; then
+    tail -n 60 "$log"
+    note "FAIL the test command (log: $log)"
+    return 1
+  fi
+  grep -E 'tests passed|Total Test time' "$log" | sed 's/^/    /' | tee -a "$summary"
+}
+
+failed=0
+for step in "${order[@]}" run-again; do
+  started=$(date +%s)
+  case "$step" in
+    run) run_command "$work/run.log" || failed=1 ;;
+    test) test_command "$work/test.log" || failed=1 ;;
+    run-again)
+      run_command "$work/run-again.log" || failed=1
+      compiled=$(grep -c 'Building CXX' "$work/run-again.log" || true)
+      if [ "$compiled" -ne 0 ]; then
+        note "FAIL the second run command compiled $compiled file(s)"
+        failed=1
+      fi
+      ;;
+  esac
+  note "$step: $(seconds_since "$started") s"
+  [ "$failed" -eq 0 ] || break
+done
+
+if [ "$failed" -eq 0 ]; then
+  note "PASS: both commands work on a fresh Debian 12 root (logs and window pictures in $work)"
+else
+  note "FAIL (logs in $work)"
+fi
+exit "$failed"
