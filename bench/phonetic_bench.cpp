@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
 #include "phonetic/spelling_variants.h"
 #include "query/duplicate_keys.h"
@@ -100,7 +99,7 @@ void BM_PrepareTerm(benchmark::State& state) {
       ComputeVariantKeys();
       RemoveDuplicateKeys();
       benchmark::DoNotOptimize(KeyTable);
-      benchmark::DoNotOptimize(SearchState.KeyCount);
+      benchmark::DoNotOptimize(KeyCount);
     }
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(words.size()));

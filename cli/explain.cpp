@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
 #include "phonetic/spelling_variants.h"
 #include "query/duplicate_keys.h"
@@ -38,14 +37,14 @@ int RunExplain(const char* word) {
   GenerateSpellingVariants();
   ComputeVariantKeys();
   std::printf("normalised\t%s\n", normalised);
-  for (std::uint32_t i = 0; i < SearchState.VariantCount && i < kVariantSlots; ++i) {
+  for (std::uint32_t i = 0; i < VariantCount && i < kVariantSlots; ++i) {
     std::printf("variant\t%s\t", VariantTable[i]);
     PrintKey(KeyTable[i]);
     std::fputc('\n', stdout);
   }
   RemoveDuplicateKeys();
   std::fputs("keys\t", stdout);
-  for (std::uint32_t i = 0; i < SearchState.KeyCount && i < kMaxKeys; ++i) {
+  for (std::uint32_t i = 0; i < KeyCount && i < kMaxKeys; ++i) {
     if (i > 0) std::fputc(' ', stdout);
     PrintKey(KeyTable[i]);
   }

@@ -83,7 +83,7 @@ struct Scan {
 };
 
 void PrepareKeys(Scan& scan) {
-  std::uint32_t count = SearchState.KeyCount;
+  std::uint32_t count = KeyCount;
   if (count > static_cast<std::uint32_t>(kMaxKeys)) count = kMaxKeys;
   scan.KeyCount = count;
   std::memcpy(scan.Keys, KeyTable, sizeof(PhoneticKey) * count);

@@ -4,6 +4,8 @@
 #include "engine/query_search.h"
 #include "engine/search_state.h"
 #include "engine/status_line.h"
+#include "phonetic/phonetic_key.h"
+#include "phonetic/spelling_variants.h"
 #include "platform/thread.h"
 #include "platform/window.h"
 
@@ -24,8 +26,8 @@ void ResetForNewSearch() {
   SearchState.SubdirFindHandle = kNoFind;
   SearchState.MatchedFiles = 0;
   SearchState.FilesSearched = 0;
-  SearchState.KeyCount = 0;
-  SearchState.VariantCount = 0;
+  KeyCount = 0;
+  VariantCount = 0;
 }
 
 bool IsBlank(const char* text) {

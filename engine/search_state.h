@@ -33,9 +33,6 @@ struct SearchStateRecord {
   std::atomic<std::int32_t> MatchedFiles{0};
   char SearchText[256];
   char SearchSpecText[256];
-  // Read and written by the worker alone.
-  std::uint32_t KeyCount = 0;
-  std::uint32_t VariantCount = 0;
 };
 
 extern SearchStateRecord SearchState;

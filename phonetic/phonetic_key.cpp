@@ -1,9 +1,10 @@
 #include "phonetic/phonetic_key.h"
 
-#include "engine/search_state.h"
+#include "phonetic/spelling_variants.h"
 
 char LetterCodeTable[26];
 PhoneticKey KeyTable[kMaxKeys];
+std::uint32_t KeyCount = 0;
 char NormalisedWord[256];
 
 namespace {
@@ -39,8 +40,8 @@ inline void Append(std::uint32_t& length, char c) {
 
 void InitialisePhonetics() {
   std::memcpy(LetterCodeTable, kSoundexDigits, sizeof(LetterCodeTable));
-  SearchState.KeyCount = 0;
-  SearchState.VariantCount = 0;
+  KeyCount = 0;
+  VariantCount = 0;
 }
 
 void NormaliseQueryWord(const char* term) {

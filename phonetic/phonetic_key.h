@@ -19,8 +19,10 @@ constexpr int kMaxKeys = 16;
 
 // Soundex digit characters of 'a' to 'z'.
 extern char LetterCodeTable[26];
-// The keys of the current query term; the scanner compares the first KeyCount.
+// The keys of the current query term; the scanner compares the first KeyCount (the
+// number of distinct keys at the head of the table, set when the term is prepared).
 extern PhoneticKey KeyTable[kMaxKeys];
+extern std::uint32_t KeyCount;
 // The normalised form of the current query term.
 extern char NormalisedWord[256];
 

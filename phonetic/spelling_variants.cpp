@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
 
 char VariantTable[kVariantSlots][kVariantSlotSize];
+std::uint32_t VariantCount = 0;
 
 namespace {
 
@@ -188,7 +188,7 @@ void GenerateSpellingVariants() {
   const std::uint32_t n = RunInnerPass(kBaseFamily);
   CutSlots(kBaseFamily, kFamilySize);
   if (families == 1) {
-    SearchState.VariantCount = n;
+    VariantCount = n;
     return;
   }
   // Without inner alternatives in the base spelling, the alternative one is not
@@ -201,7 +201,7 @@ void GenerateSpellingVariants() {
     m = RunInnerPass(kAlternativeFamily);
   }
   CutSlots(0, kVariantSlots);
-  SearchState.VariantCount = 2 * m;
+  VariantCount = 2 * m;
   // The alternative family's m variants follow the first m of the base family.
   if (m < static_cast<std::uint32_t>(kFamilySize)) {
     for (std::uint32_t k = 0; k < m; ++k) {
@@ -212,7 +212,7 @@ void GenerateSpellingVariants() {
 
 void ComputeVariantKeys() {
   for (int i = 0; i < kMaxKeys; ++i) KeyTable[i] = PhoneticKey{{'0', '0', '0', '0'}};
-  std::uint32_t count = SearchState.VariantCount;
+  std::uint32_t count = VariantCount;
   if (count > static_cast<std::uint32_t>(kMaxKeys)) count = kMaxKeys;
   for (std::uint32_t i = 0; i < count; ++i) KeyTable[i] = ComputePhoneticKey(VariantTable[i]);
 }

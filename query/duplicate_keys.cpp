@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
-#include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
+#include "phonetic/spelling_variants.h"
 
 void RemoveDuplicateKeys() {
-  std::uint32_t count = SearchState.VariantCount;
+  std::uint32_t count = VariantCount;
   if (count > static_cast<std::uint32_t>(kMaxKeys)) count = kMaxKeys;
   std::uint32_t kept = 0;
   for (std::uint32_t i = 0; i < count; ++i) {
@@ -15,5 +15,5 @@ void RemoveDuplicateKeys() {
     if (!seen) KeyTable[kept++] = KeyTable[i];
   }
   // The scanner always compares at least one key, even for a table left empty.
-  SearchState.KeyCount = kept > 0 ? kept : 1;
+  KeyCount = kept > 0 ? kept : 1;
 }

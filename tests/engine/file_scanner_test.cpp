@@ -36,7 +36,7 @@ void UseTerm(const char* term) {
 // The key table holds exactly these keys.
 void UseKeys(const std::vector<std::string>& keys) {
   for (std::size_t i = 0; i < keys.size(); ++i) std::memcpy(KeyTable[i].Bytes, keys[i].data(), 4);
-  SearchState.KeyCount = static_cast<std::uint32_t>(keys.size());
+  KeyCount = static_cast<std::uint32_t>(keys.size());
 }
 
 std::vector<std::string> Lines() { return HeadlessListLines(kResultListBox); }
@@ -277,7 +277,7 @@ std::vector<std::string> ReadEveryWord(const std::string& content, const std::st
       r += c;
     }
     bool match = false;
-    for (std::uint32_t k = 0; k < SearchState.KeyCount; ++k) {
+    for (std::uint32_t k = 0; k < KeyCount; ++k) {
       match = match || ComputePhoneticKey(r.c_str()) == KeyTable[k] ||
               (r.rfind("ps", 0) == 0 && ComputePhoneticKey(r.c_str() + 1) == KeyTable[k]);
     }

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
 #include "phonetic/spelling_variants.h"
 #include "query/duplicate_keys.h"
@@ -58,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ComputePhoneticKey(NormalisedWord, static_cast<std::uint32_t>(normalisedLength)));
 
   GenerateSpellingVariants();
-  const std::uint32_t variants = SearchState.VariantCount;
+  const std::uint32_t variants = VariantCount;
   Check(variants == 1 || variants == 2 || variants == 4 || variants == 8 || variants == 16);
   for (std::uint32_t i = 0; i < variants; ++i) {
     Check(std::memchr(VariantTable[i], '\0', 63) != nullptr);
@@ -69,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const PhoneticKey& key : KeyTable) Check(IsWellFormedKey(key));
 
   RemoveDuplicateKeys();
-  const std::uint32_t keys = SearchState.KeyCount;
+  const std::uint32_t keys = KeyCount;
   Check(keys >= 1 && keys <= 16 && keys <= variants);
   for (std::uint32_t i = 0; i < keys; ++i) {
     for (std::uint32_t j = 0; j < i; ++j) Check(!(KeyTable[i] == KeyTable[j]));

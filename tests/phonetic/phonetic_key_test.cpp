@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/search_state.h"
+#include "phonetic/spelling_variants.h"
 
 namespace {
 
@@ -22,12 +22,12 @@ class PhoneticKeyTest : public ::testing::Test {
 };
 
 TEST_F(PhoneticKeyTest, StartUpFillsTheSoundexTableAndZeroesTheCounts) {
-  SearchState.KeyCount = 7;
-  SearchState.VariantCount = 8;
+  KeyCount = 7;
+  VariantCount = 8;
   InitialisePhonetics();
   EXPECT_EQ(std::string(LetterCodeTable, 26), "01230120022455012623010202");
-  EXPECT_EQ(SearchState.KeyCount, 0u);
-  EXPECT_EQ(SearchState.VariantCount, 0u);
+  EXPECT_EQ(KeyCount, 0u);
+  EXPECT_EQ(VariantCount, 0u);
 }
 
 struct TermCase {

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
 #include "query/duplicate_keys.h"
 
@@ -25,7 +24,7 @@ std::vector<std::string> Prepare(const std::string& term) {
   GenerateSpellingVariants();
   ComputeVariantKeys();
   std::vector<std::string> variants;
-  for (std::uint32_t i = 0; i < SearchState.VariantCount; ++i) {
+  for (std::uint32_t i = 0; i < VariantCount; ++i) {
     variants.push_back(std::string(VariantTable[i]) + " " + std::string(KeyTable[i].Bytes, 4));
   }
   return variants;
@@ -34,7 +33,7 @@ std::vector<std::string> Prepare(const std::string& term) {
 std::vector<std::string> DistinctKeys() {
   RemoveDuplicateKeys();
   std::vector<std::string> keys;
-  for (std::uint32_t i = 0; i < SearchState.KeyCount; ++i) keys.emplace_back(KeyTable[i].Bytes, 4);
+  for (std::uint32_t i = 0; i < KeyCount; ++i) keys.emplace_back(KeyTable[i].Bytes, 4);
   return keys;
 }
 
@@ -174,9 +173,9 @@ TEST_F(VariantLimits, EveryTermOfUpTo220LettersStaysInsideItsSlots) {
                                "X" + std::string(219, 'j'), std::string(220, 'C')};
   for (const std::string& term : terms) {
     Prepare(term);
-    ASSERT_GE(SearchState.VariantCount, 1u);
-    ASSERT_LE(SearchState.VariantCount, 16u);
-    for (std::uint32_t i = 0; i < SearchState.VariantCount; ++i) {
+    ASSERT_GE(VariantCount, 1u);
+    ASSERT_LE(VariantCount, 16u);
+    for (std::uint32_t i = 0; i < VariantCount; ++i) {
       EXPECT_LE(strnlen(VariantTable[i], kVariantSlotSize), 62u) << term;
     }
   }
@@ -185,7 +184,7 @@ TEST_F(VariantLimits, EveryTermOfUpTo220LettersStaysInsideItsSlots) {
 TEST_F(VariantLimits, KeysBeyondTheVariantsAreZero) {
   Prepare("Xhoshi");
   Prepare("Kirk");
-  ASSERT_EQ(SearchState.VariantCount, 1u);
+  ASSERT_EQ(VariantCount, 1u);
   for (int i = 1; i < kMaxKeys; ++i) EXPECT_EQ(std::string(KeyTable[i].Bytes, 4), "0000");
 }
 

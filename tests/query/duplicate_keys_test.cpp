@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
+#include "phonetic/spelling_variants.h"
 
 namespace {
 
@@ -24,10 +24,10 @@ TEST_P(RemoveDuplicates, KeepsTheFirstOccurrenceOfEachKeyInOrder) {
   const DuplicateCase& c = GetParam();
   for (std::size_t i = 0; i < c.keys.size(); ++i)
     std::memcpy(KeyTable[i].Bytes, c.keys[i].data(), 4);
-  SearchState.VariantCount = static_cast<std::uint32_t>(c.keys.size());
+  VariantCount = static_cast<std::uint32_t>(c.keys.size());
   RemoveDuplicateKeys();
   std::vector<std::string> kept;
-  for (std::uint32_t i = 0; i < SearchState.KeyCount; ++i) kept.emplace_back(KeyTable[i].Bytes, 4);
+  for (std::uint32_t i = 0; i < KeyCount; ++i) kept.emplace_back(KeyTable[i].Bytes, 4);
   EXPECT_EQ(kept, c.kept);
 }
 
