@@ -263,7 +263,7 @@ void CloseScanFile() { CloseFile(SearchState.ScanFileHandle.exchange(kNoFile)); 
 
 }  // namespace
 
-bool ScanFile(const char* path, std::uint32_t scanMode) {
+bool ScanFile(const char* path, ScanMode scanMode) {
   std::uint8_t* buffer = SearchState.ReadBuffer.load();
   FileHandle file = buffer != nullptr ? OpenFileForScan(path) : kInvalidFile;
   SearchState.ScanFileHandle = IsOpenFile(file) ? file : kNoFile;
@@ -284,7 +284,7 @@ bool ScanFile(const char* path, std::uint32_t scanMode) {
     return false;
   }
   scan.Path = path;
-  scan.CollectAll = scanMode == kScanAll;
+  scan.CollectAll = scanMode == ScanMode::ListEveryOccurrence;
   scan.Line = 1;
   scan.Found = false;
   scan.PreviousByte = ' ';  // the file begins as after a separator

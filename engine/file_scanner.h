@@ -5,9 +5,10 @@
 
 #include <cstdint>
 
-// Scan modes: 1 lists every occurrence; any other value stops at the first match.
-constexpr std::uint32_t kScanAll = 1;
+// A single-word search lists every occurrence; a term of an expression only asks whether
+// the file holds a match, and the scan stops at the first.
+enum class ScanMode { ListEveryOccurrence, StopAtFirstMatch };
 
-// Returns true when an occurrence was listed (mode 1, file read to the end) or a match
-// was found (other modes). Files that cannot be opened or read go to UnopenedFiles.
-bool ScanFile(const char* path, std::uint32_t scanMode);
+// Returns true when an occurrence was listed (the file read to its end) or a match was
+// found. Files that cannot be opened or read go to UnopenedFiles.
+bool ScanFile(const char* path, ScanMode scanMode);

@@ -9,6 +9,7 @@
 #include "engine/search_driver.h"
 #include "engine/search_state.h"
 #include "engine/status_line.h"
+#include "engine/term_application.h"
 #include "phonetic/phonetic_key.h"
 #include "phonetic/spelling_variants.h"
 #include "platform/files.h"
@@ -17,19 +18,12 @@
 #include "platform/window.h"
 #include "query/duplicate_keys.h"
 #include "query/query_validation.h"
+#include "query/term_codes.h"
 #include "query/term_evaluation.h"
 
 namespace {
 
-// A checkpoint rather than the bare request: off the worker (tessik-cli, tests) no stop
-// can come, whatever an earlier worker was told.
-bool Stopped() { return WorkerCheckpoint() != 0; }
-
 constexpr int kSearchingBlanks = 83;
-
-bool IsExpressionTerm(std::int32_t code) {
-  return (code >= 10 && code <= 13) || (code >= kTermOr && code <= kTermXor);
-}
 
 void PrepareTermKeys(const char* term) {
   NormaliseQueryWord(term);
@@ -47,7 +41,7 @@ int CollectMatchingFiles() {
     const char* path = FileSet.Get(i);
     // The line goes first: after a stop the window thread lists the flagged files itself,
     // so a line refused for the stop must not leave an entry behind.
-    if (ListBoxAddLine(kResultListBox, path) < 0 && Stopped()) return -1;
+    if (ListBoxAddLine(kResultListBox, path) < 0 && WorkerCheckpoint() != 0) return -1;
     ResultList.Add(path);
     FileSet.Flag(i) = 0;  // listed now: the window thread's listing after a stop skips it
   }
@@ -57,7 +51,7 @@ int CollectMatchingFiles() {
 // The common end of a finished search. Returns -1 when a stop came first.
 int FinishSearch() {
   ShowCompletionStatus(kCompletedSearch);
-  if (Stopped()) return -1;
+  if (WorkerCheckpoint() != 0) return -1;
   ResetSearchState();
   SetControlFocus(kResultListBox);
   return 0;
@@ -74,7 +68,7 @@ int RunQuerySearch() {
   if (verdict != kQueryAccepted) {
     const char* message = QueryRefusalMessage(verdict);
     ShowMessageBox(" Tessik", message != nullptr ? message : "", MessageIcon::Information);
-    if (Stopped()) return -1;
+    if (WorkerCheckpoint() != 0) return -1;
     ResetSearchState();
     SetControlFocus(kSearchForEdit);
     return -1;
@@ -84,19 +78,19 @@ int RunQuerySearch() {
   SearchState.ReadBuffer = buffer;
   if (buffer == nullptr) {
     ShowMessageBox(" Error", " Insufficient memory to open files. ", MessageIcon::Error);
-    if (Stopped()) return -1;
+    if (WorkerCheckpoint() != 0) return -1;
     ResetSearchState();
     return -1;
   }
 
   ShowPaddedStatus("Searching...", kSearchingBlanks);
   int subdirState = ReadSearchInputs();
-  if (Stopped()) return -1;
+  if (WorkerCheckpoint() != 0) return -1;
   if (BuildFileSet(SearchState.SearchSpecText, subdirState) != 0) return -1;
 
   if (FileSet.Count != 0) {
     for (;;) {
-      std::int32_t code = TakeNextTerm(term, expression);
+      std::int32_t code = TakeNextTerm(term, expression, SearchState.FirstTermTaken);
       SearchState.LastTermType = code;
       if (code == kNoTermLeft) break;
       PrepareTermKeys(term);

@@ -5,6 +5,7 @@
 
 #include "engine/search_state.h"
 #include "platform/window.h"
+#include "query/term_codes.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ void ListFlaggedFiles() {
 
 void ShowCompletionStatus(std::uint32_t mode) {
   if (mode < kCompletedSearch || mode > kCompletedListing) return;
-  bool singleWord = SearchState.LastTermType == 1;
+  bool singleWord = IsSingleWordSearch(SearchState.LastTermType);
   ListBoxSetHorizontalExtent(kResultListBox, singleWord ? 250 : 600);
 
   char text[kSummarySize];

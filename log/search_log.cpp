@@ -9,6 +9,7 @@
 #include "engine/search_state.h"
 #include "platform/files.h"
 #include "platform/window.h"
+#include "query/term_codes.h"
 
 namespace {
 
@@ -108,7 +109,7 @@ bool WriteUnopenedFiles(FileHandle file, const char* lineFormat) {
 
 bool WriteLog(FileHandle file) {
   char header[kHeaderSize];
-  const bool wordLayout = SearchState.LastTermType.load() == 1;
+  const bool wordLayout = IsSingleWordSearch(SearchState.LastTermType.load());
   int length;
   if (wordLayout) {
     length = std::snprintf(header, kHeaderSize, kWordHeader, SearchState.SearchText,

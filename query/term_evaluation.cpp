@@ -1,21 +1,13 @@
-// Term extraction and the left-to-right evaluation of a query over the file set.
+// Term extraction and the rules by which terms change the running set of files.
 #include "query/term_evaluation.h"
 
 #include <cstring>
 
-#include "engine/file_scanner.h"
-#include "engine/search_state.h"
-#include "engine/status_line.h"
-#include "platform/thread.h"
 #include "query/query_validation.h"
 
 namespace {
 
 constexpr int kMaxTermLength = kTermBufferSize - 1;
-
-// Blanks after the progress text; the sole NOT term shows two fewer.
-constexpr int kProgressBlanks = 86;
-constexpr int kSoleNotProgressBlanks = 84;
 
 std::int32_t CodeOfOperator(char op) {
   switch (op) {
@@ -46,52 +38,26 @@ std::size_t WordLength(const char* text) {
   return length;
 }
 
-void SetFlag(std::uint32_t index, bool set) {
-  std::uint8_t& flag = FileSet.Flag(index);
-  const bool wasSet = flag != 0;
-  if (wasSet == set) return;
-  // The count follows the flag at once, so a stop between two files leaves them agreeing.
-  flag = set ? 1 : 0;
-  if (set) {
-    SearchState.MatchedFiles.fetch_add(1);
-  } else {
-    SearchState.MatchedFiles.fetch_sub(1);
-  }
-}
+bool FoundSets(bool, bool found) { return found; }
+bool FoundClears(bool, bool found) { return !found; }
+bool FoundToggles(bool matching, bool found) { return matching != found; }
 
-// Off the worker no stop can come (WorkerCheckpoint never reports one there either), so a
-// stop left over from an earlier worker does not cut a search on the calling thread short.
-bool StopCameIn() { return OnWorkerThread() && StopRequested(); }
-
-enum class Scanned { Flagged, Unflagged, Every };
-
-// Scans the entries the term can change and hands each answer to `decide`, which gives
-// the entry's new flag. -1 as soon as a stop is requested: the answer of a file cut
-// short is not trusted.
-template <typename Decide>
-int ScanEntries(Scanned which, std::uint32_t scanMode, int blanks, Decide decide) {
-  for (std::uint32_t i = 0; i < FileSet.Count.load(); ++i) {
-    const bool flagged = FileSet.Flag(i) != 0;
-    if (which == Scanned::Flagged && !flagged) continue;
-    if (which == Scanned::Unflagged && flagged) continue;
-    if (WorkerCheckpoint() != 0) return -1;
-    const char* path = FileSet.Get(i);
-    if (path == nullptr) break;
-    ShowScanProgress(path, blanks);
-    const bool found = ScanFile(path, scanMode);
-    if (StopCameIn()) return -1;
-    SetFlag(i, decide(flagged, found));
-  }
-  return 0;
-}
+// OR (and a sole AND or XOR, which have no running set to act on) can only add files not
+// matching yet; AND and AND NOT can only take away files matching so far; XOR can turn
+// any file either way, and so can a sole NOT, which starts from no match at all.
+constexpr TermRule kAddFound{TermScope::NotMatching, FoundSets};
+constexpr TermRule kKeepFound{TermScope::Matching, FoundSets};
+constexpr TermRule kKeepNotFound{TermScope::Matching, FoundClears};
+constexpr TermRule kToggleFound{TermScope::Every, FoundToggles};
+constexpr TermRule kEveryNotFound{TermScope::Every, FoundClears};
 
 }  // namespace
 
-std::int32_t TakeNextTerm(char* term, char* expression) {
+std::int32_t TakeNextTerm(char* term, char* expression, std::atomic<std::int32_t>& firstTermTaken) {
   term[0] = 0;
   if (expression[0] == 0) return kNoTermLeft;
 
-  if (SearchState.FirstTermTaken.load() == 0 && std::strchr(expression, ' ') == nullptr) {
+  if (firstTermTaken.load() == 0 && std::strchr(expression, ' ') == nullptr) {
     CopyTerm(term, expression, std::strlen(expression));
     return kSingleWord;
   }
@@ -120,48 +86,29 @@ std::int32_t TakeNextTerm(char* term, char* expression) {
 
   std::int32_t code = CodeOfOperator(op);
   // A first term counts as standing alone even when a one-letter word follows it.
-  if (SearchState.FirstTermTaken.load() == 0 && std::strlen(expression) < 2) code -= 100;
-  SearchState.FirstTermTaken.store(1);
+  if (firstTermTaken.load() == 0 && std::strlen(expression) < 2) {
+    code -= kSoleTermOffset;
+  }
+  firstTermTaken.store(1);
   return code;
 }
 
-int ApplyTerm(std::int32_t code) {
+const TermRule* RuleOfTerm(std::int32_t code) {
   switch (code) {
     case kTermOr:
-    case kTermOr - 100:
-    case kTermAnd - 100:
-    case kTermXor - 100:
-      return ScanEntries(Scanned::Unflagged, kTermOr, kProgressBlanks,
-                         [](bool, bool found) { return found; });
+    case kSoleOr:
+    case kSoleAnd:
+    case kSoleXor:
+      return &kAddFound;
     case kTermAnd:
-      return ScanEntries(Scanned::Flagged, kTermAnd, kProgressBlanks,
-                         [](bool, bool found) { return found; });
+      return &kKeepFound;
     case kTermAndNot:
-      return ScanEntries(Scanned::Flagged, kTermAndNot, kProgressBlanks,
-                         [](bool, bool found) { return !found; });
+      return &kKeepNotFound;
     case kTermXor:
-      return ScanEntries(Scanned::Every, kTermXor, kProgressBlanks,
-                         [](bool flagged, bool found) { return flagged != found; });
-    case kTermAndNot - 100:
-      return ScanEntries(Scanned::Every, kTermAndNot, kSoleNotProgressBlanks,
-                         [](bool, bool found) { return !found; });
+      return &kToggleFound;
+    case kSoleAndNot:
+      return &kEveryNotFound;
     default:
-      return 0;
+      return nullptr;
   }
-}
-
-int RunSingleWordPass() {
-  // From the last entry down, so that removing the file just scanned moves nothing and
-  // the set always holds the files not yet finished.
-  for (std::uint32_t i = FileSet.Count.load(); i-- > 0;) {
-    if (WorkerCheckpoint() != 0) return -1;
-    const char* path = FileSet.Get(i);
-    if (path == nullptr) continue;
-    ShowScanProgress(path, kProgressBlanks);
-    const bool found = ScanFile(path, kScanAll);
-    if (StopCameIn() && !found) return -1;  // a file with hits was scanned to its end
-    if (found) SearchState.MatchedFiles.fetch_add(1);
-    FileSet.RemoveAt(i);
-  }
-  return 0;
 }

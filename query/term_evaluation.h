@@ -1,27 +1,29 @@
-// Term extraction and evaluation of a query over the file set, strictly left to right.
-// Search worker only.
+// Term extraction from a normalised query, and the rules by which each term changes the
+// running set of files, strictly left to right. Plain functions of their arguments: the
+// search worker calls them, and any thread may.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+
+#include "query/term_codes.h"
 
 constexpr int kTermBufferSize = 221;  // at most 220 characters and the terminator
 
-// Codes returned by TakeNextTerm.
-constexpr std::int32_t kNoTermLeft = 0;
-constexpr std::int32_t kSingleWord = 1;
-constexpr std::int32_t kTermOr = 110;
-constexpr std::int32_t kTermAnd = 111;
-constexpr std::int32_t kTermAndNot = 112;
-constexpr std::int32_t kTermXor = 113;
+// Moves the next term of `expression` into `term` and returns its code (term_codes.h).
+// `firstTermTaken` (the search's FirstTermTaken) says whether a term of this expression
+// has been taken before; it is set by the first one.
+std::int32_t TakeNextTerm(char* term, char* expression, std::atomic<std::int32_t>& firstTermTaken);
 
-// Moves the next term of `expression` into `term` and returns its code; reads and sets
-// FirstTermTaken.
-std::int32_t TakeNextTerm(char* term, char* expression);
+// Which files of the set a term scans: those not matching so far, those matching so far,
+// or every one. A file the term does not scan keeps its flag.
+enum class TermScope { NotMatching, Matching, Every };
 
-// Applies a prepared term with code 10..13 or 110..113 to the FileSet flags and
-// MatchedFiles. Returns 0, or -1 when a stop was requested.
-int ApplyTerm(std::int32_t code);
+struct TermRule {
+  TermScope Scope;
+  // The new flag of a scanned file, from its flag so far and whether the term was found.
+  bool (*NewFlag)(bool matching, bool found);
+};
 
-// Lists every occurrence of the prepared term, from the last FileSet entry to the first,
-// removing each file once scanned. Returns 0, or -1 when a stop was requested.
-int RunSingleWordPass();
+// The rule of an expression term (IsExpressionTerm), or nullptr for any other code.
+const TermRule* RuleOfTerm(std::int32_t code);

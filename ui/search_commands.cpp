@@ -8,6 +8,7 @@
 #include "engine/status_line.h"
 #include "platform/thread.h"
 #include "platform/window.h"
+#include "query/term_codes.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ bool EndWorker() {
 // interrupted file whose lines stand at the end of the list counts as searched and as a
 // file with hits; one without lines is not counted at all.
 void SetCountersAfterStop() {
-  if (SearchState.LastTermType != 1) {
+  if (!IsSingleWordSearch(SearchState.LastTermType)) {
     SearchState.FilesSearched = static_cast<std::int32_t>(FileSet.Count.load());
     return;
   }

@@ -23,8 +23,6 @@
 
 namespace {
 
-constexpr std::uint32_t kTermAndForTest = 111;
-
 // Keys of a query term, prepared as the query search prepares them.
 void UseTerm(const char* term) {
   NormaliseQueryWord(term);
@@ -58,7 +56,8 @@ class ScannerTest : public ::testing::Test {
   }
 
   // Writes `content` to `name` and scans it.
-  bool Scan(const std::string& name, const std::string& content, std::uint32_t mode = kScanAll) {
+  bool Scan(const std::string& name, const std::string& content,
+            ScanMode mode = ScanMode::ListEveryOccurrence) {
     tree.WriteFile(name, content);
     return ScanFile(tree.Path(name).c_str(), mode);
   }
@@ -334,9 +333,10 @@ TEST_P(SameAsEveryWordTest, ListsWhatReadingEveryWordLists) {
     std::vector<std::string> expected = ReadEveryWord(content, "r.txt");
     HeadlessReset();
     HeadlessCreateSearchControls();
-    EXPECT_EQ(ScanFile(tree.Path("r.txt").c_str(), kScanAll), !expected.empty());
+    EXPECT_EQ(ScanFile(tree.Path("r.txt").c_str(), ScanMode::ListEveryOccurrence),
+              !expected.empty());
     EXPECT_EQ(Lines(), expected) << "seed " << seed;
-    EXPECT_EQ(ScanFile(tree.Path("r.txt").c_str(), kTermAndForTest), !expected.empty());
+    EXPECT_EQ(ScanFile(tree.Path("r.txt").c_str(), ScanMode::StopAtFirstMatch), !expected.empty());
   }
 }
 
@@ -360,12 +360,10 @@ TEST_F(ScannerTest, CollectAllListsEveryOccurrence) {
 }
 
 TEST_F(ScannerTest, FirstMatchStopsAtTheFirstAndListsNothing) {
-  for (std::uint32_t mode : {110u, 111u, 112u, 113u}) {
-    UseTerm("robert");
-    EXPECT_TRUE(Scan("three.txt", "robert\nrupert robert\n", mode)) << mode;
-    EXPECT_FALSE(Scan("none.txt", "cat\n", mode)) << mode;
-    EXPECT_TRUE(Scan("last.txt", "cat robert", mode)) << mode;
-  }
+  UseTerm("robert");
+  EXPECT_TRUE(Scan("three.txt", "robert\nrupert robert\n", ScanMode::StopAtFirstMatch));
+  EXPECT_FALSE(Scan("none.txt", "cat\n", ScanMode::StopAtFirstMatch));
+  EXPECT_TRUE(Scan("last.txt", "cat robert", ScanMode::StopAtFirstMatch));
   EXPECT_TRUE(Lines().empty());
   EXPECT_EQ(ResultList.Count.load(), 0u);
   EXPECT_EQ(SearchState.FilesSearched.load(), 0);
@@ -394,7 +392,7 @@ TEST_F(ScannerTest, FilesThatCannotBeOpenedAreRecordedOnce) {
   ASSERT_EQ(mkfifo(tree.Path("fifo.txt").c_str(), 0600), 0);  // no writer: must not block
   const std::vector<std::string> paths = {tree.Path("missing.txt"), tree.Path("dir.txt"),
                                           tree.Path("fifo.txt")};
-  for (std::uint32_t mode : {1u, 110u}) {
+  for (ScanMode mode : {ScanMode::ListEveryOccurrence, ScanMode::StopAtFirstMatch}) {
     UnopenedFiles.Clear();
     for (const std::string& path : paths) EXPECT_FALSE(ScanFile(path.c_str(), mode)) << path;
     ASSERT_EQ(UnopenedFiles.Count.load(), 3u);
@@ -407,7 +405,7 @@ TEST_F(ScannerTest, FilesThatCannotBeOpenedAreRecordedOnce) {
 TEST_F(ScannerTest, The1025thUnopenedFileIsDropped) {
   UseTerm("robert");
   const std::string missing = tree.Path("missing.txt");
-  for (int i = 0; i < 1025; ++i) ScanFile(missing.c_str(), kScanAll);
+  for (int i = 0; i < 1025; ++i) ScanFile(missing.c_str(), ScanMode::ListEveryOccurrence);
   EXPECT_EQ(UnopenedFiles.Count.load(), 1024u);
   EXPECT_EQ(UnopenedFiles.NonEmpty.load(), 1);
 }
@@ -416,7 +414,7 @@ TEST_F(ScannerTest, WithoutReadBufferTheFileCountsAsUnopened) {
   UseTerm("robert");
   tree.WriteFile("r.txt", "robert\n");
   FreeBlock(SearchState.ReadBuffer.exchange(nullptr));
-  EXPECT_FALSE(ScanFile(tree.Path("r.txt").c_str(), kScanAll));
+  EXPECT_FALSE(ScanFile(tree.Path("r.txt").c_str(), ScanMode::ListEveryOccurrence));
   EXPECT_EQ(UnopenedFiles.Count.load(), 1u);
   EXPECT_TRUE(Lines().empty());
 }
@@ -427,7 +425,7 @@ std::string stopFile;
 bool stopResult;
 
 int ScanThenReport() {
-  stopResult = ScanFile(stopFile.c_str(), kScanAll);
+  stopResult = ScanFile(stopFile.c_str(), ScanMode::ListEveryOccurrence);
   return 0;
 }
 
@@ -452,7 +450,7 @@ TEST_F(ScannerTest, StopAfterALineEndsTheScanAndKeepsA64BitSize) {
 
 int StopThenScan() {
   RequestStop();
-  stopResult = ScanFile(stopFile.c_str(), kScanAll);
+  stopResult = ScanFile(stopFile.c_str(), ScanMode::ListEveryOccurrence);
   return 0;
 }
 

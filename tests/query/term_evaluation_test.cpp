@@ -1,4 +1,4 @@
-// Term extraction, and the evaluation of whole queries over real files.
+// Term extraction: terms, operators and codes taken from the front of an expression.
 #include "query/term_evaluation.h"
 
 #include <gtest/gtest.h>
@@ -6,20 +6,10 @@
 #include <atomic>
 #include <cstring>
 #include <ostream>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "engine/search_state.h"
-#include "phonetic/phonetic_key.h"
-#include "phonetic/spelling_variants.h"
-#include "platform/headless/headless_window.h"
-#include "platform/memory.h"
-#include "platform/thread.h"
-#include "platform/window.h"
-#include "query/duplicate_keys.h"
 #include "query/query_validation.h"
-#include "support/test_support.h"
 
 namespace {
 
@@ -43,13 +33,13 @@ void PrintTo(const ExtractionCase& example, std::ostream* os) {
 class TakeNextTermTest : public testing::TestWithParam<ExtractionCase> {};
 
 TEST_P(TakeNextTermTest, TakesTermsFromTheFrontWithTheirOperators) {
-  SearchState.FirstTermTaken = 0;
+  std::atomic<std::int32_t> firstTermTaken{0};
   char expression[kQueryExpressionSize];
   std::strcpy(expression, GetParam().Expression.c_str());
   char term[kTermBufferSize];
   for (const Step& step : GetParam().Steps) {
     std::memset(term, 'Z', sizeof term);
-    EXPECT_EQ(TakeNextTerm(term, expression), step.Code) << "term " << step.Term;
+    EXPECT_EQ(TakeNextTerm(term, expression, firstTermTaken), step.Code) << "term " << step.Term;
     EXPECT_EQ(std::string(term), step.Term);
     EXPECT_EQ(std::string(expression), step.Rest);
   }
@@ -85,229 +75,17 @@ INSTANTIATE_TEST_SUITE_P(
         ExtractionCase{"", {{"", 0, ""}}}));
 
 TEST(TakeNextTerm, LeavesTheFirstTermFlagAloneForASingleWord) {
-  SearchState.FirstTermTaken = 0;
+  std::atomic<std::int32_t> firstTermTaken{0};
   char expression[kQueryExpressionSize] = "cat";
   char term[kTermBufferSize];
-  EXPECT_EQ(TakeNextTerm(term, expression), kSingleWord);
-  EXPECT_EQ(SearchState.FirstTermTaken.load(), 0);
+  EXPECT_EQ(TakeNextTerm(term, expression, firstTermTaken), kSingleWord);
+  EXPECT_EQ(firstTermTaken.load(), 0);
   std::strcpy(expression, "cat dog");
-  EXPECT_EQ(TakeNextTerm(term, expression), kTermOr);
-  EXPECT_EQ(SearchState.FirstTermTaken.load(), 1);
+  EXPECT_EQ(TakeNextTerm(term, expression, firstTermTaken), kTermOr);
+  EXPECT_EQ(firstTermTaken.load(), 1);
   // Once an expression has started, a last word without a blank is an ordinary term.
-  EXPECT_EQ(TakeNextTerm(term, expression), kTermOr);
+  EXPECT_EQ(TakeNextTerm(term, expression, firstTermTaken), kTermOr);
   EXPECT_STREQ(term, "dog");
-}
-
-// Four files: F1 has words sounding like cat and dog, F2 like cat, F3 like dog and bird,
-// F4 like bird (and cow, which sounds like the one-letter word c).
-class EvaluationTest : public testing::Test {
- protected:
-  void SetUp() override {
-    InitialisePhonetics();
-    HeadlessReset();
-    HeadlessCreateSearchControls();
-    ResetSearchState();
-    ClearSearchLists();
-    SearchState.MatchedFiles = 0;
-    SearchState.FilesSearched = 0;
-    tree_.WriteFile("f1.txt", "The Cat lay by the dog.\n");
-    tree_.WriteFile("f2.txt", "one cat\nonly\n");
-    tree_.WriteFile("f3.txt", "dog, bird\n");
-    tree_.WriteFile("f4.txt", "a bird and a cow\n");
-    SearchState.ReadBuffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
-    ASSERT_NE(SearchState.ReadBuffer.load(), nullptr);
-  }
-
-  void TearDown() override {
-    ResetSearchState();
-    ClearSearchLists();
-  }
-
-  std::string File(int number) const { return tree_.Path("f" + std::to_string(number) + ".txt"); }
-
-  void AddFiles(const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) ASSERT_GE(FileSet.Add(path.c_str()), 0);
-  }
-
-  static void PrepareKeys(const char* term) {
-    NormaliseQueryWord(term);
-    GenerateSpellingVariants();
-    ComputeVariantKeys();
-    RemoveDuplicateKeys();
-  }
-
-  // The term loop of a query search: take, prepare the keys, apply.
-  static int Evaluate(const std::string& query, std::vector<std::int32_t>* codes = nullptr) {
-    char expression[kQueryExpressionSize];
-    NormaliseQuery(query.c_str(), expression);
-    EXPECT_EQ(ValidateQuery(expression), kQueryAccepted);
-    SearchState.FirstTermTaken = 0;
-    char term[kTermBufferSize];
-    for (;;) {
-      const std::int32_t code = TakeNextTerm(term, expression);
-      if (code == kNoTermLeft) return 0;
-      if (codes != nullptr) codes->push_back(code);
-      PrepareKeys(term);
-      if (code == kSingleWord) return RunSingleWordPass();
-      if (ApplyTerm(code) != 0) return -1;
-    }
-  }
-
-  static std::set<std::string> Flagged() {
-    std::set<std::string> flagged;
-    for (std::uint32_t i = 0; i < FileSet.Count; ++i) {
-      if (FileSet.Flag(i) != 0) flagged.insert(FileSet.Get(i));
-    }
-    return flagged;
-  }
-
-  static std::vector<std::string> Unopened() {
-    std::vector<std::string> paths;
-    for (std::uint32_t i = 0; i < UnopenedFiles.Count; ++i) paths.push_back(UnopenedFiles.Get(i));
-    return paths;
-  }
-
-  TempTree tree_;
-};
-
-struct WorkedExample {
-  const char* Query;
-  std::vector<std::int32_t> Codes;
-  std::vector<int> Result;  // file numbers
-};
-
-void PrintTo(const WorkedExample& example, std::ostream* os) { *os << example.Query; }
-
-class WorkedExampleTest : public EvaluationTest,
-                          public testing::WithParamInterface<WorkedExample> {};
-
-TEST_P(WorkedExampleTest, EvaluatesStrictlyLeftToRight) {
-  AddFiles({File(1), File(2), File(3), File(4)});
-  std::vector<std::int32_t> codes;
-  ASSERT_EQ(Evaluate(GetParam().Query, &codes), 0);
-  EXPECT_EQ(codes, GetParam().Codes);
-  std::set<std::string> expected;
-  for (int number : GetParam().Result) expected.insert(File(number));
-  EXPECT_EQ(Flagged(), expected);
-  EXPECT_EQ(SearchState.MatchedFiles.load(), static_cast<std::int32_t>(expected.size()));
-  EXPECT_EQ(FileSet.Count.load(), 4u);
-  EXPECT_TRUE(Unopened().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(FourFiles, WorkedExampleTest,
-                         testing::Values(WorkedExample{"cat dog", {110, 110}, {1, 2, 3}},
-                                         WorkedExample{"cat A dog N bird", {110, 111, 112}, {1}},
-                                         WorkedExample{"dog O cat A bird", {110, 110, 111}, {3}},
-                                         WorkedExample{"cat X dog", {110, 113}, {2, 3}},
-                                         WorkedExample{"N bird", {12}, {1, 2}},
-                                         WorkedExample{"A cat", {11}, {1, 2}},
-                                         WorkedExample{"O cat", {10}, {1, 2}},
-                                         WorkedExample{"X cat", {13}, {1, 2}},
-                                         WorkedExample{"N cat", {12}, {3, 4}},
-                                         WorkedExample{"N bird A cat", {112, 111}, {}},
-                                         WorkedExample{"A bird dog", {111, 110}, {1, 3}},
-                                         WorkedExample{"N bird c", {12, 110}, {1, 2, 4}},
-                                         WorkedExample{"cat d", {10, 110}, {1, 2}},
-                                         WorkedExample{"Cat  x  DOGG", {110, 113}, {2, 3}}));
-
-TEST_F(EvaluationTest, SingleWordListsTheLastFileFirstAndEmptiesTheSet) {
-  AddFiles({File(1), File(2), File(3), File(4)});
-  std::vector<std::int32_t> codes;
-  ASSERT_EQ(Evaluate("cat", &codes), 0);
-  EXPECT_EQ(codes, std::vector<std::int32_t>{kSingleWord});
-  EXPECT_EQ(FileSet.Count.load(), 0u);
-  EXPECT_EQ(SearchState.MatchedFiles.load(), 2);
-  ASSERT_EQ(ResultList.Count.load(), 2u);
-  EXPECT_EQ(std::string(ResultList.Get(0)), File(2));
-  EXPECT_EQ(std::string(ResultList.Get(1)), File(1));
-  EXPECT_EQ(HeadlessListLines(kResultListBox).size(), 2u);
-  // The last progress text names the first file, the last one scanned.
-  EXPECT_EQ(HeadlessControlText(kStatusLine), "Searching  " + File(1) + std::string(86, ' '));
-}
-
-TEST_F(EvaluationTest, ScansOnlyTheFilesATermCanChange) {
-  // A file that cannot be opened is recorded on every scan of it, so the unopened list
-  // shows which terms looked at it.
-  const std::string missing = tree_.Path("missing.txt");
-  AddFiles({File(1), missing, File(2)});
-  ASSERT_EQ(Evaluate("cat A dog"), 0);
-  EXPECT_EQ(Unopened(), std::vector<std::string>{missing});  // OR scanned it, AND did not
-  EXPECT_EQ(Flagged(), std::set<std::string>{File(1)});
-  // The AND term scanned the flagged files only, F1 then F2; F2 showed the last progress.
-  EXPECT_EQ(HeadlessControlText(kStatusLine), "Searching  " + File(2) + std::string(86, ' '));
-}
-
-TEST_F(EvaluationTest, AFileThatCannotBeOpenedCountsAsNotFound) {
-  const std::string missing = tree_.Path("missing.txt");
-  AddFiles({File(1), missing, File(2)});
-  ASSERT_EQ(Evaluate("N cat"), 0);
-  EXPECT_EQ(Flagged(), std::set<std::string>{missing});
-  EXPECT_EQ(SearchState.MatchedFiles.load(), 1);
-  // The sole NOT term shows two blanks fewer after its progress text.
-  EXPECT_EQ(HeadlessControlText(kStatusLine), "Searching  " + File(2) + std::string(84, ' '));
-
-  ClearSearchLists();
-  AddFiles({File(1), missing, File(2)});
-  ASSERT_EQ(Evaluate("cat X dog"), 0);
-  EXPECT_EQ(Flagged(), std::set<std::string>{File(2)});
-  EXPECT_EQ(Unopened(), (std::vector<std::string>{missing, missing}));
-}
-
-TEST_F(EvaluationTest, EmptyRunningSetMakesAndAndNotScanNothing) {
-  PrepareKeys("cat");
-  for (std::int32_t code : {kTermAnd, kTermAndNot}) {
-    ClearSearchLists();
-    AddFiles({File(1), File(2)});
-    SetControlText(kStatusLine, "before");
-    EXPECT_EQ(ApplyTerm(code), 0);
-    EXPECT_TRUE(Flagged().empty());
-    EXPECT_EQ(HeadlessControlText(kStatusLine), "before");  // no file, no progress text
-  }
-  EXPECT_EQ(ApplyTerm(7), 0);  // not a term code: nothing changes
-  EXPECT_EQ(ApplyTerm(kSingleWord), 0);
-  EXPECT_TRUE(Flagged().empty());
-  EXPECT_EQ(HeadlessControlText(kStatusLine), "before");
-}
-
-// Stop requests arrive through a real worker thread.
-std::atomic<int> workerSteps{0};
-
-int StopBeforeAnyFile() {
-  RequestStop();
-  return ApplyTerm(kTermOr);
-}
-
-int SingleWordPassOnWorker() { return RunSingleWordPass(); }
-
-void StopOnFirstLine(const char*) {
-  workerSteps.fetch_add(1);
-  RequestStop();
-}
-
-TEST_F(EvaluationTest, WorkerStopsBeforeTheNextFile) {
-  // Had the missing file been opened, it would stand in the unopened list.
-  AddFiles({tree_.Path("missing.txt"), File(1), File(2)});
-  PrepareKeys("cat");
-  ASSERT_EQ(StartWorker(StopBeforeAnyFile), 0);
-  EXPECT_EQ(JoinWorker(), -1);
-  EXPECT_TRUE(Flagged().empty());
-  EXPECT_TRUE(Unopened().empty());
-  EXPECT_EQ(SearchState.MatchedFiles.load(), 0);
-}
-
-TEST_F(EvaluationTest, WorkerStoppedInAFileLeavesItUnfinished) {
-  AddFiles({File(1), File(2)});
-  PrepareKeys("cat");
-  workerSteps = 0;
-  // The stop comes while the scanner lists the hit of F2, the first file of the pass.
-  HeadlessSetLineSink(StopOnFirstLine);
-  ASSERT_EQ(StartWorker(SingleWordPassOnWorker), 0);
-  EXPECT_EQ(JoinWorker(), -1);
-  HeadlessSetLineSink(nullptr);
-  EXPECT_GE(workerSteps.load(), 1);
-  // F2 was not finished: it stays in the set, and its hit does not count as a file.
-  EXPECT_EQ(FileSet.Count.load(), 2u);
-  EXPECT_EQ(SearchState.MatchedFiles.load(), 0);
 }
 
 }  // namespace

@@ -1,0 +1,76 @@
+#include "engine/term_application.h"
+
+#include "engine/file_scanner.h"
+#include "engine/search_state.h"
+#include "engine/status_line.h"
+#include "platform/thread.h"
+#include "query/term_evaluation.h"
+
+namespace {
+
+// Blanks after the progress text; the sole NOT term shows two fewer.
+constexpr int kProgressBlanks = 86;
+constexpr int kSoleNotProgressBlanks = 84;
+
+void SetFlag(std::uint32_t index, bool set) {
+  std::uint8_t& flag = FileSet.Flag(index);
+  const bool wasSet = flag != 0;
+  if (wasSet == set) return;
+  // The count follows the flag at once, so a stop between two files leaves them agreeing.
+  flag = set ? 1 : 0;
+  if (set) {
+    SearchState.MatchedFiles.fetch_add(1);
+  } else {
+    SearchState.MatchedFiles.fetch_sub(1);
+  }
+}
+
+bool InScope(TermScope scope, bool matching) {
+  switch (scope) {
+    case TermScope::NotMatching:
+      return !matching;
+    case TermScope::Matching:
+      return matching;
+    case TermScope::Every:
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int ApplyTerm(std::int32_t code) {
+  const TermRule* rule = RuleOfTerm(code);
+  if (rule == nullptr) return 0;
+  const int blanks = code == kSoleAndNot ? kSoleNotProgressBlanks : kProgressBlanks;
+  for (std::uint32_t i = 0; i < FileSet.Count.load(); ++i) {
+    const bool matching = FileSet.Flag(i) != 0;
+    if (!InScope(rule->Scope, matching)) continue;
+    if (WorkerCheckpoint() != 0) return -1;
+    const char* path = FileSet.Get(i);
+    if (path == nullptr) break;
+    ShowScanProgress(path, blanks);
+    const bool found = ScanFile(path, ScanMode::StopAtFirstMatch);
+    // The answer of a file cut short by a stop is not trusted.
+    if (WorkerCheckpoint() != 0) return -1;
+    SetFlag(i, rule->NewFlag(matching, found));
+  }
+  return 0;
+}
+
+int RunSingleWordPass() {
+  // From the last entry down, so that removing the file just scanned moves nothing and
+  // the set always holds the files not yet finished.
+  for (std::uint32_t i = FileSet.Count.load(); i-- > 0;) {
+    if (WorkerCheckpoint() != 0) return -1;
+    const char* path = FileSet.Get(i);
+    if (path == nullptr) continue;
+    ShowScanProgress(path, kProgressBlanks);
+    const bool found = ScanFile(path, ScanMode::ListEveryOccurrence);
+    // A file with hits was scanned to its end; one without may have been cut short.
+    if (!found && WorkerCheckpoint() != 0) return -1;
+    if (found) SearchState.MatchedFiles.fetch_add(1);
+    FileSet.RemoveAt(i);
+  }
+  return 0;
+}
