@@ -5,6 +5,7 @@
 #include "engine/search_state.h"
 #include "engine/status_line.h"
 #include "platform/directory.h"
+#include "platform/spec_pattern.h"
 #include "platform/thread.h"
 #include "platform/window.h"
 
@@ -130,11 +131,8 @@ int EndWithNoFiles(const char* text, int readyBlanks) {
 
 void SplitSearchSpec(const char* spec, char* directory, char* patternOut) {
   std::size_t length = 0;
-  std::size_t split = 0;  // length of the directory part, separator included
-  while (length < kMaxSpecLength && spec[length] != '\0') {
-    if (spec[length] == '\\' || spec[length] == '/') split = length + 1;
-    ++length;
-  }
+  while (length < kMaxSpecLength && spec[length] != '\0') ++length;
+  const std::size_t split = DirectoryPartLength(spec, length);
   std::memcpy(directory, spec, split);
   directory[split] = '\0';
   std::memcpy(patternOut, spec + split, length - split);

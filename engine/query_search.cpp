@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "engine/file_set.h"
-#include "engine/search_driver.h"
+#include "engine/search_inputs.h"
 #include "engine/search_state.h"
 #include "engine/status_line.h"
 #include "engine/term_application.h"

@@ -2,6 +2,7 @@
 
 #include "engine/file_set.h"
 #include "engine/query_search.h"
+#include "engine/search_inputs.h"
 #include "engine/search_state.h"
 #include "engine/status_line.h"
 #include "phonetic/phonetic_key.h"
@@ -61,12 +62,6 @@ int ListFiles() {
 }
 
 }  // namespace
-
-int ReadSearchInputs() {
-  int subdirState = GetCheckState(kIncludeSubdirsCheck);
-  GetControlText(kSearchInEdit, SearchState.SearchSpecText, sizeof SearchState.SearchSpecText);
-  return subdirState;
-}
 
 int RunSearch() {
   ResetForNewSearch();

@@ -5,7 +5,3 @@
 // 0 after a completed search or listing; -1 after a refused query, a failed allocation,
 // no file found, or a stop.
 int RunSearch();
-
-// Reads the state of "Include subdirectories" and then "Search in:" (at most 255
-// characters) into SearchState.SearchSpecText; returns the check state. Worker only.
-int ReadSearchInputs();

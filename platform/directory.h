@@ -22,7 +22,7 @@ constexpr int kFindFailed = -1;      // any other failure
 // Starts an enumeration of `spec`. The directory part ends at the last '/' or '\';
 // an empty directory part is the current directory. Only '*' and '?' are wild,
 // letters match without regard to case, and "*.*" matches every name ("." and ".."
-// included). Returns a handle and fills `entry` with the first match, or kInvalidFind
+// included): the rules of WildcardMatch (spec_pattern.h). Returns a handle and fills `entry` with the first match, or kInvalidFind
 // when nothing matches or the directory cannot be read.
 FindHandle FindFirst(const char* spec, FindEntry* entry);
 
@@ -33,6 +33,3 @@ int FindNext(FindHandle find, FindEntry* entry);
 void FindClose(FindHandle find);
 
 inline bool IsOpenFind(FindHandle find) { return find != kNoFind && find != kInvalidFind; }
-
-// The wild-card rule FindFirst applies, for callers and tests.
-bool WildcardMatch(const char* pattern, const char* name);

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/spec_pattern.h"
+
 namespace {
 
 constexpr std::size_t kPartSize = 4096;
@@ -18,8 +20,6 @@ struct Enumeration {
   DIR* Directory;
   char Pattern[kPartSize];
 };
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // The entry's own type and the type it leads to; d_type saves a stat for most entries.
 void FillEntry(DIR* directory, const dirent* found, FindEntry* entry) {
@@ -68,45 +68,10 @@ int NextMatch(Enumeration* find, FindEntry* entry) {
 
 }  // namespace
 
-bool WildcardMatch(const char* pattern, const char* name) {
-  if (pattern == nullptr || name == nullptr) return false;
-  // Backtracking to the last '*' only: a later star always covers what an earlier
-  // one could, so this is linear in memory and never recurses.
-  const char* p = pattern;
-  const char* n = name;
-  const char* starP = nullptr;
-  const char* starN = nullptr;
-  while (*n != '\0') {
-    if (*p == '*') {
-      starP = p++;
-      starN = n;
-    } else if (*p != '\0' && (*p == '?' || LowerAscii(*p) == LowerAscii(*n))) {
-      ++p;
-      ++n;
-    } else if (starP != nullptr) {
-      p = starP + 1;
-      n = ++starN;
-    } else {
-      return false;
-    }
-  }
-  while (*p == '*') ++p;
-  if (*p == '\0') return true;
-  // A trailing ".*" also matches a name that has no extension: "readme.*" finds
-  // "readme", and "*.*" finds every name.
-  if (*p != '.' || p[1] != '*') return false;
-  ++p;
-  while (*p == '*') ++p;
-  return *p == '\0';
-}
-
 FindHandle FindFirst(const char* spec, FindEntry* entry) {
   if (spec == nullptr || entry == nullptr) return kInvalidFind;
   std::size_t length = std::strlen(spec);
-  std::size_t split = 0;  // length of the directory part, separator included
-  for (std::size_t i = 0; i < length; ++i) {
-    if (spec[i] == '/' || spec[i] == '\\') split = i + 1;
-  }
+  std::size_t split = DirectoryPartLength(spec, length);
   if (split >= kPartSize || length - split >= kPartSize) return kInvalidFind;
 
   char directoryPath[kPartSize];

@@ -14,6 +14,7 @@
 
 #include "engine/search_state.h"
 #include "platform/directory.h"
+#include "platform/spec_pattern.h"
 #include "platform/headless/headless_window.h"
 #include "platform/thread.h"
 #include "support/test_support.h"
