@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds Tessik (what is out of date) and starts the window. Installs what it needs on a
 # fresh Debian 12 machine. Arguments are not used by the window; see README for tessik-cli.
-# The build in build/ is the user's: no tests, no benchmarks, warnings not errors.
+# The build in build/ is the user's (the "user" preset of CMakePresets.json): no tests,
+# no benchmarks, warnings not errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh window
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSIK_TESTS=OFF -DTESSIK_BENCH=OFF \
-      -DTESSIK_WITH_QT=ON >/dev/null
-cmake --build build -j "$(( $(nproc) + 1 ))" --target tessik tessik-cli
+cmake --preset user >/dev/null
+cmake --build --preset user -j "$(( $(nproc) + 1 ))"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   cat >&2 <<'MSG'
