@@ -118,7 +118,8 @@ TEST_F(SearchLogTest, EmptySearchesGiveTheHeaderAndTheBanner) {
 TEST_F(SearchLogTest, LongestTextsAreWrittenWhole) {
   SearchState.LastTermType = 1;
   const std::string text(255, 'w');
-  const std::string path = "/" + std::string(254, 'p');
+  std::string path(255, 'p');
+  path[0] = '/';
   const std::string word(62, 'k');
   SetSearchText(text);
   AddLines({word + "\t" + std::string(200, 'n') + "\t1 (100%)\t4294967296"});

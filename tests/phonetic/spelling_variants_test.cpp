@@ -160,7 +160,8 @@ TEST_F(VariantLimits, LongWordsAreCutTo62Characters) {
 
   // Row x makes 63 characters, cut back to 62 in both families; the sh at 60 and 61 of
   // the word stands at 61 and 62 of the spelling, too late to be written.
-  const std::string longX = "x" + Filler(59) + "sh" + "a";
+  std::string longX = "x";
+  longX.append(Filler(59)).append("sh").append("a");
   const std::vector<std::string> xs = Prepare(longX);
   ASSERT_EQ(xs.size(), 4u);
   for (const std::string& v : xs) EXPECT_EQ(v.find(' '), 62u) << v;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 #include <string>
 
 #include "engine/search_state.h"
@@ -34,10 +35,11 @@ class QtSearchTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     tree_ = new TempTree();
+    char name[32];
     for (int folder = 0; folder < kFolders; ++folder) {
       for (int file = 0; file < kFilesPerFolder; ++file) {
-        tree_->WriteFile("d" + std::to_string(folder) + "/f" + std::to_string(file) + ".txt",
-                         "Catherine wrote to Katharine.\nNothing here.\nKathryn came too.\n");
+        std::snprintf(name, sizeof name, "d%d/f%d.txt", folder, file);
+        tree_->WriteFile(name, "Catherine wrote to Katharine.\nNothing here.\nKathryn came too.\n");
       }
     }
   }
