@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ struct StatusCase {
   const char* Expected;  // before the padding to 90 characters
   int Extent;
 };
+
+// A case shows as its name, in the test list and in failures, rather than as its bytes.
+void PrintTo(const StatusCase& c, std::ostream* os) { *os << c.Name; }
 
 const StatusCase kCases[] = {
     {"WordFinishedWithUnopened", 1, 1, 12, 3, 2, 5, 0,

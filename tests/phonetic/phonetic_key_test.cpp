@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 
 #include "phonetic/spelling_variants.h"
@@ -35,6 +36,9 @@ struct TermCase {
   const char* normalised;
   const char* key;
 };
+
+// A case shows as its term, in the test list and in failures, rather than as its bytes.
+void PrintTo(const TermCase& c, std::ostream* os) { *os << c.term; }
 
 class NormaliseAndCode : public PhoneticKeyTest, public ::testing::WithParamInterface<TermCase> {};
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,9 @@ struct VariantCase {
   const char* term;
   std::vector<std::string> variants;
 };
+
+// A case shows as its term, in the test list and in failures, rather than as its bytes.
+void PrintTo(const VariantCase& c, std::ostream* os) { *os << c.term; }
 
 class SpellingVariants : public ::testing::TestWithParam<VariantCase> {
  protected:

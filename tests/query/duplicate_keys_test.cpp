@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,19 @@ struct DuplicateCase {
   std::vector<std::string> keys;  // the first VariantCount entries of the table
   std::vector<std::string> kept;
 };
+
+// A case shows as its keys, a run of one key as the key and its count ("b000x16"), in
+// the test list and in failures, rather than as its bytes.
+void PrintTo(const DuplicateCase& c, std::ostream* os) {
+  if (c.keys.empty()) *os << "no_keys";
+  for (std::size_t i = 0; i < c.keys.size();) {
+    std::size_t run = 1;
+    while (i + run < c.keys.size() && c.keys[i + run] == c.keys[i]) ++run;
+    *os << (i > 0 ? "_" : "") << c.keys[i];
+    if (run > 1) *os << 'x' << run;
+    i += run;
+  }
+}
 
 class RemoveDuplicates : public ::testing::TestWithParam<DuplicateCase> {};
 
