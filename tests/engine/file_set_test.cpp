@@ -6,16 +6,15 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
+#include <atomic>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "engine/search_state.h"
 #include "platform/directory.h"
-#include "platform/spec_pattern.h"
 #include "platform/headless/headless_window.h"
+#include "platform/spec_pattern.h"
 #include "platform/thread.h"
 #include "support/test_support.h"
 
@@ -289,7 +288,8 @@ TEST_F(FileSetTest, SubdirectoryThatCannotBeReadIsPassedOver) {
 std::string stoppedSpec;
 int stoppedSubdirs = 0;
 int StoppedEnumeration() {
-  while (!StopRequested()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  static const std::atomic<int> never{0};
+  WorkerWaitUntil(never);  // returns on the stop
   return BuildFileSet(stoppedSpec.c_str(), stoppedSubdirs);
 }
 

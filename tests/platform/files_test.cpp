@@ -2,14 +2,12 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <chrono>
 #include <csignal>
 #include <string>
-#include <thread>
 
 #include "platform/memory.h"
 #include "support/test_support.h"
@@ -31,24 +29,23 @@ TEST(FilesTest, OnlyRegularFilesOpenForScanningAndNothingBlocks) {
 }
 
 TEST(FilesTest, AFifoIsRefusedWithoutBeingOpened) {
-  // A writer waiting for a reader is released by any open for reading, so it tells
-  // whether the scan opened the FIFO before refusing it.
+  // Opening a FIFO releases a writer waiting for a reader, so the scan must refuse it
+  // before it opens it. Every open of the FIFO is an open event by the time it returns.
   TempTree tree;
   const std::string fifo = tree.Path("fifo");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  std::atomic<bool> writerOpened{false};
-  std::thread writer([&] {
-    int fd = open(fifo.c_str(), O_WRONLY);
-    writerOpened = true;
-    if (fd >= 0) close(fd);
-  });
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  int events = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(events, 0);
+  ASSERT_GE(inotify_add_watch(events, fifo.c_str(), IN_OPEN), 0);
   EXPECT_EQ(OpenFileForScan(fifo.c_str()), kInvalidFile);
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  EXPECT_FALSE(writerOpened.load());
+  alignas(inotify_event) char buffer[4096];
+  EXPECT_EQ(read(events, buffer, sizeof buffer), -1) << "the FIFO was opened";
+  // The watch sees an open that does happen.
   int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-  writer.join();
-  if (reader >= 0) close(reader);
+  ASSERT_GE(reader, 0);
+  EXPECT_GT(read(events, buffer, sizeof buffer), 0);
+  close(reader);
+  close(events);
 }
 
 TEST(FilesTest, ReadsInChunksToTheEndEvenOnDescriptorZero) {

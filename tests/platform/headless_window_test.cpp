@@ -38,6 +38,7 @@ class HeadlessTest : public testing::Test {
   void TearDown() override {
     RequestStop();
     JoinWorker();
+    ReleaseHeldWorker();  // a hold asked for that no worker came to
     HeadlessReset();
   }
 };
@@ -109,12 +110,10 @@ TEST_F(HeadlessTest, DialogsFollowTheScriptAndRecordTheirFilters) {
             std::make_pair(std::string("All Files (*.*)"), std::string("*.*")));
 }
 
-std::atomic<int> go{0};
 std::atomic<int> workerIndex{0};
 std::atomic<int> workerLength{0};
 
 int WorkerWritesStatus() {
-  while (go.load() == 0) std::this_thread::sleep_for(1ms);
   SetControlText(kStatusLine, "from worker");
   workerIndex.store(ListBoxAddLine(kResultListBox, "line"));
   char buffer[32];
@@ -123,13 +122,16 @@ int WorkerWritesStatus() {
   return 0;
 }
 
+// The worker is held at the checkpoint of its first call, before it looks at the pause
+// and stop requests.
 TEST_F(HeadlessTest, WorkerCallsWaitWhilePausedAndAreDroppedAfterAStop) {
   SetControlText(kSearchInEdit, "spec");
-  go.store(0);
+  HoldWorkerAtNextCheckpoint();
   ASSERT_EQ(StartWorker(WorkerWritesStatus), 0);
+  ASSERT_TRUE(WaitUntilWorkerHeld());
   RequestPause();
-  go.store(1);
-  std::this_thread::sleep_for(50ms);
+  ReleaseHeldWorker();
+  std::this_thread::sleep_for(100ms);  // a call that failed to wait would land meanwhile
   EXPECT_EQ(HeadlessControlText(kStatusLine), "Ready");
   RequestResume();
   JoinWorker();
@@ -138,11 +140,11 @@ TEST_F(HeadlessTest, WorkerCallsWaitWhilePausedAndAreDroppedAfterAStop) {
   EXPECT_EQ(workerLength.load(), 4);
   EXPECT_EQ(HeadlessMessageBoxes().size(), 1u);
 
-  go.store(0);
+  HoldWorkerAtNextCheckpoint();
   ASSERT_EQ(StartWorker(WorkerWritesStatus), 0);
+  ASSERT_TRUE(WaitUntilWorkerHeld());
   SetControlText(kStatusLine, "Stopped");
   RequestStop();
-  go.store(1);
   JoinWorker();
   EXPECT_EQ(HeadlessControlText(kStatusLine), "Stopped");
   EXPECT_EQ(HeadlessListLines(kResultListBox).size(), 1u);

@@ -4,10 +4,12 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
 #include <string>
+#include <thread>
 
 #include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
@@ -21,9 +23,11 @@
 
 namespace {
 
-// Enough files that the search is still running when the keys arrive.
-constexpr int kFolders = 40;
+constexpr int kFolders = 4;
 constexpr int kFilesPerFolder = 100;
+
+// Bounds waits for what must happen; it only turns a hang into a failure.
+constexpr int kPatienceMs = 30000;
 
 std::string Text(int id) {
   char text[512];
@@ -54,6 +58,7 @@ class QtSearchTest : public testing::Test {
   }
   void TearDown() override {
     if (QtMainWindow() != nullptr) QtMainWindow()->close();
+    ReleaseHeldWorker();  // a hold asked for that no worker came to
     PumpFor(1);
   }
 
@@ -63,6 +68,44 @@ class QtSearchTest : public testing::Test {
   }
   static void PressEnter(int id) { QTest::keyClick(ControlWidget(id), Qt::Key_Return); }
   static bool Idle() { return SearchState.SearchRunning == 0 && Text(kGoButton) == "&Go"; }
+
+  // The worker needs this (window) thread for most of its calls, so the wait for it to be
+  // held runs the event loop.
+  static bool WaitUntilHeld() {
+    auto heldOrEnded = [] {
+      return WorkerIsHeld() || (WorkerExists() && SearchState.SearchRunning == 0);
+    };
+    return PumpUntil(heldOrEnded, kPatienceMs) && WorkerIsHeld();
+  }
+  // Lets the held worker go and waits until it has left its checkpoint, which asks nothing
+  // of this thread.
+  static bool LetGo() {
+    ReleaseHeldWorker();
+    QElapsedTimer timer;
+    timer.start();
+    while (WorkerIsHeld()) {
+      if (timer.elapsed() > kPatienceMs) return false;
+      std::this_thread::yield();
+    }
+    return true;
+  }
+  // Moves the held worker on to its next checkpoint and holds it there. A pause keeps it
+  // at this checkpoint until the next hold is asked for, so that it gets no further however
+  // late this thread comes to ask.
+  static bool Step() {
+    RequestPause();
+    if (!LetGo()) return false;
+    HoldWorkerAtNextCheckpoint();
+    RequestResume();
+    return WaitUntilHeld();
+  }
+  // Steps the held worker on until `lines` lines are listed, and leaves it held there.
+  static bool HoldOnceListed(int lines) {
+    while (ListBoxCount(kResultListBox) < lines) {
+      if (!Step()) return false;
+    }
+    return true;
+  }
 
   static TempTree* tree_;
 };
@@ -74,22 +117,30 @@ TEST_F(QtSearchTest, EnterSearchesAltPPausesAndEnterStops) {
   TypeInto(kSearchInEdit, tree_->Root() + "*.txt");
   QTest::keyClick(ControlWidget(kIncludeSubdirsCheck), Qt::Key_Space);
   TypeInto(kSearchForEdit, "Katherine");
+  HoldWorkerAtNextCheckpoint();
   PressEnter(kSearchForEdit);
   EXPECT_EQ(Text(kGoButton), "Stop");
+  ASSERT_TRUE(WaitUntilHeld());
+  ASSERT_TRUE(HoldOnceListed(3)) << "the search ended before it listed three lines";
 
+  // Held before it looks at the pause request: let go, the worker waits in its pause.
   QTest::keyClick(ControlWidget(kSearchForEdit), Qt::Key_P, Qt::AltModifier);
-  ASSERT_TRUE(PumpUntil([] { return Text(kPauseButton) == "&Resume"; }, 3000))
-      << "the search ended before it could be paused: make the tree larger";
-  ASSERT_EQ(SearchState.SearchRunning, 1);
-  // Paused: nothing more comes in, while the window still answers.
-  PumpFor(100);
+  ASSERT_TRUE(PumpUntil([] { return Text(kPauseButton) == "&Resume"; }, kPatienceMs));
   int lines = ListBoxCount(kResultListBox);
   std::string status = Text(kStatusLine);
-  PumpFor(200);
+  ASSERT_TRUE(LetGo());
+  // Paused: nothing more comes in, while the window still answers. A worker that waits
+  // shows nothing however long it is watched; the time only gives one that does not the
+  // chance to show it.
+  PumpFor(100);
   EXPECT_EQ(ListBoxCount(kResultListBox), lines);
   EXPECT_EQ(Text(kStatusLine), status);
+  ASSERT_EQ(SearchState.SearchRunning, 1);
 
-  // Stop from the paused state: back to idle, with a summary of what was found.
+  // Stop from the paused state: back to idle, with a summary of what was found. Stop lets
+  // the worker go on before it asks it to end; the hold keeps it to the call it was paused
+  // in, far from the end of the search.
+  HoldWorkerAtNextCheckpoint();
   PressEnter(kSearchForEdit);
   EXPECT_TRUE(Idle());
   EXPECT_FALSE(WorkerExists());
@@ -103,9 +154,12 @@ TEST_F(QtSearchTest, EnterSearchesAltPPausesAndEnterStops) {
 TEST_F(QtSearchTest, ASearchRunToItsEndListsEveryOccurrence) {
   TypeInto(kSearchInEdit, tree_->Root() + "d1/*.txt");
   TypeInto(kSearchForEdit, "Katherine");
+  HoldWorkerAtNextCheckpoint();
   QTest::keyClick(ControlWidget(kSearchForEdit), Qt::Key_G, Qt::AltModifier);
-  ASSERT_TRUE(PumpUntil([] { return Text(kGoButton) == "Stop"; }, 2000));
-  ASSERT_TRUE(PumpUntil([] { return Idle(); }, 20000));
+  ASSERT_TRUE(WaitUntilHeld());
+  EXPECT_EQ(Text(kGoButton), "Stop");
+  ReleaseHeldWorker();
+  ASSERT_TRUE(PumpUntil([] { return Idle(); }, kPatienceMs));
   // Catherine, Katharine and Kathryn sound alike, once per line each.
   int expected = 3 * kFilesPerFolder;
   EXPECT_EQ(ListBoxCount(kResultListBox), expected);
@@ -114,13 +168,13 @@ TEST_F(QtSearchTest, ASearchRunToItsEndListsEveryOccurrence) {
         auto* view = static_cast<QAbstractItemView*>(ControlWidget(kResultListBox));
         return view->model()->rowCount() == expected;
       },
-      2000));
+      kPatienceMs));
   EXPECT_EQ(Text(kStatusLine)
                 .rfind("Completed:  100 file(s) searched. Found 300 item(s) in 100 file(s).", 0),
             0u)
       << Text(kStatusLine);
   // The button rule is the worker's last call.
-  EXPECT_TRUE(PumpUntil([] { return ControlWidget(kClearButton)->isEnabled(); }, 2000));
+  EXPECT_TRUE(PumpUntil([] { return ControlWidget(kClearButton)->isEnabled(); }, kPatienceMs));
   EXPECT_TRUE(ControlWidget(kSaveButton)->isEnabled());
   EXPECT_TRUE(ControlWidget(kDeleteButton)->isEnabled());
 }
@@ -129,8 +183,9 @@ TEST_F(QtSearchTest, ClosingDuringASearchEndsTheLoop) {
   TypeInto(kSearchInEdit, tree_->Root() + "*.txt");
   QTest::keyClick(ControlWidget(kIncludeSubdirsCheck), Qt::Key_Space);
   TypeInto(kSearchForEdit, "Katherine");
+  HoldWorkerAtNextCheckpoint();
   PressEnter(kSearchInEdit);
-  PumpFor(20);
+  ASSERT_TRUE(WaitUntilHeld());  // running, held at its first checkpoint
   QTimer::singleShot(0, [] { QtMainWindow()->close(); });
   EXPECT_EQ(RunMessageLoop(), 0);
   EXPECT_EQ(QtMainWindow(), nullptr);

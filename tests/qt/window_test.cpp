@@ -23,6 +23,9 @@
 
 namespace {
 
+// Bounds waits for what must happen; it only turns a hang into a failure.
+constexpr int kPatienceMs = 30000;
+
 class QtWindowTest : public testing::Test {
  protected:
   void SetUp() override { CreateTestWindow(); }
@@ -87,7 +90,7 @@ TEST_F(QtWindowTest, AltWithTheMarkedLetterPressesTheButton) {
     Recorded().clear();
     QTest::keyClick(ControlWidget(kSearchForEdit), c.Key, Qt::AltModifier);
     std::uintptr_t command = MakeCommand(c.Id, kNotifyClicked);
-    EXPECT_TRUE(PumpUntil([&] { return WasSent(kMsgCommand, command); }, 2000)) << c.Id;
+    EXPECT_TRUE(PumpUntil([&] { return WasSent(kMsgCommand, command); }, kPatienceMs)) << c.Id;
   }
   // A disabled button does not answer its letter, and "Stop" has none.
   EnableControl(kPauseButton, false);
@@ -95,13 +98,14 @@ TEST_F(QtWindowTest, AltWithTheMarkedLetterPressesTheButton) {
   Recorded().clear();
   QTest::keyClick(ControlWidget(kSearchForEdit), Qt::Key_P, Qt::AltModifier);
   QTest::keyClick(ControlWidget(kSearchForEdit), Qt::Key_G, Qt::AltModifier);
+  // A button answers its letter with a click some 100 ms later; none may come.
   PumpFor(300);
   EXPECT_TRUE(Recorded().empty());
   SetControlText(kPauseButton, "&Resume");
   EnableControl(kPauseButton, true);
   QTest::keyClick(ControlWidget(kSearchForEdit), Qt::Key_R, Qt::AltModifier);
   EXPECT_TRUE(PumpUntil(
-      [] { return WasSent(kMsgCommand, MakeCommand(kPauseButton, kNotifyClicked)); }, 2000));
+      [] { return WasSent(kMsgCommand, MakeCommand(kPauseButton, kNotifyClicked)); }, kPatienceMs));
 }
 
 TEST_F(QtWindowTest, TabFollowsCreationOrderAndSkipsDisabledControls) {
@@ -186,8 +190,9 @@ TEST_F(QtWindowTest, ListBoxKeepsLinesInOrderAndReportsSelectionAndDoubleClick) 
   EXPECT_EQ(ListBoxGetSelection(kResultListBox), -1);
 
   auto* view = static_cast<QListView*>(ControlWidget(kResultListBox));
-  PumpFor(20);
-  QRect second = view->visualRect(view->model()->index(1, 0));
+  QModelIndex secondIndex = view->model()->index(1, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !view->visualRect(secondIndex).isEmpty(); }, kPatienceMs));
+  QRect second = view->visualRect(secondIndex);
   // What a double-click sends: press, release, double-click, release.
   QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
   QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
@@ -229,13 +234,14 @@ TEST_F(QtWindowTest, HorizontalScrollBarShowsOnlyForAWideExtent) {
   auto* view = static_cast<QListView*>(ControlWidget(kResultListBox));
   ListBoxAddLine(kResultListBox, "word\tfile\t1 (1%)\t1 KB");
   EXPECT_EQ(view->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-  ListBoxSetHorizontalExtent(kResultListBox, 250);
-  PumpFor(50);
-  EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
+  // The view lays itself out later: each extent is waited for by what it must bring about,
+  // the wide one first so that the narrow one has a bar to take away.
+  QScrollBar* bar = view->horizontalScrollBar();
   ListBoxSetHorizontalExtent(kResultListBox, 600);
-  PumpFor(50);
-  EXPECT_TRUE(view->horizontalScrollBar()->isVisible());
-  EXPECT_EQ(view->horizontalScrollBar()->maximum(), 600 - view->viewport()->width());
+  ASSERT_TRUE(PumpUntil([&] { return bar->isVisible(); }, kPatienceMs));
+  EXPECT_EQ(bar->maximum(), 600 - view->viewport()->width());
+  ListBoxSetHorizontalExtent(kResultListBox, 250);
+  EXPECT_TRUE(PumpUntil([&] { return !bar->isVisible(); }, kPatienceMs));
 }
 
 TEST_F(QtWindowTest, ClosingAsksTheProcedureAndLeavesTheWindowStanding) {

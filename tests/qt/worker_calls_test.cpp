@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -20,8 +19,6 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-
 std::atomic<int> workerDone{0};
 std::atomic<int> callReturned{0};
 std::atomic<int> wrongLines{0};
@@ -29,6 +26,21 @@ char readBack[256];
 int readCheck = -1;
 
 constexpr int kManyLines = 20000;
+
+// Bounds waits for what must happen; it only turns a hang into a failure.
+constexpr int kPatienceMs = 30000;
+
+// Waits for the worker without running the window thread's events; false only when
+// `condition` has not come true after kPatienceMs.
+bool WaitWithoutEvents(bool (*condition)()) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!condition()) {
+    if (timer.elapsed() > kPatienceMs) return false;
+    std::this_thread::yield();
+  }
+  return true;
+}
 
 class QtWorkerTest : public testing::Test {
  protected:
@@ -43,6 +55,7 @@ class QtWorkerTest : public testing::Test {
   void TearDown() override {
     RequestStop();
     JoinWorker();
+    ReleaseHeldWorker();  // a hold asked for that no worker came to
     DestroyMainWindow();
     PumpFor(1);
   }
@@ -52,7 +65,7 @@ class QtWorkerTest : public testing::Test {
     return text;
   }
   static void RunToEnd() {
-    ASSERT_TRUE(PumpUntil([] { return workerDone.load() != 0; }));
+    ASSERT_TRUE(PumpUntil([] { return workerDone.load() != 0; }, kPatienceMs));
     JoinWorker();
   }
 };
@@ -96,9 +109,14 @@ int SetButtonOnce() {
 
 TEST_F(QtWorkerTest, StopWhileTheWorkerWaitsOnTheWindowReturnsAtOnce) {
   SetControlText(kGoButton, "Stop");
+  HoldWorkerAtNextCheckpoint();
   ASSERT_EQ(StartWorker(SetButtonOnce), 0);
-  // The window thread does not run its loop, as in Stop: the worker's call waits.
-  std::this_thread::sleep_for(100ms);
+  // Held in its call before the call is handed over; nothing is asked of this thread yet.
+  ASSERT_TRUE(WaitUntilWorkerHeld());
+  ReleaseHeldWorker();
+  // The window thread does not run its loop, as in Stop: the worker's call waits, and
+  // the stop finds it waiting or about to wait.
+  ASSERT_TRUE(WaitWithoutEvents([] { return !WorkerIsHeld(); }));
   EXPECT_EQ(callReturned.load(), 0);
   QElapsedTimer timer;
   timer.start();
@@ -107,7 +125,7 @@ TEST_F(QtWorkerTest, StopWhileTheWorkerWaitsOnTheWindowReturnsAtOnce) {
   EXPECT_LT(timer.elapsed(), 2000);
   EXPECT_TRUE(WorkerSawStop());
   // The call that was given up is skipped when the window thread comes to it.
-  PumpFor(50);
+  QCoreApplication::sendPostedEvents();
   EXPECT_EQ(Text(kGoButton), "Stop");
 }
 
@@ -126,18 +144,19 @@ TEST_F(QtWorkerTest, AStatusTextFromTheWorkerStandsAtOnceAndIsPaintedInOrder) {
   ASSERT_EQ(StartWorker(SetStatusAndWait), 0);
   // The worker does not wait for the window thread (which runs no events here) to show
   // the text...
-  for (int i = 0; i < 2000 && callReturned.load() == 0; ++i) std::this_thread::sleep_for(1ms);
+  ASSERT_TRUE(WaitWithoutEvents([] { return callReturned.load() != 0; }));
   ASSERT_EQ(callReturned.load(), 1);
   EXPECT_EQ(Text(kStatusLine), "Searching  /tmp/a.txt");
   // ...and the window thread paints it before it carries out the next call.
-  ASSERT_TRUE(PumpUntil([] { return !ControlWidget(kClearButton)->isEnabled(); }));
+  ASSERT_TRUE(PumpUntil([] { return !ControlWidget(kClearButton)->isEnabled(); }, kPatienceMs));
   EXPECT_EQ(static_cast<QLabel*>(ControlWidget(kStatusLine))->text(),
             QStringLiteral("Searching  /tmp/a.txt"));
   RunToEnd();
 }
 
 int CallAfterStop() {
-  while (!StopRequested()) std::this_thread::sleep_for(1ms);
+  static const std::atomic<int> never{0};
+  WorkerWaitUntil(never);  // returns on the stop
   SetControlText(kStatusLine, "after stop");
   callReturned.store(ListBoxAddLine(kResultListBox, "after stop") == -1 ? 1 : 2);
   return 0;
@@ -148,30 +167,26 @@ TEST_F(QtWorkerTest, CallsAfterAStopHaveNoEffect) {
   ASSERT_EQ(StartWorker(CallAfterStop), 0);
   RequestStop();
   JoinWorker();
-  PumpFor(50);
+  QCoreApplication::sendPostedEvents();
   EXPECT_EQ(callReturned.load(), 1);
   EXPECT_EQ(Text(kStatusLine), "Ready");
   EXPECT_EQ(ListBoxCount(kResultListBox), 0);
 }
 
-std::atomic<int> go{0};
-
-int SetStatusWhenTold() {
-  while (go.load() == 0) std::this_thread::sleep_for(1ms);
-  return SetStatusOnce();
-}
-
+// Held at the checkpoint of its call, before it looks at the pause request: let go, it
+// waits in its pause.
 TEST_F(QtWorkerTest, APausedWorkerCallsOnlyAfterResume) {
   SetControlText(kStatusLine, "Ready");
-  go.store(0);
-  ASSERT_EQ(StartWorker(SetStatusWhenTold), 0);
+  HoldWorkerAtNextCheckpoint();
+  ASSERT_EQ(StartWorker(SetStatusOnce), 0);
+  ASSERT_TRUE(WaitUntilWorkerHeld());
   RequestPause();
-  go.store(1);
-  PumpFor(100);
+  ReleaseHeldWorker();
+  PumpFor(100);  // a call that failed to wait would land meanwhile
   EXPECT_EQ(callReturned.load(), 0);
   EXPECT_EQ(Text(kStatusLine), "Ready");
   RequestResume();
-  EXPECT_TRUE(PumpUntil([] { return callReturned.load() != 0; }));
+  EXPECT_TRUE(PumpUntil([] { return callReturned.load() != 0; }, kPatienceMs));
   JoinWorker();
   EXPECT_EQ(Text(kStatusLine), "too late");
 }
@@ -195,7 +210,7 @@ TEST_F(QtWorkerTest, LinesFromTheWorkerCountAtOnceAndReachTheViewInOrder) {
   RunToEnd();
   EXPECT_EQ(wrongLines.load(), 0);
   EXPECT_EQ(ListBoxCount(kResultListBox), kManyLines);
-  EXPECT_TRUE(PumpUntil([&] { return view->model()->rowCount() == kManyLines; }, 2000));
+  EXPECT_TRUE(PumpUntil([&] { return view->model()->rowCount() == kManyLines; }, kPatienceMs));
   char expected[64];
   char text[64];
   for (int i : {0, 1, 4999, kManyLines - 1}) {

@@ -117,7 +117,7 @@ TEST_F(ListCommandTest, DoubleClickDuringASearchOpensTheLinesFile) {
   WriteFiles(tree_, 10, "x\n");
   SetInputs(tree_.Root() + "*.txt", "");
   StartAndHoldAt(3);
-  released = true;
+  ReleaseSink();
   HeadlessSelectLine(kResultListBox, 1);
   std::string line = HeadlessListLines(kResultListBox)[1];
   HeadlessDoubleClick(kResultListBox);

@@ -1,6 +1,7 @@
 // Go, Stop, Pause and Resume, and closing the window, against a real worker and a real
-// directory tree. The line sink holds the worker after a chosen line, so that each
-// command meets the search at a known point.
+// directory tree. The line sink holds the worker after a chosen line, and the thread's
+// test hold at a chosen checkpoint, so that each command meets the search at a known
+// point whatever the speed of the machine.
 #include <string>
 #include <vector>
 
@@ -73,14 +74,19 @@ TEST_F(SearchControlTest, EnterAgainStopsTheSearchAndKeepsItsLines) {
   ExpectWorkerGone();
 }
 
+// Stop lets a paused worker go on before it asks it to end; the worker is held at its next
+// checkpoint so that it cannot list another line in between.
 TEST_F(SearchControlTest, StopWhilePausedEndsLikeStop) {
   StartAndHoldAt(2);
+  HoldAtNextCheckpoint();
   HeadlessClick(kPauseButton);
   EXPECT_EQ(HeadlessControlText(kPauseButton), "&Resume");
   EXPECT_EQ(SearchState.SearchPaused, 1);
-  released = true;  // the worker goes on to its next checkpoint and waits there
+  ASSERT_TRUE(LetHeldWorkerGo());  // into its pause wait
+  HoldWorkerAtNextCheckpoint();
   HeadlessClick(kGoButton);
   EXPECT_EQ(Lines(), 2);
+  EXPECT_EQ(ResultList.Count, 2u);
   EXPECT_EQ(Status(), Padded("Inerrupted:  0 intermediate file(s) match expression."));
   ExpectIdleButtons();
   ExpectWorkerGone();
@@ -88,13 +94,14 @@ TEST_F(SearchControlTest, StopWhilePausedEndsLikeStop) {
 
 TEST_F(SearchControlTest, PauseHoldsTheSearchUntilResume) {
   StartAndHoldAt(5);
+  HoldAtNextCheckpoint();
   HeadlessClick(kPauseButton);
-  released = true;
-  // Whatever call was already on its way lands; after that nothing may change.
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
   std::vector<std::string> lines = HeadlessListLines(kResultListBox);
+  ASSERT_EQ(lines.size(), 5u);
   std::string status = Status();
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  // Let go before it looks at the pause, the worker waits there and adds nothing more.
+  ASSERT_TRUE(LetHeldWorkerGo());
+  std::this_thread::sleep_for(kWatchTime);
   EXPECT_EQ(HeadlessListLines(kResultListBox), lines);
   EXPECT_EQ(Status(), status);
   EXPECT_EQ(SearchState.SearchRunning, 1);
@@ -121,10 +128,16 @@ TEST_F(SearchControlTest, GoAfterASearchThatEndedByItselfStartsAfresh) {
 class CloseDuringSearchTest : public SearchControlTest,
                               public ::testing::WithParamInterface<bool> {};
 
+// The worker is held at a checkpoint, or waits in its pause with a hold waiting for it at
+// the next one, so that the search cannot end by itself before the window closes.
 TEST_P(CloseDuringSearchTest, EndsTheWorkerWithoutStatusTextThenTheProgram) {
   StartAndHoldAt(1);
-  if (GetParam()) HeadlessClick(kPauseButton);
-  released = true;
+  HoldAtNextCheckpoint();
+  if (GetParam()) {
+    HeadlessClick(kPauseButton);
+    ASSERT_TRUE(LetHeldWorkerGo());
+    HoldWorkerAtNextCheckpoint();
+  }
   std::string status = Status();
   HeadlessCloseWindow();
   EXPECT_TRUE(HeadlessWindowDestroyed());

@@ -24,22 +24,23 @@ namespace ui_test {
 // lets it go or a stop is requested (as a real window would, it never holds up Stop).
 inline std::atomic<int> linesSeen{0};
 inline std::atomic<int> holdAtLine{0};  // 0: never hold
-inline std::atomic<bool> released{false};
-inline std::atomic<int> sinkDelayMicroseconds{0};
+inline std::atomic<int> released{0};
 
 inline void HoldingSink(const char*) {
   int seen = linesSeen.fetch_add(1) + 1;
-  int delay = sinkDelayMicroseconds.load();
-  if (delay > 0) std::this_thread::sleep_for(std::chrono::microseconds(delay));
-  if (seen != holdAtLine.load()) return;
-  while (!released.load() && !StopRequested()) {
-    std::this_thread::sleep_for(std::chrono::microseconds(100));
-  }
+  if (seen == holdAtLine.load()) WorkerWaitUntil(released);
 }
 
-// Polls until `condition` holds; false after `timeoutMs`.
+// Lets a worker held by the sink go on.
+inline void ReleaseSink() {
+  released = 1;
+  NotifyWorker();
+}
+
+// Polls until `condition` holds; false after `timeoutMs`. Only for what must happen: the
+// bound turns a hang into a failure and never decides a result.
 template <typename Condition>
-bool WaitFor(Condition condition, int timeoutMs = 10000) {
+bool WaitFor(Condition condition, int timeoutMs = 30000) {
   auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (!condition()) {
     if (std::chrono::steady_clock::now() > until) return false;
@@ -47,6 +48,18 @@ bool WaitFor(Condition condition, int timeoutMs = 10000) {
   }
   return true;
 }
+
+// Lets the worker held at a checkpoint go, and waits until it has left the checkpoint, so
+// that a hold asked for afterwards stops it at a later one.
+inline bool LetHeldWorkerGo() {
+  ReleaseHeldWorker();
+  return WaitFor([] { return !WorkerIsHeld(); });
+}
+
+// How long a test watches a worker that it knows to be waiting for nothing to change. A
+// correct worker shows nothing however long it is watched; the time only gives one that
+// failed to wait the chance to show it.
+constexpr auto kWatchTime = std::chrono::milliseconds(100);
 
 inline std::string Status() { return HeadlessControlText(kStatusLine); }
 
@@ -65,8 +78,7 @@ class WindowTest : public ::testing::Test {
     HeadlessReset();
     linesSeen = 0;
     holdAtLine = 0;
-    released = false;
-    sinkDelayMicroseconds = 0;
+    released = 0;
     HeadlessSetLineSink(HoldingSink);
     ClearSearchLists();
     SearchState.LastTermType = 0;
@@ -79,6 +91,7 @@ class WindowTest : public ::testing::Test {
   void TearDown() override {
     RequestStop();
     JoinWorker();
+    ReleaseHeldWorker();  // a hold asked for that no worker came to
     ResetSearchState();
     ClearSearchLists();
     HeadlessSetLineSink(nullptr);
@@ -93,7 +106,7 @@ class WindowTest : public ::testing::Test {
   }
 
   // Waits for a search to end by itself and joins its worker.
-  bool WaitForSearchEnd(int timeoutMs = 10000) {
+  bool WaitForSearchEnd(int timeoutMs = 30000) {
     bool ended = WaitFor([] { return SearchState.SearchRunning == 0; }, timeoutMs);
     if (ended) JoinWorker();
     return ended;
@@ -104,6 +117,14 @@ class WindowTest : public ::testing::Test {
     holdAtLine = line;
     HeadlessClick(kGoButton);
     ASSERT_TRUE(WaitFor([line] { return linesSeen.load() >= line; }));
+  }
+
+  // Moves the worker held by the sink on to its next checkpoint and holds it there, before
+  // it looks at the pause and stop requests.
+  void HoldAtNextCheckpoint() {
+    HoldWorkerAtNextCheckpoint();
+    ReleaseSink();
+    ASSERT_TRUE(WaitUntilWorkerHeld()) << "the search ended instead";
   }
 
   // `count` files a000.txt ... holding `content`, under `folder` of the tree.
