@@ -110,9 +110,13 @@ void ShowMessageBox(const char* title, const char* text, MessageIcon icon);
 
 // The open and save dialogs. `selected` is the 1-based filter shown first. The chosen
 // full path goes to `path`; 1 on OK, 0 on cancel or failure. The save dialog asks before
-// replacing a file and adds no extension. Both open in the folder of the last file chosen.
+// replacing a file and adds no extension. Both open in the folder of the last file used.
 int ShowOpenDialog(const FileFilter* filters, int filterCount, int selected, char* path, int size);
 int ShowSaveDialog(const FileFilter* filters, int filterCount, int selected, char* path, int size);
+// The dialogs open next in the folder of `path`. The open dialog moves there by itself on
+// OK; a file chosen in the save dialog counts only once it has been written, so the
+// program calls this after a save that succeeded and a failed one leaves the folder as it was.
+void RememberDialogFolder(const char* path);
 // Opens a file with the desktop's default application; a failure is not reported.
 void OpenWithDefaultApplication(const char* path);
 // Opens the program's help page at its contents.

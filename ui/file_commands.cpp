@@ -34,8 +34,10 @@ void SaveCommand() {
   if (ShowSaveDialog(kSaveFilters, 2, kSaveSelected, path, kDialogPathSize) == 0) return;
   path[kDialogPathSize - 1] = '\0';
   if (path[0] == '\0') return;
-  // A failure has been shown to the user; Save stays enabled so that they can retry.
+  // A failure has been shown to the user; Save stays enabled so that they can retry, and
+  // the dialogs stay out of a folder that could not take the file.
   if (SaveSearchLog(path) != 1) return;
+  RememberDialogFolder(path);
   ResultList.NonEmpty = 0;
   EnableControl(kSaveButton, false);
 }

@@ -329,6 +329,9 @@ int ShowSaveDialog(const FileFilter* filters, int filterCount, int selected, cha
   return RunDialog(true, filters, filterCount, selected, path, size);
 }
 
+// The headless dialogs answer from their script and have no folder to open in.
+void RememberDialogFolder(const char*) {}
+
 void OpenWithDefaultApplication(const char* path) {
   std::lock_guard<std::mutex> lock(windowMutex);
   window.OpenedFiles.emplace_back(path ? path : "");

@@ -84,8 +84,9 @@ TEST_F(QtDialogsTest, SaveKeepsANameWithoutExtensionAndTheNextDialogOpensThere) 
   EXPECT_EQ(selected, QStringLiteral("Log Files (*.log)"));
   EXPECT_TRUE(filters[0].startsWith(QStringLiteral("Log Files (*.log) (")));
 
-  // The open dialog starts in the folder of that file, with the second filter chosen,
-  // whose "*.*" takes names with or without a dot.
+  // Once the program has written the file, the open dialog starts in its folder, with the
+  // second filter chosen, whose "*.*" takes names with or without a dot.
+  RememberDialogFolder(path);
   tree_.WriteFile("notes.TXT", "x");
   QString folder;
   WhenModal([&](QWidget* modal) {
