@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/qt/qt_focus_style.h"
 #include "platform/qt/qt_label_texts.h"
 #include "platform/qt/qt_main_widget.h"
 #include "platform/qt/qt_result_list.h"
@@ -274,6 +275,7 @@ int CreateControl(const ControlRow& row) {
   widget->setObjectName(QStringLiteral("control%1").arg(row.Id));
   widget->setGeometry(row.X, row.Y, row.Width, row.Height);
   if (widget->focusPolicy() != Qt::NoFocus) {
+    widget->setStyle(QtControlStyle());
     widget->setFocusPolicy(Qt::StrongFocus);
     if (lastInTabOrder != nullptr) QWidget::setTabOrder(lastInTabOrder, widget);
     lastInTabOrder = widget;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOption>
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
@@ -153,6 +154,19 @@ QtResultView::QtResultView(QWidget* parent) : QListView(parent) {}
 void QtResultView::Relayout() {
   scheduleDelayedItemsLayout();
   viewport()->update();
+}
+
+// A list box with the focus shows it on its current line, and with no current line (empty,
+// or filled after it took the focus) on the line at the top of the view.
+void QtResultView::paintEvent(QPaintEvent* event) {
+  QListView::paintEvent(event);
+  if (!hasFocus() || currentIndex().isValid()) return;
+  QPainter painter(viewport());
+  QStyleOptionFocusRect focus;
+  focus.initFrom(this);
+  focus.rect = QRect(0, 0, viewport()->width(), fontMetrics().height());
+  focus.backgroundColor = palette().color(QPalette::Base);
+  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
 }
 
 QtResultView* QtMakeResultList(QWidget* parent) {

@@ -13,6 +13,9 @@ class QtResultView : public QListView {
   explicit QtResultView(QWidget* parent);
   // Lays the lines out again after their width (the horizontal extent) changed.
   void Relayout();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 };
 
 QtResultView* QtMakeResultList(QWidget* parent);
