@@ -16,6 +16,7 @@
 #include "platform/qt/qt_label_texts.h"
 #include "platform/qt/qt_main_widget.h"
 #include "platform/qt/qt_result_list.h"
+#include "platform/qt/qt_window_hints.h"
 #include "platform/qt/qt_window_state.h"
 #include "platform/qt/qt_window_thread.h"
 #include "platform/qt/resources/tessik_icon.xpm"
@@ -292,6 +293,10 @@ void AddSystemMenuItem(const char* text, int id) {
 
 void ShowMainWindow() {
   if (mainWidget == nullptr) return;
+  // The window exists from here on but is not mapped yet: a window manager reads the
+  // hints once, as it takes the window on.
+  mainWidget->winId();
+  QtDeclareFixedWindow(mainWidget);
   mainWidget->show();
   mainWidget->raise();
   mainWidget->activateWindow();
