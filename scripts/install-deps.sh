@@ -7,7 +7,7 @@
 #           fuzzers, the scripts that drive the window in a virtual X server).
 set -euo pipefail
 
-window=(g++ cmake make qt6-base-dev libgl-dev xdg-utils)
+window=(g++ cmake make qt6-base-dev libgl-dev libxcb1-dev xdg-utils)
 case "${1:-}" in
   window)
     packages=("${window[@]}")
