@@ -13,6 +13,7 @@
 #include "phonetic/phonetic_key.h"
 #include "platform/headless/headless_window.h"
 #include "platform/window.h"
+#include "ui/main_window_layout.h"
 
 namespace {
 
@@ -92,14 +93,17 @@ int ParseOptions(int argc, char** argv, Options* options) {
 
 // The status line without its padding blanks.
 std::string StatusText() {
-  std::string status = HeadlessControlText(kStatusLine);
+  char text[512];
+  GetControlText(kStatusLine, text, sizeof text);
+  std::string status = text;
   std::size_t end = status.find_last_not_of(' ');
   status.erase(end == std::string::npos ? 0 : end + 1);
   return status;
 }
 
 int Search(const Options& options) {
-  HeadlessCreateSearchControls();
+  // The window the program would show, built from its own layout, in memory.
+  if (SetUpMainWindow() == 0) return kExitMessage;
   SetControlText(kSearchInEdit, options.Operands[0]);
   std::string query;
   for (std::size_t i = 1; i < options.Operands.size(); ++i) {

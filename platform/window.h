@@ -34,6 +34,9 @@ constexpr std::uint32_t kMsgClose = 0x0010;
 constexpr std::uint32_t kMsgCommand = 0x0111;     // wParam: identifier | notification << 16
 constexpr std::uint32_t kMsgSysCommand = 0x0112;  // wParam: the system command (1000 = About)
 
+// The command Escape sends, as in a dialog: no control has it, so it does nothing.
+constexpr int kCancelCommand = 2;
+
 // Notification codes of kMsgCommand.
 constexpr std::uint32_t kNotifyClicked = 0;
 constexpr std::uint32_t kNotifyDoubleClicked = 2;

@@ -1,101 +1,22 @@
-// The window services in memory. Everything lives behind one mutex because the search
+// The window services in memory. The record lives behind one lock because the search
 // worker calls the control operations while the test or tessik-cli thread inspects them.
-// The window procedure and the sinks are always called with the mutex released: a
+// The window procedure and the sinks are always called with the lock released: a
 // procedure calls back into these services.
 #include "platform/headless/headless_window.h"
 
 #include <cstring>
-#include <deque>
-#include <map>
-#include <mutex>
 
+#include "platform/headless/headless_record.h"
 #include "platform/thread.h"
 
 namespace {
 
-struct Control {
-  ControlRow Row{};  // Text is never kept here
-  std::string Text;
-  bool Enabled = true;
-  int Check = 0;
-  int Limit = 0;  // 0: no typing limit
-  int Extent = 0;
-  std::vector<int> TabStops;
-  std::vector<std::string> Lines;
-  int Selection = -1;
-};
-
-struct DialogAnswer {
-  bool Ok;
-  std::string Path;
-};
-
-struct Window {
-  bool Created = false;
-  bool Shown = false;
-  bool Destroyed = false;
-  std::string Title;
-  WindowProcedure Proc = nullptr;
-  std::map<int, Control> Controls;
-  std::vector<int> CreationOrder;
-  std::vector<std::pair<std::string, int>> SystemMenu;
-  int Focus = 0;
-  std::vector<RecordedMessageBox> Boxes;
-  std::deque<DialogAnswer> Answers;
-  std::vector<RecordedDialog> Dialogs;
-  std::vector<std::string> OpenedFiles;
-  int HelpOpenings = 0;
-  int QuitCode = -1;
-};
-
-std::mutex windowMutex;
-Window window;
 LineSink lineSink = nullptr;
 MessageSink messageSink = nullptr;
 
-// The kind a control would have in the main window, for controls used before (or
-// without) being created from a table row.
-ControlKind KindForId(int id) {
-  switch (id) {
-    case kGoButton:
-      return ControlKind::DefaultButton;
-    case kSearchInEdit:
-    case kSearchForEdit:
-      return ControlKind::Edit;
-    case kIncludeSubdirsCheck:
-      return ControlKind::CheckBox;
-    case kResultListBox:
-      return ControlKind::ListBox;
-    case kSearchInLabel:
-    case kSearchForLabel:
-    case kColumnHeading:
-    case kStatusLine:
-      return ControlKind::Label;
-    default:
-      return ControlKind::PushButton;
-  }
-}
-
-// Caller holds windowMutex.
-Control& Use(int id) {
-  auto found = window.Controls.find(id);
-  if (found != window.Controls.end()) return found->second;
-  Control& made = window.Controls[id];
-  made.Row.Kind = KindForId(id);
-  made.Row.Id = id;
-  window.CreationOrder.push_back(id);
-  return made;
-}
-
-// Caller holds windowMutex; nullptr when the control was never made.
-const Control* Find(int id) {
-  auto found = window.Controls.find(id);
-  return found == window.Controls.end() ? nullptr : &found->second;
-}
-
 // A call from the worker waits here while the search is paused and is dropped once a
 // stop is requested, so that the worker never holds up Stop.
-bool WorkerMayGoOn() { return !OnWorkerThread() || WorkerCheckpoint() == 0; }
+bool WorkerMayGoOn() { return WorkerCheckpoint() == 0; }
 
 int CopyText(const std::string& text, char* buffer, int size) {
   if (buffer == nullptr || size <= 0) return 0;
@@ -108,16 +29,16 @@ int CopyText(const std::string& text, char* buffer, int size) {
 
 int RunDialog(bool save, const FileFilter* filters, int filterCount, int selected, char* path,
               int size) {
-  RecordedDialog record{save, {}, selected};
+  HeadlessRecordedDialog record{save, {}, selected};
   for (int i = 0; filters != nullptr && i < filterCount; ++i) {
     record.Filters.emplace_back(filters[i].Description ? filters[i].Description : "",
                                 filters[i].Pattern ? filters[i].Pattern : "");
   }
-  std::lock_guard<std::mutex> lock(windowMutex);
-  window.Dialogs.push_back(std::move(record));
-  if (window.Answers.empty()) return 0;  // nobody there to choose: a cancel
-  DialogAnswer answer = std::move(window.Answers.front());
-  window.Answers.pop_front();
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessRecord.Dialogs.push_back(std::move(record));
+  if (HeadlessRecord.Answers.empty()) return 0;  // nobody there to choose: a cancel
+  HeadlessDialogAnswer answer = std::move(HeadlessRecord.Answers.front());
+  HeadlessRecord.Answers.pop_front();
   if (!answer.Ok || path == nullptr || size <= 0) return 0;
   // A path that does not fit the caller's buffer fails rather than being cut.
   if (answer.Path.size() > static_cast<std::size_t>(size - 1)) return 0;
@@ -127,20 +48,37 @@ int RunDialog(bool save, const FileFilter* filters, int filterCount, int selecte
 
 }  // namespace
 
+std::mutex HeadlessRecordLock;
+HeadlessWindowRecord HeadlessRecord;
+
+HeadlessControl& HeadlessUseControl(int id) {
+  auto found = HeadlessRecord.Controls.find(id);
+  if (found != HeadlessRecord.Controls.end()) return found->second;
+  HeadlessControl& made = HeadlessRecord.Controls[id];
+  made.Row.Id = id;
+  HeadlessRecord.CreationOrder.push_back(id);
+  return made;
+}
+
+const HeadlessControl* HeadlessFindControl(int id) {
+  auto found = HeadlessRecord.Controls.find(id);
+  return found == HeadlessRecord.Controls.end() ? nullptr : &found->second;
+}
+
 // --- the main window ---
 
 int CreateMainWindow(const char* title, int, int, int, int, WindowProcedure proc) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  window.Created = true;
-  window.Destroyed = false;
-  window.Title = title ? title : "";
-  window.Proc = proc;
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessRecord.Created = true;
+  HeadlessRecord.Destroyed = false;
+  HeadlessRecord.Title = title ? title : "";
+  HeadlessRecord.Proc = proc;
   return 1;
 }
 
 int CreateControl(const ControlRow& row) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  Control& control = Use(row.Id);
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessControl& control = HeadlessUseControl(row.Id);
   control.Row = row;
   control.Row.Text = nullptr;
   control.Text = row.Text ? row.Text : "";
@@ -148,33 +86,33 @@ int CreateControl(const ControlRow& row) {
 }
 
 void AddSystemMenuItem(const char* text, int id) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  window.SystemMenu.emplace_back(text ? text : "", id);
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessRecord.SystemMenu.emplace_back(text ? text : "", id);
 }
 
 void ShowMainWindow() {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  window.Shown = true;
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessRecord.Shown = true;
 }
 
 int RunMessageLoop() {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return window.QuitCode;
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  return HeadlessRecord.QuitCode;
 }
 
 void PostQuit(int exitCode) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  window.QuitCode = exitCode;
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessRecord.QuitCode = exitCode;
 }
 
 void DestroyMainWindow() {
   WindowProcedure proc;
   {
-    std::lock_guard<std::mutex> lock(windowMutex);
-    if (window.Destroyed) return;
-    window.Destroyed = true;
-    window.Shown = false;
-    proc = window.Proc;
+    std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+    if (HeadlessRecord.Destroyed) return;
+    HeadlessRecord.Destroyed = true;
+    HeadlessRecord.Shown = false;
+    proc = HeadlessRecord.Proc;
   }
   if (proc != nullptr) proc(kMsgDestroy, 0, 0);
 }
@@ -183,9 +121,9 @@ std::intptr_t SendMainWindowMessage(std::uint32_t message, std::uintptr_t wParam
                                     std::intptr_t lParam) {
   WindowProcedure proc;
   {
-    std::lock_guard<std::mutex> lock(windowMutex);
-    if (window.Destroyed) return 0;
-    proc = window.Proc;
+    std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+    if (HeadlessRecord.Destroyed) return 0;
+    proc = HeadlessRecord.Proc;
   }
   return proc != nullptr ? proc(message, wParam, lParam) : 0;
 }
@@ -197,39 +135,39 @@ std::intptr_t DefaultWindowProc(std::uint32_t, std::uintptr_t, std::intptr_t) { 
 int GetControlText(int id, char* buffer, int size) {
   if (buffer != nullptr && size > 0) buffer[0] = '\0';
   if (!WorkerMayGoOn()) return 0;
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return CopyText(Use(id).Text, buffer, size);
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  return CopyText(HeadlessUseControl(id).Text, buffer, size);
 }
 
 void SetControlText(int id, const char* text) {
   if (!WorkerMayGoOn()) return;
-  std::lock_guard<std::mutex> lock(windowMutex);
-  Use(id).Text = text ? text : "";
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessUseControl(id).Text = text ? text : "";
 }
 
 void EnableControl(int id, bool enabled) {
   if (!WorkerMayGoOn()) return;
-  std::lock_guard<std::mutex> lock(windowMutex);
-  Use(id).Enabled = enabled;
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessUseControl(id).Enabled = enabled;
 }
 
 void SetControlFocus(int id) {
   if (!WorkerMayGoOn()) return;
-  std::lock_guard<std::mutex> lock(windowMutex);
-  Use(id);
-  window.Focus = id;
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessUseControl(id);
+  HeadlessRecord.Focus = id;
 }
 
 int GetCheckState(int id) {
   if (!WorkerMayGoOn()) return 0;
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return Use(id).Check;
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  return HeadlessUseControl(id).Check;
 }
 
 void SetTypingLimit(int id, int limit) {
   if (!WorkerMayGoOn()) return;
-  std::lock_guard<std::mutex> lock(windowMutex);
-  Use(id).Limit = limit > 0 ? limit : 0;
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessUseControl(id).Limit = limit > 0 ? limit : 0;
 }
 
 int ListBoxAddLine(int id, const char* text) {
@@ -238,8 +176,8 @@ int ListBoxAddLine(int id, const char* text) {
   int index;
   LineSink sink;
   {
-    std::lock_guard<std::mutex> lock(windowMutex);
-    Control& control = Use(id);
+    std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+    HeadlessControl& control = HeadlessUseControl(id);
     control.Lines.emplace_back(line);
     index = static_cast<int>(control.Lines.size()) - 1;
     sink = lineSink;
@@ -250,15 +188,15 @@ int ListBoxAddLine(int id, const char* text) {
 
 int ListBoxCount(int id) {
   if (!WorkerMayGoOn()) return 0;
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return static_cast<int>(Use(id).Lines.size());
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  return static_cast<int>(HeadlessUseControl(id).Lines.size());
 }
 
 int ListBoxGetText(int id, int index, char* buffer, int size) {
   if (buffer != nullptr && size > 0) buffer[0] = '\0';
   if (!WorkerMayGoOn()) return -1;
-  std::lock_guard<std::mutex> lock(windowMutex);
-  const Control& control = Use(id);
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  const HeadlessControl& control = HeadlessUseControl(id);
   if (index < 0 || static_cast<std::size_t>(index) >= control.Lines.size()) return -1;
   const std::string& line = control.Lines[static_cast<std::size_t>(index)];
   CopyText(line, buffer, size);
@@ -267,14 +205,14 @@ int ListBoxGetText(int id, int index, char* buffer, int size) {
 
 int ListBoxGetSelection(int id) {
   if (!WorkerMayGoOn()) return -1;
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return Use(id).Selection;
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  return HeadlessUseControl(id).Selection;
 }
 
 void ListBoxDeleteLine(int id, int index) {
   if (!WorkerMayGoOn()) return;
-  std::lock_guard<std::mutex> lock(windowMutex);
-  Control& control = Use(id);
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessControl& control = HeadlessUseControl(id);
   if (index < 0 || static_cast<std::size_t>(index) >= control.Lines.size()) return;
   control.Lines.erase(control.Lines.begin() + index);
   // As in a real list box the selection stays with its line, and goes with it.
@@ -287,22 +225,22 @@ void ListBoxDeleteLine(int id, int index) {
 
 void ListBoxReset(int id) {
   if (!WorkerMayGoOn()) return;
-  std::lock_guard<std::mutex> lock(windowMutex);
-  Control& control = Use(id);
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessControl& control = HeadlessUseControl(id);
   control.Lines.clear();
   control.Selection = -1;
 }
 
 void ListBoxSetHorizontalExtent(int id, int pixels) {
   if (!WorkerMayGoOn()) return;
-  std::lock_guard<std::mutex> lock(windowMutex);
-  Use(id).Extent = pixels;
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessUseControl(id).Extent = pixels;
 }
 
 void ListBoxSetTabStops(int id, const int* stops, int count) {
   if (!WorkerMayGoOn()) return;
-  std::lock_guard<std::mutex> lock(windowMutex);
-  Control& control = Use(id);
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessControl& control = HeadlessUseControl(id);
   control.TabStops.clear();
   if (stops != nullptr && count > 0) control.TabStops.assign(stops, stops + count);
 }
@@ -312,8 +250,8 @@ void ShowMessageBox(const char* title, const char* text, MessageIcon icon) {
   RecordedMessageBox box{title ? title : "", text ? text : "", icon};
   MessageSink sink;
   {
-    std::lock_guard<std::mutex> lock(windowMutex);
-    window.Boxes.push_back(box);
+    std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+    HeadlessRecord.Boxes.push_back(box);
     sink = messageSink;
   }
   if (sink != nullptr) sink(box);
@@ -333,198 +271,33 @@ int ShowSaveDialog(const FileFilter* filters, int filterCount, int selected, cha
 void RememberDialogFolder(const char*) {}
 
 void OpenWithDefaultApplication(const char* path) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  window.OpenedFiles.emplace_back(path ? path : "");
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessRecord.OpenedFiles.emplace_back(path ? path : "");
 }
 
 void OpenHelp() {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  ++window.HelpOpenings;
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  ++HeadlessRecord.HelpOpenings;
 }
 
-// --- set-up, inspection and scripting ---
+// --- the front end's calls ---
 
 void HeadlessReset() {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  window = Window{};
-}
-
-void HeadlessCreateSearchControls() {
-  // The layout belongs to the program's window; here every other control comes into
-  // being, with the kind its identifier has, the first time it is used.
-  CreateMainWindow(" Tessik", 80, 25, 500, 425, nullptr);
-  CreateControl({ControlKind::Label, "Ready", kStatusLine, 20, 120, 440, 18});
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessRecord = HeadlessWindowRecord{};
 }
 
 void HeadlessSetLineSink(LineSink sink) {
-  std::lock_guard<std::mutex> lock(windowMutex);
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
   lineSink = sink;
 }
 
 void HeadlessSetMessageSink(MessageSink sink) {
-  std::lock_guard<std::mutex> lock(windowMutex);
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
   messageSink = sink;
 }
 
-std::vector<RecordedMessageBox> HeadlessMessageBoxes() {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return window.Boxes;
-}
-
-std::vector<std::string> HeadlessListLines(int id) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  const Control* control = Find(id);
-  return control ? control->Lines : std::vector<std::string>{};
-}
-
-std::string HeadlessControlText(int id) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  const Control* control = Find(id);
-  return control ? control->Text : std::string{};
-}
-
-bool HeadlessIsEnabled(int id) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  const Control* control = Find(id);
-  return control ? control->Enabled : false;
-}
-
-bool HeadlessControlExists(int id) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return Find(id) != nullptr;
-}
-
-int HeadlessFocus() {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return window.Focus;
-}
-
-int HeadlessHorizontalExtent(int id) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  const Control* control = Find(id);
-  return control ? control->Extent : 0;
-}
-
-std::vector<int> HeadlessTabStops(int id) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  const Control* control = Find(id);
-  return control ? control->TabStops : std::vector<int>{};
-}
-
-int HeadlessTypingLimit(int id) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  const Control* control = Find(id);
-  return control ? control->Limit : 0;
-}
-
 void HeadlessSetCheck(int id, int state) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  Use(id).Check = state;
-}
-
-void HeadlessSelectLine(int id, int index) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  Control& control = Use(id);
-  bool valid = index >= 0 && static_cast<std::size_t>(index) < control.Lines.size();
-  control.Selection = valid ? index : -1;
-}
-
-std::string HeadlessWindowTitle() {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return window.Title;
-}
-
-bool HeadlessWindowShown() {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return window.Shown;
-}
-
-std::vector<int> HeadlessControlIds() {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return window.CreationOrder;
-}
-
-bool HeadlessControlRow(int id, ControlRow* row) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  const Control* control = Find(id);
-  if (control == nullptr) return false;
-  if (row != nullptr) *row = control->Row;
-  return true;
-}
-
-std::vector<std::pair<std::string, int>> HeadlessSystemMenuItems() {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return window.SystemMenu;
-}
-
-void HeadlessTypeText(int id, const std::string& text) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  Control& control = Use(id);
-  if (!control.Enabled) return;
-  for (char c : text) {
-    if (control.Limit > 0 && control.Text.size() >= static_cast<std::size_t>(control.Limit)) {
-      break;
-    }
-    control.Text.push_back(c);
-  }
-}
-
-void HeadlessClick(int id) {
-  {
-    std::lock_guard<std::mutex> lock(windowMutex);
-    Control& control = Use(id);
-    if (!control.Enabled) return;
-    if (control.Row.Kind == ControlKind::CheckBox) control.Check = control.Check == 0 ? 1 : 0;
-  }
-  SendMainWindowMessage(kMsgCommand, MakeCommand(id, kNotifyClicked), 0);
-}
-
-void HeadlessDoubleClick(int id) {
-  {
-    std::lock_guard<std::mutex> lock(windowMutex);
-    if (!Use(id).Enabled) return;
-  }
-  SendMainWindowMessage(kMsgCommand, MakeCommand(id, kNotifyDoubleClicked), 0);
-}
-
-void HeadlessPressEnter() { SendMainWindowMessage(kMsgCommand, MakeCommand(1, kNotifyClicked), 0); }
-
-void HeadlessPressEscape() {
-  SendMainWindowMessage(kMsgCommand, MakeCommand(2, kNotifyClicked), 0);
-}
-
-void HeadlessChooseSystemMenuItem(int id) {
-  SendMainWindowMessage(kMsgSysCommand, static_cast<std::uintptr_t>(id), 0);
-}
-
-void HeadlessCloseWindow() { SendMainWindowMessage(kMsgClose, 0, 0); }
-
-void HeadlessScriptDialog(bool ok, const std::string& path) {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  window.Answers.push_back(DialogAnswer{ok, path});
-}
-
-std::vector<RecordedDialog> HeadlessDialogs() {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return window.Dialogs;
-}
-
-std::vector<std::string> HeadlessOpenedFiles() {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return window.OpenedFiles;
-}
-
-int HeadlessHelpOpenings() {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return window.HelpOpenings;
-}
-
-bool HeadlessWindowDestroyed() {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return window.Destroyed;
-}
-
-int HeadlessQuitCode() {
-  std::lock_guard<std::mutex> lock(windowMutex);
-  return window.QuitCode;
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessUseControl(id).Check = state;
 }

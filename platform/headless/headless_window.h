@@ -1,11 +1,11 @@
-// The window services in memory: controls, list box, message boxes and dialogs recorded
-// for tests and tessik-cli. Inspection and scripting calls are for the thread that owns
-// the window (the test or tessik-cli); worker calls go through platform/window.h.
+// The window services in memory, for tessik-cli and the tests: controls, list boxes,
+// message boxes and dialogs kept in a record (headless_record.h) instead of shown. A
+// front end gives the inputs and takes the outputs through the calls below, on the
+// thread that owns the window; the tests script and inspect the window through
+// tests/support/headless_controls.h. Worker calls go through platform/window.h.
 #pragma once
 
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "platform/window.h"
 
@@ -19,10 +19,6 @@ struct RecordedMessageBox {
 // The line and message sinks stay as they are.
 void HeadlessReset();
 
-// Creates the main window, without a window procedure of the program's, and the status
-// line reading "Ready"; the other controls the engine uses come into being on first use.
-void HeadlessCreateSearchControls();
-
 // Called on every line added to a list box, on the calling thread, as it is added.
 using LineSink = void (*)(const char* line);
 void HeadlessSetLineSink(LineSink sink);
@@ -31,50 +27,5 @@ void HeadlessSetLineSink(LineSink sink);
 using MessageSink = void (*)(const RecordedMessageBox& box);
 void HeadlessSetMessageSink(MessageSink sink);
 
-std::vector<RecordedMessageBox> HeadlessMessageBoxes();
-std::vector<std::string> HeadlessListLines(int id);
-std::string HeadlessControlText(int id);
-bool HeadlessIsEnabled(int id);
-bool HeadlessControlExists(int id);
-int HeadlessFocus();  // identifier of the control with the focus, 0 for none
-int HeadlessHorizontalExtent(int id);
-std::vector<int> HeadlessTabStops(int id);
-int HeadlessTypingLimit(int id);
+// Sets the state of a check box, as the user would by clicking it.
 void HeadlessSetCheck(int id, int state);
-void HeadlessSelectLine(int id, int index);  // -1 for no selection
-std::string HeadlessWindowTitle();
-bool HeadlessWindowShown();
-// Identifiers in creation order (the order Tab follows), and a control's table row
-// (its Text is left nullptr: the text is HeadlessControlText). False for no such control.
-std::vector<int> HeadlessControlIds();
-bool HeadlessControlRow(int id, ControlRow* row);
-// Items added to the system menu: text and command identifier, in order.
-std::vector<std::pair<std::string, int>> HeadlessSystemMenuItems();
-
-// Types `text` at the end of an edit field as a user would: characters beyond the
-// typing limit are refused, and a disabled control takes nothing.
-void HeadlessTypeText(int id, const std::string& text);
-
-// A user's action on a control: Enter in an edit field, a click, a double-click or a
-// key, delivered to the window procedure as the real window would.
-void HeadlessClick(int id);
-void HeadlessDoubleClick(int id);
-void HeadlessPressEnter();
-void HeadlessPressEscape();
-void HeadlessChooseSystemMenuItem(int id);
-void HeadlessCloseWindow();
-
-// The answer of the next open or save dialog: the path on OK, or a cancel.
-void HeadlessScriptDialog(bool ok, const std::string& path);
-struct RecordedDialog {
-  bool Save;
-  std::vector<std::pair<std::string, std::string>> Filters;  // description, pattern
-  int Selected;
-};
-std::vector<RecordedDialog> HeadlessDialogs();
-
-std::vector<std::string> HeadlessOpenedFiles();  // paths given to the default application
-int HeadlessHelpOpenings();
-
-bool HeadlessWindowDestroyed();
-int HeadlessQuitCode();  // exit code posted by PostQuit, -1 before

@@ -15,7 +15,7 @@
 #include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
 #include "phonetic/spelling_variants.h"
-#include "platform/headless/headless_window.h"
+#include "support/headless_controls.h"
 #include "platform/memory.h"
 #include "platform/thread.h"
 #include "query/duplicate_keys.h"

@@ -13,7 +13,7 @@
 
 #include "engine/search_state.h"
 #include "platform/directory.h"
-#include "platform/headless/headless_window.h"
+#include "support/headless_controls.h"
 #include "platform/spec_pattern.h"
 #include "platform/thread.h"
 #include "support/test_support.h"

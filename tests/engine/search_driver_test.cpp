@@ -10,7 +10,7 @@
 #include "phonetic/phonetic_key.h"
 #include "phonetic/spelling_variants.h"
 #include "engine/status_line.h"
-#include "platform/headless/headless_window.h"
+#include "support/headless_controls.h"
 #include "platform/thread.h"
 #include "support/test_support.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/headless/headless_window.h"
+#include "support/headless_controls.h"
 #include "platform/memory.h"
 #include "support/test_support.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/search_state.h"
-#include "platform/headless/headless_window.h"
+#include "support/headless_controls.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
-#include "platform/headless/headless_window.h"
+#include "support/headless_controls.h"
 #include "platform/thread.h"
 #include "platform/window.h"
 #include "support/test_support.h"
