@@ -17,6 +17,7 @@
 #include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
 #include "platform/qt/qt_result_list.h"
+#include "platform/qt/qt_result_list_testing.h"
 #include "platform/thread.h"
 #include "platform/window.h"
 #include "ui/main_window_layout.h"

@@ -140,7 +140,7 @@ void SplitSearchSpec(const char* spec, char* directory, char* patternOut) {
 }
 
 int BuildFileSet(const char* specText, int subdirState) {
-  std::strncpy(currentSpec, specText != nullptr ? specText : "", kSpecBufferSize);
+  std::strncpy(currentSpec, specText != nullptr ? specText : "", kMaxSpecLength);
   currentSpec[kMaxSpecLength] = '\0';
   for (bool startDirectory = true;; startDirectory = false) {
     SplitSearchSpec(currentSpec, directoryPart, pattern);
@@ -172,7 +172,7 @@ int BuildFileSet(const char* specText, int subdirState) {
     if (subdirState != 1 || DirectoryQueue.Count == 0) return 0;
     if (WorkerCheckpoint() != 0) return -1;
     std::uint32_t last = DirectoryQueue.Count - 1;
-    std::strncpy(currentSpec, DirectoryQueue.Get(last), kSpecBufferSize);
+    std::strncpy(currentSpec, DirectoryQueue.Get(last), kMaxSpecLength);
     currentSpec[kMaxSpecLength] = '\0';
     DirectoryQueue.RemoveAt(last);
   }

@@ -25,8 +25,6 @@ class StringList {
   void RemoveAt(std::uint32_t index);
   void Clear();
 
-  std::uint32_t Capacity() const { return capacity_; }
-
   std::atomic<std::int32_t> NonEmpty{0};
   std::atomic<std::uint32_t> Count{0};
 

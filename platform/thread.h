@@ -33,24 +33,8 @@ int WorkerCheckpoint();
 
 bool StopRequested();
 
-// True when the worker of the last StartWorker met a stop request at a checkpoint or in
-// a wait, so it returned without finishing its search; false when it ended by itself.
-// Read by the window thread after JoinWorker.
-bool WorkerSawStop();
-
 // Waits on the worker until `done` is non-zero or a stop is requested: 0 when done,
 // -1 on a stop. Window backends use it to carry a call over to the window thread
 // without ever blocking Stop; whoever sets `done` calls NotifyWorker afterwards.
 int WorkerWaitUntil(const std::atomic<int>& done);
 void NotifyWorker();
-
-// A seam for tests that must catch the worker at a known point whatever the speed of the
-// machine. After HoldWorkerAtNextCheckpoint the worker stops at its next checkpoint,
-// before it looks at the pause and stop requests, and stays there until ReleaseHeldWorker
-// or a stop. WorkerIsHeld tells whether it is there now; WaitUntilWorkerHeld waits for it
-// (only where the worker needs nothing of the waiting thread) and returns false when the
-// worker ended first. Any thread.
-void HoldWorkerAtNextCheckpoint();
-bool WorkerIsHeld();
-bool WaitUntilWorkerHeld();
-void ReleaseHeldWorker();

@@ -9,6 +9,8 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/thread_testing.h"
+
 namespace {
 
 std::mutex controlMutex;
@@ -162,7 +164,8 @@ bool WorkerIsHeld() { return held.load(); }
 
 bool WaitUntilWorkerHeld() {
   std::unique_lock<std::mutex> lock(controlMutex);
-  controlChanged.wait(lock, [] { return held.load() || !holdWanted.load() || !routineRunning.load(); });
+  controlChanged.wait(lock,
+                      [] { return held.load() || !holdWanted.load() || !routineRunning.load(); });
   return held.load();
 }
 

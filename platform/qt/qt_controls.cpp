@@ -8,8 +8,8 @@
 #include <string>
 
 #include "platform/qt/qt_label_texts.h"
+#include "platform/qt/qt_main_window.h"
 #include "platform/qt/qt_result_list.h"
-#include "platform/qt/qt_window_state.h"
 #include "platform/qt/qt_window_thread.h"
 #include "platform/thread.h"
 #include "platform/window.h"
@@ -73,7 +73,7 @@ bool OnWindowThread(const QtWindowCall& call, QtCallResult* result = nullptr) {
 
 int GetControlText(int id, char* buffer, int size) {
   if (buffer != nullptr && size > 0) buffer[0] = '\0';
-  if (OnWorkerThread() && WorkerCheckpoint() != 0) return 0;
+  if (WorkerCheckpoint() != 0) return 0;
   QByteArray label;
   if (QtGetLabelText(id, &label)) return QtCopyOut(label, buffer, size);
   QtCallResult result;
@@ -82,7 +82,7 @@ int GetControlText(int id, char* buffer, int size) {
 }
 
 void SetControlText(int id, const char* text) {
-  if (OnWorkerThread() && WorkerCheckpoint() != 0) return;
+  if (WorkerCheckpoint() != 0) return;
   if (QtSetLabelText(id, text)) return;
   std::string copy = text != nullptr ? text : "";
   OnWindowThread([id, copy](QtCallResult&) { SetTextNow(id, copy.c_str()); });

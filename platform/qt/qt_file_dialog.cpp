@@ -9,9 +9,8 @@
 #include <QTreeView>
 
 #include "platform/qt/qt_file_icons.h"
-#include "platform/qt/qt_main_widget.h"
+#include "platform/qt/qt_main_window.h"
 #include "platform/qt/qt_modal_focus.h"
-#include "platform/qt/qt_window_state.h"
 #include "platform/window.h"
 
 namespace {

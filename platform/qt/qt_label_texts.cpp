@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/qt/qt_window_state.h"
+#include "platform/qt/qt_main_window.h"
 #include "platform/qt/qt_window_thread.h"
 #include "platform/thread.h"
 

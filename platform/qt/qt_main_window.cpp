@@ -1,4 +1,6 @@
 // The main window, its controls, its menu and the message loop on Qt Widgets.
+#include "platform/qt/qt_main_window.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -14,10 +16,8 @@
 
 #include "platform/qt/qt_focus_style.h"
 #include "platform/qt/qt_label_texts.h"
-#include "platform/qt/qt_main_widget.h"
 #include "platform/qt/qt_result_list.h"
 #include "platform/qt/qt_window_hints.h"
-#include "platform/qt/qt_window_state.h"
 #include "platform/qt/qt_window_thread.h"
 #include "platform/qt/resources/tessik_icon.xpm"
 #include "platform/thread.h"

@@ -2,8 +2,7 @@
 
 #include <QApplication>
 
-#include "platform/qt/qt_main_widget.h"
-#include "platform/qt/qt_window_state.h"
+#include "platform/qt/qt_main_window.h"
 
 QtModalFocus::QtModalFocus() {
   QWidget* focused = QApplication::focusWidget();

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/qt_result_list_testing.h"
 #include "platform/qt/qt_window_thread.h"
 #include "platform/thread.h"
 

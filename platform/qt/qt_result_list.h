@@ -30,7 +30,6 @@ int QtLineText(int index, char* buffer, int size);
 
 // Window thread: hands the lines appended so far to the view.
 void QtFlushListLines();
-int QtShownLineCount();
 void QtDeleteLine(int index);
 void QtResetLines();
 int QtSelectedLine();
@@ -39,5 +38,3 @@ void QtSetHorizontalExtent(int pixels);
 void QtSetTabStops(const int* stops, int count);
 // The width of a dialog unit is a quarter of this.
 double QtAverageLetterWidth(const QFontMetrics& metrics);
-// The tab stops in pixels from the start of the text.
-std::vector<int> QtTabStopPixels();

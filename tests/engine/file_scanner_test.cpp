@@ -15,10 +15,10 @@
 #include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
 #include "phonetic/spelling_variants.h"
-#include "support/headless_controls.h"
 #include "platform/memory.h"
 #include "platform/thread.h"
 #include "query/duplicate_keys.h"
+#include "support/headless_controls.h"
 #include "support/test_support.h"
 
 namespace {

@@ -13,9 +13,9 @@
 
 #include "engine/search_state.h"
 #include "platform/directory.h"
-#include "support/headless_controls.h"
 #include "platform/spec_pattern.h"
 #include "platform/thread.h"
+#include "support/headless_controls.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;

@@ -12,9 +12,9 @@
 #include "engine/search_driver.h"
 #include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
-#include "support/headless_controls.h"
 #include "platform/memory.h"
 #include "query/query_validation.h"
+#include "support/headless_controls.h"
 #include "support/test_support.h"
 
 namespace {

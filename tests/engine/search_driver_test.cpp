@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "engine/search_state.h"
+#include "engine/status_line.h"
 #include "phonetic/phonetic_key.h"
 #include "phonetic/spelling_variants.h"
-#include "engine/status_line.h"
-#include "support/headless_controls.h"
 #include "platform/thread.h"
+#include "support/headless_controls.h"
 #include "support/test_support.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/headless_controls.h"
 #include "platform/memory.h"
+#include "support/headless_controls.h"
 #include "support/test_support.h"
 
 namespace {

@@ -15,13 +15,13 @@
 #include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
 #include "phonetic/spelling_variants.h"
-#include "support/headless_controls.h"
 #include "platform/memory.h"
 #include "platform/thread.h"
 #include "platform/window.h"
 #include "query/duplicate_keys.h"
 #include "query/query_validation.h"
 #include "query/term_evaluation.h"
+#include "support/headless_controls.h"
 #include "support/test_support.h"
 
 namespace {

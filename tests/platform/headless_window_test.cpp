@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/thread.h"
+#include "platform/thread_testing.h"
 #include "support/headless_controls.h"
 
 namespace {

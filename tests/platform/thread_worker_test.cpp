@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/thread.h"
+#include "platform/thread_testing.h"
 
 namespace {
 

@@ -8,8 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/qt/qt_main_widget.h"
-#include "platform/qt/qt_window_state.h"
+#include "platform/qt/qt_main_window.h"
 #include "platform/window.h"
 #include "qt/qt_test_support.h"
 #include "support/test_support.h"

@@ -10,9 +10,9 @@
 
 #include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
-#include "platform/qt/qt_main_widget.h"
-#include "platform/qt/qt_window_state.h"
+#include "platform/qt/qt_main_window.h"
 #include "platform/thread.h"
+#include "platform/thread_testing.h"
 #include "platform/window.h"
 #include "qt/qt_test_support.h"
 #include "support/test_support.h"

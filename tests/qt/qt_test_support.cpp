@@ -5,8 +5,7 @@
 #include <QTest>
 #include <cstdlib>
 
-#include "platform/qt/qt_main_widget.h"
-#include "platform/qt/qt_window_state.h"
+#include "platform/qt/qt_main_window.h"
 
 namespace {
 

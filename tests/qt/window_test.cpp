@@ -16,9 +16,9 @@
 #include <cmath>
 #include <string>
 
-#include "platform/qt/qt_main_widget.h"
+#include "platform/qt/qt_main_window.h"
 #include "platform/qt/qt_result_list.h"
-#include "platform/qt/qt_window_state.h"
+#include "platform/qt/qt_result_list_testing.h"
 #include "qt/qt_test_support.h"
 
 namespace {

@@ -11,9 +11,10 @@
 #include <string>
 #include <thread>
 
+#include "platform/qt/qt_main_window.h"
 #include "platform/qt/qt_result_list.h"
-#include "platform/qt/qt_window_state.h"
 #include "platform/thread.h"
+#include "platform/thread_testing.h"
 #include "platform/window.h"
 #include "qt/qt_test_support.h"
 

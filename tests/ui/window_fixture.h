@@ -12,9 +12,10 @@
 
 #include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
-#include "support/headless_controls.h"
 #include "platform/thread.h"
+#include "platform/thread_testing.h"
 #include "platform/window.h"
+#include "support/headless_controls.h"
 #include "support/test_support.h"
 #include "ui/main_window_layout.h"
 
