@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
   if (runs < 1) runs = 1;
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   InitialisePhonetics();
-  if (SetUpMainWindow() == 0) return 1;
+  if (SetUpMainWindow() != 0) return 1;
 
   for (const Corpus& corpus : kCorpora) {
     QTemporaryDir folder;

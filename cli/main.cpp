@@ -103,7 +103,7 @@ std::string StatusText() {
 
 int Search(const Options& options) {
   // The window the program would show, built from its own layout, in memory.
-  if (SetUpMainWindow() == 0) return kExitMessage;
+  if (SetUpMainWindow() != 0) return kExitMessage;
   SetControlText(kSearchInEdit, options.Operands[0]);
   std::string query;
   for (std::size_t i = 1; i < options.Operands.size(); ++i) {

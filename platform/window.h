@@ -68,9 +68,9 @@ struct FileFilter {
 
 // --- the main window (window thread) ---
 
-// Creates the main window; 0 on failure. `proc` receives every message of the window.
+// Creates the main window; 0, or -1 on failure. `proc` receives every message of the window.
 int CreateMainWindow(const char* title, int x, int y, int width, int height, WindowProcedure proc);
-// Creates a control from its table row; 0 on failure (not looked at by the program).
+// Creates a control from its table row; 0, or -1 on failure (not looked at by the program).
 int CreateControl(const ControlRow& row);
 // Appends a separator and an item with `text` and command `id` to the window's menu.
 void AddSystemMenuItem(const char* text, int id);
@@ -112,7 +112,7 @@ void ShowMessageBox(const char* title, const char* text, MessageIcon icon);
 // --- dialogs and the desktop (window thread) ---
 
 // The open and save dialogs. `selected` is the 1-based filter shown first. The chosen
-// full path goes to `path`; 1 on OK, 0 on cancel or failure. The save dialog asks before
+// full path goes to `path`; 0 on OK, -1 on cancel or failure. The save dialog asks before
 // replacing a file and adds no extension. Both open in the folder of the last file used.
 int ShowOpenDialog(const FileFilter* filters, int filterCount, int selected, char* path, int size);
 int ShowSaveDialog(const FileFilter* filters, int filterCount, int selected, char* path, int size);

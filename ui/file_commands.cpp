@@ -22,7 +22,7 @@ constexpr int kSaveSelected = 1;    // "Log Files (*.log)"
 
 void BrowseCommand() {
   char path[kDialogPathSize] = {};
-  if (ShowOpenDialog(kBrowseFilters, 2, kBrowseSelected, path, kDialogPathSize) == 0) return;
+  if (ShowOpenDialog(kBrowseFilters, 2, kBrowseSelected, path, kDialogPathSize) != 0) return;
   path[kDialogPathSize - 1] = '\0';
   if (path[0] == '\0') return;
   // Set by the program, so the typing limit of the field does not cut it.
@@ -31,7 +31,7 @@ void BrowseCommand() {
 
 void SaveCommand() {
   char path[kDialogPathSize] = {};
-  if (ShowSaveDialog(kSaveFilters, 2, kSaveSelected, path, kDialogPathSize) == 0) return;
+  if (ShowSaveDialog(kSaveFilters, 2, kSaveSelected, path, kDialogPathSize) != 0) return;
   path[kDialogPathSize - 1] = '\0';
   if (path[0] == '\0') return;
   // A failure has been shown to the user; Save stays enabled so that they can retry, and

@@ -6,7 +6,7 @@
 
 int main() {
   InitialisePhonetics();
-  if (SetUpMainWindow() == 0) return 0;
+  if (SetUpMainWindow() != 0) return 0;
   int exitCode = RunMessageLoop();
   ClearSearchLists();
   return exitCode;

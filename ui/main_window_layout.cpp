@@ -31,7 +31,7 @@ const ControlRow kControlTable[kControlCount] = {
 const int kResultTabStops[3] = {62, 122, 164};
 
 int SetUpMainWindow() {
-  if (CreateMainWindow(" Tessik", 80, 25, 500, 425, MainWindowProc) == 0) return 0;
+  if (CreateMainWindow(" Tessik", 80, 25, 500, 425, MainWindowProc) != 0) return -1;
   // A control that could not be made is left out; the window runs without it.
   for (const ControlRow& row : kControlTable) CreateControl(row);
   AddSystemMenuItem("&About Tessik", kAboutItem);
@@ -41,5 +41,5 @@ int SetUpMainWindow() {
   RefreshButtons();
   ShowMainWindow();
   SetControlFocus(kSearchInEdit);
-  return 1;
+  return 0;
 }

@@ -19,5 +19,5 @@ extern const int kResultTabStops[3];
 
 // Creates the main window with its controls and About item, sets tab stops and typing
 // limits, applies the button rule, shows the window and puts the focus on "Search in:".
-// Returns 0 when the window could not be created (nothing is shown), else 1.
+// Returns 0, or -1 when the window could not be created (nothing is shown).
 int SetUpMainWindow();

@@ -36,14 +36,14 @@ int RunDialog(bool save, const FileFilter* filters, int filterCount, int selecte
   }
   std::lock_guard<std::mutex> lock(HeadlessRecordLock);
   HeadlessRecord.Dialogs.push_back(std::move(record));
-  if (HeadlessRecord.Answers.empty()) return 0;  // nobody there to choose: a cancel
+  if (HeadlessRecord.Answers.empty()) return -1;  // nobody there to choose: a cancel
   HeadlessDialogAnswer answer = std::move(HeadlessRecord.Answers.front());
   HeadlessRecord.Answers.pop_front();
-  if (!answer.Ok || path == nullptr || size <= 0) return 0;
+  if (!answer.Ok || path == nullptr || size <= 0) return -1;
   // A path that does not fit the caller's buffer fails rather than being cut.
-  if (answer.Path.size() > static_cast<std::size_t>(size - 1)) return 0;
+  if (answer.Path.size() > static_cast<std::size_t>(size - 1)) return -1;
   CopyText(answer.Path, path, size);
-  return 1;
+  return 0;
 }
 
 }  // namespace
@@ -73,7 +73,7 @@ int CreateMainWindow(const char* title, int, int, int, int, WindowProcedure proc
   HeadlessRecord.Destroyed = false;
   HeadlessRecord.Title = title ? title : "";
   HeadlessRecord.Proc = proc;
-  return 1;
+  return 0;
 }
 
 int CreateControl(const ControlRow& row) {
@@ -82,7 +82,7 @@ int CreateControl(const ControlRow& row) {
   control.Row = row;
   control.Row.Text = nullptr;
   control.Text = row.Text ? row.Text : "";
-  return 1;
+  return 0;
 }
 
 void AddSystemMenuItem(const char* text, int id) {

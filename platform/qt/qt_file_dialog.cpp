@@ -103,16 +103,16 @@ int RunFileDialog(bool save, const FileFilter* filters, int filterCount, int sel
     if (selected >= 1 && selected <= names.size()) dialog.selectNameFilter(names[selected - 1]);
   }
   SizeDialog(dialog);
-  if (dialog.exec() != QDialog::Accepted) return 0;
+  if (dialog.exec() != QDialog::Accepted) return -1;
   QStringList chosen = dialog.selectedFiles();
-  if (chosen.isEmpty()) return 0;
+  if (chosen.isEmpty()) return -1;
   QByteArray bytes = QDir::toNativeSeparators(chosen.first()).toLocal8Bit();
   // A path cut to the buffer would name another file: a path too long fails instead.
-  if (path == nullptr || bytes.size() >= size) return 0;
+  if (path == nullptr || bytes.size() >= size) return -1;
   QtCopyOut(bytes, path, size);
   // The file to open exists; a file to save counts once it has been written.
   if (!save) lastFolder = QFileInfo(chosen.first()).absolutePath();
-  return 1;
+  return 0;
 }
 
 }  // namespace

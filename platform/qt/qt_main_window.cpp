@@ -215,11 +215,11 @@ int CreateMainWindow(const char* title, int x, int y, int width, int height, Win
   mainWidget->setFixedSize(width, height);
   mainWidget->move(x, y);
   procedure = proc;
-  return 1;
+  return 0;
 }
 
 int CreateControl(const ControlRow& row) {
-  if (mainWidget == nullptr) return 0;
+  if (mainWidget == nullptr) return -1;
   QString text = QtFromLocal(row.Text);
   QWidget* widget = nullptr;
   switch (row.Kind) {
@@ -272,7 +272,7 @@ int CreateControl(const ControlRow& row) {
       break;
     }
   }
-  if (widget == nullptr) return 0;
+  if (widget == nullptr) return -1;
   widget->setObjectName(QStringLiteral("control%1").arg(row.Id));
   widget->setGeometry(row.X, row.Y, row.Width, row.Height);
   if (widget->focusPolicy() != Qt::NoFocus) {
@@ -284,7 +284,7 @@ int CreateControl(const ControlRow& row) {
   }
   widget->show();
   QtRememberControl(row.Id, QtControl{row.Kind, widget, 0});
-  return 1;
+  return 0;
 }
 
 void AddSystemMenuItem(const char* text, int id) {

@@ -100,12 +100,12 @@ TEST_F(HeadlessTest, ClicksReachTheProcedureOnlyWhenEnabled) {
 TEST_F(HeadlessTest, DialogsFollowTheScriptAndRecordTheirFilters) {
   FileFilter filters[] = {{"Log Files (*.log)", "*.log"}, {"All Files (*.*)", "*.*"}};
   char path[16];
-  EXPECT_EQ(ShowSaveDialog(filters, 2, 1, path, sizeof path), 0);  // no script: cancelled
+  EXPECT_EQ(ShowSaveDialog(filters, 2, 1, path, sizeof path), -1);  // no script: cancelled
   HeadlessScriptDialog(true, "/tmp/a.log");
-  EXPECT_EQ(ShowSaveDialog(filters, 2, 1, path, sizeof path), 1);
+  EXPECT_EQ(ShowSaveDialog(filters, 2, 1, path, sizeof path), 0);
   EXPECT_STREQ(path, "/tmp/a.log");
   HeadlessScriptDialog(true, "/a/path/that/does/not/fit");
-  EXPECT_EQ(ShowOpenDialog(filters, 2, 2, path, sizeof path), 0);
+  EXPECT_EQ(ShowOpenDialog(filters, 2, 2, path, sizeof path), -1);
   auto dialogs = HeadlessDialogs();
   ASSERT_EQ(dialogs.size(), 3u);
   EXPECT_EQ(dialogs[2].Selected, 2);

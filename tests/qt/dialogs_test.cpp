@@ -76,7 +76,7 @@ TEST_F(QtDialogsTest, SaveKeepsANameWithoutExtensionAndTheNextDialogOpensThere) 
     static_cast<QDialog*>(dialog)->accept();  // as the OK button does
   });
   char path[510];
-  ASSERT_EQ(ShowSaveDialog(kSaveFilters, 2, 1, path, sizeof path), 1);
+  ASSERT_EQ(ShowSaveDialog(kSaveFilters, 2, 1, path, sizeof path), 0);
   EXPECT_EQ(std::string(path), typed);
   ASSERT_EQ(filters.size(), 2);
   // The dialog shows the descriptions only; they name the patterns already.
@@ -97,7 +97,7 @@ TEST_F(QtDialogsTest, SaveKeepsANameWithoutExtensionAndTheNextDialogOpensThere) 
     dialog->selectFile(QString::fromStdString(tree_.Path("notes.TXT")));
     static_cast<QDialog*>(dialog)->accept();  // as the OK button does
   });
-  ASSERT_EQ(ShowOpenDialog(kOpenFilters, 2, 2, path, sizeof path), 1);
+  ASSERT_EQ(ShowOpenDialog(kOpenFilters, 2, 2, path, sizeof path), 0);
   EXPECT_EQ(std::string(path), tree_.Path("notes.TXT"));
   EXPECT_EQ(folder.toStdString(), tree_.Root());
   ASSERT_EQ(filters.size(), 2);
@@ -115,7 +115,7 @@ TEST_F(QtDialogsTest, APathLongerThanTheBufferFailsRatherThanBeingCut) {
     static_cast<QDialog*>(dialog)->accept();  // as the OK button does
   });
   char path[64];
-  EXPECT_EQ(ShowSaveDialog(kSaveFilters, 2, 1, path, sizeof path), 0);
+  EXPECT_EQ(ShowSaveDialog(kSaveFilters, 2, 1, path, sizeof path), -1);
   EXPECT_STREQ(path, "");
 }
 

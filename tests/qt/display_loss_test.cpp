@@ -49,7 +49,7 @@ void RemoveTreeAtExit(const std::string& root) {
 // keyboard.
 void StartSearch(const std::string& root) {
   InitialisePhonetics();
-  if (SetUpMainWindow() != 1 || !QTest::qWaitForWindowActive(QtMainWindow())) {
+  if (SetUpMainWindow() != 0 || !QTest::qWaitForWindowActive(QtMainWindow())) {
     std::exit(kNoWindow);
   }
   SetControlFocus(kSearchInEdit);

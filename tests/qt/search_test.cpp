@@ -53,7 +53,7 @@ class QtSearchTest : public testing::Test {
   }
   void SetUp() override {
     InitialisePhonetics();
-    ASSERT_EQ(SetUpMainWindow(), 1);
+    ASSERT_EQ(SetUpMainWindow(), 0);
     ASSERT_TRUE(QTest::qWaitForWindowActive(QtMainWindow()));
   }
   void TearDown() override {

@@ -86,7 +86,7 @@ class WindowTest : public ::testing::Test {
     SearchState.FilesSearched = 0;
     SearchState.MatchedFiles = 0;
     InitialisePhonetics();
-    ASSERT_EQ(SetUpMainWindow(), 1);
+    ASSERT_EQ(SetUpMainWindow(), 0);
   }
 
   void TearDown() override {
