@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -12,6 +13,25 @@ struct WildcardCase {
   const char* Name;
   bool Matches;
 };
+
+// Test names carry the pattern and the name, bytes outside printable ASCII in hex.
+void PrintTo(const WildcardCase& c, std::ostream* os) {
+  auto text = [os](const char* bytes) {
+    *os << '"';
+    for (const char* p = bytes; *p != '\0'; ++p) {
+      const auto byte = static_cast<unsigned char>(*p);
+      if (byte >= 0x20 && byte < 0x7F) {
+        *os << *p;
+      } else {
+        *os << "\\x" << std::hex << static_cast<int>(byte) << std::dec;
+      }
+    }
+    *os << '"';
+  };
+  text(c.Pattern);
+  *os << " vs ";
+  text(c.Name);
+}
 
 class WildcardTest : public testing::TestWithParam<WildcardCase> {};
 
