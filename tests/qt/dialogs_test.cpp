@@ -20,18 +20,6 @@ const FileFilter kOpenFilters[] = {
     {"All Files (*.*)", "*.*"}};
 const FileFilter kSaveFilters[] = {{"Log Files (*.log)", "*.log"}, {"All Files (*.*)", "*.*"}};
 
-// Answers the next modal dialog with `answer` once it is up.
-void WhenModal(std::function<void(QWidget*)> answer) {
-  QTimer::singleShot(0, [answer] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) {
-      WhenModal(answer);  // not up yet
-      return;
-    }
-    answer(modal);
-  });
-}
-
 class QtDialogsTest : public testing::Test {
  protected:
   void SetUp() override { CreateTestWindow(); }

@@ -71,18 +71,6 @@ class OpenWatch {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-// Answers the next modal window with `answer` once it is up.
-void WhenModal(std::function<void(QWidget*)> answer) {
-  QTimer::singleShot(0, [answer] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) {
-      WhenModal(answer);  // not up yet
-      return;
-    }
-    answer(modal);
-  });
-}
-
 // Runs the event loop until the model lists every one of `names` in `folder`, each row
 // being made only once the model has the file's type and icon.
 bool WaitForListing(QFileSystemModel* model, const QString& folder, const QStringList& names) {

@@ -17,21 +17,6 @@
 
 namespace {
 
-// Longer than moving the focus ever takes; only a control that never gets it runs into it.
-constexpr int kGuardMs = 10000;
-
-// Runs the event loop until `control` has the keyboard focus.
-bool WaitForFocus(QWidget* control) {
-  if (QApplication::focusWidget() == control) return true;
-  QEventLoop loop;
-  QObject::connect(qApp, &QApplication::focusChanged, &loop, [&] {
-    if (QApplication::focusWidget() == control) loop.quit();
-  });
-  QTimer::singleShot(kGuardMs, &loop, &QEventLoop::quit);
-  loop.exec();
-  return QApplication::focusWidget() == control;
-}
-
 QImage Look(int id) { return ControlWidget(id)->grab().toImage(); }
 
 QListView* List() { return static_cast<QListView*>(ControlWidget(kResultListBox)); }

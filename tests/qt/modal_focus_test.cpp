@@ -21,31 +21,9 @@ namespace {
 const TempTree settingsHome;
 const bool freshSettings = setenv("XDG_CONFIG_HOME", settingsHome.Root().c_str(), 1) == 0;
 
-// Longer than handing the focus back ever takes; only a window that never gets it runs into it.
-constexpr int kGuardMs = 10000;
-
 // Closes the next modal window once it is up, as its Cancel or OK button would.
 void CloseWhenModal() {
-  QTimer::singleShot(0, [] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) {
-      CloseWhenModal();  // not up yet
-      return;
-    }
-    modal->close();
-  });
-}
-
-// Runs the event loop until `control` has the keyboard focus.
-bool WaitForFocus(QWidget* control) {
-  if (QApplication::focusWidget() == control) return true;
-  QEventLoop loop;
-  QObject::connect(qApp, &QApplication::focusChanged, &loop, [&] {
-    if (QApplication::focusWidget() == control) loop.quit();
-  });
-  QTimer::singleShot(kGuardMs, &loop, &QEventLoop::quit);
-  loop.exec();
-  return QApplication::focusWidget() == control;
+  WhenModal([](QWidget* modal) { modal->close(); });
 }
 
 const FileFilter kFilters[] = {{"All Files (*.*)", "*.*"}};

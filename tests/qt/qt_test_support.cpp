@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTest>
+#include <QTimer>
 #include <cstdlib>
 
 #include "platform/qt/qt_main_window.h"
@@ -90,4 +92,26 @@ void PumpFor(int ms) {
   QElapsedTimer timer;
   timer.start();
   while (timer.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+void WhenModal(std::function<void(QWidget*)> answer) {
+  QTimer::singleShot(0, [answer] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) {
+      WhenModal(answer);  // not up yet
+      return;
+    }
+    answer(modal);
+  });
+}
+
+bool WaitForFocus(QWidget* control, int ms) {
+  if (QApplication::focusWidget() == control) return true;
+  QEventLoop loop;
+  QObject::connect(qApp, &QApplication::focusChanged, &loop, [&] {
+    if (QApplication::focusWidget() == control) loop.quit();
+  });
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+  return QApplication::focusWidget() == control;
 }

@@ -29,6 +29,14 @@ bool WasSent(std::uint32_t message, std::uintptr_t wParam);
 void CreateTestWindow();
 QWidget* ControlWidget(int id);
 
+// Answers the next modal window with `answer` once it is up.
+void WhenModal(std::function<void(QWidget*)> answer);
+
+// Runs the event loop until `control` has the keyboard focus, or for `ms` milliseconds
+// (longer than moving the focus ever takes: only a control that never gets it runs into
+// it). True when it has the focus.
+bool WaitForFocus(QWidget* control, int ms = 10000);
+
 // Runs the event loop until `done` holds or `ms` milliseconds have passed.
 bool PumpUntil(const std::function<bool()>& done, int ms = 5000);
 void PumpFor(int ms);
