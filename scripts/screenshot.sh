@@ -36,12 +36,10 @@ printf 'Minutes of the meeting\nPresent: Kathryn Hale, Ksenia Ivanova, Michael B
 printf 'Kathy and Katharine will come on Sunday.\nCatarina sends her love.\n' > "$work/letters/1999/family.txt"
 printf 'Nothing of interest here.\n' > "$work/letters/1999/empty.txt"
 
-# The server picks a free display and writes its number once it accepts connections.
-mkfifo "$work/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-read -r -t 30 number <"$work/display" || { echo "screenshot: no virtual X server" >&2; exit 1; }
-export DISPLAY=:$number
+# shellcheck source=scripts/virtual-display.sh
+. scripts/virtual-display.sh
+start_virtual_display "$work" || { echo "screenshot: no virtual X server" >&2; exit 1; }
+xvfb_pid=$virtual_display_pid
 
 # The window opens in the folder of the letters, like a user who starts it from there.
 (cd "$work" && QT_QPA_PLATFORM=xcb exec "$program") &

@@ -6,6 +6,8 @@
 # Needs Xvfb and xdotool (scripts/install-deps.sh test installs them).
 # Usage: tests/qt/display_loss.sh path/to/tessik path/to/window_hints_probe
 set -euo pipefail
+# shellcheck source=scripts/virtual-display.sh
+. "$(dirname "$0")/../../scripts/virtual-display.sh"
 program=$(realpath "$1")
 probe=$(realpath "$2")
 for tool in Xvfb xdotool; do
@@ -62,13 +64,8 @@ tessik_gone() {
 # A virtual X server on a free display, ready once it has written the display's number,
 # and the program on it, ready to type into once its window is up and has the focus.
 start() {
-  rm -f "$work/display"
-  mkfifo "$work/display"
-  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  local number
-  read -r -t 60 number <"$work/display" || fail "no virtual X server"
-  export DISPLAY=:$number
+  start_virtual_display "$work" || fail "no virtual X server"
+  xvfb_pid=$virtual_display_pid
   (cd "$work" && QT_QPA_PLATFORM=xcb exec "$program") 2>"$work/stderr" &
   tessik_pid=$!
   window=$(timeout 60 xdotool search --sync --onlyvisible --name '^ Tessik$' | head -n 1)
