@@ -17,3 +17,10 @@ void HoldWorkerAtNextCheckpoint();
 bool WorkerIsHeld();
 bool WaitUntilWorkerHeld();
 void ReleaseHeldWorker();
+
+// Whether the worker waits in its pause now: from then on it does nothing until Resume or
+// Stop, so a test can check that nothing more happens without watching for a while.
+// WaitUntilWorkerPaused waits for it (only where the worker needs nothing of the waiting
+// thread) and returns false when the worker ended first.
+bool WorkerIsPaused();
+bool WaitUntilWorkerPaused();

@@ -22,8 +22,9 @@ std::atomic<bool> workerExists{false};
 std::atomic<bool> holdWanted{false};
 std::atomic<bool> held{false};
 std::atomic<bool> routineRunning{false};
-std::thread workerThread;  // touched by the window thread only
-int workerResult = 0;      // written by the worker, read after the join
+std::atomic<bool> pausedNow{false};  // the worker waits in its pause
+std::thread workerThread;            // touched by the window thread only
+int workerResult = 0;                // written by the worker, read after the join
 thread_local bool onWorker = false;
 
 void RunRoutine(WorkerRoutine routine) {
@@ -133,7 +134,10 @@ int WorkerCheckpoint() {
   if (stopWanted.load()) return StopSeen();
   if (!pauseWanted.load()) return 0;
   std::unique_lock<std::mutex> lock(controlMutex);
+  pausedNow.store(true);
+  controlChanged.notify_all();
   controlChanged.wait(lock, [] { return !pauseWanted.load() || stopWanted.load(); });
+  pausedNow.store(false);
   if (stopWanted.load()) return StopSeen();
   return 0;
 }
@@ -161,6 +165,14 @@ void HoldWorkerAtNextCheckpoint() {
 }
 
 bool WorkerIsHeld() { return held.load(); }
+
+bool WorkerIsPaused() { return pausedNow.load(); }
+
+bool WaitUntilWorkerPaused() {
+  std::unique_lock<std::mutex> lock(controlMutex);
+  controlChanged.wait(lock, [] { return pausedNow.load() || !routineRunning.load(); });
+  return pausedNow.load();
+}
 
 bool WaitUntilWorkerHeld() {
   std::unique_lock<std::mutex> lock(controlMutex);

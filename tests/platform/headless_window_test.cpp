@@ -134,7 +134,7 @@ TEST_F(HeadlessTest, WorkerCallsWaitWhilePausedAndAreDroppedAfterAStop) {
   ASSERT_TRUE(WaitUntilWorkerHeld());
   RequestPause();
   ReleaseHeldWorker();
-  std::this_thread::sleep_for(100ms);  // a call that failed to wait would land meanwhile
+  ASSERT_TRUE(WaitUntilWorkerPaused());
   EXPECT_EQ(HeadlessControlText(kStatusLine), "Ready");
   RequestResume();
   JoinWorker();

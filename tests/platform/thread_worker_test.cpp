@@ -85,7 +85,7 @@ TEST_F(WorkerTest, PauseHoldsTheWorkerUntilResume) {
   EXPECT_TRUE(WorkerExists());
   RequestPause();
   ASSERT_TRUE(LetGo());
-  std::this_thread::sleep_for(100ms);  // a worker that failed to wait would pass meanwhile
+  ASSERT_TRUE(WaitUntilWorkerPaused());
   EXPECT_EQ(passed.load(), 0);
   RequestResume();
   EXPECT_EQ(JoinWorker(), 5);

@@ -129,10 +129,8 @@ TEST_F(QtSearchTest, EnterSearchesAltPPausesAndEnterStops) {
   int lines = ListBoxCount(kResultListBox);
   std::string status = Text(kStatusLine);
   ASSERT_TRUE(LetGo());
-  // Paused: nothing more comes in, while the window still answers. A worker that waits
-  // shows nothing however long it is watched; the time only gives one that does not the
-  // chance to show it.
-  PumpFor(100);
+  // Paused: nothing more comes in, while the window still answers.
+  ASSERT_TRUE(PumpUntil(WorkerIsPaused, kPatienceMs));
   EXPECT_EQ(ListBoxCount(kResultListBox), lines);
   EXPECT_EQ(Text(kStatusLine), status);
   ASSERT_EQ(SearchState.SearchRunning, 1);

@@ -183,7 +183,7 @@ TEST_F(QtWorkerTest, APausedWorkerCallsOnlyAfterResume) {
   ASSERT_TRUE(WaitUntilWorkerHeld());
   RequestPause();
   ReleaseHeldWorker();
-  PumpFor(100);  // a call that failed to wait would land meanwhile
+  ASSERT_TRUE(PumpUntil(WorkerIsPaused, kPatienceMs));
   EXPECT_EQ(callReturned.load(), 0);
   EXPECT_EQ(Text(kStatusLine), "Ready");
   RequestResume();

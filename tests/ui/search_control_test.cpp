@@ -101,7 +101,7 @@ TEST_F(SearchControlTest, PauseHoldsTheSearchUntilResume) {
   std::string status = Status();
   // Let go before it looks at the pause, the worker waits there and adds nothing more.
   ASSERT_TRUE(LetHeldWorkerGo());
-  std::this_thread::sleep_for(kWatchTime);
+  ASSERT_TRUE(WaitUntilWorkerPaused());
   EXPECT_EQ(HeadlessListLines(kResultListBox), lines);
   EXPECT_EQ(Status(), status);
   EXPECT_EQ(SearchState.SearchRunning, 1);

@@ -57,11 +57,6 @@ inline bool LetHeldWorkerGo() {
   return WaitFor([] { return !WorkerIsHeld(); });
 }
 
-// How long a test watches a worker that it knows to be waiting for nothing to change. A
-// correct worker shows nothing however long it is watched; the time only gives one that
-// failed to wait the chance to show it.
-constexpr auto kWatchTime = std::chrono::milliseconds(100);
-
 inline std::string Status() { return HeadlessControlText(kStatusLine); }
 
 // The status text without its padding.
