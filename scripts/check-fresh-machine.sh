@@ -31,6 +31,8 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/virtual-display.sh
+. "$repo/scripts/virtual-display.sh"
 shared=$(cd "$repo/.." && pwd)/shared
 [ -d "$shared" ] || { echo "check-fresh-machine: no $shared beside the clone" >&2; exit 2; }
 head=$(git -C "$repo" rev-parse --short HEAD)
@@ -130,16 +132,13 @@ cp -a "$shared" "$root/work/shared"
 # reaches through its abstract socket. Passes when the window " Tessik" shows, and
 # closes it with Alt+X as a user would.
 run_command() {
-  local log=$1 window= number pid status
-  rm -f "$work/display"
-  mkfifo "$work/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  read -r -t 30 number <"$work/display" || { note "FAIL no virtual X server"; return 1; }
-  in_root /bin/bash -c "cd /work/main && DISPLAY=:$number ./scripts/run.sh" >"$log" 2>&1 &
+  local log=$1 window= pid status
+  start_virtual_display "$work" 1024x768x24 || { note "FAIL no virtual X server"; return 1; }
+  xvfb_pid=$virtual_display_pid
+  in_root /bin/bash -c "cd /work/main && DISPLAY=$DISPLAY ./scripts/run.sh" >"$log" 2>&1 &
   pid=$!
   while kill -0 "$pid" 2>/dev/null; do
-    window=$(DISPLAY=:$number xdotool search --name '^ Tessik$' 2>/dev/null | head -n 1 || true)
+    window=$(xdotool search --name '^ Tessik$' 2>/dev/null | head -n 1 || true)
     [ -n "$window" ] && break
     sleep 1
   done
@@ -151,8 +150,8 @@ run_command() {
     return 1
   fi
   sleep 1  # let it paint before the picture; the picture is for the eye only
-  DISPLAY=:$number import -window "$window" "${log%.log}.png" 2>/dev/null || true
-  DISPLAY=:$number xdotool windowfocus --sync "$window" key alt+x 2>/dev/null || true
+  import -window "$window" "${log%.log}.png" 2>/dev/null || true
+  xdotool windowfocus --sync "$window" key alt+x 2>/dev/null || true
   wait "$pid" && status=0 || status=$?
   stop_display
   if [ "$status" -ne 0 ]; then
