@@ -17,7 +17,7 @@ case "${1:-}" in
     ;;
   test)
     packages=("${window[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev clang
-              libclang-rt-14-dev xvfb xauth xdotool imagemagick bible-kjv)
+              libclang-rt-14-dev xvfb xauth xdotool imagemagick bible-kjv python3)
     ;;
   *)
     echo "usage: $0 window|test" >&2
