@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -73,7 +74,9 @@ class QtDisplayLossTest : public testing::TestWithParam<LossCase> {
  protected:
   void SetUp() override {
     for (int file = 0; file < 20; ++file) {
-      tree_.WriteFile("f" + std::to_string(file) + ".txt", "Catherine wrote to Katharine.\n");
+      char name[16];
+      std::snprintf(name, sizeof name, "f%d.txt", file);
+      tree_.WriteFile(name, "Catherine wrote to Katharine.\n");
     }
   }
   TempTree tree_;
