@@ -23,10 +23,7 @@ const FileFilter kSaveFilters[] = {{"Log Files (*.log)", "*.log"}, {"All Files (
 class QtDialogsTest : public testing::Test {
  protected:
   void SetUp() override { CreateTestWindow(); }
-  void TearDown() override {
-    DestroyMainWindow();
-    PumpFor(1);
-  }
+  void TearDown() override { DestroyTestWindow(); }
   TempTree tree_;
 };
 

@@ -27,13 +27,7 @@ constexpr int kGuardMs = 60000;
 constexpr int kNoWindow = 3;
 constexpr int kNeverReached = 4;
 
-std::string Text(int id) {
-  char text[64];
-  GetControlText(id, text, sizeof text);
-  return text;
-}
-
-bool SearchEnded() { return SearchState.SearchRunning == 0 && Text(kGoButton) == "&Go"; }
+bool SearchEnded() { return SearchState.SearchRunning == 0 && ControlText(kGoButton) == "&Go"; }
 
 // The process ends without running its automatic objects' destructors, so the tree goes
 // with the process's exit handlers (after the worker's own, registered later).

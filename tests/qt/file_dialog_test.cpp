@@ -109,10 +109,7 @@ class QtFileDialogTest : public testing::Test {
     std::filesystem::resize_file(tree_.Path("shown/big.log"), 41000000);  // "39.10 MiB"
     tree_.MakeDirectory("start");
   }
-  void TearDown() override {
-    DestroyMainWindow();
-    PumpFor(1);
-  }
+  void TearDown() override { DestroyTestWindow(); }
 
   std::string Shown() const { return tree_.Path("shown"); }
 

@@ -40,10 +40,7 @@ void PrintTo(const FocusCase& c, std::ostream* out) { *out << c.Name; }
 class QtFocusTest : public testing::TestWithParam<FocusCase> {
  protected:
   void SetUp() override { CreateTestWindow(); }
-  void TearDown() override {
-    DestroyMainWindow();
-    PumpFor(1);
-  }
+  void TearDown() override { DestroyTestWindow(); }
 };
 
 TEST_P(QtFocusTest, AControlWithTheFocusLooksOtherwiseThanWithout) {
@@ -98,8 +95,7 @@ TEST(QtFocusStyleTest, WithoutTheFocusEveryControlLooksAsTheApplicationStyleDraw
     control->setStyle(QtControlStyle());
     EXPECT_EQ(ours, plain) << id;
   }
-  DestroyMainWindow();
-  PumpFor(1);
+  DestroyTestWindow();
 }
 
 }  // namespace

@@ -42,10 +42,7 @@ class QtModalFocusTest : public testing::TestWithParam<ModalCase> {
     ASSERT_TRUE(freshSettings);
     CreateTestWindow();
   }
-  void TearDown() override {
-    DestroyMainWindow();
-    PumpFor(1);
-  }
+  void TearDown() override { DestroyTestWindow(); }
 };
 
 TEST_P(QtModalFocusTest, ClosingItGivesTheFocusBackToTheControlThatHadIt) {

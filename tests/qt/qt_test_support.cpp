@@ -88,12 +88,6 @@ bool PumpUntil(const std::function<bool()>& done, int ms) {
   return true;
 }
 
-void PumpFor(int ms) {
-  QElapsedTimer timer;
-  timer.start();
-  while (timer.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
 void WhenModal(std::function<void(QWidget*)> answer) {
   QTimer::singleShot(0, [answer] {
     QWidget* modal = QApplication::activeModalWidget();
@@ -114,4 +108,20 @@ bool WaitForFocus(QWidget* control, int ms) {
   QTimer::singleShot(ms, &loop, &QEventLoop::quit);
   loop.exec();
   return QApplication::focusWidget() == control;
+}
+
+std::string ControlText(int id) {
+  char text[512];
+  GetControlText(id, text, sizeof text);
+  return text;
+}
+
+void DeliverPendingEvents() {
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QApplication::processEvents();
+}
+
+void DestroyTestWindow() {
+  DestroyMainWindow();
+  DeliverPendingEvents();
 }

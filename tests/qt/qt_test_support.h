@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/window.h"
@@ -28,6 +29,13 @@ bool WasSent(std::uint32_t message, std::uintptr_t wParam);
 // the typing limits and the About item, and clears the record.
 void CreateTestWindow();
 QWidget* ControlWidget(int id);
+// The text of a control, through the window services.
+std::string ControlText(int id);
+
+// Destroys the main window and delivers what that left pending (deferred deletions
+// included), so the next test starts with none of it.
+void DestroyTestWindow();
+void DeliverPendingEvents();
 
 // Answers the next modal window with `answer` once it is up.
 void WhenModal(std::function<void(QWidget*)> answer);
@@ -39,4 +47,3 @@ bool WaitForFocus(QWidget* control, int ms = 10000);
 
 // Runs the event loop until `done` holds or `ms` milliseconds have passed.
 bool PumpUntil(const std::function<bool()>& done, int ms = 5000);
-void PumpFor(int ms);

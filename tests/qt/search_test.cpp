@@ -29,12 +29,6 @@ constexpr int kFilesPerFolder = 100;
 // Bounds waits for what must happen; it only turns a hang into a failure.
 constexpr int kPatienceMs = 30000;
 
-std::string Text(int id) {
-  char text[512];
-  GetControlText(id, text, sizeof text);
-  return text;
-}
-
 class QtSearchTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -59,7 +53,7 @@ class QtSearchTest : public testing::Test {
   void TearDown() override {
     if (QtMainWindow() != nullptr) QtMainWindow()->close();
     ReleaseHeldWorker();  // a hold asked for that no worker came to
-    PumpFor(1);
+    DeliverPendingEvents();
   }
 
   static void TypeInto(int id, const std::string& text) {
@@ -67,7 +61,7 @@ class QtSearchTest : public testing::Test {
     QTest::keyClicks(ControlWidget(id), QString::fromStdString(text));
   }
   static void PressEnter(int id) { QTest::keyClick(ControlWidget(id), Qt::Key_Return); }
-  static bool Idle() { return SearchState.SearchRunning == 0 && Text(kGoButton) == "&Go"; }
+  static bool Idle() { return SearchState.SearchRunning == 0 && ControlText(kGoButton) == "&Go"; }
 
   // The worker needs this (window) thread for most of its calls, so the wait for it to be
   // held runs the event loop.
@@ -119,20 +113,20 @@ TEST_F(QtSearchTest, EnterSearchesAltPPausesAndEnterStops) {
   TypeInto(kSearchForEdit, "Katherine");
   HoldWorkerAtNextCheckpoint();
   PressEnter(kSearchForEdit);
-  EXPECT_EQ(Text(kGoButton), "Stop");
+  EXPECT_EQ(ControlText(kGoButton), "Stop");
   ASSERT_TRUE(WaitUntilHeld());
   ASSERT_TRUE(HoldOnceListed(3)) << "the search ended before it listed three lines";
 
   // Held before it looks at the pause request: let go, the worker waits in its pause.
   QTest::keyClick(ControlWidget(kSearchForEdit), Qt::Key_P, Qt::AltModifier);
-  ASSERT_TRUE(PumpUntil([] { return Text(kPauseButton) == "&Resume"; }, kPatienceMs));
+  ASSERT_TRUE(PumpUntil([] { return ControlText(kPauseButton) == "&Resume"; }, kPatienceMs));
   int lines = ListBoxCount(kResultListBox);
-  std::string status = Text(kStatusLine);
+  std::string status = ControlText(kStatusLine);
   ASSERT_TRUE(LetGo());
   // Paused: nothing more comes in, while the window still answers.
   ASSERT_TRUE(PumpUntil(WorkerIsPaused, kPatienceMs));
   EXPECT_EQ(ListBoxCount(kResultListBox), lines);
-  EXPECT_EQ(Text(kStatusLine), status);
+  EXPECT_EQ(ControlText(kStatusLine), status);
   ASSERT_EQ(SearchState.SearchRunning, 1);
 
   // Stop from the paused state: back to idle, with a summary of what was found. Stop lets
@@ -142,10 +136,10 @@ TEST_F(QtSearchTest, EnterSearchesAltPPausesAndEnterStops) {
   PressEnter(kSearchForEdit);
   EXPECT_TRUE(Idle());
   EXPECT_FALSE(WorkerExists());
-  EXPECT_EQ(Text(kPauseButton), "&Pause");
+  EXPECT_EQ(ControlText(kPauseButton), "&Pause");
   EXPECT_FALSE(ControlWidget(kPauseButton)->isEnabled());
-  EXPECT_EQ(Text(kStatusLine).rfind("Completed:  ", 0), 0u) << Text(kStatusLine);
-  EXPECT_EQ(Text(kStatusLine).size(), 90u);
+  EXPECT_EQ(ControlText(kStatusLine).rfind("Completed:  ", 0), 0u) << ControlText(kStatusLine);
+  EXPECT_EQ(ControlText(kStatusLine).size(), 90u);
   EXPECT_EQ(QApplication::focusWidget(), ControlWidget(kResultListBox));
 }
 
@@ -155,7 +149,7 @@ TEST_F(QtSearchTest, ASearchRunToItsEndListsEveryOccurrence) {
   HoldWorkerAtNextCheckpoint();
   QTest::keyClick(ControlWidget(kSearchForEdit), Qt::Key_G, Qt::AltModifier);
   ASSERT_TRUE(WaitUntilHeld());
-  EXPECT_EQ(Text(kGoButton), "Stop");
+  EXPECT_EQ(ControlText(kGoButton), "Stop");
   ReleaseHeldWorker();
   ASSERT_TRUE(PumpUntil([] { return Idle(); }, kPatienceMs));
   // Catherine, Katharine and Kathryn sound alike, once per line each.
@@ -167,10 +161,10 @@ TEST_F(QtSearchTest, ASearchRunToItsEndListsEveryOccurrence) {
         return view->model()->rowCount() == expected;
       },
       kPatienceMs));
-  EXPECT_EQ(Text(kStatusLine)
+  EXPECT_EQ(ControlText(kStatusLine)
                 .rfind("Completed:  100 file(s) searched. Found 300 item(s) in 100 file(s).", 0),
             0u)
-      << Text(kStatusLine);
+      << ControlText(kStatusLine);
   // The button rule is the worker's last call.
   EXPECT_TRUE(PumpUntil([] { return ControlWidget(kClearButton)->isEnabled(); }, kPatienceMs));
   EXPECT_TRUE(ControlWidget(kSaveButton)->isEnabled());

@@ -57,13 +57,7 @@ class QtWorkerTest : public testing::Test {
     RequestStop();
     JoinWorker();
     ReleaseHeldWorker();  // a hold asked for that no worker came to
-    DestroyMainWindow();
-    PumpFor(1);
-  }
-  static std::string Text(int id) {
-    char text[256];
-    GetControlText(id, text, sizeof text);
-    return text;
+    DestroyTestWindow();
   }
   static void RunToEnd() {
     ASSERT_TRUE(PumpUntil([] { return workerDone.load() != 0; }, kPatienceMs));
@@ -87,7 +81,7 @@ TEST_F(QtWorkerTest, WorkerCallsAreCarriedOutOnTheWindowThread) {
   EnableControl(kClearButton, true);
   ASSERT_EQ(StartWorker(UseTheControls), 0);
   RunToEnd();
-  EXPECT_EQ(Text(kStatusLine), "Searching...");
+  EXPECT_EQ(ControlText(kStatusLine), "Searching...");
   EXPECT_STREQ(readBack, "katherine");
   EXPECT_EQ(readCheck, 0);
   EXPECT_FALSE(ControlWidget(kClearButton)->isEnabled());
@@ -127,7 +121,7 @@ TEST_F(QtWorkerTest, StopWhileTheWorkerWaitsOnTheWindowReturnsAtOnce) {
   EXPECT_TRUE(WorkerSawStop());
   // The call that was given up is skipped when the window thread comes to it.
   QCoreApplication::sendPostedEvents();
-  EXPECT_EQ(Text(kGoButton), "Stop");
+  EXPECT_EQ(ControlText(kGoButton), "Stop");
 }
 
 int SetStatusAndWait() {
@@ -147,7 +141,7 @@ TEST_F(QtWorkerTest, AStatusTextFromTheWorkerStandsAtOnceAndIsPaintedInOrder) {
   // the text...
   ASSERT_TRUE(WaitWithoutEvents([] { return callReturned.load() != 0; }));
   ASSERT_EQ(callReturned.load(), 1);
-  EXPECT_EQ(Text(kStatusLine), "Searching  /tmp/a.txt");
+  EXPECT_EQ(ControlText(kStatusLine), "Searching  /tmp/a.txt");
   // ...and the window thread paints it before it carries out the next call.
   ASSERT_TRUE(PumpUntil([] { return !ControlWidget(kClearButton)->isEnabled(); }, kPatienceMs));
   EXPECT_EQ(static_cast<QLabel*>(ControlWidget(kStatusLine))->text(),
@@ -170,7 +164,7 @@ TEST_F(QtWorkerTest, CallsAfterAStopHaveNoEffect) {
   JoinWorker();
   QCoreApplication::sendPostedEvents();
   EXPECT_EQ(callReturned.load(), 1);
-  EXPECT_EQ(Text(kStatusLine), "Ready");
+  EXPECT_EQ(ControlText(kStatusLine), "Ready");
   EXPECT_EQ(ListBoxCount(kResultListBox), 0);
 }
 
@@ -185,11 +179,11 @@ TEST_F(QtWorkerTest, APausedWorkerCallsOnlyAfterResume) {
   ReleaseHeldWorker();
   ASSERT_TRUE(PumpUntil(WorkerIsPaused, kPatienceMs));
   EXPECT_EQ(callReturned.load(), 0);
-  EXPECT_EQ(Text(kStatusLine), "Ready");
+  EXPECT_EQ(ControlText(kStatusLine), "Ready");
   RequestResume();
   EXPECT_TRUE(PumpUntil([] { return callReturned.load() != 0; }, kPatienceMs));
   JoinWorker();
-  EXPECT_EQ(Text(kStatusLine), "too late");
+  EXPECT_EQ(ControlText(kStatusLine), "too late");
 }
 
 int AddManyLines() {
