@@ -1,0 +1,169 @@
+// The control operations of the window on Win32, by identifier. On the worker each call is
+// carried over to the window thread; what it passes is copied into the call and what it
+// reads comes back in the call's record, never through the worker's own buffers.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/thread.h"
+#include "platform/win32/win32_main_window.h"
+#include "platform/win32/win32_window_thread.h"
+#include "platform/window.h"
+
+namespace {
+
+std::string TextOf(HWND control) {
+  if (control == nullptr) return {};
+  int length = GetWindowTextLengthA(control);
+  if (length <= 0) return {};
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  int copied = GetWindowTextA(control, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+  return text;
+}
+
+// Copies what fits with a terminator; returns the count copied.
+int CopyOut(const std::string& text, char* buffer, int size) {
+  if (buffer == nullptr || size <= 0) return 0;
+  int length = std::min(static_cast<int>(text.size()), size - 1);
+  std::memcpy(buffer, text.data(), static_cast<std::size_t>(length));
+  buffer[length] = '\0';
+  return length;
+}
+
+LRESULT SendToControl(int id, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND control = Win32Control(id);
+  return control != nullptr ? SendMessageA(control, message, wParam, lParam) : LB_ERR;
+}
+
+// The text of a list line, whatever its length; false when there is no such line.
+bool LineText(int id, int index, std::string* text) {
+  HWND control = Win32Control(id);
+  if (control == nullptr) return false;
+  LRESULT length = SendMessageA(control, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length < 0) return false;
+  text->assign(static_cast<std::size_t>(length) + 1, '\0');
+  LRESULT copied = SendMessageA(control, LB_GETTEXT, static_cast<WPARAM>(index),
+                                reinterpret_cast<LPARAM>(text->data()));
+  if (copied < 0) return false;
+  text->resize(std::min(static_cast<std::size_t>(copied), static_cast<std::size_t>(length)));
+  return true;
+}
+
+}  // namespace
+
+int GetControlText(int id, char* buffer, int size) {
+  if (buffer != nullptr && size > 0) buffer[0] = '\0';
+  if (buffer == nullptr || size <= 0) return 0;
+  Win32CallResult result;
+  if (!Win32OnWindowThread([id](Win32CallResult& out) { out.Text = TextOf(Win32Control(id)); },
+                           &result)) {
+    return 0;
+  }
+  return CopyOut(result.Text, buffer, size);
+}
+
+void SetControlText(int id, const char* text) {
+  std::string copy = text != nullptr ? text : "";
+  Win32OnWindowThread([id, copy](Win32CallResult&) {
+    if (HWND control = Win32Control(id)) SetWindowTextA(control, copy.c_str());
+  });
+}
+
+void EnableControl(int id, bool enabled) {
+  Win32OnWindowThread([id, enabled](Win32CallResult&) {
+    if (HWND control = Win32Control(id)) EnableWindow(control, enabled ? TRUE : FALSE);
+  });
+}
+
+void SetControlFocus(int id) {
+  Win32OnWindowThread([id](Win32CallResult&) {
+    if (HWND control = Win32Control(id)) SetFocus(control);
+  });
+}
+
+int GetCheckState(int id) {
+  Win32CallResult result;
+  bool done = Win32OnWindowThread(
+      [id](Win32CallResult& out) {
+        HWND window = Win32MainWindow();
+        out.Value = window != nullptr ? SendDlgItemMessageA(window, id, BM_GETCHECK, 0, 0) : 0;
+      },
+      &result);
+  return done ? static_cast<int>(result.Value) : 0;
+}
+
+void SetTypingLimit(int id, int limit) {
+  Win32OnWindowThread([id, limit](Win32CallResult&) {
+    SendToControl(id, EM_LIMITTEXT, static_cast<WPARAM>(std::max(limit, 0)), 0);
+  });
+}
+
+int ListBoxAddLine(int id, const char* text) {
+  std::string copy = text != nullptr ? text : "";
+  Win32CallResult result;
+  bool done = Win32OnWindowThread(
+      [id, copy](Win32CallResult& out) {
+        out.Value = SendToControl(id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(copy.c_str()));
+      },
+      &result);
+  // LB_ERR and LB_ERRSPACE alike: the line was not added.
+  return done && result.Value >= 0 ? static_cast<int>(result.Value) : -1;
+}
+
+int ListBoxCount(int id) {
+  Win32CallResult result;
+  bool done = Win32OnWindowThread(
+      [id](Win32CallResult& out) { out.Value = SendToControl(id, LB_GETCOUNT, 0, 0); }, &result);
+  return done && result.Value > 0 ? static_cast<int>(result.Value) : 0;
+}
+
+int ListBoxGetText(int id, int index, char* buffer, int size) {
+  if (buffer != nullptr && size > 0) buffer[0] = '\0';
+  if (index < 0) return -1;
+  Win32CallResult result;
+  bool done = Win32OnWindowThread(
+      [id, index](Win32CallResult& out) {
+        out.Value = LineText(id, index, &out.Text) ? 0 : -1;
+      },
+      &result);
+  if (!done || result.Value != 0) return -1;
+  CopyOut(result.Text, buffer, size);
+  return static_cast<int>(result.Text.size());
+}
+
+int ListBoxGetSelection(int id) {
+  Win32CallResult result;
+  bool done = Win32OnWindowThread(
+      [id](Win32CallResult& out) { out.Value = SendToControl(id, LB_GETCURSEL, 0, 0); }, &result);
+  return done && result.Value >= 0 ? static_cast<int>(result.Value) : -1;
+}
+
+void ListBoxDeleteLine(int id, int index) {
+  if (index < 0) return;
+  Win32OnWindowThread([id, index](Win32CallResult&) {
+    SendToControl(id, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  });
+}
+
+void ListBoxReset(int id) {
+  Win32OnWindowThread([id](Win32CallResult&) { SendToControl(id, LB_RESETCONTENT, 0, 0); });
+}
+
+void ListBoxSetHorizontalExtent(int id, int pixels) {
+  Win32OnWindowThread([id, pixels](Win32CallResult&) {
+    SendToControl(id, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(std::max(pixels, 0)), 0);
+  });
+}
+
+void ListBoxSetTabStops(int id, const int* stops, int count) {
+  std::vector<INT> copy;
+  if (stops != nullptr && count > 0) copy.assign(stops, stops + count);
+  Win32OnWindowThread([id, copy](Win32CallResult&) {
+    SendToControl(id, LB_SETTABSTOPS, static_cast<WPARAM>(copy.size()),
+                  copy.empty() ? 0 : reinterpret_cast<LPARAM>(copy.data()));
+  });
+}
