@@ -25,8 +25,10 @@ struct ControlClass {
 
 ControlClass ClassOf(ControlKind kind) {
   switch (kind) {
-    case ControlKind::Label:  // left-aligned, one line, no tab stop
-      return {"STATIC", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP};
+    case ControlKind::Label:
+      // One line of text flush left, no tab stop. A simple static does not erase what a
+      // longer text left behind: the program pads its status texts to a fixed width.
+      return {"STATIC", WS_CHILD | WS_VISIBLE | SS_SIMPLE};
     case ControlKind::Edit:
       return {"EDIT", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL};
     case ControlKind::PushButton:
