@@ -59,7 +59,7 @@ void QueueSubdirectory(std::size_t directoryLength, std::size_t patternLength) {
   end += directoryLength;
   std::memcpy(end, entry.Name, nameLength);
   end += nameLength;
-  *end++ = '/';
+  *end++ = kSubdirectorySeparator;
   std::memcpy(end, pattern, patternLength + 1);
   DirectoryQueue.Add(scratch);
 }

@@ -11,8 +11,15 @@ constexpr FindHandle kInvalidFind = -1;  // counts as none wherever a handle is 
 struct FindEntry {
   char Name[256];    // name without the directory
   bool IsDirectory;  // the entry's type after following a symbolic link
-  bool IsLink;       // the entry is a symbolic link (a link to a directory is never entered)
+  bool IsLink;       // a symbolic link or another reparse point: never entered as a directory
 };
+
+// The separator the walk puts after a subdirectory's name in the specification it queues.
+#ifdef _WIN32
+constexpr char kSubdirectorySeparator = '\\';
+#else
+constexpr char kSubdirectorySeparator = '/';
+#endif
 
 // Results of FindNext.
 constexpr int kFindOk = 0;
@@ -20,10 +27,12 @@ constexpr int kFindNoMoreFiles = 1;  // the normal end of the enumeration
 constexpr int kFindFailed = -1;      // any other failure
 
 // Starts an enumeration of `spec`. The directory part ends at the last '/' or '\';
-// an empty directory part is the current directory. Only '*' and '?' are wild,
-// letters match without regard to case, and "*.*" matches every name ("." and ".."
-// included): the rules of WildcardMatch (spec_pattern.h). Returns a handle and fills `entry` with the first match, or kInvalidFind
-// when nothing matches or the directory cannot be read.
+// an empty directory part is the current directory. The wild cards are the platform's:
+// on Windows its own, elsewhere those of WildcardMatch (spec_pattern.h): only '*' and '?'
+// are wild, letters match without regard to case, and "*.*" matches every name ("." and
+// ".." included). Returns a handle and fills `entry` with the first match, or
+// kInvalidFind when nothing matches or the directory cannot be read. A name longer than
+// an entry holds is passed over, never cut.
 FindHandle FindFirst(const char* spec, FindEntry* entry);
 
 // Fills `entry` with the next match.

@@ -3,11 +3,9 @@
 #include "engine/file_scanner.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/types.h>
-#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -389,7 +387,8 @@ TEST_F(ScannerTest, EmptyFileIsNeitherSearchedNorUnopened) {
 TEST_F(ScannerTest, FilesThatCannotBeOpenedAreRecordedOnce) {
   UseTerm("robert");
   tree.MakeDirectory("dir.txt");
-  ASSERT_EQ(mkfifo(tree.Path("fifo.txt").c_str(), 0600), 0);  // no writer: must not block
+  UnopenableFile unopenable(tree.Path("fifo.txt"));  // must not block
+  ASSERT_TRUE(unopenable.Made());
   const std::vector<std::string> paths = {tree.Path("missing.txt"), tree.Path("dir.txt"),
                                           tree.Path("fifo.txt")};
   for (ScanMode mode : {ScanMode::ListEveryOccurrence, ScanMode::StopAtFirstMatch}) {
@@ -437,7 +436,9 @@ TEST_F(ScannerTest, StopAfterALineEndsTheScanAndKeepsA64BitSize) {
   UseTerm("robert");
   stopFile = tree.Path("huge.txt");
   tree.WriteFile("huge.txt", "robert\n");
-  ASSERT_EQ(truncate(stopFile.c_str(), 5000000000LL), 0);
+  std::error_code failed;
+  std::filesystem::resize_file(stopFile, 5000000000LL, failed);
+  ASSERT_FALSE(failed) << failed.message();
   HeadlessSetLineSink(StopOnFirstLine);
   ASSERT_EQ(StartWorker(ScanThenReport), 0);
   JoinWorker();

@@ -3,7 +3,6 @@
 #include "engine/query_search.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <string>
@@ -145,7 +144,8 @@ TEST_F(QuerySearchTest, SingleWordListsEveryOccurrenceLastFileFirst) {
 }
 
 TEST_F(QuerySearchTest, SingleWordReportsFilesThatCouldNotBeOpened) {
-  ASSERT_EQ(mkfifo(tree.Path("pipe.txt").c_str(), 0600), 0);  // enumerated, never read
+  UnopenableFile unopenable(tree.Path("pipe.txt"));  // enumerated, never read
+  ASSERT_TRUE(unopenable.Made());
   ASSERT_EQ(Search("bird"), 0);
   EXPECT_EQ(HeadlessListLines(kResultListBox).size(), 2u);
   ASSERT_EQ(UnopenedFiles.Count.load(), 1u);

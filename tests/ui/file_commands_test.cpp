@@ -105,12 +105,16 @@ TEST_P(FailedSaveTest, LeavesSaveEnabledForAnotherTry) {
   EXPECT_EQ(ResultList.NonEmpty, 1);
 }
 
+// A full disk is made on demand where the system offers a device for it.
+const FailedSave kFailedSaves[] = {
+#ifndef _WIN32
+    {"DiskFull", "/dev/full", " System error.\n Could not write to file. "},
+#endif
+    {"NoFolder", "/nonexistent-folder/x.log", " System error.\n File could not be created. "},
+};
+
 INSTANTIATE_TEST_SUITE_P(
-    DiskFullOrNoFolder, FailedSaveTest,
-    ::testing::Values(FailedSave{"DiskFull", "/dev/full",
-                                 " System error.\n Could not write to file. "},
-                      FailedSave{"NoFolder", "/nonexistent-folder/x.log",
-                                 " System error.\n File could not be created. "}),
+    DiskFullOrNoFolder, FailedSaveTest, ::testing::ValuesIn(kFailedSaves),
     [](const ::testing::TestParamInfo<FailedSave>& info) { return std::string(info.param.Name); });
 
 TEST_F(FileCommandTest, CancelledSaveChangesNothing) {

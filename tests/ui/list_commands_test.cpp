@@ -1,5 +1,6 @@
 // Del, Clear and opening a result by double-click, after real searches.
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,8 @@ class ListCommandTest : public WindowTest {
   // A word search over one file with a hit and one that cannot be opened.
   void SearchWithUnopenedFile() {
     tree_.WriteFile("a.txt", "smith\n");
-    std::filesystem::create_symlink(tree_.Path("gone"), tree_.Path("b.txt"));
+    unopenable_ = std::make_unique<UnopenableFile>(tree_.Path("b.txt"));
+    ASSERT_TRUE(unopenable_->Made());
     SetInputs(tree_.Root() + "*.txt", "smith");
     HeadlessClick(kGoButton);
     ASSERT_TRUE(WaitForSearchEnd());
@@ -33,6 +35,7 @@ class ListCommandTest : public WindowTest {
   }
 
   TempTree tree_;
+  std::unique_ptr<UnopenableFile> unopenable_;
 };
 
 TEST_F(ListCommandTest, DelWithNoLineSelectedChangesNothing) {

@@ -1,0 +1,68 @@
+// Files on Win32. Only what the system calls a disk file is read or written: a name such
+// as aux.txt or con opens a device, and reading one can block for ever.
+#include "platform/files.h"
+
+#include <windows.h>
+
+namespace {
+
+HANDLE NativeOf(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+
+// Keeps the handle only when it is a disk file; anything else is closed at once.
+FileHandle DiskFileOrInvalid(HANDLE handle) {
+  if (handle == INVALID_HANDLE_VALUE || handle == nullptr) return kInvalidFile;
+  if (GetFileType(handle) != FILE_TYPE_DISK) {
+    CloseHandle(handle);
+    return kInvalidFile;
+  }
+  return reinterpret_cast<FileHandle>(handle);
+}
+
+}  // namespace
+
+FileHandle OpenFileForScan(const char* path) {
+  if (path == nullptr) return kInvalidFile;
+  return DiskFileOrInvalid(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
+std::int64_t GetFileSize64(FileHandle file) {
+  if (!IsOpenFile(file)) return -1;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(NativeOf(file), &size)) return -1;
+  return static_cast<std::int64_t>(size.QuadPart);
+}
+
+std::int64_t ReadFileChunk(FileHandle file, void* buffer, std::uint32_t count) {
+  if (!IsOpenFile(file) || buffer == nullptr) return -1;
+  if (count > kReadChunkSize) count = kReadChunkSize;
+  DWORD got = 0;
+  if (!ReadFile(NativeOf(file), buffer, count, &got, nullptr)) return -1;
+  return static_cast<std::int64_t>(got);
+}
+
+FileHandle CreateFileForWrite(const char* path) {
+  if (path == nullptr) return kInvalidFile;
+  return DiskFileOrInvalid(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                       nullptr, CREATE_ALWAYS, FILE_FLAG_SEQUENTIAL_SCAN,
+                                       nullptr));
+}
+
+std::int64_t WriteFileBytes(FileHandle file, const void* data, std::uint32_t count) {
+  if (!IsOpenFile(file) || (data == nullptr && count > 0)) return -1;
+  const char* next = static_cast<const char*>(data);
+  std::uint32_t written = 0;
+  while (written < count) {
+    DWORD put = 0;
+    if (!WriteFile(NativeOf(file), next + written, count - written, &put, nullptr) || put == 0)
+      break;
+    written += put;
+  }
+  if (written == 0 && count > 0) return -1;
+  return written;
+}
+
+void CloseFile(FileHandle file) {
+  if (!IsOpenFile(file)) return;
+  CloseHandle(NativeOf(file));
+}
