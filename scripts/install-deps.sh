@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a set-up step needs, only those missing.
-# Usage: scripts/install-deps.sh window|test
-#   window: what building the programs needs (the window and tessik-cli), what the window
-#           uses at run time, and a virtual X server when there is no display to show it on;
-#   test:   everything scripts/test.sh builds and runs (tests, benchmarks, sanitizers,
-#           fuzzers, the scripts that drive the window in a virtual X server).
+# Usage: scripts/install-deps.sh window|test|windows|windows-test
+#   window:  what building the programs needs (the window and tessik-cli), what the window
+#            uses at run time, and a virtual X server when there is no display to show it on;
+#   test:    everything scripts/test.sh builds and runs (tests, benchmarks, sanitizers,
+#            fuzzers, the scripts that drive the window in a virtual X server);
+#   windows: what cross-building the Windows programs and packing them needs;
+#   windows-test: that, and Wine for 64-bit programs with what the tests run under it.
 set -euo pipefail
 
 window=(g++ cmake make qt6-base-dev libgl-dev libxcb1-dev xdg-utils)
+windows=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix cmake make zip)
+windows_test=("${windows[@]}" googletest wine wine64 fonts-wine xvfb xauth xdotool imagemagick)
 case "${1:-}" in
   window)
     packages=("${window[@]}")
@@ -17,10 +21,17 @@ case "${1:-}" in
     ;;
   test)
     packages=("${window[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev clang
-              libclang-rt-14-dev xvfb xauth xdotool imagemagick bible-kjv python3)
+              libclang-rt-14-dev xvfb xauth xdotool imagemagick bible-kjv python3
+              "${windows_test[@]}")
+    ;;
+  windows)
+    packages=("${windows[@]}")
+    ;;
+  windows-test)
+    packages=("${windows_test[@]}")
     ;;
   *)
-    echo "usage: $0 window|test" >&2
+    echo "usage: $0 window|test|windows|windows-test" >&2
     exit 2
     ;;
 esac

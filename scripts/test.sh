@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds Tessik and runs every test: a normal build, again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the threaded tests under ThreadSanitizer, and the fuzzers
-# for a short fixed time. Installs what it needs on a fresh Debian 12 machine.
+# UndefinedBehaviorSanitizer, the threaded tests under ThreadSanitizer, the fuzzers for a
+# short fixed time, and the Windows programs with their tests under Wine, ending with the
+# same searches run by the Linux and the Windows tessik-cli. Installs what it needs on a
+# fresh Debian 12 machine.
 # Each build is a preset of CMakePresets.json with a folder of its own (build-test,
 # build-asan, build-tsan, build-fuzz), apart from the user's build/; they are the
 # project's own checks, so warnings are errors in them.
@@ -43,5 +45,17 @@ if [ -d tests/fuzz ] && ls tests/fuzz/*.cpp >/dev/null 2>&1; then
     tail -n 3 "$report"
   done
 fi
+
+step "Windows programs and their tests under Wine"
+./scripts/build-windows.sh --test
+
+step "the same searches on Linux and on Windows"
+(
+  source scripts/wine-env.sh
+  start_wine build-win64 win64
+  trap stop_wine EXIT
+  python3 tests/win32/same_results.py --linux-cli build-test/bin/tessik-cli \
+    --windows-cli build-win64/bin/tessik-cli.exe
+)
 
 step "all tests passed"

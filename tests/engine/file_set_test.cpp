@@ -93,7 +93,7 @@ TEST(SplitSearchSpecTest, DirectoryPartEndsAtTheLastSeparator) {
       {"dir/", "dir/", ""},
       {"", "", ""},
       // Only 259 characters are looked at: the separator after them does not count.
-      {"/" + std::string(300, 'x') + "/y", "/", std::string(258, 'x')},
+      {std::string("/").append(300, 'x').append("/y"), "/", std::string(258, 'x')},
   };
   for (const Case& c : cases) {
     char directory[kSpecBufferSize];

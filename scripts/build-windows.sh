@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Builds the Windows programs on Debian: tessik.exe (the window) and tessik-cli.exe, static,
+# for 32-bit Windows in build-win32/ and for 64-bit Windows in build-win64/, each in bin/
+# beside the help page, and packs build-win32/tessik-win32.zip and build-win64/tessik-win64.zip.
+# Installs what it needs on a fresh Debian 12 machine.
+#
+# With --test it builds the tests too and runs them under Wine on a virtual X server: the
+# 64-bit ones always, the 32-bit ones where Wine for 32-bit programs can be installed (when
+# it cannot, it says so and why, and goes on). scripts/test.sh runs it so.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+with_tests=0
+case "${1:-}" in
+  "") ;;
+  --test) with_tests=1 ;;
+  *) echo "usage: $0 [--test]" >&2; exit 2 ;;
+esac
+
+if [ $with_tests = 1 ]; then
+  if ! ./scripts/install-deps.sh windows-test || [ ! -x /usr/lib/wine/wine64 ]; then
+    echo "Wine for 64-bit programs (Debian's wine64) could not be installed, so the Windows" \
+         "tests cannot run." >&2
+    exit 1
+  fi
+else
+  ./scripts/install-deps.sh windows
+fi
+jobs=$(( $(nproc) + 1 ))
+step() { printf '\n==== %s\n' "$*"; }
+
+# build BITS ARCH: configures and builds build-winBITS with the toolchain of ARCH, then packs
+# the programs and the help page into its zip.
+build() {
+  local bits=$1 arch=$2 folder=build-win$1 name=tessik-win$1
+  step "Windows programs, ${bits}-bit ($folder)"
+  local tests=OFF
+  [ $with_tests = 1 ] && tests=ON
+  cmake -S . -B "$folder" --toolchain "cmake/mingw-w64-$arch.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DTESSIK_TESTS=$tests -DCMAKE_COMPILE_WARNING_AS_ERROR=$tests >/dev/null
+  cmake --build "$folder" -j "$jobs"
+  rm -rf "${folder:?}/$name" "$folder/$name.zip"
+  mkdir "$folder/$name"
+  cp "$folder/bin/tessik.exe" "$folder/bin/tessik-cli.exe" "$folder/bin/morrin.html" "$folder/$name/"
+  "$arch-w64-mingw32-strip" "$folder/$name/"*.exe
+  (cd "$folder" && zip -q -r "$name.zip" "$name")
+  echo "packed $folder/$name.zip"
+}
+
+# Wine for 32-bit programs comes from Debian's i386 architecture. When apt cannot install it
+# the architecture is taken away again, so that no later apt-get update fails for it, and
+# wine32_reason says why.
+wine32_ready() {
+  local status
+  status=$(dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null || true)
+  [[ $status == *"install ok installed"* ]] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    wine32_reason="wine32:i386 is not installed, and installing it needs root"
+    return 1
+  fi
+  local added=0 log=build-win32/apt-wine32.log
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+    added=1
+  fi
+  if apt-get update -qq >"$log" 2>&1 &&
+     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+       wine32:i386 libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386 \
+       libxinerama1:i386 libxfixes3:i386 libxcomposite1:i386 >>"$log" 2>&1; then
+    return 0
+  fi
+  wine32_reason="apt cannot install wine32:i386 here: $(grep -m1 -E '^E: ' "$log" | cut -c4- || true)"
+  if [ $added = 1 ]; then
+    dpkg --remove-architecture i386 2>/dev/null && apt-get update -qq >/dev/null 2>&1 || true
+  fi
+  return 1
+}
+
+# run_tests BITS ARCH: every test of build-winBITS under Wine.
+run_tests() {
+  local bits=$1 arch=$2 folder=build-win$1
+  step "Windows tests under Wine, ${bits}-bit"
+  start_wine "$folder" "$arch"
+  local result=0
+  ctest --test-dir "$folder" -j "$jobs" --output-on-failure --timeout 120 || result=$?
+  stop_wine
+  return $result
+}
+
+build 64 x86_64
+build 32 i686
+[ $with_tests = 1 ] || exit 0
+
+source scripts/virtual-display.sh
+source scripts/wine-env.sh
+display_folder=$(mktemp -d)
+cleanup() {
+  stop_wine
+  [ -n "${virtual_display_pid:-}" ] && kill "$virtual_display_pid" 2>/dev/null
+  rm -rf "$display_folder"
+}
+trap cleanup EXIT
+start_virtual_display "$display_folder" 1024x768x24 || { echo "Xvfb did not start" >&2; exit 1; }
+
+run_tests 64 win64
+if wine32_ready; then
+  run_tests 32 win32
+else
+  echo "The 32-bit Windows programs were built but not run: $wine32_reason"
+fi
