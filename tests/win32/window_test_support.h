@@ -31,8 +31,8 @@ void DestroyTestWindow();
 HWND TestMainWindow();
 HWND TestControl(int id);
 
-// The next modal dialog owned by the main window is handed to `answer` once it waits for
-// input (its owner is told so by WM_ENTERIDLE).
+// The next dialog owned by the main window is handed to `answer` from within its modal
+// loop, once it is up. Watches this thread only.
 void WhenModal(std::function<void(HWND dialog)> answer);
 
 // Delivers every message the window thread has now, then returns.
