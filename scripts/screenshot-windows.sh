@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Photographs the Windows window: starts a virtual X display and the build's Wine prefix,
+# runs tessik.exe over the sample letters of scripts/screenshot.sh, types a file
+# specification and a word, presses Enter, waits until the search has completed and the
+# window is drawn, and takes a picture of the window with its caption. Needs Xvfb, xdotool,
+# ImageMagick and Wine (scripts/install-deps.sh windows-test installs them) and a 64-bit
+# build with its tests (scripts/build-windows.sh --test): the tests' window_probe.exe tells
+# when the search is done.
+# Usage: scripts/screenshot-windows.sh [OUTPUT.png [BUILD_FOLDER]]
+#   default output BUILD_FOLDER/screenshot-windows.png, default folder build-win64;
+#   docs/screenshot-windows.png is the README's picture.
+# The Wine server of the build's prefix is ended first: it has to be started on this display.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(realpath "${2:-build-win64}")
+output=$(realpath -m "${1:-$build/screenshot-windows.png}")
+for tool in Xvfb xdotool import wine; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "screenshot-windows: $tool is missing (scripts/install-deps.sh windows-test)" >&2
+    exit 2
+  fi
+done
+program=$build/bin/tessik.exe
+probe_exe=$(find "$build" -name window_probe.exe -print -quit)
+if [ ! -f "$program" ] || [ -z "$probe_exe" ]; then
+  echo "screenshot-windows: $build has no bin/tessik.exe or window_probe.exe" \
+       "(build it with scripts/build-windows.sh --test)" >&2
+  exit 2
+fi
+mkdir -p "$(dirname "$output")"
+
+work=$(mktemp -d)
+tessik_pid=
+# shellcheck source=scripts/virtual-display.sh
+. scripts/virtual-display.sh
+# shellcheck source=scripts/wine-env.sh
+. scripts/wine-env.sh
+cleanup() {
+  [ -n "$tessik_pid" ] && kill "$tessik_pid" 2>/dev/null || true
+  [ -n "${WINEPREFIX:-}" ] && stop_wine
+  [ -n "${virtual_display_pid:-}" ] && kill "$virtual_display_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The letters of the Linux picture (the block of scripts/screenshot.sh that writes them),
+# so that the two pictures show the same search.
+letters=$(sed -n '/^# Sample letters/,/^$/p' scripts/screenshot.sh)
+eval "$letters"
+if [ ! -d "$work/letters" ]; then
+  echo "screenshot-windows: scripts/screenshot.sh no longer writes its sample letters" >&2
+  exit 1
+fi
+spec="Z:${work//\//\\}\\letters\\*.txt"
+
+start_virtual_display "$work" 1024x768x24 || { echo "screenshot-windows: no virtual X server" >&2; exit 1; }
+WINEPREFIX=$build/wine stop_wine
+start_wine "$build" win64
+probe() { wine "$probe_exe" "$@" | tr -d '\r'; }
+
+(cd "$work" && exec wine "$program") >/dev/null 2>&1 &
+tessik_pid=$!
+window=$(probe find " Tessik" 60)
+xwindow=$(timeout 60 xdotool search --sync --onlyvisible --name '^ Tessik$' | sed -n 1p)
+xdotool windowfocus --sync "$xwindow"
+probe wait-focus "$window" 1002 60 >/dev/null
+
+# The focus starts in "Search in:"; Tab passes the browse button to the check box, which
+# Space ticks, and one more Tab reaches "Search for:".
+xdotool type --delay 10 "$spec"
+probe wait-text "$window" 1002 "$spec" 60 >/dev/null
+xdotool key Tab Tab space Tab
+probe wait-focus "$window" 1006 60 >/dev/null
+xdotool type --delay 10 "Katherine"
+probe wait-text "$window" 1006 "Katherine" 60 >/dev/null
+xdotool key Return
+probe wait-text "$window" 1016 "Completed:" 60 >/dev/null
+
+# Grab the screen and cut the window out (the window alone can be caught before its
+# contents are drawn), until two pictures in a row are the same: the window is drawn.
+eval "$(xdotool getwindowgeometry --shell "$xwindow")"
+grab() { import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "rgb:$1"; }
+grab "$work/before.rgb"
+for _ in $(seq 100); do
+  grab "$work/after.rgb"
+  cmp -s "$work/before.rgb" "$work/after.rgb" && break
+  mv "$work/after.rgb" "$work/before.rgb"
+done
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$output"
+echo "wrote $output"
+
+# Leave the way a user does, with Alt+X (Exit), so the program ends by itself.
+xdotool key alt+x
+probe wait-gone "$window" 60 || true
+for _ in $(seq 600); do kill -0 "$tessik_pid" 2>/dev/null || break; sleep 0.1; done
+if ! kill -0 "$tessik_pid" 2>/dev/null; then
+  wait "$tessik_pid" && status=0 || status=$?
+  tessik_pid=
+  echo "tessik.exe exited with status $status"
+fi
