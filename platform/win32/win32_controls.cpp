@@ -126,9 +126,7 @@ int ListBoxGetText(int id, int index, char* buffer, int size) {
   if (index < 0) return -1;
   Win32CallResult result;
   bool done = Win32OnWindowThread(
-      [id, index](Win32CallResult& out) {
-        out.Value = LineText(id, index, &out.Text) ? 0 : -1;
-      },
+      [id, index](Win32CallResult& out) { out.Value = LineText(id, index, &out.Text) ? 0 : -1; },
       &result);
   if (!done || result.Value != 0) return -1;
   CopyOut(result.Text, buffer, size);

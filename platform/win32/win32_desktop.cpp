@@ -1,5 +1,6 @@
 // Message boxes, opening a file with its default application, and the help page on Win32.
 #include <windows.h>
+// The shell's calls need the declarations above.
 #include <shellapi.h>
 
 #include <cstring>

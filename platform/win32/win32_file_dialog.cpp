@@ -2,6 +2,7 @@
 // relative "Search in:" keeps naming the same folder); the dialogs remember the folder of
 // the last file used instead, and start in the current directory.
 #include <windows.h>
+// The common dialogs need the declarations above.
 #include <commdlg.h>
 
 #include <cstring>
@@ -67,8 +68,8 @@ int RunFileDialog(bool save, const FileFilter* filters, int filterCount, int sel
   dialog.lpstrFileTitle = title;
   dialog.nMaxFileTitle = sizeof title;
   dialog.lpstrInitialDir = folder[0] != '\0' ? folder : nullptr;
-  dialog.Flags = OFN_NOCHANGEDIR |
-                 (save ? OFN_OVERWRITEPROMPT : OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
+  dialog.Flags =
+      OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
   BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
   if (!chosen) return -1;
   // A path cut to the buffer would name another file: a path too long fails instead.

@@ -39,9 +39,9 @@ ControlClass ClassOf(ControlKind kind) {
       return {"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX};
     case ControlKind::ListBox:
       // Unsorted, tabs expanded, exactly the height given, both scroll bars.
-      return {"LISTBOX", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL |
-                             WS_TABSTOP | LBS_NOTIFY | LBS_USETABSTOPS |
-                             LBS_NOINTEGRALHEIGHT | LBS_DISABLENOSCROLL};
+      return {"LISTBOX", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP |
+                             LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT |
+                             LBS_DISABLENOSCROLL};
   }
   return {nullptr, 0};
 }
@@ -79,9 +79,8 @@ LRESULT CALLBACK MainWindowMessages(HWND window, UINT message, WPARAM wParam, LP
     default:
       break;
   }
-  LRESULT result = procedure != nullptr
-                       ? static_cast<LRESULT>(procedure(message, wParam, lParam))
-                       : DefWindowProcA(window, message, wParam, lParam);
+  LRESULT result = procedure != nullptr ? static_cast<LRESULT>(procedure(message, wParam, lParam))
+                                        : DefWindowProcA(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     mainWindow.store(nullptr);
     procedure = nullptr;
@@ -143,10 +142,10 @@ int CreateControl(const ControlRow& row) {
   HWND window = mainWindow.load();
   ControlClass kind = ClassOf(row.Kind);
   if (window == nullptr || kind.Name == nullptr) return -1;
-  HWND control = CreateWindowExA(
-      0, kind.Name, row.Text != nullptr ? row.Text : "", kind.Style, row.X, row.Y, row.Width,
-      row.Height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.Id)),
-      GetModuleHandleA(nullptr), nullptr);
+  HWND control = CreateWindowExA(0, kind.Name, row.Text != nullptr ? row.Text : "", kind.Style,
+                                 row.X, row.Y, row.Width, row.Height, window,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.Id)),
+                                 GetModuleHandleA(nullptr), nullptr);
   return control != nullptr ? 0 : -1;
 }
 

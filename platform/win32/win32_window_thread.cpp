@@ -52,8 +52,7 @@ bool Win32CarryOut(const Win32WindowCall& call, Win32CallResult* result) {
   }
   // Posted, never sent: a sent message would hold the worker inside the window thread's
   // wait for it, with no way out on a stop.
-  if (PostMessageA(window, kWin32CarryMessage, 0, 0) &&
-      WorkerWaitUntil(pending->Done) == 0) {
+  if (PostMessageA(window, kWin32CarryMessage, 0, 0) && WorkerWaitUntil(pending->Done) == 0) {
     if (result != nullptr) *result = pending->Result;
     return true;
   }

@@ -1,8 +1,7 @@
 // The main window as the program builds it, read back through Win32 itself: the class,
 // the window, every control of the layout, the system menu and the typing limits.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <ostream>
 #include <string>
@@ -105,9 +104,8 @@ TEST_F(MainWindowTest, TheWindowHasItsTitleStyleAndPlace) {
   // caption. Nothing that sizes or maximizes it, and no parent.
   EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_CAPTION),
             static_cast<DWORD>(WS_SYSMENU | WS_MINIMIZEBOX | WS_CAPTION));
-  EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CHILD | WS_POPUP | WS_VSCROLL |
-                     WS_HSCROLL),
-            0u);
+  EXPECT_EQ(
+      style & (WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CHILD | WS_POPUP | WS_VSCROLL | WS_HSCROLL), 0u);
   EXPECT_EQ(GetParent(window), nullptr);
   // The edge Windows gives every captioned window is all the extended style it has.
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)) & ~DWORD{WS_EX_WINDOWEDGE}, 0u);

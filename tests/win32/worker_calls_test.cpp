@@ -1,8 +1,7 @@
 // Calls of the search worker into the Win32 window: carried out on the window thread,
 // waiting while the worker is paused, and never blocking a stop.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <atomic>
 #include <cstdio>
@@ -129,7 +128,9 @@ int SetButtonOnce() {
 }
 
 // Returns once a message has been posted to this thread's queue.
-void WaitForPostedMessage() { MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_POSTMESSAGE); }
+void WaitForPostedMessage() {
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_POSTMESSAGE);
+}
 
 TEST_F(WorkerCallsTest, StopWhileTheWorkerWaitsOnTheWindowReturnsAtOnce) {
   SetControlText(kGoButton, "Stop");
@@ -229,14 +230,11 @@ TEST_P(ListLineTest, ReadsALineIntoTheBufferGiven) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Buffers, ListLineTest,
-                         testing::Values(LineCase{"Roomy", 16, "word\tfile"},
-                                         LineCase{"Exact", 10, "word\tfile"},
-                                         LineCase{"OneShort", 9, "word\tfil"},
-                                         LineCase{"OneByte", 1, ""}),
-                         [](const testing::TestParamInfo<LineCase>& info) {
-                           return std::string(info.param.Name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Buffers, ListLineTest,
+    testing::Values(LineCase{"Roomy", 16, "word\tfile"}, LineCase{"Exact", 10, "word\tfile"},
+                    LineCase{"OneShort", 9, "word\tfil"}, LineCase{"OneByte", 1, ""}),
+    [](const testing::TestParamInfo<LineCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(WorkerCallsTest, NoLineReadsAsNone) {
   char buffer[8] = "x";
