@@ -144,11 +144,9 @@ TEST_F(WorkerCallsTest, StopWhileTheWorkerWaitsOnTheWindowReturnsAtOnce) {
   // loop, as in Stop: the worker waits for the call.
   WaitForPostedMessage();
   EXPECT_EQ(callReturned.load(), 0);
-  ULONGLONG before = GetTickCount64();
+  // A stop that waited for the window thread would never return here.
   RequestStop();
   JoinWorker();
-  // Not a measure of speed: a stop that waited for the window would never return.
-  EXPECT_LT(GetTickCount64() - before, 10000u);
   EXPECT_TRUE(WorkerSawStop());
   EXPECT_EQ(callReturned.load(), 1);
   // The call that was given up is skipped when the window thread comes to it.
