@@ -1,8 +1,9 @@
 # Running the Windows programs under Wine, for the scripts that test them. Sourced, not run.
 #
 # start_wine FOLDER ARCH: a Wine prefix of its own in FOLDER/wine for ARCH (win32 or win64),
-# made on first use (never ~/.wine), with Wine's fonts where its programs find them and a
-# caption Wine draws itself (a virtual X server has no window manager). Starts the Wine
+# made on first use (never ~/.wine), with Wine's fonts where its programs find them, and
+# windows Wine draws and manages itself: a virtual X server has no window manager, and
+# without one Wine would wait for it each time a window is hidden or destroyed. Starts the Wine
 # server and its helpers once, before any test, so that they neither slow every test nor
 # hold a test's output pipe open. Call with DISPLAY set when a window will be shown.
 # stop_wine: ends the Wine server of the prefix and waits for it.
@@ -15,10 +16,13 @@ start_wine() {
     wineserver -w
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
-      >/dev/null 2>&1 </dev/null
-    wineserver -w
   fi
+  local value
+  for value in Decorated Managed; do
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v $value /t REG_SZ /d N /f \
+      >/dev/null 2>&1 </dev/null
+  done
+  wineserver -w
   wineserver -p
   wine cmd /c exit >/dev/null 2>&1 </dev/null
 }

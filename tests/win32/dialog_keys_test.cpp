@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 #include "platform/window.h"
@@ -22,6 +23,8 @@ struct KeyCase {
   int Command;  // the clicked command sent to the window, or kNoCommand
   int FocusAfter;
 };
+
+void PrintTo(const KeyCase& key, std::ostream* out) { *out << key.Name; }
 
 const KeyCase kKeyCases[] = {
     {"EnterInSearchFor", kSearchForEdit, WM_KEYDOWN, VK_RETURN, kGoButton, kSearchForEdit},
