@@ -23,7 +23,8 @@ std::int64_t GetFileSize64(FileHandle file);
 // 0 at the end of the file, -1 on failure.
 std::int64_t ReadFileChunk(FileHandle file, void* buffer, std::uint32_t count);
 
-// Creates a file for writing, emptying an existing one. kInvalidFile on failure.
+// Creates a file for writing, emptying an existing one. Only a regular file or a new one:
+// anything else (a FIFO, a device, a folder) gives kInvalidFile at once, untouched.
 FileHandle CreateFileForWrite(const char* path);
 
 // Writes `count` bytes; returns the count written (which may be short) or -1.

@@ -53,8 +53,22 @@ std::int64_t ReadFileChunk(FileHandle file, void* buffer, std::uint32_t count) {
 
 FileHandle CreateFileForWrite(const char* path) {
   if (path == nullptr) return kInvalidFile;
-  int fd = open(path, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // A log goes only into a regular file or a new one: a FIFO would hold the writer until a
+  // reader came (or swallow the text), and a device or a folder is no place for it. A
+  // symbolic link is followed, as editors do.
+  struct stat before;
+  if (stat(path, &before) == 0 && !S_ISREG(before.st_mode)) return kInvalidFile;
+  // Emptied only once it is known to be a regular file; O_NONBLOCK and the second check
+  // cover a file replaced between the two calls.
+  int fd = open(path, O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
   if (fd < 0) return kInvalidFile;
+  struct stat info;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ftruncate(fd, 0) != 0) {
+    close(fd);
+    return kInvalidFile;
+  }
+  int flags = fcntl(fd, F_GETFL);
+  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   return HandleOf(fd);
 }
 

@@ -5,6 +5,8 @@
 #ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include <cstring>
@@ -147,16 +149,24 @@ TEST_F(SearchLogTest, FileThatCannotBeCreatedIsReported) {
   EXPECT_EQ(boxes[0].Icon, MessageIcon::Error);
 }
 
-// A full disk and a short write, made on demand where the system offers a way.
+// A FIFO, a device and a short write, made on demand where the system offers a way.
 #ifndef _WIN32
-TEST_F(SearchLogTest, FullDiskIsReported) {
+TEST_F(SearchLogTest, AFifoOrADeviceIsRefusedAsAFileThatCannotBeCreated) {
   AddResults({"/d/one.txt"});
-  EXPECT_EQ(SaveSearchLog("/dev/full"), 0);
+  const std::string fifo = tree_.Path("results.log");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  signal(SIGALRM, [](int) { _exit(3); });  // a writer held by the FIFO ends the test
+  alarm(10);
+  const std::string targets[] = {fifo, "/dev/full"};
+  for (const std::string& path : targets) EXPECT_EQ(SaveSearchLog(path.c_str()), 0) << path;
   const std::vector<RecordedMessageBox> boxes = HeadlessMessageBoxes();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].Title, " Error");
-  EXPECT_EQ(boxes[0].Text, " System error.\n Could not write to file. ");
-  EXPECT_EQ(boxes[0].Icon, MessageIcon::Error);
+  ASSERT_EQ(boxes.size(), 2u);
+  for (const RecordedMessageBox& box : boxes) {
+    EXPECT_EQ(box.Title, " Error");
+    EXPECT_EQ(box.Text, " System error.\n File could not be created. ");
+    EXPECT_EQ(box.Icon, MessageIcon::Error);
+  }
+  alarm(0);
 }
 
 TEST_F(SearchLogTest, ShortWriteIsReportedAndWhatWasWrittenStays) {

@@ -1,4 +1,10 @@
 // Browse and Save: the dialogs they show, and what their answers change.
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <csignal>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -105,17 +111,35 @@ TEST_P(FailedSaveTest, LeavesSaveEnabledForAnotherTry) {
   EXPECT_EQ(ResultList.NonEmpty, 1);
 }
 
-// A full disk is made on demand where the system offers a device for it.
+// A device is a place no log goes to, where the system has one at a known path.
 const FailedSave kFailedSaves[] = {
 #ifndef _WIN32
-    {"DiskFull", "/dev/full", " System error.\n Could not write to file. "},
+    {"Device", "/dev/full", " System error.\n File could not be created. "},
 #endif
     {"NoFolder", "/nonexistent-folder/x.log", " System error.\n File could not be created. "},
 };
 
 INSTANTIATE_TEST_SUITE_P(
-    DiskFullOrNoFolder, FailedSaveTest, ::testing::ValuesIn(kFailedSaves),
+    DeviceOrNoFolder, FailedSaveTest, ::testing::ValuesIn(kFailedSaves),
     [](const ::testing::TestParamInfo<FailedSave>& info) { return std::string(info.param.Name); });
+
+#ifndef _WIN32
+// A FIFO chosen as the log would hold the window until a reader came; it is refused at
+// once like any file that cannot be created. An alarm ends the test instead of a hang.
+TEST_F(FileCommandTest, SaveToAFifoIsRefusedAtOnce) {
+  ListTwoFiles();
+  ASSERT_EQ(mkfifo(tree_.Path("results.log").c_str(), 0600), 0);
+  HeadlessScriptDialog(true, tree_.Path("results.log"));
+  std::signal(SIGALRM, [](int) { _exit(3); });
+  alarm(10);
+  HeadlessClick(kSaveButton);
+  alarm(0);
+  std::vector<RecordedMessageBox> boxes = HeadlessMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Text, " System error.\n File could not be created. ");
+  EXPECT_TRUE(HeadlessIsEnabled(kSaveButton));
+}
+#endif
 
 TEST_F(FileCommandTest, CancelledSaveChangesNothing) {
   ListTwoFiles();
