@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Photographs the Windows window: starts a virtual X display and the build's Wine prefix,
-# runs tessik.exe over the sample letters of scripts/screenshot.sh, types a file
+# runs tessik.exe over the sample letters (scripts/sample-letters.sh), types a file
 # specification and a word, presses Enter, waits until the search has completed and the
 # window is drawn, and takes a picture of the window with its caption. Needs Xvfb, xdotool,
 # ImageMagick and Wine (scripts/install-deps.sh windows-test installs them) and a 64-bit
@@ -44,14 +44,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The letters of the Linux picture (the block of scripts/screenshot.sh that writes them),
-# so that the two pictures show the same search.
-letters=$(sed -n '/^# Sample letters/,/^$/p' scripts/screenshot.sh)
-eval "$letters"
-if [ ! -d "$work/letters" ]; then
-  echo "screenshot-windows: scripts/screenshot.sh no longer writes its sample letters" >&2
-  exit 1
-fi
+# The letters of the Linux picture, so that the two pictures show the same search.
+# shellcheck source=scripts/sample-letters.sh
+. scripts/sample-letters.sh
+write_sample_letters "$work"
 spec="Z:${work//\//\\}\\letters\\*.txt"
 
 start_virtual_display "$work" 1024x768x24 || { echo "screenshot-windows: no virtual X server" >&2; exit 1; }

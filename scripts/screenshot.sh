@@ -28,13 +28,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Sample letters in which names are spelt every which way.
-mkdir -p "$work/letters/1998" "$work/letters/1999"
-printf 'Dear Katherine,\nthank you for the parcel.\nYours, Michel\n' > "$work/letters/1998/to_katherine.txt"
-printf 'Catherine called twice today.\nShe asked for Mitchell.\n' > "$work/letters/1998/notes.txt"
-printf 'Minutes of the meeting\nPresent: Kathryn Hale, Ksenia Ivanova, Michael Brown\n' > "$work/letters/1999/minutes.txt"
-printf 'Kathy and Katharine will come on Sunday.\nCatarina sends her love.\n' > "$work/letters/1999/family.txt"
-printf 'Nothing of interest here.\n' > "$work/letters/1999/empty.txt"
+# shellcheck source=scripts/sample-letters.sh
+. scripts/sample-letters.sh
+write_sample_letters "$work"
 
 # shellcheck source=scripts/virtual-display.sh
 . scripts/virtual-display.sh
