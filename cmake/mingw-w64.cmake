@@ -1,0 +1,22 @@
+# Cross-builds the Windows programs on Debian with mingw-w64's posix toolchain, static so
+# that the .exe runs without the compiler's DLLs; the tests run through Wine. Included by
+# the toolchain file of each processor, which sets CMAKE_SYSTEM_PROCESSOR first.
+set(CMAKE_SYSTEM_NAME Windows)
+set(tessik_mingw ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
+
+set(CMAKE_C_COMPILER ${tessik_mingw}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${tessik_mingw}-g++-posix)
+set(CMAKE_RC_COMPILER ${tessik_mingw}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${tessik_mingw})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+
+find_program(tessik_wine wine)
+if(tessik_wine)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${tessik_wine})
+endif()
