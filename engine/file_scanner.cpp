@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/file_scanner_testing.h"
 #include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
 #include "platform/files.h"
@@ -61,6 +62,14 @@ constexpr std::array<std::uint8_t, 256> MakeAfterByte() {
 
 constexpr std::array<std::uint8_t, 256> kAfterByte = MakeAfterByte();
 
+// The number of a file's first line; only tests move it (file_scanner_testing.h).
+std::int64_t firstLineNumber = 1;
+
+// Records a file that could not be opened or read; the list may be full.
+void RecordUnopened(const char* path) {
+  if (UnopenedFiles.Add(path) < 0) SearchState.UnopenedNotListed += 1;
+}
+
 struct Scan {
   const char* Path;
   bool CollectAll;
@@ -73,7 +82,7 @@ struct Scan {
   std::uint8_t Meaning[256];
   char DisplayName[kShownNameCharacters + 4];
   std::int64_t Size;
-  std::int32_t Line;
+  std::int64_t Line;  // more than 2^31 line feeds is only a matter of disk space
   bool Found;
   std::uint8_t PreviousByte;
   bool Carrying;
@@ -143,13 +152,13 @@ int ListOccurrence(Scan& scan, const std::uint8_t* letters, std::uint32_t length
   }
   double percentage = static_cast<double>(offset) * 100.0 / static_cast<double>(scan.Size);
   char line[256];
-  std::snprintf(line, sizeof line, "%s\t%s\t%d (%.1f%%)\t%" PRId64 " K", shown, scan.DisplayName,
-                static_cast<int>(scan.Line), percentage, scan.Size / 1024);
+  std::snprintf(line, sizeof line, "%s\t%s\t%" PRId64 " (%.1f%%)\t%" PRId64 " K", shown,
+                scan.DisplayName, scan.Line, percentage, scan.Size / 1024);
   // The line goes first: a line refused because of a stop gets no entry either, so the
   // list box and ResultList stay in step for the window thread's own completion.
   if (ListBoxAddLine(kResultListBox, line) < 0 && WorkerCheckpoint() != 0) return kStopped;
   scan.Found = true;
-  ResultList.Add(scan.Path);
+  if (ResultList.Add(scan.Path) < 0) SearchState.LinesWithoutResultEntry += 1;
   return kGoOn;
 }
 
@@ -263,19 +272,21 @@ void CloseScanFile() { CloseFile(SearchState.ScanFileHandle.exchange(kNoFile)); 
 
 }  // namespace
 
+void StartLineNumbersAt(std::int64_t first) { firstLineNumber = first; }
+
 bool ScanFile(const char* path, ScanMode scanMode) {
   std::uint8_t* buffer = SearchState.ReadBuffer.load();
   FileHandle file = buffer != nullptr ? OpenFileForScan(path) : kInvalidFile;
   SearchState.ScanFileHandle = IsOpenFile(file) ? file : kNoFile;
   if (!IsOpenFile(file)) {
-    UnopenedFiles.Add(path);
+    RecordUnopened(path);
     return false;
   }
 
   Scan scan;
   scan.Size = GetFileSize64(file);
   if (scan.Size < 0) {
-    UnopenedFiles.Add(path);
+    RecordUnopened(path);
     CloseScanFile();
     return false;
   }
@@ -285,7 +296,7 @@ bool ScanFile(const char* path, ScanMode scanMode) {
   }
   scan.Path = path;
   scan.CollectAll = scanMode == ScanMode::ListEveryOccurrence;
-  scan.Line = 1;
+  scan.Line = firstLineNumber;
   scan.Found = false;
   scan.PreviousByte = ' ';  // the file begins as after a separator
   scan.Carrying = false;
@@ -297,7 +308,7 @@ bool ScanFile(const char* path, ScanMode scanMode) {
   for (;;) {
     std::int64_t got = ReadFileChunk(file, buffer, kReadChunkSize);
     if (got < 0) {
-      UnopenedFiles.Add(path);
+      RecordUnopened(path);
       CloseScanFile();
       return false;
     }

@@ -53,7 +53,10 @@ bool IsDotEntry(const char* name) {
 void QueueSubdirectory(std::size_t directoryLength, std::size_t patternLength) {
   if (!entry.IsDirectory || entry.IsLink || IsDotEntry(entry.Name)) return;
   std::size_t nameLength = std::strlen(entry.Name);
-  if (directoryLength + nameLength + 1 + patternLength > kMaxEntryLength) return;
+  if (directoryLength + nameLength + 1 + patternLength > kMaxEntryLength) {
+    SearchState.FoldersSpecTooLong += 1;
+    return;
+  }
   char* end = scratch;
   std::memcpy(end, directoryPart, directoryLength);
   end += directoryLength;
@@ -61,7 +64,7 @@ void QueueSubdirectory(std::size_t directoryLength, std::size_t patternLength) {
   end += nameLength;
   *end++ = kSubdirectorySeparator;
   std::memcpy(end, pattern, patternLength + 1);
-  DirectoryQueue.Add(scratch);
+  if (DirectoryQueue.Add(scratch) < 0) SearchState.FoldersQueueFull += 1;
 }
 
 // Visits the entry already in `entry` and every further one of `find`, then closes the
@@ -108,10 +111,13 @@ int CollectFiles(FindHandle find) {
   return VisitEntries(find, SearchState.PatternFindHandle, [&] {
     if (entry.IsDirectory) return;
     std::size_t nameLength = std::strlen(entry.Name);
-    if (directoryLength + nameLength > kMaxEntryLength) return;
+    if (directoryLength + nameLength > kMaxEntryLength) {
+      SearchState.FilesPathTooLong += 1;
+      return;
+    }
     std::memcpy(scratch, directoryPart, directoryLength);
     std::memcpy(scratch + directoryLength, entry.Name, nameLength + 1);
-    FileSet.Add(scratch);
+    if (FileSet.Add(scratch) < 0) SearchState.FilesSetFull += 1;
   });
 }
 

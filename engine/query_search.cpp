@@ -42,7 +42,7 @@ int CollectMatchingFiles() {
     // The line goes first: after a stop the window thread lists the flagged files itself,
     // so a line refused for the stop must not leave an entry behind.
     if (ListBoxAddLine(kResultListBox, path) < 0 && WorkerCheckpoint() != 0) return -1;
-    ResultList.Add(path);
+    if (ResultList.Add(path) < 0) SearchState.LinesWithoutResultEntry += 1;
     FileSet.Flag(i) = 0;  // listed now: the window thread's listing after a stop skips it
   }
   return 0;

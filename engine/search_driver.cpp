@@ -27,6 +27,12 @@ void ResetForNewSearch() {
   SearchState.SubdirFindHandle = kNoFind;
   SearchState.MatchedFiles = 0;
   SearchState.FilesSearched = 0;
+  SearchState.FoldersQueueFull = 0;
+  SearchState.FoldersSpecTooLong = 0;
+  SearchState.FilesSetFull = 0;
+  SearchState.FilesPathTooLong = 0;
+  SearchState.UnopenedNotListed = 0;
+  SearchState.LinesWithoutResultEntry = 0;
   KeyCount = 0;
   VariantCount = 0;
 }
@@ -48,6 +54,7 @@ int ListFiles() {
     if (WorkerCheckpoint() != 0) return -1;
     const char* path = FileSet.Get(i);
     int entry = ResultList.Add(path);
+    if (entry < 0) SearchState.LinesWithoutResultEntry += 1;
     if (ListBoxAddLine(kResultListBox, path) < 0 && WorkerCheckpoint() != 0) {
       // Stopped while the line was on its way: the entry must not outlive its line.
       if (entry >= 0) ResultList.RemoveAt(static_cast<std::uint32_t>(entry));

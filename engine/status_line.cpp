@@ -30,7 +30,7 @@ void ListFlaggedFiles() {
   for (std::uint32_t i = 0; i < count; ++i) {
     if (FileSet.Flag(i) == 0) continue;
     const char* path = FileSet.Get(i);
-    ResultList.Add(path);
+    if (ResultList.Add(path) < 0) SearchState.LinesWithoutResultEntry += 1;
     ListBoxAddLine(kResultListBox, path);
   }
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/file_scanner_testing.h"
 #include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
 #include "phonetic/spelling_variants.h"
@@ -45,10 +46,13 @@ class ScannerTest : public ::testing::Test {
     InitialisePhonetics();
     ClearSearchLists();
     SearchState.FilesSearched = 0;
+    SearchState.UnopenedNotListed = 0;
+    SearchState.LinesWithoutResultEntry = 0;
     SearchState.ReadBuffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
   }
   void TearDown() override {
     HeadlessSetLineSink(nullptr);
+    StartLineNumbersAt(1);
     ResetSearchState();
     ClearSearchLists();
   }
@@ -407,7 +411,43 @@ TEST_F(ScannerTest, The1025thUnopenedFileIsDropped) {
   for (int i = 0; i < 1025; ++i) ScanFile(missing.c_str(), ScanMode::ListEveryOccurrence);
   EXPECT_EQ(UnopenedFiles.Count.load(), 1024u);
   EXPECT_EQ(UnopenedFiles.NonEmpty.load(), 1);
+  EXPECT_EQ(SearchState.UnopenedNotListed.load(), 1u);
 }
+
+TEST_F(ScannerTest, LinesBeyondAFullResultListAreShownAndCounted) {
+  UseTerm("robert");
+  for (std::uint32_t i = 0; i < kFlaggedListCapacity; ++i) ResultList.Add("earlier");
+  EXPECT_TRUE(Scan("r.txt", "robert\nrobert\n"));
+  EXPECT_EQ(Lines().size(), 2u);
+  EXPECT_EQ(ResultList.Count.load(), kFlaggedListCapacity);
+  EXPECT_EQ(SearchState.LinesWithoutResultEntry.load(), 2u);
+}
+
+// --- line numbers beyond 32 bits ---
+
+struct LineCase {
+  std::int64_t First;
+  const char* Expected;  // the result line of "robert" on the third line of l.txt
+};
+
+void PrintTo(const LineCase& c, std::ostream* out) { *out << "first line " << c.First; }
+
+class LineNumberTest : public ScannerTest, public ::testing::WithParamInterface<LineCase> {};
+
+TEST_P(LineNumberTest, CountsOnWithoutWrapping) {
+  UseTerm("robert");
+  StartLineNumbersAt(GetParam().First);
+  ASSERT_TRUE(Scan("l.txt", "\n\nrobert\n"));
+  EXPECT_EQ(Lines(), std::vector<std::string>{GetParam().Expected});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, LineNumberTest,
+    ::testing::Values(LineCase{1, "robert\tl.txt\t3 (88.9%)\t0 K"},
+                      LineCase{2147483646, "robert\tl.txt\t2147483648 (88.9%)\t0 K"},
+                      LineCase{4294967295, "robert\tl.txt\t4294967297 (88.9%)\t0 K"},
+                      LineCase{9223372036854775805,
+                               "robert\tl.txt\t9223372036854775807 (88.9%)\t0 K"}));
 
 TEST_F(ScannerTest, WithoutReadBufferTheFileCountsAsUnopened) {
   UseTerm("robert");

@@ -70,6 +70,10 @@ class FileSetTest : public ::testing::Test {
     SetControlText(kStatusLine, "Searching...");
     SetControlFocus(kSearchForEdit);
     ClearSearchLists();
+    SearchState.FoldersQueueFull = 0;
+    SearchState.FoldersSpecTooLong = 0;
+    SearchState.FilesSetFull = 0;
+    SearchState.FilesPathTooLong = 0;
   }
   void TearDown() override {
     ResetSearchState();
@@ -231,6 +235,29 @@ TEST_F(FileSetTest, PathsThatWouldPass255CharactersAreSkippedNotCut) {
   std::sort(paths.begin(), paths.end());
   EXPECT_EQ(paths, Paths({tree.Path("b/sibling.txt"), tree.Path(fits + "/a.txt")}));
   EXPECT_EQ(tree.Path(fits + "/a.txt").size(), 255u);
+  // What was left out is counted, each where it was left.
+  EXPECT_EQ(SearchState.FilesPathTooLong.load(), 1u);
+  EXPECT_EQ(SearchState.FoldersSpecTooLong.load(), 1u);
+  EXPECT_EQ(SearchState.FilesSetFull.load(), 0u);
+  EXPECT_EQ(SearchState.FoldersQueueFull.load(), 0u);
+}
+
+TEST_F(FileSetTest, FilesAndFoldersRefusedByFullListsAreCounted) {
+  tree.WriteFile("a.txt", "");
+  tree.WriteFile("b.txt", "");
+  tree.WriteFile("sub1/c.txt", "");
+  tree.WriteFile("sub2/d.txt", "");
+  // Full lists, as after a walk through a huge tree; the queued folders do not exist.
+  for (std::uint32_t i = 0; i < kFlaggedListCapacity; ++i) FileSet.Add("earlier");
+  for (std::uint32_t i = 0; i < kDirectoryQueueCapacity; ++i)
+    DirectoryQueue.Add(tree.Path("gone/*.txt").c_str());
+
+  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), 1), 0);
+
+  EXPECT_EQ(SearchState.FilesSetFull.load(), 2u);
+  EXPECT_EQ(SearchState.FoldersQueueFull.load(), 2u);
+  EXPECT_EQ(SearchState.FilesPathTooLong.load(), 0u);
+  EXPECT_EQ(SearchState.FoldersSpecTooLong.load(), 0u);
 }
 
 // FIFOs, links and unreadable folders as POSIX has them; the Windows counterparts are

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -51,6 +52,19 @@ class SearchDriverTest : public ::testing::Test {
   }
   TempTree tree;
 };
+
+TEST_F(SearchDriverTest, CountsOfWhatWasLeftOutStartAtZero) {
+  std::atomic<std::uint32_t>* counts[] = {
+      &SearchState.FoldersQueueFull, &SearchState.FoldersSpecTooLong,
+      &SearchState.FilesSetFull,     &SearchState.FilesPathTooLong,
+      &SearchState.UnopenedNotListed, &SearchState.LinesWithoutResultEntry};
+  for (const char* query : {"", "cat", "cat O dog"}) {
+    for (std::atomic<std::uint32_t>* count : counts) *count = 7;
+    SetControlText(kSearchForEdit, query);
+    EXPECT_EQ(RunSearch(), 0) << query;
+    for (std::atomic<std::uint32_t>* count : counts) EXPECT_EQ(count->load(), 0u) << query;
+  }
+}
 
 TEST_F(SearchDriverTest, EmptyQueryListsTheMatchingFiles) {
   HeadlessSetLineSink(RecordStatus);
