@@ -16,6 +16,16 @@ constexpr std::uint32_t kReadChunkSize = 65536;
 // a FIFO, socket, device or directory gives kInvalidFile at once and never blocks.
 FileHandle OpenFileForScan(const char* path);
 
+// For a program whose standard output may be a file among those it searches (tessik-cli):
+// from now on OpenFileForScan refuses the file that standard output writes to, as it is
+// now, so that the program never reads what it writes. When standard output is not open
+// at all, it is held by a descriptor that cannot be written, so that no file opened later
+// takes its place and every write to it fails. Call it once, before any search.
+void ExcludeStandardOutputFromScan();
+
+// True when `path` names the file that ExcludeStandardOutputFromScan excluded.
+bool IsExcludedStandardOutput(const char* path);
+
 // Size in bytes (64-bit), or -1 when it cannot be taken.
 std::int64_t GetFileSize64(FileHandle file);
 

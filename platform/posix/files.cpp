@@ -12,19 +12,54 @@ int DescriptorOf(FileHandle file) { return static_cast<int>(file - 1); }
 
 FileHandle HandleOf(int fd) { return static_cast<FileHandle>(fd) + 1; }
 
+// The file that standard output writes to, once excluded; set before any search starts
+// and only read afterwards.
+struct ExcludedFile {
+  bool Set = false;
+  dev_t Device = 0;
+  ino_t Inode = 0;
+};
+ExcludedFile excludedOutput;
+
+bool IsExcluded(const struct stat& info) {
+  return excludedOutput.Set && info.st_dev == excludedOutput.Device &&
+         info.st_ino == excludedOutput.Inode;
+}
+
 }  // namespace
+
+void ExcludeStandardOutputFromScan() {
+  struct stat info;
+  if (fstat(STDOUT_FILENO, &info) == 0) {
+    if (S_ISREG(info.st_mode)) excludedOutput = {true, info.st_dev, info.st_ino};
+    return;
+  }
+  if (errno != EBADF) return;
+  // Descriptor 1 is free: the next file opened would get it and receive the output. A
+  // descriptor open for reading only holds it, and writes to it fail.
+  int fd = open("/dev/null", O_RDONLY | O_CLOEXEC);
+  if (fd < 0 || fd == STDOUT_FILENO) return;
+  dup2(fd, STDOUT_FILENO);
+  close(fd);
+}
+
+bool IsExcludedStandardOutput(const char* path) {
+  struct stat info;
+  return path != nullptr && stat(path, &info) == 0 && S_ISREG(info.st_mode) && IsExcluded(info);
+}
 
 FileHandle OpenFileForScan(const char* path) {
   if (path == nullptr) return kInvalidFile;
   // Anything that is not a regular file is refused before it is opened: opening a device
   // can act on it (a terminal allocates a console, a FIFO releases a waiting writer).
   struct stat before;
-  if (stat(path, &before) != 0 || !S_ISREG(before.st_mode)) return kInvalidFile;
+  if (stat(path, &before) != 0 || !S_ISREG(before.st_mode) || IsExcluded(before))
+    return kInvalidFile;
   // O_NONBLOCK and the second check cover a file replaced between the two calls.
   int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return kInvalidFile;
   struct stat info;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || IsExcluded(info)) {
     close(fd);
     return kInvalidFile;
   }

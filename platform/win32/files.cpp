@@ -18,12 +18,59 @@ FileHandle DiskFileOrInvalid(HANDLE handle) {
   return reinterpret_cast<FileHandle>(handle);
 }
 
+// The file that standard output writes to, once excluded: its volume and file index. Set
+// before any search starts and only read afterwards.
+struct ExcludedFile {
+  bool Set = false;
+  DWORD Volume = 0;
+  DWORD IndexHigh = 0;
+  DWORD IndexLow = 0;
+};
+ExcludedFile excludedOutput;
+
+bool IsExcluded(HANDLE handle) {
+  if (!excludedOutput.Set) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  return GetFileInformationByHandle(handle, &info) &&
+         info.dwVolumeSerialNumber == excludedOutput.Volume &&
+         info.nFileIndexHigh == excludedOutput.IndexHigh &&
+         info.nFileIndexLow == excludedOutput.IndexLow;
+}
+
 }  // namespace
+
+// A handle is never reused for standard output on Win32, so an output that is not open
+// needs nothing here.
+void ExcludeStandardOutputFromScan() {
+  HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (output == INVALID_HANDLE_VALUE || output == nullptr) return;
+  if (GetFileType(output) != FILE_TYPE_DISK) return;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(output, &info)) return;
+  excludedOutput = {true, info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+bool IsExcludedStandardOutput(const char* path) {
+  if (path == nullptr || !excludedOutput.Set) return false;
+  // No access asked, only the file's identity: this opens a file that others hold open.
+  HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE || handle == nullptr) return false;
+  const bool excluded = GetFileType(handle) == FILE_TYPE_DISK && IsExcluded(handle);
+  CloseHandle(handle);
+  return excluded;
+}
 
 FileHandle OpenFileForScan(const char* path) {
   if (path == nullptr) return kInvalidFile;
-  return DiskFileOrInvalid(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  FileHandle file = DiskFileOrInvalid(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                                                  nullptr));
+  if (IsOpenFile(file) && IsExcluded(NativeOf(file))) {
+    CloseHandle(NativeOf(file));
+    return kInvalidFile;
+  }
+  return file;
 }
 
 std::int64_t GetFileSize64(FileHandle file) {
