@@ -1,0 +1,260 @@
+// The file scanner over random files: the input becomes a file in a folder of this
+// process, which is scanned for a word in both modes through the headless window. The
+// result lines must be well formed, their line numbers never go back, the first-match
+// mode must agree with the listing on whether the file holds a match, and the lines must
+// be exactly those of a plain reference scanner written here, which reads the file as one
+// run of bytes with no reads to cut it: so a word across a read boundary is one word.
+//
+// Input: five bytes of settings, then the body of the file.
+//   0-2  where in the body the word searched for is taken from (a run of letters there)
+//   3    bits 0-1: the file's name; bit 2: search for a word made of the settings instead
+//   4    not 0: the body is preceded by filler so that its first this many bytes end the
+//        first read of 65536 bytes (the body then crosses the boundary)
+// Inputs past 64 KiB cross the boundary by themselves; run with -max_len=200000.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/file_scanner.h"
+#include "engine/search_state.h"
+#include "phonetic/phonetic_key.h"
+#include "phonetic/spelling_variants.h"
+#include "platform/files.h"
+#include "platform/headless/headless_window.h"
+#include "platform/memory.h"
+#include "platform/window.h"
+#include "query/duplicate_keys.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+// The reference's own branches are not worth the fuzzer's attention (nor its time).
+#define TESSIK_REFERENCE __attribute__((no_sanitize("coverage")))
+
+constexpr std::size_t kSettings = 5;
+constexpr std::size_t kMaxWordLetters = 62;
+constexpr std::size_t kMaxTermLetters = 220;
+
+// Names of 5, 13, 14 and 21 characters: shown whole, whole, cut, cut.
+constexpr const char* kNames[] = {"a.txt", "thirteen1.txt", "fourteen12.txt",
+                                  "a_longer_name.record"};
+
+std::vector<std::string> listed;
+void CollectLine(const char* line) { listed.emplace_back(line); }
+
+std::string folder;
+
+void SetUpOnce() {
+  InitialisePhonetics();
+  CreateMainWindow("", 0, 0, 0, 0, nullptr);
+  HeadlessSetLineSink(CollectLine);
+  SearchState.ReadBuffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
+  char made[] = "/tmp/tessik-scanner-fuzz-XXXXXX";
+  Check(mkdtemp(made) != nullptr);
+  folder = made;
+}
+
+void RemoveFolder() {
+  for (const char* name : kNames) unlink((folder + "/" + name).c_str());
+  rmdir(folder.c_str());
+}
+
+TESSIK_REFERENCE bool IsLetter(std::uint8_t b) {
+  return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+}
+TESSIK_REFERENCE bool IsJoiner(std::uint8_t b) {
+  return (b >= '0' && b <= '9') || b == '^' || b == '_' || b == '`';
+}
+
+// Keys of the word searched for, as a search prepares them.
+void UseTerm(const std::string& term) {
+  NormaliseQueryWord(term.c_str());
+  GenerateSpellingVariants();
+  ComputeVariantKeys();
+  RemoveDuplicateKeys();
+}
+
+TESSIK_REFERENCE bool HasKey(const PhoneticKey& key) {
+  for (std::uint32_t k = 0; k < KeyCount && k < static_cast<std::uint32_t>(kMaxKeys); ++k) {
+    if (KeyTable[k] == key) return true;
+  }
+  return false;
+}
+
+// Whether a word (its letters as they stand, 2 to 62) sounds like the word searched for:
+// lower-cased, reduced (a leading ph is f; c before k, c between s or x and e, i or y,
+// and s after x are dropped, each judged on the lower-case word), coded, and for a
+// reduced word beginning "ps" coded again without its p.
+TESSIK_REFERENCE bool Sounds(const char* letters, std::size_t n) {
+  char lower[kMaxWordLetters + 1];
+  for (std::size_t i = 0; i < n; ++i) lower[i] = static_cast<char>(letters[i] | 0x20);
+  lower[n] = '\0';
+  char reduced[kMaxWordLetters + 1];
+  std::size_t length = 0;
+  reduced[length++] = lower[0] == 'p' && lower[1] == 'h' ? 'f' : lower[0];
+  for (std::size_t i = 1; i < n; ++i) {
+    const char c = lower[i], before = lower[i - 1], next = lower[i + 1];
+    if (c == 'c' && next == 'k') continue;
+    if (c == 'c' && (before == 's' || before == 'x') && (next == 'e' || next == 'i' || next == 'y'))
+      continue;
+    if (c == 's' && before == 'x') continue;
+    reduced[length++] = c;
+  }
+  reduced[length] = '\0';
+  if (HasKey(ComputePhoneticKey(reduced))) return true;
+  return reduced[0] == 'p' && reduced[1] == 's' && HasKey(ComputePhoneticKey(reduced + 1));
+}
+
+std::string DisplayName(const std::string& name) {
+  return name.size() >= 14 ? name.substr(0, 14) + "..." : name;
+}
+
+// The result lines of the file, byte by byte: a word is a run of letters after a
+// separator (a joiner spoils the run it touches), of which the first 62 letters count;
+// words of one letter are not words; a word that ends the file is a word too.
+TESSIK_REFERENCE std::vector<std::string> ReferenceLines(const std::string& content,
+                                                         const std::string& name) {
+  std::vector<std::string> lines;
+  const auto size = static_cast<std::int64_t>(content.size());
+  int line = 1;
+  enum { Outside, Inside, Blocked } state = Outside;
+  char word[kMaxWordLetters];
+  std::size_t letters = 0;
+  auto evaluate = [&](std::int64_t end) {
+    if (letters < 2 || !Sounds(word, letters)) return;
+    const std::string shown =
+        letters >= 13 ? std::string(word, 13) + "..." : std::string(word, letters);
+    char text[256];
+    std::snprintf(text, sizeof text, "%s\t%s\t%d (%.1f%%)\t%lld K", shown.c_str(),
+                  DisplayName(name).c_str(), line,
+                  static_cast<double>(end) * 100.0 / static_cast<double>(size),
+                  static_cast<long long>(size / 1024));
+    lines.emplace_back(text);
+  };
+  for (std::int64_t i = 0; i < size; ++i) {
+    const auto b = static_cast<std::uint8_t>(content[static_cast<std::size_t>(i)]);
+    if (IsLetter(b)) {
+      if (state == Outside) {
+        word[0] = static_cast<char>(b);
+        letters = 1;
+        state = Inside;
+      } else if (state == Inside && letters < kMaxWordLetters) {
+        word[letters++] = static_cast<char>(b);
+      }
+    } else if (IsJoiner(b)) {
+      state = Blocked;
+    } else {
+      if (state == Inside) evaluate(i);
+      state = Outside;
+      if (b == '\n') ++line;
+    }
+  }
+  if (state == Inside) evaluate(size);
+  return lines;
+}
+
+void CheckWellFormed(const std::vector<std::string>& lines, const std::string& name,
+                     std::size_t size) {
+  int lastLine = 1;
+  for (const std::string& line : lines) {
+    std::vector<std::string> fields;
+    std::size_t at = 0;
+    for (std::size_t tab; (tab = line.find('\t', at)) != std::string::npos; at = tab + 1) {
+      fields.push_back(line.substr(at, tab - at));
+    }
+    fields.push_back(line.substr(at));
+    Check(fields.size() == 4);
+    // The word: 2 to 12 letters, or 13 letters and "...".
+    std::string word = fields[0];
+    if (word.size() == 16 && word.compare(13, 3, "...") == 0) word.resize(13);
+    Check(word.size() >= 2 && word.size() <= 13 && (word.size() < 13 || fields[0].size() == 16));
+    for (char c : word) Check(IsLetter(static_cast<std::uint8_t>(c)));
+    Check(fields[1] == DisplayName(name));
+    int number = 0;
+    double percentage = -1;
+    char after = 0;
+    Check(std::sscanf(fields[2].c_str(), "%d (%lf%%)%c", &number, &percentage, &after) == 2);
+    Check(number >= lastLine);
+    Check(percentage >= 0 && percentage <= 100.0);
+    lastLine = number;
+    Check(fields[3] == std::to_string(size / 1024) + " K");
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static bool ready = false;
+  if (!ready) {
+    SetUpOnce();
+    std::atexit(RemoveFolder);
+    ready = true;
+  }
+  if (size < kSettings) return 0;
+  const std::string body(reinterpret_cast<const char*>(data) + kSettings, size - kSettings);
+  std::string content;
+  if (data[4] != 0) {
+    static const std::string kFiller = "Lorem ipsum dolor sit amet, Katherine\r\n";
+    const std::size_t filler = kReadChunkSize - data[4];
+    while (content.size() < filler) content += kFiller;
+    content.resize(filler);
+  }
+  content += body;
+  const std::string name = kNames[data[3] & 3];
+  const std::string path = folder + "/" + name;
+
+  // The word searched for: the run of letters at the chosen place (the first run after it
+  // when it holds none), or one made of the settings.
+  std::string term;
+  if ((data[3] & 4) == 0 && !content.empty()) {
+    std::size_t at = (data[0] | data[1] << 8 | data[2] << 16) % content.size();
+    for (std::size_t tried = 0; tried < content.size() &&
+                                !IsLetter(static_cast<std::uint8_t>(content[at]));
+         ++tried) {
+      at = (at + 1) % content.size();
+    }
+    while (at < content.size() && IsLetter(static_cast<std::uint8_t>(content[at])) &&
+           term.size() < kMaxTermLetters) {
+      term += content[at++];
+    }
+  }
+  if (term.empty()) {
+    for (std::size_t i = 0; i < 3; ++i) term += static_cast<char>('a' + data[i] % 26);
+  }
+  UseTerm(term);
+
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  Check(file != nullptr);
+  Check(std::fwrite(content.data(), 1, content.size(), file) == content.size());
+  Check(std::fclose(file) == 0);
+
+  listed.clear();
+  ResultList.Clear();
+  UnopenedFiles.Clear();
+  SearchState.FilesSearched = 0;
+  const bool listedAny = ScanFile(path.c_str(), ScanMode::ListEveryOccurrence);
+  const std::vector<std::string> lines = listed;
+  const bool foundFirst = ScanFile(path.c_str(), ScanMode::StopAtFirstMatch);
+
+  Check(UnopenedFiles.Count.load() == 0);
+  Check(listed.size() == lines.size());  // the first-match scan lists nothing
+  Check(listedAny == !lines.empty());
+  Check(foundFirst == listedAny);
+  // An empty file is not counted as searched.
+  Check(SearchState.FilesSearched.load() == (content.empty() ? 0 : 1));
+  Check(ResultList.Count.load() == lines.size());
+  for (std::uint32_t i = 0; i < ResultList.Count.load(); ++i) Check(path == ResultList.Get(i));
+  CheckWellFormed(lines, name, content.size());
+  Check(lines == ReferenceLines(content, name));
+  ListBoxReset(kResultListBox);
+  return 0;
+}
