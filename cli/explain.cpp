@@ -49,5 +49,5 @@ int RunExplain(const char* word) {
     PrintKey(KeyTable[i]);
   }
   std::fputc('\n', stdout);
-  return std::fflush(stdout) == 0 ? 0 : 2;
+  return 0;  // the caller checks that standard output took it all
 }

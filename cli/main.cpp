@@ -1,18 +1,25 @@
 // tessik-cli: one search through the headless window on the calling thread. Result lines
-// go to standard output as they are added; message texts and then the status line go to
-// standard error.
+// go to standard output as they are added; message texts, what the search left out and
+// then the status line go to standard error.
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "cli/arguments.h"
+#include "cli/escape.h"
 #include "cli/explain.h"
 #include "engine/search_driver.h"
 #include "engine/search_state.h"
 #include "log/search_log.h"
 #include "phonetic/phonetic_key.h"
+#include "platform/files.h"
 #include "platform/headless/headless_window.h"
 #include "platform/window.h"
+#include "query/term_codes.h"
 #include "ui/main_window_layout.h"
 
 namespace {
@@ -20,6 +27,11 @@ namespace {
 constexpr int kExitCompleted = 0;
 constexpr int kExitMessage = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitLeftOut = 3;
+constexpr int kExitOutputFailed = 4;
+
+static_assert(kMaxSpecCharacters + 1 == sizeof SearchState.SearchSpecText);
+static_assert(kMaxQueryCharacters + 1 == sizeof SearchState.SearchText);
 
 const char kUsage[] =
     "usage: tessik-cli [-s|--subdirs] [--log FILE] [--] SPEC [QUERY...]\n"
@@ -28,67 +40,52 @@ const char kUsage[] =
     "Searches the files that match SPEC (a directory part and a pattern such as\n"
     "/home/me/notes/*.txt) for words that sound like QUERY, an expression of words\n"
     "joined by A (and), O (or), N (and not) and X (exclusive or). Without QUERY the\n"
-    "matching files are listed.\n"
+    "matching files are listed. SPEC and QUERY hold at most 255 characters each.\n"
     "\n"
     "  -s, --subdirs   include the subdirectories below the directory of SPEC\n"
     "  --log FILE      write the search log to FILE after the search\n"
     "  --explain WORD  show the normalised form, spelling variants and keys of WORD\n"
-    "  --              end of options: what follows is SPEC and QUERY\n";
+    "  --              end of options: what follows is SPEC and QUERY\n"
+    "\n"
+    "Exit status: 0 the search completed; 1 a message ended it, or the log could not\n"
+    "be written; 2 usage error; 3 the search completed but left out folders, files or\n"
+    "result entries, each said on standard error; 4 standard output could not be written.\n";
 
 char outputBuffer[1 << 20];
 std::vector<std::string> messageTexts;
+std::string escapeScratch;
 
+// Ends the program at the first write to standard output that fails: a search whose
+// results cannot be written is not worth going on with.
+[[noreturn]] void StopOnOutputFailure(int error) {
+  std::fprintf(stderr, "tessik-cli: could not write to standard output: %s\n",
+               std::strerror(error));
+  std::fflush(stderr);
+  std::exit(kExitOutputFailed);
+}
+
+void WriteOut(const char* text) {
+  if (std::fputs(text, stdout) == EOF || std::fputc('\n', stdout) == EOF)
+    StopOnOutputFailure(errno);
+}
+
+// A word search adds result lines; a listing and an expression search add paths.
 void PrintLine(const char* line) {
-  std::fputs(line, stdout);
-  std::fputc('\n', stdout);
+  const bool resultLine = IsSingleWordSearch(SearchState.LastTermType);
+  WriteOut(resultLine ? EscapeResultLine(line, escapeScratch)
+                      : EscapeControls(line, escapeScratch));
 }
 
 void KeepMessage(const RecordedMessageBox& box) { messageTexts.push_back(box.Text); }
 
-int UsageError(const char* problem) {
-  if (problem != nullptr) std::fprintf(stderr, "tessik-cli: %s\n", problem);
-  std::fputs(kUsage, stderr);
-  return kExitUsage;
+void Complain(const std::string& text) {
+  std::fprintf(stderr, "tessik-cli: %s\n", EscapeControls(text.c_str(), escapeScratch));
 }
 
-struct Options {
-  bool Subdirs = false;
-  const char* LogPath = nullptr;
-  const char* ExplainWord = nullptr;
-  std::vector<const char*> Operands;  // SPEC, then the QUERY words
-};
-
-// Options may stand anywhere before "--"; 0, or the exit code of a usage error.
-int ParseOptions(int argc, char** argv, Options* options) {
-  bool optionsEnded = false;
-  for (int i = 1; i < argc; ++i) {
-    const char* arg = argv[i];
-    if (optionsEnded || arg[0] != '-' || arg[1] == '\0') {
-      options->Operands.push_back(arg);
-    } else if (std::strcmp(arg, "--") == 0) {
-      optionsEnded = true;
-    } else if (std::strcmp(arg, "-s") == 0 || std::strcmp(arg, "--subdirs") == 0) {
-      options->Subdirs = true;
-    } else if (std::strcmp(arg, "--log") == 0) {
-      if (i + 1 >= argc) return UsageError("--log needs a FILE");
-      options->LogPath = argv[++i];
-    } else if (std::strcmp(arg, "--explain") == 0) {
-      if (i + 1 >= argc) return UsageError("--explain needs a WORD");
-      options->ExplainWord = argv[++i];
-    } else if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0) {
-      std::fputs(kUsage, stdout);
-      return -1;
-    } else {
-      return UsageError((std::string("unknown option ") + arg).c_str());
-    }
-  }
-  if (options->ExplainWord != nullptr) {
-    if (options->Subdirs || options->LogPath != nullptr || !options->Operands.empty())
-      return UsageError("--explain takes one word and nothing else");
-    return 0;
-  }
-  if (options->Operands.empty()) return UsageError("SPEC is missing");
-  return 0;
+int UsageError(const std::string& problem) {
+  Complain(problem);
+  std::fputs(kUsage, stderr);
+  return kExitUsage;
 }
 
 // The status line without its padding blanks.
@@ -101,16 +98,54 @@ std::string StatusText() {
   return status;
 }
 
+// "tessik-cli: COUNT " and `what`, which names `limit` with %u.
+void SayCount(std::uint32_t count, const char* what, std::uint32_t limit) {
+  if (count == 0) return;
+  std::fprintf(stderr, "tessik-cli: %u ", static_cast<unsigned>(count));
+  std::fprintf(stderr, what, static_cast<unsigned>(limit));
+  std::fputc('\n', stderr);
+}
+
+// One line on standard error for each kind of thing the search left out, and one for
+// each file it could not open. True when there was anything.
+bool ReportLeftOut() {
+  constexpr std::uint32_t kLongestText = kEntrySize - 1;
+  const std::uint32_t counts[] = {
+      SearchState.FoldersQueueFull,  SearchState.FoldersSpecTooLong,
+      SearchState.FilesSetFull,      SearchState.FilesPathTooLong,
+      SearchState.UnopenedNotListed, SearchState.LinesWithoutResultEntry};
+  bool any = false;
+  for (std::uint32_t count : counts) any = any || count > 0;
+  SayCount(counts[0], "folder(s) not entered: the queue of folders was full (%u)",
+           kDirectoryQueueCapacity);
+  SayCount(counts[1], "folder(s) not entered: specification longer than %u characters",
+           kLongestText);
+  SayCount(counts[2], "file(s) left out: the file set was full (%u)", kFlaggedListCapacity);
+  SayCount(counts[3], "file(s) left out: path longer than %u characters", kLongestText);
+  // An expression search may fail on one file once per term: it is named once.
+  std::set<std::string> named;
+  for (std::uint32_t i = 0; i < UnopenedFiles.Count; ++i) {
+    const char* path = UnopenedFiles.Get(i);
+    if (path == nullptr || !named.insert(path).second) continue;
+    any = true;
+    std::fprintf(stderr, "tessik-cli: %s: %s\n", EscapeControls(path, escapeScratch),
+                 IsExcludedStandardOutput(path) ? "not searched: it is the standard output"
+                                                : "could not be opened");
+  }
+  SayCount(counts[4], "more failed opening(s) not listed: the list of unopened files was full (%u)",
+           kUnopenedFilesCapacity);
+  SayCount(counts[5],
+           "result line(s) beyond the %u the result list holds: the log shows "
+           "\"File name not known\" for them",
+           kFlaggedListCapacity);
+  return any;
+}
+
 int Search(const Options& options) {
   // The window the program would show, built from its own layout, in memory.
   if (SetUpMainWindow() != 0) return kExitMessage;
-  SetControlText(kSearchInEdit, options.Operands[0]);
-  std::string query;
-  for (std::size_t i = 1; i < options.Operands.size(); ++i) {
-    if (i > 1) query += ' ';
-    query += options.Operands[i];
-  }
-  SetControlText(kSearchForEdit, query.c_str());
+  SetControlText(kSearchInEdit, options.Spec);
+  SetControlText(kSearchForEdit, options.Query.c_str());
   HeadlessSetCheck(kIncludeSubdirsCheck, options.Subdirs ? 1 : 0);
   HeadlessSetLineSink(PrintLine);
   HeadlessSetMessageSink(KeepMessage);
@@ -120,12 +155,16 @@ int Search(const Options& options) {
   if (exitCode == kExitCompleted && options.LogPath != nullptr &&
       SaveSearchLog(options.LogPath) != 1)
     exitCode = kExitMessage;
-  std::fflush(stdout);
+  const bool written = std::fflush(stdout) == 0 && !std::ferror(stdout);
+  const int writeError = errno;
   HeadlessSetLineSink(nullptr);
   HeadlessSetMessageSink(nullptr);
 
   for (const std::string& text : messageTexts) std::fprintf(stderr, "%s\n", text.c_str());
-  std::fprintf(stderr, "%s\n", StatusText().c_str());
+  const bool leftOut = ReportLeftOut();
+  std::fprintf(stderr, "%s\n", EscapeControls(StatusText().c_str(), escapeScratch));
+  if (!written) StopOnOutputFailure(writeError);
+  if (exitCode == kExitCompleted && leftOut) exitCode = kExitLeftOut;
   return exitCode;
 }
 
@@ -134,20 +173,26 @@ int Search(const Options& options) {
 int main(int argc, char** argv) {
   // Result lines can run to tens of thousands: one write per megabyte, not per line.
   std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
+  // Standard output may be a file in the searched tree: the search must not read it.
+  ExcludeStandardOutputFromScan();
   InitialisePhonetics();
   Options options;
-  int parsed = ParseOptions(argc, argv, &options);
-  int exitCode;
-  if (parsed > 0) {
-    exitCode = parsed;
-  } else if (parsed < 0) {
-    exitCode = kExitCompleted;
-  } else if (options.ExplainWord != nullptr) {
-    exitCode = RunExplain(options.ExplainWord);
-  } else {
-    exitCode = Search(options);
+  int exitCode = kExitCompleted;
+  switch (ParseArguments(argc, argv, &options)) {
+    case ParseStatus::UsageError:
+      exitCode = UsageError(options.Problem);
+      break;
+    case ParseStatus::Help:
+      std::fputs(kUsage, stdout);
+      break;
+    case ParseStatus::Explain:
+      exitCode = RunExplain(options.ExplainWord);
+      break;
+    case ParseStatus::Search:
+      exitCode = Search(options);
+      break;
   }
-  std::fflush(stdout);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) StopOnOutputFailure(errno);
   ClearSearchLists();
   return exitCode;
 }

@@ -1,0 +1,54 @@
+#include "cli/arguments.h"
+
+#include <cstring>
+
+namespace {
+
+ParseStatus UsageError(Options* options, std::string problem) {
+  options->Problem = std::move(problem);
+  return ParseStatus::UsageError;
+}
+
+}  // namespace
+
+ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) {
+  *options = Options{};
+  bool optionsEnded = false;
+  int queryWords = 0;
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    if (optionsEnded || arg[0] != '-' || arg[1] == '\0') {
+      if (options->Spec == nullptr) {
+        options->Spec = arg;
+      } else {
+        if (queryWords++ > 0) options->Query += ' ';
+        options->Query += arg;
+      }
+    } else if (std::strcmp(arg, "--") == 0) {
+      optionsEnded = true;
+    } else if (std::strcmp(arg, "-s") == 0 || std::strcmp(arg, "--subdirs") == 0) {
+      options->Subdirs = true;
+    } else if (std::strcmp(arg, "--log") == 0) {
+      if (i + 1 >= argc) return UsageError(options, "--log needs a FILE");
+      options->LogPath = argv[++i];
+    } else if (std::strcmp(arg, "--explain") == 0) {
+      if (i + 1 >= argc) return UsageError(options, "--explain needs a WORD");
+      options->ExplainWord = argv[++i];
+    } else if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0) {
+      return ParseStatus::Help;
+    } else {
+      return UsageError(options, std::string("unknown option ") + arg);
+    }
+  }
+  if (options->ExplainWord != nullptr) {
+    if (options->Subdirs || options->LogPath != nullptr || options->Spec != nullptr)
+      return UsageError(options, "--explain takes one word and nothing else");
+    return ParseStatus::Explain;
+  }
+  if (options->Spec == nullptr) return UsageError(options, "SPEC is missing");
+  if (std::strlen(options->Spec) > kMaxSpecCharacters)
+    return UsageError(options, "SPEC is longer than 255 characters");
+  if (options->Query.size() > kMaxQueryCharacters)
+    return UsageError(options, "QUERY is longer than 255 characters");
+  return ParseStatus::Search;
+}

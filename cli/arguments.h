@@ -1,0 +1,26 @@
+// tessik-cli's command line, read into Options without printing anything or touching the
+// search, so that the program and a fuzzer call the same code.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// What the search worker reads of "Search in:" and of "Search for:". A longer SPEC or
+// QUERY would be cut into a different search, so it is refused instead.
+constexpr std::size_t kMaxSpecCharacters = 255;
+constexpr std::size_t kMaxQueryCharacters = 255;
+
+enum class ParseStatus { Search, Explain, Help, UsageError };
+
+struct Options {
+  bool Subdirs = false;
+  const char* LogPath = nullptr;
+  const char* ExplainWord = nullptr;
+  const char* Spec = nullptr;
+  std::string Query;    // the QUERY words joined by single blanks; empty when none
+  std::string Problem;  // after a usage error: what is wrong, in one line
+};
+
+// Options may stand anywhere before "--"; a lone "-" is an operand. `argv` holds `argc`
+// texts, the program's name first. -h or --help ends the reading at once.
+ParseStatus ParseArguments(int argc, const char* const* argv, Options* options);
