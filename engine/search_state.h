@@ -33,11 +33,11 @@ struct SearchStateRecord {
   std::atomic<std::int32_t> MatchedFiles{0};
   // What the search left out, counted where it was dropped and reset when a search
   // starts. The window shows none of them; tessik-cli reports them.
-  std::atomic<std::uint32_t> FoldersQueueFull{0};       // DirectoryQueue had no room
-  std::atomic<std::uint32_t> FoldersSpecTooLong{0};     // specification over 255 characters
-  std::atomic<std::uint32_t> FilesSetFull{0};           // FileSet had no room
-  std::atomic<std::uint32_t> FilesPathTooLong{0};       // path over 255 characters
-  std::atomic<std::uint32_t> UnopenedNotListed{0};      // UnopenedFiles had no room
+  std::atomic<std::uint32_t> FoldersQueueFull{0};         // DirectoryQueue had no room
+  std::atomic<std::uint32_t> FoldersSpecTooLong{0};       // specification over 255 characters
+  std::atomic<std::uint32_t> FilesSetFull{0};             // FileSet had no room
+  std::atomic<std::uint32_t> FilesPathTooLong{0};         // path over 255 characters
+  std::atomic<std::uint32_t> UnopenedNotListed{0};        // UnopenedFiles had no room
   std::atomic<std::uint32_t> LinesWithoutResultEntry{0};  // ResultList had no room
   char SearchText[256];
   char SearchSpecText[256];

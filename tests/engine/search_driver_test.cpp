@@ -55,8 +55,8 @@ class SearchDriverTest : public ::testing::Test {
 
 TEST_F(SearchDriverTest, CountsOfWhatWasLeftOutStartAtZero) {
   std::atomic<std::uint32_t>* counts[] = {
-      &SearchState.FoldersQueueFull, &SearchState.FoldersSpecTooLong,
-      &SearchState.FilesSetFull,     &SearchState.FilesPathTooLong,
+      &SearchState.FoldersQueueFull,  &SearchState.FoldersSpecTooLong,
+      &SearchState.FilesSetFull,      &SearchState.FilesPathTooLong,
       &SearchState.UnopenedNotListed, &SearchState.LinesWithoutResultEntry};
   for (const char* query : {"", "cat", "cat O dog"}) {
     for (std::atomic<std::uint32_t>* count : counts) *count = 7;
