@@ -33,11 +33,23 @@ if [ -d tests/fuzz ] && ls tests/fuzz/*.cpp >/dev/null 2>&1; then
   cmake --preset fuzz >/dev/null
   cmake --build --preset fuzz -j "$jobs"
   for fuzzer in build-fuzz/tests/fuzz/*_fuzzer; do
+    name=$(basename "$fuzzer" _fuzzer)
     report=build-fuzz/$(basename "$fuzzer").log
+    # Each fuzzer starts from its seeds (tests/fuzz/corpus/NAME), copied to a corpus of
+    # the build that the runs grow, and takes the flags of tests/fuzz/NAME_fuzzer.options
+    # ("key = value" lines under [libfuzzer]).
+    corpus=build-fuzz/corpus/$name
+    mkdir -p "$corpus"
+    if [ -d "tests/fuzz/corpus/$name" ]; then cp -r "tests/fuzz/corpus/$name/." "$corpus/"; fi
+    options=()
+    if [ -f "tests/fuzz/${name}_fuzzer.options" ]; then
+      mapfile -t options < <(sed -n 's/^ *\([a-z_]*\) *= *\([^ ]*\) *$/-\1=\2/p' \
+                               "tests/fuzz/${name}_fuzzer.options")
+    fi
     # A passing run shows its closing statistics; a failing one shows everything it said,
     # the crash report and the input that caused it included.
-    if ! "$fuzzer" -max_total_time="${TESSIK_FUZZ_SECONDS:-30}" -print_final_stats=1 \
-         -artifact_prefix=build-fuzz/ >"$report" 2>&1; then
+    if ! "$fuzzer" -max_total_time="${TESSIK_FUZZ_SECONDS:-20}" -print_final_stats=1 \
+         -artifact_prefix=build-fuzz/ "${options[@]}" "$corpus" >"$report" 2>&1; then
       cat "$report"
       echo "$fuzzer failed (its report: $report)" >&2
       exit 1
