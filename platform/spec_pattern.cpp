@@ -38,8 +38,8 @@ bool WildcardMatch(const char* pattern, const char* name) {
   }
   while (*p == '*') ++p;
   if (*p == '\0') return true;
-  // A trailing ".*" also matches a name that has no extension: "readme.*" finds
-  // "readme", and "*.*" finds every name.
+  // A ".*" that ends the pattern may also match nothing at the end of the name: "readme.*"
+  // finds "readme", and "*.*" finds every name.
   if (*p != '.' || p[1] != '*') return false;
   ++p;
   while (*p == '*') ++p;

@@ -10,6 +10,6 @@
 std::size_t DirectoryPartLength(const char* spec, std::size_t length);
 
 // Only '*' (any run of characters) and '?' (one character) are wild; letters match
-// without regard to case; a pattern ending in ".*" also matches a name without a dot,
-// so "*.*" matches every name.
+// without regard to case; a ".*" that ends the pattern may also match nothing at the end
+// of the name ("readme.*" finds "readme", "*x.*" finds "y.x"), so "*.*" matches every name.
 bool WildcardMatch(const char* pattern, const char* name);
