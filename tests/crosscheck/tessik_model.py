@@ -42,6 +42,30 @@ OPERATORS = b"ANOXanox"
 WORD_RUN = re.compile(rb"[A-Za-z0-9^_`]+")
 RUN_BYTES = frozenset(b"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789^_`")
 READ_SIZE = 65536 * 256
+LONGEST_TEXT = 255  # of a list entry, and of what the search reads of its two fields
+
+USAGE = (b"usage: tessik-cli [-s|--subdirs] [--log FILE] [--] SPEC [QUERY...]\n"
+         b"       tessik-cli --explain WORD\n"
+         b"\n"
+         b"Searches the files that match SPEC (a directory part and a pattern such as\n"
+         b"/home/me/notes/*.txt) for words that sound like QUERY, an expression of words\n"
+         b"joined by A (and), O (or), N (and not) and X (exclusive or). Without QUERY the\n"
+         b"matching files are listed. SPEC and QUERY hold at most 255 characters each.\n"
+         b"\n"
+         b"  -s, --subdirs   include the subdirectories below the directory of SPEC\n"
+         b"  --log FILE      write the search log to FILE after the search\n"
+         b"  --explain WORD  show the normalised form, spelling variants and keys of WORD\n"
+         b"  --              end of options: what follows is SPEC and QUERY\n"
+         b"\n"
+         b"Exit status: 0 the search completed; 1 a message ended it, or the log could not\n"
+         b"be written; 2 usage error; 3 the search completed but left out folders, files or\n"
+         b"result entries, each said on standard error; 4 standard output could not be "
+         b"written.\n")
+
+
+def escape(name):
+    """A name as tessik-cli shows it: every control byte as \\xHH."""
+    return b"".join(b"\\x%02x" % c if c < 0x20 or c == 0x7F else bytes([c]) for c in name)
 
 
 class BoundedList:
@@ -77,12 +101,28 @@ class Search:
         self.keys = []
         self.cache = {}
         self.out = None  # stream to echo list-box lines to as they are added
+        # What the search left out, as tessik-cli reports it.
+        self.folders_queue_full = 0
+        self.folders_spec_too_long = 0
+        self.files_set_full = 0
+        self.files_path_too_long = 0
+        self.unopened_not_listed = 0
+        self.lines_without_entry = 0
 
     # ---- the window ----------------------------------------------------------------------
-    def add_line(self, line):
+    def add_line(self, line, shown=None):
+        """shown: the line as tessik-cli prints it, when not the escaped line itself."""
         self.lines.append(line)
         if self.out is not None:
-            self.out.write(line + b"\n")
+            self.out.write((escape(line) if shown is None else shown) + b"\n")
+
+    def add_result(self, path):
+        if self.result_list.add(path) < 0:
+            self.lines_without_entry += 1
+
+    def add_unopened(self, path):
+        if self.unopened.add(path) < 0:
+            self.unopened_not_listed += 1
 
     def message(self, text):
         self.messages.append(text)
@@ -154,9 +194,12 @@ class Search:
                 continue
             sub = d + name + b"/"
             if len(sub) + len(p) > 255:
+                self.folders_spec_too_long += 1
                 continue
             if len(queue) < DIRECTORY_QUEUE_CAPACITY:
                 queue.append(sub + p)
+            else:
+                self.folders_queue_full += 1
 
     def build_file_set(self):
         """Returns 0 when complete, -1 after a message ended the search."""
@@ -176,8 +219,10 @@ class Search:
                         continue
                     path = d + name
                     if len(path) > 255:
+                        self.files_path_too_long += 1
                         continue
-                    self.file_set.add(path)
+                    if self.file_set.add(path) < 0:
+                        self.files_set_full += 1
             else:
                 if not self.subdirs:
                     self.message(MSG_NO_FILES)
@@ -254,7 +299,7 @@ class Search:
                 raise OSError
             f = open(path, "rb", buffering=0)
         except OSError:
-            self.unopened.add(path)
+            self.add_unopened(path)
             return 0
         with f:
             return self.scan_open_file(f, path, mode, os.fstat(f.fileno()).st_size)
@@ -272,7 +317,7 @@ class Search:
             try:
                 chunk = f.read(READ_SIZE)
             except OSError:
-                self.unopened.add(path)
+                self.add_unopened(path)
                 return 0
             if chunk:
                 buf += chunk
@@ -303,9 +348,10 @@ class Search:
                 counted = end
                 shown_word = word[:13] + b"..." if len(word) >= 13 else word
                 pct = b"%.1f" % ((base + end) * 100.0 / size)
-                self.add_line(b"%s\t%s\t%d (%s%%)\t%d K" % (shown_word, shown, line, pct,
-                                                            size // 1024))
-                self.result_list.add(path)
+                form = b"%s\t%s\t%d (%s%%)\t%d K"
+                self.add_line(form % (shown_word, shown, line, pct, size // 1024),
+                              form % (shown_word, escape(shown), line, pct, size // 1024))
+                self.add_result(path)
                 found = 1
             line += segment.count(b"\n", counted)
             base += cut
@@ -440,7 +486,7 @@ class Search:
                 return -1
             self.files_searched = len(self.file_set.items)
             for path in self.file_set.items:
-                self.result_list.add(path)
+                self.add_result(path)
                 self.add_line(path)
             self.completion_status(4)
             return 0
@@ -470,12 +516,42 @@ class Search:
         self.files_searched = len(self.file_set.items)
         for i, path in enumerate(self.file_set.items):
             if self.file_set.flags[i]:
-                self.result_list.add(path)
+                self.add_result(path)
                 self.add_line(path)
         self.completion_status(1)
         return 0
 
     # ---- the log -------------------------------------------------------------------------
+    def left_out(self):
+        """tessik-cli's lines of what the search left out, in their order."""
+        lines = []
+
+        def count(n, text):
+            if n:
+                lines.append(b"tessik-cli: %d %s" % (n, text))
+
+        count(self.folders_queue_full,
+              b"folder(s) not entered: the queue of folders was full (%d)"
+              % DIRECTORY_QUEUE_CAPACITY)
+        count(self.folders_spec_too_long,
+              b"folder(s) not entered: specification longer than %d characters" % LONGEST_TEXT)
+        count(self.files_set_full,
+              b"file(s) left out: the file set was full (%d)" % FILE_SET_CAPACITY)
+        count(self.files_path_too_long,
+              b"file(s) left out: path longer than %d characters" % LONGEST_TEXT)
+        named = set()
+        for path in self.unopened.items:
+            if path not in named:
+                named.add(path)
+                lines.append(b"tessik-cli: %s: could not be opened" % escape(path))
+        count(self.unopened_not_listed,
+              b"more failed opening(s) not listed: the list of unopened files was full (%d)"
+              % UNOPENED_CAPACITY)
+        count(self.lines_without_entry,
+              b"result line(s) beyond the %d the result list holds: the log shows "
+              b"\"File name not known\" for them" % RESULT_LIST_CAPACITY)
+        return lines
+
     def log_bytes(self):
         pieces = []
         unopened_header = (b"\r\n++++++++++++++++++++++++++++++++++++++++++++\r\nThe following %d "
@@ -535,7 +611,13 @@ def run_cli(argv, out, err):
             break
     if not args:
         return 2
-    search = Search(args[0], b" ".join(args[1:]), subdirs)
+    spec, query = args[0], b" ".join(args[1:])
+    for name, text in ((b"SPEC", spec), (b"QUERY", query)):
+        if len(text) > LONGEST_TEXT:
+            err.write(b"tessik-cli: %s is longer than %d characters\n" % (name, LONGEST_TEXT))
+            err.write(USAGE)
+            return 2
+    search = Search(spec, query, subdirs)
     search.out = out
     result = search.run()
     status = 0 if result == 0 else 1
@@ -554,7 +636,12 @@ def run_cli(argv, out, err):
             f.close()
     for m in search.messages:
         err.write(m + b"\n")
-    err.write(search.status.rstrip(b" ") + b"\n")
+    left_out = search.left_out()
+    for line in left_out:
+        err.write(line + b"\n")
+    err.write(escape(search.status.rstrip(b" ")) + b"\n")
+    if status == 0 and left_out:
+        status = 3
     return status
 
 
