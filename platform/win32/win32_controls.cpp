@@ -53,7 +53,65 @@ bool LineText(int id, int index, std::string* text) {
   return true;
 }
 
+// A simple static draws its new text over the old one without erasing first, so a shorter
+// text would leave the end of a longer one showing. The main window's background is drawn
+// again under the control, then the control's text over it.
+void RedrawUnder(HWND control) {
+  char name[16] = "";
+  if (GetClassNameA(control, name, sizeof name) == 0 || lstrcmpiA(name, "Static") != 0) return;
+  HWND parent = GetParent(control);
+  RECT place = {};
+  if (parent == nullptr || !GetWindowRect(control, &place)) return;
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
+  RedrawWindow(parent, &place, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// Adding a line would draw the list box and its scroll bars at once, which costs far more
+// than the line itself (several round trips to the display server). The list box whose
+// drawing is held, and since when; window thread only.
+constexpr UINT kListDrawingMilliseconds = 60;
+HWND heldList = nullptr;
+ULONGLONG heldSince = 0;
+
+// Before a line is added: holds the list box's drawing if it is not held yet. A burst
+// that never leaves the window thread idle would keep the timer's message from coming, so
+// a hold that has lasted its time is also ended here, and a new one begun.
+void HoldListDrawing(HWND list) {
+  ULONGLONG now = GetTickCount64();
+  if (heldList == list && now - heldSince < kListDrawingMilliseconds) return;
+  Win32ReleaseListDrawing();
+  HWND window = Win32MainWindow();
+  if (window == nullptr ||
+      SetTimer(window, kWin32ListDrawingTimer, kListDrawingMilliseconds, nullptr) == 0) {
+    return;  // drawn line by line, as without a hold
+  }
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  heldList = list;
+  heldSince = now;
+}
+
+// Every list operation but adding and reading lines draws what was held first, so that the
+// list box is drawn in full before it is changed otherwise or a command works on it.
+LRESULT SendToDrawnList(int id, UINT message, WPARAM wParam, LPARAM lParam) {
+  Win32ReleaseListDrawing();
+  return SendToControl(id, message, wParam, lParam);
+}
+
 }  // namespace
+
+void Win32ReleaseListDrawing() {
+  HWND list = heldList;
+  if (list == nullptr) return;
+  heldList = nullptr;
+  if (HWND window = Win32MainWindow()) KillTimer(window, kWin32ListDrawingTimer);
+  if (!IsWindow(list)) return;
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  // Drawn now, not when the window thread is next idle: a burst of lines may go on at once
+  // and hold the drawing again.
+  RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+}
+
+void Win32ForgetListDrawing() { heldList = nullptr; }
 
 int GetControlText(int id, char* buffer, int size) {
   if (buffer != nullptr && size > 0) buffer[0] = '\0';
@@ -69,7 +127,10 @@ int GetControlText(int id, char* buffer, int size) {
 void SetControlText(int id, const char* text) {
   std::string copy = text != nullptr ? text : "";
   Win32OnWindowThread([id, copy](Win32CallResult&) {
-    if (HWND control = Win32Control(id)) SetWindowTextA(control, copy.c_str());
+    HWND control = Win32Control(id);
+    if (control == nullptr) return;
+    SetWindowTextA(control, copy.c_str());
+    RedrawUnder(control);
   });
 }
 
@@ -107,7 +168,13 @@ int ListBoxAddLine(int id, const char* text) {
   Win32CallResult result;
   bool done = Win32OnWindowThread(
       [id, copy](Win32CallResult& out) {
-        out.Value = SendToControl(id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(copy.c_str()));
+        HWND control = Win32Control(id);
+        if (control == nullptr) {
+          out.Value = LB_ERR;
+          return;
+        }
+        HoldListDrawing(control);
+        out.Value = SendMessageA(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(copy.c_str()));
       },
       &result);
   // LB_ERR and LB_ERRSPACE alike: the line was not added.
@@ -136,24 +203,24 @@ int ListBoxGetText(int id, int index, char* buffer, int size) {
 int ListBoxGetSelection(int id) {
   Win32CallResult result;
   bool done = Win32OnWindowThread(
-      [id](Win32CallResult& out) { out.Value = SendToControl(id, LB_GETCURSEL, 0, 0); }, &result);
+      [id](Win32CallResult& out) { out.Value = SendToDrawnList(id, LB_GETCURSEL, 0, 0); }, &result);
   return done && result.Value >= 0 ? static_cast<int>(result.Value) : -1;
 }
 
 void ListBoxDeleteLine(int id, int index) {
   if (index < 0) return;
   Win32OnWindowThread([id, index](Win32CallResult&) {
-    SendToControl(id, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    SendToDrawnList(id, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
   });
 }
 
 void ListBoxReset(int id) {
-  Win32OnWindowThread([id](Win32CallResult&) { SendToControl(id, LB_RESETCONTENT, 0, 0); });
+  Win32OnWindowThread([id](Win32CallResult&) { SendToDrawnList(id, LB_RESETCONTENT, 0, 0); });
 }
 
 void ListBoxSetHorizontalExtent(int id, int pixels) {
   Win32OnWindowThread([id, pixels](Win32CallResult&) {
-    SendToControl(id, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(std::max(pixels, 0)), 0);
+    SendToDrawnList(id, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(std::max(pixels, 0)), 0);
   });
 }
 
@@ -161,7 +228,7 @@ void ListBoxSetTabStops(int id, const int* stops, int count) {
   std::vector<INT> copy;
   if (stops != nullptr && count > 0) copy.assign(stops, stops + count);
   Win32OnWindowThread([id, copy](Win32CallResult&) {
-    SendToControl(id, LB_SETTABSTOPS, static_cast<WPARAM>(copy.size()),
-                  copy.empty() ? 0 : reinterpret_cast<LPARAM>(copy.data()));
+    SendToDrawnList(id, LB_SETTABSTOPS, static_cast<WPARAM>(copy.size()),
+                    copy.empty() ? 0 : reinterpret_cast<LPARAM>(copy.data()));
   });
 }

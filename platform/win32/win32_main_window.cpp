@@ -76,6 +76,10 @@ LRESULT CALLBACK MainWindowMessages(HWND window, UINT message, WPARAM wParam, LP
     case kWin32CarryMessage:
       Win32RunCarriedCalls();
       return 0;
+    case WM_TIMER:
+      if (wParam != kWin32ListDrawingTimer) break;
+      Win32ReleaseListDrawing();
+      return 0;
     default:
       break;
   }
@@ -85,6 +89,7 @@ LRESULT CALLBACK MainWindowMessages(HWND window, UINT message, WPARAM wParam, LP
     mainWindow.store(nullptr);
     procedure = nullptr;
     Win32DropCarriedCalls();
+    Win32ForgetListDrawing();
   }
   return result;
 }
