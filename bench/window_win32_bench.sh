@@ -59,25 +59,16 @@ start_virtual_display "$work" 1024x768x24 ||
   { echo "window_win32_bench: no virtual X server" >&2; exit 1; }
 WINEPREFIX=$build/wine stop_wine
 start_wine "$build" win64
-probe() { wine "$probe_exe" "$@" | tr -d '\r'; }
+# shellcheck source=scripts/wine-window.sh
+. scripts/wine-window.sh
 now() { date +%s.%N; }
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 best() { printf '%s\n' "$@" | sort -g | sed -n 1p; }
 
 window_times=() probe_times=() cli_times=()
 for _ in $(seq "$runs"); do
-  (cd "$work" && exec wine "$program") >/dev/null 2>&1 &
-  tessik_pid=$!
-  window=$(probe find " Tessik" 60)
-  xwindow=$(timeout 60 xdotool search --sync --onlyvisible --name '^ Tessik$' | sed -n 1p)
-  xdotool windowfocus --sync "$xwindow"
-  probe wait-focus "$window" 1002 60 >/dev/null
-  xdotool type --delay 10 "$spec"
-  probe wait-text "$window" 1002 "$spec" 60 >/dev/null
-  xdotool key Tab Tab Tab
-  probe wait-focus "$window" 1006 60 >/dev/null
-  xdotool type --delay 10 "Katherine"
-  probe wait-text "$window" 1006 "Katherine" 60 >/dev/null
+  start_window_exe "$program" "$probe_exe" "$work"
+  type_search "$spec" Katherine "Tab Tab Tab"
 
   start=$(now)
   probe text "$window" 1016 >/dev/null
@@ -92,22 +83,9 @@ for _ in $(seq "$runs"); do
     echo "window_win32_bench: the window ended with \"$status\", not \"$expected\"" >&2
     exit 1
   fi
-  if [ -n "${TESSIK_BENCH_PICTURE:-}" ]; then
-    # Two pictures in a row the same: the window is drawn.
-    eval "$(xdotool getwindowgeometry --shell "$xwindow")"
-    grab() { import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$1"; }
-    grab "rgb:$work/before.rgb"
-    for _ in $(seq 100); do
-      grab "rgb:$work/after.rgb"
-      cmp -s "$work/before.rgb" "$work/after.rgb" && break
-      mv "$work/after.rgb" "$work/before.rgb"
-    done
-    grab "$TESSIK_BENCH_PICTURE"
-  fi
-  xdotool key alt+x
-  probe wait-gone "$window" 60 || true
-  wait "$tessik_pid" || true
-  tessik_pid=
+  # Once its drawing has settled.
+  [ -n "${TESSIK_BENCH_PICTURE:-}" ] && photograph_window "$TESSIK_BENCH_PICTURE"
+  leave_window || true
 
   start=$(now)
   (cd "$work" && wine "$cli" "$spec" Katherine) >/dev/null 2>&1

@@ -53,45 +53,17 @@ spec="Z:${work//\//\\}\\letters\\*.txt"
 start_virtual_display "$work" 1024x768x24 || { echo "screenshot-windows: no virtual X server" >&2; exit 1; }
 WINEPREFIX=$build/wine stop_wine
 start_wine "$build" win64
-probe() { wine "$probe_exe" "$@" | tr -d '\r'; }
+# shellcheck source=scripts/wine-window.sh
+. scripts/wine-window.sh
 
-(cd "$work" && exec wine "$program") >/dev/null 2>&1 &
-tessik_pid=$!
-window=$(probe find " Tessik" 60)
-xwindow=$(timeout 60 xdotool search --sync --onlyvisible --name '^ Tessik$' | sed -n 1p)
-xdotool windowfocus --sync "$xwindow"
-probe wait-focus "$window" 1002 60 >/dev/null
-
+start_window_exe "$program" "$probe_exe" "$work"
 # The focus starts in "Search in:"; Tab passes the browse button to the check box, which
 # Space ticks, and one more Tab reaches "Search for:".
-xdotool type --delay 10 "$spec"
-probe wait-text "$window" 1002 "$spec" 60 >/dev/null
-xdotool key Tab Tab space Tab
-probe wait-focus "$window" 1006 60 >/dev/null
-xdotool type --delay 10 "Katherine"
-probe wait-text "$window" 1006 "Katherine" 60 >/dev/null
+type_search "$spec" Katherine "Tab Tab space Tab"
 xdotool key Return
 probe wait-text "$window" 1016 "Completed:" 60 >/dev/null
-
-# Grab the screen and cut the window out (the window alone can be caught before its
-# contents are drawn), until two pictures in a row are the same: the window is drawn.
-eval "$(xdotool getwindowgeometry --shell "$xwindow")"
-grab() { import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "rgb:$1"; }
-grab "$work/before.rgb"
-for _ in $(seq 100); do
-  grab "$work/after.rgb"
-  cmp -s "$work/before.rgb" "$work/after.rgb" && break
-  mv "$work/after.rgb" "$work/before.rgb"
-done
-import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$output"
+photograph_window "$output"
 echo "wrote $output"
 
 # Leave the way a user does, with Alt+X (Exit), so the program ends by itself.
-xdotool key alt+x
-probe wait-gone "$window" 60 || true
-for _ in $(seq 600); do kill -0 "$tessik_pid" 2>/dev/null || break; sleep 0.1; done
-if ! kill -0 "$tessik_pid" 2>/dev/null; then
-  wait "$tessik_pid" && status=0 || status=$?
-  tessik_pid=
-  echo "tessik.exe exited with status $status"
-fi
+leave_window && echo "tessik.exe exited with status $exit_status"
