@@ -622,7 +622,15 @@ def run_cli(argv, out, err):
     result = search.run()
     status = 0 if result == 0 else 1
     if result == 0 and log is not None:
+        # Only a regular file or a new one takes a log: anything else that exists (a FIFO,
+        # a device, a folder) counts as a file that cannot be created.
         try:
+            exists_otherwise = not stat.S_ISREG(os.stat(log).st_mode)
+        except OSError:
+            exists_otherwise = False
+        try:
+            if exists_otherwise:
+                raise OSError("not a regular file")
             f = open(log, "wb", buffering=0)
         except OSError:
             search.message(MSG_LOG_CREATE)
