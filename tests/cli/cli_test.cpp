@@ -4,8 +4,10 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -86,8 +88,19 @@ class CliTest : public ::testing::Test {
     CliRun run;
     pid_t pid;
     if (posix_spawn(&pid, TESSIK_CLI, &actions, nullptr, argv.data(), environ) == 0) {
+      // A program that hangs is ended after a minute and counts as killed, so that a hang
+      // fails its test instead of stopping the suite.
+      struct sigaction interrupt = {};
+      interrupt.sa_handler = [](int) {};
+      sigaction(SIGALRM, &interrupt, nullptr);  // no SA_RESTART: the wait is interrupted
+      alarm(60);
       int status = 0;
-      waitpid(pid, &status, 0);
+      if (waitpid(pid, &status, 0) != pid) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        ADD_FAILURE() << "tessik-cli did not end within a minute";
+      }
+      alarm(0);
       run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     posix_spawn_file_actions_destroy(&actions);
@@ -189,6 +202,15 @@ TEST_F(CliTest, LogThatCannotBeCreatedIsExitOneWithItsMessageBeforeTheStatus) {
   EXPECT_EQ(run.Err,
             " System error.\n File could not be created. \n"
             "Completed:  Found 2 file(s) matching specification.\n");
+}
+
+// A FIFO as the log would hold the program until a reader came: it is refused at once.
+TEST_F(CliTest, LogIntoAFifoIsRefusedAtOnce) {
+  std::string fifo = output.Path("search.log");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  CliRun run = Run({"--log", fifo, tree.Path("*.txt"), "cat"});
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_EQ(run.Err.rfind(" System error.\n File could not be created. \n", 0), 0u) << run.Err;
 }
 
 TEST_F(CliTest, ExplainPrintsTheWordsAnalysis) {
