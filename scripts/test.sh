@@ -64,10 +64,10 @@ step "Windows programs and their tests under Wine"
 step "the same searches on Linux and on Windows"
 (
   source scripts/wine-env.sh
-  start_wine build-win64 win64
   trap stop_wine EXIT
+  start_wine build-win64 win64
   python3 tests/win32/same_results.py --linux-cli build-test/bin/tessik-cli \
     --windows-cli build-win64/bin/tessik-cli.exe
-)
+) || { echo "the Linux and Windows tessik-cli were not compared, or differ (above)" >&2; exit 1; }
 
 step "all tests passed"

@@ -6,25 +6,29 @@
 # without one Wine would wait for it each time a window is hidden or destroyed. Starts the Wine
 # server and its helpers once, before any test, so that they neither slow every test nor
 # hold a test's output pipe open. Call with DISPLAY set when a window will be shown.
+# Returns 1, saying why, when Wine runs no program there.
 # stop_wine: ends the Wine server of the prefix and waits for it.
 start_wine() {
   local folder=$1 arch=$2
   export WINEPREFIX=$(cd "$folder" && pwd)/wine WINEARCH=$arch WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i >/dev/null 2>&1 </dev/null
-    wineserver -w
+    wineboot -i >/dev/null 2>&1 </dev/null || true
+    wineserver -w || true
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   fi
   local value
   for value in Decorated Managed; do
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v $value /t REG_SZ /d N /f \
-      >/dev/null 2>&1 </dev/null
+      >/dev/null 2>&1 </dev/null || echo "start_wine: could not set $value in $WINEPREFIX" >&2
   done
-  wineserver -w
+  wineserver -w || true
   wineserver -p
-  wine cmd /c exit >/dev/null 2>&1 </dev/null
+  if ! wine cmd /c exit >/dev/null 2>&1 </dev/null; then
+    echo "start_wine: Wine runs no program in $WINEPREFIX" >&2
+    return 1
+  fi
 }
 
 stop_wine() {

@@ -32,6 +32,7 @@ import argparse
 import collections
 import difflib
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -202,20 +203,21 @@ SEARCHES = [
     S("listing a folder with no pattern", "", "", True, "", 0, False),
     S("word Catherine with subdirectories", "", "*.txt", True, "Catherine"),
     S("word Katherine", "", "*.txt", False, "Katherine"),
-    S("word kathryn over *.*", "", "*.*", True, "kathryn"),
+    # The FIFO of the tree cannot be opened: a search that meets it has left it out (3).
+    S("word kathryn over *.*", "", "*.*", True, "kathryn", 3),
     S("word Michel", "", "*.txt", True, "Michel"),
     S("word Mitchell", "", "*.txt", True, "Mitchell"),
     S("word Xenia", "", "*.txt", True, "Xenia"),
     S("word Ksenia", "", "*.txt", False, "Ksenia"),
     S("word across the read boundary", "", "big-export.txt", False, "Katherine"),
     S("word in a long line", "", "longline.txt", False, "Mitchell"),
-    S("word beyond the result list", "", "bulk-export.log", False, "Ksenia"),
+    S("word beyond the result list", "", "bulk-export.log", False, "Ksenia", 3),
     S("Catherine A Mitchell", "", "*.txt", True, "Catherine A Mitchell"),
     S("Kathryn O Xenia", "", "*.txt", True, "Kathryn O Xenia"),
     S("Catherine N Ksenia", "", "*.txt", True, "Catherine N Ksenia"),
     S("Michel X Xenia", "", "*.txt", True, "Michel X Xenia"),
     S("N Catherine", "", "*.txt", True, "N Catherine"),
-    S("two words joined by OR", "", "*.*", True, "catherine michel"),
+    S("two words joined by OR", "", "*.*", True, "catherine michel", 3),
     S("lower-case operators", "", "*.txt", True, "xenia a ksenia o michel"),
     S("no match without subdirectories", "", "*.xyz", False, "Catherine", 1, False),
     S("no match listing without subdirectories", "", "*.xyz", False, "", 1, False),
@@ -374,6 +376,25 @@ def split_log(text):
 
 UNOPENED_TITLE = "could not be opened for searching."
 
+# The lines of standard error that name a file the search left out.
+LEFT_OUT_FILE = re.compile(r"^(tessik-cli: )(.*)(: (?:could not be opened|not searched: .*))$")
+
+
+def common_errors(text, platform, tree, search):
+    """Standard error with the paths of its left-out lines in the common form; those lines,
+    which follow the order of each platform's enumeration, sorted among themselves."""
+    lines = text.split("\n")
+    named = []
+    others = []
+    for line in lines:
+        match = LEFT_OUT_FILE.match(line)
+        if match:
+            named.append(match.group(1) + platform.common_path(match.group(2), tree, search) +
+                         match.group(3))
+        else:
+            others.append(line)
+    return "\n".join(sorted(named) + others)
+
 
 def common_log(text, platform, tree, search, word_mode, paths):
     """The log with its paths in the common form, its result lines as per-file groups and
@@ -418,8 +439,8 @@ def compare(search, tree, linux, windows, linux_run, windows_run):
     if l_status != search.status:
         problems.append("Linux exit status %s, the search expects %d" % (l_status, search.status))
 
-    l_err_text = console_text(l_err, False)
-    w_err_text = console_text(w_err, True)
+    l_err_text = common_errors(console_text(l_err, False), linux, tree, search)
+    w_err_text = common_errors(console_text(w_err, True), windows, tree, search)
     if l_err_text != w_err_text:
         problems.append("standard error:")
         problems += text_diff("stderr", l_err_text, w_err_text)
