@@ -34,19 +34,13 @@ if [ ! -f "$program" ] || [ ! -f "$cli" ] || [ -z "$probe_exe" ]; then
 fi
 
 work=$(mktemp -d)
-tessik_pid=
 # shellcheck source=scripts/virtual-display.sh
 . scripts/virtual-display.sh
 # shellcheck source=scripts/wine-env.sh
 . scripts/wine-env.sh
-cleanup() {
-  [ -n "$tessik_pid" ] && kill "$tessik_pid" 2>/dev/null || true
-  [ -n "${WINEPREFIX:-}" ] && stop_wine
-  [ -n "${virtual_display_pid:-}" ] && kill "$virtual_display_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=scripts/wine-window.sh
+. scripts/wine-window.sh
+trap 'end_window_session; rm -rf "$work"' EXIT
 
 mkdir -p "$work/letters"
 awk -v n="$lines" 'BEGIN { for (i = 1; i <= n; ++i)
@@ -59,8 +53,6 @@ start_virtual_display "$work" 1024x768x24 ||
   { echo "window_win32_bench: no virtual X server" >&2; exit 1; }
 WINEPREFIX=$build/wine stop_wine
 start_wine "$build" win64
-# shellcheck source=scripts/wine-window.sh
-. scripts/wine-window.sh
 now() { date +%s.%N; }
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 best() { printf '%s\n' "$@" | sort -g | sed -n 1p; }

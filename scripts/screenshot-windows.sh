@@ -30,19 +30,13 @@ fi
 mkdir -p "$(dirname "$output")"
 
 work=$(mktemp -d)
-tessik_pid=
 # shellcheck source=scripts/virtual-display.sh
 . scripts/virtual-display.sh
 # shellcheck source=scripts/wine-env.sh
 . scripts/wine-env.sh
-cleanup() {
-  [ -n "$tessik_pid" ] && kill "$tessik_pid" 2>/dev/null || true
-  [ -n "${WINEPREFIX:-}" ] && stop_wine
-  [ -n "${virtual_display_pid:-}" ] && kill "$virtual_display_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=scripts/wine-window.sh
+. scripts/wine-window.sh
+trap 'end_window_session; rm -rf "$work"' EXIT
 
 # The letters of the Linux picture, so that the two pictures show the same search.
 # shellcheck source=scripts/sample-letters.sh
@@ -53,9 +47,6 @@ spec="Z:${work//\//\\}\\letters\\*.txt"
 start_virtual_display "$work" 1024x768x24 || { echo "screenshot-windows: no virtual X server" >&2; exit 1; }
 WINEPREFIX=$build/wine stop_wine
 start_wine "$build" win64
-# shellcheck source=scripts/wine-window.sh
-. scripts/wine-window.sh
-
 start_window_exe "$program" "$probe_exe" "$work"
 # The focus starts in "Search in:"; Tab passes the browse button to the check box, which
 # Space ticks, and one more Tab reaches "Search for:".

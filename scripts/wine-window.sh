@@ -11,7 +11,10 @@
 #   types WORD. Enter then starts the search.
 # photograph_window OUTPUT.png: a picture of the window once its drawing has settled.
 # leave_window: Alt+X, as a user leaves; waits for the program's end and sets exit_status.
+# end_window_session: for the caller's exit trap: ends the program if it still runs, the
+#   Wine server and the virtual X server.
 window_probe_exe=
+tessik_pid=
 probe() { wine "$window_probe_exe" "$@" | tr -d '\r'; }
 
 start_window_exe() {
@@ -61,4 +64,11 @@ leave_window() {
   kill -0 "$tessik_pid" 2>/dev/null && return 1
   wait "$tessik_pid" && exit_status=0 || exit_status=$?
   tessik_pid=
+}
+
+end_window_session() {
+  [ -n "$tessik_pid" ] && kill "$tessik_pid" 2>/dev/null || true
+  [ -n "${WINEPREFIX:-}" ] && stop_wine
+  [ -n "${virtual_display_pid:-}" ] && kill "$virtual_display_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
 }
