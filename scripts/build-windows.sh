@@ -101,8 +101,12 @@ cleanup() {
 trap cleanup EXIT
 start_virtual_display "$display_folder" 1024x768x24 || { echo "Xvfb did not start" >&2; exit 1; }
 
+# Wine for 32-bit programs comes first, if at all: a prefix made before it was installed
+# would not start under the Wine that comes with it.
+with_wine32=0
+wine32_ready && with_wine32=1
 run_tests 64 win64
-if wine32_ready; then
+if [ $with_wine32 = 1 ]; then
   run_tests 32 win32
 else
   echo "The 32-bit Windows programs were built but not run: $wine32_reason"

@@ -65,7 +65,7 @@ step "the same searches on Linux and on Windows"
 (
   source scripts/wine-env.sh
   trap stop_wine EXIT
-  start_wine build-win64 win64
+  start_wine build-win64 win64 || exit 1
   python3 tests/win32/same_results.py --linux-cli build-test/bin/tessik-cli \
     --windows-cli build-win64/bin/tessik-cli.exe
 ) || { echo "the Linux and Windows tessik-cli were not compared, or differ (above)" >&2; exit 1; }

@@ -12,6 +12,17 @@ start_wine() {
   local folder=$1 arch=$2
   export WINEPREFIX=$(cd "$folder" && pwd)/wine WINEARCH=$arch WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
+  prepare_wine_prefix && return 0
+  # A prefix that another Wine installation made (one without wine32, say) may not start
+  # with this one: it is made afresh, once.
+  stop_wine
+  rm -rf "$WINEPREFIX"
+  prepare_wine_prefix && return 0
+  echo "start_wine: Wine runs no program in $WINEPREFIX" >&2
+  return 1
+}
+
+prepare_wine_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 </dev/null || true
     wineserver -w || true
@@ -21,14 +32,11 @@ start_wine() {
   local value
   for value in Decorated Managed; do
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v $value /t REG_SZ /d N /f \
-      >/dev/null 2>&1 </dev/null || echo "start_wine: could not set $value in $WINEPREFIX" >&2
+      >/dev/null 2>&1 </dev/null || return 1
   done
   wineserver -w || true
   wineserver -p
-  if ! wine cmd /c exit >/dev/null 2>&1 </dev/null; then
-    echo "start_wine: Wine runs no program in $WINEPREFIX" >&2
-    return 1
-  fi
+  wine cmd /c exit >/dev/null 2>&1 </dev/null
 }
 
 stop_wine() {
