@@ -14,7 +14,7 @@ struct FindEntry {
   bool IsLink;       // a symbolic link or another reparse point: never entered as a directory
 };
 
-// The separator the walk puts after a subdirectory's name in the specification it queues.
+// The separator the walk puts after a subdirectory's name in a search specification it queues.
 #ifdef _WIN32
 constexpr char kSubdirectorySeparator = '\\';
 #else

@@ -295,7 +295,7 @@ class LeftOutTest : public CliTest, public ::testing::WithParamInterface<LeftOut
     args.insert(args.end(), GetParam().Query.begin(), GetParam().Query.end());
     return Run(args);
   }
-  // The specification's folder part and a file name that together pass 255 characters.
+  // The folder part of SPEC and a file name that together pass 255 characters.
   std::string LongFolder() const { return std::string(200 - tree.Root().size(), 'd'); }
 };
 

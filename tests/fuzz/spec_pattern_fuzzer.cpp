@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool meaningful = input.ConsumeBool();
   const std::string pattern = TakeText(input, 48, meaningful);
   const std::string name = TakeText(input, 64, meaningful);
-  // The specification runs past the 259 characters that a split looks at when it is long.
+  // The search specification runs past the 259 characters that a split looks at when it is long.
   std::string spec = pattern + name;
   if (!spec.empty() && input.ConsumeBool()) {
     while (spec.size() < 300) spec += spec;
