@@ -38,3 +38,30 @@ bool StopRequested();
 // without ever blocking Stop; whoever sets `done` calls NotifyWorker afterwards.
 int WorkerWaitUntil(const std::atomic<int>& done);
 void NotifyWorker();
+
+// The hand-over of one call that a window backend carries from the worker to the window
+// thread. The call waits, is taken by the window thread, or is given up by a worker that
+// was stopped while it waited; whichever of the last two comes first wins, so a given-up
+// call never runs, and one already taken is finished without the worker waiting for it.
+struct CarriedCallState {
+  std::atomic<int> Done{0};   // what the worker waits on (WorkerWaitUntil)
+  std::atomic<int> Stage{0};  // 0 waiting, 1 taken, 2 given up
+};
+
+// Window thread: true when the call is its to run, false when the worker gave it up.
+inline bool TakeCarriedCall(CarriedCallState& call) {
+  int waiting = 0;
+  return call.Stage.compare_exchange_strong(waiting, 1);
+}
+
+// Window thread, after running a taken call: the worker may go on.
+inline void FinishCarriedCall(CarriedCallState& call) {
+  call.Done.store(1);
+  NotifyWorker();
+}
+
+// Worker (or a window that goes away): the call is not to run, unless already taken.
+inline void GiveUpCarriedCall(CarriedCallState& call) {
+  int waiting = 0;
+  call.Stage.compare_exchange_strong(waiting, 2);
+}

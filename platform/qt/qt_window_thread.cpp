@@ -11,15 +11,8 @@ namespace {
 
 std::atomic<QObject*> bridge{nullptr};
 
-// A call waits, is taken by the window thread, or is given up by a stopped worker;
-// whichever of the last two comes first wins, so a given-up call never runs.
-constexpr int kWaiting = 0;
-constexpr int kTaken = 1;
-constexpr int kGivenUp = 2;
-
 struct PendingCall {
-  std::atomic<int> Done{0};
-  std::atomic<int> Stage{kWaiting};
+  CarriedCallState State;
   QtWindowCall Call;
   QtCallResult Result;
 };
@@ -42,20 +35,17 @@ bool QtCarryOut(const QtWindowCall& call, QtCallResult* result) {
   auto pending = std::make_shared<PendingCall>();
   pending->Call = call;
   QtPostToWindowThread([pending] {
-    int expected = kWaiting;
-    if (!pending->Stage.compare_exchange_strong(expected, kTaken)) return;
+    if (!TakeCarriedCall(pending->State)) return;
     pending->Call(pending->Result);
-    pending->Done.store(1);
-    NotifyWorker();
+    FinishCarriedCall(pending->State);
   });
-  if (WorkerWaitUntil(pending->Done) == 0) {
+  if (WorkerWaitUntil(pending->State.Done) == 0) {
     if (result != nullptr) *result = pending->Result;
     return true;
   }
   // Stopped while waiting. If the window thread has already taken the call it finishes it
   // into the shared record; the worker does not wait for that, since the window thread may
   // be the one waiting for the worker to end.
-  int expected = kWaiting;
-  pending->Stage.compare_exchange_strong(expected, kGivenUp);
+  GiveUpCarriedCall(pending->State);
   return false;
 }

@@ -12,15 +12,8 @@
 
 namespace {
 
-// A call waits, is taken by the window thread, or is given up by a stopped worker;
-// whichever of the last two comes first wins, so a given-up call never runs.
-constexpr int kWaiting = 0;
-constexpr int kTaken = 1;
-constexpr int kGivenUp = 2;
-
 struct PendingCall {
-  std::atomic<int> Done{0};
-  std::atomic<int> Stage{kWaiting};
+  CarriedCallState State;
   Win32WindowCall Call;
   Win32CallResult Result;
 };
@@ -52,33 +45,29 @@ bool Win32CarryOut(const Win32WindowCall& call, Win32CallResult* result) {
   }
   // Posted, never sent: a sent message would hold the worker inside the window thread's
   // wait for it, with no way out on a stop.
-  if (PostMessageA(window, kWin32CarryMessage, 0, 0) && WorkerWaitUntil(pending->Done) == 0) {
+  if (PostMessageA(window, kWin32CarryMessage, 0, 0) && WorkerWaitUntil(pending->State.Done) == 0) {
     if (result != nullptr) *result = pending->Result;
     return true;
   }
   // Stopped while waiting, or the window is gone. If the window thread has already taken
   // the call it finishes it into the shared record; the worker does not wait for that,
   // since the window thread may be the one waiting for the worker to end.
-  int expected = kWaiting;
-  pending->Stage.compare_exchange_strong(expected, kGivenUp);
+  GiveUpCarriedCall(pending->State);
   return false;
 }
 
 void Win32RunCarriedCalls() {
   while (std::shared_ptr<PendingCall> pending = TakeNext()) {
-    int expected = kWaiting;
-    if (!pending->Stage.compare_exchange_strong(expected, kTaken)) continue;
+    if (!TakeCarriedCall(pending->State)) continue;
     pending->Call(pending->Result);
-    pending->Done.store(1);
-    NotifyWorker();
+    FinishCarriedCall(pending->State);
   }
 }
 
 void Win32DropCarriedCalls() {
   std::lock_guard<std::mutex> lock(queueLock);
   for (const std::shared_ptr<PendingCall>& pending : queue) {
-    int expected = kWaiting;
-    pending->Stage.compare_exchange_strong(expected, kGivenUp);
+    GiveUpCarriedCall(pending->State);
   }
   queue.clear();
 }
