@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "engine/file_scanner_testing.h"
+#include "engine/scan_observer.h"
 #include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
 #include "platform/files.h"
@@ -65,6 +66,8 @@ constexpr std::array<std::uint8_t, 256> kAfterByte = MakeAfterByte();
 // The number of a file's first line; only tests move it (file_scanner_testing.h).
 std::int64_t firstLineNumber = 1;
 
+ScanObserver observer;
+
 // Records a file that could not be opened or read; the list may be full.
 void RecordUnopened(const char* path) {
   if (UnopenedFiles.Add(path) < 0) SearchState.UnopenedNotListed += 1;
@@ -83,6 +86,8 @@ struct Scan {
   char DisplayName[kShownNameCharacters + 4];
   std::int64_t Size;
   std::int64_t Line;  // more than 2^31 line feeds is only a matter of disk space
+  std::int64_t LineStart;  // file position of the current line's first byte
+  std::int64_t WordStart;  // file position of the first letter of a carried word
   bool Found;
   std::uint8_t PreviousByte;
   bool Carrying;
@@ -132,16 +137,17 @@ void PrepareDisplayName(Scan& scan) {
   }
 }
 
-bool KeyMatches(const Scan& scan, const PhoneticKey& key) {
+// Index of the term's key that `key` equals, or -1.
+int MatchingKey(const Scan& scan, const PhoneticKey& key) {
   for (std::uint32_t k = 0; k < scan.KeyCount; ++k) {
-    if (scan.Keys[k] == key) return true;
+    if (scan.Keys[k] == key) return static_cast<int>(k);
   }
-  return false;
+  return -1;
 }
 
 // Lists one occurrence: the line in the result list box, the path in ResultList.
 int ListOccurrence(Scan& scan, const std::uint8_t* letters, std::uint32_t length,
-                   std::int64_t offset) {
+                   std::int64_t wordStart, std::int64_t offset, int key) {
   char shown[kShownWordLetters + 4];
   if (length >= kShownWordLetters) {
     std::memcpy(shown, letters, kShownWordLetters);
@@ -159,13 +165,19 @@ int ListOccurrence(Scan& scan, const std::uint8_t* letters, std::uint32_t length
   if (ListBoxAddLine(kResultListBox, line) < 0 && WorkerCheckpoint() != 0) return kStopped;
   scan.Found = true;
   if (ResultList.Add(scan.Path) < 0) SearchState.LinesWithoutResultEntry += 1;
+  if (observer.OccurrenceListed != nullptr) {
+    observer.OccurrenceListed({scan.Path, reinterpret_cast<const char*>(letters), length,
+                               scan.Line, wordStart - scan.LineStart + 1, wordStart, percentage,
+                               scan.Size / 1024, scan.Keys[key], line});
+  }
   return kGoOn;
 }
 
 // Codes one word (its letters as they stand in the file) and compares it with the keys.
-// `offset` is the position in the file of the byte after the word.
+// `wordStart` is the position in the file of its first letter, `offset` that of the
+// byte after the word.
 int EvaluateWord(Scan& scan, const std::uint8_t* letters, std::uint32_t length,
-                 std::int64_t offset) {
+                 std::int64_t wordStart, std::int64_t offset) {
   if (length > kMaxWordLetters) length = kMaxWordLetters;
   if (length < 2) return kGoOn;  // one-letter words are not words here
 
@@ -192,14 +204,14 @@ int EvaluateWord(Scan& scan, const std::uint8_t* letters, std::uint32_t length,
   }
   reduced[written] = 0;
 
-  bool match = KeyMatches(scan, ComputePhoneticKey(reduced, written));
+  int key = MatchingKey(scan, ComputePhoneticKey(reduced, written));
   // "ps" is also heard as a plain s (psalm, psyche).
-  if (!match && reduced[0] == 'p' && reduced[1] == 's') {
-    match = KeyMatches(scan, ComputePhoneticKey(reduced + 1, written - 1));
+  if (key < 0 && reduced[0] == 'p' && reduced[1] == 's') {
+    key = MatchingKey(scan, ComputePhoneticKey(reduced + 1, written - 1));
   }
-  if (!match) return kGoOn;
+  if (key < 0) return kGoOn;
   if (!scan.CollectAll) return kMatchFound;
-  return ListOccurrence(scan, letters, length, offset);
+  return ListOccurrence(scan, letters, length, wordStart, offset, key);
 }
 
 void Carry(Scan& scan, const std::uint8_t* from, const std::uint8_t* to) {
@@ -228,7 +240,7 @@ int ScanChunk(Scan& scan, const std::uint8_t* bytes, std::uint32_t count,
     std::uint32_t length = scan.CarriedLength;
     scan.CarriedLength = 0;
     if (kByteClasses[bytes[end]] != kJoiner) {
-      int outcome = EvaluateWord(scan, scan.Carried, length, chunkOffset + end);
+      int outcome = EvaluateWord(scan, scan.Carried, length, scan.WordStart, chunkOffset + end);
       if (outcome != kGoOn) return outcome;
     }
     // The byte that ended the word is looked at below (it may be a line feed).
@@ -246,10 +258,12 @@ int ScanChunk(Scan& scan, const std::uint8_t* bytes, std::uint32_t count,
     if (what == kIgnored) continue;
     if (what == kCountsLine) {
       ++scan.Line;
+      scan.LineStart = chunkOffset + at + 1;
       continue;
     }
     std::uint32_t end = EndOfLetters(bytes, at + 1, count);
     if (end == count) {
+      scan.WordStart = chunkOffset + at;
       Carry(scan, bytes + at, bytes + end);
       scan.Carrying = true;
       scan.PreviousByte = bytes[count - 1];
@@ -258,7 +272,7 @@ int ScanChunk(Scan& scan, const std::uint8_t* bytes, std::uint32_t count,
     // A joiner spoils the word; a separator ends it and is looked at next, so that a
     // line feed counts after the word.
     if (kByteClasses[bytes[end]] != kJoiner) {
-      int outcome = EvaluateWord(scan, bytes + at, end - at, chunkOffset + end);
+      int outcome = EvaluateWord(scan, bytes + at, end - at, chunkOffset + at, chunkOffset + end);
       if (outcome != kGoOn) return outcome;
     }
     at = end - 1;
@@ -274,7 +288,10 @@ void CloseScanFile() { CloseFile(SearchState.ScanFileHandle.exchange(kNoFile)); 
 
 void StartLineNumbersAt(std::int64_t first) { firstLineNumber = first; }
 
+void SetScanObserver(const ScanObserver& replacement) { observer = replacement; }
+
 bool ScanFile(const char* path, ScanMode scanMode) {
+  if (observer.FileStarted != nullptr) observer.FileStarted(path);
   std::uint8_t* buffer = SearchState.ReadBuffer.load();
   FileHandle file = buffer != nullptr ? OpenFileForScan(path) : kInvalidFile;
   SearchState.ScanFileHandle = IsOpenFile(file) ? file : kNoFile;
@@ -297,6 +314,8 @@ bool ScanFile(const char* path, ScanMode scanMode) {
   scan.Path = path;
   scan.CollectAll = scanMode == ScanMode::ListEveryOccurrence;
   scan.Line = firstLineNumber;
+  scan.LineStart = 0;
+  scan.WordStart = 0;
   scan.Found = false;
   scan.PreviousByte = ' ';  // the file begins as after a separator
   scan.Carrying = false;
@@ -329,7 +348,7 @@ bool ScanFile(const char* path, ScanMode scanMode) {
   if (scan.Carrying) {
     std::uint32_t length = scan.CarriedLength;
     scan.CarriedLength = 0;
-    int outcome = EvaluateWord(scan, scan.Carried, length, offset);
+    int outcome = EvaluateWord(scan, scan.Carried, length, scan.WordStart, offset);
     if (outcome == kMatchFound) {
       CloseScanFile();
       return true;
