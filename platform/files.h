@@ -29,6 +29,17 @@ bool IsExcludedStandardOutput(const char* path);
 // Size in bytes (64-bit), or -1 when it cannot be taken.
 std::int64_t GetFileSize64(FileHandle file);
 
+// Whether the file may hold holes (fewer bytes allocated than its size), so that
+// SeekToData is worth asking. False when it cannot be told.
+bool FileMayHaveHoles(FileHandle file);
+
+// Moves the read position of `file` to the first byte at or after `from` that is not in a
+// hole, and returns that position; `*dataEnd` gets the position where that run of data
+// ends (the next hole or the end of the file). When only a hole remains, returns the file
+// size. When the file system cannot tell, returns `from` with `*dataEnd` = INT64_MAX,
+// the read position at `from`. -1 on failure.
+std::int64_t SeekToData(FileHandle file, std::int64_t from, std::int64_t* dataEnd);
+
 // Reads up to `count` (at most kReadChunkSize) bytes. Returns the count read,
 // 0 at the end of the file, -1 on failure.
 std::int64_t ReadFileChunk(FileHandle file, void* buffer, std::uint32_t count);

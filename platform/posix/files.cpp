@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
+
 namespace {
 
 int DescriptorOf(FileHandle file) { return static_cast<int>(file - 1); }
@@ -74,6 +76,40 @@ std::int64_t GetFileSize64(FileHandle file) {
   struct stat info;
   if (fstat(DescriptorOf(file), &info) != 0) return -1;
   return static_cast<std::int64_t>(info.st_size);
+}
+
+bool FileMayHaveHoles(FileHandle file) {
+  if (!IsOpenFile(file)) return false;
+  struct stat info;
+  if (fstat(DescriptorOf(file), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  // st_blocks counts 512-byte units whatever the file system's block size.
+  return static_cast<std::int64_t>(info.st_blocks) * 512 < static_cast<std::int64_t>(info.st_size);
+}
+
+std::int64_t SeekToData(FileHandle file, std::int64_t from, std::int64_t* dataEnd) {
+  if (!IsOpenFile(file) || from < 0 || dataEnd == nullptr) return -1;
+  const int fd = DescriptorOf(file);
+  const off_t data = lseek(fd, static_cast<off_t>(from), SEEK_DATA);
+  if (data < 0) {
+    if (errno == ENXIO) {
+      // Nothing but a hole from `from` to the end: the scan has nothing left to read.
+      struct stat info;
+      if (fstat(fd, &info) != 0 || lseek(fd, info.st_size, SEEK_SET) < 0) return -1;
+      *dataEnd = static_cast<std::int64_t>(info.st_size);
+      return *dataEnd;
+    }
+    if (errno != EINVAL && errno != EOPNOTSUPP) return -1;
+    // The file system cannot tell where data lies: all of it is read.
+    if (lseek(fd, static_cast<off_t>(from), SEEK_SET) < 0) return -1;
+    *dataEnd = INT64_MAX;
+    return from;
+  }
+  // There is always an implicit hole at the end of the file, so this finds the end of the
+  // run even when no hole follows it.
+  const off_t hole = lseek(fd, data, SEEK_HOLE);
+  if (hole < 0 || lseek(fd, data, SEEK_SET) < 0) return -1;
+  *dataEnd = static_cast<std::int64_t>(hole);
+  return static_cast<std::int64_t>(data);
 }
 
 std::int64_t ReadFileChunk(FileHandle file, void* buffer, std::uint32_t count) {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 namespace {
 
 HANDLE NativeOf(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
@@ -78,6 +80,18 @@ std::int64_t GetFileSize64(FileHandle file) {
   LARGE_INTEGER size;
   if (!GetFileSizeEx(NativeOf(file), &size)) return -1;
   return static_cast<std::int64_t>(size.QuadPart);
+}
+
+// Holes are not looked for on Windows: every byte of a file is read.
+bool FileMayHaveHoles(FileHandle) { return false; }
+
+std::int64_t SeekToData(FileHandle file, std::int64_t from, std::int64_t* dataEnd) {
+  if (!IsOpenFile(file) || from < 0 || dataEnd == nullptr) return -1;
+  LARGE_INTEGER position;
+  position.QuadPart = from;
+  if (!SetFilePointerEx(NativeOf(file), position, nullptr, FILE_BEGIN)) return -1;
+  *dataEnd = INT64_MAX;
+  return from;
 }
 
 std::int64_t ReadFileChunk(FileHandle file, void* buffer, std::uint32_t count) {

@@ -6,8 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/memory.h"
 #include "support/test_support.h"
@@ -76,6 +79,112 @@ TEST(FilesTest, SizeOverFourGigabytesIsReportedInFull) {
   FileHandle file = OpenFileForScan(tree.Path("sparse").c_str());
   EXPECT_EQ(GetFileSize64(file), kSize);
   CloseFile(file);
+}
+
+// A sparse file made of written pieces with holes between them. Walking it with
+// SeekToData and reading each run of data must find every piece at its place while
+// reading far less than the whole file.
+struct SparsePiece {
+  std::int64_t Offset;
+  std::string Text;
+};
+struct SparseLayout {
+  const char* Name;
+  std::int64_t Size;
+  std::vector<SparsePiece> Pieces;
+};
+
+class SparseFileTest : public ::testing::TestWithParam<SparseLayout> {};
+
+TEST_P(SparseFileTest, SkippingHolesFindsEveryWrittenByte) {
+  const SparseLayout& layout = GetParam();
+  TempTree tree;
+  const std::string path = tree.Path("sparse.txt");
+  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0600);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(ftruncate(fd, layout.Size), 0);
+  for (const SparsePiece& piece : layout.Pieces)
+    ASSERT_EQ(pwrite(fd, piece.Text.data(), piece.Text.size(), piece.Offset),
+              static_cast<ssize_t>(piece.Text.size()));
+  ASSERT_EQ(fsync(fd), 0);  // some file systems allocate only at write-back
+  close(fd);
+
+  FileHandle file = OpenFileForScan(path.c_str());
+  ASSERT_TRUE(IsOpenFile(file));
+  std::int64_t firstEnd = 0;
+  const std::int64_t first = SeekToData(file, 0, &firstEnd);
+  if (!FileMayHaveHoles(file) || firstEnd == INT64_MAX || firstEnd >= layout.Size) {
+    CloseFile(file);
+    GTEST_SKIP() << "the file system of " << tree.Root() << " does not keep holes";
+  }
+  ASSERT_GE(first, 0);
+
+  std::string seen(static_cast<std::size_t>(layout.Size), '\0');
+  std::int64_t bytesRead = 0;
+  std::int64_t position = 0;
+  static char buffer[kReadChunkSize];
+  for (int runs = 0; runs < 100; ++runs) {
+    std::int64_t dataEnd = -1;
+    const std::int64_t data = SeekToData(file, position, &dataEnd);
+    ASSERT_GE(data, position);
+    if (data >= layout.Size) {
+      EXPECT_EQ(data, layout.Size);
+      EXPECT_EQ(ReadFileChunk(file, buffer, kReadChunkSize), 0) << "only the hole was left";
+      position = data;
+      break;
+    }
+    ASSERT_GT(dataEnd, data);
+    ASSERT_LE(dataEnd, layout.Size);
+    // The read position is at the start of the run.
+    for (position = data; position < dataEnd;) {
+      const auto want =
+          static_cast<std::uint32_t>(std::min<std::int64_t>(kReadChunkSize, dataEnd - position));
+      const std::int64_t got = ReadFileChunk(file, buffer, want);
+      ASSERT_GT(got, 0);
+      seen.replace(static_cast<std::size_t>(position), static_cast<std::size_t>(got), buffer,
+                   static_cast<std::size_t>(got));
+      position += got;
+      bytesRead += got;
+    }
+  }
+  EXPECT_EQ(position, layout.Size) << "the walk did not reach the end";
+  CloseFile(file);
+
+  for (const SparsePiece& piece : layout.Pieces)
+    EXPECT_EQ(seen.substr(static_cast<std::size_t>(piece.Offset), piece.Text.size()), piece.Text)
+        << "at " << piece.Offset;
+  EXPECT_LT(bytesRead, layout.Size / 4) << "the holes were read";
+}
+
+constexpr std::int64_t kMiB = 1024 * 1024;
+INSTANTIATE_TEST_SUITE_P(Layouts, SparseFileTest,
+                         ::testing::Values(SparseLayout{"DataAtBothEnds",
+                                                        48 * kMiB,
+                                                        {{0, "head of the file"},
+                                                         {16 * kMiB + 123, "a piece in the middle"},
+                                                         {48 * kMiB - 4, "tail"}}},
+                                           SparseLayout{"HolesAtBothEnds",
+                                                        48 * kMiB,
+                                                        {{8 * kMiB - 3, "across a block boundary"},
+                                                         {30 * kMiB, "Moses"}}}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(FilesTest, HolesAreNotAskedOfAFileWithout) {
+  TempTree tree;
+  tree.WriteFile("dense.txt", std::string(3 * kReadChunkSize, 'x'));
+  FileHandle file = OpenFileForScan(tree.Path("dense.txt").c_str());
+  ASSERT_TRUE(IsOpenFile(file));
+  EXPECT_FALSE(FileMayHaveHoles(file));
+  // Asked anyway, the whole file is one run of data.
+  std::int64_t dataEnd = 0;
+  EXPECT_EQ(SeekToData(file, 100, &dataEnd), 100);
+  EXPECT_GE(dataEnd, 3 * kReadChunkSize);
+  static char buffer[kReadChunkSize];
+  EXPECT_EQ(ReadFileChunk(file, buffer, kReadChunkSize), kReadChunkSize);
+  EXPECT_EQ(SeekToData(file, 100, nullptr), -1);
+  CloseFile(file);
+  EXPECT_FALSE(FileMayHaveHoles(kNoFile));
+  EXPECT_EQ(SeekToData(kInvalidFile, 0, &dataEnd), -1);
 }
 
 TEST(FilesTest, CreateEmptiesAnExistingFileAndWritesThroughALink) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "support/test_support.h"
@@ -70,6 +71,23 @@ TEST(Win32FilesTest, SizeOverFourGigabytesIsReportedInFull) {
   FileHandle file = OpenFileForScan(path.c_str());
   ASSERT_TRUE(IsOpenFile(file));
   EXPECT_EQ(GetFileSize64(file), 5'000'000'000LL);
+  CloseFile(file);
+}
+
+// Holes are not looked for here: asked for data, the file answers with all of itself from
+// where the scan stands.
+TEST(Win32FilesTest, SeekToDataCannotTellAndReadsOnFromThere) {
+  TempTree tree;
+  tree.WriteFile("a.txt", "0123456789");
+  FileHandle file = OpenFileForScan(tree.Path("a.txt").c_str());
+  ASSERT_TRUE(IsOpenFile(file));
+  EXPECT_FALSE(FileMayHaveHoles(file));
+  std::int64_t dataEnd = 0;
+  EXPECT_EQ(SeekToData(file, 4, &dataEnd), 4);
+  EXPECT_EQ(dataEnd, INT64_MAX);
+  char buffer[16] = {};
+  EXPECT_EQ(ReadFileChunk(file, buffer, sizeof buffer), 6);
+  EXPECT_EQ(std::string(buffer, 6), "456789");
   CloseFile(file);
 }
 
