@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a set-up step needs, only those missing.
-# Usage: scripts/install-deps.sh window|test|windows|windows-test
+# Usage: scripts/install-deps.sh window|test|windows|windows-test|bench
 #   window:  what building the programs needs (the window and tessik-cli), what the window
 #            uses at run time, and a virtual X server when there is no display to show it on;
 #   test:    everything scripts/test.sh builds and runs (tests, benchmarks, sanitizers,
 #            fuzzers, the scripts that drive the window in a virtual X server);
 #   windows: what cross-building the Windows programs and packing them needs;
-#   windows-test: that, and Wine for 64-bit programs with what the tests run under it.
+#   windows-test: that, and Wine for 64-bit programs with what the tests run under it;
+#   bench:   what bench/run_bench.sh runs besides tessik-cli: the programs it is compared
+#            with (ripgrep, ugrep; GNU grep is always there), /usr/bin/time for peak
+#            memory, and the text of the corpus.
 set -euo pipefail
 
 window=(g++ cmake make qt6-base-dev libgl-dev libxcb1-dev xdg-utils)
 windows=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix cmake make zip)
+bench=(ripgrep ugrep time bible-kjv)
 windows_test=("${windows[@]}" googletest wine wine64 fonts-wine xvfb xauth xdotool imagemagick)
 case "${1:-}" in
   window)
@@ -30,8 +34,11 @@ case "${1:-}" in
   windows-test)
     packages=("${windows_test[@]}")
     ;;
+  bench)
+    packages=("${bench[@]}")
+    ;;
   *)
-    echo "usage: $0 window|test|windows|windows-test" >&2
+    echo "usage: $0 window|test|windows|windows-test|bench" >&2
     exit 2
     ;;
 esac
