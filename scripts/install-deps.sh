@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a set-up step needs, only those missing.
-# Usage: scripts/install-deps.sh window|test|windows|windows-test|bench
+# Usage: scripts/install-deps.sh window|test|package|windows|windows-test|bench
 #   window:  what building the programs needs (the window and tessik-cli), what the window
 #            uses at run time, and a virtual X server when there is no display to show it on;
 #   test:    everything scripts/test.sh builds and runs (tests, benchmarks, sanitizers,
-#            fuzzers, the scripts that drive the window in a virtual X server);
+#            fuzzers, the scripts that drive the window in a virtual X server, the checks
+#            of the manual pages, the completion, the desktop files and the package);
+#   package: what building the Debian package needs (scripts/package-deb.sh);
 #   windows: what cross-building the Windows programs and packing them needs;
 #   windows-test: that, and Wine for 64-bit programs with what the tests run under it;
 #   bench:   what bench/run_bench.sh runs besides tessik-cli: the programs it is compared
@@ -13,6 +15,9 @@
 set -euo pipefail
 
 window=(g++ cmake make qt6-base-dev libgl-dev libxcb1-dev xdg-utils)
+# CPack reads the programs with file and readelf (binutils), and dpkg-shlibdeps (dpkg-dev)
+# computes the package's dependencies from them.
+package=(g++ cmake make qt6-base-dev libgl-dev libxcb1-dev dpkg-dev file binutils)
 windows=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix cmake make zip)
 bench=(ripgrep ugrep time bible-kjv)
 windows_test=("${windows[@]}" googletest wine wine64 fonts-wine xvfb xauth xdotool imagemagick)
@@ -26,7 +31,11 @@ case "${1:-}" in
   test)
     packages=("${window[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev clang
               libclang-rt-14-dev xvfb xauth xdotool imagemagick bible-kjv python3
+              man-db desktop-file-utils appstream bash-completion "${package[@]}"
               "${windows_test[@]}")
+    ;;
+  package)
+    packages=("${package[@]}")
     ;;
   windows)
     packages=("${windows[@]}")
@@ -38,7 +47,7 @@ case "${1:-}" in
     packages=("${bench[@]}")
     ;;
   *)
-    echo "usage: $0 window|test|windows|windows-test|bench" >&2
+    echo "usage: $0 window|test|package|windows|windows-test|bench" >&2
     exit 2
     ;;
 esac
