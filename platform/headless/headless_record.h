@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/headless/headless_lines.h"
 #include "platform/headless/headless_window.h"
 #include "platform/window.h"
 
@@ -22,7 +23,7 @@ struct HeadlessControl {
   int Limit = 0;  // 0: no typing limit
   int Extent = 0;
   std::vector<int> TabStops;
-  std::vector<std::string> Lines;
+  HeadlessLines Lines;
   int Selection = -1;
 };
 
@@ -53,6 +54,7 @@ struct HeadlessWindowRecord {
   std::vector<std::string> OpenedFiles;
   int HelpOpenings = 0;
   int QuitCode = -1;
+  bool KeepLineTexts = true;  // HeadlessKeepLineTexts
 };
 
 extern std::mutex HeadlessRecordLock;

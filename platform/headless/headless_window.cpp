@@ -13,6 +13,7 @@ namespace {
 
 LineSink lineSink = nullptr;
 MessageSink messageSink = nullptr;
+std::string lineText;  // a line read back, under HeadlessRecordLock
 
 // A call from the worker waits here while the search is paused and is dropped once a
 // stop is requested, so that the worker never holds up Stop.
@@ -178,8 +179,8 @@ int ListBoxAddLine(int id, const char* text) {
   {
     std::lock_guard<std::mutex> lock(HeadlessRecordLock);
     HeadlessControl& control = HeadlessUseControl(id);
-    control.Lines.emplace_back(line);
-    index = static_cast<int>(control.Lines.size()) - 1;
+    control.Lines.Add(line, HeadlessRecord.KeepLineTexts);
+    index = static_cast<int>(control.Lines.Count()) - 1;
     sink = lineSink;
   }
   if (sink != nullptr) sink(line);
@@ -189,18 +190,18 @@ int ListBoxAddLine(int id, const char* text) {
 int ListBoxCount(int id) {
   if (!WorkerMayGoOn()) return 0;
   std::lock_guard<std::mutex> lock(HeadlessRecordLock);
-  return static_cast<int>(HeadlessUseControl(id).Lines.size());
+  return static_cast<int>(HeadlessUseControl(id).Lines.Count());
 }
 
 int ListBoxGetText(int id, int index, char* buffer, int size) {
   if (buffer != nullptr && size > 0) buffer[0] = '\0';
   if (!WorkerMayGoOn()) return -1;
   std::lock_guard<std::mutex> lock(HeadlessRecordLock);
-  const HeadlessControl& control = HeadlessUseControl(id);
-  if (index < 0 || static_cast<std::size_t>(index) >= control.Lines.size()) return -1;
-  const std::string& line = control.Lines[static_cast<std::size_t>(index)];
-  CopyText(line, buffer, size);
-  return static_cast<int>(line.size());
+  // A line whose text was not kept is as absent as a line beyond the list.
+  if (index < 0 || !HeadlessUseControl(id).Lines.Text(static_cast<std::size_t>(index), lineText))
+    return -1;
+  CopyText(lineText, buffer, size);
+  return static_cast<int>(lineText.size());
 }
 
 int ListBoxGetSelection(int id) {
@@ -213,8 +214,8 @@ void ListBoxDeleteLine(int id, int index) {
   if (!WorkerMayGoOn()) return;
   std::lock_guard<std::mutex> lock(HeadlessRecordLock);
   HeadlessControl& control = HeadlessUseControl(id);
-  if (index < 0 || static_cast<std::size_t>(index) >= control.Lines.size()) return;
-  control.Lines.erase(control.Lines.begin() + index);
+  if (index < 0 || static_cast<std::size_t>(index) >= control.Lines.Count()) return;
+  control.Lines.Erase(static_cast<std::size_t>(index));
   // As in a real list box the selection stays with its line, and goes with it.
   if (control.Selection == index) {
     control.Selection = -1;
@@ -227,7 +228,7 @@ void ListBoxReset(int id) {
   if (!WorkerMayGoOn()) return;
   std::lock_guard<std::mutex> lock(HeadlessRecordLock);
   HeadlessControl& control = HeadlessUseControl(id);
-  control.Lines.clear();
+  control.Lines.Clear();
   control.Selection = -1;
 }
 
@@ -300,4 +301,11 @@ void HeadlessSetMessageSink(MessageSink sink) {
 void HeadlessSetCheck(int id, int state) {
   std::lock_guard<std::mutex> lock(HeadlessRecordLock);
   HeadlessUseControl(id).Check = state;
+}
+
+void HeadlessKeepLineTexts(bool keep) {
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessRecord.KeepLineTexts = keep;
+  if (keep) return;
+  for (auto& [id, control] : HeadlessRecord.Controls) control.Lines.ForgetTexts();
 }

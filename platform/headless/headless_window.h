@@ -29,3 +29,9 @@ void HeadlessSetMessageSink(MessageSink sink);
 
 // Sets the state of a check box, as the user would by clicking it.
 void HeadlessSetCheck(int id, int state);
+
+// Whether list boxes keep the texts of their lines, as they do until told otherwise (and
+// again after HeadlessReset). A line whose text is not kept still counts (ListBoxCount,
+// the status line) and still reaches the line sink, but ListBoxGetText fails for it as
+// for a line beyond the list. Turning keeping off forgets the texts kept so far.
+void HeadlessKeepLineTexts(bool keep);

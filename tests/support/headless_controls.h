@@ -17,7 +17,7 @@
 void HeadlessCreateSearchControls();
 
 std::vector<RecordedMessageBox> HeadlessMessageBoxes();
-std::vector<std::string> HeadlessListLines(int id);
+std::vector<std::string> HeadlessListLines(int id);  // a line whose text was not kept is ""
 std::string HeadlessControlText(int id);
 bool HeadlessIsEnabled(int id);
 int HeadlessFocus();  // identifier of the control with the focus, 0 for none
