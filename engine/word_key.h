@@ -1,0 +1,29 @@
+// Whether a word of a file sounds like the current query term: the spelling reductions of
+// the file side, the key coding and the comparison with the term's keys, stopping as soon
+// as the key being built can no longer equal any of them. Search worker only.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/word_starts.h"
+#include "phonetic/phonetic_key.h"
+
+// Letters of a word beyond this many are not coded; the word goes on.
+constexpr std::uint32_t kMaxWordLetters = 62;
+
+struct TermKeys {
+  PhoneticKey Keys[kMaxKeys];
+  std::uint32_t Count;
+  // Bit k of Holding[position][byte] is set when key k has `byte` at `position`.
+  std::uint16_t Holding[4][256];
+  // The letters a word must begin with to have a chance.
+  StartLetters Starts;
+};
+
+// The first `count` keys (at most kMaxKeys) of a term, ready for matching.
+void PrepareTermKeys(const PhoneticKey* keys, std::uint32_t count, TermKeys* term);
+
+// The index of the term's key that the word's key equals (or, for a word beginning "ps",
+// its second key), or -1. `letters` holds `length` letters A-Z a-z as they stand in the
+// file, at most kMaxWordLetters; a word of one letter never matches.
+int MatchWordKey(const TermKeys& term, const std::uint8_t* letters, std::uint32_t length);

@@ -1,0 +1,41 @@
+// The byte-level work of the file scanner, done many bytes at a time: where in a read a
+// word may begin that can match the current term, and how many line feeds lie in a stretch
+// of it. The instruction set is chosen when the program runs: AVX2 where the processor
+// has it, SSE2 on x86 processors that have that, and a portable loop everywhere else; all
+// give the same answers. Search worker only (tests: their own thread, while no search runs).
+#pragma once
+
+#include <cstdint>
+
+// The letters that can begin a matching word, in both cases, as a table of the 256 byte
+// values and as the list of its lower-case letters.
+struct StartLetters {
+  bool IsStart[256];
+  char Lower[26];
+  std::uint32_t Count;
+};
+
+// Makes the set from a list of lower-case letters; anything else in the list is ignored.
+StartLetters MakeStartLetters(const char* letters);
+
+// Writes to `starts` the position (from `bytes`) of every byte of `bytes[0..count)` that
+// is a letter of `letters` and follows a separator: a byte that is neither a letter
+// A-Z a-z, nor a digit, nor one of ^ _ `. `before` is the byte that precedes bytes[0].
+// `count` is at most 65536; `starts` has room for count / 2 + 1 positions. Returns how
+// many were written, in ascending order.
+std::uint32_t FindWordStarts(const std::uint8_t* bytes, std::uint32_t count,
+                             std::uint8_t before, const StartLetters& letters,
+                             std::uint16_t* starts);
+
+// The number of line feeds (byte 10) in bytes[0..count).
+std::uint32_t CountLineFeeds(const std::uint8_t* bytes, std::uint32_t count);
+
+enum class ScanInstructions { Portable, Sse2, Avx2 };
+
+// The instruction set the functions above use: the best the processor has, unless a test
+// chose another.
+ScanInstructions CurrentScanInstructions();
+
+// Makes the functions above use `set` from now on; false, and nothing changed, when the
+// processor (or the build's target) does not have it. Tests only.
+bool UseScanInstructions(ScanInstructions set);

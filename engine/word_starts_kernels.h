@@ -1,0 +1,58 @@
+// The versions of the word-start and line-feed functions for each instruction set, and
+// the byte classes they share. Private to word_starts*.cpp. Search worker only.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "engine/word_starts.h"
+
+// Whether a byte ends a word (and lets the next letter begin one): neither a letter, nor a
+// digit, nor one of the joiners ^ _ `.
+constexpr std::array<bool, 256> MakeSeparators() {
+  std::array<bool, 256> separator{};
+  for (int b = 0; b < 256; ++b) {
+    const bool letter = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+    const bool joiner = (b >= '0' && b <= '9') || b == '^' || b == '_' || b == '`';
+    separator[b] = !letter && !joiner;
+  }
+  return separator;
+}
+inline constexpr std::array<bool, 256> kSeparators = MakeSeparators();
+
+// The one-byte-at-a-time rule, for a whole read or for what is left after the last full
+// vector: positions are `base` plus the index in `bytes`.
+inline std::uint32_t FindWordStartsByByte(const std::uint8_t* bytes, std::uint32_t count,
+                                          std::uint8_t before, const StartLetters& letters,
+                                          std::uint32_t base, std::uint16_t* starts) {
+  std::uint32_t found = 0;
+  std::uint8_t previous = before;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const std::uint8_t byte = bytes[i];
+    if (letters.IsStart[byte] && kSeparators[previous]) {
+      starts[found++] = static_cast<std::uint16_t>(base + i);
+    }
+    previous = byte;
+  }
+  return found;
+}
+
+inline std::uint32_t CountLineFeedsByByte(const std::uint8_t* bytes, std::uint32_t count) {
+  std::uint32_t lines = 0;
+  for (std::uint32_t i = 0; i < count; ++i) lines += bytes[i] == '\n' ? 1 : 0;
+  return lines;
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+#define TESSIK_X86_KERNELS 1
+bool ProcessorHasSse2();
+bool ProcessorHasAvx2();
+std::uint32_t FindWordStartsSse2(const std::uint8_t* bytes, std::uint32_t count,
+                                 std::uint8_t before, const StartLetters& letters,
+                                 std::uint16_t* starts);
+std::uint32_t CountLineFeedsSse2(const std::uint8_t* bytes, std::uint32_t count);
+std::uint32_t FindWordStartsAvx2(const std::uint8_t* bytes, std::uint32_t count,
+                                 std::uint8_t before, const StartLetters& letters,
+                                 std::uint16_t* starts);
+std::uint32_t CountLineFeedsAvx2(const std::uint8_t* bytes, std::uint32_t count);
+#endif
