@@ -1,0 +1,234 @@
+// The word reading of the file scanner with every instruction set the processor has,
+// against a plain reading one byte at a time: where words start, how many line feeds a
+// stretch holds, and whole texts cut into reads at any place, with holes.
+#include "engine/chunk_scanner.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/word_starts.h"
+#include "phonetic/phonetic_key.h"
+#include "phonetic/spelling_variants.h"
+#include "query/duplicate_keys.h"
+#include "support/reference_words.h"
+
+namespace {
+
+const char* Name(ScanInstructions set) {
+  switch (set) {
+    case ScanInstructions::Avx2:
+      return "Avx2";
+    case ScanInstructions::Sse2:
+      return "Sse2";
+    default:
+      return "Portable";
+  }
+}
+
+class InstructionSetTest : public ::testing::TestWithParam<ScanInstructions> {
+ protected:
+  void SetUp() override {
+    if (!UseScanInstructions(GetParam())) {
+      GTEST_SKIP() << "this processor has no " << Name(GetParam());
+    }
+  }
+  void TearDown() override { UseScanInstructions(best_); }
+
+ private:
+  ScanInstructions best_ = CurrentScanInstructions();
+};
+
+bool IsSeparator(std::uint8_t b) {
+  const bool letter = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+  const bool joiner = (b >= '0' && b <= '9') || b == '^' || b == '_' || b == '`';
+  return !letter && !joiner;
+}
+
+std::vector<std::uint16_t> StartsByRule(const std::string& bytes, std::uint8_t before,
+                                        const std::string& letters) {
+  std::vector<std::uint16_t> starts;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<std::uint8_t>(bytes[i]);
+    const auto previous = i == 0 ? before : static_cast<std::uint8_t>(bytes[i - 1]);
+    const bool isLetter = (b | 0x20) >= 'a' && (b | 0x20) <= 'z';
+    if (isLetter && letters.find(static_cast<char>(b | 0x20)) != std::string::npos &&
+        IsSeparator(previous)) {
+      starts.push_back(static_cast<std::uint16_t>(i));
+    }
+  }
+  return starts;
+}
+
+std::vector<std::uint16_t> Starts(const std::string& bytes, std::uint8_t before,
+                                  const std::string& letters) {
+  const StartLetters set = MakeStartLetters(letters.c_str());
+  std::vector<std::uint16_t> starts(bytes.size() / 2 + 1);
+  const std::uint32_t found =
+      FindWordStarts(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                     static_cast<std::uint32_t>(bytes.size()), before, set, starts.data());
+  starts.resize(found);
+  return starts;
+}
+
+// Text of words, names, joiners, line ends, high bytes and zero bytes.
+std::string RandomText(std::mt19937& random, std::size_t size) {
+  static const char* const kPieces[] = {
+      "Moses",   "moses", "MOSES", "Mosis",   "Ellen",    "Allen",   "Helen",  "psalm",
+      "Psyche",  "Phoenix", "Katherine", "Kathryn", "Catherine", "x_y", "abc1", "4th",
+      "a^b",     "it's",  "back",  "science", "excess",   "Jackson", "Lord",   "lords",
+      "m",       "My",    "em",    "`m",      "Xenia",    "Ksenia",  "Mitchell", "Michel"};
+  static const std::string kBetween[] = {" ",  " ",  " ",      "\n",     "\r\n", "\t",
+                                         ", ", "-", "\xe9", "\xff", std::string(1, '\0')};
+  std::string text;
+  while (text.size() < size) {
+    const unsigned pick = random() % 100;
+    if (pick < 70) {
+      text += kPieces[random() % std::size(kPieces)];
+    } else if (pick < 75) {
+      text += 'M';
+      for (int i = 0; i < 69; ++i) text += static_cast<char>('a' + random() % 26);
+    } else if (pick < 80) {
+      text.append(1 + random() % 40, '\0');
+    } else {
+      text += static_cast<char>(random() % 256);
+    }
+    text += kBetween[random() % std::size(kBetween)];
+  }
+  return text;
+}
+
+// Keys of a query term, prepared as the query search prepares them.
+void UseTerm(const char* term) {
+  NormaliseQueryWord(term);
+  GenerateSpellingVariants();
+  ComputeVariantKeys();
+  RemoveDuplicateKeys();
+}
+
+struct Collected {
+  std::vector<ReferenceFind> Finds;
+  std::int64_t StopAfter = -1;  // answer kScanStopped after this many
+};
+
+int Collect(void* context, const WordFound& found) {
+  auto& collected = *static_cast<Collected*>(context);
+  collected.Finds.push_back({found.Start, found.End, found.Line, found.LineStart, found.Key,
+                             std::string(reinterpret_cast<const char*>(found.Letters),
+                                         found.Length)});
+  const auto count = static_cast<std::int64_t>(collected.Finds.size());
+  return count == collected.StopAfter ? kScanStopped : kScanGoOn;
+}
+
+// Scans `text` cut into reads of random sizes; runs of zero bytes are given as holes when
+// `holes` is true. Returns the outcome of the last step.
+int ScanInReads(const TermKeys& term, bool listAll, const std::string& text, std::mt19937& random,
+                bool holes, Collected* collected) {
+  ChunkScan scan;
+  StartChunkScan(&scan, &term, listAll, 1, Collect, collected);
+  std::size_t at = 0;
+  while (at < text.size()) {
+    if (holes && text[at] == '\0') {
+      std::size_t end = at;
+      while (end < text.size() && text[end] == '\0') ++end;
+      const int outcome = ScanZeroRun(&scan, static_cast<std::int64_t>(at));
+      if (outcome != kScanGoOn) return outcome;
+      at = end;
+      continue;
+    }
+    const std::size_t sizes[] = {1, 2, 7, 64, 100, 4096, 65536};
+    std::size_t size = sizes[random() % std::size(sizes)];
+    if (size > text.size() - at) size = text.size() - at;
+    const int outcome =
+        ScanChunk(&scan, reinterpret_cast<const std::uint8_t*>(text.data() + at),
+                  static_cast<std::uint32_t>(size), static_cast<std::int64_t>(at));
+    if (outcome != kScanGoOn) return outcome;
+    at += size;
+  }
+  return FinishChunkScan(&scan, static_cast<std::int64_t>(text.size()));
+}
+
+TEST_P(InstructionSetTest, WordStartsAreThoseOfTheByteRule) {
+  // Every pair of byte values, each preceded by a blank: every class meets every class.
+  std::string pairs;
+  for (int first = 0; first < 256; ++first) {
+    for (int second = 0; second < 256; ++second) {
+      pairs += static_cast<char>(first);
+      pairs += static_cast<char>(second);
+    }
+  }
+  std::mt19937 random(7);
+  for (const std::string letters : {"m", "aeiouy", "pz", "abcdefghijklmnopqrstuvwxyz"}) {
+    for (std::size_t from = 0; from < pairs.size(); from += 65536) {
+      const std::string window = pairs.substr(from, 65536);
+      EXPECT_EQ(Starts(window, ' ', letters), StartsByRule(window, ' ', letters)) << letters;
+    }
+    // Lengths around the vector and block sizes, after every kind of byte.
+    for (std::size_t length = 0; length <= 200; ++length) {
+      const std::string text = RandomText(random, length).substr(0, length);
+      const auto before = static_cast<std::uint8_t>(random() % 256);
+      EXPECT_EQ(Starts(text, before, letters), StartsByRule(text, before, letters))
+          << letters << " length " << length << " before " << int{before};
+    }
+  }
+}
+
+TEST_P(InstructionSetTest, LineFeedsAreCounted) {
+  std::mt19937 random(11);
+  for (std::size_t length : {0, 1, 15, 16, 17, 31, 32, 33, 63, 64, 65, 8191, 8193, 65536}) {
+    std::string text = RandomText(random, length).substr(0, length);
+    const auto expected = static_cast<std::uint32_t>(std::count(text.begin(), text.end(), '\n'));
+    EXPECT_EQ(CountLineFeeds(reinterpret_cast<const std::uint8_t*>(text.data()),
+                             static_cast<std::uint32_t>(length)),
+              expected)
+        << length;
+  }
+  // More line feeds than a byte can count, in every lane.
+  const std::string lineFeeds(65536, '\n');
+  EXPECT_EQ(CountLineFeeds(reinterpret_cast<const std::uint8_t*>(lineFeeds.data()), 65536),
+            65536u);
+}
+
+TEST_P(InstructionSetTest, TextsCutIntoAnyReadsGiveThePlainReadingsMatches) {
+  std::mt19937 random(static_cast<unsigned>(GetParam()) + 3);
+  for (const char* word : {"Moses", "Ellen", "psalm", "Phoenix", "Katherine", "Lord", "Xenia"}) {
+    UseTerm(word);
+    TermKeys term;
+    PrepareTermKeys(KeyTable, KeyCount, &term);
+    for (int round = 0; round < 12; ++round) {
+      const std::string text = RandomText(random, round < 6 ? 300 : 150000);
+      const std::vector<ReferenceFind> expected = ReferenceFinds(text, KeyTable, KeyCount);
+      const bool holes = round % 2 == 1;
+      Collected listed;
+      EXPECT_EQ(ScanInReads(term, true, text, random, holes, &listed), kScanGoOn);
+      EXPECT_EQ(listed.Finds, expected) << word << " round " << round;
+      Collected none;
+      EXPECT_EQ(ScanInReads(term, false, text, random, holes, &none),
+                expected.empty() ? kScanGoOn : kScanMatchFound)
+          << word << " round " << round;
+      EXPECT_TRUE(none.Finds.empty());
+    }
+  }
+}
+
+TEST_P(InstructionSetTest, AListenerThatStopsEndsTheScanAtOnce) {
+  UseTerm("Moses");
+  TermKeys term;
+  PrepareTermKeys(KeyTable, KeyCount, &term);
+  const std::string text = "Moses and moses\nand MOSES.\n";
+  std::mt19937 random(1);
+  Collected collected;
+  collected.StopAfter = 2;
+  EXPECT_EQ(ScanInReads(term, true, text, random, false, &collected), kScanStopped);
+  EXPECT_EQ(collected.Finds.size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sets, InstructionSetTest,
+                         ::testing::Values(ScanInstructions::Portable, ScanInstructions::Sse2,
+                                           ScanInstructions::Avx2),
+                         [](const auto& info) { return std::string(Name(info.param)); });
+
+}  // namespace

@@ -1,0 +1,79 @@
+#include "support/reference_words.h"
+
+namespace {
+
+constexpr std::size_t kWordLetters = 62;
+
+bool IsLetter(std::uint8_t b) { return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'); }
+
+bool IsJoiner(std::uint8_t b) {
+  return (b >= '0' && b <= '9') || b == '^' || b == '_' || b == '`';
+}
+
+int IndexOf(const PhoneticKey& key, const PhoneticKey* keys, std::uint32_t count) {
+  for (std::uint32_t k = 0; k < count; ++k) {
+    if (keys[k] == key) return static_cast<int>(k);
+  }
+  return -1;
+}
+
+// Lower-cased, reduced (a leading ph is f; c before k, c between s or x and e, i or y,
+// and s after x are dropped, each judged on the lower-case word), coded; a reduced word
+// beginning "ps" is coded again without its p.
+int KeyOf(const std::string& letters, const PhoneticKey* keys, std::uint32_t count) {
+  std::string lower;
+  for (char c : letters) lower += static_cast<char>(c | 0x20);
+  auto at = [&](std::size_t i) { return i < lower.size() ? lower[i] : '\0'; };
+  std::string reduced(1, at(0) == 'p' && at(1) == 'h' ? 'f' : at(0));
+  for (std::size_t i = 1; i < lower.size(); ++i) {
+    const char c = lower[i], before = lower[i - 1], next = at(i + 1);
+    if (c == 'c' && next == 'k') continue;
+    if (c == 'c' && (before == 's' || before == 'x') && (next == 'e' || next == 'i' || next == 'y'))
+      continue;
+    if (c == 's' && before == 'x') continue;
+    reduced += c;
+  }
+  const int primary = IndexOf(ComputePhoneticKey(reduced.c_str()), keys, count);
+  if (primary >= 0 || reduced.compare(0, 2, "ps") != 0) return primary;
+  return IndexOf(ComputePhoneticKey(reduced.c_str() + 1), keys, count);
+}
+
+}  // namespace
+
+std::vector<ReferenceFind> ReferenceFinds(const std::string& bytes, const PhoneticKey* keys,
+                                          std::uint32_t count) {
+  std::vector<ReferenceFind> finds;
+  enum { Outside, Inside, Blocked } state = Outside;
+  std::string word;
+  std::int64_t start = 0;
+  std::int64_t line = 1;
+  std::int64_t lineStart = 0;
+  auto evaluate = [&](std::int64_t end) {
+    if (word.size() < 2) return;
+    const int key = KeyOf(word, keys, count);
+    if (key >= 0) finds.push_back({start, end, line, lineStart, key, word});
+  };
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<std::uint8_t>(bytes[i]);
+    if (IsLetter(b)) {
+      if (state == Outside) {
+        word.assign(1, static_cast<char>(b));
+        start = static_cast<std::int64_t>(i);
+        state = Inside;
+      } else if (state == Inside && word.size() < kWordLetters) {
+        word += static_cast<char>(b);
+      }
+    } else if (IsJoiner(b)) {
+      state = Blocked;
+    } else {
+      if (state == Inside) evaluate(static_cast<std::int64_t>(i));
+      state = Outside;
+      if (b == '\n') {
+        ++line;
+        lineStart = static_cast<std::int64_t>(i) + 1;
+      }
+    }
+  }
+  if (state == Inside) evaluate(static_cast<std::int64_t>(bytes.size()));
+  return finds;
+}

@@ -1,0 +1,26 @@
+// A plain reading of a file's bytes into words, one byte at a time, as the rules of a word
+// say it: the matches a scan of those bytes must find, for tests and fuzzers to hold the
+// file scanner to. Any thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "phonetic/phonetic_key.h"
+
+struct ReferenceFind {
+  std::int64_t Start;      // position of the word's first letter
+  std::int64_t End;        // position of the byte after it (the size for the last word)
+  std::int64_t Line;       // 1-based
+  std::int64_t LineStart;  // position of the first byte of the line
+  int Key;                 // index of the key that matched
+  std::string Letters;     // the first 62 letters, as they stand
+
+  bool operator==(const ReferenceFind&) const = default;
+};
+
+// Every word of `bytes` whose key (or, for a word beginning "ps", second key) equals one
+// of the first `count` of `keys`, in file order.
+std::vector<ReferenceFind> ReferenceFinds(const std::string& bytes, const PhoneticKey* keys,
+                                          std::uint32_t count);
