@@ -12,8 +12,9 @@ constexpr FileHandle kInvalidFile = -1;  // counts as none wherever a handle is 
 // Size of every read the scanner makes, and of the read buffer.
 constexpr std::uint32_t kReadChunkSize = 65536;
 
-// Opens a file for reading with the sequential-scan hint. Only regular files open:
-// a FIFO, socket, device or directory gives kInvalidFile at once and never blocks.
+// Opens a file for reading, with the sequential-scan hint where the file is large enough
+// for it to matter. Only regular files open: a FIFO, socket, device or directory gives
+// kInvalidFile at once and never blocks.
 FileHandle OpenFileForScan(const char* path);
 
 // For a program whose standard output may be a file among those it searches (tessik-cli):
@@ -26,7 +27,8 @@ void ExcludeStandardOutputFromScan();
 // True when `path` names the file that ExcludeStandardOutputFromScan excluded.
 bool IsExcludedStandardOutput(const char* path);
 
-// Size in bytes (64-bit), or -1 when it cannot be taken.
+// Size in bytes (64-bit), or -1 when it cannot be taken. For a file opened by
+// OpenFileForScan, the size it had when it was opened.
 std::int64_t GetFileSize64(FileHandle file);
 
 // Whether the file may hold holes (fewer bytes allocated than its size), so that

@@ -1,4 +1,6 @@
-// Files on POSIX: a handle is the descriptor plus one, so that descriptor 0 is not "none".
+// Files on POSIX. A handle points to a small record of the descriptor and what the open
+// learnt about the file, so that the scan's questions about a file it has just opened
+// (its size, whether it may have holes) cost no further system call.
 #include "platform/files.h"
 
 #include <errno.h>
@@ -7,12 +9,43 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <new>
 
 namespace {
 
-int DescriptorOf(FileHandle file) { return static_cast<int>(file - 1); }
+struct OpenFile {
+  int Descriptor;
+  // For a file opened for scanning, what fstat said right after the open; -1 otherwise.
+  std::int64_t SizeWhenOpened;
+  bool MayHaveHoles;
+  // Scan descriptors keep the O_NONBLOCK they were opened with, which regular files
+  // ignore; should a read ever answer EAGAIN, it is cleared and the read made again.
+  bool NonBlocking;
+};
 
-FileHandle HandleOf(int fd) { return static_cast<FileHandle>(fd) + 1; }
+OpenFile* RecordOf(FileHandle file) { return reinterpret_cast<OpenFile*>(file); }
+
+int DescriptorOf(FileHandle file) { return RecordOf(file)->Descriptor; }
+
+// The handle of a descriptor, or kInvalidFile (the descriptor closed) when there is no
+// memory for its record.
+FileHandle HandleOf(int fd, std::int64_t sizeWhenOpened, bool mayHaveHoles, bool nonBlocking) {
+  auto* record = new (std::nothrow) OpenFile{fd, sizeWhenOpened, mayHaveHoles, nonBlocking};
+  if (record == nullptr) {
+    close(fd);
+    return kInvalidFile;
+  }
+  return reinterpret_cast<FileHandle>(record);
+}
+
+// st_blocks counts 512-byte units whatever the file system's block size.
+bool FewerBytesAllocatedThanSize(const struct stat& info) {
+  return static_cast<std::int64_t>(info.st_blocks) * 512 < static_cast<std::int64_t>(info.st_size);
+}
+
+// Below this size the hint changes nothing: the kernel's first read-ahead already takes
+// the whole file.
+constexpr off_t kSequentialHintFrom = 2 * static_cast<off_t>(kReadChunkSize);
 
 // The file that standard output writes to, once excluded; set before any search starts
 // and only read afterwards.
@@ -53,7 +86,8 @@ bool IsExcludedStandardOutput(const char* path) {
 FileHandle OpenFileForScan(const char* path) {
   if (path == nullptr) return kInvalidFile;
   // Anything that is not a regular file is refused before it is opened: opening a device
-  // can act on it (a terminal allocates a console, a FIFO releases a waiting writer).
+  // can act on it (a terminal allocates a console, a FIFO releases a waiting writer). Only
+  // the path can tell without opening, so this stat stays.
   struct stat before;
   if (stat(path, &before) != 0 || !S_ISREG(before.st_mode) || IsExcluded(before))
     return kInvalidFile;
@@ -65,14 +99,14 @@ FileHandle OpenFileForScan(const char* path) {
     close(fd);
     return kInvalidFile;
   }
-  int flags = fcntl(fd, F_GETFL);
-  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-  return HandleOf(fd);
+  if (info.st_size > kSequentialHintFrom) posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+  return HandleOf(fd, static_cast<std::int64_t>(info.st_size), FewerBytesAllocatedThanSize(info),
+                  true);
 }
 
 std::int64_t GetFileSize64(FileHandle file) {
   if (!IsOpenFile(file)) return -1;
+  if (RecordOf(file)->SizeWhenOpened >= 0) return RecordOf(file)->SizeWhenOpened;
   struct stat info;
   if (fstat(DescriptorOf(file), &info) != 0) return -1;
   return static_cast<std::int64_t>(info.st_size);
@@ -80,10 +114,10 @@ std::int64_t GetFileSize64(FileHandle file) {
 
 bool FileMayHaveHoles(FileHandle file) {
   if (!IsOpenFile(file)) return false;
+  if (RecordOf(file)->SizeWhenOpened >= 0) return RecordOf(file)->MayHaveHoles;
   struct stat info;
-  if (fstat(DescriptorOf(file), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  // st_blocks counts 512-byte units whatever the file system's block size.
-  return static_cast<std::int64_t>(info.st_blocks) * 512 < static_cast<std::int64_t>(info.st_size);
+  return fstat(DescriptorOf(file), &info) == 0 && S_ISREG(info.st_mode) &&
+         FewerBytesAllocatedThanSize(info);
 }
 
 std::int64_t SeekToData(FileHandle file, std::int64_t from, std::int64_t* dataEnd) {
@@ -115,10 +149,16 @@ std::int64_t SeekToData(FileHandle file, std::int64_t from, std::int64_t* dataEn
 std::int64_t ReadFileChunk(FileHandle file, void* buffer, std::uint32_t count) {
   if (!IsOpenFile(file) || buffer == nullptr) return -1;
   if (count > kReadChunkSize) count = kReadChunkSize;
+  OpenFile* record = RecordOf(file);
   for (;;) {
-    ssize_t got = read(DescriptorOf(file), buffer, count);
+    ssize_t got = read(record->Descriptor, buffer, count);
     if (got >= 0) return static_cast<std::int64_t>(got);
-    if (errno != EINTR) return -1;
+    if (errno == EINTR) continue;
+    if ((errno != EAGAIN && errno != EWOULDBLOCK) || !record->NonBlocking) return -1;
+    // A file system that honours O_NONBLOCK for a regular file: read it the blocking way.
+    int flags = fcntl(record->Descriptor, F_GETFL);
+    if (flags < 0 || fcntl(record->Descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) return -1;
+    record->NonBlocking = false;
   }
 }
 
@@ -140,7 +180,7 @@ FileHandle CreateFileForWrite(const char* path) {
   }
   int flags = fcntl(fd, F_GETFL);
   if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  return HandleOf(fd);
+  return HandleOf(fd, -1, false, false);
 }
 
 std::int64_t WriteFileBytes(FileHandle file, const void* data, std::uint32_t count) {
@@ -163,4 +203,5 @@ std::int64_t WriteFileBytes(FileHandle file, const void* data, std::uint32_t cou
 void CloseFile(FileHandle file) {
   if (!IsOpenFile(file)) return;
   close(DescriptorOf(file));
+  delete RecordOf(file);
 }

@@ -192,7 +192,9 @@ TEST(FilesTest, CreateEmptiesAnExistingFileAndWritesThroughALink) {
   tree.WriteFile("log.txt", "old content that is long");
   FileHandle file = CreateFileForWrite(tree.Path("log.txt").c_str());
   ASSERT_TRUE(IsOpenFile(file));
+  EXPECT_EQ(GetFileSize64(file), 0);
   EXPECT_EQ(WriteFileBytes(file, "new", 3), 3);
+  EXPECT_EQ(GetFileSize64(file), 3) << "the size of a file being written is its size now";
   CloseFile(file);
   EXPECT_EQ(ReadWholeFile(tree.Path("log.txt")), "new");
   EXPECT_EQ(CreateFileForWrite(tree.Path("no/dir/log.txt").c_str()), kInvalidFile);
