@@ -3,86 +3,116 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/memory.h"
+
 namespace {
 
-// Copies `text` into a new 256-byte buffer, or gives nullptr when it does not fit or
-// memory ran out.
-char* NewEntry(const char* text) {
+std::uint32_t BlockCount(std::uint32_t capacity) {
+  return (capacity + kEntriesPerBlock - 1) / kEntriesPerBlock;
+}
+
+char** NewBlockTable(std::uint32_t capacity) {
+  return static_cast<char**>(
+      std::calloc(BlockCount(capacity) == 0 ? 1 : BlockCount(capacity), sizeof(char*)));
+}
+
+char* EntryAt(char* const* blocks, std::uint32_t index) {
+  return blocks[index / kEntriesPerBlock] + (index % kEntriesPerBlock) * kEntrySize;
+}
+
+// Copies `text` into entry `index`, taking its block first when it is the block's first
+// entry; false when the text does not fit or memory ran out.
+bool StoreEntry(char** blocks, std::uint32_t capacity, std::uint32_t index, const char* text) {
   std::size_t length = std::strlen(text);
-  if (length >= kEntrySize) return nullptr;
-  char* entry = static_cast<char*>(std::malloc(kEntrySize));
-  if (entry != nullptr) std::memcpy(entry, text, length + 1);
-  return entry;
+  if (length >= kEntrySize) return false;
+  char*& block = blocks[index / kEntriesPerBlock];
+  if (block == nullptr) {
+    // The last block of a list whose capacity is not a whole number of blocks is shorter.
+    const std::uint32_t first = index - index % kEntriesPerBlock;
+    const std::uint32_t entries =
+        capacity - first < kEntriesPerBlock ? capacity - first : kEntriesPerBlock;
+    block = static_cast<char*>(AllocateZeroed(static_cast<std::size_t>(entries) * kEntrySize));
+    if (block == nullptr) return false;
+  }
+  std::memcpy(EntryAt(blocks, index), text, length + 1);
+  return true;
+}
+
+// Gives back the block of entry `index` once that entry, the first of its block, has gone.
+void ReleaseBlockIfFirst(char** blocks, std::uint32_t index) {
+  if (index % kEntriesPerBlock != 0) return;
+  FreeBlock(blocks[index / kEntriesPerBlock]);
+  blocks[index / kEntriesPerBlock] = nullptr;
+}
+
+void ReleaseAllBlocks(char** blocks, std::uint32_t capacity) {
+  if (blocks == nullptr) return;
+  for (std::uint32_t b = 0; b < BlockCount(capacity); ++b) {
+    FreeBlock(blocks[b]);
+    blocks[b] = nullptr;
+  }
 }
 
 }  // namespace
 
 StringList::StringList(std::uint32_t capacity)
-    : capacity_(capacity), Items(static_cast<char**>(std::calloc(capacity, sizeof(char*)))) {}
+    : capacity_(capacity), Blocks(NewBlockTable(capacity)) {}
 
 StringList::~StringList() {
   Clear();
-  std::free(Items);
+  std::free(Blocks);
 }
 
 std::int32_t StringList::Add(const char* text) {
   NonEmpty = 1;
   std::uint32_t count = Count;
-  if (count >= capacity_ || Items == nullptr) return -1;
-  char* entry = NewEntry(text);
-  if (entry == nullptr) return -1;
-  Items[count] = entry;
+  if (count >= capacity_ || Blocks == nullptr) return -1;
+  if (!StoreEntry(Blocks, capacity_, count, text)) return -1;
   Count = count + 1;  // publishes the entry to readers on the window thread
   return static_cast<std::int32_t>(count);
 }
 
 const char* StringList::Get(std::uint32_t index) const {
-  return index < Count ? Items[index] : nullptr;
+  return index < Count ? EntryAt(Blocks, index) : nullptr;
 }
 
 void StringList::RemoveAt(std::uint32_t index) {
   std::uint32_t count = Count;
   if (index >= count) return;
-  for (std::uint32_t j = index; j + 1 < count; ++j) std::strcpy(Items[j], Items[j + 1]);
+  for (std::uint32_t j = index; j + 1 < count; ++j)
+    std::strcpy(EntryAt(Blocks, j), EntryAt(Blocks, j + 1));
   Count = count - 1;
-  std::free(Items[count - 1]);
-  Items[count - 1] = nullptr;
+  ReleaseBlockIfFirst(Blocks, count - 1);
   NonEmpty = Count != 0 ? 1 : 0;
 }
 
 void StringList::Clear() {
   // Count goes first so that a reader on the window thread (Save during a search) never
   // takes an entry that is about to be freed.
-  std::uint32_t count = Count.exchange(0);
-  for (std::uint32_t i = 0; i < count; ++i) {
-    std::free(Items[i]);
-    Items[i] = nullptr;
-  }
+  Count.exchange(0);
+  ReleaseAllBlocks(Blocks, capacity_);
   NonEmpty = 0;
 }
 
-FlaggedStringList::FlaggedStringList()
-    : Flags{}, Items(static_cast<char**>(std::calloc(kFlaggedListCapacity, sizeof(char*)))) {}
+FlaggedStringList::FlaggedStringList() : Flags{}, Blocks(NewBlockTable(kFlaggedListCapacity)) {}
 
 FlaggedStringList::~FlaggedStringList() {
   Clear();
-  std::free(Items);
+  std::free(Blocks);
 }
 
 std::int32_t FlaggedStringList::Add(const char* text) {
   NonEmpty = 1;
   std::uint32_t count = Count;
-  if (count >= kFlaggedListCapacity || Items == nullptr) return -1;
-  char* entry = NewEntry(text);
-  if (entry == nullptr) return -1;
-  Items[count] = entry;
+  if (count >= kFlaggedListCapacity || Blocks == nullptr) return -1;
+  if (!StoreEntry(Blocks, kFlaggedListCapacity, count, text)) return -1;
   Flags[count] = 0;
   Count = count + 1;
   return static_cast<std::int32_t>(count);
 }
 
 const char* FlaggedStringList::Get(std::uint32_t index) const {
-  return index < Count ? Items[index] : nullptr;
+  return index < Count ? EntryAt(Blocks, index) : nullptr;
 }
 
 std::uint8_t& FlaggedStringList::Flag(std::uint32_t index) {
@@ -93,22 +123,18 @@ void FlaggedStringList::RemoveAt(std::uint32_t index) {
   std::uint32_t count = Count;
   if (index >= count) return;
   for (std::uint32_t j = index; j + 1 < count; ++j) {
-    std::strcpy(Items[j], Items[j + 1]);
+    std::strcpy(EntryAt(Blocks, j), EntryAt(Blocks, j + 1));
     Flags[j] = Flags[j + 1];
   }
   Count = count - 1;
-  std::free(Items[count - 1]);
-  Items[count - 1] = nullptr;
+  ReleaseBlockIfFirst(Blocks, count - 1);
   Flags[count - 1] = 0;
   NonEmpty = Count != 0 ? 1 : 0;
 }
 
 void FlaggedStringList::Clear() {
   std::uint32_t count = Count.exchange(0);
-  for (std::uint32_t i = 0; i < count; ++i) {
-    std::free(Items[i]);
-    Items[i] = nullptr;
-    Flags[i] = 0;
-  }
+  std::memset(Flags, 0, count);
+  ReleaseAllBlocks(Blocks, kFlaggedListCapacity);
   NonEmpty = 0;
 }

@@ -1,6 +1,8 @@
-// Fixed-capacity lists of texts, each entry a 256-byte heap buffer holding at most 255
-// characters; the flagged kind carries one flag byte per entry. During a search only the
-// worker changes a list; the window thread may read counts and entries meanwhile.
+// Fixed-capacity lists of texts, each entry a 256-byte buffer holding at most 255
+// characters; the flagged kind carries one flag byte per entry. The buffers come in heap
+// blocks of 256 entries, one taken when its first entry is added and given back when its
+// last entry goes. During a search only the worker changes a list; the window thread may
+// read counts and entries meanwhile.
 #pragma once
 
 #include <atomic>
@@ -8,6 +10,7 @@
 
 constexpr std::uint32_t kEntrySize = 256;  // at most 255 characters and the terminator
 constexpr std::uint32_t kFlaggedListCapacity = 61440;
+constexpr std::uint32_t kEntriesPerBlock = 256;  // 64 KB of entries per allocation
 
 class StringList {
  public:
@@ -16,9 +19,9 @@ class StringList {
   StringList(const StringList&) = delete;
   StringList& operator=(const StringList&) = delete;
 
-  // Index of the new entry, or -1 when the list is full, memory ran out, or the text
-  // is longer than 255 characters (a text is never cut into a list). NonEmpty is set
-  // by every attempt.
+  // Index of the new entry, or -1 when the list is full, memory for its block ran out,
+  // or the text is longer than 255 characters (a text is never cut into a list).
+  // NonEmpty is set by every attempt.
   std::int32_t Add(const char* text);
   // The entry's text, or nullptr beyond Count.
   const char* Get(std::uint32_t index) const;
@@ -30,7 +33,7 @@ class StringList {
 
  private:
   std::uint32_t capacity_;
-  char** Items;
+  char** Blocks;  // capacity_ / kEntriesPerBlock (rounded up) blocks, null until used
 };
 
 class FlaggedStringList {
@@ -52,5 +55,5 @@ class FlaggedStringList {
 
  private:
   std::uint8_t Flags[kFlaggedListCapacity];
-  char** Items;
+  char** Blocks;
 };

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 #include "engine/search_state.h"
+#include "platform/memory.h"
 
 namespace {
 
@@ -98,6 +102,89 @@ TEST(StringListTest, TextOf256CharactersIsRefusedButStillMarksTheList) {
   auto flagged = std::make_unique<FlaggedStringList>();
   EXPECT_EQ(flagged->Add(tooLong.c_str()), -1);
   EXPECT_EQ(flagged->Count, 0u);
+}
+
+// Entries live in blocks of many entries: a long run of adds, removals anywhere and
+// clears, across block boundaries and up to a short last block, must keep every text and
+// flag where a plain array would (AddressSanitizer catches a block given back too early).
+template <typename List>
+void CheckAgainstPlainArray(List& list, std::uint32_t capacity, unsigned seed) {
+  std::mt19937 random(seed);
+  std::vector<std::string> model;
+  std::vector<std::uint8_t> flags;
+  for (int step = 0; step < 6000; ++step) {
+    // Two rounds of growing past several blocks and shrinking back, with a clear between.
+    const unsigned addPercent = step % 3000 < 2400 ? 65 : 10;
+    const unsigned roll = step == 3000 ? 100 : random() % 100;
+    if (roll < addPercent) {
+      const std::string text = Numbered(static_cast<std::uint32_t>(random()));
+      const std::int32_t added = list.Add(text.c_str());
+      if (model.size() < capacity) {
+        ASSERT_EQ(added, static_cast<std::int32_t>(model.size()));
+        model.push_back(text);
+        flags.push_back(0);
+      } else {
+        ASSERT_EQ(added, -1);
+      }
+    } else if (roll < 100) {
+      const auto index = static_cast<std::uint32_t>(random() % (model.size() + 2));
+      list.RemoveAt(index);
+      if (index < model.size()) {
+        model.erase(model.begin() + index);
+        flags.erase(flags.begin() + index);
+      }
+    } else {
+      list.Clear();
+      model.clear();
+      flags.clear();
+    }
+    if constexpr (std::is_same_v<List, FlaggedStringList>) {
+      if (!model.empty()) {
+        const auto index = static_cast<std::uint32_t>(random() % model.size());
+        flags[index] = static_cast<std::uint8_t>(step);
+        list.Flag(index) = flags[index];
+      }
+    }
+    ASSERT_EQ(list.Count, model.size()) << "step " << step;
+    for (std::uint32_t i = 0; i < model.size(); ++i) {
+      ASSERT_STREQ(list.Get(i), model[i].c_str()) << "entry " << i << ", step " << step;
+      if constexpr (std::is_same_v<List, FlaggedStringList>) {
+        ASSERT_EQ(list.Flag(i), flags[i]) << "entry " << i << ", step " << step;
+      }
+    }
+    ASSERT_EQ(list.Get(static_cast<std::uint32_t>(model.size())), nullptr);
+  }
+}
+
+TEST(StringListTest, EntriesAcrossBlocksBehaveAsAPlainArray) {
+  // 600 entries: two whole blocks and a short third one, so that the list fills up.
+  StringList list(600);
+  CheckAgainstPlainArray(list, 600, 1);
+  auto flagged = std::make_unique<FlaggedStringList>();
+  CheckAgainstPlainArray(*flagged, kFlaggedListCapacity, 2);
+}
+
+// With no memory for the block of a new entry, the entry is dropped as a full list drops
+// it, and the next add that gets memory goes on from there.
+TEST(StringListTest, NoMemoryForANewBlockDropsTheEntryAndMarksTheList) {
+  auto list = std::make_unique<FlaggedStringList>();
+  for (std::uint32_t i = 0; i < kEntriesPerBlock; ++i) list->Add(Numbered(i).c_str());
+  list->NonEmpty = 0;
+  FailNextAllocationsForTesting(1);
+  EXPECT_EQ(list->Add("/data/dropped.txt"), -1);
+  FailNextAllocationsForTesting(0);
+  EXPECT_EQ(list->Count, kEntriesPerBlock);
+  EXPECT_EQ(list->NonEmpty, 1);
+  EXPECT_EQ(list->Add("/data/next.txt"), static_cast<std::int32_t>(kEntriesPerBlock));
+  EXPECT_STREQ(list->Get(kEntriesPerBlock - 1), Numbered(kEntriesPerBlock - 1).c_str());
+  EXPECT_STREQ(list->Get(kEntriesPerBlock), "/data/next.txt");
+
+  StringList empty(4);
+  FailNextAllocationsForTesting(1);
+  EXPECT_EQ(empty.Add("x"), -1);
+  FailNextAllocationsForTesting(0);
+  EXPECT_EQ(empty.Count, 0u);
+  EXPECT_EQ(empty.NonEmpty, 1);
 }
 
 }  // namespace
