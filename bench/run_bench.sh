@@ -1,16 +1,33 @@
 #!/usr/bin/env bash
-# Times tessik-cli against grep on the same data in one run: single-word and expression
-# searches over one file of about 200 MB and over a tree of about 5,000 files (built once
-# by build_corpus.sh into bench/data). Each command runs several times and the best time
-# counts; MB/s is the corpus size over that time. Peak memory (maximum resident set size)
-# is taken with /usr/bin/time when it is installed.
-# Usage: bench/run_bench.sh [BUILD_DIR]   (default build/; TESSIK_BENCH_RUNS, default 5)
+# Times tessik-cli against ripgrep (rg -j1), GNU grep and ugrep (-J1), every program on one
+# thread, on the same data in one run: single-word and expression searches over one file of
+# about 200 MB and over a tree of about 5,000 files (built once by build_corpus.sh into
+# bench/data): the King James text with a register of real names, or with
+# TESSIK_BENCH_CORPUS=kjv the King James text alone. Each command runs several times after the page cache is warmed, and its best
+# wall time counts; MB/s is the corpus size over that time. Every program writes its output
+# to a file (with its output on /dev/null GNU grep stops at the first match, as with -q).
+# Peak memory is the maximum resident set size that /usr/bin/time reports.
+#
+# The others search for the literal word without regard to case: they count matching lines
+# (-c -i) where tessik-cli lists occurrences, write numbered lines (-n -i) in the case with
+# hundreds of thousands of hits, and take one -e per term of an expression. In the tree
+# tessik-cli searches -s 'TREE/*.txt' (every file of the tree is a .txt file), grep and
+# ugrep -r, rg its own recursion with no ignore files.
+#
+# For each case the speed ratio tessik/X is X's time over tessik-cli's (above 1: tessik-cli
+# is faster) and stands beside the target it has, if any, with whether it is met; the peak
+# memory target is 64 MB (64,000,000 bytes) while the list stays within 61,440 lines, and
+# 48 bytes more for each line beyond. The exit status does not depend on any target.
+# A Markdown table of the run closes the output, as the README shows it.
+# Usage: bench/run_bench.sh [BUILD_DIR]   (default build/; TESSIK_BENCH_RUNS, default 5;
+#        TESSIK_BENCH_CORPUS, mixed (the default) or kjv)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 build=${1:-$root/build}
 runs=${TESSIK_BENCH_RUNS:-5}
+corpus=${TESSIK_BENCH_CORPUS:-mixed}
 
 cli=
 for candidate in "$build/bin/tessik-cli" "$build/tessik-cli"; do
@@ -24,9 +41,25 @@ if [ -z "$cli" ]; then
   exit 2
 fi
 
-"$here/build_corpus.sh" "$here/data"
-big="$here/data/big/kjv.txt"
-tree="$here/data/tree"
+case "$corpus" in
+  mixed)
+    big="$here/data/mixed/big/text.txt"
+    tree="$here/data/mixed/tree"
+    corpus_option=--mixed
+    ;;
+  kjv)
+    big="$here/data/big/kjv.txt"
+    tree="$here/data/tree"
+    corpus_option=
+    ;;
+  *)
+    echo "run_bench: TESSIK_BENCH_CORPUS is mixed or kjv, not '$corpus'" >&2
+    exit 2
+    ;;
+esac
+
+"$root/scripts/install-deps.sh" bench
+"$here/build_corpus.sh" "$here/data" $corpus_option
 big_bytes=$(stat -c %s "$big")
 tree_bytes=$(find "$tree" -type f -printf '%s\n' | awk '{ sum += $1 } END { print sum }')
 tree_files=$(find "$tree" -type f | wc -l)
@@ -34,94 +67,146 @@ tree_files=$(find "$tree" -type f | wc -l)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-have_time=0
-if [ -x /usr/bin/time ]; then have_time=1; fi
+# Every program reads from the page cache, not from the disk.
+cat "$big" >/dev/null
+find "$tree" -type f -exec cat {} + >/dev/null
 
 # best_run OUT COMMAND...: runs it $runs times with stdout to OUT and sets best (wall
-# microseconds), cpu (the least user + system microseconds) and rss (kilobytes of the
-# best run); cpu and rss are "-" without /usr/bin/time. The stderr of the last run is
-# kept in $scratch/stderr. grep writes to a file: with its output on /dev/null GNU grep
-# stops at the first match, as with -q.
+# microseconds), cpu (the least user + system microseconds) and rss (kilobytes, the most
+# of any run). The stderr of the last run is kept in $scratch/stderr.
 best_run() {
   best=
-  cpu=-
-  rss=-
-  local out=$1 r start end elapsed used
+  cpu=
+  rss=0
+  local out=$1 r start end elapsed used peak
   shift
   for ((r = 0; r < runs; r++)); do
     start=$(date +%s%N)
-    if [ "$have_time" = 1 ]; then
-      /usr/bin/time -f '%M %U %S' -o "$scratch/usage" "$@" >"$out" 2>"$scratch/stderr" || true
-    else
-      "$@" >"$out" 2>"$scratch/stderr" || true
-    fi
+    /usr/bin/time -f '%M %U %S' -o "$scratch/usage" "$@" >"$out" 2>"$scratch/stderr" || true
     end=$(date +%s%N)
     elapsed=$(((end - start) / 1000))
-    if [ -z "$best" ] || [ "$elapsed" -lt "$best" ]; then
-      best=$elapsed
-      if [ "$have_time" = 1 ]; then rss=$(tail -n 1 "$scratch/usage" | cut -d' ' -f1); fi
-    fi
-    if [ "$have_time" = 1 ]; then
-      used=$(tail -n 1 "$scratch/usage" | awk '{ printf "%d", ($2 + $3) * 1e6 }')
-      if [ "$cpu" = - ] || [ "$used" -lt "$cpu" ]; then cpu=$used; fi
-    fi
+    if [ -z "$best" ] || [ "$elapsed" -lt "$best" ]; then best=$elapsed; fi
+    read -r peak used < <(tail -n 1 "$scratch/usage" |
+      awk '{ printf "%d %d\n", $1, ($2 + $3) * 1e6 }')
+    if [ -z "$cpu" ] || [ "$used" -lt "$cpu" ]; then cpu=$used; fi
+    if [ "$peak" -gt "$rss" ]; then rss=$peak; fi
   done
 }
 
-mb_per_s() {
-  if [ "$2" = - ]; then echo -; return; fi
-  awk -v bytes="$1" -v us="$2" 'BEGIN { if (us < 1) us = 1; printf "%.1f", bytes / 1048576 / (us / 1e6) }'
-}
-seconds() {
-  if [ "$1" = - ]; then echo -; return; fi
-  awk -v us="$1" 'BEGIN { printf "%.3f", us / 1e6 }'
-}
+mb_per_s() { awk -v bytes="$1" -v us="$2" 'BEGIN { if (us < 1) us = 1; printf "%.0f", bytes / 1e6 / (us / 1e6) }'; }
+seconds() { awk -v us="$1" 'BEGIN { printf "%.3f", us / 1e6 }'; }
+megabytes() { awk -v kb="$1" 'BEGIN { printf "%.1f", kb * 1024 / 1e6 }'; }
+ratio() { awk -v other="$1" -v mine="$2" 'BEGIN { if (mine < 1) mine = 1; printf "%.2f", other / mine }'; }
+# verdict RATIO TARGET: "met" or "not met" for a ratio that must reach TARGET.
+verdict() { awk -v r="$1" -v t="$2" 'BEGIN { print (r >= t ? "met" : "not met") }'; }
 
+tools=(tessik rg grep ugrep)
 printf 'tessik-cli: %s\n' "$cli"
-printf 'corpus: one file of %d bytes; %d files of %d bytes in all; best of %d runs\n' \
-  "$big_bytes" "$tree_files" "$tree_bytes" "$runs"
-if [ "$have_time" = 0 ]; then
-  printf 'peak memory: not measured (/usr/bin/time is not installed; Debian package "time")\n'
-fi
-printf '\n%-34s %-7s %8s %8s %8s %8s %10s  %s\n' "case" "tool" "wall s" "MB/s" "cpu s" \
-  "cpu MB/s" "max RSS KB" "result"
+printf 'others:     %s; %s; %s\n' "$(rg --version | head -n 1)" "$(grep --version | head -n 1)" \
+  "$(ugrep --version | head -n 1 | cut -d' ' -f1-2)"
+printf 'corpus:     %s: one file of %d bytes; %d files of %d bytes in all\n' "$corpus" \
+  "$big_bytes" "$tree_files" "$tree_bytes"
+printf 'machine:    %s processors; load average %s; best of %d runs, page cache warm\n' \
+  "$(nproc)" "$(cut -d' ' -f1-3 /proc/loadavg)" "$runs"
+printf '\n%-7s %8s %8s %8s %8s %11s\n' tool "wall s" "MB/s" "cpu s" "cpu MB/s" "max RSS MB"
 
-# compare LABEL BYTES "TESSIK ARGS" "GREP ARGS": one tessik-cli and one grep command.
-compare() {
-  local label=$1 bytes=$2 tessik_args=$3 grep_args=$4
-  local t_wall t_cpu t_rss g_wall g_cpu g_rss summary ratio
-  eval "best_run /dev/null \"\$cli\" $tessik_args"
-  t_wall=$best t_cpu=$cpu t_rss=$rss
-  summary=$(tail -n 1 "$scratch/stderr" | sed 's/ *$//')
-  eval "best_run \"\$scratch/grep.out\" grep $grep_args"
-  g_wall=$best g_cpu=$cpu g_rss=$rss
-  printf '%-34s %-7s %8s %8s %8s %8s %10s  %s\n' "$label" tessik "$(seconds "$t_wall")" \
-    "$(mb_per_s "$bytes" "$t_wall")" "$(seconds "$t_cpu")" "$(mb_per_s "$bytes" "$t_cpu")" \
-    "$t_rss" "$summary"
-  printf '%-34s %-7s %8s %8s %8s %8s %10s\n' "" grep "$(seconds "$g_wall")" \
-    "$(mb_per_s "$bytes" "$g_wall")" "$(seconds "$g_cpu")" "$(mb_per_s "$bytes" "$g_cpu")" "$g_rss"
-  ratio=$(awk -v t="$t_wall" -v g="$g_wall" 'BEGIN { printf "%.2f", g / t }')
-  if [ "$t_cpu" != - ] && [ "$t_cpu" -gt 0 ]; then
-    ratio="$ratio wall, $(awk -v t="$t_cpu" -v g="$g_cpu" 'BEGIN { printf "%.2f", g / t }') cpu"
-  fi
-  ratios+=("$(printf '%-34s tessik/grep speed %s' "$label" "$ratio")")
+table=()
+# bench_case LABEL BYTES TARGETS :: TESSIK ARGS :: RG ARGS :: GREP ARGS :: UGREP ARGS
+# TARGETS: "rg=0.9 grep=2.2", the least speed ratio tessik/X the case must reach.
+bench_case() {
+  local label=$1 bytes=$2 targets=$3
+  shift 3
+  local -A wall=() cpus=() peak=() target=()
+  local tool=0 args=() t lines summary limit_kb line cells rss_cell
+  for t in $targets; do target[${t%%=*}]=${t#*=}; done
+  printf '\n%s\n' "$label"
+  shift # the first ::
+  while [ $# -gt 0 ]; do
+    args=()
+    while [ $# -gt 0 ] && [ "$1" != :: ]; do
+      args+=("$1")
+      shift
+    done
+    [ $# -gt 0 ] && shift
+    t=${tools[tool]}
+    if [ "$t" = tessik ]; then
+      best_run "$scratch/$t.out" "$cli" "${args[@]}"
+      summary=$(tail -n 1 "$scratch/stderr" | sed 's/ *$//')
+      lines=$(wc -l <"$scratch/$t.out")
+    else
+      best_run "$scratch/$t.out" "${args[@]}"
+    fi
+    wall[$t]=$best cpus[$t]=$cpu peak[$t]=$rss
+    printf '%-7s %8s %8s %8s %8s %11s\n' "$t" "$(seconds "$best")" "$(mb_per_s "$bytes" "$best")" \
+      "$(seconds "$cpu")" "$(mb_per_s "$bytes" "$cpu")" "$(megabytes "$rss")"
+    tool=$((tool + 1))
+  done
+  printf '        tessik-cli: %s (%d lines written)\n' "$summary" "$lines"
+
+  cells="| $label |"
+  for t in "${tools[@]}"; do cells+=" $(mb_per_s "$bytes" "${wall[$t]}") |"; done
+  for t in rg grep ugrep; do
+    local r cr
+    r=$(ratio "${wall[$t]}" "${wall[tessik]}")
+    cr=$(ratio "${cpus[$t]}" "${cpus[tessik]}")
+    line=$(printf 'tessik/%-5s %5s (cpu %s)' "$t" "$r" "$cr")
+    if [ -n "${target[$t]:-}" ]; then
+      line+="  target >= ${target[$t]}: $(verdict "$r" "${target[$t]}")"
+      cells+=" $r (≥ ${target[$t]}: $(verdict "$r" "${target[$t]}")) |"
+    else
+      cells+=" $r |"
+    fi
+    printf '        %s\n' "$line"
+  done
+  # 64,000,000 bytes while the list stays within 61,440 lines, 48 bytes per line beyond.
+  limit_kb=$(awk -v n="$lines" 'BEGIN { extra = n > 61440 ? (n - 61440) * 48 : 0;
+    printf "%d", (64e6 + extra) / 1024 }')
+  rss_cell="$(megabytes "${peak[tessik]}") MB (≤ $(megabytes "$limit_kb") MB: $(
+    [ "${peak[tessik]}" -le "$limit_kb" ] && echo met || echo not met))"
+  printf '        tessik-cli peak memory %s\n' "$rss_cell"
+  table+=("$cells $rss_cell |")
 }
 
-ratios=()
-compare "word, one file: moses" "$big_bytes" "'$big' moses" "-c -i moses '$big'"
-compare "word, one file: lord (many hits)" "$big_bytes" "'$big' lord" "-c -i lord '$big'"
-compare "word, one file: ellen (vowel key)" "$big_bytes" "'$big' ellen" "-c -i ellen '$big'"
-compare "word, tree: moses" "$tree_bytes" "-s '$tree/*.txt' moses" "-r -c -i moses '$tree'"
-compare "expression, one file: absent terms" "$big_bytes" "'$big' xylophone O quagmire" \
-  "-c -i -e xylophone -e quagmire '$big'"
-compare "expression, tree: moses A aaron" "$tree_bytes" "-s '$tree/*.txt' moses A aaron" \
-  "-r -c -i -e moses -e aaron '$tree'"
-compare "expression, tree: absent terms" "$tree_bytes" "-s '$tree/*.txt' xylophone O quagmire" \
-  "-r -c -i -e xylophone -e quagmire '$tree'"
+bench_case "Moses, one file" "$big_bytes" "rg=0.9 grep=2.2" \
+  :: "$big" moses \
+  :: rg -j1 -c -i moses "$big" \
+  :: grep -c -i moses "$big" \
+  :: ugrep -J1 -c -i moses "$big"
+bench_case "Ellen, one file (vowel key)" "$big_bytes" "grep=1.0" \
+  :: "$big" ellen \
+  :: rg -j1 -c -i ellen "$big" \
+  :: grep -c -i ellen "$big" \
+  :: ugrep -J1 -c -i ellen "$big"
+bench_case "Lord, one file, lines written" "$big_bytes" "grep=1.0" \
+  :: "$big" lord \
+  :: rg -j1 -n -i lord "$big" \
+  :: grep -n -i lord "$big" \
+  :: ugrep -J1 -n -i lord "$big"
+bench_case "two absent terms joined by O, one file" "$big_bytes" "grep=1.2" \
+  :: "$big" xylophone O quagmire \
+  :: rg -j1 -c -i -e xylophone -e quagmire "$big" \
+  :: grep -c -i -e xylophone -e quagmire "$big" \
+  :: ugrep -J1 -c -i -e xylophone -e quagmire "$big"
+bench_case "Moses, tree" "$tree_bytes" "rg=0.7 grep=1.5" \
+  :: -s "$tree/*.txt" moses \
+  :: rg -j1 --no-ignore -c -i moses "$tree" \
+  :: grep -r -c -i moses "$tree" \
+  :: ugrep -J1 -r -c -i moses "$tree"
+bench_case "Moses A Aaron, tree" "$tree_bytes" "rg=0.7 grep=1.5" \
+  :: -s "$tree/*.txt" moses A aaron \
+  :: rg -j1 --no-ignore -c -i -e moses -e aaron "$tree" \
+  :: grep -r -c -i -e moses -e aaron "$tree" \
+  :: ugrep -J1 -r -c -i -e moses -e aaron "$tree"
+bench_case "two absent terms joined by O, tree" "$tree_bytes" "rg=0.7 grep=1.5" \
+  :: -s "$tree/*.txt" xylophone O quagmire \
+  :: rg -j1 --no-ignore -c -i -e xylophone -e quagmire "$tree" \
+  :: grep -r -c -i -e xylophone -e quagmire "$tree" \
+  :: ugrep -J1 -r -c -i -e xylophone -e quagmire "$tree"
 
-printf '\nratios (above 1: tessik-cli is faster than grep on the same data)\n'
-for line in "${ratios[@]}"; do printf '  %s\n' "$line"; done
-printf '\nMB/s is the corpus size over the best wall time, cpu MB/s over the least user +\n'
-printf 'system time (steadier on a busy machine). An expression reads a file once for each\n'
-printf 'term that has to scan it, and stops reading it at its first matching word.\n'
+printf '\nMB/s is the corpus size (10^6 bytes) over the best wall time, cpu MB/s over the least\n'
+printf 'user + system time (steadier on a busy machine). An expression reads a file once for\n'
+printf 'each term that has to scan it, and stops reading it at its first matching word.\n'
 
+printf '\n| search | tessik-cli MB/s | rg -j1 MB/s | grep MB/s | ugrep -J1 MB/s | tessik / rg | tessik / grep | tessik / ugrep | tessik-cli peak RSS |\n'
+printf '|---|---|---|---|---|---|---|---|---|\n'
+for row in "${table[@]}"; do printf '%s\n' "$row"; done

@@ -11,7 +11,7 @@
 #   windows-test: that, and Wine for 64-bit programs with what the tests run under it;
 #   bench:   what bench/run_bench.sh runs besides tessik-cli: the programs it is compared
 #            with (ripgrep, ugrep; GNU grep is always there), /usr/bin/time for peak
-#            memory, and the text of the corpus.
+#            memory, and the texts of the corpus (the Bible, a census's names).
 set -euo pipefail
 
 window=(g++ cmake make qt6-base-dev libgl-dev libxcb1-dev xdg-utils)
@@ -19,7 +19,7 @@ window=(g++ cmake make qt6-base-dev libgl-dev libxcb1-dev xdg-utils)
 # computes the package's dependencies from them.
 package=(g++ cmake make qt6-base-dev libgl-dev libxcb1-dev dpkg-dev file binutils)
 windows=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix cmake make zip)
-bench=(ripgrep ugrep time bible-kjv)
+bench=(ripgrep ugrep time bible-kjv libtext-names-perl)
 windows_test=("${windows[@]}" googletest wine wine64 fonts-wine xvfb xauth xdotool imagemagick)
 case "${1:-}" in
   window)
