@@ -63,7 +63,9 @@ void QtEnsureApplication() {
   if (QApplication::instance() != nullptr) return;
   new QApplication(applicationArgc, applicationArgv);
   QApplication::setApplicationName(QStringLiteral("tessik"));
-  QApplication::setDesktopFileName(QStringLiteral("tessik"));
+  // The name of the installed desktop entry, which a desktop matches with the window to
+  // show its name and icon.
+  QApplication::setDesktopFileName(QStringLiteral("io.github.tessik.Tessik"));
   // The window ends the program through its procedure, never by being closed.
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setWindowIcon(QIcon(QPixmap(tessik_icon_xpm)));
