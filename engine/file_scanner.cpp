@@ -4,6 +4,7 @@
 #include "engine/file_scanner.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 
 #include "engine/chunk_scanner.h"
@@ -124,10 +125,21 @@ int ListOccurrence(void* context, const WordFound& found) {
 
 void CloseScanFile() { CloseFile(SearchState.ScanFileHandle.exchange(kNoFile)); }
 
-// Reads the open file to its end. kScanGoOn when it was read in full.
+// Reads the open file to its end. kScanGoOn when it was read in full. The holes of a
+// sparse file are not read: they hold zero bytes, which end a word and count no line.
 int ReadAndScan(FileHandle file, std::uint8_t* buffer, ChunkScan& scan) {
+  std::int64_t dataEnd = FileMayHaveHoles(file) ? 0 : INT64_MAX;
   std::int64_t offset = 0;
   for (;;) {
+    if (offset >= dataEnd) {
+      const std::int64_t data = SeekToData(file, offset, &dataEnd);
+      if (data < 0) return kScanFailed;
+      if (data > offset) {
+        const int outcome = ScanZeroRun(&scan, offset);
+        if (outcome != kScanGoOn) return outcome;
+        offset = data;
+      }
+    }
     const std::int64_t got = ReadFileChunk(file, buffer, kReadChunkSize);
     if (got < 0) return kScanFailed;
     if (got == 0) return FinishChunkScan(&scan, offset);

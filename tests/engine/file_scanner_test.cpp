@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -488,6 +489,30 @@ TEST_F(ScannerTest, StopAfterALineEndsTheScanAndKeepsA64BitSize) {
   EXPECT_EQ(ResultList.Count.load(), 1u);
   EXPECT_EQ(SearchState.FilesSearched.load(), 0);
   EXPECT_EQ(SearchState.ScanFileHandle.load(), kNoFile);
+}
+
+// A sparse file's holes are zero bytes: they end a word and count no line, whether they
+// are read or passed over.
+TEST_F(ScannerTest, SparseFileGivesTheLinesOfItsZeroBytes) {
+  UseTerm("robert");
+  const std::string path = tree.Path("huge.txt");
+  tree.WriteFile("huge.txt", "Robert");
+  std::error_code failed;
+  std::filesystem::resize_file(path, 5000000000LL, failed);
+  ASSERT_FALSE(failed) << failed.message();
+  {
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(1073741824LL);
+    file << "x\nrobert\n";
+    file.seekp(5000000000LL - 7);
+    file << "\nrobert";
+    ASSERT_TRUE(file.good());
+  }
+  EXPECT_TRUE(ScanFile(path.c_str(), ScanMode::ListEveryOccurrence));
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"Robert\thuge.txt\t1 (0.0%)\t4882812 K",
+                                               "robert\thuge.txt\t2 (21.5%)\t4882812 K",
+                                               "robert\thuge.txt\t4 (100.0%)\t4882812 K"}));
+  EXPECT_EQ(SearchState.FilesSearched.load(), 1);
 }
 
 int StopThenScan() {
