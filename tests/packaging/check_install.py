@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Checks what `cmake --install` puts in place, and the manual pages, as a user and a
-desktop meet them (CTest runs it; exit 77 means a tool it needs is missing).
+"""Checks what `cmake --install` puts in place, the manual pages and the Debian package,
+as a user and a desktop meet them. CTest runs the first two checks, scripts/package-deb.sh
+and scripts/test.sh the third; exit 77 means that a tool a check needs is missing.
 
   check_install.py install --build DIR --version X.Y [--window]
       installs the build into a fresh folder (prefix /usr) and checks every file a user,
