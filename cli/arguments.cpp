@@ -34,14 +34,22 @@ ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) 
     } else if (std::strcmp(arg, "--explain") == 0) {
       if (i + 1 >= argc) return UsageError(options, "--explain needs a WORD");
       options->ExplainWord = argv[++i];
+    } else if (std::strcmp(arg, "--vimgrep") == 0 || std::strcmp(arg, "--json") == 0) {
+      const OutputForm form = arg[2] == 'v' ? OutputForm::Vimgrep : OutputForm::Json;
+      if (options->Output != OutputForm::ResultLines && options->Output != form)
+        return UsageError(options, "--vimgrep and --json cannot be used together");
+      options->Output = form;
     } else if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0) {
       return ParseStatus::Help;
+    } else if (std::strcmp(arg, "--version") == 0) {
+      return ParseStatus::Version;
     } else {
       return UsageError(options, std::string("unknown option ") + arg);
     }
   }
   if (options->ExplainWord != nullptr) {
-    if (options->Subdirs || options->LogPath != nullptr || options->Spec != nullptr)
+    if (options->Subdirs || options->LogPath != nullptr || options->Spec != nullptr ||
+        options->Output != OutputForm::ResultLines)
       return UsageError(options, "--explain takes one word and nothing else");
     return ParseStatus::Explain;
   }

@@ -10,10 +10,15 @@
 constexpr std::size_t kMaxSpecCharacters = 255;
 constexpr std::size_t kMaxQueryCharacters = 255;
 
-enum class ParseStatus { Search, Explain, Help, UsageError };
+enum class ParseStatus { Search, Explain, Help, Version, UsageError };
+
+// What standard output gets of a search: the result lines as the window lists them,
+// PATH:LINE:COLUMN:WORD lines for an editor (--vimgrep), or JSON Lines (--json).
+enum class OutputForm { ResultLines, Vimgrep, Json };
 
 struct Options {
   bool Subdirs = false;
+  OutputForm Output = OutputForm::ResultLines;
   const char* LogPath = nullptr;
   const char* ExplainWord = nullptr;
   const char* Spec = nullptr;
@@ -22,5 +27,5 @@ struct Options {
 };
 
 // Options may stand anywhere before "--"; a lone "-" is an operand. `argv` holds `argc`
-// texts, the program's name first. -h or --help ends the reading at once.
+// texts, the program's name first. -h, --help or --version ends the reading at once.
 ParseStatus ParseArguments(int argc, const char* const* argv, Options* options);

@@ -2,8 +2,10 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,6 +44,25 @@ struct Output {
   std::string Path;  // for AppendedTo
 };
 
+// Where the program's standard error goes: a file, a pipe, or a terminal (the slave of
+// a pseudo-terminal of 60 columns, whose master the test reads).
+enum class ErrorsTo { File, Pipe, Terminal };
+
+constexpr int kTerminalColumns = 60;
+
+// What there is to read from `fd`: up to its end, or, when it does not block, up to
+// what has been written so far.
+std::string ReadAll(int fd) {
+  std::string text;
+  char buffer[4096];
+  for (;;) {
+    ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got <= 0) break;
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+  return text;
+}
+
 // The lines of `text` that contain `part`.
 std::size_t CountLinesWith(const std::string& text, const std::string& part) {
   std::vector<std::string> lines = Lines(text);
@@ -59,7 +80,8 @@ class CliTest : public ::testing::Test {
     tree.WriteFile("sub/three.txt", "kat\n");
   }
 
-  CliRun Run(std::vector<std::string> args, const Output& where = {}) {
+  CliRun Run(std::vector<std::string> args, const Output& where = {},
+             ErrorsTo errors = ErrorsTo::File) {
     args.insert(args.begin(), TESSIK_CLI);
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
@@ -83,8 +105,33 @@ class CliTest : public ::testing::Test {
         posix_spawn_file_actions_addclose(&actions, 1);
         break;
     }
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
+    int errorEnds[2] = {-1, -1};  // what the test reads, what the program writes
+    switch (errors) {
+      case ErrorsTo::File:
+        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        break;
+      case ErrorsTo::Pipe:
+        EXPECT_EQ(pipe(errorEnds), 0);
+        break;
+      case ErrorsTo::Terminal: {
+        errorEnds[0] = posix_openpt(O_RDWR | O_NOCTTY);
+        EXPECT_GE(errorEnds[0], 0);
+        EXPECT_EQ(grantpt(errorEnds[0]), 0);
+        EXPECT_EQ(unlockpt(errorEnds[0]), 0);
+        errorEnds[1] = open(ptsname(errorEnds[0]), O_RDWR | O_NOCTTY);
+        EXPECT_GE(errorEnds[1], 0);
+        winsize size{};
+        size.ws_row = 24;
+        size.ws_col = kTerminalColumns;
+        EXPECT_EQ(ioctl(errorEnds[1], TIOCSWINSZ, &size), 0);
+        break;
+      }
+    }
+    if (errors != ErrorsTo::File) {
+      posix_spawn_file_actions_adddup2(&actions, errorEnds[1], 2);
+      posix_spawn_file_actions_addclose(&actions, errorEnds[0]);
+    }
     CliRun run;
     pid_t pid;
     if (posix_spawn(&pid, TESSIK_CLI, &actions, nullptr, argv.data(), environ) == 0) {
@@ -94,6 +141,19 @@ class CliTest : public ::testing::Test {
       interrupt.sa_handler = [](int) {};
       sigaction(SIGALRM, &interrupt, nullptr);  // no SA_RESTART: the wait is interrupted
       alarm(60);
+      // A pipe is read to its end while the program runs; the terminal's master holds
+      // what the program wrote (a little: the progress line and a few lines) until read.
+      if (errors == ErrorsTo::Pipe) {
+        close(errorEnds[1]);
+        errorEnds[1] = -1;
+        run.Err = ReadAll(errorEnds[0]);
+        const unsigned left = alarm(0);
+        if (left == 0) {  // the minute ran out while the pipe was read
+          kill(pid, SIGKILL);
+          ADD_FAILURE() << "tessik-cli did not end within a minute";
+        }
+        alarm(left);
+      }
       int status = 0;
       if (waitpid(pid, &status, 0) != pid) {
         kill(pid, SIGKILL);
@@ -105,7 +165,14 @@ class CliTest : public ::testing::Test {
     }
     posix_spawn_file_actions_destroy(&actions);
     run.Out = where.Where == Output::Captured ? ReadWholeFile(outPath) : std::string();
-    run.Err = ReadWholeFile(errPath);
+    if (errors == ErrorsTo::File) run.Err = ReadWholeFile(errPath);
+    if (errors == ErrorsTo::Terminal) {
+      fcntl(errorEnds[0], F_SETFL, O_NONBLOCK);
+      run.Err = ReadAll(errorEnds[0]);
+    }
+    for (int end : errorEnds) {
+      if (end >= 0) close(end);
+    }
     return run;
   }
 
@@ -170,6 +237,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
       {tree.Root() + std::string(256 - tree.Root().size(), 'x')},
       {tree.Path("*.txt"), std::string(256, 'c')},
       {tree.Path("*.txt"), std::string(200, 'c'), "O", std::string(53, 'd')},
+      {"--json", "--vimgrep", tree.Path("*.txt"), "cat"},
+      {"--explain", "cat", "--json"},
   };
   for (const std::vector<std::string>& args : cases) {
     CliRun run = Run(args);
@@ -401,6 +470,161 @@ TEST_F(CliTest, ControlCharactersInNamesAreEscaped) {
       EXPECT_EQ(CountLinesWith(run.Err, tree.Root() + "fifo\\x0d.txt: could not be opened"), 1u)
           << run.Err;
     }
+  }
+}
+
+// --- --vimgrep, progress, the folder hint, --version ---
+
+// "PATH:LINE:COLUMN:WORD" for an occurrence at `offset` of `content`.
+std::string VimgrepLine(const std::string& path, const std::string& content, std::size_t offset,
+                        const std::string& word) {
+  const auto line = 1 + std::count(content.begin(), content.begin() + offset, '\n');
+  const std::size_t lineFeed = offset == 0 ? std::string::npos : content.rfind('\n', offset - 1);
+  const std::size_t column = offset - (lineFeed == std::string::npos ? 0 : lineFeed + 1) + 1;
+  return path + ":" + std::to_string(line) + ":" + std::to_string(column) + ":" + word;
+}
+
+// Occurrences where a scanner may lose its place: at the start of the file, in the middle
+// of a line, after a CR LF, across the end of the first 65,536-byte read and as the first
+// byte of the third.
+TEST_F(CliTest, VimgrepGivesTheFullPathLineAndColumnOfEachWord) {
+  std::string content;
+  std::vector<std::size_t> offsets;
+  std::vector<std::string> words;
+  auto put = [&](const std::string& word) {
+    offsets.push_back(content.size());
+    words.push_back(word);
+    content += word;
+  };
+  auto padTo = [&](std::size_t size) {
+    while (content.size() < size) content += content.size() % 80 == 79 ? '\n' : ' ';
+  };
+  put("Catherine");
+  content += " and  ";
+  put("Katharine");
+  content += ",\r\n";
+  put("Kathryn");
+  content += "\r\n\r\n  ";
+  put("CATHERINE");
+  content += '\n';
+  padTo(65531);
+  put("Catherine");  // letters 65531 to 65539
+  content += '\n';
+  padTo(131072);
+  put("Katherine");
+  content += "\n";
+  tree.WriteFile("placed/records.txt", content);
+
+  CliRun run = Run({"--vimgrep", tree.Path("placed/*.txt"), "Catherine"});
+  EXPECT_EQ(run.Exit, 0) << run.Err;
+  std::vector<std::string> expected;
+  for (std::size_t i = 0; i < offsets.size(); ++i) {
+    expected.push_back(VimgrepLine(tree.Path("placed/records.txt"), content, offsets[i], words[i]));
+  }
+  EXPECT_EQ(Lines(run.Out), expected);
+  EXPECT_EQ(LastLine(run.Err), "Completed:  1 file(s) searched. Found 6 item(s) in 1 file(s).");
+}
+
+// Paths in the order the window lists them, with control bytes escaped as everywhere.
+TEST_F(CliTest, VimgrepListsTheFilesOfAListingOrAnExpressionAsTheWindowDoes) {
+  tree.WriteFile("new\nline.txt", "cat\n");
+  for (std::vector<std::string> query :
+       {std::vector<std::string>{}, std::vector<std::string>{"cat", "O", "dog"}}) {
+    std::vector<std::string> args = {"-s", tree.Path("*.txt")};
+    args.insert(args.end(), query.begin(), query.end());
+    CliRun lines = Run(args);
+    args.insert(args.begin(), "--vimgrep");
+    CliRun vimgrep = Run(args);
+    EXPECT_EQ(vimgrep.Out, lines.Out);
+    EXPECT_EQ(vimgrep.Err, lines.Err);
+    EXPECT_EQ(CountLinesWith(vimgrep.Out, tree.Root() + "new\\x0aline.txt"), 1u) << vimgrep.Out;
+  }
+  CliRun words = Run({"--vimgrep", tree.Path("*.txt"), "cat"});
+  std::vector<std::string> lines = Lines(words.Out);
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, (std::vector<std::string>{tree.Root() + "new\\x0aline.txt:1:1:cat",
+                                             tree.Path("one.txt") + ":1:5:cat"}));
+}
+
+// The log reads every line back: the lines are kept for it, and printed as without it.
+TEST_F(CliTest, ResultLinesAreTheSameWithALogThatHoldsThemAll) {
+  std::string many;
+  for (int i = 0; i < 61450; ++i) many += i % 2 == 0 ? "cat\n" : "Kat\n";
+  tree.WriteFile("many/many.txt", many);
+  const std::string log = output.Path("search.log");
+  CliRun plain = Run({tree.Path("many/*.txt"), "cat"});
+  CliRun logged = Run({"--log", log, tree.Path("many/*.txt"), "cat"});
+  EXPECT_EQ(logged.Out, plain.Out);
+  EXPECT_EQ(logged.Err, plain.Err);
+  const std::string written = ReadWholeFile(log);
+  EXPECT_EQ(CountLinesWith(written, "cat\t\t\t"), 30725u);
+  EXPECT_EQ(CountLinesWith(written, "Kat\t\t\t"), 30725u);
+  EXPECT_EQ(CountLinesWith(written, "\t\t\tFile name not known"), 10u);
+}
+
+TEST_F(CliTest, ProgressNeverReachesAFileOrAPipe) {
+  for (int i = 0; i < 50; ++i) tree.WriteFile("more/f" + std::to_string(i) + ".txt", "cat\n");
+  CliRun toFile = Run({"-s", tree.Path("*.*"), "cat"});
+  CliRun toPipe = Run({"-s", tree.Path("*.*"), "cat"}, {}, ErrorsTo::Pipe);
+  EXPECT_EQ(toPipe.Exit, 0);
+  EXPECT_EQ(toPipe.Err, toFile.Err);
+  EXPECT_EQ(toPipe.Err, "Completed:  54 file(s) searched. Found 53 item(s) in 53 file(s).\n");
+}
+
+// The first file is drawn at once; later ones only after a tenth of a second, which a
+// test does not wait for.
+TEST_F(CliTest, ProgressOnATerminalFitsItsLineAndIsClearedBeforeTheStatus) {
+  const std::string name = std::string(100, 'n') + ".txt";
+  tree.WriteFile(name, "cat\n");
+  CliRun run = Run({tree.Path(name), "cat"}, {}, ErrorsTo::Terminal);
+  EXPECT_EQ(run.Exit, 0);
+  const std::size_t status = run.Err.find("Completed:  1 file(s) searched.");
+  ASSERT_NE(status, std::string::npos) << run.Err;
+  const std::string before = run.Err.substr(0, status);
+  // "\r" and the drawing, then "\r", blanks over it and "\r".
+  ASSERT_EQ(std::count(before.begin(), before.end(), '\r'), 3) << before;
+  const std::size_t second = before.find('\r', 1);
+  const std::string drawing = before.substr(1, second - 1);
+  EXPECT_EQ(drawing.rfind("Searching  ...", 0), 0u) << drawing;
+  EXPECT_EQ(drawing.size(), static_cast<std::size_t>(kTerminalColumns - 1));
+  EXPECT_EQ(drawing.substr(drawing.size() - 10), "nnnnnn.txt");
+  EXPECT_EQ(before.substr(second), "\r" + std::string(drawing.size(), ' ') + "\r");
+}
+
+TEST_F(CliTest, FolderAsSpecGetsAHintAndTheSearchItNames) {
+  const std::string folder = tree.Root().substr(0, tree.Root().size() - 1);
+  struct Case {
+    std::string Spec;
+    int Exit;
+    std::string Rest;  // what follows the hint on standard error
+  };
+  const std::vector<Case> cases = {
+      // The folder above is searched for files named like it: it is one, but not a file.
+      {folder, 0, "Completed:  0 file(s) searched. 0 file(s) matched expression.\n"},
+      // The folder itself, for files with an empty name.
+      {tree.Root(), 1,
+       "No files were found that correspond to   \nthe search pattern that you entered\n"
+       "as the 'Search in:' string. Please\ncheck the filename and/or directory.\nReady\n"}};
+  for (const Case& c : cases) {
+    CliRun run = Run({c.Spec, "cat"});
+    EXPECT_EQ(run.Exit, c.Exit);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "tessik-cli: " + c.Spec + " is a folder; to search the files in it, give '" +
+                           folder + "/*'\n" + c.Rest);
+  }
+  // A file, a pattern or nothing gets no hint.
+  for (const std::string& spec : {tree.Path("one.txt"), tree.Path("none"), tree.Path("*")}) {
+    EXPECT_EQ(Run({spec}).Err.find("is a folder"), std::string::npos) << spec;
+  }
+}
+
+TEST_F(CliTest, VersionIsTheProjectsAndEndsTheReading) {
+  for (std::vector<std::string> args :
+       {std::vector<std::string>{"--version"}, std::vector<std::string>{"-s", "--version", "-x"}}) {
+    CliRun run = Run(args);
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_EQ(run.Out, "tessik-cli (Tessik) " TESSIK_VERSION "\n");
+    EXPECT_EQ(run.Err, "");
   }
 }
 

@@ -44,8 +44,10 @@ RUN_BYTES = frozenset(b"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123
 READ_SIZE = 65536 * 256
 LONGEST_TEXT = 255  # of a list entry, and of what the search reads of its two fields
 
-USAGE = (b"usage: tessik-cli [-s|--subdirs] [--log FILE] [--] SPEC [QUERY...]\n"
+USAGE = (b"usage: tessik-cli [-s|--subdirs] [--log FILE] [--vimgrep|--json] [--] SPEC "
+         b"[QUERY...]\n"
          b"       tessik-cli --explain WORD\n"
+         b"       tessik-cli --version\n"
          b"\n"
          b"Searches the files that match SPEC (a directory part and a pattern such as\n"
          b"/home/me/notes/*.txt) for words that sound like QUERY, an expression of words\n"
@@ -54,7 +56,12 @@ USAGE = (b"usage: tessik-cli [-s|--subdirs] [--log FILE] [--] SPEC [QUERY...]\n"
          b"\n"
          b"  -s, --subdirs   include the subdirectories below the directory of SPEC\n"
          b"  --log FILE      write the search log to FILE after the search\n"
+         b"  --vimgrep       print PATH:LINE:COLUMN:WORD for each word found, or the full path\n"
+         b"                  of each file listed, instead of the result lines\n"
+         b"  --json          print JSON Lines: a \"match\" or \"file\" object for each result,\n"
+         b"                  then a \"summary\"\n"
          b"  --explain WORD  show the normalised form, spelling variants and keys of WORD\n"
+         b"  --version       show the version\n"
          b"  --              end of options: what follows is SPEC and QUERY\n"
          b"\n"
          b"Exit status: 0 the search completed; 1 a message ended it, or the log could not\n"
@@ -617,6 +624,11 @@ def run_cli(argv, out, err):
             err.write(b"tessik-cli: %s is longer than %d characters\n" % (name, LONGEST_TEXT))
             err.write(USAGE)
             return 2
+    # A SPEC that names a folder is searched as it stands, after a hint.
+    if spec and os.path.isdir(spec):
+        files = escape(spec) + (b"*" if spec.endswith((b"/", b"\\")) else b"/*")
+        err.write(b"tessik-cli: %s is a folder; to search the files in it, give '%s'\n"
+                  % (escape(spec), files))
     search = Search(spec, query, subdirs)
     search.out = out
     result = search.run()

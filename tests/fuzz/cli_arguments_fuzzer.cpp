@@ -55,8 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case ParseStatus::Explain:
       Check(options.ExplainWord != nullptr && options.Spec == nullptr);
       Check(!options.Subdirs && options.LogPath == nullptr && options.Query.empty());
+      Check(options.Output == OutputForm::ResultLines);
       break;
     case ParseStatus::Help:
+    case ParseStatus::Version:
       break;
     case ParseStatus::UsageError: {
       Check(!options.Problem.empty());

@@ -1,0 +1,35 @@
+// What tessik-cli tells of a search once it has ended: the status line, and the folders,
+// files and result entries it left out, on standard error and in the --json summary.
+// Calling thread of tessik-cli, after the search.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The status line without its padding blanks.
+std::string StatusText();
+
+// The counts of what was left out, with the names the --json summary gives them.
+struct LeftOutCount {
+  const char* Name;
+  std::uint32_t Count;
+};
+std::vector<LeftOutCount> LeftOutCounts();
+
+// The files that could not be opened, each named once though an expression may try it
+// once per term, in the order they were met. `IsStandardOutput`: not searched because
+// standard output writes to it.
+struct UnopenedFile {
+  std::string Path;
+  bool IsStandardOutput;
+};
+std::vector<UnopenedFile> UnopenedFileList();
+
+// Whether the search left out anything: folders, files, a file it could not open, or a
+// result entry.
+bool LeftOutAnything();
+
+// One line on standard error for each kind of thing left out, and one for each file that
+// could not be opened.
+void ReportLeftOut();
