@@ -69,6 +69,7 @@ int EvaluateCarried(ChunkScan* scan, std::int64_t end) {
 void StartChunkScan(ChunkScan* scan, const TermKeys* term, bool listAll, std::int64_t firstLine,
                     WordListener listener, void* context) {
   scan->Term = term;
+  PrepareWordCache(*term);
   scan->ListAll = listAll;
   scan->Listener = listener;
   scan->Context = context;
@@ -110,6 +111,12 @@ int ScanChunk(ChunkScan* scan, const std::uint8_t* bytes, std::uint32_t count,
         FindWordStarts(bytes + window, length, before, scan->Term->Starts, scan->Starts);
     for (std::uint32_t i = 0; i < found; ++i) {
       const std::uint32_t start = window + scan->Starts[i];
+      // Most words are given up at their first letters, before their end is known.
+      int key = kWordUndecided;
+      if (count - start > kMaxWordLetters) {
+        key = MatchWordAt(*scan->Term, bytes + start);
+        if (key == -1) continue;
+      }
       const std::uint32_t end = EndOfLetters(bytes, start + 1, count);
       if (end == count) {
         // The last word of the read: it may go on in the next. No start can follow it.
@@ -118,16 +125,16 @@ int ScanChunk(ChunkScan* scan, const std::uint8_t* bytes, std::uint32_t count,
         Carry(scan, bytes + start, end - start);
         break;
       }
+      // A joiner spoils the word.
       if (IsJoiner(bytes[end])) continue;
-      const std::uint32_t letters = end - start;
-      const int key = MatchWordKey(*scan->Term, bytes + start,
-                                   letters < kMaxWordLetters ? letters : kMaxWordLetters);
+      const std::uint32_t letters = end - start < kMaxWordLetters ? end - start : kMaxWordLetters;
+      if (key == kWordUndecided) key = MatchWordKey(*scan->Term, bytes + start, letters);
       if (key < 0) continue;
       if (!scan->ListAll) return kScanMatchFound;
       CountLines(scan, bytes, countedTo, start, offset);
-      const int outcome = scan->Listener(
-          scan->Context, {bytes + start, letters < kMaxWordLetters ? letters : kMaxWordLetters,
-                          offset + start, offset + end, scan->Line, scan->LineStart, key});
+      const int outcome = scan->Listener(scan->Context, {bytes + start, letters, offset + start,
+                                                         offset + end, scan->Line,
+                                                         scan->LineStart, key});
       if (outcome != kScanGoOn) return outcome;
     }
     if (scan->Carrying) break;

@@ -42,7 +42,7 @@ struct ChunkScan {
   std::uint32_t CarriedLength;
   std::int64_t CarriedStart;
   std::uint8_t Carried[kMaxWordLetters];
-  std::uint16_t Starts[kStartsWindow / 2 + 1];
+  std::uint16_t Starts[kStartsWindow / 2 + 3];
 };
 
 // Begins a file. `listener` is called only when `listAll` is true.

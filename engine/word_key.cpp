@@ -86,12 +86,22 @@ void PrepareTermKeys(const PhoneticKey* keys, std::uint32_t count, TermKeys* ter
   term->Starts = MakeStartLetters(list);
 }
 
-int MatchWordKey(const TermKeys& term, const std::uint8_t* letters, std::uint32_t length) {
-  if (length < 2) return -1;
-  if (length > kMaxWordLetters) length = kMaxWordLetters;
-  const char first = static_cast<char>(letters[0] | 0x20);
-  char current = static_cast<char>(letters[1] | 0x20);
-  if (first == 'p' && current == 's') return MatchBothKeys(term, letters, length);
+namespace {
+
+constexpr int kBothKeys = -2;
+
+inline bool IsLetter(std::uint8_t byte) {
+  return static_cast<std::uint8_t>((byte | 0x20) - 'a') < 26;
+}
+
+// The coding of one word whose i-th letter, lower-cased, `letterAt(i)` gives (0 at and
+// after the end), asked for in order from 0. kBothKeys for a word beginning "ps".
+template <typename LetterAt>
+inline int Match(const TermKeys& term, LetterAt letterAt) {
+  const char first = letterAt(0);
+  char current = letterAt(1);
+  if (current == 0) return -1;  // one-letter words are not words here
+  if (first == 'p' && current == 's') return kBothKeys;
 
   // The reduced word starts with f for "ph" (the h stays), else with the first letter.
   char lastKept = (first == 'p' && current == 'h') ? 'f' : first;
@@ -100,8 +110,8 @@ int MatchWordKey(const TermKeys& term, const std::uint8_t* letters, std::uint32_
   if (holding == 0) return -1;
   int stored = 1;
   char previous = first;
-  for (std::uint32_t i = 1; i < length; ++i) {
-    const char next = i + 1 < length ? static_cast<char>(letters[i + 1] | 0x20) : 0;
+  for (std::uint32_t i = 1; current != 0; ++i) {
+    const char next = letterAt(i + 1);
     if (!Dropped(current, previous, next)) {
       const char digit = DigitOf(current);
       // Only the same letter twice in a row merges, not two letters of one digit.
@@ -117,4 +127,76 @@ int MatchWordKey(const TermKeys& term, const std::uint8_t* letters, std::uint32_
   }
   for (; stored < 4; ++stored) holding &= term.Holding[stored][static_cast<unsigned char>('0')];
   return LowestKey(holding);
+}
+
+}  // namespace
+
+int MatchWordKey(const TermKeys& term, const std::uint8_t* letters, std::uint32_t length) {
+  if (length > kMaxWordLetters) length = kMaxWordLetters;
+  const int key = Match(term, [letters, length](std::uint32_t i) {
+    return i < length ? static_cast<char>(letters[i] | 0x20) : '\0';
+  });
+  return key == kBothKeys ? MatchBothKeys(term, letters, length) : key;
+}
+
+namespace {
+
+// The answers for short words already seen with the current term, by their lower-case
+// letters packed into eight bytes (0: a free slot; no word of two letters or more packs
+// to 0). The same few hundred words make up most of a text, so most words are answered
+// here with no coding at all. Search worker only.
+constexpr std::uint32_t kCacheBits = 11;
+struct WordCache {
+  PhoneticKey Keys[kMaxKeys];
+  std::uint32_t Count = 0;
+  std::uint64_t Words[1u << kCacheBits];
+  std::int8_t Answers[1u << kCacheBits];
+};
+WordCache cache;
+
+void UseCacheFor(const TermKeys& term) {
+  if (cache.Count == term.Count &&
+      std::memcmp(cache.Keys, term.Keys, sizeof(PhoneticKey) * term.Count) == 0) {
+    return;
+  }
+  std::memcpy(cache.Keys, term.Keys, sizeof(PhoneticKey) * term.Count);
+  cache.Count = term.Count;
+  std::memset(cache.Words, 0, sizeof cache.Words);
+}
+
+// Bit 7 of each byte of the result is set where `bytes` holds a letter A-Z a-z.
+inline std::uint64_t LetterBytes(std::uint64_t bytes) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  const std::uint64_t folded = (bytes | 0x20 * kOnes) & 0x7F * kOnes;
+  const std::uint64_t atLeastA = folded + (0x80 - 'a') * kOnes;
+  const std::uint64_t beyondZ = folded + (0x7F - 'z') * kOnes;
+  return atLeastA & ~beyondZ & ~bytes & 0x80 * kOnes;
+}
+
+int MatchInPlace(const TermKeys& term, const std::uint8_t* bytes) {
+  const int key = Match(term, [bytes](std::uint32_t i) {
+    return i < kMaxWordLetters && IsLetter(bytes[i]) ? static_cast<char>(bytes[i] | 0x20) : '\0';
+  });
+  return key == kBothKeys ? kWordUndecided : key;
+}
+
+}  // namespace
+
+void PrepareWordCache(const TermKeys& term) { UseCacheFor(term); }
+
+int MatchWordAt(const TermKeys& term, const std::uint8_t* bytes) {
+  std::uint64_t packed;
+  std::memcpy(&packed, bytes, sizeof packed);
+  const std::uint64_t notLetters = ~LetterBytes(packed) & 0x8080808080808080ull;
+  if (notLetters == 0) return MatchInPlace(term, bytes);  // eight letters or more
+  const int length = __builtin_ctzll(notLetters) / 8;
+  if (length < 2) return -1;  // one-letter words are not words here
+  const std::uint64_t word = (packed | 0x2020202020202020ull) & ((1ull << (8 * length)) - 1);
+  const std::uint32_t slot =
+      static_cast<std::uint32_t>((word * 0x9E3779B97F4A7C15ull) >> (64 - kCacheBits));
+  if (cache.Words[slot] == word) return cache.Answers[slot];
+  const int answer = MatchInPlace(term, bytes);
+  cache.Words[slot] = word;
+  cache.Answers[slot] = static_cast<std::int8_t>(answer);
+  return answer;
 }

@@ -27,3 +27,15 @@ void PrepareTermKeys(const PhoneticKey* keys, std::uint32_t count, TermKeys* ter
 // its second key), or -1. `letters` holds `length` letters A-Z a-z as they stand in the
 // file, at most kMaxWordLetters; a word of one letter never matches.
 int MatchWordKey(const TermKeys& term, const std::uint8_t* letters, std::uint32_t length);
+
+// What MatchWordAt answers when it cannot tell.
+constexpr int kWordUndecided = -2;
+
+// The same for the word whose first letter is bytes[0], read in place up to the first byte
+// that is not a letter; at least kMaxWordLetters + 1 bytes must be there to read. A word
+// that a joiner spoils is not told apart, so a key found is only a candidate: -1 when the
+// word cannot match, kWordUndecided for a word beginning "ps" (MatchWordKey decides).
+// Answers for short words are remembered; PrepareWordCache must have been called with
+// `term` (as it stands) before the first word of a scan.
+int MatchWordAt(const TermKeys& term, const std::uint8_t* bytes);
+void PrepareWordCache(const TermKeys& term);

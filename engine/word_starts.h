@@ -21,7 +21,8 @@ StartLetters MakeStartLetters(const char* letters);
 // Writes to `starts` the position (from `bytes`) of every byte of `bytes[0..count)` that
 // is a letter of `letters` and follows a separator: a byte that is neither a letter
 // A-Z a-z, nor a digit, nor one of ^ _ `. `before` is the byte that precedes bytes[0].
-// `count` is at most 65536; `starts` has room for count / 2 + 1 positions. Returns how
+// `count` is at most 65536; `starts` has room for count / 2 + 3 positions (the
+// two beyond any that can be found are scratch). Returns how
 // many were written, in ascending order.
 std::uint32_t FindWordStarts(const std::uint8_t* bytes, std::uint32_t count,
                              std::uint8_t before, const StartLetters& letters,

@@ -33,6 +33,23 @@ inline std::uint32_t Emit(std::uint64_t candidates, std::uint32_t base, std::uin
   return found;
 }
 
+// The same without a branch for blocks of up to two starts, the usual case: two positions
+// are written whatever the count (the second, or both, past the end of what is found, at
+// most two beyond it), so the loop only runs for more.
+__attribute__((target("popcnt"))) inline std::uint32_t EmitMostlyFew(std::uint64_t candidates,
+                                                                    std::uint32_t base,
+                                                                    std::uint16_t* starts,
+                                                                    std::uint32_t found) {
+  const auto count = static_cast<std::uint32_t>(__builtin_popcountll(candidates));
+  constexpr std::uint64_t kLastBit = std::uint64_t{1} << 63;
+  starts[found] = static_cast<std::uint16_t>(base + __builtin_ctzll(candidates | kLastBit));
+  candidates &= candidates - 1;
+  starts[found + 1] = static_cast<std::uint16_t>(base + __builtin_ctzll(candidates | kLastBit));
+  candidates &= candidates - 1;
+  if (count > 2) Emit(candidates, base, starts, found + 2);
+  return found + count;
+}
+
 // ---- SSE2: 16 bytes a vector ----
 
 __attribute__((target("sse2"))) inline __m128i InRange128(__m128i bytes, char low,
@@ -64,36 +81,71 @@ __attribute__((target("sse2"))) inline Masks16 Classify16(const std::uint8_t* at
 
 // ---- AVX2: 32 bytes a vector ----
 
-__attribute__((target("avx2"))) inline __m256i InRange256(__m256i bytes, char low, char span) {
-  const __m256i shifted = _mm256_sub_epi8(bytes, _mm256_set1_epi8(low));
-  return _mm256_cmpeq_epi8(_mm256_min_epu8(shifted, _mm256_set1_epi8(span)), shifted);
-}
-
 struct Masks32 {
   std::uint32_t Start;
   std::uint32_t Separator;
 };
 
-// The start letters are looked up by the low four bits of the byte folded to lower case,
-// in one table for 0x60-0x6F and one for 0x70-0x7F, whatever their number.
+// Each byte is classed by two table lookups, one by its high four bits and one by its low
+// four, whose flags are ANDed: each flag stands for a set of rows (high halves) times a
+// set of columns (low halves) of the byte table.
+constexpr std::uint8_t kLettersAtoO = 0x01;   // rows 4 and 6, columns 1-15
+constexpr std::uint8_t kLettersPtoZ = 0x02;   // rows 5 and 7, columns 0-10
+constexpr std::uint8_t kDigits = 0x04;        // row 3, columns 0-9
+constexpr std::uint8_t kCaretUnder = 0x08;    // row 5, columns 14-15: ^ _
+constexpr std::uint8_t kBackquote = 0x10;     // row 6, column 0: `
+constexpr std::uint8_t kStartAtoO = 0x40;     // rows 4 and 6, the columns of start letters
+constexpr std::uint8_t kStartPtoZ = 0x80;     // rows 5 and 7, the columns of start letters
+constexpr std::uint8_t kWordish = kLettersAtoO | kLettersPtoZ | kDigits | kCaretUnder | kBackquote;
+constexpr std::uint8_t kStart = kStartAtoO | kStartPtoZ;
+
+struct NibbleTables {
+  alignas(16) std::uint8_t High[16];
+  alignas(16) std::uint8_t Low[16];
+};
+
+NibbleTables MakeNibbleTables(const StartLetters& letters) {
+  NibbleTables tables{};
+  tables.High[3] = kDigits;
+  tables.High[4] = kLettersAtoO | kStartAtoO;
+  tables.High[5] = kLettersPtoZ | kCaretUnder | kStartPtoZ;
+  tables.High[6] = kLettersAtoO | kBackquote | kStartAtoO;
+  tables.High[7] = kLettersPtoZ | kStartPtoZ;
+  for (int column = 0; column < 16; ++column) {
+    std::uint8_t flags = 0;
+    if (column >= 1) flags |= kLettersAtoO;
+    if (column <= 10) flags |= kLettersPtoZ;
+    if (column <= 9) flags |= kDigits;
+    if (column >= 14) flags |= kCaretUnder;
+    if (column == 0) flags |= kBackquote;
+    tables.Low[column] = flags;
+  }
+  for (std::uint32_t k = 0; k < letters.Count; ++k) {
+    const int letter = static_cast<std::uint8_t>(letters.Lower[k]);
+    if (letter < 0x70) {
+      tables.Low[letter - 0x60] |= kStartAtoO;
+    } else {
+      tables.Low[letter - 0x70] |= kStartPtoZ;
+    }
+  }
+  return tables;
+}
+
 __attribute__((target("avx2"))) inline Masks32 Classify32(const std::uint8_t* at,
-                                                          __m256i lowTable, __m256i highTable) {
+                                                          __m256i highTable, __m256i lowTable) {
   const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
-  const __m256i folded = _mm256_or_si256(bytes, _mm256_set1_epi8(0x20));
-  const __m256i nibble = _mm256_and_si256(folded, _mm256_set1_epi8(0x0F));
-  const __m256i high = _mm256_cmpeq_epi8(_mm256_and_si256(folded, _mm256_set1_epi8(0x10)),
-                                         _mm256_set1_epi8(0x10));
-  const __m256i looked = _mm256_blendv_epi8(_mm256_shuffle_epi8(lowTable, nibble),
-                                            _mm256_shuffle_epi8(highTable, nibble), high);
-  const __m256i inLetterRows =
-      _mm256_cmpeq_epi8(_mm256_and_si256(folded, _mm256_set1_epi8(static_cast<char>(0xE0))),
-                        _mm256_set1_epi8(0x60));
-  const __m256i start = _mm256_and_si256(looked, inLetterRows);
-  const __m256i wordish =
-      _mm256_or_si256(InRange256(folded, 'a', 25),
-                      _mm256_or_si256(InRange256(bytes, '0', 9), InRange256(bytes, '^', 2)));
-  return {static_cast<std::uint32_t>(_mm256_movemask_epi8(start)),
-          ~static_cast<std::uint32_t>(_mm256_movemask_epi8(wordish))};
+  const __m256i fours = _mm256_set1_epi8(0x0F);
+  const __m256i high = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), fours);
+  const __m256i low = _mm256_and_si256(bytes, fours);
+  const __m256i flags = _mm256_and_si256(_mm256_shuffle_epi8(highTable, high),
+                                         _mm256_shuffle_epi8(lowTable, low));
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i notStart =
+      _mm256_cmpeq_epi8(_mm256_and_si256(flags, _mm256_set1_epi8(static_cast<char>(kStart))), zero);
+  const __m256i separator =
+      _mm256_cmpeq_epi8(_mm256_and_si256(flags, _mm256_set1_epi8(kWordish)), zero);
+  return {~static_cast<std::uint32_t>(_mm256_movemask_epi8(notStart)),
+          static_cast<std::uint32_t>(_mm256_movemask_epi8(separator))};
 }
 
 }  // namespace
@@ -109,7 +161,7 @@ bool ProcessorHasSse2() {
 
 bool ProcessorHasAvx2() {
   __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2");
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
 }
 
 __attribute__((target("sse2"))) std::uint32_t FindWordStartsSse2(
@@ -153,29 +205,24 @@ __attribute__((target("sse2"))) std::uint32_t CountLineFeedsSse2(const std::uint
   return lines + CountLineFeedsByByte(bytes + i, count - i);
 }
 
-__attribute__((target("avx2"))) std::uint32_t FindWordStartsAvx2(
+__attribute__((target("avx2,popcnt"))) std::uint32_t FindWordStartsAvx2(
     const std::uint8_t* bytes, std::uint32_t count, std::uint8_t before,
     const StartLetters& letters, std::uint16_t* starts) {
-  alignas(16) std::uint8_t low[16] = {};
-  alignas(16) std::uint8_t high[16] = {};
-  for (std::uint32_t k = 0; k < letters.Count; ++k) {
-    const std::uint8_t c = static_cast<std::uint8_t>(letters.Lower[k]);
-    (c < 0x70 ? low[c - 0x60] : high[c - 0x70]) = 0xFF;
-  }
-  const __m256i lowTable =
-      _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(low)));
+  const NibbleTables tables = MakeNibbleTables(letters);
   const __m256i highTable =
-      _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(high)));
+      _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(tables.High)));
+  const __m256i lowTable =
+      _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(tables.Low)));
   std::uint64_t carry = kSeparators[before] ? 1 : 0;
   std::uint32_t found = 0;
   std::uint32_t i = 0;
   for (; i + kBlock <= count; i += kBlock) {
-    const Masks32 first = Classify32(bytes + i, lowTable, highTable);
-    const Masks32 second = Classify32(bytes + i + 32, lowTable, highTable);
+    const Masks32 first = Classify32(bytes + i, highTable, lowTable);
+    const Masks32 second = Classify32(bytes + i + 32, highTable, lowTable);
     const std::uint64_t start = first.Start | static_cast<std::uint64_t>(second.Start) << 32;
     const std::uint64_t separator =
         first.Separator | static_cast<std::uint64_t>(second.Separator) << 32;
-    found = Emit(Candidates(start, separator, carry), i, starts, found);
+    found = EmitMostlyFew(Candidates(start, separator, carry), i, starts, found);
   }
   const std::uint8_t last = i > 0 ? bytes[i - 1] : before;
   return found + FindWordStartsByByte(bytes + i, count - i, last, letters, i, starts + found);

@@ -66,7 +66,7 @@ std::vector<std::uint16_t> StartsByRule(const std::string& bytes, std::uint8_t b
 std::vector<std::uint16_t> Starts(const std::string& bytes, std::uint8_t before,
                                   const std::string& letters) {
   const StartLetters set = MakeStartLetters(letters.c_str());
-  std::vector<std::uint16_t> starts(bytes.size() / 2 + 1);
+  std::vector<std::uint16_t> starts(bytes.size() / 2 + 3);
   const std::uint32_t found =
       FindWordStarts(reinterpret_cast<const std::uint8_t*>(bytes.data()),
                      static_cast<std::uint32_t>(bytes.size()), before, set, starts.data());
