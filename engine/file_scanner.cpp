@@ -25,6 +25,9 @@ constexpr std::size_t kShownNameCharacters = 14;
 // A result line holds at most this many characters; the rest of a longer one is cut.
 constexpr std::size_t kLongestLine = 255;
 
+// The first read of a scan that stops at the first match.
+constexpr std::uint32_t kFirstMatchFirstRead = 8192;
+
 // A read failed: the file goes to UnopenedFiles.
 constexpr int kScanFailed = -2;
 
@@ -127,9 +130,12 @@ void CloseScanFile() { CloseFile(SearchState.ScanFileHandle.exchange(kNoFile)); 
 
 // Reads the open file to its end. kScanGoOn when it was read in full. The holes of a
 // sparse file are not read: they hold zero bytes, which end a word and count no line.
-int ReadAndScan(FileHandle file, std::uint8_t* buffer, ChunkScan& scan) {
+int ReadAndScan(FileHandle file, std::int64_t size, std::uint8_t* buffer, ChunkScan& scan) {
   std::int64_t dataEnd = FileMayHaveHoles(file) ? 0 : INT64_MAX;
   std::int64_t offset = 0;
+  // A scan that stops at the first match often finds it near the start of the file: a
+  // smaller first read saves copying the rest of a file read for nothing.
+  std::uint32_t readSize = scan.ListAll ? kReadChunkSize : kFirstMatchFirstRead;
   for (;;) {
     if (offset >= dataEnd) {
       const std::int64_t data = SeekToData(file, offset, &dataEnd);
@@ -140,13 +146,17 @@ int ReadAndScan(FileHandle file, std::uint8_t* buffer, ChunkScan& scan) {
         offset = data;
       }
     }
-    const std::int64_t got = ReadFileChunk(file, buffer, kReadChunkSize);
+    const std::int64_t got = ReadFileChunk(file, buffer, readSize);
     if (got < 0) return kScanFailed;
     if (got == 0) return FinishChunkScan(&scan, offset);
     const int outcome = ScanChunk(&scan, buffer, static_cast<std::uint32_t>(got), offset);
     offset += got;
     if (outcome != kScanGoOn) return outcome;
     if (WorkerCheckpoint() != 0) return kScanStopped;
+    // A short read that reaches the size the file had when it was opened is its end: no
+    // read is spent on learning so. A file that grew meanwhile is read on.
+    if (got < readSize && offset >= size) return FinishChunkScan(&scan, offset);
+    readSize = kReadChunkSize;
   }
 }
 
@@ -186,7 +196,7 @@ bool ScanFile(const char* path, ScanMode scanMode) {
   ChunkScan scan;
   StartChunkScan(&scan, &term, listAll, firstLineNumber, ListOccurrence, &listing);
 
-  const int outcome = ReadAndScan(file, buffer, scan);
+  const int outcome = ReadAndScan(file, listing.Size, buffer, scan);
   if (outcome == kScanFailed) RecordUnopened(path);
   CloseScanFile();
   if (outcome == kScanMatchFound) return true;

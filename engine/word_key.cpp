@@ -141,27 +141,36 @@ int MatchWordKey(const TermKeys& term, const std::uint8_t* letters, std::uint32_
 
 namespace {
 
-// The answers for short words already seen with the current term, by their lower-case
-// letters packed into eight bytes (0: a free slot; no word of two letters or more packs
-// to 0). The same few hundred words make up most of a text, so most words are answered
-// here with no coding at all. Search worker only.
+// The answers for short words already seen with a term, by their lower-case letters
+// packed into eight bytes (0: a free slot; no word of two letters or more packs to 0).
+// The same few hundred words make up most of a text, so most words are answered here
+// with no coding at all. An expression scans each file once per term, so a few terms
+// keep their answers side by side. Search worker only.
 constexpr std::uint32_t kCacheBits = 11;
+constexpr int kCachedTerms = 4;
 struct WordCache {
   PhoneticKey Keys[kMaxKeys];
-  std::uint32_t Count = 0;
+  std::uint32_t Count = 0;  // 0: not used yet
   std::uint64_t Words[1u << kCacheBits];
   std::int8_t Answers[1u << kCacheBits];
 };
-WordCache cache;
+WordCache caches[kCachedTerms];
+WordCache* cache = &caches[0];
+int nextReplaced = 0;
 
 void UseCacheFor(const TermKeys& term) {
-  if (cache.Count == term.Count &&
-      std::memcmp(cache.Keys, term.Keys, sizeof(PhoneticKey) * term.Count) == 0) {
-    return;
+  for (WordCache& candidate : caches) {
+    if (candidate.Count == term.Count &&
+        std::memcmp(candidate.Keys, term.Keys, sizeof(PhoneticKey) * term.Count) == 0) {
+      cache = &candidate;
+      return;
+    }
   }
-  std::memcpy(cache.Keys, term.Keys, sizeof(PhoneticKey) * term.Count);
-  cache.Count = term.Count;
-  std::memset(cache.Words, 0, sizeof cache.Words);
+  cache = &caches[nextReplaced];
+  nextReplaced = (nextReplaced + 1) % kCachedTerms;
+  std::memcpy(cache->Keys, term.Keys, sizeof(PhoneticKey) * term.Count);
+  cache->Count = term.Count;
+  std::memset(cache->Words, 0, sizeof cache->Words);
 }
 
 // Bit 7 of each byte of the result is set where `bytes` holds a letter A-Z a-z.
@@ -194,9 +203,9 @@ int MatchWordAt(const TermKeys& term, const std::uint8_t* bytes) {
   const std::uint64_t word = (packed | 0x2020202020202020ull) & ((1ull << (8 * length)) - 1);
   const std::uint32_t slot =
       static_cast<std::uint32_t>((word * 0x9E3779B97F4A7C15ull) >> (64 - kCacheBits));
-  if (cache.Words[slot] == word) return cache.Answers[slot];
+  if (cache->Words[slot] == word) return cache->Answers[slot];
   const int answer = MatchInPlace(term, bytes);
-  cache.Words[slot] = word;
-  cache.Answers[slot] = static_cast<std::int8_t>(answer);
+  cache->Words[slot] = word;
+  cache->Answers[slot] = static_cast<std::int8_t>(answer);
   return answer;
 }
