@@ -89,7 +89,8 @@ void ShowProgress(const char* path) {
   int columns = TerminalColumns(stderr) - 1;
   if (columns < 20) columns = 20;
   int width = 0;
-  std::string line = "\r" + ProgressText(path, columns, &width);
+  std::string line(1, '\r');
+  line += ProgressText(path, columns, &width);
   // What is left of a longer line is blanked out; the blanks count as shown.
   if (width < shownWidth) line.append(static_cast<std::size_t>(shownWidth - width), ' ');
   WriteToTerminal(line);
@@ -98,7 +99,11 @@ void ShowProgress(const char* path) {
 
 void ClearProgress() {
   if (shownWidth == 0) return;
-  WriteToTerminal("\r" + std::string(static_cast<std::size_t>(shownWidth), ' ') + "\r");
+  // A carriage return, blanks over what was shown, and a carriage return again.
+  std::string blank(static_cast<std::size_t>(shownWidth) + 2, ' ');
+  blank.front() = '\r';
+  blank.back() = '\r';
+  WriteToTerminal(blank);
   shownWidth = 0;
 }
 
