@@ -512,9 +512,20 @@ def main():
     ap.add_argument("--only", default=None)
     ap.add_argument("--show", type=int, default=30)
     ap.add_argument("--seed", type=int, default=20261209, help="of the random files and queries")
-    ap.add_argument("--base", default=os.path.join(tempfile.gettempdir(), "tessik-crosscheck"))
+    # Each run makes its own folder unless told one, so that two runs at once (two builds'
+    # tests) do not write over each other's files.
+    ap.add_argument("--base", default=None)
     opts = ap.parse_args()
-    base = opts.base
+    if opts.base is None:
+        base = tempfile.mkdtemp(prefix="tessik-crosscheck-")
+        try:
+            return compare(opts, base)
+        finally:
+            shutil.rmtree(base, ignore_errors=True)
+    return compare(opts, opts.base)
+
+
+def compare(opts, base):
     tricky = make_tricky(base)
     cases = build_cases(base, tricky, opts.quick, opts.seed)
     if opts.only:
