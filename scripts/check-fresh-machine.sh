@@ -14,116 +14,34 @@
 # Needs root; installs debootstrap, xvfb, xdotool and imagemagick here when missing.
 set -euo pipefail
 
+repo=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/fresh-root.sh
+. "$repo/scripts/fresh-root.sh"
+
 order=(run test)
-keep=0
-work=
 for argument in "$@"; do
   case "$argument" in
     --test-first) order=(test run) ;;
-    --keep) keep=1 ;;
-    -*) sed -n '9,14p' "$0" >&2; exit 2 ;;
-    *) work=$argument ;;
+    *) common_argument "$argument" 9,14 ;;
   esac
 done
-if [ "$(id -u)" -ne 0 ]; then
-  echo "check-fresh-machine: run as root (debootstrap and chroot need it)" >&2
-  exit 2
-fi
+require_root
 
-repo=$(cd "$(dirname "$0")/.." && pwd)
-# shellcheck source=scripts/virtual-display.sh
-. "$repo/scripts/virtual-display.sh"
 shared=$(cd "$repo/.." && pwd)/shared
 [ -d "$shared" ] || { echo "check-fresh-machine: no $shared beside the clone" >&2; exit 2; }
 head=$(git -C "$repo" rev-parse --short HEAD)
 [ -z "$(git -C "$repo" status --porcelain --untracked-files=no)" ] ||
   echo "note: uncommitted changes are not part of the check (it clones HEAD $head)"
 
-needed=()
-for tool in debootstrap:debootstrap Xvfb:xvfb xdotool:xdotool import:imagemagick; do
-  command -v "${tool%%:*}" >/dev/null || needed+=("${tool#*:}")
-done
-if [ ${#needed[@]} -gt 0 ]; then
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${needed[@]}"
-fi
-
-# The Debian archive of this machine: the first source that offers bookworm, in either of
-# apt's two formats.
-mirror=$(awk '$1 == "deb" && $3 == "bookworm" { print $2; exit }' \
-             /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null || true)
-if [ -z "$mirror" ]; then
-  mirror=$(awk 'BEGIN { RS = "" }
-    { uri = ""; bookworm = 0; n = split($0, line, "\n")
-      for (i = 1; i <= n; i++) {
-        if (line[i] ~ /^URIs:/) { split(line[i], f, " "); uri = f[2] }
-        if (line[i] ~ /^Suites:/) { m = split(line[i], f, " "); for (j = 2; j <= m; j++) if (f[j] == "bookworm") bookworm = 1 }
-      }
-      if (bookworm && uri != "") { print uri; exit } }' /etc/apt/sources.list.d/*.sources 2>/dev/null || true)
-fi
-mirror=${mirror:-http://deb.debian.org/debian}
-
-work=${work:-$(mktemp -d /var/tmp/tessik-fresh.XXXXXX)}
-mkdir -p "$work"
-work=$(cd "$work" && pwd)
-root=$work/root
-summary=$work/summary.txt
-: >"$summary"
-xvfb_pid=
-
-note() { printf '%s\n' "$*" | tee -a "$summary"; }
-
-stop_display() {
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=
-  fi
-}
-
-unmount_root() {
-  local target
-  for target in $(findmnt -rn -o TARGET | grep -F "$root/" | sort -r); do
-    umount -l "$target" 2>/dev/null || true
-  done
-}
-
-cleanup() {
-  stop_display
-  # Whatever the root still runs (a window, a test) ends with it.
-  for pid in $(ls /proc | grep -E '^[0-9]+$'); do
-    [ "$(readlink "/proc/$pid/root" 2>/dev/null)" = "$root" ] && kill -9 "$pid" 2>/dev/null
-  done
-  unmount_root
-  if [ "$keep" -eq 0 ] && [ -d "$root" ]; then
-    # Never remove through a mount that is still there (it would reach this machine's /dev).
-    if findmnt -rn -o TARGET | grep -qF "$root/"; then
-      echo "check-fresh-machine: $root still has mounts; left in place" >&2
-    else
-      rm -rf --one-file-system "$root"
-    fi
-  fi
-}
+install_host_tools
+mirror=$(debian_mirror)
+make_work tessik-fresh
 trap cleanup EXIT
-
-in_root() {
-  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
-    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
-}
-
-seconds_since() { echo $(( $(date +%s) - $1 )); }
 
 note "fresh-machine check of $head in $work (archive $mirror; order: ${order[*]}, then run again)"
 
-started=$(date +%s)
-debootstrap --variant=minbase --include=git bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
-  { tail -n 20 "$work/debootstrap.log"; note "FAIL debootstrap"; exit 1; }
-note "debootstrap: $(seconds_since "$started") s"
-
-mount -t proc proc "$root/proc"
-mount -t sysfs sysfs "$root/sys"
-mount --rbind /dev "$root/dev"
-mount --make-rslave "$root/dev"
-cp /etc/resolv.conf "$root/etc/resolv.conf"
+make_root --include=git
+mount_root
 mkdir -p "$root/work"
 git clone -q --no-hardlinks "$repo" "$root/work/main"
 cp -a "$shared" "$root/work/shared"
@@ -132,7 +50,7 @@ cp -a "$shared" "$root/work/shared"
 # reaches through its abstract socket. Passes when the window " Tessik" shows, and
 # closes it with Alt+X as a user would.
 run_command() {
-  local log=$1 window= pid status
+  local log=$1 window='' pid status
   start_virtual_display "$work" 1024x768x24 || { note "FAIL no virtual X server"; return 1; }
   xvfb_pid=$virtual_display_pid
   in_root /bin/bash -c "cd /work/main && DISPLAY=$DISPLAY ./scripts/run.sh" >"$log" 2>&1 &

@@ -22,118 +22,36 @@
 # Needs root; installs debootstrap, xvfb, xdotool and imagemagick here when missing.
 set -euo pipefail
 
-keep=0
+repo=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/fresh-root.sh
+. "$repo/scripts/fresh-root.sh"
+
 recommends=
-work=
 for argument in "$@"; do
   case "$argument" in
     --no-recommends) recommends=--no-install-recommends ;;
-    --keep) keep=1 ;;
-    -*) sed -n '17,21p' "$0" >&2; exit 2 ;;
-    *) work=$argument ;;
+    *) common_argument "$argument" 17,21 ;;
   esac
 done
-if [ "$(id -u)" -ne 0 ]; then
-  echo "check-package: run as root (debootstrap and chroot need it)" >&2
-  exit 2
-fi
-
-repo=$(cd "$(dirname "$0")/.." && pwd)
-# shellcheck source=scripts/virtual-display.sh
-. "$repo/scripts/virtual-display.sh"
-
-needed=()
-for tool in debootstrap:debootstrap Xvfb:xvfb xdotool:xdotool import:imagemagick; do
-  command -v "${tool%%:*}" >/dev/null || needed+=("${tool#*:}")
-done
-if [ ${#needed[@]} -gt 0 ]; then
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${needed[@]}"
-fi
-
-work=${work:-$(mktemp -d /var/tmp/tessik-package.XXXXXX)}
-mkdir -p "$work"
-work=$(cd "$work" && pwd)
-root=$work/root
-summary=$work/summary.txt
-: >"$summary"
-xvfb_pid=
+require_root
+install_host_tools
+make_work tessik-package
 failed=0
 
-note() { printf '%s\n' "$*" | tee -a "$summary"; }
 pass() { note "ok   $*"; }
 failure() { note "FAIL $*"; failed=1; }
-seconds_since() { echo $(( $(date +%s) - $1 )); }
 
 "$repo/scripts/package-deb.sh" >"$work/package.log" 2>&1 ||
   { tail -n 30 "$work/package.log"; note "FAIL scripts/package-deb.sh (log: $work/package.log)"; exit 1; }
 deb=$(ls "$repo"/dist/tessik_*.deb)
 note "check of $(basename "$deb") in a fresh Debian 12 root in $work"
 
-# The Debian archive of this machine: the first source that offers bookworm, in either of
-# apt's two formats.
-mirror=$(awk '$1 == "deb" && $3 == "bookworm" { print $2; exit }' \
-             /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null || true)
-if [ -z "$mirror" ]; then
-  mirror=$(awk 'BEGIN { RS = "" }
-    { uri = ""; bookworm = 0; n = split($0, line, "\n")
-      for (i = 1; i <= n; i++) {
-        if (line[i] ~ /^URIs:/) { split(line[i], f, " "); uri = f[2] }
-        if (line[i] ~ /^Suites:/) { m = split(line[i], f, " "); for (j = 2; j <= m; j++) if (f[j] == "bookworm") bookworm = 1 }
-      }
-      if (bookworm && uri != "") { print uri; exit } }' /etc/apt/sources.list.d/*.sources 2>/dev/null || true)
-fi
-mirror=${mirror:-http://deb.debian.org/debian}
-
-stop_display() {
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=
-  fi
-}
-
-# Ends whatever runs in the root, with signal $1.
-stop_root_processes() {
-  local process
-  for process in /proc/[0-9]*; do
-    [ "$(readlink "$process/root" 2>/dev/null)" = "$root" ] && kill "-$1" "${process#/proc/}" 2>/dev/null
-  done
-  return 0
-}
-
-cleanup() {
-  stop_display
-  stop_root_processes KILL
-  local target
-  for target in $(findmnt -rn -o TARGET | grep -F "$root/" | sort -r); do
-    umount -l "$target" 2>/dev/null || true
-  done
-  if [ "$keep" -eq 0 ] && [ -d "$root" ]; then
-    # Never remove through a mount that is still there (it would reach this machine's /dev).
-    if findmnt -rn -o TARGET | grep -qF "$root/"; then
-      echo "check-package: $root still has mounts; left in place" >&2
-    else
-      rm -rf --one-file-system "$root"
-    fi
-  fi
-}
+mirror=$(debian_mirror)
 trap cleanup EXIT
 
-in_root() {
-  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
-    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
-}
-
-started=$(date +%s)
-debootstrap --variant=minbase bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
-  { tail -n 20 "$work/debootstrap.log"; note "FAIL debootstrap"; exit 1; }
-note "debootstrap: $(seconds_since "$started") s"
-
-mount -t proc proc "$root/proc"
-mount -t sysfs sysfs "$root/sys"
-mount --rbind /dev "$root/dev"
-mount --make-rslave "$root/dev"
-cp /etc/resolv.conf "$root/etc/resolv.conf"
+# shellcheck disable=SC2119  # no debootstrap options of its own
+make_root
+mount_root
 cp "$deb" "$root/tmp/"
 mkdir -p "$root/tmp/checks"
 cp "$repo/tests/packaging/completion_test.sh" "$root/tmp/checks/"
