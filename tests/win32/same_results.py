@@ -378,15 +378,25 @@ UNOPENED_TITLE = "could not be opened for searching."
 
 # The lines of standard error that name a file the search left out.
 LEFT_OUT_FILE = re.compile(r"^(tessik-cli: )(.*)(: (?:could not be opened|not searched: .*))$")
+# The hint before a search whose SPEC names a folder: the folder, and what to give instead.
+FOLDER_HINT = re.compile(r"^(tessik-cli: )(.*)( is a folder; to search the files in it, give ')"
+                         r"(.*)(')$")
 
 
 def common_errors(text, platform, tree, search):
-    """Standard error with the paths of its left-out lines in the common form; those lines,
-    which follow the order of each platform's enumeration, sorted among themselves."""
+    """Standard error with the paths of its left-out lines and of a folder hint in the common
+    form; the left-out lines, which follow the order of each platform's enumeration, sorted
+    among themselves."""
     lines = text.split("\n")
     named = []
     others = []
     for line in lines:
+        hint = FOLDER_HINT.match(line)
+        if hint:
+            others.append(hint.group(1) + platform.common_path(hint.group(2), tree, search) +
+                          hint.group(3) + platform.common_path(hint.group(4), tree, search) +
+                          hint.group(5))
+            continue
         match = LEFT_OUT_FILE.match(line)
         if match:
             named.append(match.group(1) + platform.common_path(match.group(2), tree, search) +
