@@ -12,16 +12,8 @@
 
 namespace {
 
-inline bool IsLetter(std::uint8_t byte) {
-  return static_cast<std::uint8_t>((byte | 0x20) - 'a') < 26;
-}
-
-inline bool IsJoiner(std::uint8_t byte) {
-  return (byte >= '0' && byte <= '9') || byte == '^' || byte == '_' || byte == '`';
-}
-
 std::uint32_t EndOfLetters(const std::uint8_t* bytes, std::uint32_t from, std::uint32_t count) {
-  while (from < count && IsLetter(bytes[from])) ++from;
+  while (from < count && IsWordLetter(bytes[from])) ++from;
   return from;
 }
 
@@ -46,14 +38,20 @@ void CountLines(ChunkScan* scan, const std::uint8_t* bytes, std::uint32_t& count
   countedTo = upTo;
 }
 
+// Hands a match to the listener, on the line counted so far.
+int List(ChunkScan* scan, const std::uint8_t* letters, std::uint32_t length, std::int64_t start,
+         std::int64_t end, int key) {
+  return scan->Listener(scan->Context,
+                        {letters, length, start, end, scan->Line, scan->LineStart, key});
+}
+
 // A whole word of at most kMaxWordLetters letters, and the byte after it at `end`.
 int Evaluate(ChunkScan* scan, const std::uint8_t* letters, std::uint32_t length,
              std::int64_t start, std::int64_t end) {
   const int key = MatchWordKey(*scan->Term, letters, length);
   if (key < 0) return kScanGoOn;
   if (!scan->ListAll) return kScanMatchFound;
-  return scan->Listener(scan->Context,
-                        {letters, length, start, end, scan->Line, scan->LineStart, key});
+  return List(scan, letters, length, start, end, key);
 }
 
 // Ends a word carried from earlier reads at the separator at file position `end`.
@@ -132,9 +130,7 @@ int ScanChunk(ChunkScan* scan, const std::uint8_t* bytes, std::uint32_t count,
       if (key < 0) continue;
       if (!scan->ListAll) return kScanMatchFound;
       CountLines(scan, bytes, countedTo, start, offset);
-      const int outcome = scan->Listener(scan->Context, {bytes + start, letters, offset + start,
-                                                         offset + end, scan->Line,
-                                                         scan->LineStart, key});
+      const int outcome = List(scan, bytes + start, letters, offset + start, offset + end, key);
       if (outcome != kScanGoOn) return outcome;
     }
     if (scan->Carrying) break;

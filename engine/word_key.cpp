@@ -90,10 +90,6 @@ namespace {
 
 constexpr int kBothKeys = -2;
 
-inline bool IsLetter(std::uint8_t byte) {
-  return static_cast<std::uint8_t>((byte | 0x20) - 'a') < 26;
-}
-
 // The coding of one word whose i-th letter, lower-cased, `letterAt(i)` gives (0 at and
 // after the end), asked for in order from 0. kBothKeys for a word beginning "ps".
 template <typename LetterAt>
@@ -184,7 +180,7 @@ inline std::uint64_t LetterBytes(std::uint64_t bytes) {
 
 int MatchInPlace(const TermKeys& term, const std::uint8_t* bytes) {
   const int key = Match(term, [bytes](std::uint32_t i) {
-    return i < kMaxWordLetters && IsLetter(bytes[i]) ? static_cast<char>(bytes[i] | 0x20) : '\0';
+    return i < kMaxWordLetters && IsWordLetter(bytes[i]) ? static_cast<char>(bytes[i] | 0x20) : '\0';
   });
   return key == kBothKeys ? kWordUndecided : key;
 }

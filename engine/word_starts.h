@@ -7,6 +7,15 @@
 
 #include <cstdint>
 
+// The classes of a byte in a text: a letter (A-Z a-z, nothing from 0x80 up) belongs to a
+// word; a joiner (a digit, ^ _ `) spoils the word it touches; anything else separates.
+constexpr bool IsWordLetter(std::uint8_t byte) {
+  return static_cast<std::uint8_t>((byte | 0x20) - 'a') < 26;
+}
+constexpr bool IsJoiner(std::uint8_t byte) {
+  return (byte >= '0' && byte <= '9') || byte == '^' || byte == '_' || byte == '`';
+}
+
 // The letters that can begin a matching word, in both cases, as a table of the 256 byte
 // values and as the list of its lower-case letters.
 struct StartLetters {

@@ -7,14 +7,12 @@
 
 #include "engine/word_starts.h"
 
-// Whether a byte ends a word (and lets the next letter begin one): neither a letter, nor a
-// digit, nor one of the joiners ^ _ `.
+// Whether a byte ends a word (and lets the next letter begin one), as a table.
 constexpr std::array<bool, 256> MakeSeparators() {
   std::array<bool, 256> separator{};
   for (int b = 0; b < 256; ++b) {
-    const bool letter = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
-    const bool joiner = (b >= '0' && b <= '9') || b == '^' || b == '_' || b == '`';
-    separator[b] = !letter && !joiner;
+    const auto byte = static_cast<std::uint8_t>(b);
+    separator[b] = !IsWordLetter(byte) && !IsJoiner(byte);
   }
   return separator;
 }
