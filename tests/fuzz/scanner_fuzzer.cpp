@@ -2,8 +2,8 @@
 // process, which is scanned for a word in both modes through the headless window. The
 // result lines must be well formed, their line numbers never go back, the first-match
 // mode must agree with the listing on whether the file holds a match, and the lines must
-// be exactly those of a plain reference scanner written here, which reads the file as one
-// run of bytes with no reads to cut it: so a word across a read boundary is one word.
+// be exactly those made from a plain reading of the file (tests/support/reference_words.h),
+// one run of bytes with no reads to cut it: so a word across a read boundary is one word.
 //
 // Input: five bytes of settings, then the body of the file.
 //   0-2  where in the body the word searched for is taken from (a run of letters there)
@@ -30,6 +30,7 @@
 #include "platform/memory.h"
 #include "platform/window.h"
 #include "query/duplicate_keys.h"
+#include "support/reference_words.h"
 
 namespace {
 
@@ -37,11 +38,7 @@ void Check(bool condition) {
   if (!condition) __builtin_trap();
 }
 
-// The reference's own branches are not worth the fuzzer's attention (nor its time).
-#define TESSIK_REFERENCE __attribute__((no_sanitize("coverage")))
-
 constexpr std::size_t kSettings = 5;
-constexpr std::size_t kMaxWordLetters = 62;
 constexpr std::size_t kMaxTermLetters = 220;
 
 // Names of 5, 13, 14 and 21 characters: shown whole, whole, cut, cut.
@@ -68,11 +65,8 @@ void RemoveFolder() {
   rmdir(folder.c_str());
 }
 
-TESSIK_REFERENCE bool IsLetter(std::uint8_t b) {
+bool IsLetter(std::uint8_t b) {
   return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
-}
-TESSIK_REFERENCE bool IsJoiner(std::uint8_t b) {
-  return (b >= '0' && b <= '9') || b == '^' || b == '_' || b == '`';
 }
 
 // Keys of the word searched for, as a search prepares them.
@@ -83,82 +77,26 @@ void UseTerm(const std::string& term) {
   RemoveDuplicateKeys();
 }
 
-TESSIK_REFERENCE bool HasKey(const PhoneticKey& key) {
-  for (std::uint32_t k = 0; k < KeyCount && k < static_cast<std::uint32_t>(kMaxKeys); ++k) {
-    if (KeyTable[k] == key) return true;
-  }
-  return false;
-}
-
-// Whether a word (its letters as they stand, 2 to 62) sounds like the word searched for:
-// lower-cased, reduced (a leading ph is f; c before k, c between s or x and e, i or y,
-// and s after x are dropped, each judged on the lower-case word), coded, and for a
-// reduced word beginning "ps" coded again without its p.
-TESSIK_REFERENCE bool Sounds(const char* letters, std::size_t n) {
-  char lower[kMaxWordLetters + 1];
-  for (std::size_t i = 0; i < n; ++i) lower[i] = static_cast<char>(letters[i] | 0x20);
-  lower[n] = '\0';
-  char reduced[kMaxWordLetters + 1];
-  std::size_t length = 0;
-  reduced[length++] = lower[0] == 'p' && lower[1] == 'h' ? 'f' : lower[0];
-  for (std::size_t i = 1; i < n; ++i) {
-    const char c = lower[i], before = lower[i - 1], next = lower[i + 1];
-    if (c == 'c' && next == 'k') continue;
-    if (c == 'c' && (before == 's' || before == 'x') && (next == 'e' || next == 'i' || next == 'y'))
-      continue;
-    if (c == 's' && before == 'x') continue;
-    reduced[length++] = c;
-  }
-  reduced[length] = '\0';
-  if (HasKey(ComputePhoneticKey(reduced))) return true;
-  return reduced[0] == 'p' && reduced[1] == 's' && HasKey(ComputePhoneticKey(reduced + 1));
-}
-
 std::string DisplayName(const std::string& name) {
   return name.size() >= 14 ? name.substr(0, 14) + "..." : name;
 }
 
-// The result lines of the file, byte by byte: a word is a run of letters after a
-// separator (a joiner spoils the run it touches), of which the first 62 letters count;
-// words of one letter are not words; a word that ends the file is a word too.
-TESSIK_REFERENCE std::vector<std::string> ReferenceLines(const std::string& content,
-                                                         const std::string& name) {
+// The result lines of the file, from a plain reading of it byte by byte
+// (tests/support/reference_words.h), which knows nothing of reads.
+std::vector<std::string> ReferenceLines(const std::string& content, const std::string& name) {
   std::vector<std::string> lines;
-  const auto size = static_cast<std::int64_t>(content.size());
-  int line = 1;
-  enum { Outside, Inside, Blocked } state = Outside;
-  char word[kMaxWordLetters];
-  std::size_t letters = 0;
-  auto evaluate = [&](std::int64_t end) {
-    if (letters < 2 || !Sounds(word, letters)) return;
-    const std::string shown =
-        letters >= 13 ? std::string(word, 13) + "..." : std::string(word, letters);
+  const auto size = static_cast<double>(content.size());
+  const std::uint32_t keys = KeyCount < kMaxKeys ? KeyCount : static_cast<std::uint32_t>(kMaxKeys);
+  for (const ReferenceFind& find : ReferenceFinds(content, KeyTable, keys)) {
+    const std::string& word = find.Letters;
+    const std::string shown = word.size() >= 13 ? word.substr(0, 13) + "..." : word;
     char text[256];
-    std::snprintf(text, sizeof text, "%s\t%s\t%d (%.1f%%)\t%lld K", shown.c_str(),
-                  DisplayName(name).c_str(), line,
-                  static_cast<double>(end) * 100.0 / static_cast<double>(size),
-                  static_cast<long long>(size / 1024));
+    std::snprintf(text, sizeof text, "%s\t%s\t%lld (%.1f%%)\t%lld K", shown.c_str(),
+                  DisplayName(name).c_str(), static_cast<long long>(find.Line),
+                  static_cast<double>(find.End) * 100.0 / size,
+                  static_cast<long long>(content.size() / 1024));
     lines.emplace_back(text);
-  };
-  for (std::int64_t i = 0; i < size; ++i) {
-    const auto b = static_cast<std::uint8_t>(content[static_cast<std::size_t>(i)]);
-    if (IsLetter(b)) {
-      if (state == Outside) {
-        word[0] = static_cast<char>(b);
-        letters = 1;
-        state = Inside;
-      } else if (state == Inside && letters < kMaxWordLetters) {
-        word[letters++] = static_cast<char>(b);
-      }
-    } else if (IsJoiner(b)) {
-      state = Blocked;
-    } else {
-      if (state == Inside) evaluate(i);
-      state = Outside;
-      if (b == '\n') ++line;
-    }
   }
-  if (state == Inside) evaluate(size);
   return lines;
 }
 
