@@ -128,14 +128,45 @@ int ListOccurrence(void* context, const WordFound& found) {
 
 void CloseScanFile() { CloseFile(SearchState.ScanFileHandle.exchange(kNoFile)); }
 
+// Looks at the open file in place, window after window, for as long as the platform maps
+// it and up to the size it had when it was opened; `offset` is then where reading goes on,
+// and the read position is there. kScanGoOn unless the scan has ended.
+int ViewAndScan(FileHandle file, std::int64_t size, ChunkScan& scan, std::int64_t& offset) {
+  while (offset < size) {
+    const std::uint32_t count = size - offset < kViewWindowSize
+                                    ? static_cast<std::uint32_t>(size - offset)
+                                    : kViewWindowSize;
+    const std::uint8_t* window = ViewFileWindow(file, offset, count);
+    if (window == nullptr) return kScanGoOn;
+    // The same pieces, and the same pause and stop checkpoints, as reads would give.
+    int outcome = kScanGoOn;
+    for (std::uint32_t done = 0; done < count && outcome == kScanGoOn;) {
+      const std::uint32_t piece = count - done < kReadChunkSize ? count - done : kReadChunkSize;
+      outcome = ScanChunk(&scan, window + done, piece, offset + done);
+      done += piece;
+      if (outcome == kScanGoOn && WorkerCheckpoint() != 0) outcome = kScanStopped;
+    }
+    const int state = ReleaseFileWindow(file);
+    offset += count;
+    if (outcome != kScanGoOn) return outcome;
+    if (state == kWindowFailed) return kScanFailed;
+    // The file was cut short: what it lost read as zero bytes, which end a word and count
+    // no line, as the end of the file does. The read that follows finds that end.
+    if (state == kWindowCut) return kScanGoOn;
+  }
+  return kScanGoOn;
+}
+
 // Reads the open file to its end. kScanGoOn when it was read in full. The holes of a
 // sparse file are not read: they hold zero bytes, which end a word and count no line.
 int ReadAndScan(FileHandle file, std::int64_t size, std::uint8_t* buffer, ChunkScan& scan) {
-  std::int64_t dataEnd = FileMayHaveHoles(file) ? 0 : INT64_MAX;
   std::int64_t offset = 0;
+  const int viewed = ViewAndScan(file, size, scan, offset);
+  if (viewed != kScanGoOn) return viewed;
+  std::int64_t dataEnd = FileMayHaveHoles(file) ? 0 : INT64_MAX;
   // A scan that stops at the first match often finds it near the start of the file: a
   // smaller first read saves copying the rest of a file read for nothing.
-  std::uint32_t readSize = scan.ListAll ? kReadChunkSize : kFirstMatchFirstRead;
+  std::uint32_t readSize = scan.ListAll || offset > 0 ? kReadChunkSize : kFirstMatchFirstRead;
   for (;;) {
     if (offset >= dataEnd) {
       const std::int64_t data = SeekToData(file, offset, &dataEnd);

@@ -46,6 +46,36 @@ std::int64_t SeekToData(FileHandle file, std::int64_t from, std::int64_t* dataEn
 // 0 at the end of the file, -1 on failure.
 std::int64_t ReadFileChunk(FileHandle file, void* buffer, std::uint32_t count);
 
+// Views: where the platform can map a file's pages, a large file is looked at in place,
+// one window at a time, without the copy a read makes. A thread looks at one window at a
+// time, and only the thread that mapped a window may touch its bytes.
+
+// The most a window holds; windows begin at multiples of it.
+constexpr std::uint32_t kViewWindowSize = 4u << 20;
+// Files from this size up are viewed: below it a read costs no more than a map.
+constexpr std::int64_t kViewFilesFrom = 1 << 20;
+
+// Maps `count` bytes (1 to kViewWindowSize) of a file opened by OpenFileForScan, from
+// `offset` (a multiple of kViewWindowSize), and returns their address; the read position
+// moves to offset + count. nullptr, with nothing changed, when the file is not viewed (too
+// small to gain by it, a file with holes, a platform without views, a thread that holds
+// another window): then it is read with ReadFileChunk. A window mapped before on this
+// handle is released first.
+const std::uint8_t* ViewFileWindow(FileHandle file, std::int64_t offset, std::uint32_t count);
+
+// What ReleaseFileWindow found. From the first page of a window that the file lost, the
+// window read as zero bytes.
+constexpr int kWindowWhole = 0;
+constexpr int kWindowCut = 1;      // the file was cut short while it was mapped
+constexpr int kWindowFailed = -1;  // a page could not be read
+// Unmaps the file's window, if any, and tells whether every byte of it was the file's.
+// CloseFile releases a window still mapped.
+int ReleaseFileWindow(FileHandle file);
+
+// Views files from `size` bytes up instead of from kViewFilesFrom, or none for a negative
+// size. Tests only.
+void ViewFilesFrom(std::int64_t size);
+
 // Creates a file for writing, emptying an existing one. Only a regular file or a new one:
 // anything else (a FIFO, a device, a folder) gives kInvalidFile at once, untouched.
 FileHandle CreateFileForWrite(const char* path);

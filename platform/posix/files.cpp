@@ -3,6 +3,8 @@
 // (its size, whether it may have holes) cost no further system call.
 #include "platform/files.h"
 
+#include "platform/posix/open_file.h"
+
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,18 +14,6 @@
 #include <new>
 
 namespace {
-
-struct OpenFile {
-  int Descriptor;
-  // For a file opened for scanning, what fstat said right after the open; -1 otherwise.
-  std::int64_t SizeWhenOpened;
-  bool MayHaveHoles;
-  // Scan descriptors keep the O_NONBLOCK they were opened with, which regular files
-  // ignore; should a read ever answer EAGAIN, it is cleared and the read made again.
-  bool NonBlocking;
-};
-
-OpenFile* RecordOf(FileHandle file) { return reinterpret_cast<OpenFile*>(file); }
 
 int DescriptorOf(FileHandle file) { return RecordOf(file)->Descriptor; }
 
@@ -202,6 +192,7 @@ std::int64_t WriteFileBytes(FileHandle file, const void* data, std::uint32_t cou
 
 void CloseFile(FileHandle file) {
   if (!IsOpenFile(file)) return;
+  ReleaseFileWindow(file);
   close(DescriptorOf(file));
   delete RecordOf(file);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -15,6 +16,7 @@
 #include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
 #include "phonetic/spelling_variants.h"
+#include "platform/files.h"
 #include "platform/memory.h"
 #include "platform/thread.h"
 #include "query/duplicate_keys.h"
@@ -39,9 +41,14 @@ void UseKeys(const std::vector<std::string>& keys) {
 
 std::vector<std::string> Lines() { return HeadlessListLines(kResultListBox); }
 
+// The tests run twice (tests/CMakeLists.txt): with every file read, and with every file
+// looked at in place as large files are, TESSIK_VIEW_EVERY_FILE set.
+bool ViewingEveryFile() { return std::getenv("TESSIK_VIEW_EVERY_FILE") != nullptr; }
+
 class ScannerTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    ViewFilesFrom(ViewingEveryFile() ? 0 : -1);
     HeadlessReset();
     HeadlessCreateSearchControls();
     InitialisePhonetics();
@@ -52,6 +59,7 @@ class ScannerTest : public ::testing::Test {
     SearchState.ReadBuffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
   }
   void TearDown() override {
+    ViewFilesFrom(kViewFilesFrom);
     HeadlessSetLineSink(nullptr);
     StartLineNumbersAt(1);
     ResetSearchState();
@@ -221,6 +229,30 @@ TEST_F(ScannerTest, WordAcrossTheReadBoundaryIsOneWord) {
   content += std::string(100000 - content.size(), '.');
   ASSERT_TRUE(Scan("b.txt", content));
   EXPECT_EQ(Lines(), std::vector<std::string>{"Robert\tb.txt\t1 (65.5%)\t97 K"});
+}
+
+TEST_F(ScannerTest, WordAcrossAWindowOfAViewIsOneWord) {
+  UseTerm("robert");
+  std::string content(kViewWindowSize - 3, ' ');
+  content += "Robert\n";
+  content += std::string(100, '.');
+  ASSERT_TRUE(Scan("w.txt", content));
+  EXPECT_EQ(Lines(), std::vector<std::string>{"Robert\tw.txt\t1 (100.0%)\t4096 K"});
+}
+
+// Another program cuts the file short while it is scanned: the scan ends where the file
+// now ends, with the lines found before, and the file counts as searched.
+TEST_F(ScannerTest, FileCutShortWhileScannedEndsThere) {
+  UseTerm("robert");
+  std::string content = "Robert\n" + std::string(300000, ' ') + "Robert\n";
+  tree.WriteFile("cut.txt", content);
+  static std::string path;
+  path = tree.Path("cut.txt");
+  HeadlessSetLineSink([](const char*) { std::filesystem::resize_file(path, 100); });
+  EXPECT_TRUE(ScanFile(path.c_str(), ScanMode::ListEveryOccurrence));
+  EXPECT_EQ(Lines(), std::vector<std::string>{"Robert\tcut.txt\t1 (0.0%)\t292 K"});
+  EXPECT_EQ(SearchState.FilesSearched.load(), 1);
+  EXPECT_EQ(UnopenedFiles.Count.load(), 0u);
 }
 
 // The second read begins inside a word that cannot match, or right after a joiner: what

@@ -3,12 +3,15 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
 #include <cstdint>
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -185,6 +188,98 @@ TEST(FilesTest, HolesAreNotAskedOfAFileWithout) {
   CloseFile(file);
   EXPECT_FALSE(FileMayHaveHoles(kNoFile));
   EXPECT_EQ(SeekToData(kInvalidFile, 0, &dataEnd), -1);
+}
+
+// --- views ---
+
+class ViewTest : public ::testing::Test {
+ protected:
+  void TearDown() override { ViewFilesFrom(kViewFilesFrom); }
+  TempTree tree;
+};
+
+TEST_F(ViewTest, WindowsShowTheFileAndReadingGoesOnAfterThem) {
+  std::string content(kViewWindowSize + 1000, 'a');
+  content[kViewWindowSize - 1] = 'y';
+  content[kViewWindowSize] = 'z';
+  content.back() = 'e';
+  tree.WriteFile("big.txt", content);
+  FileHandle file = OpenFileForScan(tree.Path("big.txt").c_str());
+  ASSERT_TRUE(IsOpenFile(file));
+  const std::uint8_t* first = ViewFileWindow(file, 0, kViewWindowSize);
+  ASSERT_NE(first, nullptr) << "a file of over 4 MiB is viewed";
+  EXPECT_EQ(first[0], 'a');
+  EXPECT_EQ(first[kViewWindowSize - 1], 'y');
+  EXPECT_EQ(ReleaseFileWindow(file), kWindowWhole);
+  EXPECT_EQ(ViewFileWindow(file, kViewWindowSize, 1001), nullptr) << "beyond the size";
+  EXPECT_EQ(ViewFileWindow(file, 4096, 1000), nullptr) << "not at a window's start";
+  const std::uint8_t* second = ViewFileWindow(file, kViewWindowSize, 1000);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second[0], 'z');
+  EXPECT_EQ(second[999], 'e');
+  std::uint8_t buffer[16];
+  EXPECT_EQ(ReadFileChunk(file, buffer, sizeof buffer), 0) << "read on from the window's end";
+  CloseFile(file);  // with the window still mapped
+}
+
+TEST_F(ViewTest, SmallFilesAreReadUnlessTestsSayOtherwise) {
+  tree.WriteFile("small.txt", "hello\n");
+  FileHandle file = OpenFileForScan(tree.Path("small.txt").c_str());
+  ASSERT_TRUE(IsOpenFile(file));
+  EXPECT_EQ(ViewFileWindow(file, 0, 6), nullptr);
+  ViewFilesFrom(0);
+  const std::uint8_t* bytes = ViewFileWindow(file, 0, 6);
+  ASSERT_NE(bytes, nullptr);
+  EXPECT_EQ(std::memcmp(bytes, "hello\n", 6), 0);
+  EXPECT_EQ(ReleaseFileWindow(file), kWindowWhole);
+  EXPECT_EQ(ReleaseFileWindow(file), kWindowWhole) << "nothing left to release";
+  CloseFile(file);
+}
+
+// Another program cuts the file short while a window of it is mapped: what it lost reads
+// as zero bytes instead of ending the process, and the release says the file was cut.
+TEST_F(ViewTest, AFileCutShortReadsAsZerosFromTheCut) {
+  ViewFilesFrom(0);
+  const std::uint32_t size = 5 * 4096 + 100;
+  tree.WriteFile("cut.txt", std::string(size, 'x'));
+  FileHandle file = OpenFileForScan(tree.Path("cut.txt").c_str());
+  ASSERT_TRUE(IsOpenFile(file));
+  const std::uint8_t* bytes = ViewFileWindow(file, 0, size);
+  ASSERT_NE(bytes, nullptr);
+  EXPECT_EQ(bytes[size - 1], 'x');
+  std::filesystem::resize_file(tree.Path("cut.txt"), 10);
+  std::uint32_t zeros = 0;
+  for (std::uint32_t i = 0; i < size; ++i) zeros += bytes[i] == 0 ? 1 : 0;
+  EXPECT_EQ(zeros, size - 10);
+  EXPECT_EQ(std::memcmp(bytes, "xxxxxxxxxx", 10), 0);
+  EXPECT_EQ(ReleaseFileWindow(file), kWindowCut);
+  // The next window begins where the file no longer reaches.
+  std::uint8_t buffer[16];
+  EXPECT_EQ(ReadFileChunk(file, buffer, sizeof buffer), 0);
+  CloseFile(file);
+}
+
+// A bus error that is no window's still ends the program, as it would without views (or
+// reaches the handler that was there before, such as a sanitizer's). Surviving it, or
+// failing to set it up, is an ordinary exit.
+TEST_F(ViewTest, OtherBusErrorsStillEndTheProgram) {
+  ViewFilesFrom(0);
+  tree.WriteFile("viewed.txt", "viewed\n");
+  tree.WriteFile("other.txt", std::string(3 * 4096, 'o'));
+  const std::string viewed = tree.Path("viewed.txt");
+  const std::string other = tree.Path("other.txt");
+  EXPECT_DEATH(
+      {
+        FileHandle file = OpenFileForScan(viewed.c_str());
+        if (ViewFileWindow(file, 0, 7) == nullptr) _exit(0);
+        int fd = open(other.c_str(), O_RDWR);
+        auto* page = static_cast<volatile char*>(
+            mmap(nullptr, 3 * 4096, PROT_READ, MAP_SHARED, fd, 0));
+        if (page == MAP_FAILED || ftruncate(fd, 0) != 0) _exit(0);
+        (void)page[2 * 4096];
+        _exit(0);
+      },
+      "");
 }
 
 TEST(FilesTest, CreateEmptiesAnExistingFileAndWritesThroughALink) {
