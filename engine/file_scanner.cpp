@@ -197,10 +197,10 @@ void StartLineNumbersAt(std::int64_t first) { firstLineNumber = first; }
 
 void SetScanObserver(const ScanObserver& replacement) { observer = replacement; }
 
-bool ScanFile(const char* path, ScanMode scanMode) {
+bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile) {
   if (observer.FileStarted != nullptr) observer.FileStarted(path);
   std::uint8_t* buffer = SearchState.ReadBuffer.load();
-  FileHandle file = buffer != nullptr ? OpenFileForScan(path) : kInvalidFile;
+  FileHandle file = buffer != nullptr ? OpenFileForScan(path, listedAsRegularFile) : kInvalidFile;
   SearchState.ScanFileHandle = IsOpenFile(file) ? file : kNoFile;
   if (!IsOpenFile(file)) {
     RecordUnopened(path);

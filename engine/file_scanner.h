@@ -10,5 +10,6 @@
 enum class ScanMode { ListEveryOccurrence, StopAtFirstMatch };
 
 // Returns true when an occurrence was listed (the file read to its end) or a match was
-// found. Files that cannot be opened or read go to UnopenedFiles.
-bool ScanFile(const char* path, ScanMode scanMode);
+// found. Files that cannot be opened or read go to UnopenedFiles. `listedAsRegularFile`:
+// the folder listing said the path is a regular file (OpenFileForScan).
+bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile = false);

@@ -117,7 +117,8 @@ int CollectFiles(FindHandle find) {
     }
     std::memcpy(scratch, directoryPart, directoryLength);
     std::memcpy(scratch + directoryLength, entry.Name, nameLength + 1);
-    if (FileSet.Add(scratch) < 0) SearchState.FilesSetFull += 1;
+    // The mark saves the scan asking again what kind of file it is (file_scanner.h).
+    if (FileSet.Add(scratch, entry.IsRegularFile) < 0) SearchState.FilesSetFull += 1;
   });
 }
 

@@ -94,19 +94,21 @@ void StringList::Clear() {
   NonEmpty = 0;
 }
 
-FlaggedStringList::FlaggedStringList() : Flags{}, Blocks(NewBlockTable(kFlaggedListCapacity)) {}
+FlaggedStringList::FlaggedStringList()
+    : Flags{}, Marks{}, Blocks(NewBlockTable(kFlaggedListCapacity)) {}
 
 FlaggedStringList::~FlaggedStringList() {
   Clear();
   std::free(Blocks);
 }
 
-std::int32_t FlaggedStringList::Add(const char* text) {
+std::int32_t FlaggedStringList::Add(const char* text, bool mark) {
   NonEmpty = 1;
   std::uint32_t count = Count;
   if (count >= kFlaggedListCapacity || Blocks == nullptr) return -1;
   if (!StoreEntry(Blocks, kFlaggedListCapacity, count, text)) return -1;
   Flags[count] = 0;
+  Marks[count] = mark;
   Count = count + 1;
   return static_cast<std::int32_t>(count);
 }
@@ -119,12 +121,17 @@ std::uint8_t& FlaggedStringList::Flag(std::uint32_t index) {
   return Flags[index < Count ? index : kFlaggedListCapacity - 1];
 }
 
+bool FlaggedStringList::Marked(std::uint32_t index) const {
+  return index < Count && Marks[index];
+}
+
 void FlaggedStringList::RemoveAt(std::uint32_t index) {
   std::uint32_t count = Count;
   if (index >= count) return;
   for (std::uint32_t j = index; j + 1 < count; ++j) {
     std::strcpy(EntryAt(Blocks, j), EntryAt(Blocks, j + 1));
     Flags[j] = Flags[j + 1];
+    Marks[j] = Marks[j + 1];
   }
   Count = count - 1;
   ReleaseBlockIfFirst(Blocks, count - 1);

@@ -1,5 +1,6 @@
 // Fixed-capacity lists of texts, each entry a 256-byte buffer holding at most 255
-// characters; the flagged kind carries one flag byte per entry. The buffers come in heap
+// characters; the flagged kind carries one flag byte per entry, and a mark that the adder
+// gives the entry and that stays with it. The buffers come in heap
 // blocks of 256 entries, one taken when its first entry is added and given back when its
 // last entry goes. During a search only the worker changes a list; the window thread may
 // read counts and entries meanwhile.
@@ -43,10 +44,12 @@ class FlaggedStringList {
   FlaggedStringList(const FlaggedStringList&) = delete;
   FlaggedStringList& operator=(const FlaggedStringList&) = delete;
 
-  std::int32_t Add(const char* text);
+  std::int32_t Add(const char* text, bool mark = false);
   const char* Get(std::uint32_t index) const;
   // The entry's flag byte; any index at or beyond Count gives the last slot's flag.
   std::uint8_t& Flag(std::uint32_t index);
+  // The mark the entry was added with; false beyond Count.
+  bool Marked(std::uint32_t index) const;
   void RemoveAt(std::uint32_t index);
   void Clear();
 
@@ -55,5 +58,6 @@ class FlaggedStringList {
 
  private:
   std::uint8_t Flags[kFlaggedListCapacity];
+  bool Marks[kFlaggedListCapacity];
   char** Blocks;
 };

@@ -50,7 +50,7 @@ int ApplyTerm(std::int32_t code) {
     const char* path = FileSet.Get(i);
     if (path == nullptr) break;
     ShowScanProgress(path, blanks);
-    const bool found = ScanFile(path, ScanMode::StopAtFirstMatch);
+    const bool found = ScanFile(path, ScanMode::StopAtFirstMatch, FileSet.Marked(i));
     // The answer of a file cut short by a stop is not trusted.
     if (WorkerCheckpoint() != 0) return -1;
     SetFlag(i, rule->NewFlag(matching, found));
@@ -66,7 +66,7 @@ int RunSingleWordPass() {
     const char* path = FileSet.Get(i);
     if (path == nullptr) continue;
     ShowScanProgress(path, kProgressBlanks);
-    const bool found = ScanFile(path, ScanMode::ListEveryOccurrence);
+    const bool found = ScanFile(path, ScanMode::ListEveryOccurrence, FileSet.Marked(i));
     // A file with hits was scanned to its end; one without may have been cut short.
     if (!found && WorkerCheckpoint() != 0) return -1;
     if (found) SearchState.MatchedFiles.fetch_add(1);

@@ -12,6 +12,7 @@ struct FindEntry {
   char Name[256];    // name without the directory
   bool IsDirectory;  // the entry's type after following a symbolic link
   bool IsLink;       // a symbolic link or another reparse point: never entered as a directory
+  bool IsRegularFile;  // a regular file, after following a link, as far as the listing tells
 };
 
 // The separator the walk puts after a subdirectory's name in a search specification it queues.

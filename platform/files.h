@@ -14,8 +14,9 @@ constexpr std::uint32_t kReadChunkSize = 65536;
 
 // Opens a file for reading, with the sequential-scan hint where the file is large enough
 // for it to matter. Only regular files open: a FIFO, socket, device or directory gives
-// kInvalidFile at once and never blocks.
-FileHandle OpenFileForScan(const char* path);
+// kInvalidFile at once and never blocks. Where opening something else could act on it, the
+// path is looked at first, unless `listedAsRegularFile` (a folder listing said it is one).
+FileHandle OpenFileForScan(const char* path, bool listedAsRegularFile = false);
 
 // For a program whose standard output may be a file among those it searches (tessik-cli):
 // from now on OpenFileForScan refuses the file that standard output writes to, as it is

@@ -29,11 +29,15 @@ void FillEntry(DIR* directory, const dirent* found, FindEntry* entry) {
   entry->Name[length] = '\0';
   entry->IsDirectory = false;
   entry->IsLink = false;
+  entry->IsRegularFile = false;
   struct stat info;
   int dirFd = dirfd(directory);
   switch (found->d_type) {
     case DT_DIR:
       entry->IsDirectory = true;
+      return;
+    case DT_REG:
+      entry->IsRegularFile = true;
       return;
     case DT_LNK:
       entry->IsLink = true;
@@ -42,6 +46,7 @@ void FillEntry(DIR* directory, const dirent* found, FindEntry* entry) {
       if (fstatat(dirFd, found->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) return;
       if (!S_ISLNK(info.st_mode)) {
         entry->IsDirectory = S_ISDIR(info.st_mode);
+        entry->IsRegularFile = S_ISREG(info.st_mode);
         return;
       }
       entry->IsLink = true;
@@ -50,7 +55,10 @@ void FillEntry(DIR* directory, const dirent* found, FindEntry* entry) {
       return;
   }
   // A link counts as what it points to; a dangling link is not a directory.
-  if (fstatat(dirFd, found->d_name, &info, 0) == 0) entry->IsDirectory = S_ISDIR(info.st_mode);
+  if (fstatat(dirFd, found->d_name, &info, 0) == 0) {
+    entry->IsDirectory = S_ISDIR(info.st_mode);
+    entry->IsRegularFile = S_ISREG(info.st_mode);
+  }
 }
 
 // The next entry whose name matches, or the reason there is none.

@@ -73,14 +73,17 @@ bool IsExcludedStandardOutput(const char* path) {
   return path != nullptr && stat(path, &info) == 0 && S_ISREG(info.st_mode) && IsExcluded(info);
 }
 
-FileHandle OpenFileForScan(const char* path) {
+FileHandle OpenFileForScan(const char* path, bool listedAsRegularFile) {
   if (path == nullptr) return kInvalidFile;
   // Anything that is not a regular file is refused before it is opened: opening a device
   // can act on it (a terminal allocates a console, a FIFO releases a waiting writer). Only
-  // the path can tell without opening, so this stat stays.
+  // the path can tell without opening, so this stat stays, unless the folder listing
+  // already told.
   struct stat before;
-  if (stat(path, &before) != 0 || !S_ISREG(before.st_mode) || IsExcluded(before))
+  if (!listedAsRegularFile &&
+      (stat(path, &before) != 0 || !S_ISREG(before.st_mode) || IsExcluded(before))) {
     return kInvalidFile;
+  }
   // O_NONBLOCK and the second check cover a file replaced between the two calls.
   int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return kInvalidFile;

@@ -19,6 +19,9 @@ bool FillEntry(const WIN32_FIND_DATAA& data, FindEntry* entry) {
   entry->Name[length] = '\0';
   entry->IsDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   entry->IsLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  entry->IsRegularFile = (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY |
+                                                   FILE_ATTRIBUTE_REPARSE_POINT |
+                                                   FILE_ATTRIBUTE_DEVICE)) == 0;
   return true;
 }
 

@@ -63,7 +63,7 @@ bool IsExcludedStandardOutput(const char* path) {
   return excluded;
 }
 
-FileHandle OpenFileForScan(const char* path) {
+FileHandle OpenFileForScan(const char* path, bool) {
   if (path == nullptr) return kInvalidFile;
   FileHandle file = DiskFileOrInvalid(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
                                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,

@@ -39,11 +39,11 @@ TEST(StringListTest, UnopenedFilesDropsThe1025thPath) {
   UnopenedFiles.Clear();
 }
 
-TEST(StringListTest, RemoveAtMovesTextsAndFlagsUp) {
+TEST(StringListTest, RemoveAtMovesTextsFlagsAndMarksUp) {
   auto list = std::make_unique<FlaggedStringList>();
-  list->Add("a");
+  list->Add("a", true);
   list->Add("b");
-  list->Add("c");
+  list->Add("c", true);
   list->Flag(0) = 1;
   list->Flag(2) = 7;
   list->RemoveAt(0);
@@ -52,6 +52,9 @@ TEST(StringListTest, RemoveAtMovesTextsAndFlagsUp) {
   EXPECT_STREQ(list->Get(1), "c");
   EXPECT_EQ(list->Flag(0), 0);
   EXPECT_EQ(list->Flag(1), 7);
+  EXPECT_FALSE(list->Marked(0));
+  EXPECT_TRUE(list->Marked(1));
+  EXPECT_FALSE(list->Marked(2)) << "beyond the end";
   EXPECT_EQ(list->Get(2), nullptr);
 
   list->RemoveAt(1);  // the last one: nothing moves

@@ -1,6 +1,7 @@
 #include "platform/directory.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,6 +43,9 @@ TEST(FindTest, StarDotStarListsEverythingWithDotEntries) {
   EXPECT_TRUE(found["."].IsDirectory);
   EXPECT_TRUE(found["sub"].IsDirectory);
   EXPECT_FALSE(found["a.txt"].IsDirectory);
+  EXPECT_TRUE(found["a.txt"].IsRegularFile);
+  EXPECT_FALSE(found["sub"].IsRegularFile);
+  EXPECT_FALSE(found["."].IsRegularFile);
 }
 
 TEST(FindTest, PatternFiltersAndBackslashSplitsToo) {
@@ -64,6 +68,8 @@ TEST(FindTest, LinksReportTheirTargetType) {
   TempTree tree;
   tree.MakeDirectory("real");
   tree.WriteFile("file", "");
+  ASSERT_EQ(mkfifo(tree.Path("fifo").c_str(), 0600), 0);
+  ASSERT_EQ(symlink(tree.Path("fifo").c_str(), tree.Path("to-fifo").c_str()), 0);
   ASSERT_EQ(symlink(tree.Path("real").c_str(), tree.Path("to-dir").c_str()), 0);
   ASSERT_EQ(symlink(tree.Path("file").c_str(), tree.Path("to-file").c_str()), 0);
   ASSERT_EQ(symlink(tree.Path("gone").c_str(), tree.Path("dangling").c_str()), 0);
@@ -77,6 +83,11 @@ TEST(FindTest, LinksReportTheirTargetType) {
   EXPECT_TRUE(found["dangling"].IsLink);
   EXPECT_TRUE(found["real"].IsDirectory);
   EXPECT_FALSE(found["real"].IsLink);
+  // Only what is (or leads to) a regular file is listed as one.
+  for (const char* name : {"file", "to-file"}) EXPECT_TRUE(found[name].IsRegularFile) << name;
+  for (const char* name : {"real", "to-dir", "dangling", "fifo", "to-fifo"}) {
+    EXPECT_FALSE(found[name].IsRegularFile) << name;
+  }
 }
 
 TEST(FindTest, NothingToEnumerateGivesInvalid) {

@@ -27,10 +27,14 @@ TEST(FilesTest, OnlyRegularFilesOpenForScanningAndNothingBlocks) {
   // An open that blocks ends the test program instead of hanging it.
   std::signal(SIGALRM, [](int) { _exit(3); });
   alarm(5);
-  EXPECT_EQ(OpenFileForScan(tree.Path("fifo").c_str()), kInvalidFile);
-  EXPECT_EQ(OpenFileForScan(tree.Path("dir").c_str()), kInvalidFile);
-  EXPECT_EQ(OpenFileForScan("/dev/zero"), kInvalidFile);
-  EXPECT_EQ(OpenFileForScan(tree.Path("missing").c_str()), kInvalidFile);
+  // Also when a listing said a regular file stood there, and something else has taken
+  // its place since.
+  for (bool listedAsRegularFile : {false, true}) {
+    EXPECT_EQ(OpenFileForScan(tree.Path("fifo").c_str(), listedAsRegularFile), kInvalidFile);
+    EXPECT_EQ(OpenFileForScan(tree.Path("dir").c_str(), listedAsRegularFile), kInvalidFile);
+    EXPECT_EQ(OpenFileForScan("/dev/zero", listedAsRegularFile), kInvalidFile);
+    EXPECT_EQ(OpenFileForScan(tree.Path("missing").c_str(), listedAsRegularFile), kInvalidFile);
+  }
   alarm(0);
 }
 
