@@ -30,6 +30,28 @@ inline int LowestKey(std::uint32_t holding) {
   return holding == 0 ? -1 : __builtin_ctz(holding);
 }
 
+// The letters that can come second in a word that begins with one of `canStart` and whose
+// key is one of the term's, as a list of lower-case letters: a letter that adds no digit,
+// one whose digit is a key's first, the first letter again (it merges), and the letters
+// the reductions can drop there (c after s or x, s after x) or that make a second key
+// (ps).
+void MayComeSecond(const TermKeys& term, const bool* canStart, char* list) {
+  bool may[26] = {};
+  for (int letter = 0; letter < 26; ++letter) {
+    const char digit = DigitOf(static_cast<char>('a' + letter));
+    bool firstDigit = false;
+    for (std::uint32_t k = 0; k < term.Count; ++k) firstDigit |= term.Keys[k].Bytes[1] == digit;
+    may[letter] = digit == '0' || firstDigit || canStart[letter];
+  }
+  if (canStart['s' - 'a'] || canStart['x' - 'a']) may['c' - 'a'] = true;
+  if (canStart['x' - 'a'] || canStart['p' - 'a']) may['s' - 'a'] = true;
+  int listed = 0;
+  for (int letter = 0; letter < 26; ++letter) {
+    if (may[letter]) list[listed++] = static_cast<char>('a' + letter);
+  }
+  list[listed] = 0;
+}
+
 int IndexOf(const TermKeys& term, const PhoneticKey& key) {
   for (std::uint32_t k = 0; k < term.Count; ++k) {
     if (term.Keys[k] == key) return static_cast<int>(k);
@@ -79,11 +101,23 @@ void PrepareTermKeys(const PhoneticKey* keys, std::uint32_t count, TermKeys* ter
   }
   char list[27];
   int listed = 0;
+  bool vowelStarts = false;
   for (int letter = 0; letter < 26; ++letter) {
-    if (canStart[letter]) list[listed++] = static_cast<char>('a' + letter);
+    if (!canStart[letter]) continue;
+    list[listed++] = static_cast<char>('a' + letter);
+    vowelStarts = vowelStarts || FirstKeyCharacter(static_cast<char>('a' + letter)) == '0';
   }
   list[listed] = 0;
-  term->Starts = MakeStartLetters(list);
+  // Words that begin with a vowel mostly go on with a consonant, and most consonants give
+  // a first digit that no key has: for such terms, only the starts followed by a letter
+  // that can come second are worth coding.
+  if (!vowelStarts) {
+    term->Starts = MakeStartLetters(list);
+    return;
+  }
+  char followers[27];
+  MayComeSecond(*term, canStart, followers);
+  term->Starts = MakeStartLetters(list, followers);
 }
 
 namespace {

@@ -38,15 +38,26 @@ ScanInstructions& Chosen() {
 
 }  // namespace
 
-StartLetters MakeStartLetters(const char* list) {
-  StartLetters letters{};
+namespace {
+
+// Adds the lower-case letters of `list`, in both cases, to a table and a list.
+void AddLetters(const char* list, bool* table, char* lower, std::uint32_t& count) {
   for (const char* at = list; at != nullptr && *at != 0; ++at) {
     const char c = *at;
-    if (c < 'a' || c > 'z' || letters.IsStart[static_cast<unsigned char>(c)]) continue;
-    letters.IsStart[static_cast<unsigned char>(c)] = true;
-    letters.IsStart[static_cast<unsigned char>(c - 'a' + 'A')] = true;
-    letters.Lower[letters.Count++] = c;
+    if (c < 'a' || c > 'z' || table[static_cast<unsigned char>(c)]) continue;
+    table[static_cast<unsigned char>(c)] = true;
+    table[static_cast<unsigned char>(c - 'a' + 'A')] = true;
+    lower[count++] = c;
   }
+}
+
+}  // namespace
+
+StartLetters MakeStartLetters(const char* list, const char* followers) {
+  StartLetters letters{};
+  AddLetters(list, letters.IsStart, letters.Lower, letters.Count);
+  letters.FollowersOnly = followers != nullptr;
+  AddLetters(followers, letters.MayFollow, letters.FollowerLower, letters.FollowerCount);
   return letters;
 }
 

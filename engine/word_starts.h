@@ -17,21 +17,28 @@ constexpr bool IsJoiner(std::uint8_t byte) {
 }
 
 // The letters that can begin a matching word, in both cases, as a table of the 256 byte
-// values and as the list of its lower-case letters.
+// values and as the list of its lower-case letters; and, where it narrows the search, the
+// letters that can come second in such a word.
 struct StartLetters {
   bool IsStart[256];
   char Lower[26];
   std::uint32_t Count;
+  bool FollowersOnly;  // a start counts only before one of the letters below
+  bool MayFollow[256];
+  char FollowerLower[26];
+  std::uint32_t FollowerCount;
 };
 
-// Makes the set from a list of lower-case letters; anything else in the list is ignored.
-StartLetters MakeStartLetters(const char* letters);
+// Makes the set from a list of lower-case letters, and the letters that may follow them
+// from `followers` (nullptr: any byte may); anything else in a list is ignored.
+StartLetters MakeStartLetters(const char* letters, const char* followers = nullptr);
 
 // Writes to `starts` the position (from `bytes`) of every byte of `bytes[0..count)` that
 // is a letter of `letters` and follows a separator: a byte that is neither a letter
-// A-Z a-z, nor a digit, nor one of ^ _ `. `before` is the byte that precedes bytes[0].
-// `count` is at most 65536; `starts` has room for count / 2 + 3 positions (the
-// two beyond any that can be found are scratch). Returns how
+// A-Z a-z, nor a digit, nor one of ^ _ `. With FollowersOnly, a start whose next byte lies
+// in bytes[0..count) counts only when that byte is one of the followers. `before` is the
+// byte that precedes bytes[0]. `count` is at most 65536; `starts` has room for
+// count / 2 + 3 positions (the two beyond any that can be found are scratch). Returns how
 // many were written, in ascending order.
 std::uint32_t FindWordStarts(const std::uint8_t* bytes, std::uint32_t count,
                              std::uint8_t before, const StartLetters& letters,

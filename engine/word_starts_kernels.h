@@ -27,7 +27,8 @@ inline std::uint32_t FindWordStartsByByte(const std::uint8_t* bytes, std::uint32
   std::uint8_t previous = before;
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint8_t byte = bytes[i];
-    if (letters.IsStart[byte] && kSeparators[previous]) {
+    if (letters.IsStart[byte] && kSeparators[previous] &&
+        (!letters.FollowersOnly || i + 1 == count || letters.MayFollow[bytes[i + 1]])) {
       starts[found++] = static_cast<std::uint16_t>(base + i);
     }
     previous = byte;

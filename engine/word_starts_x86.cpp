@@ -5,7 +5,9 @@
 // A byte is a word start when it is one of the start letters and the byte before is a
 // separator. Per block of 64 bytes, both tests give a bit mask; the separator mask moved
 // up by one bit, with the last bit of the block before carried in, lines the previous
-// byte's class up with each byte.
+// byte's class up with each byte. Where only some letters may follow a start, their mask
+// moved down by one bit, with the first byte of the next block looked up, does the same
+// for the byte after.
 #include "engine/word_starts_kernels.h"
 
 #ifdef TESSIK_X86_KERNELS
@@ -22,6 +24,18 @@ inline std::uint64_t Candidates(std::uint64_t start, std::uint64_t separator,
   const std::uint64_t previousIsSeparator = (separator << 1) | carry;
   carry = separator >> 63;
   return start & previousIsSeparator;
+}
+
+// The candidates of the block at bytes[i] whose next byte may follow a start, one at a time.
+inline std::uint64_t KeepFollowed(std::uint64_t candidates, const std::uint8_t* bytes,
+                                  std::uint32_t i, std::uint32_t count,
+                                  const StartLetters& letters) {
+  std::uint64_t kept = 0;
+  for (std::uint64_t rest = candidates; rest != 0; rest &= rest - 1) {
+    const std::uint32_t at = i + static_cast<std::uint32_t>(__builtin_ctzll(rest));
+    if (at + 1 == count || letters.MayFollow[bytes[at + 1]]) kept |= rest & (0 - rest);
+  }
+  return kept;
 }
 
 inline std::uint32_t Emit(std::uint64_t candidates, std::uint32_t base, std::uint16_t* starts,
@@ -84,19 +98,22 @@ __attribute__((target("sse2"))) inline Masks16 Classify16(const std::uint8_t* at
 struct Masks32 {
   std::uint32_t Start;
   std::uint32_t Separator;
+  std::uint32_t Follower;
 };
 
 // Each byte is classed by two table lookups, one by its high four bits and one by its low
 // four, whose flags are ANDed: each flag stands for a set of rows (high halves) times a
 // set of columns (low halves) of the byte table.
-constexpr std::uint8_t kLettersAtoO = 0x01;   // rows 4 and 6, columns 1-15
-constexpr std::uint8_t kLettersPtoZ = 0x02;   // rows 5 and 7, columns 0-10
-constexpr std::uint8_t kDigits = 0x04;        // row 3, columns 0-9
-constexpr std::uint8_t kCaretUnder = 0x08;    // row 5, columns 14-15: ^ _
-constexpr std::uint8_t kBackquote = 0x10;     // row 6, column 0: `
-constexpr std::uint8_t kStartAtoO = 0x40;     // rows 4 and 6, the columns of start letters
-constexpr std::uint8_t kStartPtoZ = 0x80;     // rows 5 and 7, the columns of start letters
-constexpr std::uint8_t kWordish = kLettersAtoO | kLettersPtoZ | kDigits | kCaretUnder | kBackquote;
+constexpr std::uint8_t kLettersAtoO = 0x01;     // rows 4 and 6, columns 1-15
+constexpr std::uint8_t kLettersPtoZ = 0x02;     // rows 5 and 7, columns 0-10
+constexpr std::uint8_t kDigitsBackquote = 0x04; // rows 3 and 6, columns 0-9 (a-i are letters)
+constexpr std::uint8_t kCaretUnder = 0x08;      // row 5, columns 14-15: ^ _
+constexpr std::uint8_t kFollowerAtoO = 0x10;    // rows 4 and 6, the columns of followers
+constexpr std::uint8_t kFollowerPtoZ = 0x20;    // rows 5 and 7, the columns of followers
+constexpr std::uint8_t kStartAtoO = 0x40;       // rows 4 and 6, the columns of start letters
+constexpr std::uint8_t kStartPtoZ = 0x80;       // rows 5 and 7, the columns of start letters
+constexpr std::uint8_t kWordish = kLettersAtoO | kLettersPtoZ | kDigitsBackquote | kCaretUnder;
+constexpr std::uint8_t kFollower = kFollowerAtoO | kFollowerPtoZ;
 constexpr std::uint8_t kStart = kStartAtoO | kStartPtoZ;
 
 struct NibbleTables {
@@ -104,33 +121,49 @@ struct NibbleTables {
   alignas(16) std::uint8_t Low[16];
 };
 
+// Sets `atoO` or `pToZ` in the low table's column of each letter of a list.
+void MarkColumns(const char* lower, std::uint32_t count, std::uint8_t atoO, std::uint8_t pToZ,
+                 NibbleTables& tables) {
+  for (std::uint32_t k = 0; k < count; ++k) {
+    const int letter = static_cast<std::uint8_t>(lower[k]);
+    if (letter < 0x70) {
+      tables.Low[letter - 0x60] |= atoO;
+    } else {
+      tables.Low[letter - 0x70] |= pToZ;
+    }
+  }
+}
+
 NibbleTables MakeNibbleTables(const StartLetters& letters) {
   NibbleTables tables{};
-  tables.High[3] = kDigits;
-  tables.High[4] = kLettersAtoO | kStartAtoO;
-  tables.High[5] = kLettersPtoZ | kCaretUnder | kStartPtoZ;
-  tables.High[6] = kLettersAtoO | kBackquote | kStartAtoO;
-  tables.High[7] = kLettersPtoZ | kStartPtoZ;
+  constexpr std::uint8_t kRowsAtoO = kLettersAtoO | kFollowerAtoO | kStartAtoO;
+  constexpr std::uint8_t kRowsPtoZ = kLettersPtoZ | kFollowerPtoZ | kStartPtoZ;
+  tables.High[3] = kDigitsBackquote;
+  tables.High[4] = kRowsAtoO;
+  tables.High[5] = kRowsPtoZ | kCaretUnder;
+  tables.High[6] = kRowsAtoO | kDigitsBackquote;
+  tables.High[7] = kRowsPtoZ;
   for (int column = 0; column < 16; ++column) {
     std::uint8_t flags = 0;
     if (column >= 1) flags |= kLettersAtoO;
     if (column <= 10) flags |= kLettersPtoZ;
-    if (column <= 9) flags |= kDigits;
+    if (column <= 9) flags |= kDigitsBackquote;
     if (column >= 14) flags |= kCaretUnder;
-    if (column == 0) flags |= kBackquote;
     tables.Low[column] = flags;
   }
-  for (std::uint32_t k = 0; k < letters.Count; ++k) {
-    const int letter = static_cast<std::uint8_t>(letters.Lower[k]);
-    if (letter < 0x70) {
-      tables.Low[letter - 0x60] |= kStartAtoO;
-    } else {
-      tables.Low[letter - 0x70] |= kStartPtoZ;
-    }
-  }
+  MarkColumns(letters.Lower, letters.Count, kStartAtoO, kStartPtoZ, tables);
+  MarkColumns(letters.FollowerLower, letters.FollowerCount, kFollowerAtoO, kFollowerPtoZ, tables);
   return tables;
 }
 
+// Bit i is set when byte i has none of the flags of `mask`.
+__attribute__((target("avx2"))) inline std::uint32_t Without(__m256i flags, std::uint8_t mask) {
+  const __m256i some = _mm256_and_si256(flags, _mm256_set1_epi8(static_cast<char>(mask)));
+  return static_cast<std::uint32_t>(
+      _mm256_movemask_epi8(_mm256_cmpeq_epi8(some, _mm256_setzero_si256())));
+}
+
+template <bool kFollowers>
 __attribute__((target("avx2"))) inline Masks32 Classify32(const std::uint8_t* at,
                                                           __m256i highTable, __m256i lowTable) {
   const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
@@ -139,13 +172,40 @@ __attribute__((target("avx2"))) inline Masks32 Classify32(const std::uint8_t* at
   const __m256i low = _mm256_and_si256(bytes, fours);
   const __m256i flags = _mm256_and_si256(_mm256_shuffle_epi8(highTable, high),
                                          _mm256_shuffle_epi8(lowTable, low));
-  const __m256i zero = _mm256_setzero_si256();
-  const __m256i notStart =
-      _mm256_cmpeq_epi8(_mm256_and_si256(flags, _mm256_set1_epi8(static_cast<char>(kStart))), zero);
-  const __m256i separator =
-      _mm256_cmpeq_epi8(_mm256_and_si256(flags, _mm256_set1_epi8(kWordish)), zero);
-  return {~static_cast<std::uint32_t>(_mm256_movemask_epi8(notStart)),
-          static_cast<std::uint32_t>(_mm256_movemask_epi8(separator))};
+  return {~Without(flags, kStart), Without(flags, kWordish),
+          kFollowers ? ~Without(flags, kFollower) : 0};
+}
+
+template <bool kFollowers>
+__attribute__((target("avx2,popcnt"))) std::uint32_t FindWordStartsAvx2With(
+    const std::uint8_t* bytes, std::uint32_t count, std::uint8_t before,
+    const StartLetters& letters, std::uint16_t* starts) {
+  const NibbleTables tables = MakeNibbleTables(letters);
+  const __m256i highTable =
+      _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(tables.High)));
+  const __m256i lowTable =
+      _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(tables.Low)));
+  std::uint64_t carry = kSeparators[before] ? 1 : 0;
+  std::uint32_t found = 0;
+  std::uint32_t i = 0;
+  for (; i + kBlock <= count; i += kBlock) {
+    const Masks32 first = Classify32<kFollowers>(bytes + i, highTable, lowTable);
+    const Masks32 second = Classify32<kFollowers>(bytes + i + 32, highTable, lowTable);
+    const std::uint64_t start = first.Start | static_cast<std::uint64_t>(second.Start) << 32;
+    const std::uint64_t separator =
+        first.Separator | static_cast<std::uint64_t>(second.Separator) << 32;
+    std::uint64_t candidates = Candidates(start, separator, carry);
+    if constexpr (kFollowers) {
+      const std::uint64_t follower =
+          first.Follower | static_cast<std::uint64_t>(second.Follower) << 32;
+      // A start at the very end of the bytes has no next byte to ask.
+      const std::uint64_t nextFollows = i + kBlock < count ? letters.MayFollow[bytes[i + kBlock]] : 1;
+      candidates &= (follower >> 1) | (nextFollows << 63);
+    }
+    found = EmitMostlyFew(candidates, i, starts, found);
+  }
+  const std::uint8_t last = i > 0 ? bytes[i - 1] : before;
+  return found + FindWordStartsByByte(bytes + i, count - i, last, letters, i, starts + found);
 }
 
 }  // namespace
@@ -180,7 +240,9 @@ __attribute__((target("sse2"))) std::uint32_t FindWordStartsSse2(
       start |= static_cast<std::uint64_t>(masks.Start) << (16 * part);
       separator |= static_cast<std::uint64_t>(masks.Separator) << (16 * part);
     }
-    found = Emit(Candidates(start, separator, carry), i, starts, found);
+    std::uint64_t candidates = Candidates(start, separator, carry);
+    if (letters.FollowersOnly) candidates = KeepFollowed(candidates, bytes, i, count, letters);
+    found = Emit(candidates, i, starts, found);
   }
   const std::uint8_t last = i > 0 ? bytes[i - 1] : before;
   return found + FindWordStartsByByte(bytes + i, count - i, last, letters, i, starts + found);
@@ -205,27 +267,12 @@ __attribute__((target("sse2"))) std::uint32_t CountLineFeedsSse2(const std::uint
   return lines + CountLineFeedsByByte(bytes + i, count - i);
 }
 
-__attribute__((target("avx2,popcnt"))) std::uint32_t FindWordStartsAvx2(
-    const std::uint8_t* bytes, std::uint32_t count, std::uint8_t before,
-    const StartLetters& letters, std::uint16_t* starts) {
-  const NibbleTables tables = MakeNibbleTables(letters);
-  const __m256i highTable =
-      _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(tables.High)));
-  const __m256i lowTable =
-      _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(tables.Low)));
-  std::uint64_t carry = kSeparators[before] ? 1 : 0;
-  std::uint32_t found = 0;
-  std::uint32_t i = 0;
-  for (; i + kBlock <= count; i += kBlock) {
-    const Masks32 first = Classify32(bytes + i, highTable, lowTable);
-    const Masks32 second = Classify32(bytes + i + 32, highTable, lowTable);
-    const std::uint64_t start = first.Start | static_cast<std::uint64_t>(second.Start) << 32;
-    const std::uint64_t separator =
-        first.Separator | static_cast<std::uint64_t>(second.Separator) << 32;
-    found = EmitMostlyFew(Candidates(start, separator, carry), i, starts, found);
-  }
-  const std::uint8_t last = i > 0 ? bytes[i - 1] : before;
-  return found + FindWordStartsByByte(bytes + i, count - i, last, letters, i, starts + found);
+std::uint32_t FindWordStartsAvx2(const std::uint8_t* bytes, std::uint32_t count,
+                                 std::uint8_t before, const StartLetters& letters,
+                                 std::uint16_t* starts) {
+  return letters.FollowersOnly
+             ? FindWordStartsAvx2With<true>(bytes, count, before, letters, starts)
+             : FindWordStartsAvx2With<false>(bytes, count, before, letters, starts);
 }
 
 __attribute__((target("avx2"))) std::uint32_t CountLineFeedsAvx2(const std::uint8_t* bytes,

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/word_starts.h"
@@ -48,15 +49,22 @@ bool IsSeparator(std::uint8_t b) {
   return !letter && !joiner;
 }
 
+bool IsOneOf(std::uint8_t b, const std::string& letters) {
+  const bool isLetter = (b | 0x20) >= 'a' && (b | 0x20) <= 'z';
+  return isLetter && letters.find(static_cast<char>(b | 0x20)) != std::string::npos;
+}
+
+// `followers` "*": any byte may follow a start.
 std::vector<std::uint16_t> StartsByRule(const std::string& bytes, std::uint8_t before,
-                                        const std::string& letters) {
+                                        const std::string& letters,
+                                        const std::string& followers = "*") {
   std::vector<std::uint16_t> starts;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const auto b = static_cast<std::uint8_t>(bytes[i]);
     const auto previous = i == 0 ? before : static_cast<std::uint8_t>(bytes[i - 1]);
-    const bool isLetter = (b | 0x20) >= 'a' && (b | 0x20) <= 'z';
-    if (isLetter && letters.find(static_cast<char>(b | 0x20)) != std::string::npos &&
-        IsSeparator(previous)) {
+    const bool followed = followers == "*" || i + 1 == bytes.size() ||
+                          IsOneOf(static_cast<std::uint8_t>(bytes[i + 1]), followers);
+    if (IsOneOf(b, letters) && IsSeparator(previous) && followed) {
       starts.push_back(static_cast<std::uint16_t>(i));
     }
   }
@@ -64,8 +72,10 @@ std::vector<std::uint16_t> StartsByRule(const std::string& bytes, std::uint8_t b
 }
 
 std::vector<std::uint16_t> Starts(const std::string& bytes, std::uint8_t before,
-                                  const std::string& letters) {
-  const StartLetters set = MakeStartLetters(letters.c_str());
+                                  const std::string& letters,
+                                  const std::string& followers = "*") {
+  const StartLetters set =
+      MakeStartLetters(letters.c_str(), followers == "*" ? nullptr : followers.c_str());
   std::vector<std::uint16_t> starts(bytes.size() / 2 + 3);
   const std::uint32_t found =
       FindWordStarts(reinterpret_cast<const std::uint8_t*>(bytes.data()),
@@ -80,7 +90,8 @@ std::string RandomText(std::mt19937& random, std::size_t size) {
       "Moses",   "moses", "MOSES", "Mosis",   "Ellen",    "Allen",   "Helen",  "psalm",
       "Psyche",  "Phoenix", "Katherine", "Kathryn", "Catherine", "x_y", "abc1", "4th",
       "a^b",     "it's",  "back",  "science", "excess",   "Jackson", "Lord",   "lords",
-      "m",       "My",    "em",    "`m",      "Xenia",    "Ksenia",  "Mitchell", "Michel"};
+      "m",       "My",    "em",    "`m",      "Xenia",    "Ksenia",  "Mitchell", "Michel",
+      "Aaron",   "Erin",  "Oran",  "and",     "Yvonne",   "Ian",     "Ethan",   "Arran"};
   static const std::string kBetween[] = {" ",  " ",  " ",      "\n",     "\r\n", "\t",
                                          ", ", "-", "\xe9", "\xff", std::string(1, '\0')};
   std::string text;
@@ -161,17 +172,25 @@ TEST_P(InstructionSetTest, WordStartsAreThoseOfTheByteRule) {
     }
   }
   std::mt19937 random(7);
-  for (const std::string letters : {"m", "aeiouy", "pz", "abcdefghijklmnopqrstuvwxyz"}) {
+  // Start letters, and the letters that may follow them ("*": any byte).
+  const std::pair<std::string, std::string> sets[] = {
+      {"m", "*"}, {"aeiouy", "*"}, {"pz", "*"}, {"abcdefghijklmnopqrstuvwxyz", "*"},
+      {"aeiouy", "aehilouwy"}, {"m", "ps"}, {"pz", ""}, {"ao", "abcdefghijklmnopqrstuvwxyz"}};
+  for (const auto& [letters, followers] : sets) {
     for (std::size_t from = 0; from < pairs.size(); from += 65536) {
       const std::string window = pairs.substr(from, 65536);
-      EXPECT_EQ(Starts(window, ' ', letters), StartsByRule(window, ' ', letters)) << letters;
+      EXPECT_EQ(Starts(window, ' ', letters, followers),
+                StartsByRule(window, ' ', letters, followers))
+          << letters << " followed by " << followers;
     }
     // Lengths around the vector and block sizes, after every kind of byte.
     for (std::size_t length = 0; length <= 200; ++length) {
       const std::string text = RandomText(random, length).substr(0, length);
       const auto before = static_cast<std::uint8_t>(random() % 256);
-      EXPECT_EQ(Starts(text, before, letters), StartsByRule(text, before, letters))
-          << letters << " length " << length << " before " << int{before};
+      EXPECT_EQ(Starts(text, before, letters, followers),
+                StartsByRule(text, before, letters, followers))
+          << letters << " followed by " << followers << " length " << length << " before "
+          << int{before};
     }
   }
 }
@@ -194,7 +213,8 @@ TEST_P(InstructionSetTest, LineFeedsAreCounted) {
 
 TEST_P(InstructionSetTest, TextsCutIntoAnyReadsGiveThePlainReadingsMatches) {
   std::mt19937 random(static_cast<unsigned>(GetParam()) + 3);
-  for (const char* word : {"Moses", "Ellen", "psalm", "Phoenix", "Katherine", "Lord", "Xenia"}) {
+  for (const char* word :
+       {"Moses", "Ellen", "psalm", "Phoenix", "Katherine", "Lord", "Xenia", "Aaron", "Ian"}) {
     UseTerm(word);
     TermKeys term;
     PrepareTermKeys(KeyTable, KeyCount, &term);
