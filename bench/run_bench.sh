@@ -3,8 +3,9 @@
 # thread, on the same data in one run: single-word and expression searches over one file of
 # about 200 MB and over a tree of about 5,000 files (built once by build_corpus.sh into
 # bench/data): the King James text with a register of real names, or with
-# TESSIK_BENCH_CORPUS=kjv the King James text alone. Each command runs several times after the page cache is warmed, and its best
-# wall time counts; MB/s is the corpus size over that time. Every program writes its output
+# TESSIK_BENCH_CORPUS=kjv the King James text alone. With the page cache warm, each case
+# runs in rounds of every program once, and each program's best wall time counts; MB/s is
+# the corpus size over that time. Every program writes its output
 # to a file (with its output on /dev/null GNU grep stops at the first match, as with -q).
 # Peak memory is the maximum resident set size that /usr/bin/time reports.
 #
@@ -71,26 +72,22 @@ trap 'rm -rf "$scratch"' EXIT
 cat "$big" >/dev/null
 find "$tree" -type f -exec cat {} + >/dev/null
 
-# best_run OUT COMMAND...: runs it $runs times with stdout to OUT and sets best (wall
-# microseconds), cpu (the least user + system microseconds) and rss (kilobytes, the most
-# of any run). The stderr of the last run is kept in $scratch/stderr.
-best_run() {
-  best=
-  cpu=
-  rss=0
-  local out=$1 r start end elapsed used peak
-  shift
-  for ((r = 0; r < runs; r++)); do
-    start=$(date +%s%N)
-    /usr/bin/time -f '%M %U %S' -o "$scratch/usage" "$@" >"$out" 2>"$scratch/stderr" || true
-    end=$(date +%s%N)
-    elapsed=$(((end - start) / 1000))
-    if [ -z "$best" ] || [ "$elapsed" -lt "$best" ]; then best=$elapsed; fi
-    read -r peak used < <(tail -n 1 "$scratch/usage" |
-      awk '{ printf "%d %d\n", $1, ($2 + $3) * 1e6 }')
-    if [ -z "$cpu" ] || [ "$used" -lt "$cpu" ]; then cpu=$used; fi
-    if [ "$peak" -gt "$rss" ]; then rss=$peak; fi
-  done
+# run_once TOOL OUT COMMAND...: runs it once with stdout to OUT and stderr to
+# $scratch/TOOL.stderr, and keeps in the caller's wall, cpus and peak the best wall
+# microseconds, the least user + system microseconds and the most kilobytes of resident
+# memory of TOOL's runs so far.
+run_once() {
+  local t=$1 out=$2 start end elapsed used kb
+  shift 2
+  start=$(date +%s%N)
+  /usr/bin/time -f '%M %U %S' -o "$scratch/usage" "$@" >"$out" 2>"$scratch/$t.stderr" || true
+  end=$(date +%s%N)
+  elapsed=$(((end - start) / 1000))
+  read -r kb used < <(tail -n 1 "$scratch/usage" |
+    awk '{ printf "%d %d\n", $1, ($2 + $3) * 1e6 }')
+  if [ -z "${wall[$t]:-}" ] || [ "$elapsed" -lt "${wall[$t]}" ]; then wall[$t]=$elapsed; fi
+  if [ -z "${cpus[$t]:-}" ] || [ "$used" -lt "${cpus[$t]}" ]; then cpus[$t]=$used; fi
+  if [ -z "${peak[$t]:-}" ] || [ "$kb" -gt "${peak[$t]}" ]; then peak[$t]=$kb; fi
 }
 
 mb_per_s() { awk -v bytes="$1" -v us="$2" 'BEGIN { if (us < 1) us = 1; printf "%.0f", bytes / 1e6 / (us / 1e6) }'; }
@@ -117,29 +114,40 @@ bench_case() {
   local label=$1 bytes=$2 targets=$3
   shift 3
   local -A wall=() cpus=() peak=() target=()
-  local tool=0 args=() t lines summary limit_kb line cells rss_cell
+  # Each program's command, reached by name (cmd_$t) through a reference.
+  # shellcheck disable=SC2034
+  local -a cmd_tessik=() cmd_rg=() cmd_grep=() cmd_ugrep=()
+  local tool=0 r t lines summary limit_kb line cells rss_cell
   for t in $targets; do target[${t%%=*}]=${t#*=}; done
   printf '\n%s\n' "$label"
   shift # the first ::
   while [ $# -gt 0 ]; do
-    args=()
+    local -n cmd=cmd_${tools[tool]}
     while [ $# -gt 0 ] && [ "$1" != :: ]; do
-      args+=("$1")
+      cmd+=("$1")
       shift
     done
     [ $# -gt 0 ] && shift
-    t=${tools[tool]}
-    if [ "$t" = tessik ]; then
-      best_run "$scratch/$t.out" "$cli" "${args[@]}"
-      summary=$(tail -n 1 "$scratch/stderr" | sed 's/ *$//')
-      lines=$(wc -l <"$scratch/$t.out")
-    else
-      best_run "$scratch/$t.out" "${args[@]}"
-    fi
-    wall[$t]=$best cpus[$t]=$cpu peak[$t]=$rss
-    printf '%-7s %8s %8s %8s %8s %11s\n' "$t" "$(seconds "$best")" "$(mb_per_s "$bytes" "$best")" \
-      "$(seconds "$cpu")" "$(mb_per_s "$bytes" "$cpu")" "$(megabytes "$rss")"
+    unset -n cmd
     tool=$((tool + 1))
+  done
+  cmd_tessik=("$cli" "${cmd_tessik[@]}")
+  # Round after round, each program once a round: when the machine's speed drifts during
+  # a case, it slows every program alike.
+  for ((r = 0; r < runs; r++)); do
+    for t in "${tools[@]}"; do
+      # shellcheck disable=SC2178
+      local -n cmd=cmd_$t
+      run_once "$t" "$scratch/$t.out" "${cmd[@]}"
+      unset -n cmd
+    done
+  done
+  summary=$(tail -n 1 "$scratch/tessik.stderr" | sed 's/ *$//')
+  lines=$(wc -l <"$scratch/tessik.out")
+  for t in "${tools[@]}"; do
+    printf '%-7s %8s %8s %8s %8s %11s\n' "$t" "$(seconds "${wall[$t]}")" \
+      "$(mb_per_s "$bytes" "${wall[$t]}")" "$(seconds "${cpus[$t]}")" \
+      "$(mb_per_s "$bytes" "${cpus[$t]}")" "$(megabytes "${peak[$t]}")"
   done
   printf '        tessik-cli: %s (%d lines written)\n' "$summary" "$lines"
 
