@@ -1,6 +1,7 @@
 // The file scanner: opens a file, reads it front to back in 64 KiB chunks into the search's
-// read buffer and gives each read to the word reading of chunk_scanner.h; in a single-word
-// search every match becomes a result line and a ResultList entry.
+// read buffer (or, for a large file, looks at it in place, a window at a time, in pieces of
+// the same size) and gives each piece to the word reading of chunk_scanner.h; in a
+// single-word search every match becomes a result line and a ResultList entry.
 #include "engine/file_scanner.h"
 
 #include <charconv>
@@ -148,6 +149,8 @@ int ViewAndScan(FileHandle file, std::int64_t size, ChunkScan& scan, std::int64_
     }
     const int state = ReleaseFileWindow(file);
     offset += count;
+    // A match or a stop stands whatever became of the window after it: zero bytes match
+    // nothing, and a stopped scan is not trusted anyway.
     if (outcome != kScanGoOn) return outcome;
     if (state == kWindowFailed) return kScanFailed;
     // The file was cut short: what it lost read as zero bytes, which end a word and count

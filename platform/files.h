@@ -58,10 +58,10 @@ constexpr std::int64_t kViewFilesFrom = 1 << 20;
 
 // Maps `count` bytes (1 to kViewWindowSize) of a file opened by OpenFileForScan, from
 // `offset` (a multiple of kViewWindowSize), and returns their address; the read position
-// moves to offset + count. nullptr, with nothing changed, when the file is not viewed (too
-// small to gain by it, a file with holes, a platform without views, a thread that holds
-// another window): then it is read with ReadFileChunk. A window mapped before on this
-// handle is released first.
+// moves to offset + count. A window mapped before on this handle is released first.
+// nullptr, the read position unchanged, when the file is not viewed (too small to gain by
+// it, a file with holes, a platform without views, no memory for the map): then it is read
+// with ReadFileChunk.
 const std::uint8_t* ViewFileWindow(FileHandle file, std::int64_t offset, std::uint32_t count);
 
 // What ReleaseFileWindow found. From the first page of a window that the file lost, the
