@@ -241,16 +241,30 @@ TEST_F(ScannerTest, WordAcrossAWindowOfAViewIsOneWord) {
 }
 
 // Another program cuts the file short while it is scanned: the scan ends where the file
-// now ends, with the lines found before, and the file counts as searched.
+// now ends, with the lines found before, and the file counts as searched. On Windows the
+// file is shared for reading only while it is scanned, so it cannot be cut, and the scan
+// reads it whole.
 TEST_F(ScannerTest, FileCutShortWhileScannedEndsThere) {
   UseTerm("robert");
   std::string content = "Robert\n" + std::string(300000, ' ') + "Robert\n";
   tree.WriteFile("cut.txt", content);
   static std::string path;
+  static bool cut;
   path = tree.Path("cut.txt");
-  HeadlessSetLineSink([](const char*) { std::filesystem::resize_file(path, 100); });
+  cut = false;
+  HeadlessSetLineSink([](const char*) {
+    std::error_code error;
+    std::filesystem::resize_file(path, 100, error);
+    cut = cut || !error;
+  });
   EXPECT_TRUE(ScanFile(path.c_str(), ScanMode::ListEveryOccurrence));
+#ifdef _WIN32
+  EXPECT_FALSE(cut);
+  EXPECT_EQ(Lines().size(), 2u);
+#else
+  EXPECT_TRUE(cut);
   EXPECT_EQ(Lines(), std::vector<std::string>{"Robert\tcut.txt\t1 (0.0%)\t292 K"});
+#endif
   EXPECT_EQ(SearchState.FilesSearched.load(), 1);
   EXPECT_EQ(UnopenedFiles.Count.load(), 0u);
 }
