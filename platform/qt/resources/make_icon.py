@@ -106,23 +106,9 @@ def write_xpm(grid, path):
 
 
 def write_png(grid, path):
-    raw = b""
-    for row in grid:
-        raw += b"\x00"
-        for c in row:
-            colour = PALETTE[c]
-            raw += bytes((0, 0, 0, 0)) if colour is None else bytes(colour + (255,))
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    png = b"\x89PNG\r\n\x1a\n"
-    png += chunk(b"IHDR", struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0))
-    png += chunk(b"IDAT", zlib.compress(raw, 9))
-    png += chunk(b"IEND", b"")
-    with open(path, "wb") as out:
-        out.write(png)
+    rows = [[(0, 0, 0, 0) if PALETTE[c] is None else PALETTE[c] + (255,) for c in row]
+            for row in grid]
+    write_rgba_png(rows, path)
 
 
 # The same design as shapes, in the 32-unit square of the pixel drawing (y downwards):
