@@ -80,7 +80,7 @@ for _ in $(seq "$runs"); do
   leave_window || true
 
   start=$(now)
-  (cd "$work" && wine "$cli" "$spec" Katherine) >/dev/null 2>&1
+  (cd "$work" && "$WINE" "$cli" "$spec" Katherine) >/dev/null 2>&1
   cli_times+=("$(elapsed "$start" "$(now)")")
 done
 

@@ -16,7 +16,14 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
-find_program(tessik_wine wine)
-if(tessik_wine)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${tessik_wine})
+# The tests run under the Wine loader of their processor. Debian's `wine` starts the
+# 32-bit loader whenever wine32 is installed, which cannot start a 64-bit program on a
+# machine that runs no 32-bit code; the 64-bit loader itself runs them anywhere.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  find_program(tessik_wine_loader NAMES wine64 wine PATHS /usr/lib/wine)
+else()
+  find_program(tessik_wine_loader NAMES wine)
+endif()
+if(tessik_wine_loader)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${tessik_wine_loader})
 endif()

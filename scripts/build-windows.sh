@@ -5,8 +5,10 @@
 # Installs what it needs on a fresh Debian 12 machine.
 #
 # With --test it builds the tests too and runs them under Wine on a virtual X server: the
-# 64-bit ones always, the 32-bit ones where Wine for 32-bit programs can be installed (when
-# it cannot, it says so and why, and goes on). scripts/test.sh runs it so.
+# 64-bit ones always, the 32-bit ones where this machine runs 32-bit x86 code and Wine for
+# 32-bit programs can be installed. Where either fails, the 32-bit programs are built
+# without their tests, and one line says that they were not run and why. scripts/test.sh
+# runs it so.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 with_tests=0
@@ -28,13 +30,13 @@ fi
 jobs=$(( $(nproc) + 1 ))
 step() { printf '\n==== %s\n' "$*"; }
 
-# build BITS ARCH: configures and builds build-winBITS with the toolchain of ARCH, then packs
-# the programs and the help page into its zip.
+# build BITS ARCH TESTS: configures and builds build-winBITS with the toolchain of ARCH, its
+# tests too when TESTS is 1, then packs the programs and the help page into its zip.
 build() {
   local bits=$1 arch=$2 folder=build-win$1 name=tessik-win$1
   step "Windows programs, ${bits}-bit ($folder)"
   local tests=OFF
-  [ $with_tests = 1 ] && tests=ON
+  [ "$3" = 1 ] && tests=ON
   cmake -S . -B "$folder" --toolchain "cmake/mingw-w64-$arch.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DTESSIK_TESTS=$tests -DCMAKE_COMPILE_WARNING_AS_ERROR=$tests >/dev/null
   cmake --build "$folder" -j "$jobs"
@@ -46,11 +48,13 @@ build() {
   echo "packed $folder/$name.zip"
 }
 
-# Wine for 32-bit programs comes from Debian's i386 architecture. When apt cannot install it
-# the architecture is taken away again, so that no later apt-get update fails for it, and
-# wine32_reason says why.
+# Wine for 32-bit programs comes from Debian's i386 architecture, and runs only where the
+# kernel runs 32-bit code: that is asked first, and nothing is installed where it does not.
+# When apt cannot install it the architecture is taken away again, so that no later
+# apt-get update fails for it. wine32_reason says why it is not ready.
 wine32_ready() {
   local status
+  wine32_reason=$(./scripts/lib/runs-32bit-code.sh) || return 1
   status=$(dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null || true)
   [[ $status == *"install ok installed"* ]] && return 0
   if [ "$(id -u)" -ne 0 ]; then
@@ -58,6 +62,7 @@ wine32_ready() {
     return 1
   fi
   local added=0 log=build-win32/apt-wine32.log
+  mkdir -p build-win32
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
     added=1
@@ -105,9 +110,24 @@ run_tests() {
   return $result
 }
 
-build 64 x86_64
-build 32 i686
-[ $with_tests = 1 ] || exit 0
+if [ $with_tests = 0 ]; then
+  build 64 x86_64 0
+  build 32 i686 0
+  exit 0
+fi
+
+# Wine for 32-bit programs is installed (from the network, mostly waiting) while the 64-bit
+# programs build; its answer decides whether the 32-bit tests are built at all.
+wine32_answer=$(mktemp)
+( if wine32_ready; then echo ready; else echo "$wine32_reason"; fi ) >"$wine32_answer" &
+wine32_job=$!
+build 64 x86_64 1
+wait $wine32_job || true
+with_wine32=0
+wine32_reason=$(cat "$wine32_answer")
+rm -f "$wine32_answer"
+[ "$wine32_reason" = ready ] && with_wine32=1
+build 32 i686 $with_wine32
 
 source scripts/virtual-display.sh
 source scripts/wine-env.sh
@@ -120,10 +140,6 @@ cleanup() {
 trap cleanup EXIT
 start_virtual_display "$display_folder" 1024x768x24 || { echo "Xvfb did not start" >&2; exit 1; }
 
-# Wine for 32-bit programs comes first, if at all: a prefix made before it was installed
-# would not start under the Wine that comes with it.
-with_wine32=0
-wine32_ready && with_wine32=1
 run_tests 64 win64
 if [ $with_wine32 = 1 ]; then
   run_tests 32 win32

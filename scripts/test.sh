@@ -9,10 +9,32 @@
 # project's own checks, so warnings are errors in them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+SECONDS=0
 ./scripts/install-deps.sh test
 
 jobs=$(( $(nproc) + 1 ))
-step() { printf '\n==== %s\n' "$*"; }
+# Each step's name and time, printed at the end (also when a step fails).
+step_names=() step_seconds=() step_started=$SECONDS current_step="installing what is missing"
+end_step() {
+  step_names+=("$current_step")
+  step_seconds+=($((SECONDS - step_started)))
+  step_started=$SECONDS
+}
+step() {
+  end_step
+  current_step=$*
+  printf '\n==== %s\n' "$*"
+}
+print_step_times() {
+  end_step
+  printf '\n==== time each step took\n'
+  local i
+  for i in "${!step_names[@]}"; do
+    printf '%6d s  %s\n' "${step_seconds[$i]}" "${step_names[$i]}"
+  done
+  printf '%6d s  in all\n' "$SECONDS"
+}
+trap print_step_times EXIT
 check() {
   cmake --preset "$1" >/dev/null
   cmake --build --preset "$1" -j "$jobs"
@@ -75,7 +97,8 @@ step "the same searches on Linux and on Windows"
   trap stop_wine EXIT
   start_wine build-win64 win64 || exit 1
   python3 tests/win32/same_results.py --linux-cli build-test/bin/tessik-cli \
-    --windows-cli build-win64/bin/tessik-cli.exe
+    --windows-cli build-win64/bin/tessik-cli.exe --wine "$WINE"
 ) || { echo "the Linux and Windows tessik-cli were not compared, or differ (above)" >&2; exit 1; }
 
-step "all tests passed"
+current_step="the end"
+echo "all tests passed"

@@ -7,10 +7,16 @@
 # server and its helpers once, before any test, so that they neither slow every test nor
 # hold a test's output pipe open. Call with DISPLAY set when a window will be shown.
 # Returns 1, saying why, when Wine runs no program there.
+# Exports WINE, the loader of ARCH, which every caller starts programs with: Debian's `wine`
+# starts the 32-bit loader whenever wine32 is installed, and so fails for 64-bit programs
+# too on a machine that runs no 32-bit code, while the 64-bit loader runs them anywhere.
 # stop_wine: ends the Wine server of the prefix and waits for it.
 start_wine() {
   local folder=$1 arch=$2
   export WINEPREFIX=$(cd "$folder" && pwd)/wine WINEARCH=$arch WINEDEBUG=-all
+  export WINE WINELOADER
+  WINE=$(wine_loader "$arch")
+  WINELOADER=$WINE
   export WINEDLLOVERRIDES="mscoree,mshtml="
   prepare_wine_prefix && return 0
   # A prefix that another Wine installation made (one without wine32, say) may not start
@@ -22,21 +28,32 @@ start_wine() {
   return 1
 }
 
+# wine_loader ARCH: the Wine loader that starts ARCH's programs.
+wine_loader() {
+  if [ "$1" = win64 ] && [ -x /usr/lib/wine/wine64 ]; then
+    echo /usr/lib/wine/wine64
+  elif [ "$1" = win32 ] && [ -x /usr/lib/wine/wine ]; then
+    echo /usr/lib/wine/wine
+  else
+    command -v wine || echo wine
+  fi
+}
+
 prepare_wine_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i >/dev/null 2>&1 </dev/null || true
+    "$WINE" wineboot -i >/dev/null 2>&1 </dev/null || true
     wineserver -w || true
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   fi
   local value
   for value in Decorated Managed; do
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v $value /t REG_SZ /d N /f \
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v $value /t REG_SZ /d N /f \
       >/dev/null 2>&1 </dev/null || return 1
   done
   wineserver -w || true
   wineserver -p
-  wine cmd /c exit >/dev/null 2>&1 </dev/null
+  "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null
 }
 
 stop_wine() {

@@ -15,12 +15,12 @@
 #   Wine server and the virtual X server.
 window_probe_exe=
 tessik_pid=
-probe() { wine "$window_probe_exe" "$@" | tr -d '\r'; }
+probe() { "$WINE" "$window_probe_exe" "$@" | tr -d '\r'; }
 
 start_window_exe() {
   local program=$1 folder=$3
   window_probe_exe=$2
-  (cd "$folder" && exec wine "$program") >/dev/null 2>&1 &
+  (cd "$folder" && exec "$WINE" "$program") >/dev/null 2>&1 &
   tessik_pid=$!
   window=$(probe find " Tessik" 60)
   xwindow=$(timeout 60 xdotool search --sync --onlyvisible --name '^ Tessik$' | sed -n 1p)
