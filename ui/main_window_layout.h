@@ -5,8 +5,11 @@
 #include "platform/window.h"
 
 constexpr int kControlCount = 16;
+// The typing limits of "Search in:" and "Search for:": the longest text the search reads
+// of each (SearchState.SearchSpecText and SearchText), so that what the field shows is
+// what is searched.
 constexpr int kSearchInLimit = 255;
-constexpr int kSearchForLimit = 510;
+constexpr int kSearchForLimit = 255;
 
 // "Word:", "File:", "Line:" and "File size:" spaced over the four tab stops.
 extern const char kColumnHeadingText[];

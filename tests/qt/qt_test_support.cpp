@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "platform/qt/qt_main_window.h"
+#include "ui/main_window_layout.h"
 
 namespace {
 
@@ -65,8 +66,8 @@ void CreateTestWindow() {
   AddSystemMenuItem("&About Tessik", kAboutItem);
   static const int stops[] = {62, 122, 164};
   ListBoxSetTabStops(kResultListBox, stops, 3);
-  SetTypingLimit(kSearchInEdit, 255);
-  SetTypingLimit(kSearchForEdit, 510);
+  SetTypingLimit(kSearchInEdit, kSearchInLimit);
+  SetTypingLimit(kSearchForEdit, kSearchForLimit);
   ShowMainWindow();
   if (!QTest::qWaitForWindowActive(QtMainWindow())) return;
   SetControlFocus(kSearchInEdit);

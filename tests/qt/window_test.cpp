@@ -20,6 +20,7 @@
 #include "platform/qt/qt_result_list.h"
 #include "platform/qt/qt_result_list_testing.h"
 #include "qt/qt_test_support.h"
+#include "ui/main_window_layout.h"
 
 namespace {
 
@@ -142,7 +143,7 @@ TEST_F(QtWindowTest, TypingStopsAtTheLimitButTheProgramsTextIsNotCut) {
   const struct {
     int Id;
     int Limit;
-  } cases[] = {{kSearchInEdit, 255}, {kSearchForEdit, 510}};
+  } cases[] = {{kSearchInEdit, kSearchInLimit}, {kSearchForEdit, kSearchForLimit}};
   char text[1024];
   for (const auto& c : cases) {
     auto* edit = static_cast<QLineEdit*>(ControlWidget(c.Id));

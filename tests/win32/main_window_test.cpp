@@ -135,7 +135,7 @@ TEST_F(MainWindowTest, TheSystemMenuEndsWithTheAboutItem) {
 
 TEST_F(MainWindowTest, TheEditFieldsHaveTheirTypingLimits) {
   EXPECT_EQ(SendMessageA(TestControl(kSearchInEdit), EM_GETLIMITTEXT, 0, 0), 255);
-  EXPECT_EQ(SendMessageA(TestControl(kSearchForEdit), EM_GETLIMITTEXT, 0, 0), 510);
+  EXPECT_EQ(SendMessageA(TestControl(kSearchForEdit), EM_GETLIMITTEXT, 0, 0), 255);
 }
 
 TEST_F(MainWindowTest, TheControlsAreCreatedInTableOrder) {
