@@ -56,7 +56,7 @@ void PrintJsonPath(const char* path) {
   WriteOut(line);
 }
 
-void PrintJsonSummary(const std::vector<std::string>& messages, int exitStatus) {
+void PrintJsonSummary(const std::vector<std::string>& messages, int exitStatus, bool withLog) {
   line = "{\"type\":\"summary\",";
   AppendJsonText(line, "status", StatusText());
   line += ",\"messages\":[";
@@ -79,7 +79,7 @@ void PrintJsonSummary(const std::vector<std::string>& messages, int exitStatus) 
   }
   line += "],\"left_out\":{";
   first = true;
-  for (const LeftOutCount& count : LeftOutCounts()) {
+  for (const LeftOutCount& count : LeftOutCounts(withLog)) {
     if (!first) line += ',';
     first = false;
     line += '"';

@@ -17,4 +17,4 @@ void PrintJsonPath(const char* path);
 // After the search and its log: the status text, the texts of the messages shown, the
 // counts, the files that could not be opened, the counts of what was left out, and the
 // exit status the program is about to end with.
-void PrintJsonSummary(const std::vector<std::string>& messages, int exitStatus);
+void PrintJsonSummary(const std::vector<std::string>& messages, int exitStatus, bool withLog);

@@ -20,6 +20,7 @@
 #include "engine/search_state.h"
 #include "log/search_log.h"
 #include "phonetic/phonetic_key.h"
+#include "platform/console.h"
 #include "platform/files.h"
 #include "platform/headless/headless_window.h"
 #include "platform/window.h"
@@ -130,15 +131,15 @@ int Search(const Options& options) {
   if (exitCode == kExitCompleted && options.LogPath != nullptr &&
       SaveSearchLog(options.LogPath) != 1)
     exitCode = kExitMessage;
-  const bool leftOut = LeftOutAnything();
-  if (exitCode == kExitCompleted && leftOut) exitCode = kExitLeftOut;
-  if (outputForm == OutputForm::Json) PrintJsonSummary(messageTexts, exitCode);
+  const bool withLog = options.LogPath != nullptr;
+  if (exitCode == kExitCompleted && LeftOutAnything(withLog)) exitCode = kExitLeftOut;
+  if (outputForm == OutputForm::Json) PrintJsonSummary(messageTexts, exitCode, withLog);
   const int writeError = FlushOut();
   HeadlessSetLineSink(nullptr);
   HeadlessSetMessageSink(nullptr);
 
   for (const std::string& text : messageTexts) std::fprintf(stderr, "%s\n", text.c_str());
-  ReportLeftOut();
+  ReportLeftOut(withLog);
   std::fprintf(stderr, "%s\n", EscapeControls(StatusText().c_str(), escapeScratch));
   if (writeError != 0) StopOnOutputFailure(writeError);
   return exitCode;
@@ -147,6 +148,7 @@ int Search(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  PrepareConsoleOutput();
   PrepareOutput();
   // Standard output may be a file in the searched tree: the search must not read it.
   ExcludeStandardOutputFromScan();

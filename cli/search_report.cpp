@@ -31,13 +31,13 @@ std::string StatusText() {
   return status;
 }
 
-std::vector<LeftOutCount> LeftOutCounts() {
+std::vector<LeftOutCount> LeftOutCounts(bool withLog) {
   return {{"folders_queue_full", SearchState.FoldersQueueFull},
           {"folders_spec_too_long", SearchState.FoldersSpecTooLong},
           {"files_set_full", SearchState.FilesSetFull},
           {"files_path_too_long", SearchState.FilesPathTooLong},
           {"unopened_not_listed", SearchState.UnopenedNotListed},
-          {"results_without_entry", SearchState.LinesWithoutResultEntry}};
+          {"results_without_entry", withLog ? SearchState.LinesWithoutResultEntry.load() : 0}};
 }
 
 std::vector<UnopenedFile> UnopenedFileList() {
@@ -51,16 +51,16 @@ std::vector<UnopenedFile> UnopenedFileList() {
   return files;
 }
 
-bool LeftOutAnything() {
-  for (const LeftOutCount& count : LeftOutCounts()) {
+bool LeftOutAnything(bool withLog) {
+  for (const LeftOutCount& count : LeftOutCounts(withLog)) {
     if (count.Count > 0) return true;
   }
   return UnopenedFiles.Count > 0;
 }
 
-void ReportLeftOut() {
+void ReportLeftOut(bool withLog) {
   constexpr std::uint32_t kLongestText = kEntrySize - 1;
-  const std::vector<LeftOutCount> counts = LeftOutCounts();
+  const std::vector<LeftOutCount> counts = LeftOutCounts(withLog);
   SayCount(counts[0].Count, "folder(s) not entered: the queue of folders was full (%u)",
            kDirectoryQueueCapacity);
   SayCount(counts[1].Count, "folder(s) not entered: specification longer than %u characters",

@@ -10,12 +10,14 @@
 // The status line without its padding blanks.
 std::string StatusText();
 
-// The counts of what was left out, with the names the --json summary gives them.
+// The counts of what was left out, with the names the --json summary gives them. A result
+// line without a result entry loses its file name in the log only: it counts when the
+// search writes a log (`withLog`), and is 0 otherwise, since every line was printed whole.
 struct LeftOutCount {
   const char* Name;
   std::uint32_t Count;
 };
-std::vector<LeftOutCount> LeftOutCounts();
+std::vector<LeftOutCount> LeftOutCounts(bool withLog);
 
 // The files that could not be opened, each named once though an expression may try it
 // once per term, in the order they were met. `IsStandardOutput`: not searched because
@@ -26,10 +28,10 @@ struct UnopenedFile {
 };
 std::vector<UnopenedFile> UnopenedFileList();
 
-// Whether the search left out anything: folders, files, a file it could not open, or a
-// result entry.
-bool LeftOutAnything();
+// Whether the search left out anything: folders, files, a file it could not open, or (with
+// a log) a result entry.
+bool LeftOutAnything(bool withLog);
 
 // One line on standard error for each kind of thing left out, and one for each file that
 // could not be opened.
-void ReportLeftOut();
+void ReportLeftOut(bool withLog);

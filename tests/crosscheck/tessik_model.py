@@ -529,8 +529,9 @@ class Search:
         return 0
 
     # ---- the log -------------------------------------------------------------------------
-    def left_out(self):
-        """tessik-cli's lines of what the search left out, in their order."""
+    def left_out(self, with_log):
+        """tessik-cli's lines of what the search left out, in their order. Result lines
+        beyond the result list lose their file names only in a log."""
         lines = []
 
         def count(n, text):
@@ -554,7 +555,7 @@ class Search:
         count(self.unopened_not_listed,
               b"more failed opening(s) not listed: the list of unopened files was full (%d)"
               % UNOPENED_CAPACITY)
-        count(self.lines_without_entry,
+        count(self.lines_without_entry if with_log else 0,
               b"result line(s) beyond the %d the result list holds: the log shows "
               b"\"File name not known\" for them" % RESULT_LIST_CAPACITY)
         return lines
@@ -656,7 +657,7 @@ def run_cli(argv, out, err):
             f.close()
     for m in search.messages:
         err.write(m + b"\n")
-    left_out = search.left_out()
+    left_out = search.left_out(log is not None)
     for line in left_out:
         err.write(line + b"\n")
     err.write(escape(search.status.rstrip(b" ")) + b"\n")
