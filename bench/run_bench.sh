@@ -190,6 +190,13 @@ bench_case "Lord, one file, lines written" "$big_bytes" "grep=1.0" \
   :: rg -j1 -n -i lord "$big" \
   :: grep -n -i lord "$big" \
   :: ugrep -J1 -n -i lord "$big"
+# The same search with its log written too (as --log and the window's Save write it): the
+# difference from the case above is the time the log takes.
+bench_case "Lord, one file, lines and the search log written" "$big_bytes" "" \
+  :: --log "$scratch/search.log" "$big" lord \
+  :: rg -j1 -n -i lord "$big" \
+  :: grep -n -i lord "$big" \
+  :: ugrep -J1 -n -i lord "$big"
 bench_case "two absent terms joined by O, one file" "$big_bytes" "grep=1.2" \
   :: "$big" xylophone O quagmire \
   :: rg -j1 -c -i -e xylophone -e quagmire "$big" \

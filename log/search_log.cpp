@@ -1,10 +1,13 @@
 // The search log: a header with the search text and the counts, one line per result,
-// the files that could not be opened, and an end banner. Every piece goes to the file
-// in one write, and a piece is never cut: the buffers hold the longest one.
+// the files that could not be opened, and an end banner. The pieces are gathered into
+// blocks, each of which goes to the file in one write; a piece is never cut: the buffers
+// hold the longest one, and a block takes a piece only whole.
 #include "log/search_log.h"
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
+#include <string_view>
 
 #include "engine/search_state.h"
 #include "platform/files.h"
@@ -22,8 +25,6 @@ constexpr const char* kWriteFailed = " System error.\n Could not write to file. 
 constexpr int kHeaderSize = 1024;
 // A list-box line: the scanner's lines are far shorter; a path line is at most 255.
 constexpr int kLineTextSize = 1024;
-// The word column of a line, three tabs, a path of 255 characters and CR LF.
-constexpr int kPieceSize = kLineTextSize + 3 + kEntrySize + 2 + 1;
 
 constexpr const char* kWordHeader =
     "********************** Search results **********************\r\n\r\n"
@@ -52,18 +53,55 @@ constexpr const char* kUnopenedHeader =
 constexpr const char* kEndBanner =
     "\r\n******************** End of search log ********************\r\n";
 
-// Writes one piece; false unless all of it went to the file.
-bool WritePiece(FileHandle file, const char* piece, int length) {
-  if (length < 0) return false;
-  return WriteFileBytes(file, piece, static_cast<std::uint32_t>(length)) == length;
+// A write per line would make the log far slower to write than the search was to run:
+// the pieces go out in blocks of this size.
+constexpr int kBlockSize = 64 * 1024;
+// The longest piece: the word column of a line, three tabs, a path and CR LF.
+static_assert(kLineTextSize + 3 + kEntrySize + 2 <= kBlockSize && kHeaderSize <= kBlockSize);
+
+// The block being filled. The log is written by one thread at a time (the window thread,
+// or tessik-cli's only one).
+struct LogBlock {
+  FileHandle File;
+  int Used;
+  char Bytes[kBlockSize];
+};
+LogBlock block;
+
+// Writes the block's bytes; false unless all of them went to the file.
+bool FlushBlock() {
+  const int used = block.Used;
+  block.Used = 0;
+  return used == 0 || WriteFileBytes(block.File, block.Bytes, static_cast<std::uint32_t>(used)) == used;
 }
+
+// Adds one piece, the texts of `parts` one after the other, to the block, writing the
+// block first when the piece does not fit; false when a write failed.
+bool WriteJoined(std::initializer_list<std::string_view> parts) {
+  std::size_t length = 0;
+  for (std::string_view part : parts) length += part.size();
+  if (length > kBlockSize) return false;
+  if (block.Used + length > kBlockSize && !FlushBlock()) return false;
+  for (std::string_view part : parts) {
+    std::memcpy(block.Bytes + block.Used, part.data(), part.size());
+    block.Used += static_cast<int>(part.size());
+  }
+  return true;
+}
+
+// A piece made by snprintf, of `length` bytes (-1 when it could not be made).
+bool WritePiece(const char* piece, int length) {
+  return length >= 0 && WriteJoined({std::string_view(piece, static_cast<std::size_t>(length))});
+}
+
+// A path as the log shows it: its first 255 characters.
+std::string_view Shown(const char* path) { return {path, strnlen(path, kEntrySize - 1)}; }
 
 // snprintf's length, or -1 when the piece would not fit (it is then not written at all).
 int Fitted(int length, int size) { return length >= 0 && length < size ? length : -1; }
 
-bool WriteWordLines(FileHandle file) {
+bool WriteWordLines() {
   char text[kLineTextSize];
-  char piece[kPieceSize];
   // The count is asked again after every line: a search may still be adding lines.
   for (int i = 0; i < ListBoxCount(kResultListBox); ++i) {
     if (ListBoxGetText(kResultListBox, i, text, kLineTextSize) < 0) text[0] = 0;
@@ -72,42 +110,36 @@ bool WriteWordLines(FileHandle file) {
                            ? ResultList.Get(static_cast<std::uint32_t>(i))
                            : nullptr;
     if (path == nullptr) path = "File name not known";
-    const int length =
-        Fitted(std::snprintf(piece, kPieceSize, "%.*s\t\t\t%.255s\r\n", wordLength, text, path),
-               kPieceSize);
-    if (!WritePiece(file, piece, length)) return false;
+    const std::string_view word(text, static_cast<std::size_t>(wordLength));
+    if (!WriteJoined({word, "\t\t\t", Shown(path), "\r\n"})) return false;
   }
   return true;
 }
 
-bool WriteResultPaths(FileHandle file) {
-  char piece[kPieceSize];
+bool WriteResultPaths() {
   for (std::uint32_t i = 0; i < ResultList.Count.load(); ++i) {
     const char* path = ResultList.Get(i);
     if (path == nullptr) break;
-    const int length = Fitted(std::snprintf(piece, kPieceSize, "%.255s\r\n", path), kPieceSize);
-    if (!WritePiece(file, piece, length)) return false;
+    if (!WriteJoined({Shown(path), "\r\n"})) return false;
   }
   return true;
 }
 
-bool WriteUnopenedFiles(FileHandle file, const char* lineFormat) {
+bool WriteUnopenedFiles(std::string_view lineEnd) {
   const std::uint32_t count = UnopenedFiles.Count.load();
   if (count == 0) return true;
-  char piece[kPieceSize];
-  int length = Fitted(std::snprintf(piece, kPieceSize, kUnopenedHeader, static_cast<int>(count)),
-                      kPieceSize);
-  if (!WritePiece(file, piece, length)) return false;
+  char header[kHeaderSize];
+  const int length = std::snprintf(header, kHeaderSize, kUnopenedHeader, static_cast<int>(count));
+  if (!WritePiece(header, Fitted(length, kHeaderSize))) return false;
   for (std::uint32_t i = 0; i < UnopenedFiles.Count.load(); ++i) {
     const char* path = UnopenedFiles.Get(i);
     if (path == nullptr) break;
-    length = Fitted(std::snprintf(piece, kPieceSize, lineFormat, path), kPieceSize);
-    if (!WritePiece(file, piece, length)) return false;
+    if (!WriteJoined({Shown(path), lineEnd})) return false;
   }
   return true;
 }
 
-bool WriteLog(FileHandle file) {
+bool WriteLog() {
   char header[kHeaderSize];
   const bool wordLayout = IsSingleWordSearch(SearchState.LastTermType.load());
   int length;
@@ -121,18 +153,18 @@ bool WriteLog(FileHandle file) {
                            static_cast<int>(SearchState.FilesSearched.load()),
                            ListBoxCount(kResultListBox));
   }
-  if (!WritePiece(file, header, Fitted(length, kHeaderSize))) return false;
+  if (!WritePiece(header, Fitted(length, kHeaderSize))) return false;
 
   if (wordLayout) {
-    if (!WriteWordLines(file)) return false;
+    if (!WriteWordLines()) return false;
     // Unopened files end with CR LF here, with LF alone in the expression layout.
-    if (!WriteUnopenedFiles(file, "%.255s\r\n")) return false;
+    if (!WriteUnopenedFiles("\r\n")) return false;
   } else {
-    if (!WriteResultPaths(file)) return false;
-    if (!WriteUnopenedFiles(file, "%.255s\n")) return false;
+    if (!WriteResultPaths()) return false;
+    if (!WriteUnopenedFiles("\n")) return false;
   }
 
-  return WritePiece(file, kEndBanner, static_cast<int>(std::strlen(kEndBanner)));
+  return WritePiece(kEndBanner, static_cast<int>(std::strlen(kEndBanner))) && FlushBlock();
 }
 
 }  // namespace
@@ -143,7 +175,9 @@ int SaveSearchLog(const char* path) {
     ShowMessageBox(kErrorTitle, kCreateFailed, MessageIcon::Error);
     return 0;
   }
-  if (!WriteLog(file)) {
+  block.File = file;
+  block.Used = 0;
+  if (!WriteLog()) {
     // What was written so far stays in the file.
     ShowMessageBox(kErrorTitle, kWriteFailed, MessageIcon::Error);
     CloseFile(file);

@@ -169,6 +169,21 @@ TEST_F(SearchLogTest, AFifoOrADeviceIsRefusedAsAFileThatCannotBeCreated) {
   alarm(0);
 }
 
+// Saves the log to `path` with files limited to `limit` bytes: SaveSearchLog's answer, or
+// -1 when the limit could not be set.
+static int SaveWithSizeLimit(const std::string& path, rlim_t limit) {
+  struct rlimit old;
+  if (getrlimit(RLIMIT_FSIZE, &old) != 0) return -1;
+  struct rlimit cut = old;
+  cut.rlim_cur = limit;
+  signal(SIGXFSZ, SIG_IGN);
+  if (setrlimit(RLIMIT_FSIZE, &cut) != 0) return -1;
+  const int result = SaveSearchLog(path.c_str());
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, SIG_DFL);
+  return result;
+}
+
 TEST_F(SearchLogTest, ShortWriteIsReportedAndWhatWasWrittenStays) {
   SearchState.LastTermType = 110;
   AddLines({"/d/one.txt"});
@@ -177,19 +192,35 @@ TEST_F(SearchLogTest, ShortWriteIsReportedAndWhatWasWrittenStays) {
   const std::string path = tree_.Path("short.log");
   // A file size limit three bytes short of the whole log cuts the last write short.
   const rlim_t limit = full.size() - 3;
-  struct rlimit old;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  struct rlimit cut = old;
-  cut.rlim_cur = limit;
-  signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &cut), 0);
-  const int result = SaveSearchLog(path.c_str());
-  setrlimit(RLIMIT_FSIZE, &old);
-  signal(SIGXFSZ, SIG_DFL);
-  EXPECT_EQ(result, 0);
+  EXPECT_EQ(SaveWithSizeLimit(path, limit), 0);
   ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
   EXPECT_EQ(HeadlessMessageBoxes()[0].Text, " System error.\n Could not write to file. ");
   EXPECT_EQ(ReadWholeFile(path), full.substr(0, limit));
+}
+
+// A log of many blocks: lines of every length meet the blocks' ends; a write cut short in
+// a middle block fails the save and leaves exactly what the file could take.
+TEST_F(SearchLogTest, LongLogIsWrittenWholeOrReportedWhereItWasCut) {
+  SearchState.LastTermType = 1;
+  SetSearchText("cat");
+  std::string expected;
+  for (int i = 0; i < 5000; ++i) {
+    const std::string word(1 + i % 62, 'c');
+    const std::string path = "/d/" + std::string(i % 240, 'p') + std::to_string(i);
+    AddLines({word + "\tname\t1 (1%)\t3"});
+    AddResults({path});
+    expected += word + "\t\t\t" + path + "\r\n";
+  }
+  expected = WordHeader("cat", 0, 5000, 0) + expected + kEnd;
+  ASSERT_GT(expected.size(), 8u * 65536);
+  EXPECT_EQ(Saved(), expected);
+
+  const std::string path = tree_.Path("cut.log");
+  const rlim_t limit = 3 * 65536 + 1000;
+  EXPECT_EQ(SaveWithSizeLimit(path, limit), 0);
+  ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
+  EXPECT_EQ(HeadlessMessageBoxes()[0].Text, " System error.\n Could not write to file. ");
+  EXPECT_EQ(ReadWholeFile(path), expected.substr(0, limit));
 }
 #endif
 
