@@ -7,9 +7,10 @@
 #
 # Usage: gui_session.sh TESSIK_EXE TESSIK_CLI_EXE WINDOW_PROBE_EXE
 # Needs DISPLAY (an X server, a virtual one will do), a Wine prefix (WINEPREFIX) whose
-# server was started with that display, wine and xdotool; scripts/build-windows.sh --test
-# sets these up before it runs the tests. Keys go to the window that has the X input
-# focus, so nothing else may take it meanwhile: the test runs alone (RUN_SERIAL).
+# server was started with that display, the Wine loader of the build's processor (WINE,
+# else wine) and xdotool; scripts/build-windows.sh --test sets these up before it runs the
+# tests. Keys go to the window that has the X input focus, so nothing else may take it
+# meanwhile: the test runs alone (RUN_SERIAL).
 set -euo pipefail
 
 fail() {
@@ -19,7 +20,7 @@ fail() {
 
 [ $# -eq 3 ] || { echo "usage: $0 TESSIK_EXE TESSIK_CLI_EXE WINDOW_PROBE_EXE" >&2; exit 2; }
 tessik=$1 cli=$2 probe_exe=$3
-for tool in wine xdotool; do
+for tool in "${WINE:=wine}" xdotool; do
   command -v "$tool" >/dev/null || fail "$tool is missing"
 done
 [ -n "${DISPLAY:-}" ] || fail "DISPLAY is not set: the window needs an X server (run the" \
@@ -49,7 +50,7 @@ cleanup() {
 trap cleanup EXIT
 
 # The probe's answers, without the CR of its line ends.
-probe() { wine "$probe_exe" "$@" | tr -d '\r'; }
+probe() { "$WINE" "$probe_exe" "$@" | tr -d '\r'; }
 # The Windows name of a path of this machine: Wine shows / as drive Z:.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 # Waits until control ID of WINDOW holds exactly TEXT (what the keyboard typed).
@@ -70,13 +71,15 @@ printf 'Catherine called twice today.\r\nShe asked for Mitchell.\r\n' >"$letters
 printf 'Present: Kathryn Hale, Ksenia Ivanova, Michael Brown\r\n' >"$letters/1999/minutes.txt"
 printf 'Nothing of interest here.\r\n' >"$letters/1999/empty.txt"
 printf 'Kathy and Katharine will come.\r\n' >"$letters/family.doc"
+# A name outside the code page Windows programs get by default (1252).
+printf 'Kathryn Ivanova sends her regards.\r\n' >"$letters/Ксения.txt"
 spec="$(windows_path "$letters")\\*.txt"
 word=Catherine
 gui_log=$(windows_path "$work/window.log")
 cli_log=$(windows_path "$work/console.log")
 
 # The window opens, with the focus in "Search in:".
-(cd "$work" && exec wine "$tessik") >"$work/tessik.out" 2>&1 &
+(cd "$work" && exec "$WINE" "$tessik") >"$work/tessik.out" 2>&1 &
 tessik_pid=$!
 window=$(probe find " Tessik" "$(left)") || fail "no window titled \" Tessik\" appeared"
 xwindow=$(timeout "$(left)" xdotool search --sync --onlyvisible --name '^ Tessik$' | sed -n 1p) ||
@@ -119,7 +122,7 @@ probe wait-enabled "$window" 1013 0 "$(left)" >/dev/null || fail "Save is still 
 
 # The console program, same engine, same search.
 cli_status=0
-(cd "$work" && wine "$cli" --subdirs --log "$cli_log" "$spec" "$word") \
+(cd "$work" && "$WINE" "$cli" --subdirs --log "$cli_log" "$spec" "$word") \
   >"$work/console.out" 2>"$work/console.err" || cli_status=$?
 [ $cli_status = 0 ] || fail "tessik-cli.exe ended with $cli_status: $(cat "$work/console.err")"
 if ! cmp "$work/window.log" "$work/console.log"; then
@@ -132,6 +135,7 @@ cli_line=$(tr -d '\r' <"$work/console.err" | grep '^Completed:' | tail -n 1) || 
 [ "${status%"${status##*[! ]}"}" = "$cli_line" ] ||
   fail "status line \"$status\" is not tessik-cli.exe's \"$cli_line\""
 grep -q 'Kathryn' "$work/window.log" || fail "the log misses the Kathryn of the folder below"
+grep -q 'Ксения.txt' "$work/window.log" || fail "the log misses the file named Ксения.txt"
 
 # Alt+X (Exit) ends the program, which then returns 0.
 xdotool windowfocus --sync "$xwindow"

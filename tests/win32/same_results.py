@@ -146,6 +146,13 @@ def build_tree(root):
         "ARCHIVE/Contacts/list.md": lines_bytes(["Mitchell"], "\n"),
         "ARCHIVE/Contacts/contacts.txt": lines_bytes(["Xenia", "Catherine"], "\n"),
         "alpha/Beta/beta-notes.txt": lines_bytes(["Katherine"], "\n"),
+        # Names outside Windows-1252, the code page Wine gives a program by default: the
+        # Windows program takes UTF-8 as its code page, and lists, opens and prints them
+        # as Linux does.
+        "\u041a\u0441\u0435\u043d\u0438\u044f.txt":
+            lines_bytes(["Ksenia Ivanova wrote to Xenia"], "\n"),
+        "\u65e5\u672c.txt": lines_bytes(["Catherine stayed in Kyoto"], "\r\n"),
+        "r\u00e9sum\u00e9 \u00e9t\u00e9.txt": lines_bytes(["Mitchell, summer notes"], "\n"),
         # More result lines than the result list holds (61440) and over a megabyte of
         # output; only its own search reads it (*.* lists it, and it holds no other name).
         "bulk-export.log": b"Xenia\n" * 65000,
