@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a set-up step needs, only those missing.
-# Usage: scripts/install-deps.sh window|test|package|windows|windows-test|bench
+# Usage: scripts/install-deps.sh window|test|linux-test|package|windows|windows-test|bench
 #   window:  what building the programs needs (the window and tessik-cli), what the window
 #            uses at run time, and a virtual X server when there is no display to show it on;
 #   test:    everything scripts/test.sh builds and runs (tests, benchmarks, sanitizers,
 #            fuzzers, the scripts that drive the window in a virtual X server, the checks
-#            of the manual pages, the completion, the desktop files and the package);
+#            of the manual pages, the completion, the desktop files and the package):
+#            linux-test and windows-test together;
+#   linux-test: what the Linux builds and their tests need (scripts/test.sh installs it
+#            first, and windows-test while the Linux programs build);
 #   package: what building the Debian package needs (scripts/package-deb.sh);
 #   windows: what cross-building the Windows programs and packing them needs;
 #   windows-test: that, and Wine for 64-bit programs with what the tests run under it;
@@ -21,6 +24,9 @@ package=(g++ cmake make qt6-base-dev libgl-dev libxcb1-dev dpkg-dev file binutil
 windows=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix cmake make zip)
 bench=(ripgrep ugrep time bible-kjv libtext-names-perl)
 windows_test=("${windows[@]}" googletest wine wine64 fonts-wine xvfb xauth xdotool imagemagick)
+linux_test=("${window[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev clang
+            libclang-rt-14-dev xvfb xauth xdotool imagemagick bible-kjv python3 man-db
+            desktop-file-utils appstream bash-completion "${package[@]}")
 case "${1:-}" in
   window)
     packages=("${window[@]}")
@@ -29,10 +35,10 @@ case "${1:-}" in
     fi
     ;;
   test)
-    packages=("${window[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev clang
-              libclang-rt-14-dev xvfb xauth xdotool imagemagick bible-kjv python3
-              man-db desktop-file-utils appstream bash-completion "${package[@]}"
-              "${windows_test[@]}")
+    packages=("${linux_test[@]}" "${windows_test[@]}")
+    ;;
+  linux-test)
+    packages=("${linux_test[@]}")
     ;;
   package)
     packages=("${package[@]}")
@@ -47,7 +53,7 @@ case "${1:-}" in
     packages=("${bench[@]}")
     ;;
   *)
-    echo "usage: $0 window|test|package|windows|windows-test|bench" >&2
+    echo "usage: $0 window|test|linux-test|package|windows|windows-test|bench" >&2
     exit 2
     ;;
 esac

@@ -10,7 +10,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS=0
-./scripts/install-deps.sh test
+./scripts/install-deps.sh linux-test
+# What the Windows programs and Wine need comes from the network while the Linux programs
+# build (apt mostly waits for it); the Windows step waits for it first.
+mkdir -p build-logs
+./scripts/install-deps.sh windows-test >build-logs/install-windows.log 2>&1 &
+windows_packages=$!
 
 jobs=$(( $(nproc) + 1 ))
 # Each step's name and time, printed at the end (also when a step fails).
@@ -58,37 +63,55 @@ check asan
 step "ThreadSanitizer (threaded tests)"
 check tsan
 
+# fuzz FUZZER: runs one fuzzer for a short fixed time, its report in build-fuzz/NAME.log.
+# Each fuzzer starts from its seeds (tests/fuzz/corpus/NAME), copied to a corpus of the
+# build that the runs grow, and takes the flags of tests/fuzz/NAME_fuzzer.options
+# ("key = value" lines under [libfuzzer]).
+fuzz() {
+  local fuzzer=$1 name corpus options=()
+  name=$(basename "$fuzzer" _fuzzer)
+  corpus=build-fuzz/corpus/$name
+  mkdir -p "$corpus"
+  if [ -d "tests/fuzz/corpus/$name" ]; then cp -r "tests/fuzz/corpus/$name/." "$corpus/"; fi
+  if [ -f "tests/fuzz/${name}_fuzzer.options" ]; then
+    mapfile -t options < <(sed -n 's/^ *\([a-z_]*\) *= *\([^ ]*\) *$/-\1=\2/p' \
+                             "tests/fuzz/${name}_fuzzer.options")
+  fi
+  "$fuzzer" -max_total_time="${TESSIK_FUZZ_SECONDS:-20}" -print_final_stats=1 \
+    -artifact_prefix=build-fuzz/ "${options[@]}" "$corpus" >"build-fuzz/${name}_fuzzer.log" 2>&1
+}
+
 if [ -d tests/fuzz ] && ls tests/fuzz/*.cpp >/dev/null 2>&1; then
   step "fuzzers"
   cmake --preset fuzz >/dev/null
   cmake --build --preset fuzz -j "$jobs"
-  for fuzzer in build-fuzz/tests/fuzz/*_fuzzer; do
-    name=$(basename "$fuzzer" _fuzzer)
+  # A fuzzer runs on one processor: as many run at once as there are processors, each
+  # leaving its exit status beside it.
+  fuzzers=(build-fuzz/tests/fuzz/*_fuzzer)
+  export -f fuzz
+  printf '%s\0' "${fuzzers[@]}" |
+    xargs -0 -n 1 -P "$(nproc)" bash -c 'status=0; fuzz "$1" || status=$?; echo $status >"$1.status"' _
+  # A passing run shows its closing statistics; a failing one shows everything it said,
+  # the crash report and the input that caused it included.
+  for fuzzer in "${fuzzers[@]}"; do
     report=build-fuzz/$(basename "$fuzzer").log
-    # Each fuzzer starts from its seeds (tests/fuzz/corpus/NAME), copied to a corpus of
-    # the build that the runs grow, and takes the flags of tests/fuzz/NAME_fuzzer.options
-    # ("key = value" lines under [libfuzzer]).
-    corpus=build-fuzz/corpus/$name
-    mkdir -p "$corpus"
-    if [ -d "tests/fuzz/corpus/$name" ]; then cp -r "tests/fuzz/corpus/$name/." "$corpus/"; fi
-    options=()
-    if [ -f "tests/fuzz/${name}_fuzzer.options" ]; then
-      mapfile -t options < <(sed -n 's/^ *\([a-z_]*\) *= *\([^ ]*\) *$/-\1=\2/p' \
-                               "tests/fuzz/${name}_fuzzer.options")
-    fi
-    # A passing run shows its closing statistics; a failing one shows everything it said,
-    # the crash report and the input that caused it included.
-    if ! "$fuzzer" -max_total_time="${TESSIK_FUZZ_SECONDS:-20}" -print_final_stats=1 \
-         -artifact_prefix=build-fuzz/ "${options[@]}" "$corpus" >"$report" 2>&1; then
+    if [ "$(cat "$fuzzer.status")" != 0 ]; then
       cat "$report"
       echo "$fuzzer failed (its report: $report)" >&2
       exit 1
     fi
+    echo "$(basename "$fuzzer"):"
     tail -n 3 "$report"
   done
 fi
 
 step "Windows programs and their tests under Wine"
+if ! wait $windows_packages; then
+  cat build-logs/install-windows.log
+  echo "the packages for the Windows programs could not be installed (above)" >&2
+  exit 1
+fi
+cat build-logs/install-windows.log
 ./scripts/build-windows.sh --test
 
 step "the same searches on Linux and on Windows"
@@ -100,5 +123,4 @@ step "the same searches on Linux and on Windows"
     --windows-cli build-win64/bin/tessik-cli.exe --wine "$WINE"
 ) || { echo "the Linux and Windows tessik-cli were not compared, or differ (above)" >&2; exit 1; }
 
-current_step="the end"
 echo "all tests passed"

@@ -510,6 +510,9 @@ def main():
     ap.add_argument("--cli", default=os.path.join(ROOT, "build-cross", "bin", "tessik-cli"))
     ap.add_argument("--quick", action="store_true")
     ap.add_argument("--only", default=None)
+    ap.add_argument("--shard", default="1/1",
+                    help="K/N: compare only the K-th of N equal shares of the cases, so that N "
+                         "runs side by side compare them all")
     ap.add_argument("--show", type=int, default=30)
     ap.add_argument("--seed", type=int, default=20261209, help="of the random files and queries")
     # Each run makes its own folder unless told one, so that two runs at once (two builds'
@@ -530,6 +533,8 @@ def compare(opts, base):
     cases = build_cases(base, tricky, opts.quick, opts.seed)
     if opts.only:
         cases = [c for c in cases if opts.only in c[0]]
+    share, shares = (int(n) for n in opts.shard.split("/"))
+    cases = cases[share - 1::shares]
     logs = os.path.join(base, "logs")
     os.makedirs(logs, exist_ok=True)
     differences = 0
