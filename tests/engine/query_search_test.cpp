@@ -32,7 +32,7 @@ class QuerySearchTest : public ::testing::Test {
     HeadlessCreateSearchControls();
     InitialisePhonetics();
     ClearSearchLists();
-    // The four files of the worked examples: cat and dog, cat, dog and bird, bird.
+    // Four files that tell the operators apart: cat and dog, cat, dog and bird, bird.
     tree.WriteFile("f1.txt", "The cat chased the dog.\n");
     tree.WriteFile("f2.txt", "A cat.\n");
     tree.WriteFile("f3.txt", "A dog saw a bird.\n");
