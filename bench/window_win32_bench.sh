@@ -34,12 +34,12 @@ if [ ! -f "$program" ] || [ ! -f "$cli" ] || [ -z "$probe_exe" ]; then
 fi
 
 work=$(mktemp -d)
-# shellcheck source=scripts/virtual-display.sh
-. scripts/virtual-display.sh
-# shellcheck source=scripts/wine-env.sh
-. scripts/wine-env.sh
-# shellcheck source=scripts/wine-window.sh
-. scripts/wine-window.sh
+# shellcheck source=scripts/lib/virtual-display.sh
+. scripts/lib/virtual-display.sh
+# shellcheck source=scripts/lib/wine-env.sh
+. scripts/lib/wine-env.sh
+# shellcheck source=scripts/lib/wine-window.sh
+. scripts/lib/wine-window.sh
 trap 'end_window_session; rm -rf "$work"' EXIT
 
 mkdir -p "$work/letters"

@@ -129,12 +129,12 @@ rm -f "$wine32_answer"
 [ "$wine32_reason" = ready ] && with_wine32=1
 build 32 i686 $with_wine32
 
-source scripts/virtual-display.sh
-source scripts/wine-env.sh
+source scripts/lib/virtual-display.sh
+source scripts/lib/wine-env.sh
 display_folder=$(mktemp -d)
 cleanup() {
   stop_wine
-  [ -n "${virtual_display_pid:-}" ] && kill "$virtual_display_pid" 2>/dev/null
+  stop_virtual_display
   rm -rf "$display_folder"
 }
 trap cleanup EXIT

@@ -15,8 +15,8 @@
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
-# shellcheck source=scripts/fresh-root.sh
-. "$repo/scripts/fresh-root.sh"
+# shellcheck source=scripts/lib/fresh-root.sh
+. "$repo/scripts/lib/fresh-root.sh"
 
 order=(run test)
 for argument in "$@"; do
@@ -52,7 +52,6 @@ cp -a "$shared" "$root/work/shared"
 run_command() {
   local log=$1 window='' pid status
   start_virtual_display "$work" 1024x768x24 || { note "FAIL no virtual X server"; return 1; }
-  xvfb_pid=$virtual_display_pid
   in_root /bin/bash -c "cd /work/main && DISPLAY=$DISPLAY ./scripts/run.sh" >"$log" 2>&1 &
   pid=$!
   while kill -0 "$pid" 2>/dev/null; do
@@ -62,7 +61,7 @@ run_command() {
   done
   if [ -z "$window" ]; then
     wait "$pid" && status=0 || status=$?
-    stop_display
+    stop_virtual_display
     tail -n 30 "$log"
     note "FAIL the run command ended with status $status and no window (log: $log)"
     return 1
@@ -71,7 +70,7 @@ run_command() {
   import -window "$window" "${log%.log}.png" 2>/dev/null || true
   xdotool windowfocus --sync "$window" key alt+x 2>/dev/null || true
   wait "$pid" && status=0 || status=$?
-  stop_display
+  stop_virtual_display
   if [ "$status" -ne 0 ]; then
     tail -n 30 "$log"
     note "FAIL the window closed with status $status (log: $log)"

@@ -23,8 +23,8 @@
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
-# shellcheck source=scripts/fresh-root.sh
-. "$repo/scripts/fresh-root.sh"
+# shellcheck source=scripts/lib/fresh-root.sh
+. "$repo/scripts/lib/fresh-root.sh"
 
 recommends=
 for argument in "$@"; do
@@ -114,7 +114,6 @@ exec_line=$(sed -n 's/^Exec=//p' "$entry")
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
 window=
 if start_virtual_display "$work" 1024x768x24; then
-  xvfb_pid=$virtual_display_pid
   # shellcheck disable=SC2086  # the Exec line is a command line, split as a desktop does
   in_root /usr/bin/env DISPLAY="$DISPLAY" $exec_line >"$work/window.log" 2>&1 &
   pid=$!
@@ -143,7 +142,7 @@ if start_virtual_display "$work" 1024x768x24; then
     stop_root_processes TERM
   fi
   wait "$pid" && status=0 || status=$?
-  stop_display
+  stop_virtual_display
   if [ -z "$window" ]; then
     failure "the window did not show from the desktop entry's Exec=$exec_line (log: $work/window.log)"
   elif [ "$status" -ne 0 ]; then

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Photographs the Windows window: starts a virtual X display and the build's Wine prefix,
-# runs tessik.exe over the sample letters (scripts/sample-letters.sh), types a file
+# runs tessik.exe over the sample letters (scripts/lib/sample-letters.sh), types a file
 # specification and a word, presses Enter, waits until the search has completed and the
 # window is drawn, and takes a picture of the window with its caption. Needs Xvfb, xdotool,
 # ImageMagick and Wine (scripts/install-deps.sh windows-test installs them) and a 64-bit
@@ -30,17 +30,17 @@ fi
 mkdir -p "$(dirname "$output")"
 
 work=$(mktemp -d)
-# shellcheck source=scripts/virtual-display.sh
-. scripts/virtual-display.sh
-# shellcheck source=scripts/wine-env.sh
-. scripts/wine-env.sh
-# shellcheck source=scripts/wine-window.sh
-. scripts/wine-window.sh
+# shellcheck source=scripts/lib/virtual-display.sh
+. scripts/lib/virtual-display.sh
+# shellcheck source=scripts/lib/wine-env.sh
+. scripts/lib/wine-env.sh
+# shellcheck source=scripts/lib/wine-window.sh
+. scripts/lib/wine-window.sh
 trap 'end_window_session; rm -rf "$work"' EXIT
 
 # The letters of the Linux picture, so that the two pictures show the same search.
-# shellcheck source=scripts/sample-letters.sh
-. scripts/sample-letters.sh
+# shellcheck source=scripts/lib/sample-letters.sh
+. scripts/lib/sample-letters.sh
 write_sample_letters "$work"
 spec="Z:${work//\//\\}\\letters\\*.txt"
 

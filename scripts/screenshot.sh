@@ -17,25 +17,23 @@ for tool in Xvfb xdotool import; do
 done
 mkdir -p "$(dirname "$output")"
 
+# shellcheck source=scripts/lib/virtual-display.sh
+. scripts/lib/virtual-display.sh
 work=$(mktemp -d)
-xvfb_pid=
 tessik_pid=
 cleanup() {
   [ -n "$tessik_pid" ] && kill "$tessik_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_virtual_display
   wait 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-# shellcheck source=scripts/sample-letters.sh
-. scripts/sample-letters.sh
+# shellcheck source=scripts/lib/sample-letters.sh
+. scripts/lib/sample-letters.sh
 write_sample_letters "$work"
 
-# shellcheck source=scripts/virtual-display.sh
-. scripts/virtual-display.sh
 start_virtual_display "$work" || { echo "screenshot: no virtual X server" >&2; exit 1; }
-xvfb_pid=$virtual_display_pid
 
 # The window opens in the folder of the letters, like a user who starts it from there.
 (cd "$work" && QT_QPA_PLATFORM=xcb exec "$program") &

@@ -116,7 +116,7 @@ cat build-logs/install-windows.log
 
 step "the same searches on Linux and on Windows"
 (
-  source scripts/wine-env.sh
+  source scripts/lib/wine-env.sh
   trap stop_wine EXIT
   start_wine build-win64 win64 || exit 1
   python3 tests/win32/same_results.py --linux-cli build-test/bin/tessik-cli \

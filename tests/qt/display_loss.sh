@@ -6,8 +6,8 @@
 # Needs Xvfb and xdotool (scripts/install-deps.sh test installs them).
 # Usage: tests/qt/display_loss.sh path/to/tessik path/to/window_hints_probe
 set -euo pipefail
-# shellcheck source=scripts/virtual-display.sh
-. "$(dirname "$0")/../../scripts/virtual-display.sh"
+# shellcheck source=scripts/lib/virtual-display.sh
+. "$(dirname "$0")/../../scripts/lib/virtual-display.sh"
 program=$(realpath "$1")
 probe=$(realpath "$2")
 for tool in Xvfb xdotool; do
@@ -15,11 +15,10 @@ for tool in Xvfb xdotool; do
 done
 
 work=$(mktemp -d)
-xvfb_pid=
 tessik_pid=
 cleanup() {
   [ -n "$tessik_pid" ] && kill "$tessik_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_virtual_display
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -65,7 +64,6 @@ tessik_gone() {
 # and the program on it, ready to type into once its window is up and has the focus.
 start() {
   start_virtual_display "$work" || fail "no virtual X server"
-  xvfb_pid=$virtual_display_pid
   (cd "$work" && QT_QPA_PLATFORM=xcb exec "$program") 2>"$work/stderr" &
   tessik_pid=$!
   window=$(timeout 60 xdotool search --sync --onlyvisible --name '^ Tessik$' | head -n 1)
@@ -85,9 +83,7 @@ search() {
 # Ends the X server and checks how the program ended.
 lose_display() {
   local case=$1 status
-  kill "$xvfb_pid"
-  wait "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=
+  stop_virtual_display
   wait_for "tessik ended ($case)" tessik_gone
   wait "$tessik_pid" && status=0 || status=$?
   tessik_pid=

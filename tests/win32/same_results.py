@@ -6,7 +6,7 @@ has no Linux program).
 
   same_results.py --linux-cli PATH --windows-cli PATH.exe [--wine WINE] [--keep] [--show N]
 
-The caller sets up Wine (WINEPREFIX and the rest, see scripts/wine-env.sh); the script runs
+The caller sets up Wine (WINEPREFIX and the rest, see scripts/lib/wine-env.sh); the script runs
 `WINE PATH.exe ...` itself. It compares, search by search, the standard output lines, the
 standard error text (message texts and the final status line), the exit status and the
 bytes of the log that --log writes. It forgives only what the two platforms legitimately
@@ -531,7 +531,7 @@ def main():
             return 2
     if not os.environ.get("WINEPREFIX"):
         # Without it every Wine call builds and uses ~/.wine.
-        print("same_results.py: WINEPREFIX is not set (see scripts/wine-env.sh)",
+        print("same_results.py: WINEPREFIX is not set (see scripts/lib/wine-env.sh)",
               file=sys.stderr)
         return 2
     if shutil.which(options.wine) is None:

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes tessik.ico, the program's icon for Windows: 32x32 pixels in 16 colours.
 
-The picture is the one platform/qt/resources/make_icon.py draws; its colours make the
+The picture is the one make_icon.py beside it draws; its colours make the
 fixed palette (padded to sixteen), and its transparent pixels the mask. Run it again
 after changing the drawing; the .ico is kept in the repository.
 """
@@ -13,7 +13,8 @@ import sys
 sys.dont_write_bytecode = True  # nothing left behind beside the drawing
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-DRAWING = os.path.join(HERE, "..", "..", "qt", "resources", "make_icon.py")
+DRAWING = os.path.join(HERE, "make_icon.py")
+RESOURCES = os.path.join(HERE, "..", "..", "platform", "win32", "resources")
 
 COLOURS = 16
 
@@ -63,5 +64,5 @@ def icon_bytes(module):
 
 
 if __name__ == "__main__":
-    with open(os.path.join(HERE, "tessik.ico"), "wb") as out:
+    with open(os.path.join(RESOURCES, "tessik.ico"), "wb") as out:
         out.write(icon_bytes(load_drawing()))

@@ -309,7 +309,8 @@ def write_theme_icons(folder):
 
 
 if __name__ == "__main__":
-    here = os.path.dirname(os.path.abspath(__file__))
+    here = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "platform", "qt",
+                        "resources")
     picture = draw()
     assert len({c for row in picture for c in row}) <= 16
     write_xpm(picture, os.path.join(here, "tessik_icon.xpm"))

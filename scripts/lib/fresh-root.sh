@@ -2,14 +2,13 @@
 # Tessik the way a new machine meets it (check-package.sh, check-fresh-machine.sh).
 # Sourced, not run.
 #
-# It brings start_virtual_display (virtual-display.sh) along. Its functions share these
+# It brings start_virtual_display and stop_virtual_display (virtual-display.sh) along. Its functions share these
 # variables with the caller:
 #   keep      1: cleanup leaves the root in place; 0 (the default): it removes it
 #   work      the folder of the root and the logs (WORKDIR, then make_work's)
 #   root      the folder of the root, $work/root
 #   summary   the file that note adds its lines to, $work/summary.txt
 #   mirror    the Debian archive make_root takes the root from (set it with debian_mirror)
-#   xvfb_pid  the virtual X server that stop_display ends (empty: none)
 #
 # common_argument ARG LINES  takes --keep or WORKDIR; any other option prints the usage,
 #                        lines LINES of the script (sed's 17,21), and exits with status 2
@@ -22,18 +21,16 @@
 #                        it fails
 # mount_root             mounts proc, sys and /dev in the root and gives it resolv.conf
 # in_root COMMAND...     runs COMMAND as root in the root, with a clean environment
-# stop_display           ends the virtual X server of xvfb_pid
 # stop_root_processes S  sends signal S to whatever runs in the root
 # cleanup                the EXIT trap: ends what runs in the root, unmounts what is
 #                        mounted under it and, unless keep is 1, removes it
 # note TEXT, seconds_since START
 
-# shellcheck source=scripts/virtual-display.sh
+# shellcheck source=scripts/lib/virtual-display.sh
 . "$(dirname "${BASH_SOURCE[0]}")/virtual-display.sh"
 
 keep=0
 work=
-xvfb_pid=
 
 common_argument() {
   case "$1" in
@@ -111,14 +108,6 @@ in_root() {
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
 }
 
-stop_display() {
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=
-  fi
-}
-
 stop_root_processes() {
   local process
   for process in /proc/[0-9]*; do
@@ -129,7 +118,7 @@ stop_root_processes() {
 
 # shellcheck disable=SC2317  # called by the EXIT trap
 cleanup() {
-  stop_display
+  stop_virtual_display
   # Whatever the root still runs (a window, a test) ends with it.
   stop_root_processes KILL
   local target

@@ -1,6 +1,6 @@
 # Driving tessik.exe under Wine with the keyboard, as a user does, for the scripts that
 # photograph or time the Windows window. Sourced, not run; needs DISPLAY and a Wine prefix
-# (scripts/virtual-display.sh, scripts/wine-env.sh), xdotool and the tests' window_probe.exe,
+# (scripts/lib/virtual-display.sh, scripts/lib/wine-env.sh), xdotool and the tests' window_probe.exe,
 # which reads the window's controls and waits for what they show.
 #
 # start_window_exe PROGRAM PROBE FOLDER: starts PROGRAM in FOLDER, waits for the window
@@ -69,6 +69,6 @@ leave_window() {
 end_window_session() {
   [ -n "$tessik_pid" ] && kill "$tessik_pid" 2>/dev/null || true
   [ -n "${WINEPREFIX:-}" ] && stop_wine
-  [ -n "${virtual_display_pid:-}" ] && kill "$virtual_display_pid" 2>/dev/null || true
+  stop_virtual_display
   wait 2>/dev/null || true
 }
