@@ -164,13 +164,13 @@ int BuildFileSet(const char* specText, int subdirState) {
       }
       if (CollectFiles(find) < 0) return -1;
     } else {
-      if (subdirState == 0) return EndWithNoFiles(kNoFilesText, 126);
+      if (subdirState == 0) return EndWithNoFiles(kNoFilesText, kNoFilesReadyBlanks);
       if (directoryLength <= kMaxScannedDirectoryLength) {
         FindHandle all = StartFind(AllNamesSpec(), SearchState.PatternFindHandle);
         if (IsOpenFind(all)) {
           if (ScanSubdirectories(all, SearchState.PatternFindHandle) < 0) return -1;
         } else if (startDirectory) {
-          return EndWithNoFiles(kNoFilesInTreeText, 127);
+          return EndWithNoFiles(kNoFilesInTreeText, kNoFilesInTreeReadyBlanks);
         }
         // A subdirectory that cannot be read, or that has gone since it was queued, is
         // passed over: the files found elsewhere in the tree are still the answer.

@@ -23,9 +23,9 @@
 
 namespace {
 
-constexpr int kSearchingBlanks = 83;
-
-void PrepareTermKeys(const char* term) {
+// Puts the term's normalised word, spelling variants and distinct keys in the phonetic
+// tables that the scanner reads.
+void PrepareQueryTerm(const char* term) {
   NormaliseQueryWord(term);
   GenerateSpellingVariants();
   ComputeVariantKeys();
@@ -83,7 +83,7 @@ int RunQuerySearch() {
     return -1;
   }
 
-  ShowPaddedStatus("Searching...", kSearchingBlanks);
+  ShowPaddedStatus("Searching...", kQuerySearchingBlanks);
   int subdirState = ReadSearchInputs();
   if (WorkerCheckpoint() != 0) return -1;
   if (BuildFileSet(SearchState.SearchSpecText, subdirState) != 0) return -1;
@@ -93,7 +93,7 @@ int RunQuerySearch() {
       std::int32_t code = TakeNextTerm(term, expression, SearchState.FirstTermTaken);
       SearchState.LastTermType = code;
       if (code == kNoTermLeft) break;
-      PrepareTermKeys(term);
+      PrepareQueryTerm(term);
       if (code == kSingleWord) {
         // The pass lists every occurrence itself and leaves the FileSet empty.
         if (RunSingleWordPass() != 0) return -1;

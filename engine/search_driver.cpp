@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kSearchingBlanks = 84;
-
 // Everything a search collects starts empty; the previous cleanup has already released
 // the buffer and the handles, so they are only forgotten here.
 void ResetForNewSearch() {
@@ -44,7 +42,7 @@ bool IsBlank(const char* text) {
 
 // Lists the files that match the search specification, without reading any of them.
 int ListFiles() {
-  ShowPaddedStatus("Searching...", kSearchingBlanks);
+  ShowPaddedStatus("Searching...", kListingSearchingBlanks);
   int subdirState = ReadSearchInputs();
   if (BuildFileSet(SearchState.SearchSpecText, subdirState) < 0) return -1;
 

@@ -10,7 +10,17 @@ constexpr std::uint32_t kStoppedSearch = 2;
 constexpr std::uint32_t kDeletedLine = 3;
 constexpr std::uint32_t kCompletedListing = 4;
 
+// The status line's texts and the blanks after each, as the window shows them. A summary
+// is padded to the width of the line; the other texts keep the counts of blanks they have
+// always had, some past that width and some short of it.
 constexpr int kStatusWidth = 90;
+constexpr int kReadyBlanks = kStatusWidth - 5;  // "Ready" after Clear: the width exactly
+constexpr int kNoFilesReadyBlanks = 126;        // "Ready" after no file matched Search in
+constexpr int kNoFilesInTreeReadyBlanks = 127;  // the same with subdirectories
+constexpr int kListingSearchingBlanks = 84;     // "Searching..." before a listing
+constexpr int kQuerySearchingBlanks = 83;       // "Searching..." before a query's files
+constexpr int kScanProgressBlanks = 86;         // after "Searching  PATH"
+constexpr int kSoleNotProgressBlanks = 84;      // after "Searching  PATH" for a sole N term
 
 // Formats the summary of `mode`, pads or cuts it to 90 characters and shows it; sets the
 // list box's horizontal extent; for a stopped expression search lists the flagged files.

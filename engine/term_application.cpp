@@ -8,10 +8,6 @@
 
 namespace {
 
-// Blanks after the progress text; the sole NOT term shows two fewer.
-constexpr int kProgressBlanks = 86;
-constexpr int kSoleNotProgressBlanks = 84;
-
 void SetFlag(std::uint32_t index, bool set) {
   std::uint8_t& flag = FileSet.Flag(index);
   const bool wasSet = flag != 0;
@@ -42,7 +38,7 @@ bool InScope(TermScope scope, bool matching) {
 int ApplyTerm(std::int32_t code) {
   const TermRule* rule = RuleOfTerm(code);
   if (rule == nullptr) return 0;
-  const int blanks = code == kSoleAndNot ? kSoleNotProgressBlanks : kProgressBlanks;
+  const int blanks = code == kSoleAndNot ? kSoleNotProgressBlanks : kScanProgressBlanks;
   for (std::uint32_t i = 0; i < FileSet.Count.load(); ++i) {
     const bool matching = FileSet.Flag(i) != 0;
     if (!InScope(rule->Scope, matching)) continue;
@@ -65,7 +61,7 @@ int RunSingleWordPass() {
     if (WorkerCheckpoint() != 0) return -1;
     const char* path = FileSet.Get(i);
     if (path == nullptr) continue;
-    ShowScanProgress(path, kProgressBlanks);
+    ShowScanProgress(path, kScanProgressBlanks);
     const bool found = ScanFile(path, ScanMode::ListEveryOccurrence, FileSet.Marked(i));
     // A file with hits was scanned to its end; one without may have been cut short.
     if (!found && WorkerCheckpoint() != 0) return -1;

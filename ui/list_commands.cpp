@@ -28,7 +28,7 @@ void ClearCommand() {
   ResultList.Clear();
   UnopenedFiles.Clear();
   RefreshButtons();
-  ShowPaddedStatus("Ready", kStatusWidth - 5);
+  ShowPaddedStatus("Ready", kReadyBlanks);
   SetControlFocus(kSearchForEdit);
 }
 
