@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a set-up step needs, only those missing.
-# Usage: scripts/install-deps.sh window|test|linux-test|package|windows|windows-test|bench
+# Usage: scripts/install-deps.sh SET...   (SET: window|test|linux-test|fuzz|package|windows|
+#                                          windows-test|bench; several sets install at once)
 #   window:  what building the programs needs (the window and tessik-cli), what the window
 #            uses at run time, and a virtual X server when there is no display to show it on;
 #   test:    everything scripts/test.sh builds and runs (tests, benchmarks, sanitizers,
 #            fuzzers, the scripts that drive the window in a virtual X server, the checks
 #            of the manual pages, the completion, the desktop files and the package):
 #            linux-test and windows-test together;
-#   linux-test: what the Linux builds and their tests need (scripts/test.sh installs it
-#            first, and windows-test while the Linux programs build);
+#   linux-test: what the Linux builds and their tests need but the fuzzers;
+#   fuzz:    what the fuzzers build with (clang and its sanitizers' runtime); scripts/test.sh
+#            installs linux-test first, and fuzz and windows-test while the Linux programs
+#            build;
 #   package: what building the Debian package needs (scripts/package-deb.sh);
 #   windows: what cross-building the Windows programs and packing them needs;
 #   windows-test: that, and Wine for 64-bit programs with what the tests run under it;
@@ -24,39 +27,47 @@ package=(g++ cmake make qt6-base-dev libgl-dev libxcb1-dev dpkg-dev file binutil
 windows=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix cmake make zip)
 bench=(ripgrep ugrep time bible-kjv libtext-names-perl)
 windows_test=("${windows[@]}" googletest wine wine64 fonts-wine xvfb xauth xdotool imagemagick)
-linux_test=("${window[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev clang
-            libclang-rt-14-dev xvfb xauth xdotool imagemagick bible-kjv python3 man-db
-            desktop-file-utils appstream bash-completion "${package[@]}")
-case "${1:-}" in
-  window)
-    packages=("${window[@]}")
-    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-      packages+=(xvfb xauth)
-    fi
-    ;;
-  test)
-    packages=("${linux_test[@]}" "${windows_test[@]}")
-    ;;
-  linux-test)
-    packages=("${linux_test[@]}")
-    ;;
-  package)
-    packages=("${package[@]}")
-    ;;
-  windows)
-    packages=("${windows[@]}")
-    ;;
-  windows-test)
-    packages=("${windows_test[@]}")
-    ;;
-  bench)
-    packages=("${bench[@]}")
-    ;;
-  *)
-    echo "usage: $0 window|test|linux-test|package|windows|windows-test|bench" >&2
-    exit 2
-    ;;
-esac
+linux_test=("${window[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
+            xdotool imagemagick bible-kjv python3 man-db desktop-file-utils appstream
+            bash-completion "${package[@]}")
+fuzz=(clang libclang-rt-14-dev)
+packages=()
+[ $# -gt 0 ] || set -- ""
+for set in "$@"; do
+  case "$set" in
+    window)
+      packages+=("${window[@]}")
+      if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        packages+=(xvfb xauth)
+      fi
+      ;;
+    test)
+      packages+=("${linux_test[@]}" "${fuzz[@]}" "${windows_test[@]}")
+      ;;
+    fuzz)
+      packages+=("${fuzz[@]}")
+      ;;
+    linux-test)
+      packages+=("${linux_test[@]}")
+      ;;
+    package)
+      packages+=("${package[@]}")
+      ;;
+    windows)
+      packages+=("${windows[@]}")
+      ;;
+    windows-test)
+      packages+=("${windows_test[@]}")
+      ;;
+    bench)
+      packages+=("${bench[@]}")
+      ;;
+    *)
+      echo "usage: $0 window|test|linux-test|fuzz|package|windows|windows-test|bench ..." >&2
+      exit 2
+      ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

@@ -12,11 +12,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS=0
 ./scripts/install-deps.sh linux-test
-# What the Windows programs and Wine need comes from the network while the Linux programs
-# build (apt mostly waits for it); the Windows step waits for it first.
+# What the fuzzers, the Windows programs and Wine need comes from the network while the
+# normal build compiles (apt mostly waits for it); the Windows checks wait for it first.
 mkdir -p build-logs
-./scripts/install-deps.sh windows-test >build-logs/install-windows.log 2>&1 &
-windows_packages=$!
+./scripts/install-deps.sh fuzz windows-test >build-logs/install-more.log 2>&1 &
+more_packages=$!
 
 jobs=$(( $(nproc) + 1 ))
 # Each step's name and time, printed at the end (also when a step fails).
@@ -70,9 +70,10 @@ python3 tests/packaging/check_install.py deb --deb build-test/packages/tessik_*.
 # processes. The Linux checks give way to them (nice), so that the Windows window tests
 # see an answering machine; their output waits in a log until the end.
 step "starting the Windows checks (build-logs/windows-checks.log)"
-if ! wait $windows_packages; then
-  cat build-logs/install-windows.log
-  echo "the packages for the Windows programs could not be installed (above)" >&2
+if ! wait $more_packages; then
+  cat build-logs/install-more.log
+  echo "the packages for the fuzzers and the Windows programs could not be installed" \
+       "(above)" >&2
   exit 1
 fi
 setsid ./scripts/lib/windows-checks.sh >build-logs/windows-checks.log 2>&1 &
