@@ -69,8 +69,12 @@ int ListFiles() {
 }  // namespace
 
 int RunSearch() {
+  ReadSearchForText();
+  return RunSearchOfReadText();
+}
+
+int RunSearchOfReadText() {
   ResetForNewSearch();
-  GetControlText(kSearchForEdit, SearchState.SearchText, sizeof SearchState.SearchText);
   if (IsBlank(SearchState.SearchText)) return ListFiles();
   return RunQuerySearch();
 }

@@ -4,6 +4,7 @@
 
 #include "engine/button_rule.h"
 #include "engine/search_driver.h"
+#include "engine/search_inputs.h"
 #include "engine/search_state.h"
 #include "engine/status_line.h"
 #include "platform/thread.h"
@@ -73,7 +74,8 @@ void GoCommand() {
   // restores "&Go" in its cleanup, which must not be overwritten afterwards.
   SearchState.SearchRunning = 1;
   SetControlText(kGoButton, "Stop");
-  if (StartWorker(RunSearch) != 0) {
+  ReadSearchForText();
+  if (StartWorker(RunSearchOfReadText) != 0) {
     // No thread: there is no search to wait for, so the window goes back to idle.
     ResetSearchState();
   }
