@@ -35,8 +35,8 @@ step() {
 windows_checks= windows_seconds=
 print_step_times() {
   end_step
-  # Checks still running when a Linux check failed end with it.
-  [ -n "$windows_checks" ] && kill -- -"$windows_checks" 2>/dev/null
+  # Checks still running when a Linux check failed end with it (their log stays).
+  if [ -n "$windows_checks" ]; then kill -- -"$windows_checks" 2>/dev/null || true; fi
   printf '\n==== time each step took\n'
   local i
   for i in "${!step_names[@]}"; do
