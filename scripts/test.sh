@@ -11,13 +11,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS=0
-./scripts/install-deps.sh linux-test
-# What the fuzzers, the Windows programs and Wine need comes from the network while the
-# normal build compiles (apt mostly waits for it); the Windows checks wait for it first.
-mkdir -p build-logs
-./scripts/install-deps.sh fuzz windows-test >build-logs/install-more.log 2>&1 &
-more_packages=$!
-
 jobs=$(( $(nproc) + 1 ))
 # Each step's name and time, printed at the end (also when a step fails).
 step_names=() step_seconds=() step_started=$SECONDS current_step="installing what is missing"
@@ -47,6 +40,14 @@ print_step_times() {
   printf '%6d s  in all\n' "$SECONDS"
 }
 trap print_step_times EXIT
+
+./scripts/install-deps.sh linux-test
+# What the fuzzers, the Windows programs and Wine need comes from the network while the
+# normal build compiles (apt mostly waits for it); the Windows checks wait for it first.
+mkdir -p build-logs
+./scripts/install-deps.sh fuzz windows-test >build-logs/install-more.log 2>&1 &
+more_packages=$!
+
 nice_linux=()
 check() {
   cmake --preset "$1" >/dev/null
