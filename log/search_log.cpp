@@ -72,7 +72,8 @@ LogBlock block;
 bool FlushBlock() {
   const int used = block.Used;
   block.Used = 0;
-  return used == 0 || WriteFileBytes(block.File, block.Bytes, static_cast<std::uint32_t>(used)) == used;
+  return used == 0 ||
+         WriteFileBytes(block.File, block.Bytes, static_cast<std::uint32_t>(used)) == used;
 }
 
 // Adds one piece, the texts of `parts` one after the other, to the block, writing the

@@ -122,7 +122,8 @@ if [ -d tests/fuzz ] && ls tests/fuzz/*.cpp >/dev/null 2>&1; then
   fuzzers=(build-fuzz/tests/fuzz/*_fuzzer)
   export -f fuzz
   printf '%s\0' "${fuzzers[@]}" |
-    "${nice_linux[@]}" xargs -0 -n 1 -P "$(nproc)" bash -c 'status=0; fuzz "$1" || status=$?; echo $status >"$1.status"' _
+    "${nice_linux[@]}" xargs -0 -n 1 -P "$(nproc)" \
+      bash -c 'status=0; fuzz "$1" || status=$?; echo $status >"$1.status"' _
   # A passing run shows its closing statistics; a failing one shows everything it said,
   # the crash report and the input that caused it included.
   for fuzzer in "${fuzzers[@]}"; do

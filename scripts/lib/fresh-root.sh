@@ -2,8 +2,8 @@
 # Tessik the way a new machine meets it (check-package.sh, check-fresh-machine.sh).
 # Sourced, not run.
 #
-# It brings start_virtual_display and stop_virtual_display (virtual-display.sh) along. Its functions share these
-# variables with the caller:
+# It brings start_virtual_display and stop_virtual_display (virtual-display.sh) along. Its
+# functions share these variables with the caller:
 #   keep      1: cleanup leaves the root in place; 0 (the default): it removes it
 #   work      the folder of the root and the logs (WORKDIR, then make_work's)
 #   root      the folder of the root, $work/root

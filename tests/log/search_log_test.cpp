@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "engine/search_state.h"
-#include "support/headless_controls.h"
 #include "platform/window.h"
+#include "support/headless_controls.h"
 #include "support/test_support.h"
 
 namespace {
