@@ -20,7 +20,8 @@ status=$?
 [ "$said" = "TESSIK_ASSUME_NO_32BIT_CODE=1 says this machine runs no 32-bit x86 code" ] ||
   fail "told there is no 32-bit code, it said \"$said\""
 
-said=$("$probe")
+# For real, whatever the test command was told.
+said=$(env -u TESSIK_ASSUME_NO_32BIT_CODE "$probe")
 status=$?
 case $status in
   0) [ -z "$said" ] || fail "it answered yes and said \"$said\"" ;;
