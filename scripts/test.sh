@@ -68,7 +68,7 @@ python3 tests/packaging/check_install.py deb --deb build-test/packages/tessik_*.
 
 # The Windows programs build and run their tests under Wine beside the Linux checks below,
 # so that the processors are busy while Wine waits on its windows and the cross-check on its
-# processes. The Linux checks give way to them (nice), so that the Windows window tests
+# processes. The Linux checks give way to them (nice 19), so that the Windows window tests
 # see an answering machine; their output waits in a log until the end.
 step "starting the Windows checks (build-logs/windows-checks.log)"
 if ! wait $more_packages; then
@@ -87,7 +87,7 @@ wait_for_windows_checks() {
   cat build-logs/windows-checks.log
   [ $status = 0 ] || { echo "the Windows checks failed (above)" >&2; exit 1; }
 }
-nice_linux=(nice -n 10)
+nice_linux=(nice -n 19)
 
 step "AddressSanitizer + UndefinedBehaviorSanitizer"
 check asan
