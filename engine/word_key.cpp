@@ -17,15 +17,6 @@ inline char FirstKeyCharacter(char letter) {
   return (DigitOf(letter) != '0' || letter == 'w' || letter == 'h') ? letter : '0';
 }
 
-// Whether the reductions drop w[i], given the letters around it (0 past the end).
-inline bool Dropped(char letter, char previous, char next) {
-  if (letter == 'c') {
-    if (next == 'k') return true;
-    return (previous == 's' || previous == 'x') && (next == 'e' || next == 'i' || next == 'y');
-  }
-  return letter == 's' && previous == 'x';
-}
-
 inline int LowestKey(std::uint32_t holding) {
   return holding == 0 ? -1 : __builtin_ctz(holding);
 }
@@ -68,7 +59,7 @@ int MatchBothKeys(const TermKeys& term, const std::uint8_t* letters, std::uint32
   std::uint32_t written = 0;
   reduced[written++] = lower[0];
   for (std::uint32_t i = 1; i < length; ++i) {
-    if (!Dropped(lower[i], lower[i - 1], lower[i + 1])) reduced[written++] = lower[i];
+    if (!DropsLetter(lower[i], lower[i - 1], lower[i + 1])) reduced[written++] = lower[i];
   }
   const int primary = IndexOf(term, ComputePhoneticKey(reduced, written));
   if (primary >= 0) return primary;
@@ -142,7 +133,7 @@ inline int Match(const TermKeys& term, LetterAt letterAt) {
   char previous = first;
   for (std::uint32_t i = 1; current != 0; ++i) {
     const char next = letterAt(i + 1);
-    if (!Dropped(current, previous, next)) {
+    if (!DropsLetter(current, previous, next)) {
       const char digit = DigitOf(current);
       // Only the same letter twice in a row merges, not two letters of one digit.
       if (digit != '0' && current != lastKept) {

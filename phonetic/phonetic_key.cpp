@@ -59,10 +59,7 @@ void NormaliseQueryWord(const char* term) {
   std::uint32_t i = 1;
   while (c != '\0') {
     const char next = term[i + 1] == '\0' ? '\0' : LowerCase(term[i + 1]);
-    const bool nextIsFront = next == 'e' || next == 'i' || next == 'y';
-    const bool marked = (c == 'c' && next == 'k') ||
-                        (c == 'c' && (prev == 'x' || prev == 's') && nextIsFront) ||
-                        (c == 's' && prev == 'x') || c == next;
+    const bool marked = DropsLetter(c, prev, next) || c == next;
     if (!marked) {
       Append(length, c);
     } else if (i != 1 && c == 'j' && prev != 'd') {

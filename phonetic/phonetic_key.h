@@ -29,6 +29,19 @@ extern char NormalisedWord[256];
 // Start-up initialisation: fills LetterCodeTable and zeroes KeyCount and VariantCount.
 void InitialisePhonetics();
 
+// Whether the reductions drop `letter` of a word, given the lower-case letters before and
+// after it (0 past the end): c before k, c after s or x before e, i or y, and s after x.
+// A query word and every word of a file go through the same rule; the normalisation of a
+// query word also collapses a doubled letter, which the key coding merges on the file side.
+// The scanner asks for each letter of every word it codes.
+inline bool DropsLetter(char letter, char previous, char next) {
+  if (letter == 'c') {
+    if (next == 'k') return true;
+    return (previous == 's' || previous == 'x') && (next == 'e' || next == 'i' || next == 'y');
+  }
+  return letter == 's' && previous == 'x';
+}
+
 // Lower-cases and normalises one query term (1 to 220 ASCII letters) into NormalisedWord.
 void NormaliseQueryWord(const char* term);
 
