@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "phonetic/phonetic_key.h"
-#include "phonetic/spelling_variants.h"
-#include "query/duplicate_keys.h"
+#include "phonetic/prepared_term.h"
 
 namespace {
 
@@ -92,14 +91,11 @@ BENCHMARK(BM_ComputePhoneticKey);
 void BM_PrepareTerm(benchmark::State& state) {
   InitialisePhonetics();
   const std::vector<std::string>& words = Words();
+  PreparedTerm term;
   for (auto _ : state) {
     for (const std::string& word : words) {
-      NormaliseQueryWord(word.c_str());
-      GenerateSpellingVariants();
-      ComputeVariantKeys();
-      RemoveDuplicateKeys();
-      benchmark::DoNotOptimize(KeyTable);
-      benchmark::DoNotOptimize(KeyCount);
+      PrepareTerm(word.c_str(), &term);
+      benchmark::DoNotOptimize(term);
     }
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(words.size()));

@@ -5,8 +5,7 @@
 #include <cstring>
 
 #include "phonetic/phonetic_key.h"
-#include "phonetic/spelling_variants.h"
-#include "query/duplicate_keys.h"
+#include "phonetic/prepared_term.h"
 
 namespace {
 
@@ -30,23 +29,18 @@ int RunExplain(const char* word) {
                  kMaxTermLetters, word == nullptr ? "" : word);
     return 2;
   }
-  NormaliseQueryWord(word);
-  // Generation may cut the word in place; what is shown is the whole normalised word.
-  char normalised[sizeof(NormalisedWord)];
-  std::memcpy(normalised, NormalisedWord, sizeof(normalised));
-  GenerateSpellingVariants();
-  ComputeVariantKeys();
-  std::printf("normalised\t%s\n", normalised);
-  for (std::uint32_t i = 0; i < VariantCount && i < kVariantSlots; ++i) {
-    std::printf("variant\t%s\t", VariantTable[i]);
-    PrintKey(KeyTable[i]);
+  PreparedTerm term;
+  PrepareTerm(word, &term);
+  std::printf("normalised\t%s\n", term.NormalisedWord);
+  for (std::uint32_t i = 0; i < term.VariantCount && i < kVariantSlots; ++i) {
+    std::printf("variant\t%s\t", term.VariantTable[i]);
+    PrintKey(term.VariantKeys[i]);
     std::fputc('\n', stdout);
   }
-  RemoveDuplicateKeys();
   std::fputs("keys\t", stdout);
-  for (std::uint32_t i = 0; i < KeyCount && i < kMaxKeys; ++i) {
+  for (std::uint32_t i = 0; i < term.KeyCount && i < kMaxKeys; ++i) {
     if (i > 0) std::fputc(' ', stdout);
-    PrintKey(KeyTable[i]);
+    PrintKey(term.KeyTable[i]);
   }
   std::fputc('\n', stdout);
   return 0;  // the caller checks that standard output took it all

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "phonetic/prepared_term.h"
 #include "phonetic/spelling_variants.h"
 #include "query/query_validation.h"
 #include "query/term_evaluation.h"
@@ -28,13 +29,12 @@ void PrepareQueryVariants(const char* searchText) {
   if (ValidateQuery(expression) != kQueryAccepted) return;
   std::atomic<std::int32_t> firstTermTaken{0};
   if (TakeNextTerm(term, expression, firstTermTaken) != kSingleWord) return;
-  NormaliseQueryWord(term);
-  GenerateSpellingVariants();
-  ComputeVariantKeys();
-  for (std::uint32_t i = 0; i < VariantCount && i < kVariantSlots; ++i) {
-    std::memcpy(variants[i].Spelling, VariantTable[i], kVariantSlotSize);
+  PreparedTerm prepared;
+  PrepareTerm(term, &prepared);
+  for (std::uint32_t i = 0; i < prepared.VariantCount && i < kVariantSlots; ++i) {
+    std::memcpy(variants[i].Spelling, prepared.VariantTable[i], kVariantSlotSize);
     variants[i].Spelling[kVariantSlotSize - 1] = '\0';
-    variants[i].Key = KeyTable[i];
+    variants[i].Key = prepared.VariantKeys[i];
     ++variantCount;
   }
 }

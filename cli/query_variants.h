@@ -1,8 +1,7 @@
 // For tessik-cli --json: the spelling variants of a one-word query and their keys, so
 // that each occurrence can say which variant it sounded like. The search itself keeps
 // only the distinct keys of the term, so the variants are worked out again here, the way
-// the search takes and codes the word. Calling thread of tessik-cli, before the search
-// (it uses the search's phonetic tables, which the search then fills anew).
+// the search takes and codes the word. Calling thread of tessik-cli, before the search.
 #pragma once
 
 #include "phonetic/phonetic_key.h"

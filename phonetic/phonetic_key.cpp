@@ -1,15 +1,10 @@
 #include "phonetic/phonetic_key.h"
 
-#include "phonetic/spelling_variants.h"
-
 char LetterCodeTable[26];
-PhoneticKey KeyTable[kMaxKeys];
-std::uint32_t KeyCount = 0;
-char NormalisedWord[256];
 
 namespace {
 
-constexpr std::uint32_t kNormalisedLimit = sizeof(NormalisedWord) - 1;
+constexpr std::uint32_t kNormalisedLimit = kNormalisedWordSize - 1;
 
 // The Soundex digits of a to z, the way the published American table groups them.
 constexpr char kSoundexDigits[27] = "01230120022455012623010202";
@@ -31,46 +26,45 @@ inline char DigitOf(char c) {
 // digit 0 for the vowels and y (so Ellen and Allen share their key).
 inline char FirstKeyByte(char c) { return (DigitOf(c) != '0' || c == 'w' || c == 'h') ? c : '0'; }
 
-// Appends one character to NormalisedWord unless it is full; later characters are lost.
-inline void Append(std::uint32_t& length, char c) {
-  if (length < kNormalisedLimit) NormalisedWord[length++] = c;
+// Appends one character to the normalised word unless it is full; later characters are
+// lost.
+inline void Append(char* normalised, std::uint32_t& length, char c) {
+  if (length < kNormalisedLimit) normalised[length++] = c;
 }
 
 }  // namespace
 
 void InitialisePhonetics() {
   std::memcpy(LetterCodeTable, kSoundexDigits, sizeof(LetterCodeTable));
-  KeyCount = 0;
-  VariantCount = 0;
 }
 
-void NormaliseQueryWord(const char* term) {
+void NormaliseQueryWord(const char* term, char* normalised) {
   // The term is read in place and lower-cased letter by letter; its terminator stays a
   // zero byte, so `next` at the last letter equals no letter.
   std::uint32_t length = 0;
   if (term == nullptr || term[0] == '\0') {
-    NormalisedWord[0] = '\0';
+    normalised[0] = '\0';
     return;
   }
   char prev = LowerCase(term[0]);
   char c = term[1] == '\0' ? '\0' : LowerCase(term[1]);
   // A leading ph sounds as f; its h stays and is examined like any other letter.
-  Append(length, (prev == 'p' && c == 'h') ? 'f' : prev);
+  Append(normalised, length, (prev == 'p' && c == 'h') ? 'f' : prev);
   std::uint32_t i = 1;
   while (c != '\0') {
     const char next = term[i + 1] == '\0' ? '\0' : LowerCase(term[i + 1]);
     const bool marked = DropsLetter(c, prev, next) || c == next;
     if (!marked) {
-      Append(length, c);
+      Append(normalised, length, c);
     } else if (i != 1 && c == 'j' && prev != 'd') {
       // A doubled j inside a word is heard as hj (Hajj); at the second letter or after
       // a d it simply collapses.
-      Append(length, 'h');
-      Append(length, 'j');
+      Append(normalised, length, 'h');
+      Append(normalised, length, 'j');
     } else if (c == 'x') {
       // xx is heard as ks; the second x is used up by the pair.
-      Append(length, 'k');
-      Append(length, 's');
+      Append(normalised, length, 'k');
+      Append(normalised, length, 's');
       prev = next;
       ++i;
       c = term[i + 1] == '\0' ? '\0' : LowerCase(term[i + 1]);
@@ -81,7 +75,7 @@ void NormaliseQueryWord(const char* term) {
     c = next;
     ++i;
   }
-  NormalisedWord[length] = '\0';
+  normalised[length] = '\0';
 }
 
 PhoneticKey ComputePhoneticKey(const char* word) {

@@ -1,6 +1,7 @@
 // Phonetic keys: the letter table, the normalisation of a query word and the key coding
 // that every word of a file goes through. The letter table is filled once at start-up,
-// before any thread starts; everything else runs on the search worker only.
+// before any thread starts, and only read after; everything else works on the caller's
+// own buffers.
 #pragma once
 
 #include <cstdint>
@@ -17,16 +18,13 @@ inline bool operator==(const PhoneticKey& a, const PhoneticKey& b) {
 
 constexpr int kMaxKeys = 16;
 
+// The size of a normalised word's buffer: up to 255 characters and the terminator.
+constexpr int kNormalisedWordSize = 256;
+
 // Soundex digit characters of 'a' to 'z'.
 extern char LetterCodeTable[26];
-// The keys of the current query term; the scanner compares the first KeyCount (the
-// number of distinct keys at the head of the table, set when the term is prepared).
-extern PhoneticKey KeyTable[kMaxKeys];
-extern std::uint32_t KeyCount;
-// The normalised form of the current query term.
-extern char NormalisedWord[256];
 
-// Start-up initialisation: fills LetterCodeTable and zeroes KeyCount and VariantCount.
+// Start-up initialisation: fills LetterCodeTable.
 void InitialisePhonetics();
 
 // Whether the reductions drop `letter` of a word, given the lower-case letters before and
@@ -42,8 +40,9 @@ inline bool DropsLetter(char letter, char previous, char next) {
   return letter == 's' && previous == 'x';
 }
 
-// Lower-cases and normalises one query term (1 to 220 ASCII letters) into NormalisedWord.
-void NormaliseQueryWord(const char* term);
+// Lower-cases and normalises one query term (1 to 220 ASCII letters) into `normalised`,
+// which holds kNormalisedWordSize characters: a longer result is cut to 255.
+void NormaliseQueryWord(const char* term, char* normalised);
 
 // Codes a zero-terminated word of lower-case letters a to z into its key.
 PhoneticKey ComputePhoneticKey(const char* word);

@@ -1,4 +1,4 @@
-// Spelling variants of a query term and their keys. Runs on the search worker only.
+// Spelling variants of a query term and their keys.
 #pragma once
 
 #include <cstdint>
@@ -6,13 +6,13 @@
 constexpr int kVariantSlots = 16;
 constexpr int kVariantSlotSize = 64;
 
-// Slot i holds one zero-terminated spelling of at most 62 characters; the first
-// VariantCount slots are the variants of the current term.
-extern char VariantTable[kVariantSlots][kVariantSlotSize];
-extern std::uint32_t VariantCount;
+struct PreparedTerm;
 
-// Expands NormalisedWord (which it may shorten) into VariantTable and VariantCount.
-void GenerateSpellingVariants();
+// Expands the term's NormalisedWord, as far as its first 62 characters, into its
+// VariantTable and VariantCount: each slot one zero-terminated spelling of at most 62
+// characters. The word itself is left whole.
+void GenerateSpellingVariants(PreparedTerm* term);
 
-// Fills KeyTable: entry i is the key of variant i, entries from VariantCount on 0000.
-void ComputeVariantKeys();
+// Fills the term's VariantKeys: entry i is the key of variant i, entries from VariantCount
+// on 0000.
+void ComputeVariantKeys(PreparedTerm* term);

@@ -19,8 +19,7 @@
 #include "engine/chunk_scanner.h"
 #include "engine/word_starts.h"
 #include "phonetic/phonetic_key.h"
-#include "phonetic/spelling_variants.h"
-#include "query/duplicate_keys.h"
+#include "phonetic/prepared_term.h"
 #include "support/reference_words.h"
 
 namespace {
@@ -75,13 +74,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool holes = (data[0] & 2) != 0;
   const std::uint32_t seed = data[1] | data[2] << 8 | data[3] << 16 | static_cast<std::uint32_t>(data[4]) << 24;
 
+  static PreparedTerm prepared;
+  PhoneticKey* keys = prepared.KeyTable;
   if ((data[0] & 1) != 0) {
     for (int k = 0; k < 2; ++k) {
       const std::uint8_t* raw = data + 5 + 4 * k;
-      KeyTable[k].Bytes[0] = raw[0] % 27 == 26 ? '0' : static_cast<char>('a' + raw[0] % 27);
-      for (int d = 1; d < 4; ++d) KeyTable[k].Bytes[d] = static_cast<char>('0' + raw[d] % 7);
+      keys[k].Bytes[0] = raw[0] % 27 == 26 ? '0' : static_cast<char>('a' + raw[0] % 27);
+      for (int d = 1; d < 4; ++d) keys[k].Bytes[d] = static_cast<char>('0' + raw[d] % 7);
     }
-    KeyCount = KeyTable[0] == KeyTable[1] ? 1 : 2;
+    prepared.KeyCount = keys[0] == keys[1] ? 1 : 2;
   } else {
     std::string word;
     for (char c : text) {
@@ -90,14 +91,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (!letter && !word.empty()) break;
     }
     if (word.empty()) word = "moses";
-    NormaliseQueryWord(word.c_str());
-    GenerateSpellingVariants();
-    ComputeVariantKeys();
-    RemoveDuplicateKeys();
+    PrepareTerm(word.c_str(), &prepared);
   }
   TermKeys term;
-  PrepareTermKeys(KeyTable, KeyCount, &term);
-  const std::vector<ReferenceFind> expected = ReferenceFinds(text, KeyTable, KeyCount);
+  PrepareTermKeys(keys, prepared.KeyCount, &term);
+  const std::vector<ReferenceFind> expected = ReferenceFinds(text, keys, prepared.KeyCount);
 
   const ScanInstructions best = CurrentScanInstructions();
   for (ScanInstructions set :

@@ -7,9 +7,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "phonetic/duplicate_keys.h"
 #include "phonetic/phonetic_key.h"
+#include "phonetic/prepared_term.h"
 #include "phonetic/spelling_variants.h"
-#include "query/duplicate_keys.h"
 
 namespace {
 
@@ -42,32 +43,53 @@ void Check(bool condition) {
 // `letters`: the term is made of letters, as every term the query language gives is. Of
 // any other bytes the preparation promises less: a byte that lower-cases to a zero byte
 // (0xE0) may end the normalised word early, even leave it empty.
+// The steps one by one, each checked, then PrepareTerm, which must give the same term.
 void Prepare(const char* term, bool letters) {
-  NormaliseQueryWord(term);
-  const std::size_t normalisedLength = strnlen(NormalisedWord, sizeof(NormalisedWord));
-  Check(normalisedLength < sizeof(NormalisedWord));
+  static PreparedTerm steps;
+  NormaliseQueryWord(term, steps.NormalisedWord);
+  const char* normalised = steps.NormalisedWord;
+  const std::size_t normalisedLength = strnlen(normalised, kNormalisedWordSize);
+  Check(normalisedLength < kNormalisedWordSize);
   const bool someWord = normalisedLength >= 1;
   Check(someWord || !letters);
-  Check(ComputePhoneticKey(NormalisedWord) ==
-        ComputePhoneticKey(NormalisedWord, static_cast<std::uint32_t>(normalisedLength)));
+  Check(ComputePhoneticKey(normalised) ==
+        ComputePhoneticKey(normalised, static_cast<std::uint32_t>(normalisedLength)));
 
-  GenerateSpellingVariants();
-  const std::uint32_t variants = VariantCount;
+  GenerateSpellingVariants(&steps);
+  // The word stays whole; the spellings are made from its first 62 characters.
+  Check(strnlen(normalised, kNormalisedWordSize) == normalisedLength);
+  const std::uint32_t variants = steps.VariantCount;
   Check(variants == 1 || variants == 2 || variants == 4 || variants == 8 || variants == 16);
   for (std::uint32_t i = 0; i < variants; ++i) {
-    Check(std::memchr(VariantTable[i], '\0', 63) != nullptr);
-    Check(VariantTable[i][0] != '\0' || !someWord);
+    Check(std::memchr(steps.VariantTable[i], '\0', 63) != nullptr);
+    Check(steps.VariantTable[i][0] != '\0' || !someWord);
   }
 
-  ComputeVariantKeys();
-  for (const PhoneticKey& key : KeyTable) Check(IsWellFormedKey(key));
+  ComputeVariantKeys(&steps);
+  for (const PhoneticKey& key : steps.VariantKeys) Check(IsWellFormedKey(key));
 
-  RemoveDuplicateKeys();
-  const std::uint32_t keys = KeyCount;
+  RemoveDuplicateKeys(&steps);
+  const std::uint32_t keys = steps.KeyCount;
   Check(keys >= 1 && keys <= 16 && keys <= variants);
   for (std::uint32_t i = 0; i < keys; ++i) {
-    for (std::uint32_t j = 0; j < i; ++j) Check(!(KeyTable[i] == KeyTable[j]));
+    for (std::uint32_t j = 0; j < i; ++j) Check(!(steps.KeyTable[i] == steps.KeyTable[j]));
+    // Each key is that of its first variant, and of no variant before it.
+    const int first = steps.KeyVariant[i];
+    Check(first >= 0 && static_cast<std::uint32_t>(first) < variants);
+    Check(steps.VariantKeys[first] == steps.KeyTable[i]);
+    for (int v = 0; v < first; ++v) Check(!(steps.VariantKeys[v] == steps.KeyTable[i]));
   }
+
+  static PreparedTerm whole;
+  PrepareTerm(term, &whole);
+  Check(std::strcmp(whole.NormalisedWord, normalised) == 0);
+  Check(whole.VariantCount == variants && whole.KeyCount == keys);
+  for (std::uint32_t i = 0; i < variants; ++i) {
+    Check(std::strcmp(whole.VariantTable[i], steps.VariantTable[i]) == 0);
+  }
+  Check(std::memcmp(whole.VariantKeys, steps.VariantKeys, sizeof whole.VariantKeys) == 0);
+  Check(std::memcmp(whole.KeyTable, steps.KeyTable, sizeof whole.KeyTable) == 0);
+  Check(std::memcmp(whole.KeyVariant, steps.KeyVariant, sizeof whole.KeyVariant) == 0);
 }
 
 }  // namespace

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "phonetic/duplicate_keys.h"
 #include "phonetic/phonetic_key.h"
-#include "query/duplicate_keys.h"
+#include "phonetic/prepared_term.h"
 
 namespace {
 
@@ -19,22 +20,29 @@ std::string Filler(std::size_t length) {
   return text;
 }
 
+// One term prepared step by step, term after term, so that whatever an earlier term left
+// in it is still there.
+PreparedTerm prepared;
+
 // "spelling key" for each variant, in slot order.
 std::vector<std::string> Prepare(const std::string& term) {
-  NormaliseQueryWord(term.c_str());
-  GenerateSpellingVariants();
-  ComputeVariantKeys();
+  NormaliseQueryWord(term.c_str(), prepared.NormalisedWord);
+  GenerateSpellingVariants(&prepared);
+  ComputeVariantKeys(&prepared);
   std::vector<std::string> variants;
-  for (std::uint32_t i = 0; i < VariantCount; ++i) {
-    variants.push_back(std::string(VariantTable[i]) + " " + std::string(KeyTable[i].Bytes, 4));
+  for (std::uint32_t i = 0; i < prepared.VariantCount; ++i) {
+    variants.push_back(std::string(prepared.VariantTable[i]) + " " +
+                       std::string(prepared.VariantKeys[i].Bytes, 4));
   }
   return variants;
 }
 
 std::vector<std::string> DistinctKeys() {
-  RemoveDuplicateKeys();
+  RemoveDuplicateKeys(&prepared);
   std::vector<std::string> keys;
-  for (std::uint32_t i = 0; i < KeyCount; ++i) keys.emplace_back(KeyTable[i].Bytes, 4);
+  for (std::uint32_t i = 0; i < prepared.KeyCount; ++i) {
+    keys.emplace_back(prepared.KeyTable[i].Bytes, 4);
+  }
   return keys;
 }
 
@@ -144,23 +152,23 @@ TEST_F(VariantLimits, AnAlternativeBeyondPosition60DoublesWithoutWriting) {
   const std::string at60 = Filler(60) + "jb";
   const std::vector<std::string> written = Prepare(at60);
   ASSERT_EQ(written.size(), 2u);
-  EXPECT_EQ(std::string(VariantTable[1]), Filler(59) + "djb");
+  EXPECT_EQ(std::string(prepared.VariantTable[1]), Filler(59) + "djb");
 
   const std::string at61 = Filler(61) + "j";
   const std::vector<std::string> doubled = Prepare(at61);
   ASSERT_EQ(doubled.size(), 2u);
   EXPECT_EQ(doubled[0], doubled[1]);
-  EXPECT_EQ(std::string(VariantTable[1]), at61);
+  EXPECT_EQ(std::string(prepared.VariantTable[1]), at61);
 }
 
 TEST_F(VariantLimits, LongWordsAreCutTo62Characters) {
-  // 70 letters: only the first 62 are kept, in the normalised word too.
+  // 70 letters: the spelling keeps the first 62, the normalised word stays whole.
   std::string seventy = "Bo";
   while (seventy.size() < 70) seventy += "ba";
   const std::vector<std::string> variants = Prepare(seventy);
   ASSERT_EQ(variants.size(), 1u);
-  EXPECT_EQ(std::strlen(NormalisedWord), 62u);
-  EXPECT_EQ(std::strlen(VariantTable[0]), 62u);
+  EXPECT_EQ(std::strlen(prepared.NormalisedWord), 70u);
+  EXPECT_EQ(std::string(prepared.VariantTable[0]), std::string(prepared.NormalisedWord, 62));
 
   // Row x makes 63 characters, cut back to 62 in both families; the sh at 60 and 61 of
   // the word stands at 61 and 62 of the spelling, too late to be written.
@@ -169,8 +177,8 @@ TEST_F(VariantLimits, LongWordsAreCutTo62Characters) {
   const std::vector<std::string> xs = Prepare(longX);
   ASSERT_EQ(xs.size(), 4u);
   for (const std::string& v : xs) EXPECT_EQ(v.find(' '), 62u) << v;
-  EXPECT_EQ(std::string(VariantTable[0]), "xh" + Filler(59) + "s");
-  EXPECT_EQ(std::string(VariantTable[1]), std::string(VariantTable[0]));
+  EXPECT_EQ(std::string(prepared.VariantTable[0]), "xh" + Filler(59) + "s");
+  EXPECT_EQ(std::string(prepared.VariantTable[1]), std::string(prepared.VariantTable[0]));
 }
 
 TEST_F(VariantLimits, EveryTermOfUpTo220LettersStaysInsideItsSlots) {
@@ -178,10 +186,10 @@ TEST_F(VariantLimits, EveryTermOfUpTo220LettersStaysInsideItsSlots) {
                                "X" + std::string(219, 'j'), std::string(220, 'C')};
   for (const std::string& term : terms) {
     Prepare(term);
-    ASSERT_GE(VariantCount, 1u);
-    ASSERT_LE(VariantCount, 16u);
-    for (std::uint32_t i = 0; i < VariantCount; ++i) {
-      EXPECT_LE(strnlen(VariantTable[i], kVariantSlotSize), 62u) << term;
+    ASSERT_GE(prepared.VariantCount, 1u);
+    ASSERT_LE(prepared.VariantCount, 16u);
+    for (std::uint32_t i = 0; i < prepared.VariantCount; ++i) {
+      EXPECT_LE(strnlen(prepared.VariantTable[i], kVariantSlotSize), 62u) << term;
     }
   }
 }
@@ -189,8 +197,10 @@ TEST_F(VariantLimits, EveryTermOfUpTo220LettersStaysInsideItsSlots) {
 TEST_F(VariantLimits, KeysBeyondTheVariantsAreZero) {
   Prepare("Xhoshi");
   Prepare("Kirk");
-  ASSERT_EQ(VariantCount, 1u);
-  for (int i = 1; i < kMaxKeys; ++i) EXPECT_EQ(std::string(KeyTable[i].Bytes, 4), "0000");
+  ASSERT_EQ(prepared.VariantCount, 1u);
+  for (int i = 1; i < kVariantSlots; ++i) {
+    EXPECT_EQ(std::string(prepared.VariantKeys[i].Bytes, 4), "0000");
+  }
 }
 
 }  // namespace

@@ -1,0 +1,11 @@
+#include "phonetic/prepared_term.h"
+
+#include "phonetic/duplicate_keys.h"
+
+void PrepareTerm(const char* word, PreparedTerm* term) {
+  *term = PreparedTerm{};
+  NormaliseQueryWord(word, term->NormalisedWord);
+  GenerateSpellingVariants(term);
+  ComputeVariantKeys(term);
+  RemoveDuplicateKeys(term);
+}
