@@ -1,7 +1,7 @@
 // The window against the command line on the same search: a single word that occurs
 // 61,440 times in generated files (and once in each of 5,000 small files), run through the Qt
 // window (Go, the search on the worker, every line into the list box until the view shows it) and
-// once through tessik-cli (the headless window on the calling thread, lines to /dev/null). Prints
+// once through tessik-cli (the search on the calling thread, its lines to /dev/null). Prints
 // the best of several runs of each and their ratio. The offscreen platform is used unless
 // QT_QPA_PLATFORM says otherwise. Usage: window_bench [RUNS]   (default 3)
 #include <QApplication>
@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
     std::printf("%s: single word, %d occurrences in %d files, best of %d runs\n", corpus.Name,
                 Occurrences(corpus), corpus.Files, runs);
     std::printf("  window (Qt, worker):      %8.3f s\n", window);
-    std::printf("  tessik-cli (headless):    %8.3f s\n", cli);
+    std::printf("  tessik-cli (one thread):  %8.3f s\n", cli);
     std::printf("  ratio window / cli:       %8.2f\n", window / cli);
     std::fflush(stdout);
   }

@@ -5,16 +5,11 @@
 
 #include "cli/json_text.h"
 #include "cli/output.h"
-#include "cli/query_variants.h"
 #include "cli/search_report.h"
-#include "engine/search_state.h"
-#include "platform/window.h"
 
 namespace {
 
-std::string line;
-
-void AppendNumber(const char* name, long long value) {
+void AppendNumber(std::string& line, const char* name, long long value) {
   line += ",\"";
   line += name;
   line += "\":";
@@ -23,23 +18,23 @@ void AppendNumber(const char* name, long long value) {
 
 }  // namespace
 
-void PrintJsonOccurrence(const FoundOccurrence& occurrence) {
+void JsonPrinter::PrintOccurrence(const FoundOccurrence& occurrence, const char*) {
+  std::string& line = line_;
   line = "{\"type\":\"match\",";
   AppendJsonText(line, "path", occurrence.Path);
-  AppendNumber("line", occurrence.Line);
-  AppendNumber("column", occurrence.Column);
-  AppendNumber("offset", occurrence.Offset);
+  AppendNumber(line, "line", occurrence.Line);
+  AppendNumber(line, "column", occurrence.Column);
+  AppendNumber(line, "offset", occurrence.Offset);
   // As the result line rounds it.
   char percentage[32];
   std::snprintf(percentage, sizeof percentage, ",\"percentage\":%.1f", occurrence.Percentage);
   line += percentage;
-  AppendNumber("size_k", occurrence.SizeK);
+  AppendNumber(line, "size_k", occurrence.SizeK);
   line += ',';
   AppendJsonText(line, "word", std::string_view(occurrence.Word, occurrence.WordLength));
   line += ',';
-  const char* variant = VariantWithKey(occurrence.Key);
-  if (variant != nullptr) {
-    AppendJsonText(line, "variant", variant);
+  if (occurrence.Variant != nullptr) {
+    AppendJsonText(line, "variant", occurrence.Variant);
   } else {
     line += "\"variant\":null";
   }
@@ -49,28 +44,29 @@ void PrintJsonOccurrence(const FoundOccurrence& occurrence) {
   WriteOut(line);
 }
 
-void PrintJsonPath(const char* path) {
-  line = "{\"type\":\"file\",";
-  AppendJsonText(line, "path", path);
-  line += '}';
-  WriteOut(line);
+void JsonPrinter::PrintPath(const char* path) {
+  line_ = "{\"type\":\"file\",";
+  AppendJsonText(line_, "path", path);
+  line_ += '}';
+  WriteOut(line_);
 }
 
-void PrintJsonSummary(const std::vector<std::string>& messages, int exitStatus, bool withLog) {
-  line = "{\"type\":\"summary\",";
-  AppendJsonText(line, "status", StatusText());
+void PrintJsonSummary(const SearchRecord& record, int exitStatus, bool withLog) {
+  const std::vector<std::string>& messages = record.Messages();
+  std::string line = "{\"type\":\"summary\",";
+  AppendJsonText(line, "status", record.Status());
   line += ",\"messages\":[";
   for (std::size_t i = 0; i < messages.size(); ++i) {
     if (i > 0) line += ',';
     AppendJsonString(line, messages[i]);
   }
   line += ']';
-  AppendNumber("files_searched", SearchState.FilesSearched);
-  AppendNumber("files_matched", SearchState.MatchedFiles);
-  AppendNumber("results", ListBoxCount(kResultListBox));
+  AppendNumber(line, "files_searched", record.Summary().FilesSearched);
+  AppendNumber(line, "files_matched", record.Summary().MatchedFiles);
+  AppendNumber(line, "results", record.Count());
   line += ",\"unopened\":[";
   bool first = true;
-  for (const UnopenedFile& file : UnopenedFileList()) {
+  for (const UnopenedFile& file : UnopenedFileList(record)) {
     line += first ? "{" : ",{";
     first = false;
     AppendJsonText(line, "path", file.Path);
@@ -79,7 +75,7 @@ void PrintJsonSummary(const std::vector<std::string>& messages, int exitStatus, 
   }
   line += "],\"left_out\":{";
   first = true;
-  for (const LeftOutCount& count : LeftOutCounts(withLog)) {
+  for (const LeftOutCount& count : LeftOutCounts(record, withLog)) {
     if (!first) line += ',';
     first = false;
     line += '"';
@@ -88,7 +84,7 @@ void PrintJsonSummary(const std::vector<std::string>& messages, int exitStatus, 
     line += std::to_string(count.Count);
   }
   line += '}';
-  AppendNumber("exit_status", exitStatus);
+  AppendNumber(line, "exit_status", exitStatus);
   line += '}';
   WriteOut(line);
 }

@@ -7,14 +7,21 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
-#include "engine/scan_observer.h"
+#include "cli/search_record.h"
 
-void PrintJsonOccurrence(const FoundOccurrence& occurrence);
-void PrintJsonPath(const char* path);
+class JsonPrinter final : public SearchRecord {
+ public:
+  using SearchRecord::SearchRecord;
+
+ private:
+  void PrintOccurrence(const FoundOccurrence& occurrence, const char* line) override;
+  void PrintPath(const char* path) override;
+
+  std::string line_;
+};
 
 // After the search and its log: the status text, the texts of the messages shown, the
 // counts, the files that could not be opened, the counts of what was left out, and the
 // exit status the program is about to end with.
-void PrintJsonSummary(const std::vector<std::string>& messages, int exitStatus, bool withLog);
+void PrintJsonSummary(const SearchRecord& record, int exitStatus, bool withLog);

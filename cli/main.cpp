@@ -1,9 +1,10 @@
-// tessik-cli: one search through the headless window on the calling thread. Result lines
-// (or their --vimgrep or --json form) go to standard output as they are found; message
-// texts, what the search left out and then the status line go to standard error.
+// tessik-cli: one search on the calling thread, printed by the sink of the output form
+// asked for. Result lines (or their --vimgrep or --json form) go to standard output as
+// they are found; message texts, what the search left out and then the status line go to
+// standard error.
 #include <cstdio>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "cli/arguments.h"
 #include "cli/escape.h"
@@ -12,20 +13,17 @@
 #include "cli/json_output.h"
 #include "cli/output.h"
 #include "cli/progress.h"
-#include "cli/query_variants.h"
+#include "cli/result_lines_output.h"
+#include "cli/search_record.h"
 #include "cli/search_report.h"
 #include "cli/vimgrep_output.h"
-#include "engine/scan_observer.h"
 #include "engine/search_driver.h"
+#include "engine/search_request.h"
 #include "engine/search_state.h"
 #include "log/search_log.h"
 #include "phonetic/phonetic_key.h"
 #include "platform/console.h"
 #include "platform/files.h"
-#include "platform/headless/headless_window.h"
-#include "platform/window.h"
-#include "query/term_codes.h"
-#include "ui/main_window_layout.h"
 #include "ui/version.h"
 
 namespace {
@@ -36,8 +34,8 @@ constexpr int kExitUsage = 2;
 constexpr int kExitLeftOut = 3;
 static_assert(kExitOutputFailed == 4);
 
-static_assert(kMaxSpecCharacters + 1 == sizeof SearchState.SearchSpecText);
-static_assert(kMaxQueryCharacters + 1 == sizeof SearchState.SearchText);
+static_assert(kMaxSpecCharacters + 1 == kSearchTextSize);
+static_assert(kMaxQueryCharacters + 1 == kSearchTextSize);
 
 const char kUsage[] =
     "usage: tessik-cli [-s|--subdirs] [--log FILE] [--vimgrep|--json] [--] SPEC [QUERY...]\n"
@@ -63,35 +61,20 @@ const char kUsage[] =
     "be written; 2 usage error; 3 the search completed but left out folders, files or\n"
     "result entries, each said on standard error; 4 standard output could not be written.\n";
 
-OutputForm outputForm = OutputForm::ResultLines;
-std::vector<std::string> messageTexts;
 std::string escapeScratch;
 
-// Every line the search adds to the list box. A word search adds result lines, which the
-// other forms print from the occurrence itself; a listing and an expression search add
-// paths.
-void PrintLine(const char* line) {
-  const bool resultLine = IsSingleWordSearch(SearchState.LastTermType);
-  switch (outputForm) {
-    case OutputForm::ResultLines:
-      WriteOut(resultLine ? EscapeResultLine(line, escapeScratch)
-                          : EscapeControls(line, escapeScratch));
-      break;
+// The sink that prints the search in the form asked for.
+std::unique_ptr<SearchRecord> MakePrinter(OutputForm form, bool keepLineTexts) {
+  switch (form) {
     case OutputForm::Vimgrep:
-      if (!resultLine) PrintVimgrepPath(line);
-      break;
+      return std::make_unique<VimgrepPrinter>(keepLineTexts);
     case OutputForm::Json:
-      if (!resultLine) PrintJsonPath(line);
+      return std::make_unique<JsonPrinter>(keepLineTexts);
+    case OutputForm::ResultLines:
       break;
   }
+  return std::make_unique<ResultLinePrinter>(keepLineTexts);
 }
-
-void PrintOccurrence(const FoundOccurrence& occurrence) {
-  if (outputForm == OutputForm::Vimgrep) PrintVimgrepOccurrence(occurrence);
-  if (outputForm == OutputForm::Json) PrintJsonOccurrence(occurrence);
-}
-
-void KeepMessage(const RecordedMessageBox& box) { messageTexts.push_back(box.Text); }
 
 void Complain(const std::string& text) {
   std::fprintf(stderr, "tessik-cli: %s\n", EscapeControls(text.c_str(), escapeScratch));
@@ -104,43 +87,33 @@ int UsageError(const std::string& problem) {
 }
 
 int Search(const Options& options) {
-  // The window the program would show, built from its own layout, in memory.
-  if (SetUpMainWindow() != 0) return kExitMessage;
-  SetControlText(kSearchInEdit, options.Spec);
-  SetControlText(kSearchForEdit, options.Query.c_str());
-  HeadlessSetCheck(kIncludeSubdirsCheck, options.Subdirs ? 1 : 0);
-  // Only the log reads the lines back; without it a line printed is a line forgotten.
-  HeadlessKeepLineTexts(options.LogPath != nullptr);
   const std::string hint = FolderHint(options.Spec);
   if (!hint.empty()) std::fprintf(stderr, "%s\n", hint.c_str());
 
-  outputForm = options.Output;
-  if (outputForm == OutputForm::Json) PrepareQueryVariants(options.Query.c_str());
-  HeadlessSetLineSink(PrintLine);
-  HeadlessSetMessageSink(KeepMessage);
-  StartProgress();
-  ScanObserver observer;
-  observer.FileStarted = ShowProgress;
-  if (outputForm != OutputForm::ResultLines) observer.OccurrenceListed = PrintOccurrence;
-  SetScanObserver(observer);
-
-  int exitCode = RunSearch() == 0 ? kExitCompleted : kExitMessage;
-  EndProgress();
-  SetScanObserver(ScanObserver{});
-  // A search that a message ended has nothing to log.
-  if (exitCode == kExitCompleted && options.LogPath != nullptr &&
-      SaveSearchLog(options.LogPath) != 1)
-    exitCode = kExitMessage;
+  // Only the log reads the lines back; without it a line printed is a line forgotten.
   const bool withLog = options.LogPath != nullptr;
-  if (exitCode == kExitCompleted && LeftOutAnything(withLog)) exitCode = kExitLeftOut;
-  if (outputForm == OutputForm::Json) PrintJsonSummary(messageTexts, exitCode, withLog);
+  const std::unique_ptr<SearchRecord> printer = MakePrinter(options.Output, withLog);
+  SearchRecord& record = *printer;
+  const SearchRequest request =
+      MakeSearchRequest(options.Spec, options.Query.c_str(), options.Subdirs);
+  StartProgress();
+  int exitCode = RunSearch(request, record) == 0 ? kExitCompleted : kExitMessage;
+  EndProgress();
+  // A search that a message ended has nothing to log.
+  if (exitCode == kExitCompleted && withLog) {
+    const int saved = SaveSearchLog(options.LogPath, request.SearchFor, record);
+    if (saved != kLogWritten) {
+      record.AddMessage(LogFailureMessage(saved).Text);
+      exitCode = kExitMessage;
+    }
+  }
+  if (exitCode == kExitCompleted && LeftOutAnything(record, withLog)) exitCode = kExitLeftOut;
+  if (options.Output == OutputForm::Json) PrintJsonSummary(record, exitCode, withLog);
   const int writeError = FlushOut();
-  HeadlessSetLineSink(nullptr);
-  HeadlessSetMessageSink(nullptr);
 
-  for (const std::string& text : messageTexts) std::fprintf(stderr, "%s\n", text.c_str());
-  ReportLeftOut(withLog);
-  std::fprintf(stderr, "%s\n", EscapeControls(StatusText().c_str(), escapeScratch));
+  for (const std::string& text : record.Messages()) std::fprintf(stderr, "%s\n", text.c_str());
+  ReportLeftOut(record, withLog);
+  std::fprintf(stderr, "%s\n", EscapeControls(record.Status().c_str(), escapeScratch));
   if (writeError != 0) StopOnOutputFailure(writeError);
   return exitCode;
 }

@@ -1,12 +1,10 @@
 #include "cli/search_report.h"
 
 #include <cstdio>
-#include <set>
 
 #include "cli/escape.h"
 #include "engine/search_state.h"
 #include "platform/files.h"
-#include "platform/window.h"
 
 namespace {
 
@@ -22,52 +20,41 @@ void SayCount(std::uint32_t count, const char* what, std::uint32_t limit) {
 
 }  // namespace
 
-std::string StatusText() {
-  char text[512];
-  GetControlText(kStatusLine, text, sizeof text);
-  std::string status = text;
-  std::size_t end = status.find_last_not_of(' ');
-  status.erase(end == std::string::npos ? 0 : end + 1);
-  return status;
+std::vector<LeftOutCount> LeftOutCounts(const SearchRecord& record, bool withLog) {
+  return {
+      {"folders_queue_full", record.LeftOutCount(LeftOutKind::FolderQueueFull)},
+      {"folders_spec_too_long", record.LeftOutCount(LeftOutKind::FolderSpecTooLong)},
+      {"files_set_full", record.LeftOutCount(LeftOutKind::FileSetFull)},
+      {"files_path_too_long", record.LeftOutCount(LeftOutKind::FilePathTooLong)},
+      {"unopened_not_listed", record.LeftOutCount(LeftOutKind::UnopenedNotListed)},
+      {"results_without_entry", withLog ? record.LeftOutCount(LeftOutKind::LineWithoutEntry) : 0}};
 }
 
-std::vector<LeftOutCount> LeftOutCounts(bool withLog) {
-  return {{"folders_queue_full", SearchState.FoldersQueueFull},
-          {"folders_spec_too_long", SearchState.FoldersSpecTooLong},
-          {"files_set_full", SearchState.FilesSetFull},
-          {"files_path_too_long", SearchState.FilesPathTooLong},
-          {"unopened_not_listed", SearchState.UnopenedNotListed},
-          {"results_without_entry", withLog ? SearchState.LinesWithoutResultEntry.load() : 0}};
-}
-
-std::vector<UnopenedFile> UnopenedFileList() {
+std::vector<UnopenedFile> UnopenedFileList(const SearchRecord& record) {
   std::vector<UnopenedFile> files;
-  std::set<std::string> named;
-  for (std::uint32_t i = 0; i < UnopenedFiles.Count; ++i) {
-    const char* path = UnopenedFiles.Get(i);
-    if (path == nullptr || !named.insert(path).second) continue;
-    files.push_back({path, IsExcludedStandardOutput(path)});
+  for (const std::string& path : record.NotOpened()) {
+    files.push_back({path, IsExcludedStandardOutput(path.c_str())});
   }
   return files;
 }
 
-bool LeftOutAnything(bool withLog) {
-  for (const LeftOutCount& count : LeftOutCounts(withLog)) {
+bool LeftOutAnything(const SearchRecord& record, bool withLog) {
+  for (const LeftOutCount& count : LeftOutCounts(record, withLog)) {
     if (count.Count > 0) return true;
   }
-  return UnopenedFiles.Count > 0;
+  return !record.NotOpened().empty();
 }
 
-void ReportLeftOut(bool withLog) {
+void ReportLeftOut(const SearchRecord& record, bool withLog) {
   constexpr std::uint32_t kLongestText = kEntrySize - 1;
-  const std::vector<LeftOutCount> counts = LeftOutCounts(withLog);
+  const std::vector<LeftOutCount> counts = LeftOutCounts(record, withLog);
   SayCount(counts[0].Count, "folder(s) not entered: the queue of folders was full (%u)",
            kDirectoryQueueCapacity);
   SayCount(counts[1].Count, "folder(s) not entered: specification longer than %u characters",
            kLongestText);
   SayCount(counts[2].Count, "file(s) left out: the file set was full (%u)", kFlaggedListCapacity);
   SayCount(counts[3].Count, "file(s) left out: path longer than %u characters", kLongestText);
-  for (const UnopenedFile& file : UnopenedFileList()) {
+  for (const UnopenedFile& file : UnopenedFileList(record)) {
     std::fprintf(
         stderr, "tessik-cli: %s: %s\n", EscapeControls(file.Path.c_str(), scratch),
         file.IsStandardOutput ? "not searched: it is the standard output" : "could not be opened");

@@ -1,27 +1,18 @@
 #include "cli/vimgrep_output.h"
 
-#include <string>
-
 #include "cli/escape.h"
 #include "cli/output.h"
 
-namespace {
-
-std::string line;
-std::string scratch;
-
-}  // namespace
-
-void PrintVimgrepOccurrence(const FoundOccurrence& occurrence) {
-  line = EscapeControls(occurrence.Path, scratch);
-  line += ':';
-  line += std::to_string(occurrence.Line);
-  line += ':';
-  line += std::to_string(occurrence.Column);
-  line += ':';
+void VimgrepPrinter::PrintOccurrence(const FoundOccurrence& occurrence, const char*) {
+  line_ = EscapeControls(occurrence.Path, scratch_);
+  line_ += ':';
+  line_ += std::to_string(occurrence.Line);
+  line_ += ':';
+  line_ += std::to_string(occurrence.Column);
+  line_ += ':';
   // A word is letters A to Z and a to z only: nothing in it needs escaping.
-  line.append(occurrence.Word, occurrence.WordLength);
-  WriteOut(line);
+  line_.append(occurrence.Word, occurrence.WordLength);
+  WriteOut(line_);
 }
 
-void PrintVimgrepPath(const char* path) { WriteOut(EscapeControls(path, scratch)); }
+void VimgrepPrinter::PrintPath(const char* path) { WriteOut(EscapeControls(path, scratch_)); }

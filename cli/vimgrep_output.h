@@ -4,7 +4,18 @@
 // Calling thread of tessik-cli, on which the search runs.
 #pragma once
 
-#include "engine/scan_observer.h"
+#include <string>
 
-void PrintVimgrepOccurrence(const FoundOccurrence& occurrence);
-void PrintVimgrepPath(const char* path);
+#include "cli/search_record.h"
+
+class VimgrepPrinter final : public SearchRecord {
+ public:
+  using SearchRecord::SearchRecord;
+
+ private:
+  void PrintOccurrence(const FoundOccurrence& occurrence, const char* line) override;
+  void PrintPath(const char* path) override;
+
+  std::string line_;
+  std::string scratch_;
+};

@@ -1,30 +1,19 @@
 // The file scanner: opens a file, reads it front to back in 64 KiB chunks into the search's
 // read buffer (or, for a large file, looks at it in place, a window at a time, in pieces of
 // the same size) and gives each piece to the word reading of chunk_scanner.h; in a
-// single-word search every match becomes a result line and a ResultList entry.
+// single-word search every match goes to the sink and gets a ResultList entry.
 #include "engine/file_scanner.h"
 
-#include <charconv>
 #include <cstdint>
 #include <cstring>
 
 #include "engine/chunk_scanner.h"
 #include "engine/file_scanner_testing.h"
-#include "engine/scan_observer.h"
 #include "engine/search_state.h"
-#include "phonetic/phonetic_key.h"
 #include "platform/files.h"
 #include "platform/thread.h"
-#include "platform/window.h"
 
 namespace {
-
-// The result line shows this many letters of a word, then "..." for a word this long.
-constexpr std::uint32_t kShownWordLetters = 13;
-// The result line shows this many characters of a file name, then "..." for one this long.
-constexpr std::size_t kShownNameCharacters = 14;
-// A result line holds at most this many characters; the rest of a longer one is cut.
-constexpr std::size_t kLongestLine = 255;
 
 // The first read of a scan that stops at the first match.
 constexpr std::uint32_t kFirstMatchFirstRead = 8192;
@@ -35,95 +24,42 @@ constexpr int kScanFailed = -2;
 // The number of a file's first line; only tests move it (file_scanner_testing.h).
 std::int64_t firstLineNumber = 1;
 
-ScanObserver observer;
-
 // Records a file that could not be opened or read; the list may be full.
-void RecordUnopened(const char* path) {
-  if (UnopenedFiles.Add(path) < 0) SearchState.UnopenedNotListed += 1;
+void RecordUnopened(const char* path, SearchSink& sink) {
+  if (UnopenedFiles.Add(path) < 0) {
+    sink.LeftOut(LeftOutKind::UnopenedNotListed);
+  } else {
+    sink.FileNotOpened(path);
+  }
 }
 
 struct Listing {
   const char* Path;
-  const TermKeys* Term;
-  char DisplayName[kShownNameCharacters + 4];
+  const SearchTerm* Term;
+  SearchSink* Sink;
   std::int64_t Size;
   bool Found;
 };
 
-void PrepareDisplayName(Listing& listing) {
-  const char* name = listing.Path;
-  for (const char* at = listing.Path; *at != 0; ++at) {
-    if (*at == '/' || *at == '\\') name = at + 1;
-  }
-  std::size_t length = std::strlen(name);
-  if (length >= kShownNameCharacters) {
-    std::memcpy(listing.DisplayName, name, kShownNameCharacters);
-    std::memcpy(listing.DisplayName + kShownNameCharacters, "...", 4);
-  } else {
-    std::memcpy(listing.DisplayName, name, length + 1);
-  }
-}
-
-// Appends to a line being built; what does not fit is dropped at the end.
-struct LineBuilder {
-  // Room for the longest number a line can show (a percentage of a file that grew while
-  // it was read is not bounded) before the line is cut.
-  char Text[1024];
-  std::size_t Length = 0;
-
-  void Add(const char* text, std::size_t length) {
-    if (length > sizeof Text - 1 - Length) length = sizeof Text - 1 - Length;
-    std::memcpy(Text + Length, text, length);
-    Length += length;
-  }
-  void Add(const char* text) { Add(text, std::strlen(text)); }
-  template <typename... Format>
-  void AddNumber(auto value, Format... format) {
-    char digits[400];
-    const std::to_chars_result result =
-        std::to_chars(digits, digits + sizeof digits, value, format...);
-    Add(digits, result.ec == std::errc() ? static_cast<std::size_t>(result.ptr - digits) : 0);
-  }
-  const char* Finish() {
-    if (Length > kLongestLine) Length = kLongestLine;
-    Text[Length] = 0;
-    return Text;
-  }
-};
-
-// "word<TAB>file<TAB>line (percent%)<TAB>size K" for one match.
+// Hands one match to the sink and gives it its ResultList entry.
 int ListOccurrence(void* context, const WordFound& found) {
   Listing& listing = *static_cast<Listing*>(context);
-  const double percentage =
-      static_cast<double>(found.End) * 100.0 / static_cast<double>(listing.Size);
-  LineBuilder line;
-  if (found.Length >= kShownWordLetters) {
-    line.Add(reinterpret_cast<const char*>(found.Letters), kShownWordLetters);
-    line.Add("...");
-  } else {
-    line.Add(reinterpret_cast<const char*>(found.Letters), found.Length);
-  }
-  line.Add("\t");
-  line.Add(listing.DisplayName);
-  line.Add("\t");
-  line.AddNumber(found.Line);
-  line.Add(" (");
-  line.AddNumber(percentage, std::chars_format::fixed, 1);
-  line.Add("%)\t");
-  line.AddNumber(listing.Size / 1024);
-  line.Add(" K");
-  const char* text = line.Finish();
+  const FoundOccurrence occurrence{
+      listing.Path,
+      reinterpret_cast<const char*>(found.Letters),
+      found.Length,
+      found.Line,
+      found.Start - found.LineStart + 1,
+      found.Start,
+      static_cast<double>(found.End) * 100.0 / static_cast<double>(listing.Size),
+      listing.Size / 1024,
+      listing.Term->Keys.Keys[found.Key],
+      SpellingOfKey(*listing.Term, found.Key)};
   // The line goes first: a line refused because of a stop gets no entry either, so the
-  // list box and ResultList stay in step for the window thread's own completion.
-  if (ListBoxAddLine(kResultListBox, text) < 0 && WorkerCheckpoint() != 0) return kScanStopped;
+  // shown lines and ResultList stay in step for the window thread's own completion.
+  if (listing.Sink->OccurrenceFound(occurrence) < 0 && WorkerCheckpoint() != 0) return kScanStopped;
   listing.Found = true;
-  if (ResultList.Add(listing.Path) < 0) SearchState.LinesWithoutResultEntry += 1;
-  if (observer.OccurrenceListed != nullptr) {
-    observer.OccurrenceListed({listing.Path, reinterpret_cast<const char*>(found.Letters),
-                               found.Length, found.Line, found.Start - found.LineStart + 1,
-                               found.Start, percentage, listing.Size / 1024,
-                               listing.Term->Keys[found.Key], text});
-  }
+  if (ResultList.Add(listing.Path) < 0) listing.Sink->LeftOut(LeftOutKind::LineWithoutEntry);
   return kScanGoOn;
 }
 
@@ -198,21 +134,19 @@ int ReadAndScan(FileHandle file, std::int64_t size, std::uint8_t* buffer, ChunkS
 
 void StartLineNumbersAt(std::int64_t first) { firstLineNumber = first; }
 
-void SetScanObserver(const ScanObserver& replacement) { observer = replacement; }
-
-bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile) {
-  if (observer.FileStarted != nullptr) observer.FileStarted(path);
+bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile, const SearchTerm& term,
+              SearchSink& sink) {
   std::uint8_t* buffer = SearchState.ReadBuffer.load();
   FileHandle file = buffer != nullptr ? OpenFileForScan(path, listedAsRegularFile) : kInvalidFile;
   SearchState.ScanFileHandle = IsOpenFile(file) ? file : kNoFile;
   if (!IsOpenFile(file)) {
-    RecordUnopened(path);
+    RecordUnopened(path, sink);
     return false;
   }
   Listing listing;
   listing.Size = GetFileSize64(file);
   if (listing.Size < 0) {
-    RecordUnopened(path);
+    RecordUnopened(path, sink);
     CloseScanFile();
     return false;
   }
@@ -220,18 +154,16 @@ bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile) {
     CloseScanFile();
     return false;
   }
-  TermKeys term;
-  PrepareTermKeys(KeyTable, KeyCount, &term);
   listing.Path = path;
   listing.Term = &term;
+  listing.Sink = &sink;
   listing.Found = false;
-  PrepareDisplayName(listing);
   const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
   ChunkScan scan;
-  StartChunkScan(&scan, &term, listAll, firstLineNumber, ListOccurrence, &listing);
+  StartChunkScan(&scan, &term.Keys, listAll, firstLineNumber, ListOccurrence, &listing);
 
   const int outcome = ReadAndScan(file, listing.Size, buffer, scan);
-  if (outcome == kScanFailed) RecordUnopened(path);
+  if (outcome == kScanFailed) RecordUnopened(path, sink);
   CloseScanFile();
   if (outcome == kScanMatchFound) return true;
   if (outcome != kScanGoOn || !listAll) return false;

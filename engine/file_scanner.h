@@ -1,15 +1,20 @@
 // The file scanner: reads one file in 64 KiB chunks, cuts it into words and lines,
-// codes every word and compares its key with the keys of the current query term.
+// codes every word and compares its key with the keys of the query term.
 // Search worker only.
 #pragma once
 
 #include <cstdint>
 
+#include "engine/search_sink.h"
+#include "engine/search_term.h"
+
 // A single-word search lists every occurrence; a term of an expression only asks whether
 // the file holds a match, and the scan stops at the first.
 enum class ScanMode { ListEveryOccurrence, StopAtFirstMatch };
 
-// Returns true when an occurrence was listed (the file read to its end) or a match was
-// found. Files that cannot be opened or read go to UnopenedFiles. `listedAsRegularFile`:
-// the folder listing said the path is a regular file (OpenFileForScan).
-bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile = false);
+// Scans `path` for `term`. Returns true when an occurrence was listed (the file read to its
+// end) or a match was found. Each occurrence goes to `sink` and, once shown, to ResultList;
+// files that cannot be opened or read go to UnopenedFiles. `listedAsRegularFile`: the
+// folder listing said the path is a regular file (OpenFileForScan).
+bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile, const SearchTerm& term,
+              SearchSink& sink);

@@ -3,11 +3,9 @@
 #include <cstring>
 
 #include "engine/search_state.h"
-#include "engine/status_line.h"
 #include "platform/directory.h"
 #include "platform/spec_pattern.h"
 #include "platform/thread.h"
-#include "platform/window.h"
 
 namespace {
 
@@ -18,13 +16,6 @@ constexpr std::size_t kMaxScannedDirectoryLength = 254;
 // FindNext failing for a reason other than the end of the directory is asked again this
 // many times; a failure that persists ends that directory instead of looping forever.
 constexpr int kFindRetries = 3;
-
-const char kNoFilesText[] =
-    "No files were found that correspond to   \nthe search pattern that you entered\nas the "
-    "'Search in:' string. Please\ncheck the filename and/or directory.";
-const char kNoFilesInTreeText[] =
-    "No files were found that correspond    \nto the search pattern that you entered\nas the  "
-    "'Search in:'  string. Please\ncheck the filename and/or directory.";
 
 // Worker-owned buffers of one enumeration.
 char currentSpec[kSpecBufferSize];
@@ -50,11 +41,11 @@ bool IsDotEntry(const char* name) {
 
 // Queues the subdirectory that `entry` names, unless its specification would not fit
 // in a queue entry. A link to a directory is never entered, so the walk cannot loop.
-void QueueSubdirectory(std::size_t directoryLength, std::size_t patternLength) {
+void QueueSubdirectory(std::size_t directoryLength, std::size_t patternLength, SearchSink& sink) {
   if (!entry.IsDirectory || entry.IsLink || IsDotEntry(entry.Name)) return;
   std::size_t nameLength = std::strlen(entry.Name);
   if (directoryLength + nameLength + 1 + patternLength > kMaxEntryLength) {
-    SearchState.FoldersSpecTooLong += 1;
+    sink.LeftOut(LeftOutKind::FolderSpecTooLong);
     return;
   }
   char* end = scratch;
@@ -64,7 +55,7 @@ void QueueSubdirectory(std::size_t directoryLength, std::size_t patternLength) {
   end += nameLength;
   *end++ = kSubdirectorySeparator;
   std::memcpy(end, pattern, patternLength + 1);
-  if (DirectoryQueue.Add(scratch) < 0) SearchState.FoldersQueueFull += 1;
+  if (DirectoryQueue.Add(scratch) < 0) sink.LeftOut(LeftOutKind::FolderQueueFull);
 }
 
 // Visits the entry already in `entry` and every further one of `find`, then closes the
@@ -83,10 +74,10 @@ int VisitEntries(FindHandle find, std::atomic<FindHandle>& slot, Visit visit) {
 }
 
 // Queues every subdirectory of the "*.*" enumeration `find`.
-int ScanSubdirectories(FindHandle find, std::atomic<FindHandle>& slot) {
+int ScanSubdirectories(FindHandle find, std::atomic<FindHandle>& slot, SearchSink& sink) {
   std::size_t directoryLength = std::strlen(directoryPart);
   std::size_t patternLength = std::strlen(pattern);
-  return VisitEntries(find, slot, [&] { QueueSubdirectory(directoryLength, patternLength); });
+  return VisitEntries(find, slot, [&] { QueueSubdirectory(directoryLength, patternLength, sink); });
 }
 
 // D followed by "*.*" in the scratch buffer; the directory part has at most 254 characters.
@@ -106,32 +97,20 @@ FindHandle StartFind(const char* spec, std::atomic<FindHandle>& slot) {
 
 // Adds the files of the pattern enumeration `find`. A path that would not fit in a
 // FileSet entry is left out rather than cut.
-int CollectFiles(FindHandle find) {
+int CollectFiles(FindHandle find, SearchSink& sink) {
   std::size_t directoryLength = std::strlen(directoryPart);
   return VisitEntries(find, SearchState.PatternFindHandle, [&] {
     if (entry.IsDirectory) return;
     std::size_t nameLength = std::strlen(entry.Name);
     if (directoryLength + nameLength > kMaxEntryLength) {
-      SearchState.FilesPathTooLong += 1;
+      sink.LeftOut(LeftOutKind::FilePathTooLong);
       return;
     }
     std::memcpy(scratch, directoryPart, directoryLength);
     std::memcpy(scratch + directoryLength, entry.Name, nameLength + 1);
     // The mark saves the scan asking again what kind of file it is (file_scanner.h).
-    if (FileSet.Add(scratch, entry.IsRegularFile) < 0) SearchState.FilesSetFull += 1;
+    if (FileSet.Add(scratch, entry.IsRegularFile) < 0) sink.LeftOut(LeftOutKind::FileSetFull);
   });
-}
-
-// Ends the search when nothing can be found: the message, the cleanup, "Ready" and the
-// focus on "Search in:". A stop during the message leaves the cleanup to the window.
-int EndWithNoFiles(const char* text, int readyBlanks) {
-  if (WorkerCheckpoint() != 0) return -1;
-  ShowMessageBox(" Tessik", text, MessageIcon::Information);
-  if (WorkerCheckpoint() != 0) return -1;
-  ResetSearchState();
-  ShowPaddedStatus("Ready", readyBlanks);
-  SetControlFocus(kSearchInEdit);
-  return -1;
 }
 
 }  // namespace
@@ -146,7 +125,7 @@ void SplitSearchSpec(const char* spec, char* directory, char* patternOut) {
   patternOut[length - split] = '\0';
 }
 
-int BuildFileSet(const char* specText, int subdirState) {
+int BuildFileSet(const char* specText, bool includeSubdirectories, SearchSink& sink) {
   std::strncpy(currentSpec, specText != nullptr ? specText : "", kMaxSpecLength);
   currentSpec[kMaxSpecLength] = '\0';
   for (bool startDirectory = true;; startDirectory = false) {
@@ -154,30 +133,32 @@ int BuildFileSet(const char* specText, int subdirState) {
     std::size_t directoryLength = std::strlen(directoryPart);
     FindHandle find = StartFind(currentSpec, SearchState.PatternFindHandle);
     if (IsOpenFind(find)) {
-      if (subdirState != 0 && directoryLength <= kMaxScannedDirectoryLength) {
+      if (includeSubdirectories && directoryLength <= kMaxScannedDirectoryLength) {
         // The pattern's first entry must survive the subdirectory scan.
         FindEntry firstMatch = entry;
         FindHandle subdirs = StartFind(AllNamesSpec(), SearchState.SubdirFindHandle);
-        if (IsOpenFind(subdirs) && ScanSubdirectories(subdirs, SearchState.SubdirFindHandle) < 0)
-          return -1;
+        if (IsOpenFind(subdirs) &&
+            ScanSubdirectories(subdirs, SearchState.SubdirFindHandle, sink) < 0)
+          return kFileSetStopped;
         entry = firstMatch;
       }
-      if (CollectFiles(find) < 0) return -1;
+      if (CollectFiles(find, sink) < 0) return kFileSetStopped;
     } else {
-      if (subdirState == 0) return EndWithNoFiles(kNoFilesText, kNoFilesReadyBlanks);
+      if (!includeSubdirectories) return kNoFileMatches;
       if (directoryLength <= kMaxScannedDirectoryLength) {
         FindHandle all = StartFind(AllNamesSpec(), SearchState.PatternFindHandle);
         if (IsOpenFind(all)) {
-          if (ScanSubdirectories(all, SearchState.PatternFindHandle) < 0) return -1;
+          if (ScanSubdirectories(all, SearchState.PatternFindHandle, sink) < 0)
+            return kFileSetStopped;
         } else if (startDirectory) {
-          return EndWithNoFiles(kNoFilesInTreeText, kNoFilesInTreeReadyBlanks);
+          return kNoFileMatchesInTree;
         }
         // A subdirectory that cannot be read, or that has gone since it was queued, is
         // passed over: the files found elsewhere in the tree are still the answer.
       }
     }
-    if (subdirState != 1 || DirectoryQueue.Count == 0) return 0;
-    if (WorkerCheckpoint() != 0) return -1;
+    if (!includeSubdirectories || DirectoryQueue.Count == 0) return kFileSetBuilt;
+    if (WorkerCheckpoint() != 0) return kFileSetStopped;
     std::uint32_t last = DirectoryQueue.Count - 1;
     std::strncpy(currentSpec, DirectoryQueue.Get(last), kMaxSpecLength);
     currentSpec[kMaxSpecLength] = '\0';

@@ -2,14 +2,20 @@
 // one directory or, with subdirectories, to the whole tree below it. Search worker only.
 #pragma once
 
+#include "engine/search_sink.h"
+
 constexpr int kSpecBufferSize = 260;  // working buffers: at most 259 characters
 
 // Splits `spec` at its last '/' or '\': the directory part keeps the separator, the
 // pattern is the rest. Both outputs hold kSpecBufferSize bytes.
 void SplitSearchSpec(const char* spec, char* directoryPart, char* pattern);
 
-// Fills FileSet from `specText` (depth first through DirectoryQueue when `subdirState`
-// is 1). Returns 0 when the enumeration completed (FileSet may be empty), or -1 when the
-// search has ended: nothing was found (the message has been shown, the state reset, the
-// status set to "Ready" and the focus moved), or a stop was requested.
-int BuildFileSet(const char* specText, int subdirState);
+// What BuildFileSet answers.
+constexpr int kFileSetBuilt = 0;          // the enumeration completed (FileSet may be empty)
+constexpr int kFileSetStopped = -1;       // a stop was requested
+constexpr int kNoFileMatches = -2;        // the directory has no file that matches
+constexpr int kNoFileMatchesInTree = -3;  // nor has the tree below it, with subdirectories
+
+// Fills FileSet from `specText`, depth first through DirectoryQueue with
+// `includeSubdirectories`. What has to be left out is told to `sink`.
+int BuildFileSet(const char* specText, bool includeSubdirectories, SearchSink& sink);

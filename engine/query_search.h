@@ -2,6 +2,9 @@
 // the query term by term. Search worker only.
 #pragma once
 
+#include "engine/search_request.h"
+#include "engine/search_sink.h"
+
 // 0 after a completed search; -1 after a refused query, a failed allocation, no file
 // found, or a stop.
-int RunQuerySearch();
+int RunQuerySearch(const SearchRequest& request, SearchSink& sink);

@@ -2,13 +2,8 @@
 
 #include "engine/file_set.h"
 #include "engine/query_search.h"
-#include "engine/search_inputs.h"
 #include "engine/search_state.h"
-#include "engine/status_line.h"
-#include "phonetic/phonetic_key.h"
-#include "phonetic/spelling_variants.h"
 #include "platform/thread.h"
-#include "platform/window.h"
 
 namespace {
 
@@ -25,14 +20,6 @@ void ResetForNewSearch() {
   SearchState.SubdirFindHandle = kNoFind;
   SearchState.MatchedFiles = 0;
   SearchState.FilesSearched = 0;
-  SearchState.FoldersQueueFull = 0;
-  SearchState.FoldersSpecTooLong = 0;
-  SearchState.FilesSetFull = 0;
-  SearchState.FilesPathTooLong = 0;
-  SearchState.UnopenedNotListed = 0;
-  SearchState.LinesWithoutResultEntry = 0;
-  KeyCount = 0;
-  VariantCount = 0;
 }
 
 bool IsBlank(const char* text) {
@@ -41,10 +28,10 @@ bool IsBlank(const char* text) {
 }
 
 // Lists the files that match the search specification, without reading any of them.
-int ListFiles() {
-  ShowPaddedStatus("Searching...", kListingSearchingBlanks);
-  int subdirState = ReadSearchInputs();
-  if (BuildFileSet(SearchState.SearchSpecText, subdirState) < 0) return -1;
+int ListFiles(const SearchRequest& request, SearchSink& sink) {
+  sink.CollectingFiles(true);
+  const int built = BuildFileSet(request.SearchIn, request.IncludeSubdirectories, sink);
+  if (built != kFileSetBuilt) return EndWithoutFiles(built, sink);
 
   std::uint32_t count = FileSet.Count;
   SearchState.FilesSearched = static_cast<int>(count);
@@ -52,29 +39,21 @@ int ListFiles() {
     if (WorkerCheckpoint() != 0) return -1;
     const char* path = FileSet.Get(i);
     int entry = ResultList.Add(path);
-    if (entry < 0) SearchState.LinesWithoutResultEntry += 1;
-    if (ListBoxAddLine(kResultListBox, path) < 0 && WorkerCheckpoint() != 0) {
+    if (entry < 0) sink.LeftOut(LeftOutKind::LineWithoutEntry);
+    if (sink.FileFound(path) < 0 && WorkerCheckpoint() != 0) {
       // Stopped while the line was on its way: the entry must not outlive its line.
       if (entry >= 0) ResultList.RemoveAt(static_cast<std::uint32_t>(entry));
       return -1;
     }
   }
   if (WorkerCheckpoint() != 0) return -1;
-  ShowCompletionStatus(kCompletedListing);
-  if (WorkerCheckpoint() != 0) return -1;  // the summary may have been cut: Stop shows its own
-  ResetSearchState();
-  return 0;
+  return EndSearch(SearchEnding::FilesListed, sink);
 }
 
 }  // namespace
 
-int RunSearch() {
-  ReadSearchForText();
-  return RunSearchOfReadText();
-}
-
-int RunSearchOfReadText() {
+int RunSearch(const SearchRequest& request, SearchSink& sink) {
   ResetForNewSearch();
-  if (IsBlank(SearchState.SearchText)) return ListFiles();
-  return RunQuerySearch();
+  if (IsBlank(request.SearchFor)) return ListFiles(request, sink);
+  return RunQuerySearch(request, sink);
 }

@@ -1,10 +1,11 @@
-// The body of the search worker: one search from the two inputs to its end.
-// Runs on the worker thread (or on the calling thread in tessik-cli).
+// The front door of a search: a request in, everything the search produces out to a sink.
+// Runs on the search worker (or on the calling thread in tessik-cli and the tests); pause
+// and stop are the worker's checkpoints (platform/thread.h).
 #pragma once
 
+#include "engine/search_request.h"
+#include "engine/search_sink.h"
+
 // 0 after a completed search or listing; -1 after a refused query, a failed allocation,
-// no file found, or a stop. RunSearch reads "Search for:" first (ReadSearchForText), for a
-// program that runs the search on its own thread; RunSearchOfReadText is the window's
-// worker, whose window thread read it before starting the worker.
-int RunSearch();
-int RunSearchOfReadText();
+// no file found, or a stop.
+int RunSearch(const SearchRequest& request, SearchSink& sink);

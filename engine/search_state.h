@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "engine/search_sink.h"
 #include "engine/string_list.h"
 #include "platform/directory.h"
 #include "platform/files.h"
@@ -31,26 +32,26 @@ struct SearchStateRecord {
   std::atomic<std::int32_t> LastTermType{0};
   std::atomic<std::int32_t> FilesSearched{0};
   std::atomic<std::int32_t> MatchedFiles{0};
-  // What the search left out, counted where it was dropped and reset when a search
-  // starts. The window shows none of them; tessik-cli reports them.
-  std::atomic<std::uint32_t> FoldersQueueFull{0};         // DirectoryQueue had no room
-  std::atomic<std::uint32_t> FoldersSpecTooLong{0};       // specification over 255 characters
-  std::atomic<std::uint32_t> FilesSetFull{0};             // FileSet had no room
-  std::atomic<std::uint32_t> FilesPathTooLong{0};         // path over 255 characters
-  std::atomic<std::uint32_t> UnopenedNotListed{0};        // UnopenedFiles had no room
-  std::atomic<std::uint32_t> LinesWithoutResultEntry{0};  // ResultList had no room
-  char SearchText[256];
-  char SearchSpecText[256];
 };
 
 extern SearchStateRecord SearchState;
 
 // The end-of-search cleanup: empties FileSet and DirectoryQueue, closes any open
 // enumeration and file, frees the read buffer, clears the running, paused and
-// first-term flags and refreshes the buttons. Safe with nothing open, and twice in a
-// row. Runs on the worker at the end of its search, or on the window thread only after
-// the worker has ended.
+// first-term flags. Safe with nothing open, and twice in a row. Runs on the worker at the
+// end of its search, or on the window thread only after the worker has ended.
 void ResetSearchState();
+
+// The counts of the search so far, for a summary that ends it as `ending` says.
+SearchSummary SummaryOfSearch(SearchEnding ending, int refusal = 0);
+
+// Ends the search on the worker: tells the sink the end (SearchEnding), cleans up, and
+// tells it again (SearchEnded); a stop in between leaves the rest to the window thread.
+// 0 for a search that completed (FilesListed, QueryAnswered), else -1.
+int EndSearch(SearchEnding ending, SearchSink& sink, int refusal = 0);
+
+// The end of a search whose file set could not be built (BuildFileSet's answer).
+int EndWithoutFiles(int built, SearchSink& sink);
 
 // Clears the four lists in the reverse order of their construction (program exit).
 void ClearSearchLists();

@@ -2,8 +2,8 @@
 
 #include "engine/file_scanner.h"
 #include "engine/search_state.h"
-#include "engine/status_line.h"
 #include "platform/thread.h"
+#include "query/term_codes.h"
 #include "query/term_evaluation.h"
 
 namespace {
@@ -35,18 +35,17 @@ bool InScope(TermScope scope, bool matching) {
 
 }  // namespace
 
-int ApplyTerm(std::int32_t code) {
+int ApplyTerm(std::int32_t code, const SearchTerm& term, SearchSink& sink) {
   const TermRule* rule = RuleOfTerm(code);
   if (rule == nullptr) return 0;
-  const int blanks = code == kSoleAndNot ? kSoleNotProgressBlanks : kScanProgressBlanks;
   for (std::uint32_t i = 0; i < FileSet.Count.load(); ++i) {
     const bool matching = FileSet.Flag(i) != 0;
     if (!InScope(rule->Scope, matching)) continue;
     if (WorkerCheckpoint() != 0) return -1;
     const char* path = FileSet.Get(i);
     if (path == nullptr) break;
-    ShowScanProgress(path, blanks);
-    const bool found = ScanFile(path, ScanMode::StopAtFirstMatch, FileSet.Marked(i));
+    sink.SearchingFile(path, code);
+    const bool found = ScanFile(path, ScanMode::StopAtFirstMatch, FileSet.Marked(i), term, sink);
     // The answer of a file cut short by a stop is not trusted.
     if (WorkerCheckpoint() != 0) return -1;
     SetFlag(i, rule->NewFlag(matching, found));
@@ -54,15 +53,15 @@ int ApplyTerm(std::int32_t code) {
   return 0;
 }
 
-int RunSingleWordPass() {
+int RunSingleWordPass(const SearchTerm& term, SearchSink& sink) {
   // From the last entry down, so that removing the file just scanned moves nothing and
   // the set always holds the files not yet finished.
   for (std::uint32_t i = FileSet.Count.load(); i-- > 0;) {
     if (WorkerCheckpoint() != 0) return -1;
     const char* path = FileSet.Get(i);
     if (path == nullptr) continue;
-    ShowScanProgress(path, kScanProgressBlanks);
-    const bool found = ScanFile(path, ScanMode::ListEveryOccurrence, FileSet.Marked(i));
+    sink.SearchingFile(path, kSingleWord);
+    const bool found = ScanFile(path, ScanMode::ListEveryOccurrence, FileSet.Marked(i), term, sink);
     // A file with hits was scanned to its end; one without may have been cut short.
     if (!found && WorkerCheckpoint() != 0) return -1;
     if (found) SearchState.MatchedFiles.fetch_add(1);

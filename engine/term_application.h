@@ -5,10 +5,13 @@
 
 #include <cstdint>
 
-// Applies a prepared term with an expression code (IsExpressionTerm) to the FileSet
-// flags and MatchedFiles; any other code does nothing. Returns 0, or -1 on a stop.
-int ApplyTerm(std::int32_t code);
+#include "engine/search_sink.h"
+#include "engine/search_term.h"
 
-// Lists every occurrence of the prepared term, from the last FileSet entry to the first,
-// removing each file once scanned. Returns 0, or -1 on a stop.
-int RunSingleWordPass();
+// Applies `term`, whose code is an expression code (IsExpressionTerm), to the FileSet
+// flags and MatchedFiles; any other code does nothing. Returns 0, or -1 on a stop.
+int ApplyTerm(std::int32_t code, const SearchTerm& term, SearchSink& sink);
+
+// Lists every occurrence of `term`, from the last FileSet entry to the first, removing
+// each file once scanned. Returns 0, or -1 on a stop.
+int RunSingleWordPass(const SearchTerm& term, SearchSink& sink);

@@ -11,7 +11,6 @@
 
 #include "engine/search_state.h"
 #include "platform/files.h"
-#include "platform/window.h"
 #include "query/term_codes.h"
 
 namespace {
@@ -101,11 +100,10 @@ std::string_view Shown(const char* path) { return {path, strnlen(path, kEntrySiz
 // snprintf's length, or -1 when the piece would not fit (it is then not written at all).
 int Fitted(int length, int size) { return length >= 0 && length < size ? length : -1; }
 
-bool WriteWordLines() {
+bool WriteWordLines(const ShownLines& lines) {
   char text[kLineTextSize];
-  // The count is asked again after every line: a search may still be adding lines.
-  for (int i = 0; i < ListBoxCount(kResultListBox); ++i) {
-    if (ListBoxGetText(kResultListBox, i, text, kLineTextSize) < 0) text[0] = 0;
+  for (int i = 0; i < lines.Count(); ++i) {
+    if (lines.Text(i, text, kLineTextSize) < 0) text[0] = 0;
     const int wordLength = FindFirstTab(text);
     const char* path = static_cast<std::uint32_t>(i) < ResultList.Count.load()
                            ? ResultList.Get(static_cast<std::uint32_t>(i))
@@ -140,24 +138,22 @@ bool WriteUnopenedFiles(std::string_view lineEnd) {
   return true;
 }
 
-bool WriteLog() {
+bool WriteLog(const char* searchText, const ShownLines& lines) {
   char header[kHeaderSize];
   const bool wordLayout = IsSingleWordSearch(SearchState.LastTermType.load());
   int length;
   if (wordLayout) {
-    length = std::snprintf(header, kHeaderSize, kWordHeader, SearchState.SearchText,
-                           static_cast<int>(SearchState.FilesSearched.load()),
-                           ListBoxCount(kResultListBox),
+    length = std::snprintf(header, kHeaderSize, kWordHeader, searchText,
+                           static_cast<int>(SearchState.FilesSearched.load()), lines.Count(),
                            static_cast<int>(SearchState.MatchedFiles.load()));
   } else {
-    length = std::snprintf(header, kHeaderSize, kExpressionHeader, SearchState.SearchText,
-                           static_cast<int>(SearchState.FilesSearched.load()),
-                           ListBoxCount(kResultListBox));
+    length = std::snprintf(header, kHeaderSize, kExpressionHeader, searchText,
+                           static_cast<int>(SearchState.FilesSearched.load()), lines.Count());
   }
   if (!WritePiece(header, Fitted(length, kHeaderSize))) return false;
 
   if (wordLayout) {
-    if (!WriteWordLines()) return false;
+    if (!WriteWordLines(lines)) return false;
     // Unopened files end with CR LF here, with LF alone in the expression layout.
     if (!WriteUnopenedFiles("\r\n")) return false;
   } else {
@@ -170,22 +166,18 @@ bool WriteLog() {
 
 }  // namespace
 
-int SaveSearchLog(const char* path) {
+int SaveSearchLog(const char* path, const char* searchText, const ShownLines& lines) {
   const FileHandle file = CreateFileForWrite(path);
-  if (!IsOpenFile(file)) {
-    ShowMessageBox(kErrorTitle, kCreateFailed, MessageIcon::Error);
-    return 0;
-  }
+  if (!IsOpenFile(file)) return kLogNotCreated;
   block.File = file;
   block.Used = 0;
-  if (!WriteLog()) {
-    // What was written so far stays in the file.
-    ShowMessageBox(kErrorTitle, kWriteFailed, MessageIcon::Error);
-    CloseFile(file);
-    return 0;
-  }
+  const bool written = WriteLog(searchText, lines);
   CloseFile(file);
-  return 1;
+  return written ? kLogWritten : kLogNotWritten;
+}
+
+LogFailure LogFailureMessage(int result) {
+  return {kErrorTitle, result == kLogNotCreated ? kCreateFailed : kWriteFailed};
 }
 
 int FindFirstTab(const char* text) {

@@ -1,9 +1,35 @@
-// The search log: the results of the last search written to a text file. Window thread.
+// The search log: the results of the last search written to a text file, from the search
+// state and the lines the result list shows. The window thread (or tessik-cli's only one).
 #pragma once
 
-// Writes the log to `path`; 1 when all of it was written, 0 after a failure has been
-// reported to the user in a message box (what was written stays on disk).
-int SaveSearchLog(const char* path);
+// The lines the result list shows, in order, as the log reads them. The count is asked
+// again after every line: a search may still be adding lines while the log is written.
+class ShownLines {
+ public:
+  virtual int Count() const = 0;
+  // Copies at most size - 1 characters of line `index` and a terminator; returns the
+  // length, or -1 when there is no such line.
+  virtual int Text(int index, char* buffer, int size) const = 0;
+
+ protected:
+  ~ShownLines() = default;
+};
+
+// What SaveSearchLog answers.
+constexpr int kLogWritten = 1;
+constexpr int kLogNotCreated = -1;
+constexpr int kLogNotWritten = -2;  // what was written stays in the file
+
+// Writes the log of the last search, whose "Search for:" text was `searchText`, to `path`.
+int SaveSearchLog(const char* path, const char* searchText, const ShownLines& lines);
+
+// The message that tells the user why a log was not written (kLogNotCreated or
+// kLogNotWritten).
+struct LogFailure {
+  const char* Title;
+  const char* Text;
+};
+LogFailure LogFailureMessage(int result);
 
 // Index of the first tab of `text`, or 0 when it has none.
 int FindFirstTab(const char* text);

@@ -2,6 +2,7 @@
 
 #include "engine/search_state.h"
 #include "log/search_log.h"
+#include "ui/window_search.h"
 
 const FileFilter kBrowseFilters[2] = {
     {"Text Files (*.txt,*.doc,*.wri,*.wpd,*.log,*.rtf)", "*.TXT;*.DOC;*.WRI;*.WPD;*.LOG;*.RTF"},
@@ -17,6 +18,15 @@ namespace {
 
 constexpr int kBrowseSelected = 2;  // "All Files (*.*)"
 constexpr int kSaveSelected = 1;    // "Log Files (*.log)"
+
+// The result list box, as the log reads it.
+class ListBoxLines final : public ShownLines {
+ public:
+  int Count() const override { return ListBoxCount(kResultListBox); }
+  int Text(int index, char* buffer, int size) const override {
+    return ListBoxGetText(kResultListBox, index, buffer, size);
+  }
+};
 
 }  // namespace
 
@@ -36,7 +46,12 @@ void SaveCommand() {
   if (path[0] == '\0') return;
   // A failure has been shown to the user; Save stays enabled so that they can retry, and
   // the dialogs stay out of a folder that could not take the file.
-  if (SaveSearchLog(path) != 1) return;
+  const int saved = SaveSearchLog(path, LastWindowRequest().SearchFor, ListBoxLines());
+  if (saved != kLogWritten) {
+    const LogFailure failure = LogFailureMessage(saved);
+    ShowMessageBox(failure.Title, failure.Text, MessageIcon::Error);
+    return;
+  }
   RememberDialogFolder(path);
   ResultList.NonEmpty = 0;
   EnableControl(kSaveButton, false);

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "engine/button_rule.h"
 #include "engine/search_state.h"
-#include "engine/status_line.h"
 #include "platform/window.h"
+#include "ui/button_rule.h"
+#include "ui/status_line.h"
 
 void DeleteCommand() {
   // Del is disabled during a search; the worker alone changes the list then.

@@ -1,15 +1,15 @@
 #include "ui/main_window_layout.h"
 
-#include "engine/button_rule.h"
-#include "engine/search_state.h"
+#include "engine/search_request.h"
+#include "ui/button_rule.h"
 #include "ui/main_window_proc.h"
 
 const char kColumnHeadingText[] =
     "Word:                     File:                       Line:             File size:";
 
 static_assert(sizeof(kColumnHeadingText) == 83, "the heading is 82 characters wide");
-static_assert(kSearchInLimit + 1 == sizeof SearchState.SearchSpecText);
-static_assert(kSearchForLimit + 1 == sizeof SearchState.SearchText);
+static_assert(kSearchInLimit + 1 == kSearchTextSize);
+static_assert(kSearchForLimit + 1 == kSearchTextSize);
 
 const ControlRow kControlTable[kControlCount] = {
     {ControlKind::Label, "Search in:", kSearchInLabel, 20, 10, 80, 15},

@@ -6,7 +6,7 @@
 
 constexpr int kControlCount = 16;
 // The typing limits of "Search in:" and "Search for:": the longest text the search reads
-// of each (SearchState.SearchSpecText and SearchText), so that what the field shows is
+// of each (the texts of a SearchRequest), so that what the field shows is
 // what is searched.
 constexpr int kSearchInLimit = 255;
 constexpr int kSearchForLimit = 255;

@@ -2,14 +2,13 @@
 
 #include <cstring>
 
-#include "engine/button_rule.h"
-#include "engine/search_driver.h"
-#include "engine/search_inputs.h"
 #include "engine/search_state.h"
-#include "engine/status_line.h"
 #include "platform/thread.h"
 #include "platform/window.h"
 #include "query/term_codes.h"
+#include "ui/button_rule.h"
+#include "ui/status_line.h"
+#include "ui/window_search.h"
 
 namespace {
 
@@ -74,10 +73,13 @@ void GoCommand() {
   // restores "&Go" in its cleanup, which must not be overwritten afterwards.
   SearchState.SearchRunning = 1;
   SetControlText(kGoButton, "Stop");
-  ReadSearchForText();
-  if (StartWorker(RunSearchOfReadText) != 0) {
+  // Read here, while no worker runs: the worker reads the request, and a log saved during
+  // the search shows its "Search for:" text.
+  ReadWindowRequest();
+  if (StartWorker(RunWindowSearch) != 0) {
     // No thread: there is no search to wait for, so the window goes back to idle.
     ResetSearchState();
+    RefreshButtons();
   }
 }
 
@@ -86,6 +88,7 @@ void StopCommand() {
     SetCountersAfterStop();
     ShowCompletionStatus(kStoppedSearch);
     ResetSearchState();
+    RefreshButtons();
   } else {
     // The stop may have cut off the button calls of the worker's cleanup.
     SearchState.SearchPaused = 0;
@@ -123,5 +126,6 @@ void CloseCommand() {
     JoinFinishedWorker();
   }
   ResetSearchState();
+  RefreshButtons();
   DestroyMainWindow();
 }

@@ -11,10 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "engine/search_term.h"
 #include "engine/word_starts.h"
 #include "phonetic/phonetic_key.h"
-#include "phonetic/spelling_variants.h"
-#include "query/duplicate_keys.h"
 #include "support/reference_words.h"
 
 namespace {
@@ -72,8 +71,7 @@ std::vector<std::uint16_t> StartsByRule(const std::string& bytes, std::uint8_t b
 }
 
 std::vector<std::uint16_t> Starts(const std::string& bytes, std::uint8_t before,
-                                  const std::string& letters,
-                                  const std::string& followers = "*") {
+                                  const std::string& letters, const std::string& followers = "*") {
   const StartLetters set =
       MakeStartLetters(letters.c_str(), followers == "*" ? nullptr : followers.c_str());
   std::vector<std::uint16_t> starts(bytes.size() / 2 + 3);
@@ -87,13 +85,13 @@ std::vector<std::uint16_t> Starts(const std::string& bytes, std::uint8_t before,
 // Text of words, names, joiners, line ends, high bytes and zero bytes.
 std::string RandomText(std::mt19937& random, std::size_t size) {
   static const char* const kPieces[] = {
-      "Moses",   "moses", "MOSES", "Mosis",   "Ellen",    "Allen",   "Helen",  "psalm",
-      "Psyche",  "Phoenix", "Katherine", "Kathryn", "Catherine", "x_y", "abc1", "4th",
-      "a^b",     "it's",  "back",  "science", "excess",   "Jackson", "Lord",   "lords",
-      "m",       "My",    "em",    "`m",      "Xenia",    "Ksenia",  "Mitchell", "Michel",
-      "Aaron",   "Erin",  "Oran",  "and",     "Yvonne",   "Ian",     "Ethan",   "Arran"};
-  static const std::string kBetween[] = {" ",  " ",  " ",      "\n",     "\r\n", "\t",
-                                         ", ", "-", "\xe9", "\xff", std::string(1, '\0')};
+      "Moses",  "moses",   "MOSES",     "Mosis",   "Ellen",     "Allen",   "Helen",    "psalm",
+      "Psyche", "Phoenix", "Katherine", "Kathryn", "Catherine", "x_y",     "abc1",     "4th",
+      "a^b",    "it's",    "back",      "science", "excess",    "Jackson", "Lord",     "lords",
+      "m",      "My",      "em",        "`m",      "Xenia",     "Ksenia",  "Mitchell", "Michel",
+      "Aaron",  "Erin",    "Oran",      "and",     "Yvonne",    "Ian",     "Ethan",    "Arran"};
+  static const std::string kBetween[] = {
+      " ", " ", " ", "\n", "\r\n", "\t", ", ", "-", "\xe9", "\xff", std::string(1, '\0')};
   std::string text;
   while (text.size() < size) {
     const unsigned pick = random() % 100;
@@ -112,14 +110,6 @@ std::string RandomText(std::mt19937& random, std::size_t size) {
   return text;
 }
 
-// Keys of a query term, prepared as the query search prepares them.
-void UseTerm(const char* term) {
-  NormaliseQueryWord(term);
-  GenerateSpellingVariants();
-  ComputeVariantKeys();
-  RemoveDuplicateKeys();
-}
-
 struct Collected {
   std::vector<ReferenceFind> Finds;
   std::int64_t StopAfter = -1;  // answer kScanStopped after this many
@@ -127,9 +117,9 @@ struct Collected {
 
 int Collect(void* context, const WordFound& found) {
   auto& collected = *static_cast<Collected*>(context);
-  collected.Finds.push_back({found.Start, found.End, found.Line, found.LineStart, found.Key,
-                             std::string(reinterpret_cast<const char*>(found.Letters),
-                                         found.Length)});
+  collected.Finds.push_back(
+      {found.Start, found.End, found.Line, found.LineStart, found.Key,
+       std::string(reinterpret_cast<const char*>(found.Letters), found.Length)});
   const auto count = static_cast<std::int64_t>(collected.Finds.size());
   return count == collected.StopAfter ? kScanStopped : kScanGoOn;
 }
@@ -153,9 +143,8 @@ int ScanInReads(const TermKeys& term, bool listAll, const std::string& text, std
     const std::size_t sizes[] = {1, 2, 7, 64, 100, 4096, 65536};
     std::size_t size = sizes[random() % std::size(sizes)];
     if (size > text.size() - at) size = text.size() - at;
-    const int outcome =
-        ScanChunk(&scan, reinterpret_cast<const std::uint8_t*>(text.data() + at),
-                  static_cast<std::uint32_t>(size), static_cast<std::int64_t>(at));
+    const int outcome = ScanChunk(&scan, reinterpret_cast<const std::uint8_t*>(text.data() + at),
+                                  static_cast<std::uint32_t>(size), static_cast<std::int64_t>(at));
     if (outcome != kScanGoOn) return outcome;
     at += size;
   }
@@ -173,9 +162,14 @@ TEST_P(InstructionSetTest, WordStartsAreThoseOfTheByteRule) {
   }
   std::mt19937 random(7);
   // Start letters, and the letters that may follow them ("*": any byte).
-  const std::pair<std::string, std::string> sets[] = {
-      {"m", "*"}, {"aeiouy", "*"}, {"pz", "*"}, {"abcdefghijklmnopqrstuvwxyz", "*"},
-      {"aeiouy", "aehilouwy"}, {"m", "ps"}, {"pz", ""}, {"ao", "abcdefghijklmnopqrstuvwxyz"}};
+  const std::pair<std::string, std::string> sets[] = {{"m", "*"},
+                                                      {"aeiouy", "*"},
+                                                      {"pz", "*"},
+                                                      {"abcdefghijklmnopqrstuvwxyz", "*"},
+                                                      {"aeiouy", "aehilouwy"},
+                                                      {"m", "ps"},
+                                                      {"pz", ""},
+                                                      {"ao", "abcdefghijklmnopqrstuvwxyz"}};
   for (const auto& [letters, followers] : sets) {
     for (std::size_t from = 0; from < pairs.size(); from += 65536) {
       const std::string window = pairs.substr(from, 65536);
@@ -207,26 +201,25 @@ TEST_P(InstructionSetTest, LineFeedsAreCounted) {
   }
   // More line feeds than a byte can count, in every lane.
   const std::string lineFeeds(65536, '\n');
-  EXPECT_EQ(CountLineFeeds(reinterpret_cast<const std::uint8_t*>(lineFeeds.data()), 65536),
-            65536u);
+  EXPECT_EQ(CountLineFeeds(reinterpret_cast<const std::uint8_t*>(lineFeeds.data()), 65536), 65536u);
 }
 
 TEST_P(InstructionSetTest, TextsCutIntoAnyReadsGiveThePlainReadingsMatches) {
   std::mt19937 random(static_cast<unsigned>(GetParam()) + 3);
   for (const char* word :
        {"Moses", "Ellen", "psalm", "Phoenix", "Katherine", "Lord", "Xenia", "Aaron", "Ian"}) {
-    UseTerm(word);
-    TermKeys term;
-    PrepareTermKeys(KeyTable, KeyCount, &term);
+    SearchTerm term;
+    PrepareSearchTerm(word, &term);
     for (int round = 0; round < 12; ++round) {
       const std::string text = RandomText(random, round < 6 ? 300 : 150000);
-      const std::vector<ReferenceFind> expected = ReferenceFinds(text, KeyTable, KeyCount);
+      const std::vector<ReferenceFind> expected =
+          ReferenceFinds(text, term.Prepared.KeyTable, term.Prepared.KeyCount);
       const bool holes = round % 2 == 1;
       Collected listed;
-      EXPECT_EQ(ScanInReads(term, true, text, random, holes, &listed), kScanGoOn);
+      EXPECT_EQ(ScanInReads(term.Keys, true, text, random, holes, &listed), kScanGoOn);
       EXPECT_EQ(listed.Finds, expected) << word << " round " << round;
       Collected none;
-      EXPECT_EQ(ScanInReads(term, false, text, random, holes, &none),
+      EXPECT_EQ(ScanInReads(term.Keys, false, text, random, holes, &none),
                 expected.empty() ? kScanGoOn : kScanMatchFound)
           << word << " round " << round;
       EXPECT_TRUE(none.Finds.empty());
@@ -235,14 +228,13 @@ TEST_P(InstructionSetTest, TextsCutIntoAnyReadsGiveThePlainReadingsMatches) {
 }
 
 TEST_P(InstructionSetTest, AListenerThatStopsEndsTheScanAtOnce) {
-  UseTerm("Moses");
-  TermKeys term;
-  PrepareTermKeys(KeyTable, KeyCount, &term);
+  SearchTerm term;
+  PrepareSearchTerm("Moses", &term);
   const std::string text = "Moses and moses\nand MOSES.\n";
   std::mt19937 random(1);
   Collected collected;
   collected.StopAfter = 2;
-  EXPECT_EQ(ScanInReads(term, true, text, random, false, &collected), kScanStopped);
+  EXPECT_EQ(ScanInReads(term.Keys, true, text, random, false, &collected), kScanStopped);
   EXPECT_EQ(collected.Finds.size(), 2u);
 }
 

@@ -1,11 +1,13 @@
 // The file scanner over real files: words, lines, percentages, result lines, the
-// first-match mode, files that cannot be opened, and a stop between reads.
+// first-match mode, files that cannot be opened, and a stop between reads, as a sink that
+// shows lines as the window does is told them.
 #include "engine/file_scanner.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -14,66 +16,91 @@
 
 #include "engine/file_scanner_testing.h"
 #include "engine/search_state.h"
+#include "engine/search_term.h"
 #include "phonetic/phonetic_key.h"
-#include "phonetic/spelling_variants.h"
 #include "platform/files.h"
 #include "platform/memory.h"
 #include "platform/thread.h"
-#include "query/duplicate_keys.h"
-#include "support/headless_controls.h"
+#include "platform/thread_testing.h"
+#include "query/term_codes.h"
+#include "support/recording_sink.h"
 #include "support/test_support.h"
 
 namespace {
-
-// Keys of a query term, prepared as the query search prepares them.
-void UseTerm(const char* term) {
-  NormaliseQueryWord(term);
-  GenerateSpellingVariants();
-  ComputeVariantKeys();
-  RemoveDuplicateKeys();
-}
-
-// The key table holds exactly these keys.
-void UseKeys(const std::vector<std::string>& keys) {
-  for (std::size_t i = 0; i < keys.size(); ++i) std::memcpy(KeyTable[i].Bytes, keys[i].data(), 4);
-  KeyCount = static_cast<std::uint32_t>(keys.size());
-}
-
-std::vector<std::string> Lines() { return HeadlessListLines(kResultListBox); }
 
 // The tests run twice (tests/CMakeLists.txt): with every file read, and with every file
 // looked at in place as large files are, TESSIK_VIEW_EVERY_FILE set.
 bool ViewingEveryFile() { return std::getenv("TESSIK_VIEW_EVERY_FILE") != nullptr; }
 
+// A scan on a real worker thread, for the stops: the file, the term and sink it uses, and
+// what it answered.
+struct WorkerScan {
+  std::string Path;
+  const SearchTerm* Term = nullptr;
+  RecordingSink* Sink = nullptr;
+  bool StopFirst = false;
+  bool Found = false;
+};
+WorkerScan workerScan;
+
+int ScanOnWorker() {
+  if (workerScan.StopFirst) RequestStop();
+  workerScan.Sink->SearchingFile(workerScan.Path.c_str(), kSingleWord);
+  workerScan.Found = ScanFile(workerScan.Path.c_str(), ScanMode::ListEveryOccurrence, false,
+                              *workerScan.Term, *workerScan.Sink);
+  return 0;
+}
+
 class ScannerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ViewFilesFrom(ViewingEveryFile() ? 0 : -1);
-    HeadlessReset();
-    HeadlessCreateSearchControls();
     InitialisePhonetics();
     ClearSearchLists();
     SearchState.FilesSearched = 0;
-    SearchState.UnopenedNotListed = 0;
-    SearchState.LinesWithoutResultEntry = 0;
     SearchState.ReadBuffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
   }
   void TearDown() override {
     ViewFilesFrom(kViewFilesFrom);
-    HeadlessSetLineSink(nullptr);
     StartLineNumbersAt(1);
     ResetSearchState();
     ClearSearchLists();
+  }
+
+  // The term of a query word, prepared as the search prepares it.
+  void UseTerm(const char* word) { PrepareSearchTerm(word, &term); }
+
+  // A term of exactly these keys.
+  void UseKeys(const std::vector<std::string>& keys) {
+    std::vector<PhoneticKey> table(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) std::memcpy(table[i].Bytes, keys[i].data(), 4);
+    PrepareSearchTermOfKeys(table.data(), static_cast<std::uint32_t>(table.size()), &term);
+  }
+
+  // Scans `path` as the single-word pass does: the sink hears of the file first.
+  bool ScanPath(const std::string& path, ScanMode mode = ScanMode::ListEveryOccurrence) {
+    sink.SearchingFile(path.c_str(), kSingleWord);
+    return ScanFile(path.c_str(), mode, false, term, sink);
   }
 
   // Writes `content` to `name` and scans it.
   bool Scan(const std::string& name, const std::string& content,
             ScanMode mode = ScanMode::ListEveryOccurrence) {
     tree.WriteFile(name, content);
-    return ScanFile(tree.Path(name).c_str(), mode);
+    return ScanPath(tree.Path(name), mode);
   }
 
+  // Scans `path` on a worker, which requests a stop first when `stopFirst`.
+  void StartScanOnWorker(const std::string& path, bool stopFirst) {
+    workerScan = {path, &term, &sink, stopFirst, false};
+    ASSERT_EQ(StartWorker(ScanOnWorker), 0);
+  }
+
+  const std::vector<std::string>& Lines() const { return sink.Lines; }
+
   TempTree tree;
+  SearchTerm term;
+  RecordingSink sink;
 };
 
 // --- words and where they end ---
@@ -220,6 +247,24 @@ INSTANTIATE_TEST_SUITE_P(Names, NameTest,
                                            NameCase{"longfilename.txt", "longfilename.t..."},
                                            NameCase{"sub/dir/n.txt", "n.txt"}));
 
+// --- what the sink is told of an occurrence ---
+
+// The word as it stands, where it starts, and the key of the term it sounds like with the
+// first spelling of that key; a term of bare keys has no spelling.
+TEST_F(ScannerTest, OccurrenceTellsWhereTheWordStandsAndWhichSpellingItSoundsLike) {
+  UseTerm("catherine");
+  ASSERT_TRUE(Scan("o.txt", "a Katherine\n  catherine, x"));
+  const std::string path = tree.Path("o.txt");
+  EXPECT_EQ(sink.Occurrences,
+            (std::vector<RecordedOccurrence>{{path, "Katherine", 1, 3, 2, "k365", "katherine"},
+                                             {path, "catherine", 2, 3, 14, "c365", "catherine"}}));
+  UseKeys({"k365"});
+  sink.Occurrences.clear();
+  ASSERT_TRUE(Scan("o.txt", "Katherine"));
+  EXPECT_EQ(sink.Occurrences,
+            (std::vector<RecordedOccurrence>{{path, "Katherine", 1, 1, 0, "k365", ""}}));
+}
+
 // --- reads of 64 KiB ---
 
 TEST_F(ScannerTest, WordAcrossTheReadBoundaryIsOneWord) {
@@ -248,16 +293,14 @@ TEST_F(ScannerTest, FileCutShortWhileScannedEndsThere) {
   UseTerm("robert");
   std::string content = "Robert\n" + std::string(300000, ' ') + "Robert\n";
   tree.WriteFile("cut.txt", content);
-  static std::string path;
-  static bool cut;
-  path = tree.Path("cut.txt");
-  cut = false;
-  HeadlessSetLineSink([](const char*) {
+  const std::string path = tree.Path("cut.txt");
+  bool cut = false;
+  sink.BeforeLine = [&](const std::string&) {
     std::error_code error;
     std::filesystem::resize_file(path, 100, error);
     cut = cut || !error;
-  });
-  EXPECT_TRUE(ScanFile(path.c_str(), ScanMode::ListEveryOccurrence));
+  };
+  EXPECT_TRUE(ScanPath(path));
 #ifdef _WIN32
   EXPECT_FALSE(cut);
   EXPECT_EQ(Lines().size(), 2u);
@@ -302,7 +345,8 @@ TEST_F(ScannerTest, FileOfThreeReads) {
 // --- the same results as reading every word ---
 
 // The plain reading: every byte through the three word states, every word coded.
-std::vector<std::string> ReadEveryWord(const std::string& content, const std::string& name) {
+std::vector<std::string> ReadEveryWord(const std::string& content, const std::string& name,
+                                       const PreparedTerm& term) {
   auto isLetter = [](unsigned char b) { return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'); };
   auto isJoiner = [](unsigned char b) {
     return (b >= '0' && b <= '9') || b == '^' || b == '_' || b == '`';
@@ -325,9 +369,10 @@ std::vector<std::string> ReadEveryWord(const std::string& content, const std::st
       r += c;
     }
     bool match = false;
-    for (std::uint32_t k = 0; k < KeyCount; ++k) {
-      match = match || ComputePhoneticKey(r.c_str()) == KeyTable[k] ||
-              (r.rfind("ps", 0) == 0 && ComputePhoneticKey(r.c_str() + 1) == KeyTable[k]);
+    for (std::uint32_t k = 0; k < term.KeyCount; ++k) {
+      const PhoneticKey& key = term.KeyTable[k];
+      match = match || ComputePhoneticKey(r.c_str()) == key ||
+              (r.rfind("ps", 0) == 0 && ComputePhoneticKey(r.c_str() + 1) == key);
     }
     if (!match) return;
     char text[256];
@@ -379,13 +424,11 @@ TEST_P(SameAsEveryWordTest, ListsWhatReadingEveryWordLists) {
   for (unsigned seed = 1; seed <= 4; ++seed) {
     const std::string content = RandomText(seed);
     tree.WriteFile("r.txt", content);
-    std::vector<std::string> expected = ReadEveryWord(content, "r.txt");
-    HeadlessReset();
-    HeadlessCreateSearchControls();
-    EXPECT_EQ(ScanFile(tree.Path("r.txt").c_str(), ScanMode::ListEveryOccurrence),
-              !expected.empty());
+    std::vector<std::string> expected = ReadEveryWord(content, "r.txt", term.Prepared);
+    sink.Lines.clear();
+    EXPECT_EQ(ScanPath(tree.Path("r.txt")), !expected.empty());
     EXPECT_EQ(Lines(), expected) << "seed " << seed;
-    EXPECT_EQ(ScanFile(tree.Path("r.txt").c_str(), ScanMode::StopAtFirstMatch), !expected.empty());
+    EXPECT_EQ(ScanPath(tree.Path("r.txt"), ScanMode::StopAtFirstMatch), !expected.empty());
   }
 }
 
@@ -444,9 +487,11 @@ TEST_F(ScannerTest, FilesThatCannotBeOpenedAreRecordedOnce) {
                                           tree.Path("fifo.txt")};
   for (ScanMode mode : {ScanMode::ListEveryOccurrence, ScanMode::StopAtFirstMatch}) {
     UnopenedFiles.Clear();
-    for (const std::string& path : paths) EXPECT_FALSE(ScanFile(path.c_str(), mode)) << path;
+    sink.NotOpened.clear();
+    for (const std::string& path : paths) EXPECT_FALSE(ScanPath(path, mode)) << path;
     ASSERT_EQ(UnopenedFiles.Count.load(), 3u);
     for (std::uint32_t i = 0; i < 3; ++i) EXPECT_EQ(std::string(UnopenedFiles.Get(i)), paths[i]);
+    EXPECT_EQ(sink.NotOpened, paths);
   }
   EXPECT_EQ(SearchState.FilesSearched.load(), 0);
   EXPECT_EQ(SearchState.ScanFileHandle.load(), kNoFile);
@@ -455,10 +500,12 @@ TEST_F(ScannerTest, FilesThatCannotBeOpenedAreRecordedOnce) {
 TEST_F(ScannerTest, The1025thUnopenedFileIsDropped) {
   UseTerm("robert");
   const std::string missing = tree.Path("missing.txt");
-  for (int i = 0; i < 1025; ++i) ScanFile(missing.c_str(), ScanMode::ListEveryOccurrence);
+  for (int i = 0; i < 1025; ++i) ScanPath(missing);
   EXPECT_EQ(UnopenedFiles.Count.load(), 1024u);
   EXPECT_EQ(UnopenedFiles.NonEmpty.load(), 1);
-  EXPECT_EQ(SearchState.UnopenedNotListed.load(), 1u);
+  // The sink hears of each file that was listed, and of the one that was not.
+  EXPECT_EQ(sink.NotOpened.size(), 1024u);
+  EXPECT_EQ(sink.LeftOutCount(LeftOutKind::UnopenedNotListed), 1u);
 }
 
 TEST_F(ScannerTest, LinesBeyondAFullResultListAreShownAndCounted) {
@@ -467,7 +514,7 @@ TEST_F(ScannerTest, LinesBeyondAFullResultListAreShownAndCounted) {
   EXPECT_TRUE(Scan("r.txt", "robert\nrobert\n"));
   EXPECT_EQ(Lines().size(), 2u);
   EXPECT_EQ(ResultList.Count.load(), kFlaggedListCapacity);
-  EXPECT_EQ(SearchState.LinesWithoutResultEntry.load(), 2u);
+  EXPECT_EQ(sink.LeftOutCount(LeftOutKind::LineWithoutEntry), 2u);
 }
 
 // --- line numbers beyond 32 bits ---
@@ -501,36 +548,30 @@ TEST_F(ScannerTest, WithoutReadBufferTheFileCountsAsUnopened) {
   UseTerm("robert");
   tree.WriteFile("r.txt", "robert\n");
   FreeBlock(SearchState.ReadBuffer.exchange(nullptr));
-  EXPECT_FALSE(ScanFile(tree.Path("r.txt").c_str(), ScanMode::ListEveryOccurrence));
+  EXPECT_FALSE(ScanPath(tree.Path("r.txt")));
   EXPECT_EQ(UnopenedFiles.Count.load(), 1u);
+  EXPECT_EQ(sink.NotOpened, std::vector<std::string>{tree.Path("r.txt")});
   EXPECT_TRUE(Lines().empty());
 }
 
 // --- a stop between reads ---
 
-std::string stopFile;
-bool stopResult;
-
-int ScanThenReport() {
-  stopResult = ScanFile(stopFile.c_str(), ScanMode::ListEveryOccurrence);
-  return 0;
-}
-
-void StopOnFirstLine(const char*) { RequestStop(); }
-
-// Files over 4 GB keep their size; the file is sparse, and the stop at the first line
-// keeps the scan from reading it all.
+// Files over 4 GB keep their size; the file is sparse, and the stop after the first line
+// keeps the scan from reading it all. The worker is held at its first checkpoint, the one
+// after the first read, which holds the line, and stopped there.
 TEST_F(ScannerTest, StopAfterALineEndsTheScanAndKeepsA64BitSize) {
   UseTerm("robert");
-  stopFile = tree.Path("huge.txt");
   tree.WriteFile("huge.txt", "robert\n");
   std::error_code failed;
-  std::filesystem::resize_file(stopFile, 5000000000LL, failed);
+  std::filesystem::resize_file(tree.Path("huge.txt"), 5000000000LL, failed);
   ASSERT_FALSE(failed) << failed.message();
-  HeadlessSetLineSink(StopOnFirstLine);
-  ASSERT_EQ(StartWorker(ScanThenReport), 0);
+  HoldWorkerAtNextCheckpoint();
+  StartScanOnWorker(tree.Path("huge.txt"), false);
+  const bool held = WaitUntilWorkerHeld();
+  RequestStop();
   JoinWorker();
-  EXPECT_FALSE(stopResult);
+  ASSERT_TRUE(held);
+  EXPECT_FALSE(workerScan.Found);
   EXPECT_EQ(Lines(), std::vector<std::string>{"robert\thuge.txt\t1 (0.0%)\t4882812 K"});
   EXPECT_EQ(ResultList.Count.load(), 1u);
   EXPECT_EQ(SearchState.FilesSearched.load(), 0);
@@ -554,29 +595,23 @@ TEST_F(ScannerTest, SparseFileGivesTheLinesOfItsZeroBytes) {
     file << "\nrobert";
     ASSERT_TRUE(file.good());
   }
-  EXPECT_TRUE(ScanFile(path.c_str(), ScanMode::ListEveryOccurrence));
+  EXPECT_TRUE(ScanPath(path));
   EXPECT_EQ(Lines(), (std::vector<std::string>{"Robert\thuge.txt\t1 (0.0%)\t4882812 K",
                                                "robert\thuge.txt\t2 (21.5%)\t4882812 K",
                                                "robert\thuge.txt\t4 (100.0%)\t4882812 K"}));
   EXPECT_EQ(SearchState.FilesSearched.load(), 1);
 }
 
-int StopThenScan() {
-  RequestStop();
-  stopResult = ScanFile(stopFile.c_str(), ScanMode::ListEveryOccurrence);
-  return 0;
-}
-
 // After a stop the scanner leaves the window alone: no line, and no entry without a line.
 TEST_F(ScannerTest, StoppedScanListsNothing) {
   UseTerm("robert");
-  stopFile = tree.Path("r.txt");
   tree.WriteFile("r.txt", "robert\n" + std::string(200000, ' ') + "robert\n");
-  ASSERT_EQ(StartWorker(StopThenScan), 0);
+  StartScanOnWorker(tree.Path("r.txt"), true);
   JoinWorker();
-  EXPECT_FALSE(stopResult);
+  EXPECT_FALSE(workerScan.Found);
   EXPECT_TRUE(Lines().empty());
   EXPECT_EQ(ResultList.Count.load(), 0u);
+  EXPECT_EQ(sink.LeftOutCount(LeftOutKind::LineWithoutEntry), 0u);
   EXPECT_EQ(SearchState.FilesSearched.load(), 0);
 }
 

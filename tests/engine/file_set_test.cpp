@@ -17,19 +17,12 @@
 #include "platform/directory.h"
 #include "platform/spec_pattern.h"
 #include "platform/thread.h"
-#include "support/headless_controls.h"
+#include "support/recording_sink.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-const char kNoFilesText[] =
-    "No files were found that correspond to   \nthe search pattern that you entered\n"
-    "as the 'Search in:' string. Please\ncheck the filename and/or directory.";
-const char kNoFilesInTreeText[] =
-    "No files were found that correspond    \nto the search pattern that you entered\n"
-    "as the  'Search in:'  string. Please\ncheck the filename and/or directory.";
 
 using Paths = std::vector<std::string>;
 
@@ -64,17 +57,7 @@ std::vector<std::string> Model(const std::string& directory, const std::string& 
 
 class FileSetTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    HeadlessReset();
-    HeadlessCreateSearchControls();
-    SetControlText(kStatusLine, "Searching...");
-    SetControlFocus(kSearchForEdit);
-    ClearSearchLists();
-    SearchState.FoldersQueueFull = 0;
-    SearchState.FoldersSpecTooLong = 0;
-    SearchState.FilesSetFull = 0;
-    SearchState.FilesPathTooLong = 0;
-  }
+  void SetUp() override { ClearSearchLists(); }
   void TearDown() override {
     ResetSearchState();
     ClearSearchLists();
@@ -83,7 +66,14 @@ class FileSetTest : public ::testing::Test {
     EXPECT_EQ(SearchState.PatternFindHandle, kNoFind);
     EXPECT_EQ(SearchState.SubdirFindHandle, kNoFind);
   }
+  // Nothing was left out.
+  void ExpectNothingLeftOut() {
+    for (LeftOutKind kind : {LeftOutKind::FolderQueueFull, LeftOutKind::FolderSpecTooLong,
+                             LeftOutKind::FileSetFull, LeftOutKind::FilePathTooLong})
+      EXPECT_EQ(sink.LeftOutCount(kind), 0u) << static_cast<int>(kind);
+  }
   TempTree tree;
+  RecordingSink sink;
 };
 
 TEST(SplitSearchSpecTest, DirectoryPartEndsAtTheLastSeparator) {
@@ -116,7 +106,7 @@ TEST_F(FileSetTest, OneDirectoryGivesItsMatchingFilesOnly) {
   tree.WriteFile("sub/d.txt", "");
   tree.MakeDirectory("x.txt");
 
-  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), 0), 0);
+  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), false, sink), kFileSetBuilt);
 
   std::vector<std::string> expected = Model(tree.Root(), "*.txt");
   expected.erase(std::remove(expected.begin(), expected.end(), tree.Path("sub/d.txt")),
@@ -125,7 +115,7 @@ TEST_F(FileSetTest, OneDirectoryGivesItsMatchingFilesOnly) {
   EXPECT_EQ(FileSet.Count, 3u);  // a.txt, B.TXT, .hidden.txt; never the directory x.txt
   for (std::uint32_t i = 0; i < FileSet.Count; ++i) EXPECT_EQ(FileSet.Flag(i), 0);
   ExpectNoFindOpen();
-  EXPECT_TRUE(HeadlessMessageBoxes().empty());
+  ExpectNothingLeftOut();
 }
 
 TEST_F(FileSetTest, SubdirectoriesAreEnteredLastListedFirstWithTheirWholeSubtree) {
@@ -133,7 +123,7 @@ TEST_F(FileSetTest, SubdirectoriesAreEnteredLastListedFirstWithTheirWholeSubtree
                            "c/c1/c1.txt", "c/c2/c2.txt"})
     tree.WriteFile(name, "");
 
-  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), 1), 0);
+  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), true, sink), kFileSetBuilt);
 
   std::vector<std::string> paths = FileSetPaths();
   EXPECT_EQ(paths, Model(tree.Root(), "*.txt"));
@@ -160,61 +150,45 @@ TEST_F(FileSetTest, SpecificationWithoutSeparatorIsRelativeToTheCurrentDirectory
   tree.WriteFile("sub/b.txt", "");
   fs::path before = fs::current_path();
   fs::current_path(tree.Root());
-  int result = BuildFileSet("*.txt", 1);
+  const int result = BuildFileSet("*.txt", true, sink);
   fs::current_path(before);
 
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(FileSetPaths(), Paths({"a.txt", std::string("sub") + kSubdirectorySeparator + "b.txt"}));
+  EXPECT_EQ(result, kFileSetBuilt);
+  EXPECT_EQ(FileSetPaths(),
+            Paths({"a.txt", std::string("sub") + kSubdirectorySeparator + "b.txt"}));
 }
 
 TEST_F(FileSetTest, NoMatchAtTheTopStillSearchesTheSubdirectories) {
   tree.WriteFile("readme.doc", "");
   tree.WriteFile("deep/er/found.txt", "");
 
-  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), 1), 0);
+  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), true, sink), kFileSetBuilt);
 
   EXPECT_EQ(FileSetPaths(), Paths({tree.Path("deep/er/found.txt")}));
-  EXPECT_TRUE(HeadlessMessageBoxes().empty());
-  EXPECT_EQ(HeadlessControlText(kStatusLine), "Searching...");
   ExpectNoFindOpen();
 }
 
-TEST_F(FileSetTest, NothingAnywhereWithSubdirectoriesIsAnEmptySetWithoutMessage) {
+// Only a start directory that cannot be listed at all ends a search of the tree without
+// files; a tree that is there but holds none gives an empty set.
+TEST_F(FileSetTest, NothingAnywhereWithSubdirectoriesIsAnEmptySetBuilt) {
   tree.WriteFile("sub/readme.doc", "");
-  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), 1), 0);
+  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), true, sink), kFileSetBuilt);
   EXPECT_EQ(FileSet.Count, 0u);
-  EXPECT_TRUE(HeadlessMessageBoxes().empty());
 }
 
-TEST_F(FileSetTest, NoMatchWithoutSubdirectoriesEndsTheSearchWithTheMessage) {
+TEST_F(FileSetTest, NoMatchWithoutSubdirectoriesAnswersNoFileMatches) {
   tree.WriteFile("readme.doc", "");
   tree.WriteFile("sub/found.txt", "");
 
-  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), 0), -1);
+  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), false, sink), kNoFileMatches);
 
-  std::vector<RecordedMessageBox> boxes = HeadlessMessageBoxes();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].Title, " Tessik");
-  EXPECT_EQ(boxes[0].Text, kNoFilesText);
-  EXPECT_EQ(boxes[0].Text.size(), 149u);
-  EXPECT_EQ(boxes[0].Icon, MessageIcon::Information);
-  EXPECT_EQ(HeadlessControlText(kStatusLine), "Ready" + std::string(126, ' '));
-  EXPECT_EQ(HeadlessFocus(), kSearchInEdit);
   EXPECT_EQ(FileSet.Count, 0u);
-  EXPECT_EQ(HeadlessControlText(kGoButton), "&Go");  // the cleanup has run
+  ExpectNoFindOpen();
 }
 
-TEST_F(FileSetTest, MissingStartDirectoryWithSubdirectoriesEndsWithTheOtherMessage) {
-  EXPECT_EQ(BuildFileSet(tree.Path("missing/*.txt").c_str(), 1), -1);
-
-  std::vector<RecordedMessageBox> boxes = HeadlessMessageBoxes();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].Title, " Tessik");
-  EXPECT_EQ(boxes[0].Text, kNoFilesInTreeText);
-  EXPECT_EQ(boxes[0].Text.size(), 152u);
-  EXPECT_EQ(boxes[0].Icon, MessageIcon::Information);
-  EXPECT_EQ(HeadlessControlText(kStatusLine), "Ready" + std::string(127, ' '));
-  EXPECT_EQ(HeadlessFocus(), kSearchInEdit);
+TEST_F(FileSetTest, MissingStartDirectoryWithSubdirectoriesAnswersNoFileMatchesInTree) {
+  EXPECT_EQ(BuildFileSet(tree.Path("missing/*.txt").c_str(), true, sink), kNoFileMatchesInTree);
+  EXPECT_EQ(FileSet.Count, 0u);
   ExpectNoFindOpen();
 }
 
@@ -229,17 +203,17 @@ TEST_F(FileSetTest, PathsThatWouldPass255CharactersAreSkippedNotCut) {
   tree.WriteFile(tooLong + "/a.txt", "");
   tree.WriteFile("b/sibling.txt", "");
 
-  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), 1), 0);
+  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), true, sink), kFileSetBuilt);
 
   std::vector<std::string> paths = FileSetPaths();
   std::sort(paths.begin(), paths.end());
   EXPECT_EQ(paths, Paths({tree.Path("b/sibling.txt"), tree.Path(fits + "/a.txt")}));
   EXPECT_EQ(tree.Path(fits + "/a.txt").size(), 255u);
-  // What was left out is counted, each where it was left.
-  EXPECT_EQ(SearchState.FilesPathTooLong.load(), 1u);
-  EXPECT_EQ(SearchState.FoldersSpecTooLong.load(), 1u);
-  EXPECT_EQ(SearchState.FilesSetFull.load(), 0u);
-  EXPECT_EQ(SearchState.FoldersQueueFull.load(), 0u);
+  // The sink is told what was left out, each time, as what it was.
+  EXPECT_EQ(sink.LeftOutCount(LeftOutKind::FilePathTooLong), 1u);
+  EXPECT_EQ(sink.LeftOutCount(LeftOutKind::FolderSpecTooLong), 1u);
+  EXPECT_EQ(sink.LeftOutCount(LeftOutKind::FileSetFull), 0u);
+  EXPECT_EQ(sink.LeftOutCount(LeftOutKind::FolderQueueFull), 0u);
 }
 
 TEST_F(FileSetTest, FilesAndFoldersRefusedByFullListsAreCounted) {
@@ -252,12 +226,12 @@ TEST_F(FileSetTest, FilesAndFoldersRefusedByFullListsAreCounted) {
   for (std::uint32_t i = 0; i < kDirectoryQueueCapacity; ++i)
     DirectoryQueue.Add(tree.Path("gone/*.txt").c_str());
 
-  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), 1), 0);
+  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), true, sink), kFileSetBuilt);
 
-  EXPECT_EQ(SearchState.FilesSetFull.load(), 2u);
-  EXPECT_EQ(SearchState.FoldersQueueFull.load(), 2u);
-  EXPECT_EQ(SearchState.FilesPathTooLong.load(), 0u);
-  EXPECT_EQ(SearchState.FoldersSpecTooLong.load(), 0u);
+  EXPECT_EQ(sink.LeftOutCount(LeftOutKind::FileSetFull), 2u);
+  EXPECT_EQ(sink.LeftOutCount(LeftOutKind::FolderQueueFull), 2u);
+  EXPECT_EQ(sink.LeftOutCount(LeftOutKind::FilePathTooLong), 0u);
+  EXPECT_EQ(sink.LeftOutCount(LeftOutKind::FolderSpecTooLong), 0u);
 }
 
 // FIFOs, links and unreadable folders as POSIX has them; the Windows counterparts are
@@ -267,7 +241,7 @@ TEST_F(FileSetTest, FifoIsListedWithoutBlocking) {
   tree.WriteFile("a.txt", "");
   ASSERT_EQ(mkfifo(tree.Path("pipe.txt").c_str(), 0600), 0);
 
-  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), 0), 0);
+  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), false, sink), kFileSetBuilt);
 
   std::vector<std::string> paths = FileSetPaths();
   std::sort(paths.begin(), paths.end());
@@ -280,7 +254,7 @@ TEST_F(FileSetTest, LinkToADirectoryIsNeitherEnteredNorListed) {
   fs::create_directory_symlink("..", tree.Path("sub/up"));  // a loop back to the top
   fs::create_symlink(tree.Path("a.txt"), tree.Path("link.txt"));
 
-  EXPECT_EQ(BuildFileSet(tree.Path("*.*").c_str(), 1), 0);
+  EXPECT_EQ(BuildFileSet(tree.Path("*.*").c_str(), true, sink), kFileSetBuilt);
 
   std::vector<std::string> paths = FileSetPaths();
   std::sort(paths.begin(), paths.end());
@@ -301,11 +275,10 @@ TEST_F(FileSetTest, SubdirectoryThatCannotBeReadIsPassedOver) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
-    if (BuildFileSet(tree.Path("*.txt").c_str(), 1) != 0) _exit(1);
+    if (BuildFileSet(tree.Path("*.txt").c_str(), true, sink) != kFileSetBuilt) _exit(1);
     std::vector<std::string> paths = FileSetPaths();
     std::sort(paths.begin(), paths.end());
-    bool right = paths == Paths({tree.Path("open/other.txt"), tree.Path("top.txt")}) &&
-                 HeadlessMessageBoxes().empty();
+    bool right = paths == Paths({tree.Path("open/other.txt"), tree.Path("top.txt")});
     _exit(right ? 0 : 2);
   }
   int status = 0;
@@ -318,17 +291,26 @@ TEST_F(FileSetTest, SubdirectoryThatCannotBeReadIsPassedOver) {
 
 // A worker that is stopped before it begins: the enumeration meets the stop at its first
 // checkpoint and must leave every open handle recorded for the window thread's cleanup.
-std::string stoppedSpec;
-int stoppedSubdirs = 0;
+// Like a search, the worker ends itself when no file set was built.
+struct StoppedRun {
+  std::string Spec;
+  bool IncludeSubdirectories = false;
+  RecordingSink* Sink = nullptr;
+  int Built = 0;
+};
+StoppedRun stoppedRun;
+
 int StoppedEnumeration() {
   static const std::atomic<int> never{0};
   WorkerWaitUntil(never);  // returns on the stop
-  return BuildFileSet(stoppedSpec.c_str(), stoppedSubdirs);
+  stoppedRun.Built =
+      BuildFileSet(stoppedRun.Spec.c_str(), stoppedRun.IncludeSubdirectories, *stoppedRun.Sink);
+  return stoppedRun.Built == kFileSetBuilt ? 0
+                                           : EndWithoutFiles(stoppedRun.Built, *stoppedRun.Sink);
 }
 
-int RunStopped(const std::string& spec, int subdirs) {
-  stoppedSpec = spec;
-  stoppedSubdirs = subdirs;
+int RunStopped(const std::string& spec, bool includeSubdirectories, RecordingSink& sink) {
+  stoppedRun = {spec, includeSubdirectories, &sink, 0};
   if (StartWorker(StoppedEnumeration) != 0) return 99;
   RequestStop();
   return JoinWorker();
@@ -339,21 +321,24 @@ TEST_F(FileSetTest, StopLeavesTheOpenEnumerationsRecordedForTheCleanup) {
   tree.WriteFile("b.txt", "");
   tree.WriteFile("sub/c.txt", "");
 
-  EXPECT_EQ(RunStopped(tree.Path("*.txt"), 1), -1);
+  EXPECT_EQ(RunStopped(tree.Path("*.txt"), true, sink), -1);
+  EXPECT_EQ(stoppedRun.Built, kFileSetStopped);
   EXPECT_TRUE(IsOpenFind(SearchState.PatternFindHandle));
   EXPECT_TRUE(IsOpenFind(SearchState.SubdirFindHandle));
   ResetSearchState();
   ExpectNoFindOpen();
 
-  EXPECT_EQ(RunStopped(tree.Path("*.txt"), 0), -1);
+  EXPECT_EQ(RunStopped(tree.Path("*.txt"), false, sink), -1);
+  EXPECT_EQ(stoppedRun.Built, kFileSetStopped);
   EXPECT_TRUE(IsOpenFind(SearchState.PatternFindHandle));
   EXPECT_EQ(FileSet.Count, 1u);
   ResetSearchState();
 
-  // Nothing found after a stop: no message, the window is left alone.
-  EXPECT_EQ(RunStopped(tree.Path("*.none"), 0), -1);
-  EXPECT_TRUE(HeadlessMessageBoxes().empty());
-  EXPECT_EQ(HeadlessControlText(kStatusLine), "Searching...");
+  // Nothing found after a stop: the worker does not end the search, the window thread
+  // does, so the search still counts as running.
+  SearchState.SearchRunning = 1;
+  EXPECT_EQ(RunStopped(tree.Path("*.none"), false, sink), -1);
+  EXPECT_EQ(SearchState.SearchRunning.load(), 1);
 }
 
 }  // namespace

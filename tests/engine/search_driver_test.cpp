@@ -1,164 +1,165 @@
+// The front door: one request in, and what the sink is told, in order, for every way a
+// search can end.
 #include "engine/search_driver.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "engine/search_state.h"
-#include "engine/status_line.h"
-#include "phonetic/phonetic_key.h"
-#include "phonetic/spelling_variants.h"
-#include "platform/thread.h"
-#include "support/headless_controls.h"
+#include "query/query_validation.h"
+#include "query/term_codes.h"
+#include "support/recording_sink.h"
 #include "support/test_support.h"
 
 namespace {
 
-std::string Padded(std::string text) {
-  text.resize(kStatusWidth, ' ');
-  return text;
-}
+struct EndingCase {
+  const char* Label;
+  const char* SearchIn;  // relative to the tree; "" for none
+  const char* SearchFor;
+  bool Subdirectories;
+  int Returned;
+  SearchEnding Ending;
+  int Refusal;
+  std::vector<bool> Collecting;    // what CollectingFiles was told
+  std::vector<std::string> Lines;  // with the tree's root taken off paths
+  bool SingleWord;
+  int FilesSearched;
+  int MatchedFiles;
+};
 
-std::vector<std::string> ResultPaths() {
-  std::vector<std::string> paths;
-  for (std::uint32_t i = 0; i < ResultList.Count; ++i) paths.emplace_back(ResultList.Get(i));
-  return paths;
-}
+void PrintTo(const EndingCase& c, std::ostream* out) { *out << c.Label; }
 
-std::vector<std::string> statusAtEachLine;
-void RecordStatus(const char*) { statusAtEachLine.push_back(HeadlessControlText(kStatusLine)); }
-
-class SearchDriverTest : public ::testing::Test {
+class FrontDoor : public ::testing::TestWithParam<EndingCase> {
  protected:
   void SetUp() override {
-    HeadlessReset();
-    HeadlessCreateSearchControls();
     ClearSearchLists();
-    statusAtEachLine.clear();
-    tree.WriteFile("one.txt", "cat");
-    tree.WriteFile("two.txt", "dog");
-    tree.WriteFile("notes.doc", "cat");
-    tree.WriteFile("sub/three.txt", "cat");
-    SetControlText(kSearchInEdit, tree.Path("*.txt").c_str());
-    SetControlFocus(kSearchForEdit);
+    tree.WriteFile("a.txt", "The cat sat.\n");
+    tree.WriteFile("sub/b.txt", "a dog and a kat\n");
   }
   void TearDown() override {
-    HeadlessSetLineSink(nullptr);
     ResetSearchState();
     ClearSearchLists();
   }
   TempTree tree;
 };
 
-TEST_F(SearchDriverTest, CountsOfWhatWasLeftOutStartAtZero) {
-  std::atomic<std::uint32_t>* counts[] = {
-      &SearchState.FoldersQueueFull,  &SearchState.FoldersSpecTooLong,
-      &SearchState.FilesSetFull,      &SearchState.FilesPathTooLong,
-      &SearchState.UnopenedNotListed, &SearchState.LinesWithoutResultEntry};
-  for (const char* query : {"", "cat", "cat O dog"}) {
-    for (std::atomic<std::uint32_t>* count : counts) *count = 7;
-    SetControlText(kSearchForEdit, query);
-    EXPECT_EQ(RunSearch(), 0) << query;
-    for (std::atomic<std::uint32_t>* count : counts) EXPECT_EQ(count->load(), 0u) << query;
+TEST_P(FrontDoor, TellsTheSinkHowTheSearchEnded) {
+  const EndingCase& c = GetParam();
+  const std::string searchIn = c.SearchIn[0] != '\0' ? tree.Path(c.SearchIn) : "";
+  const SearchRequest request = MakeSearchRequest(searchIn.c_str(), c.SearchFor, c.Subdirectories);
+  RecordingSink sink;
+  EXPECT_EQ(RunSearch(request, sink), c.Returned);
+
+  EXPECT_EQ(sink.Collecting, c.Collecting);
+  std::vector<std::string> lines;
+  for (std::string line : sink.Lines) {
+    const std::size_t root = line.find(tree.Root());
+    if (root != std::string::npos) line.erase(root, tree.Root().size());
+    lines.push_back(line);
   }
+  EXPECT_EQ(lines, c.Lines);
+  // One end, told twice: before and after the cleanup, which has run.
+  ASSERT_EQ(sink.Endings.size(), 1u);
+  ASSERT_EQ(sink.Ended.size(), 1u);
+  const SearchSummary& summary = sink.Endings[0];
+  EXPECT_EQ(summary.Ending, c.Ending);
+  EXPECT_EQ(sink.Ended[0].Ending, c.Ending);
+  EXPECT_EQ(summary.Refusal, c.Refusal);
+  EXPECT_EQ(summary.SingleWord, c.SingleWord);
+  EXPECT_EQ(summary.FilesSearched, c.FilesSearched);
+  EXPECT_EQ(summary.MatchedFiles, c.MatchedFiles);
+  EXPECT_EQ(summary.UnopenedFiles, 0u);
+  EXPECT_EQ(FileSet.Count.load(), 0u);
+  EXPECT_EQ(SearchState.ReadBuffer.load(), nullptr);
+  EXPECT_EQ(ResultList.Count.load(), sink.Lines.size());
 }
 
-TEST_F(SearchDriverTest, EmptyQueryListsTheMatchingFiles) {
-  HeadlessSetLineSink(RecordStatus);
-  EXPECT_EQ(RunSearch(), 0);
+INSTANTIATE_TEST_SUITE_P(Endings, FrontDoor,
+                         ::testing::Values(EndingCase{"listing",
+                                                      "*.txt",
+                                                      "  ",
+                                                      false,
+                                                      0,
+                                                      SearchEnding::FilesListed,
+                                                      0,
+                                                      {true},
+                                                      {"a.txt"},
+                                                      false,
+                                                      1,
+                                                      0},
+                                           EndingCase{"one_word",
+                                                      "*.txt",
+                                                      "kat",
+                                                      true,
+                                                      0,
+                                                      SearchEnding::QueryAnswered,
+                                                      0,
+                                                      {false},
+                                                      {"kat\tb.txt\t1 (93.8%)\t0 K",
+                                                       "cat\ta.txt\t1 (53.8%)\t0 K"},
+                                                      true,
+                                                      2,
+                                                      2},
+                                           EndingCase{"expression",
+                                                      "*.txt",
+                                                      "cat A dog",
+                                                      true,
+                                                      0,
+                                                      SearchEnding::QueryAnswered,
+                                                      0,
+                                                      {false},
+                                                      {"sub/b.txt"},
+                                                      false,
+                                                      2,
+                                                      1},
+                                           EndingCase{"refused",
+                                                      "*.txt",
+                                                      "cat A",
+                                                      false,
+                                                      -1,
+                                                      SearchEnding::QueryRefused,
+                                                      kQueryOperatorAtEnd,
+                                                      {},
+                                                      {},
+                                                      false,
+                                                      0,
+                                                      0},
+                                           EndingCase{"no_files",
+                                                      "*.zzz",
+                                                      "cat",
+                                                      false,
+                                                      -1,
+                                                      SearchEnding::NoFiles,
+                                                      0,
+                                                      {false},
+                                                      {},
+                                                      false,
+                                                      0,
+                                                      0},
+                                           EndingCase{"no_files_in_tree",
+                                                      "none/*.zzz",
+                                                      "",
+                                                      true,
+                                                      -1,
+                                                      SearchEnding::NoFilesInTree,
+                                                      0,
+                                                      {true},
+                                                      {},
+                                                      false,
+                                                      0,
+                                                      0}),
+                         [](const auto& info) { return std::string(info.param.Label); });
 
-  std::vector<std::string> lines = HeadlessListLines(kResultListBox);
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines, ResultPaths());
-  EXPECT_EQ(lines[0].rfind(tree.Root(), 0), 0u);
-  EXPECT_EQ(SearchState.FilesSearched, 2);
-  EXPECT_EQ(HeadlessControlText(kStatusLine),
-            Padded("Completed:  Found 2 file(s) matching specification."));
-  EXPECT_EQ(statusAtEachLine.front(), "Searching..." + std::string(84, ' '));
-  EXPECT_EQ(HeadlessHorizontalExtent(kResultListBox), 600);
-  EXPECT_EQ(HeadlessFocus(), kSearchForEdit);
-  EXPECT_EQ(FileSet.Count, 0u);  // the cleanup has run
-  EXPECT_EQ(HeadlessControlText(kGoButton), "&Go");
-  EXPECT_TRUE(HeadlessIsEnabled(kClearButton));
-}
-
-TEST_F(SearchDriverTest, BlankQueryListsWithSubdirectoriesWhenChecked) {
-  SetControlText(kSearchForEdit, "    ");
-  HeadlessSetCheck(kIncludeSubdirsCheck, 1);
-  EXPECT_EQ(RunSearch(), 0);
-  EXPECT_EQ(HeadlessListLines(kResultListBox).size(), 3u);
-  EXPECT_EQ(ResultPaths().back(), tree.Path("sub/three.txt"));
-  EXPECT_EQ(HeadlessControlText(kStatusLine),
-            Padded("Completed:  Found 3 file(s) matching specification."));
-}
-
-TEST_F(SearchDriverTest, StartsFromAFreshStateButLeavesResultListToGo) {
-  FileSet.Add("/stale/file.txt");
-  DirectoryQueue.Add("/stale/*.txt");
-  UnopenedFiles.Add("/stale/unopened.txt");
-  ResultList.Add("/kept/by/go.txt");
-  SearchState.LastTermType = 1;
-  SearchState.MatchedFiles = 9;
-  SearchState.FirstTermTaken = 1;
-  KeyCount = 4;
-  VariantCount = 4;
-
-  EXPECT_EQ(RunSearch(), 0);
-
-  EXPECT_EQ(UnopenedFiles.Count, 0u);
-  EXPECT_EQ(SearchState.LastTermType, 0);
-  EXPECT_EQ(SearchState.MatchedFiles, 0);
-  EXPECT_EQ(KeyCount, 0u);
-  EXPECT_EQ(VariantCount, 0u);
-  ASSERT_EQ(ResultList.Count, 3u);
-  EXPECT_STREQ(ResultList.Get(0), "/kept/by/go.txt");
-  EXPECT_EQ(HeadlessListLines(kResultListBox).size(), 2u);
-}
-
-TEST_F(SearchDriverTest, ListingThatFindsNothingEndsWithTheMessageOnly) {
-  SetControlText(kSearchInEdit, tree.Path("*.none").c_str());
-  EXPECT_EQ(RunSearch(), -1);
-  ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
-  EXPECT_EQ(HeadlessControlText(kStatusLine), "Ready" + std::string(126, ' '));
-  EXPECT_EQ(HeadlessFocus(), kSearchInEdit);
-  EXPECT_TRUE(HeadlessListLines(kResultListBox).empty());
-}
-
-TEST_F(SearchDriverTest, OnlyThe255FirstCharactersOfEachInputAreTaken) {
-  // Stars fill the pattern up to the 255th character; what follows must be ignored.
-  std::string spec = tree.Root();
-  spec += std::string(255 - spec.size() - 4, '*') + ".txt" + "IGNORED";
-  SetControlText(kSearchInEdit, spec.c_str());
-  std::string query = std::string(255, ' ') + "cat";
-  SetControlText(kSearchForEdit, query.c_str());
-
-  EXPECT_EQ(RunSearch(), 0);
-
-  EXPECT_EQ(std::strlen(SearchState.SearchSpecText), 255u);
-  EXPECT_EQ(std::strlen(SearchState.SearchText), 255u);
-  EXPECT_EQ(HeadlessControlText(kStatusLine),
-            Padded("Completed:  Found 2 file(s) matching specification."));
-}
-
-// The window thread's part of a stop: the worker adds nothing more and leaves the cleanup.
-void StopOnFirstLine(const char*) { RequestStop(); }
-int SearchOnWorker() { return RunSearch(); }
-
-TEST_F(SearchDriverTest, StopDuringTheListingLeavesTheRestToTheWindowThread) {
-  HeadlessSetCheck(kIncludeSubdirsCheck, 1);
-  SetControlText(kGoButton, "Stop");
-  HeadlessSetLineSink(StopOnFirstLine);
-  ASSERT_EQ(StartWorker(SearchOnWorker), 0);
-  EXPECT_EQ(JoinWorker(), -1);
-
-  EXPECT_EQ(HeadlessListLines(kResultListBox).size(), 1u);
-  EXPECT_EQ(ResultList.Count, 1u);
-  EXPECT_EQ(FileSet.Count, 3u);
-  EXPECT_EQ(HeadlessControlText(kStatusLine), "Searching..." + std::string(84, ' '));
-  EXPECT_EQ(HeadlessControlText(kGoButton), "Stop");
+// The request keeps what a field of the window holds: 255 characters of each text.
+TEST(SearchRequest, KeepsTheFirst255CharactersOfEachText) {
+  const std::string longText(300, 'x');
+  const SearchRequest request = MakeSearchRequest(longText.c_str(), nullptr, true);
+  EXPECT_EQ(std::string(request.SearchIn), longText.substr(0, 255));
+  EXPECT_EQ(std::string(request.SearchFor), "");
+  EXPECT_TRUE(request.IncludeSubdirectories);
 }
 
 }  // namespace

@@ -2,19 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "engine/file_set.h"
 #include "platform/memory.h"
-#include "support/headless_controls.h"
+#include "query/term_codes.h"
+#include "support/recording_sink.h"
 #include "support/test_support.h"
 
 namespace {
 
 class SearchStateTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    HeadlessReset();
-    HeadlessCreateSearchControls();
-    ClearSearchLists();
-  }
+  void SetUp() override { ClearSearchLists(); }
   void TearDown() override {
     ResetSearchState();
     ClearSearchLists();
@@ -33,9 +35,9 @@ void ExpectNothingHeld() {
   EXPECT_EQ(SearchState.FirstTermTaken, 0);
 }
 
-TEST_F(SearchStateTest, ReleasesEverythingAndKeepsTheResults) {
-  TempTree tree;
-  tree.WriteFile("a.txt", "words");
+// A search in full swing: enumerations, a file and the buffer open, every list and count
+// in use.
+void HoldEverything(const TempTree& tree) {
   FindEntry entry;
   SearchState.PatternFindHandle = FindFirst(tree.Path("*.*").c_str(), &entry);
   SearchState.SubdirFindHandle = FindFirst(tree.Path("*.txt").c_str(), &entry);
@@ -50,24 +52,24 @@ TEST_F(SearchStateTest, ReleasesEverythingAndKeepsTheResults) {
   SearchState.SearchRunning = 1;
   SearchState.SearchPaused = 1;
   SearchState.FirstTermTaken = 1;
-  SearchState.LastTermType = 1;
+  SearchState.LastTermType = kSingleWord;
   SearchState.FilesSearched = 4;
   SearchState.MatchedFiles = 2;
-  SetControlText(kGoButton, "Stop");
-  EnableControl(kPauseButton, true);
+}
+
+TEST_F(SearchStateTest, ReleasesEverythingAndKeepsTheResults) {
+  TempTree tree;
+  tree.WriteFile("a.txt", "words");
+  HoldEverything(tree);
 
   ResetSearchState();
 
   ExpectNothingHeld();
   EXPECT_EQ(ResultList.Count, 1u);
   EXPECT_EQ(UnopenedFiles.Count, 1u);
-  EXPECT_EQ(SearchState.LastTermType, 1);
+  EXPECT_EQ(SearchState.LastTermType, kSingleWord);
   EXPECT_EQ(SearchState.FilesSearched, 4);
   EXPECT_EQ(SearchState.MatchedFiles, 2);
-  EXPECT_EQ(HeadlessControlText(kGoButton), "&Go");
-  EXPECT_FALSE(HeadlessIsEnabled(kPauseButton));
-  EXPECT_TRUE(HeadlessIsEnabled(kSaveButton));
-  EXPECT_TRUE(HeadlessIsEnabled(kDeleteButton));
 }
 
 TEST_F(SearchStateTest, RunsTwiceInARowAndWithNothingOpen) {
@@ -78,8 +80,69 @@ TEST_F(SearchStateTest, RunsTwiceInARowAndWithNothingOpen) {
   ExpectNothingHeld();
   ResetSearchState();
   ExpectNothingHeld();
-  EXPECT_FALSE(HeadlessIsEnabled(kSaveButton));
-  EXPECT_FALSE(HeadlessIsEnabled(kClearButton));
 }
+
+// The sink hears of the end twice: first what it says, while the search still holds what
+// it held, then, once all of it has been let go, that it is over (the window's buttons
+// follow the state then). Both times with the counts of the search.
+class EndWatchingSink : public RecordingSink {
+ public:
+  void SearchEnding(const SearchSummary& summary) override {
+    RecordingSink::SearchEnding(summary);
+    RunningAt.push_back(SearchState.SearchRunning.load());
+  }
+  void SearchEnded(const SearchSummary& summary) override {
+    RecordingSink::SearchEnded(summary);
+    RunningAt.push_back(SearchState.SearchRunning.load());
+  }
+  std::vector<int> RunningAt;  // whether the search ran, at each of the two calls
+};
+
+struct EndCase {
+  const char* Label;
+  int Built;  // BuildFileSet's answer; kFileSetBuilt: the search ends as `Ending` says
+  SearchEnding Ending;
+  int Returned;
+};
+
+void PrintTo(const EndCase& c, std::ostream* out) { *out << c.Label; }
+
+class EndTest : public SearchStateTest, public ::testing::WithParamInterface<EndCase> {};
+
+TEST_P(EndTest, TellsTheSinkTheEndThenCleansUpAndTellsItAgain) {
+  const EndCase& c = GetParam();
+  TempTree tree;
+  tree.WriteFile("a.txt", "words");
+  HoldEverything(tree);
+  EndWatchingSink sink;
+
+  const int returned =
+      c.Built == kFileSetBuilt ? EndSearch(c.Ending, sink, 3) : EndWithoutFiles(c.Built, sink);
+
+  EXPECT_EQ(returned, c.Returned);
+  ExpectNothingHeld();
+  EXPECT_EQ(sink.RunningAt, (std::vector<int>{1, 0}));
+  ASSERT_EQ(sink.Endings.size(), 1u);
+  ASSERT_EQ(sink.Ended.size(), 1u);
+  for (const SearchSummary& summary : {sink.Endings[0], sink.Ended[0]}) {
+    EXPECT_EQ(summary.Ending, c.Ending);
+    EXPECT_EQ(summary.Refusal, c.Built == kFileSetBuilt ? 3 : 0);
+    EXPECT_TRUE(summary.SingleWord);
+    EXPECT_EQ(summary.FilesSearched, 4);
+    EXPECT_EQ(summary.MatchedFiles, 2);
+    EXPECT_EQ(summary.UnopenedFiles, 1u);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, EndTest,
+    ::testing::Values(EndCase{"answered", kFileSetBuilt, SearchEnding::QueryAnswered, 0},
+                      EndCase{"listed", kFileSetBuilt, SearchEnding::FilesListed, 0},
+                      EndCase{"refused", kFileSetBuilt, SearchEnding::QueryRefused, -1},
+                      EndCase{"no_memory", kFileSetBuilt, SearchEnding::NoMemory, -1},
+                      EndCase{"no_files", kNoFileMatches, SearchEnding::NoFiles, -1},
+                      EndCase{"no_files_in_tree", kNoFileMatchesInTree, SearchEnding::NoFilesInTree,
+                              -1}),
+    [](const ::testing::TestParamInfo<EndCase>& info) { return std::string(info.param.Label); });
 
 }  // namespace

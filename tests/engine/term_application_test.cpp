@@ -1,5 +1,6 @@
 // Terms applied to real files: whole queries evaluated left to right over the file set,
-// the single-word pass, and stops that come in the middle.
+// the single-word pass, the files each term has the sink told of, and stops that come in
+// the middle.
 #include "engine/term_application.h"
 
 #include <gtest/gtest.h>
@@ -10,18 +11,18 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/search_state.h"
+#include "engine/search_term.h"
 #include "phonetic/phonetic_key.h"
-#include "phonetic/spelling_variants.h"
 #include "platform/memory.h"
 #include "platform/thread.h"
-#include "platform/window.h"
-#include "query/duplicate_keys.h"
 #include "query/query_validation.h"
+#include "query/term_codes.h"
 #include "query/term_evaluation.h"
-#include "support/headless_controls.h"
+#include "support/recording_sink.h"
 #include "support/test_support.h"
 
 namespace {
@@ -32,8 +33,6 @@ class EvaluationTest : public testing::Test {
  protected:
   void SetUp() override {
     InitialisePhonetics();
-    HeadlessReset();
-    HeadlessCreateSearchControls();
     ResetSearchState();
     ClearSearchLists();
     SearchState.MatchedFiles = 0;
@@ -61,15 +60,8 @@ class EvaluationTest : public testing::Test {
     for (const std::string& path : paths) ASSERT_GE(FileSet.Add(path.c_str()), 0);
   }
 
-  static void PrepareKeys(const char* term) {
-    NormaliseQueryWord(term);
-    GenerateSpellingVariants();
-    ComputeVariantKeys();
-    RemoveDuplicateKeys();
-  }
-
-  // The term loop of a query search: take, prepare the keys, apply.
-  static int Evaluate(const std::string& query, std::vector<std::int32_t>* codes = nullptr) {
+  // The term loop of a query search: take, prepare the term, apply.
+  int Evaluate(const std::string& query, std::vector<std::int32_t>* codes = nullptr) {
     char expression[kQueryExpressionSize];
     NormaliseQuery(query.c_str(), expression);
     EXPECT_EQ(ValidateQuery(expression), kQueryAccepted);
@@ -79,9 +71,9 @@ class EvaluationTest : public testing::Test {
       const std::int32_t code = TakeNextTerm(term, expression, SearchState.FirstTermTaken);
       if (code == kNoTermLeft) return 0;
       if (codes != nullptr) codes->push_back(code);
-      PrepareKeys(term);
-      if (code == kSingleWord) return RunSingleWordPass();
-      if (ApplyTerm(code) != 0) return -1;
+      PrepareSearchTerm(term, &term_);
+      if (code == kSingleWord) return RunSingleWordPass(term_, sink_);
+      if (ApplyTerm(code, term_, sink_) != 0) return -1;
     }
   }
 
@@ -99,7 +91,11 @@ class EvaluationTest : public testing::Test {
     return paths;
   }
 
+  using Searched = std::vector<std::pair<std::string, std::int32_t>>;
+
   TempTree tree_;
+  SearchTerm term_;
+  RecordingSink sink_;
 };
 
 struct WorkedExample {
@@ -152,21 +148,27 @@ TEST_F(EvaluationTest, SingleWordListsTheLastFileFirstAndEmptiesTheSet) {
   ASSERT_EQ(ResultList.Count.load(), 2u);
   EXPECT_EQ(std::string(ResultList.Get(0)), File(2));
   EXPECT_EQ(std::string(ResultList.Get(1)), File(1));
-  EXPECT_EQ(HeadlessListLines(kResultListBox).size(), 2u);
-  // The last progress text names the first file, the last one scanned.
-  EXPECT_EQ(HeadlessControlText(kStatusLine), "Searching  " + File(1) + std::string(86, ' '));
+  EXPECT_EQ(sink_.Lines.size(), 2u);
+  // Each file is announced before it is read, the last one first.
+  EXPECT_EQ(sink_.Searched, (Searched{{File(4), kSingleWord},
+                                      {File(3), kSingleWord},
+                                      {File(2), kSingleWord},
+                                      {File(1), kSingleWord}}));
 }
 
 TEST_F(EvaluationTest, ScansOnlyTheFilesATermCanChange) {
-  // A file that cannot be opened is recorded on every scan of it, so the unopened list
-  // shows which terms looked at it.
   const std::string missing = tree_.Path("missing.txt");
   AddFiles({File(1), missing, File(2)});
   ASSERT_EQ(Evaluate("cat A dog"), 0);
-  EXPECT_EQ(Unopened(), std::vector<std::string>{missing});  // OR scanned it, AND did not
   EXPECT_EQ(Flagged(), std::set<std::string>{File(1)});
-  // The AND term scanned the flagged files only, F1 then F2; F2 showed the last progress.
-  EXPECT_EQ(HeadlessControlText(kStatusLine), "Searching  " + File(2) + std::string(86, ' '));
+  // OR looked at every file; AND only at those OR flagged.
+  EXPECT_EQ(sink_.Searched, (Searched{{File(1), kTermOr},
+                                      {missing, kTermOr},
+                                      {File(2), kTermOr},
+                                      {File(1), kTermAnd},
+                                      {File(2), kTermAnd}}));
+  EXPECT_EQ(Unopened(), std::vector<std::string>{missing});
+  EXPECT_EQ(sink_.NotOpened, std::vector<std::string>{missing});
 }
 
 TEST_F(EvaluationTest, AFileThatCannotBeOpenedCountsAsNotFound) {
@@ -175,9 +177,11 @@ TEST_F(EvaluationTest, AFileThatCannotBeOpenedCountsAsNotFound) {
   ASSERT_EQ(Evaluate("N cat"), 0);
   EXPECT_EQ(Flagged(), std::set<std::string>{missing});
   EXPECT_EQ(SearchState.MatchedFiles.load(), 1);
-  // The sole NOT term shows two blanks fewer after its progress text.
-  EXPECT_EQ(HeadlessControlText(kStatusLine), "Searching  " + File(2) + std::string(84, ' '));
+  // The sole NOT term is announced with its own code (the window shows it differently).
+  EXPECT_EQ(sink_.Searched,
+            (Searched{{File(1), kSoleAndNot}, {missing, kSoleAndNot}, {File(2), kSoleAndNot}}));
 
+  // A file that cannot be opened is recorded on every scan of it.
   ClearSearchLists();
   AddFiles({File(1), missing, File(2)});
   ASSERT_EQ(Evaluate("cat X dog"), 0);
@@ -186,40 +190,37 @@ TEST_F(EvaluationTest, AFileThatCannotBeOpenedCountsAsNotFound) {
 }
 
 TEST_F(EvaluationTest, EmptyRunningSetMakesAndAndNotScanNothing) {
-  PrepareKeys("cat");
+  PrepareSearchTerm("cat", &term_);
   for (std::int32_t code : {kTermAnd, kTermAndNot}) {
     ClearSearchLists();
     AddFiles({File(1), File(2)});
-    SetControlText(kStatusLine, "before");
-    EXPECT_EQ(ApplyTerm(code), 0);
+    EXPECT_EQ(ApplyTerm(code, term_, sink_), 0);
     EXPECT_TRUE(Flagged().empty());
-    EXPECT_EQ(HeadlessControlText(kStatusLine), "before");  // no file, no progress text
   }
-  EXPECT_EQ(ApplyTerm(7), 0);  // not a term code: nothing changes
-  EXPECT_EQ(ApplyTerm(kSingleWord), 0);
+  EXPECT_EQ(ApplyTerm(7, term_, sink_), 0);  // not a term code: nothing changes
+  EXPECT_EQ(ApplyTerm(kSingleWord, term_, sink_), 0);
   EXPECT_TRUE(Flagged().empty());
-  EXPECT_EQ(HeadlessControlText(kStatusLine), "before");
+  EXPECT_TRUE(sink_.Searched.empty());  // no file was read
 }
 
-// Stop requests arrive through a real worker thread.
-std::atomic<int> workerSteps{0};
+// Stop requests arrive through a real worker thread, which applies the fixture's term
+// through its sink.
+const SearchTerm* workerTerm = nullptr;
+RecordingSink* workerSink = nullptr;
 
 int StopBeforeAnyFile() {
   RequestStop();
-  return ApplyTerm(kTermOr);
+  return ApplyTerm(kTermOr, *workerTerm, *workerSink);
 }
 
-int SingleWordPassOnWorker() { return RunSingleWordPass(); }
-
-void StopOnFirstLine(const char*) {
-  workerSteps.fetch_add(1);
-  RequestStop();
-}
+int SingleWordPassOnWorker() { return RunSingleWordPass(*workerTerm, *workerSink); }
 
 TEST_F(EvaluationTest, WorkerStopsBeforeTheNextFile) {
   // Had the missing file been opened, it would stand in the unopened list.
   AddFiles({tree_.Path("missing.txt"), File(1), File(2)});
-  PrepareKeys("cat");
+  PrepareSearchTerm("cat", &term_);
+  workerTerm = &term_;
+  workerSink = &sink_;
   ASSERT_EQ(StartWorker(StopBeforeAnyFile), 0);
   EXPECT_EQ(JoinWorker(), -1);
   EXPECT_TRUE(Flagged().empty());
@@ -229,17 +230,22 @@ TEST_F(EvaluationTest, WorkerStopsBeforeTheNextFile) {
 
 TEST_F(EvaluationTest, WorkerStoppedInAFileLeavesItUnfinished) {
   AddFiles({File(1), File(2)});
-  PrepareKeys("cat");
-  workerSteps = 0;
+  PrepareSearchTerm("cat", &term_);
+  workerTerm = &term_;
+  workerSink = &sink_;
   // The stop comes while the scanner lists the hit of F2, the first file of the pass.
-  HeadlessSetLineSink(StopOnFirstLine);
+  std::atomic<int> linesOffered{0};
+  sink_.BeforeLine = [&](const std::string&) {
+    linesOffered.fetch_add(1);
+    RequestStop();
+  };
   ASSERT_EQ(StartWorker(SingleWordPassOnWorker), 0);
   EXPECT_EQ(JoinWorker(), -1);
-  HeadlessSetLineSink(nullptr);
-  EXPECT_GE(workerSteps.load(), 1);
+  EXPECT_EQ(linesOffered.load(), 1);
   // F2 was not finished: it stays in the set, and its hit does not count as a file.
   EXPECT_EQ(FileSet.Count.load(), 2u);
   EXPECT_EQ(SearchState.MatchedFiles.load(), 0);
+  EXPECT_EQ(ResultList.Count.load(), 0u);
 }
 
 }  // namespace

@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "engine/chunk_scanner.h"
+#include "engine/search_term.h"
 #include "engine/word_starts.h"
 #include "phonetic/phonetic_key.h"
-#include "phonetic/prepared_term.h"
 #include "support/reference_words.h"
 
 namespace {
@@ -72,17 +72,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < kSettings) return 0;
   const std::string text(reinterpret_cast<const char*>(data) + kSettings, size - kSettings);
   const bool holes = (data[0] & 2) != 0;
-  const std::uint32_t seed = data[1] | data[2] << 8 | data[3] << 16 | static_cast<std::uint32_t>(data[4]) << 24;
+  const std::uint32_t seed =
+      data[1] | data[2] << 8 | data[3] << 16 | static_cast<std::uint32_t>(data[4]) << 24;
 
-  static PreparedTerm prepared;
-  PhoneticKey* keys = prepared.KeyTable;
+  static SearchTerm term;
   if ((data[0] & 1) != 0) {
+    PhoneticKey keys[2];
     for (int k = 0; k < 2; ++k) {
       const std::uint8_t* raw = data + 5 + 4 * k;
       keys[k].Bytes[0] = raw[0] % 27 == 26 ? '0' : static_cast<char>('a' + raw[0] % 27);
       for (int d = 1; d < 4; ++d) keys[k].Bytes[d] = static_cast<char>('0' + raw[d] % 7);
     }
-    prepared.KeyCount = keys[0] == keys[1] ? 1 : 2;
+    PrepareSearchTermOfKeys(keys, keys[0] == keys[1] ? 1 : 2, &term);
   } else {
     std::string word;
     for (char c : text) {
@@ -91,21 +92,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (!letter && !word.empty()) break;
     }
     if (word.empty()) word = "moses";
-    PrepareTerm(word.c_str(), &prepared);
+    PrepareSearchTerm(word.c_str(), &term);
   }
-  TermKeys term;
-  PrepareTermKeys(keys, prepared.KeyCount, &term);
-  const std::vector<ReferenceFind> expected = ReferenceFinds(text, keys, prepared.KeyCount);
+  const std::vector<ReferenceFind> expected =
+      ReferenceFinds(text, term.Prepared.KeyTable, term.Prepared.KeyCount);
 
   const ScanInstructions best = CurrentScanInstructions();
   for (ScanInstructions set :
        {ScanInstructions::Portable, ScanInstructions::Sse2, ScanInstructions::Avx2}) {
     if (!UseScanInstructions(set)) continue;
     listed.clear();
-    Check(Scan(term, true, text, seed, holes) == kScanGoOn);
+    Check(Scan(term.Keys, true, text, seed, holes) == kScanGoOn);
     Check(listed == expected);
     listed.clear();
-    Check(Scan(term, false, text, seed, holes) ==
+    Check(Scan(term.Keys, false, text, seed, holes) ==
           (expected.empty() ? kScanGoOn : kScanMatchFound));
     Check(listed.empty());
   }

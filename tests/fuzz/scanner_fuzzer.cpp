@@ -1,9 +1,10 @@
 // The file scanner over random files: the input becomes a file in a folder of this
-// process, which is scanned for a word in both modes through the headless window. The
-// result lines must be well formed, their line numbers never go back, the first-match
-// mode must agree with the listing on whether the file holds a match, and the lines must
-// be exactly those made from a plain reading of the file (tests/support/reference_words.h),
-// one run of bytes with no reads to cut it: so a word across a read boundary is one word.
+// process, which is scanned for a word in both modes, its occurrences told to a sink that
+// makes the window's result lines of them. The result lines must be well formed, their
+// line numbers never go back, the first-match mode must agree with the listing on whether
+// the file holds a match, and the occurrences and their lines must be exactly those of a
+// plain reading of the file (tests/support/reference_words.h), one run of bytes with no
+// reads to cut it: so a word across a read boundary is one word.
 //
 // Input: five bytes of settings, then the body of the file.
 //   0-2  where in the body the word searched for is taken from (a run of letters there)
@@ -23,13 +24,12 @@
 
 #include "engine/file_scanner.h"
 #include "engine/search_state.h"
+#include "engine/search_term.h"
 #include "phonetic/phonetic_key.h"
-#include "phonetic/spelling_variants.h"
 #include "platform/files.h"
-#include "platform/headless/headless_window.h"
 #include "platform/memory.h"
-#include "platform/window.h"
-#include "query/duplicate_keys.h"
+#include "query/term_codes.h"
+#include "support/recording_sink.h"
 #include "support/reference_words.h"
 
 namespace {
@@ -45,15 +45,11 @@ constexpr std::size_t kMaxTermLetters = 220;
 constexpr const char* kNames[] = {"a.txt", "thirteen1.txt", "fourteen12.txt",
                                   "a_longer_name.record"};
 
-std::vector<std::string> listed;
-void CollectLine(const char* line) { listed.emplace_back(line); }
-
 std::string folder;
+SearchTerm term;
 
 void SetUpOnce() {
   InitialisePhonetics();
-  CreateMainWindow("", 0, 0, 0, 0, nullptr);
-  HeadlessSetLineSink(CollectLine);
   SearchState.ReadBuffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
   char made[] = "/tmp/tessik-scanner-fuzz-XXXXXX";
   Check(mkdtemp(made) != nullptr);
@@ -65,29 +61,18 @@ void RemoveFolder() {
   rmdir(folder.c_str());
 }
 
-bool IsLetter(std::uint8_t b) {
-  return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
-}
-
-// Keys of the word searched for, as a search prepares them.
-void UseTerm(const std::string& term) {
-  NormaliseQueryWord(term.c_str());
-  GenerateSpellingVariants();
-  ComputeVariantKeys();
-  RemoveDuplicateKeys();
-}
+bool IsLetter(std::uint8_t b) { return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'); }
 
 std::string DisplayName(const std::string& name) {
   return name.size() >= 14 ? name.substr(0, 14) + "..." : name;
 }
 
-// The result lines of the file, from a plain reading of it byte by byte
-// (tests/support/reference_words.h), which knows nothing of reads.
-std::vector<std::string> ReferenceLines(const std::string& content, const std::string& name) {
+// The result lines of the file, from the plain reading of it.
+std::vector<std::string> ReferenceLines(const std::vector<ReferenceFind>& finds,
+                                        const std::string& content, const std::string& name) {
   std::vector<std::string> lines;
   const auto size = static_cast<double>(content.size());
-  const std::uint32_t keys = KeyCount < kMaxKeys ? KeyCount : static_cast<std::uint32_t>(kMaxKeys);
-  for (const ReferenceFind& find : ReferenceFinds(content, KeyTable, keys)) {
+  for (const ReferenceFind& find : finds) {
     const std::string& word = find.Letters;
     const std::string shown = word.size() >= 13 ? word.substr(0, 13) + "..." : word;
     char text[256];
@@ -152,39 +137,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The word searched for: the run of letters at the chosen place (the first run after it
   // when it holds none), or one made of the settings.
-  std::string term;
+  std::string word;
   if ((data[3] & 4) == 0 && !content.empty()) {
     std::size_t at = (data[0] | data[1] << 8 | data[2] << 16) % content.size();
-    for (std::size_t tried = 0; tried < content.size() &&
-                                !IsLetter(static_cast<std::uint8_t>(content[at]));
-         ++tried) {
+    for (std::size_t tried = 0;
+         tried < content.size() && !IsLetter(static_cast<std::uint8_t>(content[at])); ++tried) {
       at = (at + 1) % content.size();
     }
     while (at < content.size() && IsLetter(static_cast<std::uint8_t>(content[at])) &&
-           term.size() < kMaxTermLetters) {
-      term += content[at++];
+           word.size() < kMaxTermLetters) {
+      word += content[at++];
     }
   }
-  if (term.empty()) {
-    for (std::size_t i = 0; i < 3; ++i) term += static_cast<char>('a' + data[i] % 26);
+  if (word.empty()) {
+    for (std::size_t i = 0; i < 3; ++i) word += static_cast<char>('a' + data[i] % 26);
   }
-  UseTerm(term);
+  PrepareSearchTerm(word.c_str(), &term);
 
   std::FILE* file = std::fopen(path.c_str(), "wb");
   Check(file != nullptr);
   Check(std::fwrite(content.data(), 1, content.size(), file) == content.size());
   Check(std::fclose(file) == 0);
 
-  listed.clear();
   ResultList.Clear();
   UnopenedFiles.Clear();
   SearchState.FilesSearched = 0;
-  const bool listedAny = ScanFile(path.c_str(), ScanMode::ListEveryOccurrence);
-  const std::vector<std::string> lines = listed;
-  const bool foundFirst = ScanFile(path.c_str(), ScanMode::StopAtFirstMatch);
+  RecordingSink sink;
+  sink.SearchingFile(path.c_str(), kSingleWord);
+  const bool listedAny = ScanFile(path.c_str(), ScanMode::ListEveryOccurrence, false, term, sink);
+  const std::vector<std::string> lines = sink.Lines;
+  const bool foundFirst = ScanFile(path.c_str(), ScanMode::StopAtFirstMatch, false, term, sink);
 
   Check(UnopenedFiles.Count.load() == 0);
-  Check(listed.size() == lines.size());  // the first-match scan lists nothing
+  Check(sink.NotOpened.empty());
+  Check(sink.Lines.size() == lines.size());  // the first-match scan lists nothing
   Check(listedAny == !lines.empty());
   Check(foundFirst == listedAny);
   // An empty file is not counted as searched.
@@ -192,7 +178,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(ResultList.Count.load() == lines.size());
   for (std::uint32_t i = 0; i < ResultList.Count.load(); ++i) Check(path == ResultList.Get(i));
   CheckWellFormed(lines, name, content.size());
-  Check(lines == ReferenceLines(content, name));
-  ListBoxReset(kResultListBox);
+
+  // The plain reading, which knows nothing of reads, with the keys of the term.
+  const std::vector<ReferenceFind> finds =
+      ReferenceFinds(content, term.Prepared.KeyTable, term.Prepared.KeyCount);
+  Check(lines == ReferenceLines(finds, content, name));
+  Check(sink.Occurrences.size() == finds.size());
+  for (std::size_t i = 0; i < finds.size() && i < sink.Occurrences.size(); ++i) {
+    const RecordedOccurrence& occurrence = sink.Occurrences[i];
+    const ReferenceFind& find = finds[i];
+    Check(occurrence.Path == path && occurrence.Word == find.Letters);
+    Check(occurrence.Line == find.Line && occurrence.Offset == find.Start &&
+          occurrence.Column == find.Start - find.LineStart + 1);
+    Check(occurrence.Key == std::string(term.Prepared.KeyTable[find.Key].Bytes, 4));
+  }
   return 0;
 }

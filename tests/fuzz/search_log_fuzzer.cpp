@@ -1,8 +1,9 @@
-// The search log over random results: list-box lines, result paths, unopened files, the
+// The search log over random results: the shown lines, result paths, unopened files, the
 // search text and counts, in either layout, written to a file of this process's folder.
 // The log must start with its header, end with its end banner, hold one line per result
 // line, and be byte for byte the log that a plain reference written here makes from the
 // documented layout.
+#include <fuzzer/FuzzedDataProvider.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -14,13 +15,9 @@
 #include <string>
 #include <vector>
 
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include "engine/search_state.h"
 #include "engine/string_list.h"
 #include "log/search_log.h"
-#include "platform/headless/headless_window.h"
-#include "platform/window.h"
 #include "query/term_codes.h"
 
 namespace {
@@ -29,14 +26,33 @@ void Check(bool condition) {
   if (!condition) __builtin_trap();
 }
 
-constexpr const char* kBanner = "********************** Search results **********************\r\n\r\n";
+constexpr const char* kBanner =
+    "********************** Search results **********************\r\n\r\n";
 constexpr const char* kEndBanner =
     "\r\n******************** End of search log ********************\r\n";
 
 std::string folder;
 std::string logPath;
-int boxes = 0;
-void CountBox(const RecordedMessageBox&) { ++boxes; }
+
+// The lines the result list shows, from strings.
+class VectorLines final : public ShownLines {
+ public:
+  explicit VectorLines(const std::vector<std::string>& lines) : lines_(lines) {}
+  int Count() const override { return static_cast<int>(lines_.size()); }
+  int Text(int index, char* buffer, int size) const override {
+    if (index < 0 || index >= Count()) return -1;
+    const std::string& line = lines_[static_cast<std::size_t>(index)];
+    const std::size_t length = line.size() < static_cast<std::size_t>(size - 1)
+                                   ? line.size()
+                                   : static_cast<std::size_t>(size - 1);
+    std::memcpy(buffer, line.data(), length);
+    buffer[length] = '\0';
+    return static_cast<int>(length);
+  }
+
+ private:
+  const std::vector<std::string>& lines_;
+};
 
 void RemoveFolder() {
   unlink(logPath.c_str());
@@ -44,8 +60,6 @@ void RemoveFolder() {
 }
 
 void SetUpOnce() {
-  CreateMainWindow("", 0, 0, 0, 0, nullptr);
-  HeadlessSetMessageSink(CountBox);
   char made[] = "/tmp/tessik-log-fuzz-XXXXXX";
   Check(mkdtemp(made) != nullptr);
   folder = made;
@@ -113,7 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FuzzedDataProvider input(data, size);
   const bool wordLayout = input.ConsumeBool();
-  const std::int32_t lastTermType = wordLayout ? kSingleWord : input.ConsumeIntegral<std::int32_t>();
+  const std::int32_t lastTermType =
+      wordLayout ? kSingleWord : input.ConsumeIntegral<std::int32_t>();
   const int searched = input.ConsumeIntegral<std::int32_t>();
   const int matched = input.ConsumeIntegral<std::int32_t>();
   const std::size_t lineCount = input.ConsumeIntegralInRange<std::size_t>(0, 40);
@@ -121,24 +136,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t unopenedCount = input.ConsumeIntegralInRange<std::size_t>(0, 8);
   const std::string searchText = TakeText(input, 300).substr(0, 255);
 
-  std::memcpy(SearchState.SearchText, searchText.c_str(), searchText.size() + 1);
   SearchState.LastTermType = lastTermType;
   SearchState.FilesSearched = searched;
   SearchState.MatchedFiles = matched;
-  ListBoxReset(kResultListBox);
   ResultList.Clear();
   UnopenedFiles.Clear();
   std::vector<std::string> lines;
-  for (std::size_t i = 0; i < lineCount; ++i) {
-    lines.push_back(TakeText(input, 400));
-    Check(ListBoxAddLine(kResultListBox, lines.back().c_str()) == static_cast<int>(i));
-  }
+  for (std::size_t i = 0; i < lineCount; ++i) lines.push_back(TakeText(input, 400));
   const std::vector<std::string> results = Fill(input, nullptr, &ResultList, resultCount);
   const std::vector<std::string> unopened = Fill(input, &UnopenedFiles, nullptr, unopenedCount);
 
-  boxes = 0;
-  Check(SaveSearchLog(logPath.c_str()) == 1);
-  Check(boxes == 0);
+  Check(SaveSearchLog(logPath.c_str(), searchText.c_str(), VectorLines(lines)) == kLogWritten);
   std::ifstream file(logPath, std::ios::binary);
   const std::string log((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 
@@ -177,8 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::string rest;
   if (!unopened.empty()) {
-    rest += "\r\n" + std::string(44, '+') + "\r\nThe following " +
-            std::to_string(unopened.size()) +
+    rest += "\r\n" + std::string(44, '+') + "\r\nThe following " + std::to_string(unopened.size()) +
             " files could not be opened for searching.\r\nYou can try searching them again "
             "later.\r\n" +
             std::string(47, '-') + "\r\n";
@@ -191,8 +198,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (feedFree) {
     // Between the header and what follows the results, one line per result line.
     Check(log.size() >= header.size() + rest.size() + bannerLength);
-    Check(LineFeeds(log.substr(header.size(), log.size() - header.size() - rest.size() -
-                                                  bannerLength)) == pieces);
+    Check(LineFeeds(log.substr(header.size(),
+                               log.size() - header.size() - rest.size() - bannerLength)) == pieces);
   }
   Check(log == header + body + rest + kEndBanner);
   return 0;

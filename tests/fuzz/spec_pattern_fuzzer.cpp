@@ -3,14 +3,14 @@
 // plain reference written here. Every byte value but the terminator reaches them; half of
 // the inputs are spelt in the few characters that mean something to them, so that stars,
 // question marks, dots and separators come often.
+#include <fuzzer/FuzzedDataProvider.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
-
-#include <fuzzer/FuzzedDataProvider.h>
 
 #include "engine/file_set.h"
 #include "platform/spec_pattern.h"
@@ -56,7 +56,8 @@ bool PlainMatch(const std::string& pattern, const std::string& name) {
       const unsigned char pc = static_cast<unsigned char>(pattern[i]);
       if (pc == '*') {
         can[i][j] = can[i + 1][j] || (j < n && can[i][j + 1]);
-      } else if (j < n && (pc == '?' || Folded(pc) == Folded(static_cast<unsigned char>(name[j])))) {
+      } else if (j < n &&
+                 (pc == '?' || Folded(pc) == Folded(static_cast<unsigned char>(name[j])))) {
         can[i][j] = can[i + 1][j + 1];
       }
     }

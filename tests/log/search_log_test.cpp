@@ -9,13 +9,12 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "engine/search_state.h"
-#include "platform/window.h"
-#include "support/headless_controls.h"
 #include "support/test_support.h"
 
 namespace {
@@ -46,25 +45,35 @@ std::string UnopenedHeader(int count) {
          std::string(47, '-') + "\r\n";
 }
 
+// The lines of a result list, as the window's list box would give them to the log.
+class ListedLines final : public ShownLines {
+ public:
+  int Count() const override { return static_cast<int>(Lines.size()); }
+  int Text(int index, char* buffer, int size) const override {
+    if (index < 0 || index >= Count() || size <= 0) return -1;
+    const std::string& line = Lines[static_cast<std::size_t>(index)];
+    const std::size_t length = std::min(line.size(), static_cast<std::size_t>(size - 1));
+    std::memcpy(buffer, line.data(), length);
+    buffer[length] = '\0';
+    return static_cast<int>(length);
+  }
+
+  std::vector<std::string> Lines;
+};
+
 class SearchLogTest : public testing::Test {
  protected:
   void SetUp() override {
-    HeadlessReset();
-    HeadlessCreateSearchControls();
     ClearSearchLists();
     SearchState.LastTermType = 0;
     SearchState.FilesSearched = 0;
     SearchState.MatchedFiles = 0;
-    SearchState.SearchText[0] = 0;
   }
   void TearDown() override { ClearSearchLists(); }
 
-  static void SetSearchText(const std::string& text) {
-    std::strcpy(SearchState.SearchText, text.c_str());
-  }
-  static void AddLines(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines)
-      ASSERT_GE(ListBoxAddLine(kResultListBox, line.c_str()), 0);
+  void SetSearchText(const std::string& text) { searchText_ = text; }
+  void AddLines(const std::vector<std::string>& lines) {
+    lines_.Lines.insert(lines_.Lines.end(), lines.begin(), lines.end());
   }
   static void AddResults(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) ASSERT_GE(ResultList.Add(path.c_str()), 0);
@@ -72,15 +81,30 @@ class SearchLogTest : public testing::Test {
   static void AddUnopened(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) ASSERT_GE(UnopenedFiles.Add(path.c_str()), 0);
   }
+  int Save(const std::string& path) {
+    return SaveSearchLog(path.c_str(), searchText_.c_str(), lines_);
+  }
   std::string Saved() {
     const std::string path = tree_.Path("results.log");
-    EXPECT_EQ(SaveSearchLog(path.c_str()), 1);
-    EXPECT_TRUE(HeadlessMessageBoxes().empty());
+    EXPECT_EQ(Save(path), kLogWritten);
     return ReadWholeFile(path);
   }
 
   TempTree tree_;
+  std::string searchText_;
+  ListedLines lines_;
 };
+
+// What the user is told of a log that was not written, as the window's message box and
+// tessik-cli show it.
+void ExpectFailure(int result, const char* text) {
+  const LogFailure failure = LogFailureMessage(result);
+  EXPECT_STREQ(failure.Title, " Error");
+  EXPECT_STREQ(failure.Text, text);
+}
+
+const char kCreateFailed[] = " System error.\n File could not be created. ";
+const char kWriteFailed[] = " System error.\n Could not write to file. ";
 
 TEST_F(SearchLogTest, WordLayoutListsTheWordColumnWithTheFileOfEachLine) {
   SearchState.LastTermType = 1;
@@ -141,12 +165,9 @@ TEST_F(SearchLogTest, ReplacesAnExistingFile) {
 
 TEST_F(SearchLogTest, FileThatCannotBeCreatedIsReported) {
   const std::string path = tree_.Path("no/such/dir/results.log");
-  EXPECT_EQ(SaveSearchLog(path.c_str()), 0);
-  const std::vector<RecordedMessageBox> boxes = HeadlessMessageBoxes();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].Title, " Error");
-  EXPECT_EQ(boxes[0].Text, " System error.\n File could not be created. ");
-  EXPECT_EQ(boxes[0].Icon, MessageIcon::Error);
+  const int result = Save(path);
+  EXPECT_EQ(result, kLogNotCreated);
+  ExpectFailure(result, kCreateFailed);
 }
 
 // A FIFO, a device and a short write, made on demand where the system offers a way.
@@ -158,33 +179,30 @@ TEST_F(SearchLogTest, AFifoOrADeviceIsRefusedAsAFileThatCannotBeCreated) {
   signal(SIGALRM, [](int) { _exit(3); });  // a writer held by the FIFO ends the test
   alarm(10);
   const std::string targets[] = {fifo, "/dev/full"};
-  for (const std::string& path : targets) EXPECT_EQ(SaveSearchLog(path.c_str()), 0) << path;
-  const std::vector<RecordedMessageBox> boxes = HeadlessMessageBoxes();
-  ASSERT_EQ(boxes.size(), 2u);
-  for (const RecordedMessageBox& box : boxes) {
-    EXPECT_EQ(box.Title, " Error");
-    EXPECT_EQ(box.Text, " System error.\n File could not be created. ");
-    EXPECT_EQ(box.Icon, MessageIcon::Error);
-  }
+  for (const std::string& path : targets) EXPECT_EQ(Save(path), kLogNotCreated) << path;
   alarm(0);
 }
 
-// Saves the log to `path` with files limited to `limit` bytes: SaveSearchLog's answer, or
-// -1 when the limit could not be set.
-static int SaveWithSizeLimit(const std::string& path, rlim_t limit) {
-  struct rlimit old;
-  if (getrlimit(RLIMIT_FSIZE, &old) != 0) return -1;
-  struct rlimit cut = old;
-  cut.rlim_cur = limit;
-  signal(SIGXFSZ, SIG_IGN);
-  if (setrlimit(RLIMIT_FSIZE, &cut) != 0) return -1;
-  const int result = SaveSearchLog(path.c_str());
-  setrlimit(RLIMIT_FSIZE, &old);
-  signal(SIGXFSZ, SIG_DFL);
-  return result;
-}
+// Logs written while files may grow to a limit only.
+class SizeLimitedLogTest : public SearchLogTest {
+ protected:
+  // Saves the log to `path` with files limited to `limit` bytes: SaveSearchLog's answer,
+  // or 0 when the limit could not be set.
+  int SaveWithSizeLimit(const std::string& path, rlim_t limit) {
+    struct rlimit old;
+    if (getrlimit(RLIMIT_FSIZE, &old) != 0) return 0;
+    struct rlimit cut = old;
+    cut.rlim_cur = limit;
+    signal(SIGXFSZ, SIG_IGN);
+    if (setrlimit(RLIMIT_FSIZE, &cut) != 0) return 0;
+    const int result = Save(path);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, SIG_DFL);
+    return result;
+  }
+};
 
-TEST_F(SearchLogTest, ShortWriteIsReportedAndWhatWasWrittenStays) {
+TEST_F(SizeLimitedLogTest, ShortWriteIsReportedAndWhatWasWrittenStays) {
   SearchState.LastTermType = 110;
   AddLines({"/d/one.txt"});
   AddResults({"/d/one.txt"});
@@ -192,15 +210,15 @@ TEST_F(SearchLogTest, ShortWriteIsReportedAndWhatWasWrittenStays) {
   const std::string path = tree_.Path("short.log");
   // A file size limit three bytes short of the whole log cuts the last write short.
   const rlim_t limit = full.size() - 3;
-  EXPECT_EQ(SaveWithSizeLimit(path, limit), 0);
-  ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
-  EXPECT_EQ(HeadlessMessageBoxes()[0].Text, " System error.\n Could not write to file. ");
+  const int result = SaveWithSizeLimit(path, limit);
+  EXPECT_EQ(result, kLogNotWritten);
+  ExpectFailure(result, kWriteFailed);
   EXPECT_EQ(ReadWholeFile(path), full.substr(0, limit));
 }
 
 // A log of many blocks: lines of every length meet the blocks' ends; a write cut short in
 // a middle block fails the save and leaves exactly what the file could take.
-TEST_F(SearchLogTest, LongLogIsWrittenWholeOrReportedWhereItWasCut) {
+TEST_F(SizeLimitedLogTest, LongLogIsWrittenWholeOrReportedWhereItWasCut) {
   SearchState.LastTermType = 1;
   SetSearchText("cat");
   std::string expected;
@@ -217,9 +235,7 @@ TEST_F(SearchLogTest, LongLogIsWrittenWholeOrReportedWhereItWasCut) {
 
   const std::string path = tree_.Path("cut.log");
   const rlim_t limit = 3 * 65536 + 1000;
-  EXPECT_EQ(SaveWithSizeLimit(path, limit), 0);
-  ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
-  EXPECT_EQ(HeadlessMessageBoxes()[0].Text, " System error.\n Could not write to file. ");
+  EXPECT_EQ(SaveWithSizeLimit(path, limit), kLogNotWritten);
   EXPECT_EQ(ReadWholeFile(path), expected.substr(0, limit));
 }
 #endif

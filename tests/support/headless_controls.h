@@ -1,6 +1,7 @@
-// The tests' hands and eyes on the headless window: the main window the engine's tests
-// search through, a user's actions on its controls, and what the window shows. For the
-// thread that plays the window thread (the test); the worker goes through platform/window.h.
+// The tests' hands and eyes on the headless window: the main window that the window's
+// searches show their results in, a user's actions on its controls, and what the window
+// shows. For the thread that plays the window thread (the test); the worker goes through
+// platform/window.h.
 #pragma once
 
 #include <string>
@@ -12,8 +13,8 @@
 #include "support/headless_controls.h"
 
 // The main window, without a window procedure of the program's, and the status line
-// reading "Ready": enough for the engine, whose other controls come into being on first
-// use. (The program and tessik-cli build the whole window from its layout.)
+// reading "Ready": enough for the window's search and status line, whose other controls
+// come into being on first use. (The program builds the whole window from its layout.)
 void HeadlessCreateSearchControls();
 
 std::vector<RecordedMessageBox> HeadlessMessageBoxes();

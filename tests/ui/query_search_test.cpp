@@ -1,20 +1,19 @@
-// The query search end to end through RunSearch and the headless window: refused
-// queries, the out-of-memory path, expressions over a set of files, single words.
-#include "engine/query_search.h"
-
+// The query search end to end through the window's request and sink on the headless
+// window: refused queries, the out-of-memory path, expressions over a set of files, single
+// words.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "engine/search_driver.h"
 #include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
 #include "platform/memory.h"
 #include "query/query_validation.h"
 #include "support/headless_controls.h"
 #include "support/test_support.h"
+#include "ui/window_search.h"
 
 namespace {
 
@@ -48,7 +47,8 @@ class QuerySearchTest : public ::testing::Test {
     SetControlText(kSearchInEdit, (tree.Root() + pattern).c_str());
     SetControlText(kSearchForEdit, query.c_str());
     HeadlessSetCheck(kIncludeSubdirsCheck, subdirs);
-    return RunSearch();
+    ReadWindowRequest();
+    return RunWindowSearch();
   }
 
   // Every resource of the search has been given back.
@@ -226,13 +226,29 @@ TEST_F(QuerySearchTest, NothingFoundWithoutSubdirectoriesEndsInTheEnumeration) {
 std::vector<std::string> statusAtEachLine;
 void RecordStatus(const char*) { statusAtEachLine.push_back(HeadlessControlText(kStatusLine)); }
 
-TEST_F(QuerySearchTest, ProgressTextNamesTheFileBeingScanned) {
+struct ProgressCase {
+  const char* Query;
+  int Blanks;  // after the path
+};
+
+void PrintTo(const ProgressCase& c, std::ostream* out) { *out << c.Query; }
+
+class ProgressTest : public QuerySearchTest, public ::testing::WithParamInterface<ProgressCase> {};
+
+// The one file with a bird and no cat is listed once, with the text of its scan still
+// shown; a sole NOT term shows two blanks fewer after it.
+TEST_P(ProgressTest, ProgressTextNamesTheFileBeingScanned) {
   statusAtEachLine.clear();
   HeadlessSetLineSink(RecordStatus);
-  ASSERT_EQ(Search("bird", "f4.txt"), 0);
+  ASSERT_EQ(Search(GetParam().Query, "f4.txt"), 0);
   HeadlessSetLineSink(nullptr);
   ASSERT_EQ(statusAtEachLine.size(), 1u);
-  EXPECT_EQ(statusAtEachLine[0], "Searching  " + tree.Path("f4.txt") + std::string(86, ' '));
+  EXPECT_EQ(statusAtEachLine[0],
+            "Searching  " + tree.Path("f4.txt") + std::string(GetParam().Blanks, ' '));
 }
+
+INSTANTIATE_TEST_SUITE_P(Terms, ProgressTest,
+                         ::testing::Values(ProgressCase{"bird", 86}, ProgressCase{"N cat", 84},
+                                           ProgressCase{"bird O cat", 86}));
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "engine/status_line.h"
+#include "ui/status_line.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,6 @@ struct StatusCase {
   int MatchedFiles;
   int Unopened;
   int Lines;
-  int FileSetCount;
   const char* Expected;  // before the padding to 90 characters
   int Extent;
 };
@@ -28,29 +27,29 @@ struct StatusCase {
 void PrintTo(const StatusCase& c, std::ostream* os) { *os << c.Name; }
 
 const StatusCase kCases[] = {
-    {"WordFinishedWithUnopened", 1, 1, 12, 3, 2, 5, 0,
+    {"WordFinishedWithUnopened", 1, 1, 12, 3, 2, 5,
      "Completed:  5 item(s) found. 2 file(s) couldn't be opened.", 250},
-    {"WordStoppedWithUnopened", 2, 1, 12, 3, 1, 5, 0,
+    {"WordStoppedWithUnopened", 2, 1, 12, 3, 1, 5,
      "Completed:  5 item(s) found. 1 file(s) couldn't be opened.", 250},
-    {"WordFinished", 1, 1, 12, 3, 0, 5, 0,
+    {"WordFinished", 1, 1, 12, 3, 0, 5,
      "Completed:  12 file(s) searched. Found 5 item(s) in 3 file(s).", 250},
-    {"WordStopped", 2, 1, 4, 1, 0, 2, 0,
+    {"WordStopped", 2, 1, 4, 1, 0, 2,
      "Completed:  4 file(s) searched. Found 2 item(s) in 1 file(s).", 250},
-    {"ExpressionFinished", 1, 110, 99, 2, 0, 2, 7,
+    {"ExpressionFinished", 1, 110, 7, 2, 0, 2,
      "Completed:  7 file(s) searched. 2 file(s) matched expression.", 600},
-    {"ExpressionFinishedWithNothing", 1, 0, 0, 0, 0, 0, 3,
+    {"ExpressionFinishedWithNothing", 1, 0, 3, 0, 0, 0,
      "Completed:  3 file(s) searched. 0 file(s) matched expression.", 600},
-    {"ExpressionStopped", 2, 111, 5, 3, 1, 0, 5,
+    {"ExpressionStopped", 2, 111, 5, 3, 1, 0,
      "Inerrupted:  3 intermediate file(s) match expression.", 600},
-    {"StoppedBeforeTheFirstTerm", 2, 0, 0, 0, 0, 0, 0,
+    {"StoppedBeforeTheFirstTerm", 2, 0, 0, 0, 0, 0,
      "Inerrupted:  0 intermediate file(s) match expression.", 600},
-    {"WordLineDeleted", 3, 1, 12, 3, 2, 4, 0, "Completed:  12 file(s) searched. Found 4 item(s).",
+    {"WordLineDeleted", 3, 1, 12, 3, 2, 4, "Completed:  12 file(s) searched. Found 4 item(s).",
      250},
-    {"ExpressionLineDeleted", 3, 10, 12, 3, 0, 4, 0,
+    {"ExpressionLineDeleted", 3, 10, 12, 3, 0, 4,
      "Completed:  Found 4 file(s) matching expression.", 600},
-    {"ListingFinished", 4, 0, 0, 0, 0, 0, 0, "Completed:  Found 0 file(s) matching specification.",
+    {"ListingFinished", 4, 0, 0, 0, 0, 0, "Completed:  Found 0 file(s) matching specification.",
      600},
-    {"LargestCounts", 1, 1, -2147483647 - 1, -2147483647 - 1, 0, 3, 0,
+    {"LargestCounts", 1, 1, -2147483647 - 1, -2147483647 - 1, 0, 3,
      "Completed:  -2147483648 file(s) searched. Found 3 item(s) in -2147483648 file(s).", 250},
 };
 
@@ -71,7 +70,6 @@ TEST_P(StatusLineTest, FormatsPadsToNinetyAndSetsTheExtent) {
   SearchState.MatchedFiles = c.MatchedFiles;
   for (int i = 0; i < c.Unopened; ++i) UnopenedFiles.Add("/unopened.txt");
   for (int i = 0; i < c.Lines; ++i) ListBoxAddLine(kResultListBox, "line");
-  for (int i = 0; i < c.FileSetCount; ++i) FileSet.Add("/file.txt");
 
   ShowCompletionStatus(c.Mode);
 
@@ -79,9 +77,6 @@ TEST_P(StatusLineTest, FormatsPadsToNinetyAndSetsTheExtent) {
   expected.resize(kStatusWidth, ' ');
   EXPECT_EQ(HeadlessControlText(kStatusLine), expected);
   EXPECT_EQ(HeadlessHorizontalExtent(kResultListBox), c.Extent);
-  if (c.Mode == 1 && c.LastTermType != 1) {
-    EXPECT_EQ(SearchState.FilesSearched, c.FileSetCount);
-  }
 }
 
 INSTANTIATE_TEST_SUITE_P(AllModes, StatusLineTest, ::testing::ValuesIn(kCases),

@@ -1,5 +1,5 @@
 // The button-state rule of the main window, applied from the list state. Called by the
-// window thread and by the cleanup at the end of a search on the worker.
+// window thread, and by the window's sink on the search worker when a search has ended.
 #pragma once
 
 // Go reads "&Go", Pause reads "&Pause" and is disabled; Save follows the NonEmpty flags

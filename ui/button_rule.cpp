@@ -1,4 +1,4 @@
-#include "engine/button_rule.h"
+#include "ui/button_rule.h"
 
 #include "engine/search_state.h"
 #include "platform/window.h"

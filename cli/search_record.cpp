@@ -1,0 +1,67 @@
+#include "cli/search_record.h"
+
+#include <cstring>
+
+#include "cli/progress.h"
+#include "ui/search_texts.h"
+
+static_assert(static_cast<int>(LeftOutKind::LineWithoutEntry) == 5);
+
+void SearchRecord::SearchingFile(const char* path, std::int32_t) {
+  ShowProgress(path);
+  StartResultLines(&resultLine_, path);
+}
+
+int SearchRecord::OccurrenceFound(const FoundOccurrence& occurrence) {
+  ++lines_;
+  const char* line = nullptr;
+  if (keepLineTexts_ || PrintsResultLines()) line = FormatResultLine(&resultLine_, occurrence);
+  if (keepLineTexts_) lineTexts_.emplace_back(line);
+  PrintOccurrence(occurrence, line);
+  return 0;
+}
+
+int SearchRecord::FileFound(const char* path) {
+  ++lines_;
+  if (keepLineTexts_) lineTexts_.emplace_back(path);
+  PrintPath(path);
+  return 0;
+}
+
+void SearchRecord::FileNotOpened(const char* path) {
+  if (named_.insert(path).second) notOpened_.emplace_back(path);
+}
+
+void SearchRecord::LeftOut(LeftOutKind kind) { leftOut_[static_cast<int>(kind)] += 1; }
+
+void SearchRecord::SearchEnding(const SearchSummary& summary) {
+  summary_ = summary;
+  SearchMessage message;
+  if (MessageOfEnding(summary, &message)) {
+    messages_.emplace_back(message.Text);
+    // After no files the window's status line reads "Ready" again; after the other
+    // messages it keeps what it had.
+    if (summary.Ending == SearchEnding::NoFiles || summary.Ending == SearchEnding::NoFilesInTree)
+      status_ = "Ready";
+    return;
+  }
+  char text[256];
+  const std::uint32_t mode =
+      summary.Ending == SearchEnding::FilesListed ? kCompletedListing : kCompletedSearch;
+  FormatSummary(mode, CountsOfSummary(summary, lines_), text, sizeof text);
+  status_ = text;
+  // Trailing blanks are the window's padding, and the status is shown without it.
+  const std::size_t end = status_.find_last_not_of(' ');
+  status_.erase(end == std::string::npos ? 0 : end + 1);
+}
+
+int SearchRecord::Text(int index, char* buffer, int size) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= lineTexts_.size() || size <= 0) return -1;
+  const std::string& text = lineTexts_[static_cast<std::size_t>(index)];
+  const std::size_t length = text.size() < static_cast<std::size_t>(size - 1)
+                                 ? text.size()
+                                 : static_cast<std::size_t>(size - 1);
+  std::memcpy(buffer, text.data(), length);
+  buffer[length] = '\0';
+  return static_cast<int>(length);
+}

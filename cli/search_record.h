@@ -1,0 +1,64 @@
+// What tessik-cli keeps of a search while it runs, as the sink every printer starts from:
+// the texts of the messages, the status line, the lines the window's result list would
+// show (their texts only when a log is to be written), the files that could not be opened,
+// the counts of what was left out, and the progress line on a terminal. A printer adds
+// how each result is printed. Calling thread of tessik-cli, on which the search runs.
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/result_line.h"
+#include "engine/search_sink.h"
+#include "log/search_log.h"
+
+class SearchRecord : public SearchSink, public ShownLines {
+ public:
+  explicit SearchRecord(bool keepLineTexts) : keepLineTexts_(keepLineTexts) {}
+
+  void CollectingFiles(bool) override {}
+  void SearchingFile(const char* path, std::int32_t termCode) override;
+  int OccurrenceFound(const FoundOccurrence& occurrence) override;
+  int FileFound(const char* path) override;
+  void FileNotOpened(const char* path) override;
+  void LeftOut(LeftOutKind kind) override;
+  void SearchEnding(const SearchSummary& summary) override;
+  void SearchEnded(const SearchSummary&) override {}
+
+  // The lines, for the log.
+  int Count() const override { return lines_; }
+  int Text(int index, char* buffer, int size) const override;
+
+  // A message of the program's own, after the search (a log that could not be written).
+  void AddMessage(const char* text) { messages_.emplace_back(text); }
+  const std::vector<std::string>& Messages() const { return messages_; }
+  // The status line as the window would show it, without its padding blanks.
+  const std::string& Status() const { return status_; }
+  const SearchSummary& Summary() const { return summary_; }
+  std::uint32_t LeftOutCount(LeftOutKind kind) const { return leftOut_[static_cast<int>(kind)]; }
+  // The files that could not be opened, each once though an expression may try one once
+  // per term, in the order they were met.
+  const std::vector<std::string>& NotOpened() const { return notOpened_; }
+
+ protected:
+  // A single-word search's occurrence; `line` is its result line.
+  virtual void PrintOccurrence(const FoundOccurrence& occurrence, const char* line) = 0;
+  // A file of a listing or of an expression search.
+  virtual void PrintPath(const char* path) = 0;
+  // Whether PrintOccurrence is given the result line (else nullptr, unless it is kept).
+  virtual bool PrintsResultLines() const { return false; }
+
+ private:
+  bool keepLineTexts_;
+  int lines_ = 0;
+  std::vector<std::string> lineTexts_;
+  ResultLine resultLine_;
+  std::vector<std::string> messages_;
+  std::string status_ = "Ready";  // the window's status line before any search
+  SearchSummary summary_{};
+  std::uint32_t leftOut_[6] = {};
+  std::vector<std::string> notOpened_;
+  std::set<std::string> named_;
+};

@@ -1,0 +1,74 @@
+#include "engine/result_line.h"
+
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// The result line shows this many letters of a word, then "..." for a word this long.
+constexpr std::uint32_t kShownWordLetters = 13;
+// A result line holds at most this many characters; the rest of a longer one is cut.
+constexpr std::size_t kLongestLine = 255;
+
+// Appends to a line being built; what does not fit is dropped at the end.
+struct LineBuilder {
+  char* Text;
+  std::size_t Size;
+  std::size_t Length = 0;
+
+  void Add(const char* text, std::size_t length) {
+    if (length > Size - 1 - Length) length = Size - 1 - Length;
+    std::memcpy(Text + Length, text, length);
+    Length += length;
+  }
+  void Add(const char* text) { Add(text, std::strlen(text)); }
+  template <typename... Format>
+  void AddNumber(auto value, Format... format) {
+    char digits[400];
+    const std::to_chars_result result =
+        std::to_chars(digits, digits + sizeof digits, value, format...);
+    Add(digits, result.ec == std::errc() ? static_cast<std::size_t>(result.ptr - digits) : 0);
+  }
+  const char* Finish() {
+    if (Length > kLongestLine) Length = kLongestLine;
+    Text[Length] = 0;
+    return Text;
+  }
+};
+
+}  // namespace
+
+void StartResultLines(ResultLine* line, const char* path) {
+  const char* name = path;
+  for (const char* at = path; *at != 0; ++at) {
+    if (*at == '/' || *at == '\\') name = at + 1;
+  }
+  const std::size_t length = std::strlen(name);
+  if (length >= kShownNameCharacters) {
+    std::memcpy(line->ShownName, name, kShownNameCharacters);
+    std::memcpy(line->ShownName + kShownNameCharacters, "...", 4);
+  } else {
+    std::memcpy(line->ShownName, name, length + 1);
+  }
+}
+
+const char* FormatResultLine(ResultLine* line, const FoundOccurrence& occurrence) {
+  LineBuilder text{line->Text, sizeof line->Text};
+  if (occurrence.WordLength >= kShownWordLetters) {
+    text.Add(occurrence.Word, kShownWordLetters);
+    text.Add("...");
+  } else {
+    text.Add(occurrence.Word, occurrence.WordLength);
+  }
+  text.Add("\t");
+  text.Add(line->ShownName);
+  text.Add("\t");
+  text.AddNumber(occurrence.Line);
+  text.Add(" (");
+  text.AddNumber(occurrence.Percentage, std::chars_format::fixed, 1);
+  text.Add("%)\t");
+  text.AddNumber(occurrence.SizeK);
+  text.Add(" K");
+  return text.Finish();
+}

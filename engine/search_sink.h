@@ -1,0 +1,75 @@
+// Where a search's results go: the window (ui/window_sink.h), tessik-cli's printers, or a
+// test's record. The search calls its sink on the thread it runs on (the search worker,
+// or the calling thread of tessik-cli and the tests), one call at a time and in the order
+// of the search; a call that shows something has shown it when it returns.
+#pragma once
+
+#include <cstdint>
+
+#include "phonetic/phonetic_key.h"
+
+// A word of a file that sounds like the query word, in a search of one word.
+struct FoundOccurrence {
+  const char* Path;          // the full path, as in the file set
+  const char* Word;          // the letters as they stand in the file, not terminated
+  std::uint32_t WordLength;  // at most 62: longer words are known by their first 62
+  std::int64_t Line;         // 1-based
+  std::int64_t Column;       // 1-based byte column of the word's first letter
+  std::int64_t Offset;       // byte offset of the word's first letter in the file
+  double Percentage;         // how far into the file the word ends, before any rounding
+  std::int64_t SizeK;        // the file's size in whole KiB
+  PhoneticKey Key;           // the key of the term that the word's key equals
+  const char* Variant;       // the first spelling of the term with that key; nullptr for none
+};
+
+// How a search ended.
+enum class SearchEnding {
+  FilesListed,    // no query: the files that match "Search in:" were listed
+  QueryAnswered,  // the query was applied to every file
+  QueryRefused,   // the query is not valid (SearchSummary::Refusal says why)
+  NoMemory,       // the read buffer could not be had
+  NoFiles,        // no file matches "Search in:"
+  NoFilesInTree,  // the same, with the subdirectories
+};
+
+// What the end of a search tells its sink.
+struct SearchSummary {
+  SearchEnding Ending;
+  int Refusal;      // QueryRefused: the refusal code (query/query_validation.h)
+  bool SingleWord;  // the query was one word: occurrences were listed, not files
+  std::int32_t FilesSearched;
+  std::int32_t MatchedFiles;
+  std::uint32_t UnopenedFiles;
+};
+
+// What a search had to leave out, each time it does.
+enum class LeftOutKind {
+  FolderQueueFull,    // the queue of folders had no room for a subdirectory
+  FolderSpecTooLong,  // a subdirectory's specification would be over 255 characters
+  FileSetFull,        // the file set had no room for a file
+  FilePathTooLong,    // a file's path is over 255 characters
+  UnopenedNotListed,  // the list of files that could not be opened was full
+  LineWithoutEntry,   // the result list had no room for a line's file name
+};
+
+class SearchSink {
+ public:
+  virtual ~SearchSink() = default;
+
+  // The query was accepted, or there is none (`listing`), and the files are collected now.
+  virtual void CollectingFiles(bool listing) = 0;
+  // A file is about to be read for the term with this code (query/term_codes.h).
+  virtual void SearchingFile(const char* path, std::int32_t termCode) = 0;
+  // An occurrence, or a file of a listing or of an expression's answer, to be shown.
+  // 0 when it was shown; -1 when it was not (the search then asks whether it must stop).
+  virtual int OccurrenceFound(const FoundOccurrence& occurrence) = 0;
+  virtual int FileFound(const char* path) = 0;
+  // A file that could not be opened or read, once it has been put on the list of them.
+  virtual void FileNotOpened(const char* path) = 0;
+  virtual void LeftOut(LeftOutKind kind) = 0;
+  // The end: first what it says (a message, or the summary), then, once the search has
+  // let go of its files and memory, what follows it. A stop between the two skips the
+  // second: the window thread then ends the search itself.
+  virtual void SearchEnding(const SearchSummary& summary) = 0;
+  virtual void SearchEnded(const SearchSummary& summary) = 0;
+};

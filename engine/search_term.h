@@ -1,0 +1,23 @@
+// The query term a scan looks for: the prepared term (its normalised word, spellings and
+// distinct keys) and its keys made ready for matching words. Made by the search before it
+// applies the term, read by the scanner; search worker only (tests: their own thread).
+#pragma once
+
+#include <cstdint>
+
+#include "engine/word_key.h"
+#include "phonetic/prepared_term.h"
+
+struct SearchTerm {
+  PreparedTerm Prepared;
+  TermKeys Keys;
+};
+
+// The term of the query word `word`.
+void PrepareSearchTerm(const char* word, SearchTerm* term);
+
+// A term of exactly these keys (at most kMaxKeys), with no spellings behind them.
+void PrepareSearchTermOfKeys(const PhoneticKey* keys, std::uint32_t count, SearchTerm* term);
+
+// The first spelling of the term whose key is the term's key `keyIndex`; nullptr for none.
+const char* SpellingOfKey(const SearchTerm& term, int keyIndex);

@@ -1,0 +1,93 @@
+#include "ui/window_search.h"
+
+#include "engine/result_line.h"
+#include "engine/search_driver.h"
+#include "engine/search_sink.h"
+#include "platform/window.h"
+#include "query/term_codes.h"
+#include "ui/button_rule.h"
+#include "ui/status_line.h"
+
+namespace {
+
+// Every call comes from the search worker and is carried out by the window before it
+// returns; after a stop request a call returns at once and shows nothing.
+class WindowSink final : public SearchSink {
+ public:
+  void CollectingFiles(bool listing) override {
+    ShowPaddedStatus("Searching...", listing ? kListingSearchingBlanks : kQuerySearchingBlanks);
+  }
+
+  void SearchingFile(const char* path, std::int32_t termCode) override {
+    ShowScanProgress(path, termCode == kSoleAndNot ? kSoleNotProgressBlanks : kScanProgressBlanks);
+    StartResultLines(&line_, path);
+  }
+
+  int OccurrenceFound(const FoundOccurrence& occurrence) override {
+    return ListBoxAddLine(kResultListBox, FormatResultLine(&line_, occurrence)) < 0 ? -1 : 0;
+  }
+
+  int FileFound(const char* path) override {
+    return ListBoxAddLine(kResultListBox, path) < 0 ? -1 : 0;
+  }
+
+  // The window shows neither: the log lists the files that could not be opened.
+  void FileNotOpened(const char*) override {}
+  void LeftOut(LeftOutKind) override {}
+
+  void SearchEnding(const SearchSummary& summary) override {
+    SearchMessage message;
+    if (MessageOfEnding(summary, &message)) {
+      ShowMessageBox(message.Title, message.Text,
+                     message.IsError ? MessageIcon::Error : MessageIcon::Information);
+    } else {
+      ShowCompletionStatus(summary.Ending == SearchEnding::FilesListed ? kCompletedListing
+                                                                       : kCompletedSearch);
+    }
+  }
+
+  // The buttons follow the lists, and the focus goes where the user goes on: to the result
+  // list after an answer, to the field to mend after a refusal or when nothing was found.
+  void SearchEnded(const SearchSummary& summary) override {
+    RefreshButtons();
+    switch (summary.Ending) {
+      case SearchEnding::QueryAnswered:
+        SetControlFocus(kResultListBox);
+        break;
+      case SearchEnding::QueryRefused:
+        SetControlFocus(kSearchForEdit);
+        break;
+      case SearchEnding::NoFiles:
+      case SearchEnding::NoFilesInTree:
+        ShowPaddedStatus("Ready", summary.Ending == SearchEnding::NoFiles
+                                      ? kNoFilesReadyBlanks
+                                      : kNoFilesInTreeReadyBlanks);
+        SetControlFocus(kSearchInEdit);
+        break;
+      case SearchEnding::FilesListed:
+      case SearchEnding::NoMemory:
+        break;
+    }
+  }
+
+ private:
+  ResultLine line_;  // the worker's
+};
+
+WindowSink windowSink;
+SearchRequest windowRequest;
+
+}  // namespace
+
+void ReadWindowRequest() {
+  char searchIn[kSearchTextSize];
+  char searchFor[kSearchTextSize];
+  GetControlText(kSearchForEdit, searchFor, sizeof searchFor);
+  const bool subdirectories = GetCheckState(kIncludeSubdirsCheck) == 1;
+  GetControlText(kSearchInEdit, searchIn, sizeof searchIn);
+  windowRequest = MakeSearchRequest(searchIn, searchFor, subdirectories);
+}
+
+int RunWindowSearch() { return RunSearch(windowRequest, windowSink); }
+
+const SearchRequest& LastWindowRequest() { return windowRequest; }
