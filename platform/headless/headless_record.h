@@ -11,7 +11,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/headless/headless_lines.h"
 #include "platform/headless/headless_window.h"
 #include "platform/window.h"
 
@@ -23,7 +22,7 @@ struct HeadlessControl {
   int Limit = 0;  // 0: no typing limit
   int Extent = 0;
   std::vector<int> TabStops;
-  HeadlessLines Lines;
+  std::vector<std::string> Lines;
   int Selection = -1;
 };
 
@@ -54,7 +53,6 @@ struct HeadlessWindowRecord {
   std::vector<std::string> OpenedFiles;
   int HelpOpenings = 0;
   int QuitCode = -1;
-  bool KeepLineTexts = true;  // HeadlessKeepLineTexts
 };
 
 extern std::mutex HeadlessRecordLock;

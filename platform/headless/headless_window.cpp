@@ -1,6 +1,6 @@
 // The window services in memory. The record lives behind one lock because the search
-// worker calls the control operations while the test or tessik-cli thread inspects them.
-// The window procedure and the sinks are always called with the lock released: a
+// worker calls the control operations while the test thread inspects them.
+// The window procedure and the line sink are always called with the lock released: a
 // procedure calls back into these services.
 #include "platform/headless/headless_window.h"
 
@@ -12,8 +12,6 @@
 namespace {
 
 LineSink lineSink = nullptr;
-MessageSink messageSink = nullptr;
-std::string lineText;  // a line read back, under HeadlessRecordLock
 
 // A call from the worker waits here while the search is paused and is dropped once a
 // stop is requested, so that the worker never holds up Stop.
@@ -179,8 +177,8 @@ int ListBoxAddLine(int id, const char* text) {
   {
     std::lock_guard<std::mutex> lock(HeadlessRecordLock);
     HeadlessControl& control = HeadlessUseControl(id);
-    control.Lines.Add(line, HeadlessRecord.KeepLineTexts);
-    index = static_cast<int>(control.Lines.Count()) - 1;
+    control.Lines.emplace_back(line);
+    index = static_cast<int>(control.Lines.size()) - 1;
     sink = lineSink;
   }
   if (sink != nullptr) sink(line);
@@ -190,18 +188,18 @@ int ListBoxAddLine(int id, const char* text) {
 int ListBoxCount(int id) {
   if (!WorkerMayGoOn()) return 0;
   std::lock_guard<std::mutex> lock(HeadlessRecordLock);
-  return static_cast<int>(HeadlessUseControl(id).Lines.Count());
+  return static_cast<int>(HeadlessUseControl(id).Lines.size());
 }
 
 int ListBoxGetText(int id, int index, char* buffer, int size) {
   if (buffer != nullptr && size > 0) buffer[0] = '\0';
   if (!WorkerMayGoOn()) return -1;
   std::lock_guard<std::mutex> lock(HeadlessRecordLock);
-  // A line whose text was not kept is as absent as a line beyond the list.
-  if (index < 0 || !HeadlessUseControl(id).Lines.Text(static_cast<std::size_t>(index), lineText))
-    return -1;
-  CopyText(lineText, buffer, size);
-  return static_cast<int>(lineText.size());
+  const std::vector<std::string>& lines = HeadlessUseControl(id).Lines;
+  if (index < 0 || static_cast<std::size_t>(index) >= lines.size()) return -1;
+  const std::string& text = lines[static_cast<std::size_t>(index)];
+  CopyText(text, buffer, size);
+  return static_cast<int>(text.size());
 }
 
 int ListBoxGetSelection(int id) {
@@ -214,8 +212,8 @@ void ListBoxDeleteLine(int id, int index) {
   if (!WorkerMayGoOn()) return;
   std::lock_guard<std::mutex> lock(HeadlessRecordLock);
   HeadlessControl& control = HeadlessUseControl(id);
-  if (index < 0 || static_cast<std::size_t>(index) >= control.Lines.Count()) return;
-  control.Lines.Erase(static_cast<std::size_t>(index));
+  if (index < 0 || static_cast<std::size_t>(index) >= control.Lines.size()) return;
+  control.Lines.erase(control.Lines.begin() + index);
   // As in a real list box the selection stays with its line, and goes with it.
   if (control.Selection == index) {
     control.Selection = -1;
@@ -228,7 +226,7 @@ void ListBoxReset(int id) {
   if (!WorkerMayGoOn()) return;
   std::lock_guard<std::mutex> lock(HeadlessRecordLock);
   HeadlessControl& control = HeadlessUseControl(id);
-  control.Lines.Clear();
+  control.Lines.clear();
   control.Selection = -1;
 }
 
@@ -248,14 +246,8 @@ void ListBoxSetTabStops(int id, const int* stops, int count) {
 
 void ShowMessageBox(const char* title, const char* text, MessageIcon icon) {
   if (!WorkerMayGoOn()) return;
-  RecordedMessageBox box{title ? title : "", text ? text : "", icon};
-  MessageSink sink;
-  {
-    std::lock_guard<std::mutex> lock(HeadlessRecordLock);
-    HeadlessRecord.Boxes.push_back(box);
-    sink = messageSink;
-  }
-  if (sink != nullptr) sink(box);
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessRecord.Boxes.push_back({title ? title : "", text ? text : "", icon});
 }
 
 // --- dialogs and the desktop ---
@@ -293,19 +285,7 @@ void HeadlessSetLineSink(LineSink sink) {
   lineSink = sink;
 }
 
-void HeadlessSetMessageSink(MessageSink sink) {
-  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
-  messageSink = sink;
-}
-
 void HeadlessSetCheck(int id, int state) {
   std::lock_guard<std::mutex> lock(HeadlessRecordLock);
   HeadlessUseControl(id).Check = state;
-}
-
-void HeadlessKeepLineTexts(bool keep) {
-  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
-  HeadlessRecord.KeepLineTexts = keep;
-  if (keep) return;
-  for (auto& [id, control] : HeadlessRecord.Controls) control.Lines.ForgetTexts();
 }

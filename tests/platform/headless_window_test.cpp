@@ -6,7 +6,6 @@
 #include <thread>
 #include <vector>
 
-#include "platform/headless/headless_lines.h"
 #include "platform/thread.h"
 #include "platform/thread_testing.h"
 #include "support/headless_controls.h"
@@ -112,69 +111,6 @@ TEST_F(HeadlessTest, DialogsFollowTheScriptAndRecordTheirFilters) {
   EXPECT_EQ(dialogs[2].Selected, 2);
   EXPECT_EQ(dialogs[2].Filters[1],
             std::make_pair(std::string("All Files (*.*)"), std::string("*.*")));
-}
-
-std::vector<std::string> sunk;
-
-TEST_F(HeadlessTest, LinesWithoutTextsAreCountedAndSunkButNotReadBack) {
-  HeadlessSetLineSink([](const char* line) { sunk.emplace_back(line); });
-  sunk.clear();
-  ListBoxAddLine(kResultListBox, "kept before");
-  HeadlessKeepLineTexts(false);  // forgets the line above too
-  EXPECT_EQ(ListBoxAddLine(kResultListBox, "a"), 1);
-  EXPECT_EQ(ListBoxAddLine(kResultListBox, "b"), 2);
-  HeadlessSetLineSink(nullptr);
-  EXPECT_EQ(sunk, (std::vector<std::string>{"kept before", "a", "b"}));
-  EXPECT_EQ(ListBoxCount(kResultListBox), 3);
-  char buffer[16] = "unchanged";
-  EXPECT_EQ(ListBoxGetText(kResultListBox, 0, buffer, sizeof buffer), -1);
-  EXPECT_STREQ(buffer, "");
-  EXPECT_EQ(ListBoxGetText(kResultListBox, 2, buffer, sizeof buffer), -1);
-
-  // Kept again: the lines from now on have their texts, the earlier ones still none.
-  HeadlessKeepLineTexts(true);
-  ListBoxAddLine(kResultListBox, "c");
-  ListBoxDeleteLine(kResultListBox, 1);
-  EXPECT_EQ(HeadlessListLines(kResultListBox), (std::vector<std::string>{"", "", "c"}));
-  EXPECT_EQ(ListBoxGetText(kResultListBox, 2, buffer, sizeof buffer), 1);
-  EXPECT_STREQ(buffer, "c");
-  ListBoxReset(kResultListBox);
-  EXPECT_EQ(ListBoxCount(kResultListBox), 0);
-
-  HeadlessKeepLineTexts(false);
-  HeadlessReset();  // a new window keeps its texts again
-  HeadlessCreateSearchControls();
-  ListBoxAddLine(kResultListBox, "d");
-  EXPECT_EQ(HeadlessListLines(kResultListBox), (std::vector<std::string>{"d"}));
-}
-
-// Four bits of each start reach only 16 bytes of the arena: the lines below run far past
-// that, so a start is found from its carries, through additions and deletions alike.
-TEST(HeadlessLinesTest, TextsBeyondTheReachOfTheirStartBitsAreFound) {
-  HeadlessLines lines(4);
-  std::vector<std::string> expected;
-  for (int i = 0; i < 200; ++i) {
-    std::string text(static_cast<std::size_t>(i % 23), static_cast<char>('a' + i % 26));
-    text += std::to_string(i);
-    lines.Add(text.c_str(), true);
-    expected.push_back(text);
-    if (i % 7 == 3) {  // delete now and then, at the front, the end and in between
-      std::size_t at = static_cast<std::size_t>(i * 31) % expected.size();
-      lines.Erase(at);
-      expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(at));
-    }
-  }
-  ASSERT_EQ(lines.Count(), expected.size());
-  std::string text;
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    ASSERT_TRUE(lines.Text(i, text)) << i;
-    EXPECT_EQ(text, expected[i]) << i;
-  }
-  EXPECT_FALSE(lines.Text(expected.size(), text));
-  lines.Erase(expected.size() - 1);
-  lines.Add("last", true);
-  ASSERT_TRUE(lines.Text(expected.size() - 1, text));
-  EXPECT_EQ(text, "last");
 }
 
 std::atomic<int> workerIndex{0};

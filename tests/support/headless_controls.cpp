@@ -41,11 +41,8 @@ std::vector<RecordedMessageBox> HeadlessMessageBoxes() {
 }
 
 std::vector<std::string> HeadlessListLines(int id) {
-  return ReadControl(id, std::vector<std::string>{}, [](const HeadlessControl& control) {
-    std::vector<std::string> lines(control.Lines.Count());
-    for (std::size_t i = 0; i < lines.size(); ++i) control.Lines.Text(i, lines[i]);
-    return lines;
-  });
+  return ReadControl(id, std::vector<std::string>{},
+                     [](const HeadlessControl& control) { return control.Lines; });
 }
 
 std::string HeadlessControlText(int id) {
@@ -77,7 +74,7 @@ int HeadlessTypingLimit(int id) {
 void HeadlessSelectLine(int id, int index) {
   std::lock_guard<std::mutex> lock(HeadlessRecordLock);
   HeadlessControl& control = HeadlessUseControl(id);
-  bool valid = index >= 0 && static_cast<std::size_t>(index) < control.Lines.Count();
+  bool valid = index >= 0 && static_cast<std::size_t>(index) < control.Lines.size();
   control.Selection = valid ? index : -1;
 }
 
