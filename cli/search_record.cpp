@@ -16,14 +16,14 @@ int SearchRecord::OccurrenceFound(const FoundOccurrence& occurrence) {
   ++lines_;
   const char* line = nullptr;
   if (keepLineTexts_ || PrintsResultLines()) line = FormatResultLine(&resultLine_, occurrence);
-  if (keepLineTexts_) lineTexts_.emplace_back(line);
+  if (keepLineTexts_) KeepLineText(line);
   PrintOccurrence(occurrence, line);
   return 0;
 }
 
 int SearchRecord::FileFound(const char* path) {
   ++lines_;
-  if (keepLineTexts_) lineTexts_.emplace_back(path);
+  if (keepLineTexts_) KeepLineText(path);
   PrintPath(path);
   return 0;
 }
@@ -55,13 +55,36 @@ void SearchRecord::SearchEnding(const SearchSummary& summary) {
   status_.erase(end == std::string::npos ? 0 : end + 1);
 }
 
+namespace {
+
+// A block of kept lines; a line (a result line or a path) is far shorter.
+constexpr std::size_t kTextBlockSize = 1 << 20;
+
+}  // namespace
+
+void SearchRecord::KeepLineText(const char* text) {
+  std::size_t length = std::strlen(text);
+  if (length > kTextBlockSize - 1) length = kTextBlockSize - 1;  // no line is that long
+  const std::size_t size = length + 1;
+  if (textBlocks_.empty() || blockUsed_ + size > kTextBlockSize) {
+    textBlocks_.push_back(std::make_unique_for_overwrite<char[]>(kTextBlockSize));
+    blockUsed_ = 0;
+  }
+  char* at = textBlocks_.back().get() + blockUsed_;
+  std::memcpy(at, text, length);
+  at[length] = '\0';
+  blockUsed_ += size;
+  lineStarts_.push_back(at);
+}
+
 int SearchRecord::Text(int index, char* buffer, int size) const {
-  if (index < 0 || static_cast<std::size_t>(index) >= lineTexts_.size() || size <= 0) return -1;
-  const std::string& text = lineTexts_[static_cast<std::size_t>(index)];
-  const std::size_t length = text.size() < static_cast<std::size_t>(size - 1)
-                                 ? text.size()
+  if (index < 0 || static_cast<std::size_t>(index) >= lineStarts_.size() || size <= 0) return -1;
+  const char* text = lineStarts_[static_cast<std::size_t>(index)];
+  const std::size_t textLength = std::strlen(text);
+  const std::size_t length = textLength < static_cast<std::size_t>(size - 1)
+                                 ? textLength
                                  : static_cast<std::size_t>(size - 1);
-  std::memcpy(buffer, text.data(), length);
+  std::memcpy(buffer, text, length);
   buffer[length] = '\0';
   return static_cast<int>(length);
 }

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -51,9 +53,16 @@ class SearchRecord : public SearchSink, public ShownLines {
   virtual bool PrintsResultLines() const { return false; }
 
  private:
+  void KeepLineText(const char* text);
+
   bool keepLineTexts_;
   int lines_ = 0;
-  std::vector<std::string> lineTexts_;
+  // The kept lines, each with its terminator, one after another in blocks that are
+  // filled and never moved (a search may list hundreds of thousands: memory touched once
+  // is cheaper than a buffer copied as it grows), and where each begins.
+  std::vector<std::unique_ptr<char[]>> textBlocks_;
+  std::size_t blockUsed_ = 0;
+  std::deque<const char*> lineStarts_;
   ResultLine resultLine_;
   std::vector<std::string> messages_;
   std::string status_ = "Ready";  // the window's status line before any search
