@@ -9,6 +9,18 @@ ParseStatus UsageError(Options* options, std::string problem) {
   return ParseStatus::UsageError;
 }
 
+// The method named `name` ("soundex" or "dm"); false for any other name.
+bool ReadMethod(const char* name, PhoneticMethod* method) {
+  if (std::strcmp(name, "soundex") == 0) {
+    *method = PhoneticMethod::Soundex;
+  } else if (std::strcmp(name, "dm") == 0) {
+    *method = PhoneticMethod::DaitchMokotoff;
+  } else {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) {
@@ -31,6 +43,15 @@ ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) 
     } else if (std::strcmp(arg, "--log") == 0) {
       if (i + 1 >= argc) return UsageError(options, "--log needs a FILE");
       options->LogPath = argv[++i];
+    } else if (std::strcmp(arg, "--method") == 0 || std::strncmp(arg, "--method=", 9) == 0) {
+      const char* name = arg[8] == '=' ? arg + 9 : nullptr;
+      if (name == nullptr) {
+        if (i + 1 >= argc) return UsageError(options, "--method needs a METHOD");
+        name = argv[++i];
+      }
+      if (!ReadMethod(name, &options->Method))
+        return UsageError(options, std::string("unknown METHOD ") + name +
+                                       " (methods: soundex, dm)");
     } else if (std::strcmp(arg, "--explain") == 0) {
       if (i + 1 >= argc) return UsageError(options, "--explain needs a WORD");
       options->ExplainWord = argv[++i];

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "phonetic/phonetic_method.h"
+
 // What the search worker reads of "Search in:" and of "Search for:". A longer SPEC or
 // QUERY would be cut into a different search, so it is refused instead.
 constexpr std::size_t kMaxSpecCharacters = 255;
@@ -19,6 +21,7 @@ enum class OutputForm { ResultLines, Vimgrep, Json };
 struct Options {
   bool Subdirs = false;
   OutputForm Output = OutputForm::ResultLines;
+  PhoneticMethod Method = PhoneticMethod::Soundex;
   const char* LogPath = nullptr;
   const char* ExplainWord = nullptr;
   const char* Spec = nullptr;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "phonetic/daitch_mokotoff.h"
 #include "phonetic/phonetic_key.h"
 #include "phonetic/prepared_term.h"
 
@@ -18,7 +19,7 @@ void PrintKey(const PhoneticKey& key) { std::fwrite(key.Bytes, 1, sizeof(key.Byt
 
 }  // namespace
 
-int RunExplain(const char* word) {
+int RunExplain(const char* word, PhoneticMethod method) {
   const std::size_t length = word == nullptr ? 0 : std::strlen(word);
   bool letters = length >= 1 && length <= kMaxTermLetters;
   for (std::size_t i = 0; letters && i < length; ++i) letters = IsAsciiLetter(word[i]);
@@ -28,6 +29,20 @@ int RunExplain(const char* word) {
                  "got \"%s\"\n",
                  kMaxTermLetters, word == nullptr ? "" : word);
     return 2;
+  }
+  if (method == PhoneticMethod::DaitchMokotoff) {
+    // The chart codes the word as typed (see PrepareSearchTerm).
+    std::fputs("word\t", stdout);
+    for (std::size_t i = 0; i < length; ++i) std::fputc(word[i] | 0x20, stdout);
+    DmCode codes[kMaxDmCodes];
+    const int count = DaitchMokotoffCodes(word, static_cast<std::uint32_t>(length), codes);
+    std::fputs("\ncodes\t", stdout);
+    for (int i = 0; i < count; ++i) {
+      if (i > 0) std::fputc(' ', stdout);
+      std::fwrite(codes[i].Digits, 1, kDmCodeLength, stdout);
+    }
+    std::fputc('\n', stdout);
+    return 0;
   }
   PreparedTerm term;
   PrepareTerm(word, &term);

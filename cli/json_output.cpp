@@ -39,7 +39,7 @@ void JsonPrinter::PrintOccurrence(const FoundOccurrence& occurrence, const char*
     line += "\"variant\":null";
   }
   line += ',';
-  AppendJsonText(line, "key", std::string_view(occurrence.Key.Bytes, sizeof occurrence.Key.Bytes));
+  AppendJsonText(line, "key", occurrence.Code);
   line += '}';
   WriteOut(line);
 }

@@ -38,8 +38,9 @@ static_assert(kMaxSpecCharacters + 1 == kSearchTextSize);
 static_assert(kMaxQueryCharacters + 1 == kSearchTextSize);
 
 const char kUsage[] =
-    "usage: tessik-cli [-s|--subdirs] [--log FILE] [--vimgrep|--json] [--] SPEC [QUERY...]\n"
-    "       tessik-cli --explain WORD\n"
+    "usage: tessik-cli [-s|--subdirs] [--method=METHOD] [--log FILE] [--vimgrep|--json]\n"
+    "                  [--] SPEC [QUERY...]\n"
+    "       tessik-cli [--method=METHOD] --explain WORD\n"
     "       tessik-cli --version\n"
     "\n"
     "Searches the files that match SPEC (a directory part and a pattern such as\n"
@@ -48,12 +49,16 @@ const char kUsage[] =
     "matching files are listed. SPEC and QUERY hold at most 255 characters each.\n"
     "\n"
     "  -s, --subdirs   include the subdirectories below the directory of SPEC\n"
+    "  --method=METHOD how words are heard: soundex (the default: the Soundex keys of\n"
+    "                  the word and of its spelling variants) or dm (Daitch-Mokotoff\n"
+    "                  Soundex, for names from Central and Eastern Europe)\n"
     "  --log FILE      write the search log to FILE after the search\n"
     "  --vimgrep       print PATH:LINE:COLUMN:WORD for each word found, or the full path\n"
     "                  of each file listed, instead of the result lines\n"
     "  --json          print JSON Lines: a \"match\" or \"file\" object for each result,\n"
     "                  then a \"summary\"\n"
     "  --explain WORD  show the normalised form, spelling variants and keys of WORD\n"
+    "                  (with --method=dm: its Daitch-Mokotoff codes)\n"
     "  --version       show the version\n"
     "  --              end of options: what follows is SPEC and QUERY\n"
     "\n"
@@ -94,14 +99,14 @@ int Search(const Options& options) {
   const bool withLog = options.LogPath != nullptr;
   const std::unique_ptr<SearchRecord> printer = MakePrinter(options.Output, withLog);
   SearchRecord& record = *printer;
-  const SearchRequest request =
-      MakeSearchRequest(options.Spec, options.Query.c_str(), options.Subdirs);
+  SearchRequest request = MakeSearchRequest(options.Spec, options.Query.c_str(), options.Subdirs);
+  request.Method = options.Method;
   StartProgress();
   int exitCode = RunSearch(request, record) == 0 ? kExitCompleted : kExitMessage;
   EndProgress();
   // A search that a message ended has nothing to log.
   if (exitCode == kExitCompleted && withLog) {
-    const int saved = SaveSearchLog(options.LogPath, request.SearchFor, record);
+    const int saved = SaveSearchLog(options.LogPath, request, record);
     if (saved != kLogWritten) {
       record.AddMessage(LogFailureMessage(saved).Text);
       exitCode = kExitMessage;
@@ -139,7 +144,7 @@ int main(int argc, char** argv) {
       std::fputs("tessik-cli (Tessik) " TESSIK_VERSION "\n", stdout);
       break;
     case ParseStatus::Explain:
-      exitCode = RunExplain(options.ExplainWord);
+      exitCode = RunExplain(options.ExplainWord, options.Method);
       break;
     case ParseStatus::Search:
       exitCode = Search(options);

@@ -44,7 +44,7 @@ struct Listing {
 // Hands one match to the sink and gives it its ResultList entry.
 int ListOccurrence(void* context, const WordFound& found) {
   Listing& listing = *static_cast<Listing*>(context);
-  const FoundOccurrence occurrence{
+  FoundOccurrence occurrence{
       listing.Path,
       reinterpret_cast<const char*>(found.Letters),
       found.Length,
@@ -53,8 +53,9 @@ int ListOccurrence(void* context, const WordFound& found) {
       found.Start,
       static_cast<double>(found.End) * 100.0 / static_cast<double>(listing.Size),
       listing.Size / 1024,
-      listing.Term->Keys.Keys[found.Key],
+      {},
       SpellingOfKey(*listing.Term, found.Key)};
+  CodeOfMatch(listing.Term->Keys, found.Key, occurrence.Code);
   // The line goes first: a line refused because of a stop gets no entry either, so the
   // shown lines and ResultList stay in step for the window thread's own completion.
   if (listing.Sink->OccurrenceFound(occurrence) < 0 && WorkerCheckpoint() != 0) return kScanStopped;

@@ -69,7 +69,7 @@ int RunQuerySearch(const SearchRequest& request, SearchSink& sink) {
       std::int32_t code = TakeNextTerm(word, expression, SearchState.FirstTermTaken);
       SearchState.LastTermType = code;
       if (code == kNoTermLeft) break;
-      PrepareSearchTerm(word, &term);
+      PrepareSearchTerm(word, request.Method, &term);
       if (code == kSingleWord) {
         // The pass lists every occurrence itself and leaves the FileSet empty.
         if (RunSingleWordPass(term, sink) != 0) return -1;

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 
-#include "phonetic/phonetic_key.h"
 
 // A word of a file that sounds like the query word, in a search of one word.
 struct FoundOccurrence {
@@ -18,7 +17,8 @@ struct FoundOccurrence {
   std::int64_t Offset;       // byte offset of the word's first letter in the file
   double Percentage;         // how far into the file the word ends, before any rounding
   std::int64_t SizeK;        // the file's size in whole KiB
-  PhoneticKey Key;           // the key of the term that the word's key equals
+  char Code[8];              // the term's key (4 characters) or Daitch-Mokotoff code (6
+                             // digits) that the word has, terminated
   const char* Variant;       // the first spelling of the term with that key; nullptr for none
 };
 

@@ -71,6 +71,8 @@ int MatchBothKeys(const TermKeys& term, const std::uint8_t* letters, std::uint32
 
 void PrepareTermKeys(const PhoneticKey* keys, std::uint32_t count, TermKeys* term) {
   if (count > static_cast<std::uint32_t>(kMaxKeys)) count = kMaxKeys;
+  term->Method = PhoneticMethod::Soundex;
+  term->CodeCount = 0;
   term->Count = count;
   std::memcpy(term->Keys, keys, sizeof(PhoneticKey) * count);
   std::memset(term->Holding, 0, sizeof term->Holding);
@@ -109,6 +111,23 @@ void PrepareTermKeys(const PhoneticKey* keys, std::uint32_t count, TermKeys* ter
   char followers[27];
   MayComeSecond(*term, canStart, followers);
   term->Starts = MakeStartLetters(list, followers);
+}
+
+void PrepareTermCodes(const DmCode* codes, int count, TermKeys* term) {
+  if (count < 0) count = 0;
+  if (count > kMaxDmCodes) count = kMaxDmCodes;
+  term->Method = PhoneticMethod::DaitchMokotoff;
+  term->Count = 0;
+  term->CodeCount = count;
+  std::memmove(term->Codes, codes, sizeof(DmCode) * static_cast<std::size_t>(count));
+  const std::uint32_t first = DaitchMokotoffFirstLetters(codes, count);
+  char list[27];
+  int listed = 0;
+  for (int letter = 0; letter < 26; ++letter) {
+    if ((first >> letter) & 1u) list[listed++] = static_cast<char>('a' + letter);
+  }
+  list[listed] = 0;
+  term->Starts = MakeStartLetters(list);
 }
 
 namespace {
@@ -152,12 +171,38 @@ inline int Match(const TermKeys& term, LetterAt letterAt) {
 
 }  // namespace
 
+namespace {
+
+// A Daitch-Mokotoff term's test of a whole word; one-letter words are not words here either.
+inline int MatchCodes(const TermKeys& term, const std::uint8_t* letters, std::uint32_t length) {
+  if (length < 2) return -1;
+  return MatchDaitchMokotoff(reinterpret_cast<const char*>(letters), length, term.Codes,
+                             term.CodeCount);
+}
+
+}  // namespace
+
 int MatchWordKey(const TermKeys& term, const std::uint8_t* letters, std::uint32_t length) {
   if (length > kMaxWordLetters) length = kMaxWordLetters;
+  if (term.Method == PhoneticMethod::DaitchMokotoff) return MatchCodes(term, letters, length);
   const int key = Match(term, [letters, length](std::uint32_t i) {
     return i < length ? static_cast<char>(letters[i] | 0x20) : '\0';
   });
   return key == kBothKeys ? MatchBothKeys(term, letters, length) : key;
+}
+
+void CodeOfMatch(const TermKeys& term, int index, char* text) {
+  text[0] = '\0';
+  if (index < 0) return;
+  if (term.Method == PhoneticMethod::DaitchMokotoff) {
+    if (index >= term.CodeCount) return;
+    std::memcpy(text, term.Codes[index].Digits, kDmCodeLength);
+    text[kDmCodeLength] = '\0';
+    return;
+  }
+  if (static_cast<std::uint32_t>(index) >= term.Count) return;
+  std::memcpy(text, term.Keys[index].Bytes, sizeof term.Keys[index].Bytes);
+  text[sizeof term.Keys[index].Bytes] = '\0';
 }
 
 namespace {
@@ -170,27 +215,46 @@ namespace {
 constexpr std::uint32_t kCacheBits = 11;
 constexpr int kCachedTerms = 4;
 struct WordCache {
+  bool Used = false;
+  PhoneticMethod Method;
   PhoneticKey Keys[kMaxKeys];
-  std::uint32_t Count = 0;  // 0: not used yet
+  std::uint32_t Count;
+  DmCode Codes[kMaxDmCodes];
+  int CodeCount;
   std::uint64_t Words[1u << kCacheBits];
-  std::int8_t Answers[1u << kCacheBits];
+  std::int16_t Answers[1u << kCacheBits];
 };
+static_assert(kMaxDmCodes <= INT16_MAX);
+
+bool SameTerm(const WordCache& cached, const TermKeys& term) {
+  if (!cached.Used || cached.Method != term.Method) return false;
+  if (term.Method == PhoneticMethod::DaitchMokotoff) {
+    return cached.CodeCount == term.CodeCount &&
+           std::memcmp(cached.Codes, term.Codes,
+                       sizeof(DmCode) * static_cast<std::size_t>(term.CodeCount)) == 0;
+  }
+  return cached.Count == term.Count &&
+         std::memcmp(cached.Keys, term.Keys, sizeof(PhoneticKey) * term.Count) == 0;
+}
 WordCache caches[kCachedTerms];
 WordCache* cache = &caches[0];
 int nextReplaced = 0;
 
 void UseCacheFor(const TermKeys& term) {
   for (WordCache& candidate : caches) {
-    if (candidate.Count == term.Count &&
-        std::memcmp(candidate.Keys, term.Keys, sizeof(PhoneticKey) * term.Count) == 0) {
+    if (SameTerm(candidate, term)) {
       cache = &candidate;
       return;
     }
   }
   cache = &caches[nextReplaced];
   nextReplaced = (nextReplaced + 1) % kCachedTerms;
+  cache->Used = true;
+  cache->Method = term.Method;
   std::memcpy(cache->Keys, term.Keys, sizeof(PhoneticKey) * term.Count);
   cache->Count = term.Count;
+  std::memcpy(cache->Codes, term.Codes, sizeof(DmCode) * static_cast<std::size_t>(term.CodeCount));
+  cache->CodeCount = term.CodeCount;
   std::memset(cache->Words, 0, sizeof cache->Words);
 }
 
@@ -204,6 +268,11 @@ inline std::uint64_t LetterBytes(std::uint64_t bytes) {
 }
 
 int MatchInPlace(const TermKeys& term, const std::uint8_t* bytes) {
+  if (term.Method == PhoneticMethod::DaitchMokotoff) {
+    std::uint32_t length = 0;
+    while (length < kMaxWordLetters && IsWordLetter(bytes[length])) ++length;
+    return MatchCodes(term, bytes, length);
+  }
   const int key = Match(term, [bytes](std::uint32_t i) {
     return i < kMaxWordLetters && IsWordLetter(bytes[i]) ? static_cast<char>(bytes[i] | 0x20) : '\0';
   });
@@ -227,6 +296,6 @@ int MatchWordAt(const TermKeys& term, const std::uint8_t* bytes) {
   if (cache->Words[slot] == word) return cache->Answers[slot];
   const int answer = MatchInPlace(term, bytes);
   cache->Words[slot] = word;
-  cache->Answers[slot] = static_cast<std::int8_t>(answer);
+  cache->Answers[slot] = static_cast<std::int16_t>(answer);
   return answer;
 }

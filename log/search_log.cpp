@@ -28,6 +28,7 @@ constexpr int kLineTextSize = 1024;
 constexpr const char* kWordHeader =
     "********************** Search results **********************\r\n\r\n"
     "Search string: %.255s.\r\n"
+    "%s"
     "Searched %d file(s).\r\n"
     "Found: %d word(s) in %d file(s).\r\n"
     "++++++++++++++++++++++++++++++++++++++\r\n"
@@ -37,11 +38,15 @@ constexpr const char* kWordHeader =
 constexpr const char* kExpressionHeader =
     "********************** Search results **********************\r\n\r\n"
     "Search expression: %.255s.\r\n"
+    "%s"
     "Searched %d file(s).\r\n"
     "Found %d matching file(s).\r\n"
     "++++++++++++++++++++++++++++++++++++++\r\n"
     "Files:\r\n"
     "---------------------------------------------\r\n";
+
+// The line under the search text that names a method other than the program's own.
+constexpr const char* kDaitchMokotoffLine = "Method: Daitch-Mokotoff Soundex.\r\n";
 
 constexpr const char* kUnopenedHeader =
     "\r\n++++++++++++++++++++++++++++++++++++++++++++\r\n"
@@ -138,16 +143,18 @@ bool WriteUnopenedFiles(std::string_view lineEnd) {
   return true;
 }
 
-bool WriteLog(const char* searchText, const ShownLines& lines) {
+bool WriteLog(const SearchRequest& request, const ShownLines& lines) {
+  const char* searchText = request.SearchFor;
+  const char* method = request.Method == PhoneticMethod::DaitchMokotoff ? kDaitchMokotoffLine : "";
   char header[kHeaderSize];
   const bool wordLayout = IsSingleWordSearch(SearchState.LastTermType.load());
   int length;
   if (wordLayout) {
-    length = std::snprintf(header, kHeaderSize, kWordHeader, searchText,
+    length = std::snprintf(header, kHeaderSize, kWordHeader, searchText, method,
                            static_cast<int>(SearchState.FilesSearched.load()), lines.Count(),
                            static_cast<int>(SearchState.MatchedFiles.load()));
   } else {
-    length = std::snprintf(header, kHeaderSize, kExpressionHeader, searchText,
+    length = std::snprintf(header, kHeaderSize, kExpressionHeader, searchText, method,
                            static_cast<int>(SearchState.FilesSearched.load()), lines.Count());
   }
   if (!WritePiece(header, Fitted(length, kHeaderSize))) return false;
@@ -166,12 +173,12 @@ bool WriteLog(const char* searchText, const ShownLines& lines) {
 
 }  // namespace
 
-int SaveSearchLog(const char* path, const char* searchText, const ShownLines& lines) {
+int SaveSearchLog(const char* path, const SearchRequest& request, const ShownLines& lines) {
   const FileHandle file = CreateFileForWrite(path);
   if (!IsOpenFile(file)) return kLogNotCreated;
   block.File = file;
   block.Used = 0;
-  const bool written = WriteLog(searchText, lines);
+  const bool written = WriteLog(request, lines);
   CloseFile(file);
   return written ? kLogWritten : kLogNotWritten;
 }

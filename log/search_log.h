@@ -2,6 +2,8 @@
 // state and the lines the result list shows. The window thread (or tessik-cli's only one).
 #pragma once
 
+#include "engine/search_request.h"
+
 // The lines the result list shows, in order, as the log reads them. The count is asked
 // again after every line: a search may still be adding lines while the log is written.
 class ShownLines {
@@ -20,8 +22,9 @@ constexpr int kLogWritten = 1;
 constexpr int kLogNotCreated = -1;
 constexpr int kLogNotWritten = -2;  // what was written stays in the file
 
-// Writes the log of the last search, whose "Search for:" text was `searchText`, to `path`.
-int SaveSearchLog(const char* path, const char* searchText, const ShownLines& lines);
+// Writes the log of the last search, the one `request` asked for, to `path`. The header
+// names the search's method only when it is not the program's own.
+int SaveSearchLog(const char* path, const SearchRequest& request, const ShownLines& lines);
 
 // The message that tells the user why a log was not written (kLogNotCreated or
 // kLogNotWritten).

@@ -402,6 +402,20 @@ int DaitchMokotoffCodes(const char* letters, std::uint32_t length, DmCode* codes
   return collector.Count();
 }
 
+namespace {
+
+// The first digits of the wanted codes, as bits 0 to 9.
+unsigned FirstDigitsOf(const DmCode* wanted, int count) {
+  unsigned digits = 0;
+  for (int i = 0; i < count; ++i) {
+    const unsigned digit = static_cast<unsigned>(wanted[i].Digits[0] - '0');
+    if (digit < 10u) digits |= 1u << digit;
+  }
+  return digits;
+}
+
+}  // namespace
+
 int MatchDaitchMokotoff(const char* letters, std::uint32_t length, const DmCode* wanted,
                         int count) {
   if (count <= 0 || letters == nullptr) return -1;
@@ -409,13 +423,17 @@ int MatchDaitchMokotoff(const char* letters, std::uint32_t length, const DmCode*
   const char* first = letters;
   while (first != end && LetterIndex(*first) >= 26u) ++first;
   if (first == end) return -1;
-  unsigned wantedFirst = 0;
-  for (int i = 0; i < count; ++i) {
-    const unsigned digit = static_cast<unsigned>(wanted[i].Digits[0] - '0');
-    if (digit < 10u) wantedFirst |= 1u << digit;
-  }
-  if ((kFirstDigits.OfLetter[LetterIndex(*first)] & wantedFirst) == 0) return -1;
+  if ((kFirstDigits.OfLetter[LetterIndex(*first)] & FirstDigitsOf(wanted, count)) == 0) return -1;
   CodeMatcher matcher(wanted, count);
   CodeWord(letters, length, matcher);
   return matcher.Best() < count ? matcher.Best() : -1;
+}
+
+std::uint32_t DaitchMokotoffFirstLetters(const DmCode* wanted, int count) {
+  const unsigned digits = FirstDigitsOf(wanted, count);
+  std::uint32_t letters = 0;
+  for (int letter = 0; letter < 26; ++letter) {
+    if ((kFirstDigits.OfLetter[letter] & digits) != 0) letters |= 1u << letter;
+  }
+  return letters;
 }

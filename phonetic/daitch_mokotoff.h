@@ -56,3 +56,7 @@ int DaitchMokotoffCodes(const char* letters, std::uint32_t length, DmCode* codes
 // the word's codings only while its digits so far begin some wanted code, so a word whose
 // first group fits no wanted code costs one group look-up.
 int MatchDaitchMokotoff(const char* letters, std::uint32_t length, const DmCode* wanted, int count);
+
+// The letters a word that has one of the `count` codes in `wanted` can begin with: bit L is
+// set for the letter 'a' + L. The file scanner looks only at words that begin with them.
+std::uint32_t DaitchMokotoffFirstLetters(const DmCode* wanted, int count);

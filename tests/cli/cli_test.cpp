@@ -239,6 +239,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
       {tree.Path("*.txt"), std::string(200, 'c'), "O", std::string(53, 'd')},
       {"--json", "--vimgrep", tree.Path("*.txt"), "cat"},
       {"--explain", "cat", "--json"},
+      {"--method=daitch", tree.Path("*.txt"), "cat"},
+      {tree.Path("*.txt"), "cat", "--method"},
   };
   for (const std::vector<std::string>& args : cases) {
     CliRun run = Run(args);
@@ -287,6 +289,41 @@ TEST_F(CliTest, ExplainPrintsTheWordsAnalysis) {
   EXPECT_EQ(run.Exit, 0);
   EXPECT_EQ(Lines(run.Out).front(), "normalised\tmichel");
   EXPECT_EQ(LastLine(run.Out), "keys\tm240 m324");
+}
+
+// The method in both spellings and any place; the program's own method is the default
+// and can be named.
+TEST_F(CliTest, MethodOptionChoosesHowWordsAreHeard) {
+  tree.WriteFile("names.txt", "Zajac\nSajac\n");
+  const std::string names = tree.Path("names.txt");
+  struct Case {
+    std::vector<std::string> Args;
+    std::string Out;
+  } cases[] = {
+      {{names, "Zajac"}, "Zajac\tnames.txt\t1 (41.7%)\t0 K\n"},
+      {{"--method=soundex", names, "Zajac"}, "Zajac\tnames.txt\t1 (41.7%)\t0 K\n"},
+      {{"--method=dm", names, "Zajac"},
+       "Zajac\tnames.txt\t1 (41.7%)\t0 K\nSajac\tnames.txt\t2 (91.7%)\t0 K\n"},
+      {{names, "Zajac", "--method", "dm"},
+       "Zajac\tnames.txt\t1 (41.7%)\t0 K\nSajac\tnames.txt\t2 (91.7%)\t0 K\n"},
+      {{"--method=dm", "--vimgrep", names, "Zajac"}, names + ":1:1:Zajac\n" + names + ":2:1:Sajac\n"},
+      {{"--method=dm", names, "zajac", "A", "jackson"}, ""},
+      {{"--method=dm", "--explain", "Jackson"}, "word\tjackson\ncodes\t145460 154600 445460 454600\n"},
+      {{"--method=dm", "--explain", "Kohn"}, "word\tkohn\ncodes\t560000\n"},
+  };
+  for (const Case& c : cases) {
+    CliRun run = Run(c.Args);
+    EXPECT_EQ(run.Exit, 0) << c.Args[0] << run.Err;
+    EXPECT_EQ(run.Out, c.Out) << c.Args[0] << " " << c.Args[1];
+  }
+  // A log names the method; the JSON gives the code the word has.
+  const std::string log = output.Path("dm.log");
+  CliRun run = Run({"--method=dm", "--json", "--log", log, names, "Zajac"});
+  EXPECT_EQ(run.Exit, 0);
+  EXPECT_NE(run.Out.find("\"word\":\"Sajac\",\"variant\":null,\"key\":\"414000\""), std::string::npos)
+      << run.Out;
+  EXPECT_NE(ReadWholeFile(log).find("Search string: Zajac.\r\nMethod: Daitch-Mokotoff Soundex.\r\n"),
+            std::string::npos);
 }
 
 // --- standard output that is a searched file, full, or closed ---

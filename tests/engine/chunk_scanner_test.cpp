@@ -89,7 +89,8 @@ std::string RandomText(std::mt19937& random, std::size_t size) {
       "Psyche", "Phoenix", "Katherine", "Kathryn", "Catherine", "x_y",     "abc1",     "4th",
       "a^b",    "it's",    "back",      "science", "excess",    "Jackson", "Lord",     "lords",
       "m",      "My",      "em",        "`m",      "Xenia",     "Ksenia",  "Mitchell", "Michel",
-      "Aaron",  "Erin",    "Oran",      "and",     "Yvonne",    "Ian",     "Ethan",    "Arran"};
+      "Aaron",  "Erin",    "Oran",      "and",     "Yvonne",    "Ian",     "Ethan",    "Arran",
+      "Kohn",   "Cohn",    "Peterson",  "Auerbach", "Ohrbach",  "Szwarc",  "Schwarz",  "Moskovitz"};
   static const std::string kBetween[] = {
       " ", " ", " ", "\n", "\r\n", "\t", ", ", "-", "\xe9", "\xff", std::string(1, '\0')};
   std::string text;
@@ -223,6 +224,27 @@ TEST_P(InstructionSetTest, TextsCutIntoAnyReadsGiveThePlainReadingsMatches) {
                 expected.empty() ? kScanGoOn : kScanMatchFound)
           << word << " round " << round;
       EXPECT_TRUE(none.Finds.empty());
+    }
+  }
+}
+
+TEST_P(InstructionSetTest, DaitchMokotoffTermsFindWhatCodingEveryWordFinds) {
+  std::mt19937 random(static_cast<unsigned>(GetParam()) + 5);
+  for (const char* word : {"Kohn", "Jackson", "Peterson", "Auerbach", "Schwarz", "Moses", "Ian"}) {
+    SearchTerm term;
+    PrepareSearchTerm(word, PhoneticMethod::DaitchMokotoff, &term);
+    for (int round = 0; round < 6; ++round) {
+      const std::string text = RandomText(random, round < 3 ? 300 : 150000);
+      const std::vector<ReferenceFind> expected =
+          ReferenceCodeFinds(text, term.Keys.Codes, term.Keys.CodeCount);
+      const bool holes = round % 2 == 1;
+      Collected listed;
+      EXPECT_EQ(ScanInReads(term.Keys, true, text, random, holes, &listed), kScanGoOn);
+      EXPECT_EQ(listed.Finds, expected) << word << " round " << round;
+      Collected none;
+      EXPECT_EQ(ScanInReads(term.Keys, false, text, random, holes, &none),
+                expected.empty() ? kScanGoOn : kScanMatchFound)
+          << word << " round " << round;
     }
   }
 }

@@ -190,7 +190,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(occurrence.Path == path && occurrence.Word == find.Letters);
     Check(occurrence.Line == find.Line && occurrence.Offset == find.Start &&
           occurrence.Column == find.Start - find.LineStart + 1);
-    Check(occurrence.Key == std::string(term.Prepared.KeyTable[find.Key].Bytes, 4));
+    Check(occurrence.Code == std::string(term.Prepared.KeyTable[find.Key].Bytes, 4));
   }
   return 0;
 }

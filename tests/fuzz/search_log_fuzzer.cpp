@@ -146,7 +146,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::string> results = Fill(input, nullptr, &ResultList, resultCount);
   const std::vector<std::string> unopened = Fill(input, &UnopenedFiles, nullptr, unopenedCount);
 
-  Check(SaveSearchLog(logPath.c_str(), searchText.c_str(), VectorLines(lines)) == kLogWritten);
+  const SearchRequest request = MakeSearchRequest("", searchText.c_str(), false);
+  Check(SaveSearchLog(logPath.c_str(), request, VectorLines(lines)) == kLogWritten);
   std::ifstream file(logPath, std::ios::binary);
   const std::string log((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 

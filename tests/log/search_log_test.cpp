@@ -24,15 +24,21 @@ const std::string kRule60 = std::string(22, '*') + " Search results " + std::str
 const std::string kEnd =
     "\r\n" + std::string(20, '*') + " End of search log " + std::string(20, '*') + "\r\n";
 
-std::string WordHeader(const std::string& text, int searched, int words, int files) {
-  return kRule60 + "\r\n\r\nSearch string: " + text + ".\r\nSearched " + std::to_string(searched) +
+// The line a log of a search by another method than the program's own has under its text.
+const std::string kDmLine = "Method: Daitch-Mokotoff Soundex.\r\n";
+
+std::string WordHeader(const std::string& text, int searched, int words, int files,
+                       const std::string& methodLine = "") {
+  return kRule60 + "\r\n\r\nSearch string: " + text + ".\r\n" + methodLine + "Searched " +
+         std::to_string(searched) +
          " file(s).\r\nFound: " + std::to_string(words) + " word(s) in " + std::to_string(files) +
          " file(s).\r\n" + std::string(38, '+') + "\r\nWord:\t\t\t\tFile:\r\n" +
          std::string(55, '-') + "\r\n";
 }
 
-std::string ExpressionHeader(const std::string& text, int searched, int found) {
-  return kRule60 + "\r\n\r\nSearch expression: " + text + ".\r\nSearched " +
+std::string ExpressionHeader(const std::string& text, int searched, int found,
+                             const std::string& methodLine = "") {
+  return kRule60 + "\r\n\r\nSearch expression: " + text + ".\r\n" + methodLine + "Searched " +
          std::to_string(searched) + " file(s).\r\nFound " + std::to_string(found) +
          " matching file(s).\r\n" + std::string(38, '+') + "\r\nFiles:\r\n" + std::string(45, '-') +
          "\r\n";
@@ -72,6 +78,7 @@ class SearchLogTest : public testing::Test {
   void TearDown() override { ClearSearchLists(); }
 
   void SetSearchText(const std::string& text) { searchText_ = text; }
+  void SetMethod(PhoneticMethod method) { method_ = method; }
   void AddLines(const std::vector<std::string>& lines) {
     lines_.Lines.insert(lines_.Lines.end(), lines.begin(), lines.end());
   }
@@ -82,7 +89,9 @@ class SearchLogTest : public testing::Test {
     for (const std::string& path : paths) ASSERT_GE(UnopenedFiles.Add(path.c_str()), 0);
   }
   int Save(const std::string& path) {
-    return SaveSearchLog(path.c_str(), searchText_.c_str(), lines_);
+    SearchRequest request = MakeSearchRequest("", searchText_.c_str(), false);
+    request.Method = method_;
+    return SaveSearchLog(path.c_str(), request, lines_);
   }
   std::string Saved() {
     const std::string path = tree_.Path("results.log");
@@ -92,6 +101,7 @@ class SearchLogTest : public testing::Test {
 
   TempTree tree_;
   std::string searchText_;
+  PhoneticMethod method_ = PhoneticMethod::Soundex;
   ListedLines lines_;
 };
 
@@ -141,6 +151,20 @@ TEST_F(SearchLogTest, EmptySearchesGiveTheHeaderAndTheBanner) {
   SearchState.LastTermType = 1;
   SetSearchText("cat");
   EXPECT_EQ(Saved(), WordHeader("cat", 0, 0, 0) + kEnd);
+}
+
+TEST_F(SearchLogTest, HeaderNamesTheDaitchMokotoffMethodInBothLayouts) {
+  SetMethod(PhoneticMethod::DaitchMokotoff);
+  SetSearchText("Kohn");
+  SearchState.LastTermType = 1;
+  SearchState.FilesSearched = 2;
+  SearchState.MatchedFiles = 1;
+  AddLines({"Cohn\tnotes.txt\t1 (50%)\t1"});
+  AddResults({"/d/notes.txt"});
+  EXPECT_EQ(Saved(), WordHeader("Kohn", 2, 1, 1, kDmLine) + "Cohn\t\t\t/d/notes.txt\r\n" + kEnd);
+  SearchState.LastTermType = 110;
+  SetSearchText("kohn O cohen");
+  EXPECT_EQ(Saved(), ExpressionHeader("kohn O cohen", 2, 1, kDmLine) + "/d/notes.txt\r\n" + kEnd);
 }
 
 TEST_F(SearchLogTest, LongestTextsAreWrittenWhole) {

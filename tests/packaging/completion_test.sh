@@ -51,7 +51,7 @@ expect() {
   fi
 }
 
-options_after_first="-s|--subdirs|--log|--vimgrep|--json|-h|--help|--version|--"
+options_after_first="-s|--subdirs|--method|--log|--vimgrep|--json|-h|--help|--version|--"
 expect "tessik-cli|--v" "--version|--vimgrep"
 expect "tessik-cli|--l" "--log"
 expect "tessik-cli|-" "$options_after_first|--explain"
@@ -64,6 +64,9 @@ expect "tessik-cli|-s|'records/" "records/1998|records/a.txt|records/b.txt"
 expect "tessik-cli|'my dir/" "my dir/c.txt"
 expect "tessik-cli|report:old/" "report:old/d.txt"
 expect "tessik-cli|--log|records." "records.log"
+expect "tessik-cli|--method|" "soundex|dm"
+expect "tessik-cli|--method=d" "--method=dm"
+expect "tessik-cli|--method|dm|rec" "records|records.log"      # SPEC after the method
 expect "tessik-cli|--log|out.log|records/" "records/1998|records/a.txt|records/b.txt"
 expect "tessik-cli|--explain|" ""                            # a word of the user's own
 expect "tessik-cli|--version|" ""

@@ -12,7 +12,7 @@ bool Stopped() { return OnWorkerThread() && StopRequested(); }
 
 void PrintTo(const RecordedOccurrence& occurrence, std::ostream* out) {
   *out << occurrence.Word << " in " << occurrence.Path << " line " << occurrence.Line << " column "
-       << occurrence.Column << " offset " << occurrence.Offset << " key " << occurrence.Key
+       << occurrence.Column << " offset " << occurrence.Offset << " code " << occurrence.Code
        << " spelling \"" << occurrence.Variant << '"';
 }
 
@@ -38,7 +38,7 @@ int RecordingSink::OccurrenceFound(const FoundOccurrence& occurrence) {
   if (shown == 0) {
     Occurrences.push_back({occurrence.Path, std::string(occurrence.Word, occurrence.WordLength),
                            occurrence.Line, occurrence.Column, occurrence.Offset,
-                           std::string(occurrence.Key.Bytes, 4),
+                           occurrence.Code,
                            occurrence.Variant != nullptr ? occurrence.Variant : ""});
   }
   return shown;

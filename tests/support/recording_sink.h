@@ -22,7 +22,7 @@ struct RecordedOccurrence {
   std::int64_t Line;
   std::int64_t Column;
   std::int64_t Offset;
-  std::string Key;
+  std::string Code;  // the key or code that matched
   std::string Variant;  // "" for none
 
   bool operator==(const RecordedOccurrence&) const = default;

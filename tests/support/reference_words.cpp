@@ -38,10 +38,11 @@ int KeyOf(const std::string& letters, const PhoneticKey* keys, std::uint32_t cou
   return IndexOf(ComputePhoneticKey(reduced.c_str() + 1), keys, count);
 }
 
-}  // namespace
 
-std::vector<ReferenceFind> ReferenceFinds(const std::string& bytes, const PhoneticKey* keys,
-                                          std::uint32_t count) {
+// The words of `bytes` by the word rules, each given to `match` (the index of what it
+// matched, or -1).
+std::vector<ReferenceFind> WordsMatching(const std::string& bytes,
+                                         const std::function<int(const std::string&)>& match) {
   std::vector<ReferenceFind> finds;
   enum { Outside, Inside, Blocked } state = Outside;
   std::string word;
@@ -50,7 +51,7 @@ std::vector<ReferenceFind> ReferenceFinds(const std::string& bytes, const Phonet
   std::int64_t lineStart = 0;
   auto evaluate = [&](std::int64_t end) {
     if (word.size() < 2) return;
-    const int key = KeyOf(word, keys, count);
+    const int key = match(word);
     if (key >= 0) finds.push_back({start, end, line, lineStart, key, word});
   };
   for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -76,4 +77,26 @@ std::vector<ReferenceFind> ReferenceFinds(const std::string& bytes, const Phonet
   }
   if (state == Inside) evaluate(static_cast<std::int64_t>(bytes.size()));
   return finds;
+}
+
+}  // namespace
+
+std::vector<ReferenceFind> ReferenceFinds(const std::string& bytes, const PhoneticKey* keys,
+                                          std::uint32_t count) {
+  return WordsMatching(bytes, [&](const std::string& word) { return KeyOf(word, keys, count); });
+}
+
+std::vector<ReferenceFind> ReferenceCodeFinds(const std::string& bytes, const DmCode* codes,
+                                              int count) {
+  return WordsMatching(bytes, [&](const std::string& word) {
+    std::vector<DmCode> own(kMaxDmCodes);
+    const int owned =
+        DaitchMokotoffCodes(word.data(), static_cast<std::uint32_t>(word.size()), own.data());
+    for (int i = 0; i < count; ++i) {
+      for (int k = 0; k < owned; ++k) {
+        if (own[static_cast<std::size_t>(k)] == codes[i]) return i;
+      }
+    }
+    return -1;
+  });
 }

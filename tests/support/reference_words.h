@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "phonetic/daitch_mokotoff.h"
 #include "phonetic/phonetic_key.h"
 
 struct ReferenceFind {
@@ -24,3 +26,8 @@ struct ReferenceFind {
 // of the first `count` of `keys`, in file order.
 std::vector<ReferenceFind> ReferenceFinds(const std::string& bytes, const PhoneticKey* keys,
                                           std::uint32_t count);
+
+// Every word of `bytes` whose full set of Daitch-Mokotoff codes holds one of the first
+// `count` of `codes` (Key: the lowest such index), in file order.
+std::vector<ReferenceFind> ReferenceCodeFinds(const std::string& bytes, const DmCode* codes,
+                                              int count);
