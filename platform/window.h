@@ -27,6 +27,10 @@ constexpr int kExitButton = 1014;
 constexpr int kHelpButton = 1015;
 constexpr int kStatusLine = 1016;
 
+// Commands of the window's menu beyond About. Windows keeps the four low bits of a menu
+// command for itself, so these leave them clear.
+constexpr int kDaitchMokotoffItem = 0x410;
+
 // Messages delivered to the window procedure.
 constexpr std::uint32_t kMsgDestroy = 0x0002;
 constexpr std::uint32_t kMsgSetFocus = 0x0007;
@@ -74,6 +78,10 @@ int CreateMainWindow(const char* title, int x, int y, int width, int height, Win
 int CreateControl(const ControlRow& row);
 // Appends a separator and an item with `text` and command `id` to the window's menu.
 void AddSystemMenuItem(const char* text, int id);
+// Appends an item with a check mark, shown or not, right under the last item of the menu.
+void AddSystemMenuCheckItem(const char* text, int id, bool checked);
+// Shows or clears the check mark of the menu's item `id`.
+void CheckSystemMenuItem(int id, bool checked);
 void ShowMainWindow();
 // Runs the message loop until the quit message; returns its exit code.
 int RunMessageLoop();

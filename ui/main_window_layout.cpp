@@ -3,6 +3,7 @@
 #include "engine/search_request.h"
 #include "ui/button_rule.h"
 #include "ui/main_window_proc.h"
+#include "ui/window_switches.h"
 
 const char kColumnHeadingText[] =
     "Word:                     File:                       Line:             File size:";
@@ -38,6 +39,7 @@ int SetUpMainWindow() {
   // A control that could not be made is left out; the window runs without it.
   for (const ControlRow& row : kControlTable) CreateControl(row);
   AddSystemMenuItem("&About Tessik", kAboutItem);
+  AddSwitchItems();
   ListBoxSetTabStops(kResultListBox, kResultTabStops, 3);
   SetTypingLimit(kSearchInEdit, kSearchInLimit);
   SetTypingLimit(kSearchForEdit, kSearchForLimit);

@@ -9,6 +9,7 @@
 #include "ui/file_commands.h"
 #include "ui/list_commands.h"
 #include "ui/search_commands.h"
+#include "ui/window_switches.h"
 
 namespace {
 
@@ -83,6 +84,7 @@ std::intptr_t MainWindowProc(std::uint32_t message, std::uintptr_t wParam, std::
         ShowAbout();
         return 0;
       }
+      if (wParam <= 0xFFFFu && RunSwitchCommand(static_cast<int>(wParam))) return 0;
       return DefaultWindowProc(message, wParam, lParam);
     default:
       return DefaultWindowProc(message, wParam, lParam);

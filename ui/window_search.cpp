@@ -7,6 +7,7 @@
 #include "query/term_codes.h"
 #include "ui/button_rule.h"
 #include "ui/status_line.h"
+#include "ui/window_switches.h"
 
 namespace {
 
@@ -86,6 +87,7 @@ void ReadWindowRequest() {
   const bool subdirectories = GetCheckState(kIncludeSubdirsCheck) == 1;
   GetControlText(kSearchInEdit, searchIn, sizeof searchIn);
   windowRequest = MakeSearchRequest(searchIn, searchFor, subdirectories);
+  windowRequest.Method = ChosenMethod();
 }
 
 int RunWindowSearch() { return RunSearch(windowRequest, windowSink); }

@@ -9,7 +9,7 @@
 #include "engine/search_request.h"
 
 // Reads "Search for:", "Include subdirectories" and "Search in:" (at most 255 characters
-// each) into the window's request.
+// each) into the window's request, with the switches of the window's menu.
 void ReadWindowRequest();
 
 // The window's request through the window's sink (engine/search_driver.h).

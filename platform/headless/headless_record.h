@@ -46,6 +46,7 @@ struct HeadlessWindowRecord {
   std::map<int, HeadlessControl> Controls;
   std::vector<int> CreationOrder;
   std::vector<std::pair<std::string, int>> SystemMenu;
+  std::map<int, bool> MenuChecks;  // the check items of SystemMenu, by command
   int Focus = 0;
   std::vector<RecordedMessageBox> Boxes;
   std::deque<HeadlessDialogAnswer> Answers;

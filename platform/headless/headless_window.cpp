@@ -89,6 +89,18 @@ void AddSystemMenuItem(const char* text, int id) {
   HeadlessRecord.SystemMenu.emplace_back(text ? text : "", id);
 }
 
+void AddSystemMenuCheckItem(const char* text, int id, bool checked) {
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessRecord.SystemMenu.emplace_back(text ? text : "", id);
+  HeadlessRecord.MenuChecks[id] = checked;
+}
+
+void CheckSystemMenuItem(int id, bool checked) {
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  auto item = HeadlessRecord.MenuChecks.find(id);
+  if (item != HeadlessRecord.MenuChecks.end()) item->second = checked;
+}
+
 void ShowMainWindow() {
   std::lock_guard<std::mutex> lock(HeadlessRecordLock);
   HeadlessRecord.Shown = true;

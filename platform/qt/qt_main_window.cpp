@@ -134,6 +134,23 @@ void QtMainWidget::AddMenuItem(const QString& text, int command) {
   menu_->addAction(text, [command] { QtDeliver(kMsgSysCommand, command, 0); });
 }
 
+void QtMainWidget::AddMenuCheckItem(const QString& text, int command, bool checked) {
+  QAction* action = menu_->addAction(text);
+  action->setCheckable(true);
+  action->setChecked(checked);
+  // The mark is the program's to set, as on Windows: Qt's own toggle is undone first.
+  QObject::connect(action, &QAction::triggered, [action, command](bool toggled) {
+    action->setChecked(!toggled);
+    QtDeliver(kMsgSysCommand, command, 0);
+  });
+  checkItems_[command] = action;
+}
+
+void QtMainWidget::CheckMenuItem(int command, bool checked) {
+  auto item = checkItems_.find(command);
+  if (item != checkItems_.end()) item->second->setChecked(checked);
+}
+
 void QtMainWidget::ShowWindowMenu(const QPoint& globalPosition) { menu_->popup(globalPosition); }
 
 void QtMainWidget::WatchKeys(QWidget* control) { control->installEventFilter(this); }
@@ -291,6 +308,14 @@ int CreateControl(const ControlRow& row) {
 
 void AddSystemMenuItem(const char* text, int id) {
   if (mainWidget != nullptr) mainWidget->AddMenuItem(QtFromLocal(text), id);
+}
+
+void AddSystemMenuCheckItem(const char* text, int id, bool checked) {
+  if (mainWidget != nullptr) mainWidget->AddMenuCheckItem(QtFromLocal(text), id, checked);
+}
+
+void CheckSystemMenuItem(int id, bool checked) {
+  if (mainWidget != nullptr) mainWidget->CheckMenuItem(id, checked);
 }
 
 void ShowMainWindow() {

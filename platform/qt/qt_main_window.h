@@ -6,7 +6,9 @@
 #pragma once
 
 #include <QWidget>
+
 #include <cstdint>
+#include <map>
 
 #include "platform/window.h"
 
@@ -42,6 +44,8 @@ class QtMainWidget : public QWidget {
 
   // Appends a separator and an item that sends `command` as a system command.
   void AddMenuItem(const QString& text, int command);
+  void AddMenuCheckItem(const QString& text, int command, bool checked);
+  void CheckMenuItem(int command, bool checked);
   // The window menu (what the system menu of the window offers), at a global position.
   void ShowWindowMenu(const QPoint& globalPosition);
   QMenu* WindowMenu() const { return menu_; }
@@ -59,6 +63,7 @@ class QtMainWidget : public QWidget {
   void FitToFrame();
 
   QMenu* menu_ = nullptr;
+  std::map<int, QAction*> checkItems_;
   int x_;
   int y_;
   int outerWidth_;

@@ -163,6 +163,23 @@ void AddSystemMenuItem(const char* text, int id) {
   AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(id), text != nullptr ? text : "");
 }
 
+void AddSystemMenuCheckItem(const char* text, int id, bool checked) {
+  HWND window = mainWindow.load();
+  if (window == nullptr) return;
+  HMENU menu = GetSystemMenu(window, FALSE);
+  if (menu == nullptr) return;
+  AppendMenuA(menu, MF_STRING | (checked ? MF_CHECKED : MF_UNCHECKED), static_cast<UINT_PTR>(id),
+              text != nullptr ? text : "");
+}
+
+void CheckSystemMenuItem(int id, bool checked) {
+  HWND window = mainWindow.load();
+  if (window == nullptr) return;
+  HMENU menu = GetSystemMenu(window, FALSE);
+  if (menu == nullptr) return;
+  CheckMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void ShowMainWindow() {
   HWND window = mainWindow.load();
   if (window == nullptr) return;

@@ -64,6 +64,7 @@ void CreateTestWindow() {
   CreateMainWindow(" Tessik", 80, 25, 500, 425, RecordingProc);
   for (const ControlRow& row : kTestControls) CreateControl(row);
   AddSystemMenuItem("&About Tessik", kAboutItem);
+  AddSystemMenuCheckItem("&Daitch-Mokotoff Soundex", kDaitchMokotoffItem, false);
   static const int stops[] = {62, 122, 164};
   ListBoxSetTabStops(kResultListBox, stops, 3);
   SetTypingLimit(kSearchInEdit, kSearchInLimit);

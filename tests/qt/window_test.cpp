@@ -266,13 +266,27 @@ TEST_F(QtWindowTest, ClosingAsksTheProcedureAndLeavesTheWindowStanding) {
   EXPECT_EQ(QtMainWindow(), nullptr);
 }
 
-TEST_F(QtWindowTest, WindowMenuEndsWithASeparatorAndTheAboutItem) {
+TEST_F(QtWindowTest, WindowMenuEndsWithTheAboutItemAndTheCheckItemUnderIt) {
   QList<QAction*> actions = QtMainWindow()->WindowMenu()->actions();
-  ASSERT_GE(actions.size(), 2);
-  EXPECT_TRUE(actions[actions.size() - 2]->isSeparator());
-  EXPECT_EQ(actions.last()->text(), QStringLiteral("&About Tessik"));
-  actions.last()->trigger();
+  ASSERT_GE(actions.size(), 3);
+  EXPECT_TRUE(actions[actions.size() - 3]->isSeparator());
+  QAction* about = actions[actions.size() - 2];
+  EXPECT_EQ(about->text(), QStringLiteral("&About Tessik"));
+  about->trigger();
   EXPECT_TRUE(WasSent(kMsgSysCommand, kAboutItem));
+
+  // The check mark is the program's to set: a choice only tells the procedure.
+  QAction* method = actions.last();
+  EXPECT_EQ(method->text(), QStringLiteral("&Daitch-Mokotoff Soundex"));
+  EXPECT_TRUE(method->isCheckable());
+  EXPECT_FALSE(method->isChecked());
+  CheckSystemMenuItem(kDaitchMokotoffItem, true);
+  EXPECT_TRUE(method->isChecked());
+  method->trigger();
+  EXPECT_TRUE(WasSent(kMsgSysCommand, kDaitchMokotoffItem));
+  EXPECT_TRUE(method->isChecked());
+  CheckSystemMenuItem(kDaitchMokotoffItem, false);
+  EXPECT_FALSE(method->isChecked());
 }
 
 TEST_F(QtWindowTest, QuitEndsTheLoopWithItsCode) {

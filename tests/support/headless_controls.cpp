@@ -102,6 +102,13 @@ std::vector<std::pair<std::string, int>> HeadlessSystemMenuItems() {
   return ReadWindow([](const HeadlessWindowRecord& window) { return window.SystemMenu; });
 }
 
+int HeadlessSystemMenuCheck(int id) {
+  return ReadWindow([id](const HeadlessWindowRecord& window) {
+    auto item = window.MenuChecks.find(id);
+    return item == window.MenuChecks.end() ? -1 : item->second ? 1 : 0;
+  });
+}
+
 void HeadlessTypeText(int id, const std::string& text) {
   std::lock_guard<std::mutex> lock(HeadlessRecordLock);
   HeadlessControl& control = HeadlessUseControl(id);

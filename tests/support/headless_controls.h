@@ -34,6 +34,8 @@ std::vector<int> HeadlessControlIds();
 bool HeadlessControlRow(int id, ControlRow* row);
 // Items added to the system menu: text and command identifier, in order.
 std::vector<std::pair<std::string, int>> HeadlessSystemMenuItems();
+// Whether the menu's check item `id` shows its check mark; -1 when it has no such item.
+int HeadlessSystemMenuCheck(int id);
 
 // Types `text` at the end of an edit field as a user would: characters beyond the
 // typing limit are refused, and a disabled control takes nothing.

@@ -1,5 +1,6 @@
 // The window as it stands right after start-up, and the messages and commands that do
 // not involve a search.
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -79,7 +80,9 @@ TEST_F(StartUpTest, StartsIdleWithTheFocusInSearchIn) {
     EXPECT_FALSE(HeadlessIsEnabled(id)) << id;
   }
   EXPECT_EQ(HeadlessSystemMenuItems(),
-            (std::vector<std::pair<std::string, int>>{{"&About Tessik", kAboutItem}}));
+            (std::vector<std::pair<std::string, int>>{
+                {"&About Tessik", kAboutItem}, {"&Daitch-Mokotoff Soundex", kDaitchMokotoffItem}}));
+  EXPECT_EQ(HeadlessSystemMenuCheck(kDaitchMokotoffItem), 0);
   EXPECT_EQ(HeadlessMessageBoxes().size(), 0u);
 }
 
@@ -144,6 +147,53 @@ TEST_F(StartUpTest, AboutItemShowsTheAboutBoxOnly) {
   HeadlessChooseSystemMenuItem(0xF020);
   HeadlessChooseSystemMenuItem(kAboutItem + 1);
   EXPECT_EQ(HeadlessMessageBoxes().size(), 1u);
+}
+
+// The method's item: off at first, turned over by choosing it, used by the next search,
+// and found as it was left by the next start of the program.
+TEST_F(StartUpTest, DaitchMokotoffItemChoosesTheMethodAndIsRemembered) {
+  TempTree tree;
+#ifndef _WIN32
+  // The settings go to the tree. (On Windows they are the test prefix's registry, left
+  // below as they were found.)
+  struct Settings {
+    explicit Settings(const std::string& folder) {
+      if (const char* old = std::getenv("XDG_CONFIG_HOME")) Old = old;
+      setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    }
+    ~Settings() { setenv("XDG_CONFIG_HOME", Old.c_str(), 1); }
+    std::string Old;
+  } settings(tree.Path("config"));
+#endif
+  tree.WriteFile("names.txt", "Zajac\nSajac\n");
+  auto restart = [] {
+    HeadlessReset();
+    return SetUpMainWindow();
+  };
+  auto found = [&] {
+    SetInputs(tree.Path("names.txt"), "Zajac");
+    HeadlessClick(kGoButton);
+    EXPECT_TRUE(WaitForSearchEnd());
+    return HeadlessListLines(kResultListBox).size();
+  };
+  ASSERT_EQ(restart(), 0);
+  EXPECT_EQ(HeadlessSystemMenuCheck(kDaitchMokotoffItem), 0);
+  EXPECT_EQ(found(), 1u);
+  HeadlessChooseSystemMenuItem(kDaitchMokotoffItem);
+  EXPECT_EQ(HeadlessSystemMenuCheck(kDaitchMokotoffItem), 1);
+  EXPECT_EQ(found(), 2u);
+  EXPECT_EQ(HeadlessMessageBoxes().size(), 0u);
+
+  ASSERT_EQ(restart(), 0);
+  EXPECT_EQ(HeadlessSystemMenuCheck(kDaitchMokotoffItem), 1);
+  EXPECT_EQ(found(), 2u);
+  HeadlessChooseSystemMenuItem(kDaitchMokotoffItem);
+  ASSERT_EQ(restart(), 0);
+  EXPECT_EQ(HeadlessSystemMenuCheck(kDaitchMokotoffItem), 0);
+  EXPECT_EQ(found(), 1u);
+#ifndef _WIN32
+  EXPECT_EQ(ReadWholeFile(tree.Path("config/tessik/settings")), "DaitchMokotoff=0\n");
+#endif
 }
 
 TEST_F(StartUpTest, HelpOpensTheHelpPage) {

@@ -1,0 +1,16 @@
+// The switches of the window's menu beyond the program's first behaviour (for now the
+// sounds-like method), each off by default and remembered between runs. Window thread
+// only.
+#pragma once
+
+#include "phonetic/phonetic_method.h"
+
+// Reads what was remembered and adds the switches' items to the window's menu.
+void AddSwitchItems();
+
+// Carries out a command of the menu if it is a switch's: turns the switch over, shows it
+// and remembers it. False for any other command.
+bool RunSwitchCommand(int command);
+
+// The method the next search uses.
+PhoneticMethod ChosenMethod();
