@@ -1,0 +1,256 @@
+#include "phonetic/letter_fold.h"
+
+#include <array>
+#include <cstddef>
+#include <cstring>
+
+namespace {
+
+// What the word's rules need to know of a letter, beside its letters (bits of Flags).
+enum FoldFlag : unsigned {
+  kSoftensYe = 1,       // Cyrillic: e and yo after it read ye
+  kUkrainianOnly = 2,   // Cyrillic: a letter only Ukrainian has
+  kBelarusianOnly = 4,  // Cyrillic: a letter only Belarusian has
+  kGreekVowel = 8,      // Greek: before it, a diphthong's upsilon reads v
+  kGreekVoiced = 16,    // Greek: the same, for the voiced consonants
+  kDialytika = 32,      // Greek: the letter carries a dialytika
+  kAccented = 64,       // Greek: the letter carries another mark (accent, breathing)
+};
+
+// Which letter a rule of the word looks for; kRoleNone for the others.
+enum FoldRole : std::uint8_t {
+  kRoleNone,
+  kRoleIe,  // Cyrillic e and yo
+  kRoleI,
+  kRoleGhe,
+  kRoleAlpha,
+  kRoleEpsilon,
+  kRoleEta,
+  kRoleOmicron,
+  kRoleUpsilon,
+  kRoleGamma,
+  kRoleMu,
+  kRolePi,
+  kRoleNu,
+  kRoleTau,
+  kRoleXi,
+  kRoleChi,
+};
+
+// A row of the generated table.
+struct LetterFoldRow {
+  char32_t CodePoint;
+  LetterClass Class;
+  const char* Letters;
+  unsigned Flags;
+  FoldRole Role;
+};
+
+#include "phonetic/letter_folds.inc"
+
+// One code point's entry in the dense blocks below: eight bytes, no pointer.
+struct LetterFold {
+  char Letters[4];
+  std::uint8_t Count;
+  LetterClass Class;
+  std::uint8_t Flags;
+  FoldRole Role;
+};
+
+// The table covers two stretches of code points, each a dense block indexed by the code
+// point: U+0000-U+04FF (ASCII, Latin, the marks, Greek, Cyrillic) and U+1E00-U+1FFF
+// (Latin Extended Additional, Greek Extended).
+constexpr char32_t kLowEnd = 0x500;
+constexpr char32_t kHighStart = 0x1E00;
+constexpr char32_t kHighSize = 0x200;
+
+template <std::size_t Size>
+constexpr std::array<LetterFold, Size> MakeBlock(char32_t first) {
+  std::array<LetterFold, Size> block{};
+  for (const LetterFoldRow& row : kLetterFoldRows) {
+    if (row.CodePoint < first || row.CodePoint - first >= Size) continue;
+    LetterFold& fold = block[row.CodePoint - first];
+    std::uint8_t count = 0;
+    while (row.Letters[count] != '\0') {
+      fold.Letters[count] = row.Letters[count];
+      ++count;
+    }
+    fold.Count = count;
+    fold.Class = row.Class;
+    fold.Flags = static_cast<std::uint8_t>(row.Flags);
+    fold.Role = row.Role;
+  }
+  return block;
+}
+
+constexpr bool EveryRowInABlock() {
+  for (const LetterFoldRow& row : kLetterFoldRows) {
+    const bool low = row.CodePoint < kLowEnd;
+    const bool high = row.CodePoint >= kHighStart && row.CodePoint - kHighStart < kHighSize;
+    int length = 0;
+    while (row.Letters[length] != '\0') ++length;
+    if ((!low && !high) || length > 4) return false;
+  }
+  return true;
+}
+static_assert(EveryRowInABlock(), "a row of letter_folds.inc lies outside the dense blocks");
+
+constexpr std::array<LetterFold, kLowEnd> kLowBlock = MakeBlock<kLowEnd>(0);
+constexpr std::array<LetterFold, kHighSize> kHighBlock = MakeBlock<kHighSize>(kHighStart);
+constexpr LetterFold kNoFold{};
+
+inline const LetterFold& Lookup(char32_t codePoint) {
+  if (codePoint < kLowEnd) return kLowBlock[codePoint];
+  if (codePoint - kHighStart < kHighSize) return kHighBlock[codePoint - kHighStart];
+  return kNoFold;
+}
+
+inline bool IsLetter(LetterClass c) {
+  return c == LetterClass::kAsciiLetter || c == LetterClass::kFoldedLetter;
+}
+
+// The index of the first letter of word[from..count), or count.
+std::uint32_t NextLetter(const char32_t* word, std::uint32_t count, std::uint32_t from) {
+  while (from < count && !IsLetter(ClassifyCodePoint(word[from]))) ++from;
+  return from;
+}
+
+FoldRole RoleAt(const char32_t* word, std::uint32_t count, std::uint32_t at) {
+  return at < count ? Lookup(word[at]).Role : kRoleNone;
+}
+
+// Whether the letter at `at` has a dialytika, in itself or as a combining mark after it
+// (the decomposed spelling).
+bool HasDialytika(const char32_t* word, std::uint32_t count, std::uint32_t at) {
+  if ((Lookup(word[at]).Flags & kDialytika) != 0) return true;
+  for (std::uint32_t i = at + 1; i < count && ClassifyCodePoint(word[i]) == LetterClass::kMark;
+       ++i) {
+    if (word[i] == 0x0308 || word[i] == 0x0344) return true;
+  }
+  return false;
+}
+
+enum class Language { kNotLooked, kRussian, kUkrainian, kBelarusian };
+
+// The Cyrillic alphabet a word is written in, as far as its letters tell.
+Language LanguageOf(const char32_t* word, std::uint32_t count) {
+  bool ukrainian = false;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const std::uint8_t flags = Lookup(word[i]).Flags;
+    if ((flags & kBelarusianOnly) != 0) return Language::kBelarusian;
+    if ((flags & kUkrainianOnly) != 0) ukrainian = true;
+  }
+  return ukrainian ? Language::kUkrainian : Language::kRussian;
+}
+
+// The caller's buffer, filled up to its room and never past it.
+struct Output {
+  char* Letters;
+  std::uint32_t Room;
+  std::uint32_t Written;
+
+  void Put(const char* letters, std::uint32_t count) {
+    if (count > Room - Written) count = Room - Written;
+    std::memcpy(Letters + Written, letters, count);
+    Written += count;
+  }
+  void Put(const char* letters) { Put(letters, static_cast<std::uint32_t>(std::strlen(letters))); }
+};
+
+}  // namespace
+
+const char* LetterFoldsUnicodeVersion() { return kLetterFoldsUnicodeVersion; }
+
+LetterClass ClassifyNonAscii(char32_t codePoint) { return Lookup(codePoint).Class; }
+
+std::uint32_t FoldWord(const char32_t* word, std::uint32_t count, char* letters,
+                       std::uint32_t room) {
+  Output out{letters, room, 0};
+  Language language = Language::kNotLooked;
+  bool atStart = true;             // no letter of the word before this one
+  std::uint8_t previousFlags = 0;  // of the letter before
+  for (std::uint32_t i = 0; i < count && out.Written < room; ++i) {
+    const char32_t codePoint = word[i];
+    if (codePoint < 0x80) {
+      if ((codePoint | 0x20) - 'a' < 26) {
+        const char lower = static_cast<char>(codePoint | 0x20);
+        out.Put(&lower, 1);
+        atStart = false;
+        previousFlags = 0;
+      }
+      continue;
+    }
+    const LetterFold& fold = Lookup(codePoint);
+    if (fold.Class != LetterClass::kFoldedLetter) continue;
+    std::uint8_t lastFlags = fold.Flags;  // of the last letter this step reads
+    switch (fold.Role) {
+      case kRoleIe:
+      case kRoleI:
+      case kRoleGhe: {
+        if (language == Language::kNotLooked) language = LanguageOf(word, count);
+        if (fold.Role == kRoleIe) {
+          const bool ye =
+              language != Language::kUkrainian && (atStart || (previousFlags & kSoftensYe) != 0);
+          out.Put(ye ? "ye" : "e");
+        } else if (fold.Role == kRoleI) {
+          out.Put(language == Language::kUkrainian ? "y" : "i");
+        } else {
+          out.Put(language == Language::kRussian ? "g" : "h");
+        }
+        break;
+      }
+      case kRoleGamma: {
+        const FoldRole next = RoleAt(word, count, NextLetter(word, count, i + 1));
+        out.Put(next == kRoleGamma || next == kRoleXi || next == kRoleChi ? "n" : "g");
+        break;
+      }
+      case kRoleMu:
+      case kRoleNu: {
+        const std::uint32_t next = NextLetter(word, count, i + 1);
+        const FoldRole pair = fold.Role == kRoleMu ? kRolePi : kRoleTau;
+        if (RoleAt(word, count, next) == pair && (fold.Role == kRoleMu || atStart)) {
+          if (fold.Role == kRoleMu) {
+            out.Put(atStart ? "b" : "mb");
+          } else {
+            out.Put("d");
+          }
+          lastFlags = Lookup(word[next]).Flags;
+          i = next;
+        } else {
+          out.Put(fold.Letters, fold.Count);
+        }
+        break;
+      }
+      case kRoleAlpha:
+      case kRoleEpsilon:
+      case kRoleEta:
+      case kRoleOmicron: {
+        // A diphthong only when the upsilon comes right after the vowel, with no mark on
+        // the vowel and no dialytika on the upsilon.
+        const std::uint32_t next = i + 1;
+        if ((fold.Flags & kAccented) != 0 || RoleAt(word, count, next) != kRoleUpsilon ||
+            HasDialytika(word, count, next)) {
+          out.Put(fold.Letters, fold.Count);
+          break;
+        }
+        if (fold.Role == kRoleOmicron) {
+          out.Put("ou");
+        } else {
+          out.Put(fold.Letters, fold.Count);
+          const std::uint32_t after = NextLetter(word, count, next + 1);
+          const std::uint8_t afterFlags = after < count ? Lookup(word[after]).Flags : 0;
+          out.Put((afterFlags & (kGreekVowel | kGreekVoiced)) != 0 ? "v" : "f");
+        }
+        lastFlags = Lookup(word[next]).Flags;
+        i = next;
+        break;
+      }
+      default:
+        out.Put(fold.Letters, fold.Count);
+        break;
+    }
+    atStart = false;
+    previousFlags = lastFlags;
+  }
+  return out.Written;
+}

@@ -1,0 +1,163 @@
+#include "phonetic/letter_fold.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kGuard = '#';
+
+// The folding of `word` into a buffer of `room` letters followed by guard bytes, which must
+// stay as they were.
+std::string Fold(std::u32string_view word, std::uint32_t room = 1024) {
+  std::vector<char> buffer(room + 16, kGuard);
+  const std::uint32_t written =
+      FoldWord(word.data(), static_cast<std::uint32_t>(word.size()), buffer.data(), room);
+  EXPECT_LE(written, room);
+  for (std::size_t i = room; i < buffer.size(); ++i) EXPECT_EQ(buffer[i], kGuard) << "at " << i;
+  return std::string(buffer.data(), written);
+}
+
+struct WordCase {
+  const char32_t* word;
+  const char* folded;
+};
+
+void PrintTo(const WordCase& c, std::ostream* os) { *os << '"' << c.folded << '"'; }
+
+class FoldWords : public ::testing::TestWithParam<WordCase> {};
+
+TEST_P(FoldWords, GivesTheRomanisedLetters) { EXPECT_EQ(Fold(GetParam().word), GetParam().folded); }
+
+// A smaller buffer holds the first letters of the same folding, and nothing is written past
+// it, wherever the cut falls (inside a letter's letters or a pair of the rules).
+TEST_P(FoldWords, ASmallerBufferHoldsTheFirstLetters) {
+  const std::string whole = GetParam().folded;
+  for (std::uint32_t room = 0; room <= whole.size() + 1; ++room) {
+    EXPECT_EQ(Fold(GetParam().word, room), whole.substr(0, room)) << "room " << room;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Latin, FoldWords,
+    ::testing::Values(WordCase{U"Müller", "muller"}, WordCase{U"Ørsted", "orsted"},
+                      WordCase{U"Łukasz", "lukasz"}, WordCase{U"Strauß", "strauss"},
+                      WordCase{U"José", "jose"}, WordCase{U"Zoë", "zoe"},
+                      WordCase{U"Ærøskøbing", "aeroskobing"}, WordCase{U"Œdipe", "oedipe"},
+                      WordCase{U"Þórðarson", "thordarson"}, WordCase{U"Đorđević", "dordevic"},
+                      WordCase{U"Ǆemal", "dzemal"}, WordCase{U"ǅemal", "dzemal"},
+                      WordCase{U"ĳssel", "ijssel"}, WordCase{U"Ħamrun", "hamrun"},
+                      WordCase{U"Diyarbakır", "diyarbakir"}, WordCase{U"İzmir", "izmir"},
+                      WordCase{U"Nguyễn", "nguyen"}, WordCase{U"ƀƒ", "bf"},
+                      WordCase{U"Ljiǉana", "ljiljana"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Cyrillic, FoldWords,
+    ::testing::Values(WordCase{U"Иванов", "ivanov"}, WordCase{U"Щукин", "shchukin"},
+                      WordCase{U"Хрущёв", "khrushchev"}, WordCase{U"Цветаева", "tsvetayeva"},
+                      // ye at the start, after a vowel, and after the hard and soft signs
+                      WordCase{U"Ерёменко", "yeremenko"}, WordCase{U"Алексеев", "alekseyev"},
+                      WordCase{U"Ёлкин", "yelkin"}, WordCase{U"подъезд", "podyezd"},
+                      WordCase{U"Васильев", "vasilyev"}, WordCase{U"Юрий", "yuriy"},
+                      WordCase{U"Объект", "obyekt"}, WordCase{U"Ильич", "ilich"},
+                      // a letter only Ukrainian has makes the word Ukrainian
+                      WordCase{U"Київ", "kyyiv"}, WordCase{U"Григорій", "hryhoriy"},
+                      WordCase{U"Євген", "yevhen"}, WordCase{U"Ґалаґан", "galagan"},
+                      WordCase{U"Олексієнко", "oleksiyenko"}, WordCase{U"Григорий", "grigoriy"},
+                      // the short u makes it Belarusian
+                      WordCase{U"Гаўрыла", "hawryla"},
+                      // Serbian and Macedonian letters
+                      WordCase{U"Ђоковић", "dokovic"}, WordCase{U"Љубљана", "ljubljana"},
+                      WordCase{U"Ѓорѓи", "gjorgji"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Greek, FoldWords,
+    ::testing::Values(
+        WordCase{U"Ιωάννης", "ioannis"}, WordCase{U"Ευάγγελος", "evangelos"},
+        WordCase{U"ΕΥΑΓΓΕΛΟΣ", "evangelos"}, WordCase{U"Εὐάγγελος", "evangelos"},
+        WordCase{U"Χρυσοχοΐδης", "chrysochoidis"}, WordCase{U"Θεσσαλονίκη", "thessaloniki"},
+        WordCase{U"Ψυχάρης", "psycharis"},
+        // gamma before gamma, xi, chi; gamma-kappa stays
+        WordCase{U"Σφίγξ", "sfinx"}, WordCase{U"Αγχίαλος", "anchialos"},
+        WordCase{U"Γκίκας", "gkikas"},
+        // mu-pi and nu-tau at the start and inside
+        WordCase{U"Μπάμπης", "bambis"}, WordCase{U"Ντίνος", "dinos"},
+        WordCase{U"Κουντουριώτης", "kountouriotis"}, WordCase{U"Λαμπράκης", "lambrakis"},
+        // the upsilon diphthongs before a vowel, a voiced consonant, a voiceless one, the end
+        WordCase{U"Παύλος", "pavlos"}, WordCase{U"Ευθύμιος", "efthymios"},
+        WordCase{U"αυτός", "aftos"}, WordCase{U"Ζεύς", "zefs"}, WordCase{U"ταυ", "taf"},
+        WordCase{U"ηύρα", "ivra"}, WordCase{U"Ευρυδίκη", "evrydiki"},
+        // a dialytika, or an accent on the first vowel, keeps the two vowels apart
+        WordCase{U"Αϋπνία", "aypnia"}, WordCase{U"άυλος", "aylos"},
+        WordCase{U"προϋπόθεση", "proypothesi"},
+        WordCase{U"α\u03C5\u0308πνία", "aypnia"}));  // the dialytika as a mark
+
+// Marks inside a word are dropped; Cyrillic in decomposed form keeps its rules.
+INSTANTIATE_TEST_SUITE_P(Marks, FoldWords,
+                         ::testing::Values(WordCase{U"Mu\u0308ller", "muller"},
+                                           WordCase{U"Jose\u0301", "jose"},
+                                           WordCase{U"e\u0301\u0301\u0301e", "ee"},
+                                           WordCase{U"Е\u0308лкин", "yelkin"}));
+
+TEST(FoldWord, AWordOfThousandsOfLettersStopsAtTheRoom) {
+  const std::u32string accented(5000, U'é');
+  EXPECT_EQ(Fold(accented, 255), std::string(255, 'e'));
+  const std::u32string shcha(3000, U'щ');
+  EXPECT_EQ(Fold(shcha, 10), "shchshchsh");
+  EXPECT_EQ(Fold(shcha, 0), "");
+  // The language of a long word is that of all its letters, wherever they are.
+  std::u32string ukrainian(4000, U'г');
+  ukrainian += U'ї';
+  EXPECT_EQ(Fold(ukrainian, 4), "hhhh");
+}
+
+struct ClassCase {
+  char32_t codePoint;
+  LetterClass expected;
+};
+
+void PrintTo(const ClassCase& c, std::ostream* os) {
+  *os << "U+" << std::hex << static_cast<std::uint32_t>(c.codePoint);
+}
+
+class Classify : public ::testing::TestWithParam<ClassCase> {};
+
+TEST_P(Classify, GivesTheClass) {
+  EXPECT_EQ(ClassifyCodePoint(GetParam().codePoint), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CodePoints, Classify,
+    ::testing::Values(
+        ClassCase{U'A', LetterClass::kAsciiLetter}, ClassCase{U'z', LetterClass::kAsciiLetter},
+        ClassCase{U'@', LetterClass::kSeparator}, ClassCase{U'[', LetterClass::kSeparator},
+        ClassCase{U'`', LetterClass::kSeparator}, ClassCase{U'{', LetterClass::kSeparator},
+        ClassCase{U'0', LetterClass::kSeparator}, ClassCase{0, LetterClass::kSeparator},
+        ClassCase{0xE9, LetterClass::kFoldedLetter},    // e acute
+        ClassCase{0xD7, LetterClass::kSeparator},       // multiplication sign
+        ClassCase{0xAA, LetterClass::kSeparator},       // feminine ordinal
+        ClassCase{0xB5, LetterClass::kSeparator},       // micro sign
+        ClassCase{0x0301, LetterClass::kMark},          // combining acute
+        ClassCase{0x036F, LetterClass::kMark},          // the last combining mark
+        ClassCase{0x0370, LetterClass::kSeparator},     // heta, archaic
+        ClassCase{0x0483, LetterClass::kMark},          // titlo
+        ClassCase{0x044A, LetterClass::kFoldedLetter},  // the hard sign
+        ClassCase{0x04FF, LetterClass::kFoldedLetter},  // ha with stroke, the block's last
+        ClassCase{0x0500, LetterClass::kSeparator},     // past the dense block
+        ClassCase{0x05D0, LetterClass::kSeparator},     // alef
+        ClassCase{0x1E00, LetterClass::kFoldedLetter},  // a with ring below
+        ClassCase{0x1FFC, LetterClass::kFoldedLetter},  // omega with prosgegrammeni
+        ClassCase{0x1FFD, LetterClass::kSeparator},     // oxia
+        ClassCase{0x2000, LetterClass::kSeparator},     // past the block
+        ClassCase{0x2019, LetterClass::kSeparator},     // right single quotation mark
+        ClassCase{0x4E00, LetterClass::kSeparator},     // CJK
+        ClassCase{0xFFFD, LetterClass::kSeparator}, ClassCase{0x10FFFF, LetterClass::kSeparator},
+        ClassCase{0xFFFFFFFF, LetterClass::kSeparator}));
+
+TEST(LetterFolds, AreMadeFromUnicode14) { EXPECT_STREQ(LetterFoldsUnicodeVersion(), "14.0.0"); }
+
+}  // namespace
