@@ -152,10 +152,13 @@ TEST_F(StartUpTest, AboutItemShowsTheAboutBoxOnly) {
 // The method's item: off at first, turned over by choosing it, used by the next search,
 // and found as it was left by the next start of the program.
 TEST_F(StartUpTest, DaitchMokotoffItemChoosesTheMethodAndIsRemembered) {
+#ifdef _WIN32
+  // The settings are the registry of the user, shared by every test that starts a window:
+  // the store itself is tested by platform/settings_test.
+  GTEST_SKIP() << "the settings are the user's registry";
+#else
   TempTree tree;
-#ifndef _WIN32
-  // The settings go to the tree. (On Windows they are the test prefix's registry, left
-  // below as they were found.)
+  // The settings go to the tree.
   struct Settings {
     explicit Settings(const std::string& folder) {
       if (const char* old = std::getenv("XDG_CONFIG_HOME")) Old = old;
@@ -164,7 +167,6 @@ TEST_F(StartUpTest, DaitchMokotoffItemChoosesTheMethodAndIsRemembered) {
     ~Settings() { setenv("XDG_CONFIG_HOME", Old.c_str(), 1); }
     std::string Old;
   } settings(tree.Path("config"));
-#endif
   tree.WriteFile("names.txt", "Zajac\nSajac\n");
   auto restart = [] {
     HeadlessReset();
@@ -191,7 +193,6 @@ TEST_F(StartUpTest, DaitchMokotoffItemChoosesTheMethodAndIsRemembered) {
   ASSERT_EQ(restart(), 0);
   EXPECT_EQ(HeadlessSystemMenuCheck(kDaitchMokotoffItem), 0);
   EXPECT_EQ(found(), 1u);
-#ifndef _WIN32
   EXPECT_EQ(ReadWholeFile(tree.Path("config/tessik/settings")), "DaitchMokotoff=0\n");
 #endif
 }

@@ -117,20 +117,29 @@ TEST_F(MainWindowTest, TheWindowHasItsTitleStyleAndPlace) {
   EXPECT_EQ(outer.bottom - outer.top, 425);
 }
 
-TEST_F(MainWindowTest, TheSystemMenuEndsWithTheAboutItem) {
+TEST_F(MainWindowTest, TheSystemMenuEndsWithTheAboutItemAndTheMethodSwitch) {
   HMENU menu = GetSystemMenu(TestMainWindow(), FALSE);
   ASSERT_NE(menu, nullptr);
   int count = GetMenuItemCount(menu);
-  ASSERT_GE(count, 2);
+  ASSERT_GE(count, 3);
   MENUITEMINFOA separator = {};
   separator.cbSize = sizeof separator;
   separator.fMask = MIIM_FTYPE;
-  ASSERT_TRUE(GetMenuItemInfoA(menu, count - 2, TRUE, &separator));
+  ASSERT_TRUE(GetMenuItemInfoA(menu, count - 3, TRUE, &separator));
   EXPECT_NE(separator.fType & MFT_SEPARATOR, 0u);
-  EXPECT_EQ(GetMenuItemID(menu, count - 1), 1000u);
+  EXPECT_EQ(GetMenuItemID(menu, count - 2), 1000u);
   char text[64] = "";
-  GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
+  GetMenuStringA(menu, count - 2, text, sizeof text, MF_BYPOSITION);
   EXPECT_STREQ(text, "&About Tessik");
+  // The switch, unchecked in a test's fresh settings; the program sets its mark.
+  EXPECT_EQ(GetMenuItemID(menu, count - 1), static_cast<UINT>(kDaitchMokotoffItem));
+  GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "&Daitch-Mokotoff Soundex");
+  EXPECT_EQ(GetMenuState(menu, kDaitchMokotoffItem, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  CheckSystemMenuItem(kDaitchMokotoffItem, true);
+  EXPECT_NE(GetMenuState(menu, kDaitchMokotoffItem, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  CheckSystemMenuItem(kDaitchMokotoffItem, false);
+  EXPECT_EQ(GetMenuState(menu, kDaitchMokotoffItem, MF_BYCOMMAND) & MF_CHECKED, 0u);
 }
 
 TEST_F(MainWindowTest, TheEditFieldsHaveTheirTypingLimits) {
