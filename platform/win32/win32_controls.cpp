@@ -97,6 +97,33 @@ LRESULT SendToDrawnList(int id, UINT message, WPARAM wParam, LPARAM lParam) {
   return SendToControl(id, message, wParam, lParam);
 }
 
+// The controls draw in the System font, as the window always has. It has no letters
+// beyond the first 256 characters, so a name in Cyrillic, Greek or Chinese would show as
+// boxes: a list that holds such a line draws in the message font instead (which Windows
+// completes with its linked fonts for other scripts) until it is emptied. Window thread
+// only.
+HFONT listFont = nullptr;
+
+// Whether UTF-8 `text` holds a character beyond U+00FF: a lead byte from 0xC4 on.
+bool BeyondLatin1(const std::string& text) {
+  for (unsigned char c : text) {
+    if (c >= 0xC4 && c <= 0xF4) return true;
+  }
+  return false;
+}
+
+void UseListFont(HWND list, const std::string& line) {
+  if (!BeyondLatin1(line) || SendMessageA(list, WM_GETFONT, 0, 0) != 0) return;
+  if (listFont == nullptr) {
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return;
+    listFont = CreateFontIndirectA(&metrics.lfMessageFont);
+    if (listFont == nullptr) return;
+  }
+  SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(listFont), TRUE);
+}
+
 }  // namespace
 
 void Win32ReleaseListDrawing() {
@@ -174,6 +201,7 @@ int ListBoxAddLine(int id, const char* text) {
           return;
         }
         HoldListDrawing(control);
+        UseListFont(control, copy);
         out.Value = SendMessageA(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(copy.c_str()));
       },
       &result);
@@ -215,7 +243,11 @@ void ListBoxDeleteLine(int id, int index) {
 }
 
 void ListBoxReset(int id) {
-  Win32OnWindowThread([id](Win32CallResult&) { SendToDrawnList(id, LB_RESETCONTENT, 0, 0); });
+  Win32OnWindowThread([id](Win32CallResult&) {
+    SendToDrawnList(id, LB_RESETCONTENT, 0, 0);
+    // Back to the System font: WM_SETFONT without a font.
+    if (HWND list = Win32Control(id)) SendMessageA(list, WM_SETFONT, 0, TRUE);
+  });
 }
 
 void ListBoxSetHorizontalExtent(int id, int pixels) {

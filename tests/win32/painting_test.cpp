@@ -235,6 +235,37 @@ TEST_F(PaintingTest, ClearingTheListRightAfterNewLinesLeavesItBlank) {
   EXPECT_EQ(ListInk(Photograph(list)), 0) << "cleared lines still show";
 }
 
+// Whether the font the list draws in has a glyph of its own for each character of `text`.
+bool ListFontHasGlyphs(HWND list, const std::wstring& text) {
+  HDC dc = GetDC(list);
+  auto font = reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0));
+  HGDIOBJ old = SelectObject(dc, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+  std::vector<WORD> glyphs(text.size());
+  const DWORD got = GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()),
+                                     glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+  SelectObject(dc, old);
+  ReleaseDC(list, dc);
+  return got == text.size() &&
+         std::none_of(glyphs.begin(), glyphs.end(), [](WORD glyph) { return glyph == 0xFFFF; });
+}
+
+// The System font has no Cyrillic letters: a list that holds a name in Cyrillic draws in a
+// font that has them, and goes back to the System font once emptied. Names of Latin-1
+// alone keep the System font.
+TEST_F(PaintingTest, AListWithCyrillicNamesDrawsInAFontThatHasTheirLetters) {
+  HWND list = TestControl(kResultListBox);
+  ListBoxAddLine(kResultListBox, "r\xc3\xa9sum\xc3\xa9 \xc3\xa9t\xc3\xa9.txt");
+  EXPECT_EQ(SendMessageA(list, WM_GETFONT, 0, 0), 0);
+  ListBoxAddLine(kResultListBox, "Z:\\names\\\xd0\x9a\xd1\x81\xd0\xb5\xd0\xbd\xd0\xb8\xd1\x8f.txt");
+  EXPECT_NE(SendMessageA(list, WM_GETFONT, 0, 0), 0);
+  EXPECT_TRUE(ListFontHasGlyphs(list, L"\x041a\x0441\x0435\x043d\x0438\x044f"));
+  char line[64] = "";
+  ListBoxGetText(kResultListBox, 1, line, sizeof line);
+  EXPECT_STREQ(line, "Z:\\names\\\xd0\x9a\xd1\x81\xd0\xb5\xd0\xbd\xd0\xb8\xd1\x8f.txt");
+  ListBoxReset(kResultListBox);
+  EXPECT_EQ(SendMessageA(list, WM_GETFONT, 0, 0), 0);
+}
+
 // Any other operation on the list draws the lines added just before it, with the scroll
 // range that covers them, without waiting.
 struct ListOperation {
