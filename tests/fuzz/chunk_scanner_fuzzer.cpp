@@ -6,7 +6,7 @@
 //
 // Input: thirteen bytes of settings, then the text.
 //   0      bit 0: keys made of bytes 5-12 instead of a word of the text; bit 1: zero runs
-//          are holes
+//          are holes; bit 2: the word's Daitch-Mokotoff codes instead of its keys
 //   1-4    seed of the read sizes
 //   5-12   two keys: a first character (a-z or 0) and three digits each
 //   the word searched for is the first run of letters of the text, when bit 0 is clear
@@ -92,10 +92,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (!letter && !word.empty()) break;
     }
     if (word.empty()) word = "moses";
-    PrepareSearchTerm(word.c_str(), &term);
+    // Bit 2: the word's Daitch-Mokotoff codes instead of its keys.
+    PrepareSearchTerm(word.c_str(),
+                      (data[0] & 4) != 0 ? PhoneticMethod::DaitchMokotoff : PhoneticMethod::Soundex,
+                      &term);
   }
+  const bool codes = term.Keys.Method == PhoneticMethod::DaitchMokotoff;
   const std::vector<ReferenceFind> expected =
-      ReferenceFinds(text, term.Prepared.KeyTable, term.Prepared.KeyCount);
+      codes ? ReferenceCodeFinds(text, term.Keys.Codes, term.Keys.CodeCount)
+            : ReferenceFinds(text, term.Prepared.KeyTable, term.Prepared.KeyCount);
 
   const ScanInstructions best = CurrentScanInstructions();
   for (ScanInstructions set :
