@@ -52,6 +52,20 @@ ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) 
       if (!ReadMethod(name, &options->Method))
         return UsageError(options, std::string("unknown METHOD ") + name +
                                        " (methods: soundex, dm)");
+    } else if (std::strcmp(arg, "--encoding") == 0 || std::strncmp(arg, "--encoding=", 11) == 0) {
+      const char* name = arg[10] == '=' ? arg + 11 : nullptr;
+      if (name == nullptr) {
+        if (i + 1 >= argc) return UsageError(options, "--encoding needs auto or ascii");
+        name = argv[++i];
+      }
+      if (std::strcmp(name, "auto") == 0) {
+        options->ReadUnicode = true;
+      } else if (std::strcmp(name, "ascii") == 0) {
+        options->ReadUnicode = false;
+      } else {
+        return UsageError(options, std::string("unknown encoding ") + name +
+                                       " (encodings: auto, ascii)");
+      }
     } else if (std::strcmp(arg, "--explain") == 0) {
       if (i + 1 >= argc) return UsageError(options, "--explain needs a WORD");
       options->ExplainWord = argv[++i];

@@ -22,6 +22,7 @@ struct Options {
   bool Subdirs = false;
   OutputForm Output = OutputForm::ResultLines;
   PhoneticMethod Method = PhoneticMethod::Soundex;
+  bool ReadUnicode = false;  // --encoding=auto
   const char* LogPath = nullptr;
   const char* ExplainWord = nullptr;
   const char* Spec = nullptr;

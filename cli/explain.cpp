@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/query_letters.h"
 #include "phonetic/daitch_mokotoff.h"
 #include "phonetic/phonetic_key.h"
 #include "phonetic/prepared_term.h"
@@ -19,17 +20,25 @@ void PrintKey(const PhoneticKey& key) { std::fwrite(key.Bytes, 1, sizeof(key.Byt
 
 }  // namespace
 
-int RunExplain(const char* word, PhoneticMethod method) {
+int RunExplain(const char* given, PhoneticMethod method, bool readUnicode) {
+  const char* word = given;
+  char folded[256];
+  if (readUnicode && given != nullptr && std::strlen(given) < sizeof folded &&
+      FoldQueryLetters(given, folded) == kQueryLettersFolded) {
+    word = folded;
+  }
   const std::size_t length = word == nullptr ? 0 : std::strlen(word);
   bool letters = length >= 1 && length <= kMaxTermLetters;
   for (std::size_t i = 0; letters && i < length; ++i) letters = IsAsciiLetter(word[i]);
   if (!letters) {
     std::fprintf(stderr,
-                 "tessik-cli --explain: WORD must be 1 to %zu ASCII letters (a-z, A-Z), "
-                 "got \"%s\"\n",
-                 kMaxTermLetters, word == nullptr ? "" : word);
+                 readUnicode ? "tessik-cli --explain: WORD must be 1 to %zu letters, got \"%s\"\n"
+                             : "tessik-cli --explain: WORD must be 1 to %zu ASCII letters (a-z, "
+                               "A-Z), got \"%s\"\n",
+                 kMaxTermLetters, given == nullptr ? "" : given);
     return 2;
   }
+  if (word != given && std::strcmp(word, given) != 0) std::printf("folded\t%s\n", word);
   if (method == PhoneticMethod::DaitchMokotoff) {
     // The chart codes the word as typed (see PrepareSearchTerm).
     std::fputs("word\t", stdout);

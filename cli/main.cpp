@@ -38,9 +38,9 @@ static_assert(kMaxSpecCharacters + 1 == kSearchTextSize);
 static_assert(kMaxQueryCharacters + 1 == kSearchTextSize);
 
 const char kUsage[] =
-    "usage: tessik-cli [-s|--subdirs] [--method=METHOD] [--log FILE] [--vimgrep|--json]\n"
-    "                  [--] SPEC [QUERY...]\n"
-    "       tessik-cli [--method=METHOD] --explain WORD\n"
+    "usage: tessik-cli [-s|--subdirs] [--method=METHOD] [--encoding=auto] [--log FILE]\n"
+    "                  [--vimgrep|--json] [--] SPEC [QUERY...]\n"
+    "       tessik-cli [--method=METHOD] [--encoding=auto] --explain WORD\n"
     "       tessik-cli --version\n"
     "\n"
     "Searches the files that match SPEC (a directory part and a pattern such as\n"
@@ -52,13 +52,17 @@ const char kUsage[] =
     "  --method=METHOD how words are heard: soundex (the default: the Soundex keys of\n"
     "                  the word and of its spelling variants) or dm (Daitch-Mokotoff\n"
     "                  Soundex, for names from Central and Eastern Europe)\n"
+    "  --encoding=auto read UTF-8, UTF-16 and Windows-1252 text, with accented, Cyrillic\n"
+    "                  and Greek letters read as a-z, in the files and in QUERY; the\n"
+    "                  default, ascii, reads the letters A-Z alone\n"
     "  --log FILE      write the search log to FILE after the search\n"
     "  --vimgrep       print PATH:LINE:COLUMN:WORD for each word found, or the full path\n"
     "                  of each file listed, instead of the result lines\n"
     "  --json          print JSON Lines: a \"match\" or \"file\" object for each result,\n"
     "                  then a \"summary\"\n"
     "  --explain WORD  show the normalised form, spelling variants and keys of WORD\n"
-    "                  (with --method=dm: its Daitch-Mokotoff codes)\n"
+    "                  (with --method=dm: its Daitch-Mokotoff codes; with\n"
+    "                  --encoding=auto: first the word folded to a-z)\n"
     "  --version       show the version\n"
     "  --              end of options: what follows is SPEC and QUERY\n"
     "\n"
@@ -101,6 +105,7 @@ int Search(const Options& options) {
   SearchRecord& record = *printer;
   SearchRequest request = MakeSearchRequest(options.Spec, options.Query.c_str(), options.Subdirs);
   request.Method = options.Method;
+  request.ReadUnicode = options.ReadUnicode;
   StartProgress();
   int exitCode = RunSearch(request, record) == 0 ? kExitCompleted : kExitMessage;
   EndProgress();
@@ -144,7 +149,7 @@ int main(int argc, char** argv) {
       std::fputs("tessik-cli (Tessik) " TESSIK_VERSION "\n", stdout);
       break;
     case ParseStatus::Explain:
-      exitCode = RunExplain(options.ExplainWord, options.Method);
+      exitCode = RunExplain(options.ExplainWord, options.Method, options.ReadUnicode);
       break;
     case ParseStatus::Search:
       exitCode = Search(options);

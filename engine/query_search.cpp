@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/file_set.h"
+#include "engine/query_letters.h"
 #include "engine/search_state.h"
 #include "engine/search_term.h"
 #include "engine/term_application.h"
@@ -51,7 +52,14 @@ int RunQuerySearch(const SearchRequest& request, SearchSink& sink) {
   char word[kTermBufferSize];
   SearchTerm term;
 
-  NormaliseQuery(request.SearchFor, expression);
+  const char* searchFor = request.SearchFor;
+  char folded[kSearchTextSize];
+  if (request.ReadUnicode) {
+    if (FoldQueryLetters(searchFor, folded) != kQueryLettersFolded)
+      return EndSearch(SearchEnding::QueryRefused, sink, kQueryFoldedTooLong);
+    searchFor = folded;
+  }
+  NormaliseQuery(searchFor, expression);
   int verdict = ValidateQuery(expression);
   if (verdict != kQueryAccepted) return EndSearch(SearchEnding::QueryRefused, sink, verdict);
 
@@ -70,6 +78,7 @@ int RunQuerySearch(const SearchRequest& request, SearchSink& sink) {
       SearchState.LastTermType = code;
       if (code == kNoTermLeft) break;
       PrepareSearchTerm(word, request.Method, &term);
+      term.ReadUnicode = request.ReadUnicode;
       if (code == kSingleWord) {
         // The pass lists every occurrence itself and leaves the FileSet empty.
         if (RunSingleWordPass(term, sink) != 0) return -1;

@@ -37,6 +37,23 @@ struct LineBuilder {
   }
 };
 
+// The bytes of the first `characters` characters of a word and how many characters it has
+// up to there. A word read in today's encodings is UTF-8, whose characters after the first
+// byte are bytes 80 to BF; a word of letters A-Z has one byte per character.
+std::uint32_t CharacterBytes(const char* word, std::uint32_t length, std::uint32_t characters,
+                             std::uint32_t* counted) {
+  std::uint32_t bytes = 0;
+  *counted = 0;
+  while (bytes < length) {
+    if ((static_cast<unsigned char>(word[bytes]) & 0xC0) != 0x80) {
+      if (*counted == characters) break;
+      ++*counted;
+    }
+    ++bytes;
+  }
+  return bytes;
+}
+
 }  // namespace
 
 void StartResultLines(ResultLine* line, const char* path) {
@@ -55,12 +72,11 @@ void StartResultLines(ResultLine* line, const char* path) {
 
 const char* FormatResultLine(ResultLine* line, const FoundOccurrence& occurrence) {
   LineBuilder text{line->Text, sizeof line->Text};
-  if (occurrence.WordLength >= kShownWordLetters) {
-    text.Add(occurrence.Word, kShownWordLetters);
-    text.Add("...");
-  } else {
-    text.Add(occurrence.Word, occurrence.WordLength);
-  }
+  std::uint32_t characters = 0;
+  const std::uint32_t shown =
+      CharacterBytes(occurrence.Word, occurrence.WordLength, kShownWordLetters, &characters);
+  text.Add(occurrence.Word, shown);
+  if (characters >= kShownWordLetters) text.Add("...");
   text.Add("\t");
   text.Add(line->ShownName);
   text.Add("\t");

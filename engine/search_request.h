@@ -1,6 +1,7 @@
 // A search as its caller asks for it: the "Search in:" and "Search for:" texts, whether the
 // subdirectories are searched too, and the switches beyond the program's first behaviour
-// (each a field here, off by default: the sounds-like method). The caller makes it before the
+// (each a field here, off by default: the sounds-like method, and whether text is read in
+// today's encodings). The caller makes it before the
 // search starts and leaves it alone until the search has ended: the search worker reads
 // it, and the window thread may read it meanwhile (a log saved during the search).
 #pragma once
@@ -14,6 +15,9 @@ struct SearchRequest {
   char SearchFor[kSearchTextSize];
   bool IncludeSubdirectories = false;
   PhoneticMethod Method = PhoneticMethod::Soundex;
+  // UTF-8, UTF-16 and Windows-1252 text, with accented, Cyrillic and Greek letters read as
+  // the letters a-z, in the files and in "Search for:"; off: the letters A-Z alone.
+  bool ReadUnicode = false;
 };
 
 // A request for these texts, each cut to its first 255 characters (nullptr reads as "").

@@ -10,10 +10,11 @@
 // A word of a file that sounds like the query word, in a search of one word.
 struct FoundOccurrence {
   const char* Path;          // the full path, as in the file set
-  const char* Word;          // the letters as they stand in the file, not terminated
-  std::uint32_t WordLength;  // at most 62: longer words are known by their first 62
+  const char* Word;          // the letters as they stand in the file, not terminated; in
+                             // UTF-8 when the file was read in today's encodings
+  std::uint32_t WordLength;  // bytes; a word is known by its first 62 letters (characters)
   std::int64_t Line;         // 1-based
-  std::int64_t Column;       // 1-based byte column of the word's first letter
+  std::int64_t Column;       // 1-based byte column of the word's first letter (in the file)
   std::int64_t Offset;       // byte offset of the word's first letter in the file
   double Percentage;         // how far into the file the word ends, before any rounding
   std::int64_t SizeK;        // the file's size in whole KiB

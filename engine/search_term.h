@@ -12,6 +12,9 @@
 struct SearchTerm {
   PreparedTerm Prepared;
   TermKeys Keys;
+  // How the files are read for it: in today's encodings (engine/letter_scanner.h), or
+  // as bytes of the letters A-Z. Set by the search from its request.
+  bool ReadUnicode = false;
 };
 
 // The term of the query word `word`, for the program's own method or for the one named.

@@ -30,6 +30,7 @@ constexpr int kStatusLine = 1016;
 // Commands of the window's menu beyond About. Windows keeps the four low bits of a menu
 // command for itself, so these leave them clear.
 constexpr int kDaitchMokotoffItem = 0x410;
+constexpr int kReadUnicodeItem = 0x420;
 
 // Messages delivered to the window procedure.
 constexpr std::uint32_t kMsgDestroy = 0x0002;

@@ -93,6 +93,10 @@ const char* QueryRefusalMessage(int code) {
              "at the  end  of  an  expression or a\n"
              "subexpression.  Please  change  the\n"
              "search string appropriately.";
+    case kQueryFoldedTooLong:
+      return "The string to search for is too long\n"
+             "once its letters are read as a to z.\n"
+             "Please shorten it and try again.";
     default:
       return nullptr;
   }

@@ -7,12 +7,15 @@ constexpr int kQueryAccepted = 1;
 constexpr int kQueryInvalidCharacters = -10;
 constexpr int kQueryOperatorAfterOperator = -2;
 constexpr int kQueryOperatorAtEnd = -3;
+// A text whose accented, Cyrillic or Greek letters, read as a-z, make it longer than a query
+// holds (only with today's encodings read: engine/query_letters.h).
+constexpr int kQueryFoldedTooLong = -11;
 
 // Drops leading and trailing blanks, runs of blanks, and blanks next to parentheses.
 // `expression` holds kQueryExpressionSize bytes.
 void NormaliseQuery(const char* searchText, char* expression);
 
-// One of the four codes above.
+// One of the first four codes above.
 int ValidateQuery(const char* expression);
 
 // A, N, O or X in either case: the letters that, standing as a word of their own before

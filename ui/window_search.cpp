@@ -88,6 +88,7 @@ void ReadWindowRequest() {
   GetControlText(kSearchInEdit, searchIn, sizeof searchIn);
   windowRequest = MakeSearchRequest(searchIn, searchFor, subdirectories);
   windowRequest.Method = ChosenMethod();
+  windowRequest.ReadUnicode = ChosenReadUnicode();
 }
 
 int RunWindowSearch() { return RunSearch(windowRequest, windowSink); }

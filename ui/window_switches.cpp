@@ -7,25 +7,44 @@
 
 namespace {
 
-constexpr const char* kDaitchMokotoffSetting = "DaitchMokotoff";
+struct Switch {
+  const char* Setting;
+  const char* Text;
+  int Command;
+  bool On;
+};
 
-bool daitchMokotoff = false;
+// In the menu's order, under About.
+Switch switches[] = {
+    {"DaitchMokotoff", "&Daitch-Mokotoff Soundex", kDaitchMokotoffItem, false},
+    {"ReadUnicode", "Accented, Cyrillic and Greek &letters", kReadUnicodeItem, false},
+};
+
+Switch& DaitchMokotoff() { return switches[0]; }
+Switch& ReadUnicode() { return switches[1]; }
 
 }  // namespace
 
 void AddSwitchItems() {
-  daitchMokotoff = ReadSetting(kDaitchMokotoffSetting, 0) == 1;
-  AddSystemMenuCheckItem("&Daitch-Mokotoff Soundex", kDaitchMokotoffItem, daitchMokotoff);
+  for (Switch& item : switches) {
+    item.On = ReadSetting(item.Setting, 0) == 1;
+    AddSystemMenuCheckItem(item.Text, item.Command, item.On);
+  }
 }
 
 bool RunSwitchCommand(int command) {
-  if (command != kDaitchMokotoffItem) return false;
-  daitchMokotoff = !daitchMokotoff;
-  CheckSystemMenuItem(kDaitchMokotoffItem, daitchMokotoff);
-  WriteSetting(kDaitchMokotoffSetting, daitchMokotoff ? 1 : 0);
-  return true;
+  for (Switch& item : switches) {
+    if (item.Command != command) continue;
+    item.On = !item.On;
+    CheckSystemMenuItem(item.Command, item.On);
+    WriteSetting(item.Setting, item.On ? 1 : 0);
+    return true;
+  }
+  return false;
 }
 
 PhoneticMethod ChosenMethod() {
-  return daitchMokotoff ? PhoneticMethod::DaitchMokotoff : PhoneticMethod::Soundex;
+  return DaitchMokotoff().On ? PhoneticMethod::DaitchMokotoff : PhoneticMethod::Soundex;
 }
+
+bool ChosenReadUnicode() { return ReadUnicode().On; }

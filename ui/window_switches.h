@@ -1,6 +1,6 @@
-// The switches of the window's menu beyond the program's first behaviour (for now the
-// sounds-like method), each off by default and remembered between runs. Window thread
-// only.
+// The switches of the window's menu beyond the program's first behaviour (the sounds-like
+// method, and text in today's encodings), each off by default and remembered between
+// runs. Window thread only.
 #pragma once
 
 #include "phonetic/phonetic_method.h"
@@ -12,5 +12,6 @@ void AddSwitchItems();
 // and remembers it. False for any other command.
 bool RunSwitchCommand(int command);
 
-// The method the next search uses.
+// The method the next search uses, and whether it reads today's encodings.
 PhoneticMethod ChosenMethod();
+bool ChosenReadUnicode();

@@ -51,11 +51,12 @@ expect() {
   fi
 }
 
-options_after_first="-s|--subdirs|--method|--log|--vimgrep|--json|-h|--help|--version|--"
+options_after_first="-s|--subdirs|--method|--encoding|--log|--vimgrep|--json|-h|--help|--version|--"
 expect "tessik-cli|--v" "--version|--vimgrep"
+expect "tessik-cli|--e" "--encoding|--explain"
 expect "tessik-cli|--l" "--log"
 expect "tessik-cli|-" "$options_after_first|--explain"
-expect "tessik-cli|-s|--e" ""                                # --explain takes nothing else
+expect "tessik-cli|-s|--e" "--encoding"                      # --explain takes nothing else
 expect "tessik-cli|-s|-" "$options_after_first"
 expect "tessik-cli|records/*.txt|-" "$options_after_first"   # options may follow SPEC
 expect "tessik-cli|rec" "records|records.log"
@@ -67,6 +68,8 @@ expect "tessik-cli|--log|records." "records.log"
 expect "tessik-cli|--method|" "soundex|dm"
 expect "tessik-cli|--method=d" "--method=dm"
 expect "tessik-cli|--method|dm|rec" "records|records.log"      # SPEC after the method
+expect "tessik-cli|--encoding|" "auto|ascii"
+expect "tessik-cli|--encoding=a" "--encoding=auto|--encoding=ascii"
 expect "tessik-cli|--log|out.log|records/" "records/1998|records/a.txt|records/b.txt"
 expect "tessik-cli|--explain|" ""                            # a word of the user's own
 expect "tessik-cli|--version|" ""

@@ -1,6 +1,7 @@
 // The window as it stands right after start-up, and the messages and commands that do
 // not involve a search.
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -81,8 +82,11 @@ TEST_F(StartUpTest, StartsIdleWithTheFocusInSearchIn) {
   }
   EXPECT_EQ(HeadlessSystemMenuItems(),
             (std::vector<std::pair<std::string, int>>{
-                {"&About Tessik", kAboutItem}, {"&Daitch-Mokotoff Soundex", kDaitchMokotoffItem}}));
+                {"&About Tessik", kAboutItem},
+                {"&Daitch-Mokotoff Soundex", kDaitchMokotoffItem},
+                {"Accented, Cyrillic and Greek &letters", kReadUnicodeItem}}));
   EXPECT_EQ(HeadlessSystemMenuCheck(kDaitchMokotoffItem), 0);
+  EXPECT_EQ(HeadlessSystemMenuCheck(kReadUnicodeItem), 0);
   EXPECT_EQ(HeadlessMessageBoxes().size(), 0u);
 }
 
@@ -149,14 +153,28 @@ TEST_F(StartUpTest, AboutItemShowsTheAboutBoxOnly) {
   EXPECT_EQ(HeadlessMessageBoxes().size(), 1u);
 }
 
-// The method's item: off at first, turned over by choosing it, used by the next search,
+// A switch of the menu: off at first, turned over by choosing it, used by the next search,
 // and found as it was left by the next start of the program.
-TEST_F(StartUpTest, DaitchMokotoffItemChoosesTheMethodAndIsRemembered) {
+struct SwitchCase {
+  const char* Name;
+  int Item;
+  const char* Setting;
+  const char* File;  // searched for "Zajac" or "Muller"
+  const char* Query;
+  std::size_t FoundOff, FoundOn;
+};
+
+void PrintTo(const SwitchCase& c, std::ostream* out) { *out << c.Name; }
+
+class SwitchItemTest : public WindowTest, public testing::WithParamInterface<SwitchCase> {};
+
+TEST_P(SwitchItemTest, ChoosesHowTheNextSearchReadsAndIsRemembered) {
 #ifdef _WIN32
   // The settings are the registry of the user, shared by every test that starts a window:
   // the store itself is tested by platform/settings_test.
   GTEST_SKIP() << "the settings are the user's registry";
 #else
+  const SwitchCase& c = GetParam();
   TempTree tree;
   // The settings go to the tree.
   struct Settings {
@@ -167,35 +185,43 @@ TEST_F(StartUpTest, DaitchMokotoffItemChoosesTheMethodAndIsRemembered) {
     ~Settings() { setenv("XDG_CONFIG_HOME", Old.c_str(), 1); }
     std::string Old;
   } settings(tree.Path("config"));
-  tree.WriteFile("names.txt", "Zajac\nSajac\n");
+  tree.WriteFile("names.txt", c.File);
   auto restart = [] {
     HeadlessReset();
     return SetUpMainWindow();
   };
   auto found = [&] {
-    SetInputs(tree.Path("names.txt"), "Zajac");
+    SetInputs(tree.Path("names.txt"), c.Query);
     HeadlessClick(kGoButton);
     EXPECT_TRUE(WaitForSearchEnd());
     return HeadlessListLines(kResultListBox).size();
   };
   ASSERT_EQ(restart(), 0);
-  EXPECT_EQ(HeadlessSystemMenuCheck(kDaitchMokotoffItem), 0);
-  EXPECT_EQ(found(), 1u);
-  HeadlessChooseSystemMenuItem(kDaitchMokotoffItem);
-  EXPECT_EQ(HeadlessSystemMenuCheck(kDaitchMokotoffItem), 1);
-  EXPECT_EQ(found(), 2u);
+  EXPECT_EQ(HeadlessSystemMenuCheck(c.Item), 0);
+  EXPECT_EQ(found(), c.FoundOff);
+  HeadlessChooseSystemMenuItem(c.Item);
+  EXPECT_EQ(HeadlessSystemMenuCheck(c.Item), 1);
+  EXPECT_EQ(found(), c.FoundOn);
   EXPECT_EQ(HeadlessMessageBoxes().size(), 0u);
 
   ASSERT_EQ(restart(), 0);
-  EXPECT_EQ(HeadlessSystemMenuCheck(kDaitchMokotoffItem), 1);
-  EXPECT_EQ(found(), 2u);
-  HeadlessChooseSystemMenuItem(kDaitchMokotoffItem);
+  EXPECT_EQ(HeadlessSystemMenuCheck(c.Item), 1);
+  EXPECT_EQ(found(), c.FoundOn);
+  HeadlessChooseSystemMenuItem(c.Item);
   ASSERT_EQ(restart(), 0);
-  EXPECT_EQ(HeadlessSystemMenuCheck(kDaitchMokotoffItem), 0);
-  EXPECT_EQ(found(), 1u);
-  EXPECT_EQ(ReadWholeFile(tree.Path("config/tessik/settings")), "DaitchMokotoff=0\n");
+  EXPECT_EQ(HeadlessSystemMenuCheck(c.Item), 0);
+  EXPECT_EQ(found(), c.FoundOff);
+  EXPECT_EQ(ReadWholeFile(tree.Path("config/tessik/settings")), std::string(c.Setting) + "=0\n");
 #endif
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Switches, SwitchItemTest,
+    testing::Values(SwitchCase{"DaitchMokotoff", kDaitchMokotoffItem, "DaitchMokotoff",
+                               "Zajac\nSajac\n", "Zajac", 1, 2},
+                    SwitchCase{"ReadUnicode", kReadUnicodeItem, "ReadUnicode",
+                               "M\xc3\xbcller\nMuller\n", "Muller", 1, 2}),
+    [](const testing::TestParamInfo<SwitchCase>& info) { return info.param.Name; });
 
 TEST_F(StartUpTest, HelpOpensTheHelpPage) {
   HeadlessClick(kHelpButton);

@@ -117,24 +117,28 @@ TEST_F(MainWindowTest, TheWindowHasItsTitleStyleAndPlace) {
   EXPECT_EQ(outer.bottom - outer.top, 425);
 }
 
-TEST_F(MainWindowTest, TheSystemMenuEndsWithTheAboutItemAndTheMethodSwitch) {
+TEST_F(MainWindowTest, TheSystemMenuEndsWithTheAboutItemAndTheSwitches) {
   HMENU menu = GetSystemMenu(TestMainWindow(), FALSE);
   ASSERT_NE(menu, nullptr);
   int count = GetMenuItemCount(menu);
-  ASSERT_GE(count, 3);
+  ASSERT_GE(count, 4);
   MENUITEMINFOA separator = {};
   separator.cbSize = sizeof separator;
   separator.fMask = MIIM_FTYPE;
-  ASSERT_TRUE(GetMenuItemInfoA(menu, count - 3, TRUE, &separator));
+  ASSERT_TRUE(GetMenuItemInfoA(menu, count - 4, TRUE, &separator));
   EXPECT_NE(separator.fType & MFT_SEPARATOR, 0u);
-  EXPECT_EQ(GetMenuItemID(menu, count - 2), 1000u);
+  EXPECT_EQ(GetMenuItemID(menu, count - 3), 1000u);
   char text[64] = "";
-  GetMenuStringA(menu, count - 2, text, sizeof text, MF_BYPOSITION);
+  GetMenuStringA(menu, count - 3, text, sizeof text, MF_BYPOSITION);
   EXPECT_STREQ(text, "&About Tessik");
-  // The switch, unchecked in a test's fresh settings; the program sets its mark.
-  EXPECT_EQ(GetMenuItemID(menu, count - 1), static_cast<UINT>(kDaitchMokotoffItem));
-  GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
+  // The switches, unchecked in a test's fresh settings; the program sets their marks.
+  EXPECT_EQ(GetMenuItemID(menu, count - 2), static_cast<UINT>(kDaitchMokotoffItem));
+  GetMenuStringA(menu, count - 2, text, sizeof text, MF_BYPOSITION);
   EXPECT_STREQ(text, "&Daitch-Mokotoff Soundex");
+  EXPECT_EQ(GetMenuItemID(menu, count - 1), static_cast<UINT>(kReadUnicodeItem));
+  GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "Accented, Cyrillic and Greek &letters");
+  EXPECT_EQ(GetMenuState(menu, kReadUnicodeItem, MF_BYCOMMAND) & MF_CHECKED, 0u);
   EXPECT_EQ(GetMenuState(menu, kDaitchMokotoffItem, MF_BYCOMMAND) & MF_CHECKED, 0u);
   CheckSystemMenuItem(kDaitchMokotoffItem, true);
   EXPECT_NE(GetMenuState(menu, kDaitchMokotoffItem, MF_BYCOMMAND) & MF_CHECKED, 0u);
