@@ -169,10 +169,6 @@ inline int Match(const TermKeys& term, LetterAt letterAt) {
   return LowestKey(holding);
 }
 
-}  // namespace
-
-namespace {
-
 // A Daitch-Mokotoff term's test of a whole word; one-letter words are not words here either.
 inline int MatchCodes(const TermKeys& term, const std::uint8_t* letters, std::uint32_t length) {
   if (length < 2) return -1;
