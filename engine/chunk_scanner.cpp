@@ -28,7 +28,10 @@ void Carry(ChunkScan* scan, const std::uint8_t* from, std::uint32_t count) {
 void CountLines(ChunkScan* scan, const std::uint8_t* bytes, std::uint32_t& countedTo,
                 std::uint32_t upTo, std::int64_t offset) {
   if (upTo <= countedTo) return;
-  const std::uint32_t lines = CountLineFeeds(bytes + countedTo, upTo - countedTo);
+  const std::uint32_t lines =
+      scan->NoteHighBytes
+          ? CountLineFeedsNotingHigh(bytes + countedTo, upTo - countedTo, &scan->SawHighByte)
+          : CountLineFeeds(bytes + countedTo, upTo - countedTo);
   if (lines > 0) {
     scan->Line += lines;
     std::uint32_t last = upTo - 1;
@@ -74,6 +77,8 @@ void StartChunkScan(ChunkScan* scan, const TermKeys* term, bool listAll, std::in
   scan->Line = firstLine;
   scan->LineStart = 0;
   scan->PreviousByte = ' ';  // the file begins as after a separator
+  scan->NoteHighBytes = false;
+  scan->SawHighByte = false;
   scan->Carrying = false;
   scan->CarriedLength = 0;
   scan->CarriedStart = 0;

@@ -38,6 +38,8 @@ struct ChunkScan {
   std::int64_t Line;
   std::int64_t LineStart;
   std::uint8_t PreviousByte;  // the last byte of the read before
+  bool NoteHighBytes;         // line counting notes any byte from 0x80 up in SawHighByte
+  bool SawHighByte;
   bool Carrying;              // a word runs on from the read before
   std::uint32_t CarriedLength;
   std::int64_t CarriedStart;

@@ -90,6 +90,20 @@ std::uint32_t CountLineFeeds(const std::uint8_t* bytes, std::uint32_t count) {
   }
 }
 
+std::uint32_t CountLineFeedsNotingHigh(const std::uint8_t* bytes, std::uint32_t count,
+                                       bool* high) {
+  switch (Chosen()) {
+#ifdef TESSIK_X86_KERNELS
+    case ScanInstructions::Avx2:
+      return CountLineFeedsNotingHighAvx2(bytes, count, high);
+    case ScanInstructions::Sse2:
+      return CountLineFeedsNotingHighSse2(bytes, count, high);
+#endif
+    default:
+      return CountLineFeedsNotingHighByByte(bytes, count, high);
+  }
+}
+
 ScanInstructions CurrentScanInstructions() { return Chosen(); }
 
 bool UseScanInstructions(ScanInstructions set) {

@@ -47,6 +47,11 @@ std::uint32_t FindWordStarts(const std::uint8_t* bytes, std::uint32_t count,
 // The number of line feeds (byte 10) in bytes[0..count).
 std::uint32_t CountLineFeeds(const std::uint8_t* bytes, std::uint32_t count);
 
+// The same, in the same pass setting *high when any of the bytes is from 0x80 up (and leaving
+// it alone otherwise): the letter reading learns so whether a read is all ASCII.
+std::uint32_t CountLineFeedsNotingHigh(const std::uint8_t* bytes, std::uint32_t count,
+                                       bool* high);
+
 enum class ScanInstructions { Portable, Sse2, Avx2 };
 
 // The instruction set the functions above use: the best the processor has, unless a test

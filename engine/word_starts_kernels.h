@@ -42,6 +42,18 @@ inline std::uint32_t CountLineFeedsByByte(const std::uint8_t* bytes, std::uint32
   return lines;
 }
 
+inline std::uint32_t CountLineFeedsNotingHighByByte(const std::uint8_t* bytes,
+                                                    std::uint32_t count, bool* high) {
+  std::uint32_t lines = 0;
+  std::uint8_t any = 0;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    lines += bytes[i] == '\n' ? 1 : 0;
+    any |= bytes[i];
+  }
+  if ((any & 0x80) != 0) *high = true;
+  return lines;
+}
+
 #if defined(__x86_64__) || defined(__i386__)
 #define TESSIK_X86_KERNELS 1
 bool ProcessorHasSse2();
@@ -50,8 +62,12 @@ std::uint32_t FindWordStartsSse2(const std::uint8_t* bytes, std::uint32_t count,
                                  std::uint8_t before, const StartLetters& letters,
                                  std::uint16_t* starts);
 std::uint32_t CountLineFeedsSse2(const std::uint8_t* bytes, std::uint32_t count);
+std::uint32_t CountLineFeedsNotingHighSse2(const std::uint8_t* bytes, std::uint32_t count,
+                                           bool* high);
 std::uint32_t FindWordStartsAvx2(const std::uint8_t* bytes, std::uint32_t count,
                                  std::uint8_t before, const StartLetters& letters,
                                  std::uint16_t* starts);
 std::uint32_t CountLineFeedsAvx2(const std::uint8_t* bytes, std::uint32_t count);
+std::uint32_t CountLineFeedsNotingHighAvx2(const std::uint8_t* bytes, std::uint32_t count,
+                                           bool* high);
 #endif

@@ -255,9 +255,13 @@ __attribute__((target("sse2"))) std::uint32_t FindWordStartsSse2(
   return found + FindWordStartsByByte(bytes + i, count - i, last, letters, i, starts + found);
 }
 
-__attribute__((target("sse2"))) std::uint32_t CountLineFeedsSse2(const std::uint8_t* bytes,
-                                                                 std::uint32_t count) {
+// Counts the line feeds; with NoteHigh, also sets *high when a byte is from 0x80 up.
+template <bool NoteHigh>
+__attribute__((target("sse2"))) std::uint32_t CountLineFeedsSse2With(const std::uint8_t* bytes,
+                                                                     std::uint32_t count,
+                                                                     bool* high) {
   const __m128i lineFeed = _mm_set1_epi8('\n');
+  __m128i any = _mm_setzero_si128();
   std::uint32_t lines = 0;
   std::uint32_t i = 0;
   while (i + 16 <= count) {
@@ -266,12 +270,24 @@ __attribute__((target("sse2"))) std::uint32_t CountLineFeedsSse2(const std::uint
     for (std::uint32_t round = 0; round < 255 && i + 16 <= count; ++round, i += 16) {
       const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
       sums = _mm_sub_epi8(sums, _mm_cmpeq_epi8(v, lineFeed));
+      if (NoteHigh) any = _mm_or_si128(any, v);
     }
     const __m128i total = _mm_sad_epu8(sums, _mm_setzero_si128());
     lines += static_cast<std::uint32_t>(_mm_cvtsi128_si32(total)) +
              static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(total, 8)));
   }
-  return lines + CountLineFeedsByByte(bytes + i, count - i);
+  if (!NoteHigh) return lines + CountLineFeedsByByte(bytes + i, count - i);
+  if (_mm_movemask_epi8(any) != 0) *high = true;
+  return lines + CountLineFeedsNotingHighByByte(bytes + i, count - i, high);
+}
+
+std::uint32_t CountLineFeedsSse2(const std::uint8_t* bytes, std::uint32_t count) {
+  return CountLineFeedsSse2With<false>(bytes, count, nullptr);
+}
+
+std::uint32_t CountLineFeedsNotingHighSse2(const std::uint8_t* bytes, std::uint32_t count,
+                                           bool* high) {
+  return CountLineFeedsSse2With<true>(bytes, count, high);
 }
 
 std::uint32_t FindWordStartsAvx2(const std::uint8_t* bytes, std::uint32_t count,
@@ -282,9 +298,12 @@ std::uint32_t FindWordStartsAvx2(const std::uint8_t* bytes, std::uint32_t count,
              : FindWordStartsAvx2With<false>(bytes, count, before, letters, starts);
 }
 
-__attribute__((target("avx2"))) std::uint32_t CountLineFeedsAvx2(const std::uint8_t* bytes,
-                                                                 std::uint32_t count) {
+template <bool NoteHigh>
+__attribute__((target("avx2"))) std::uint32_t CountLineFeedsAvx2With(const std::uint8_t* bytes,
+                                                                     std::uint32_t count,
+                                                                     bool* high) {
   const __m256i lineFeed = _mm256_set1_epi8('\n');
+  __m256i any = _mm256_setzero_si256();
   std::uint32_t lines = 0;
   std::uint32_t i = 0;
   while (i + 32 <= count) {
@@ -292,13 +311,25 @@ __attribute__((target("avx2"))) std::uint32_t CountLineFeedsAvx2(const std::uint
     for (std::uint32_t round = 0; round < 255 && i + 32 <= count; ++round, i += 32) {
       const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + i));
       sums = _mm256_sub_epi8(sums, _mm256_cmpeq_epi8(v, lineFeed));
+      if (NoteHigh) any = _mm256_or_si256(any, v);
     }
     alignas(32) std::uint64_t parts[4];
     _mm256_store_si256(reinterpret_cast<__m256i*>(parts),
                        _mm256_sad_epu8(sums, _mm256_setzero_si256()));
     lines += static_cast<std::uint32_t>(parts[0] + parts[1] + parts[2] + parts[3]);
   }
-  return lines + CountLineFeedsByByte(bytes + i, count - i);
+  if (!NoteHigh) return lines + CountLineFeedsByByte(bytes + i, count - i);
+  if (_mm256_movemask_epi8(any) != 0) *high = true;
+  return lines + CountLineFeedsNotingHighByByte(bytes + i, count - i, high);
+}
+
+std::uint32_t CountLineFeedsAvx2(const std::uint8_t* bytes, std::uint32_t count) {
+  return CountLineFeedsAvx2With<false>(bytes, count, nullptr);
+}
+
+std::uint32_t CountLineFeedsNotingHighAvx2(const std::uint8_t* bytes, std::uint32_t count,
+                                           bool* high) {
+  return CountLineFeedsAvx2With<true>(bytes, count, high);
 }
 
 #endif

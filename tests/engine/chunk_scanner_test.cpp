@@ -205,6 +205,25 @@ TEST_P(InstructionSetTest, LineFeedsAreCounted) {
   EXPECT_EQ(CountLineFeeds(reinterpret_cast<const std::uint8_t*>(lineFeeds.data()), 65536), 65536u);
 }
 
+TEST_P(InstructionSetTest, LineCountingNotesABytesFrom0x80Anywhere) {
+  for (std::size_t length : {1, 15, 16, 17, 31, 32, 33, 64, 100, 8191, 70000}) {
+    std::string text(length, 'a');
+    for (std::size_t i = 0; i < length; i += 7) text[i] = '\n';
+    // No such byte, then one at each place in turn (the first, the last, inside a vector).
+    std::vector<std::size_t> places = {length, 0, length - 1, length / 2};
+    for (std::size_t place : places) {
+      std::string bytes = text;
+      if (place < length) bytes[place] = '\xC3';
+      bool high = false;
+      const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+      EXPECT_EQ(CountLineFeedsNotingHigh(data, static_cast<std::uint32_t>(length), &high),
+                CountLineFeeds(data, static_cast<std::uint32_t>(length)))
+          << length << " " << place;
+      EXPECT_EQ(high, place < length) << length << " " << place;
+    }
+  }
+}
+
 TEST_P(InstructionSetTest, TextsCutIntoAnyReadsGiveThePlainReadingsMatches) {
   std::mt19937 random(static_cast<unsigned>(GetParam()) + 3);
   for (const char* word :

@@ -88,15 +88,22 @@ std::vector<ReferenceFind> ReferenceFinds(const std::string& bytes, const Phonet
 
 std::vector<ReferenceFind> ReferenceCodeFinds(const std::string& bytes, const DmCode* codes,
                                               int count) {
-  return WordsMatching(bytes, [&](const std::string& word) {
-    std::vector<DmCode> own(kMaxDmCodes);
-    const int owned =
-        DaitchMokotoffCodes(word.data(), static_cast<std::uint32_t>(word.size()), own.data());
-    for (int i = 0; i < count; ++i) {
-      for (int k = 0; k < owned; ++k) {
-        if (own[static_cast<std::size_t>(k)] == codes[i]) return i;
-      }
+  return WordsMatching(
+      bytes, [&](const std::string& word) { return ReferenceCodeIndex(word, codes, count); });
+}
+
+int ReferenceKeyIndex(const std::string& letters, const PhoneticKey* keys, std::uint32_t count) {
+  return KeyOf(letters, keys, count);
+}
+
+int ReferenceCodeIndex(const std::string& letters, const DmCode* codes, int count) {
+  std::vector<DmCode> own(kMaxDmCodes);
+  const int owned =
+      DaitchMokotoffCodes(letters.data(), static_cast<std::uint32_t>(letters.size()), own.data());
+  for (int i = 0; i < count; ++i) {
+    for (int k = 0; k < owned; ++k) {
+      if (own[static_cast<std::size_t>(k)] == codes[i]) return i;
     }
-    return -1;
-  });
+  }
+  return -1;
 }

@@ -31,3 +31,10 @@ std::vector<ReferenceFind> ReferenceFinds(const std::string& bytes, const Phonet
 // `count` of `codes` (Key: the lowest such index), in file order.
 std::vector<ReferenceFind> ReferenceCodeFinds(const std::string& bytes, const DmCode* codes,
                                               int count);
+
+// The index of the first of `keys` that the word `letters` (A-Z a-z, at most 62) has, reduced
+// and coded as ReferenceFinds codes a word, or -1.
+int ReferenceKeyIndex(const std::string& letters, const PhoneticKey* keys, std::uint32_t count);
+
+// The index of the first of `codes` among the word's own Daitch-Mokotoff codes, or -1.
+int ReferenceCodeIndex(const std::string& letters, const DmCode* codes, int count);

@@ -1,0 +1,1038 @@
+// Two readings share one file. The byte reading (ChunkScan) reads every read of a UTF-8 file
+// whole, at its own speed; the decoded reading has the regions: each run of letters, joiners
+// and non-ASCII bytes between two ASCII separators that holds a non-ASCII byte. Every word of
+// the byte reading that touches a non-ASCII byte lies in a region, and every word of a region
+// touches one (or a joiner spoils it), so the byte reading's matches that touch a non-ASCII
+// byte are set aside and the regions' words are the decoded reading's. A listing scan lists
+// a region's matches before the byte reading's next one, so they come in file order.
+//
+// A read with a non-ASCII byte is classed in bulk into maps (MapBlock): its non-ASCII bytes,
+// its ASCII separators, and the places where a region may hold a word the term can match. A
+// region without such a place is passed over unread; so is one that begins with a two-byte
+// Latin letter the term's words cannot begin with and has no other. A region that is one
+// word of ASCII and two-byte Latin letters is folded from a table; any other is decoded.
+//
+// A region that runs to the end of a read, a file that begins with a non-ASCII byte (it may
+// have a byte-order mark) and a UTF-16 file are decoded throughout (Decoding), until an ASCII
+// separator is followed by ASCII, where no word is open and the decoder holds nothing back.
+#include "engine/letter_scanner.h"
+
+#include <array>
+#include <bit>
+#include <cstring>
+
+#include "engine/word_starts.h"
+#include "phonetic/letter_fold.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
+namespace {
+
+// Where the decoded reading stands.
+enum Where : std::uint8_t {
+  kOutside,            // after a separator
+  kInside,             // in a word
+  kSpoiltAfterLetter,  // in a run that a joiner spoils, after a letter (or its mark)
+  kSpoiltAfterJoiner,  // the same, after the joiner
+};
+
+// The decoded reading gives the text back to the byte reading only before this much ASCII
+// (or the rest of the read): between words with accents close together it keeps it.
+constexpr std::uint32_t kAsciiAhead = 16;
+
+// Letters that fold to at least one letter, kept in a word before its folding is decided.
+// Sixty-two letters come from at most 63 of them (only a pair at a word's start, Greek mu-pi
+// or nu-tau, gives one letter for two), and the folding of a letter looks at most two
+// letters past it (a vowel, its upsilon and the letter after).
+constexpr std::uint32_t kDecidingLetters = kMaxWordLetters + 4;
+// Each such letter comes with at most two marks, one letter that folds to nothing and its two
+// marks; and the word may begin with one of those and its marks.
+static_assert(3 + 6 * kDecidingLetters <= kKeptCodePoints, "a decided word must fit");
+
+// What the bounded keeping of a word needs to know of a letter, learnt from FoldWord itself
+// so that it always agrees with the table.
+enum LetterFact : std::uint8_t {
+  kFoldsToNothing = 1,  // alone it gives no letter (the hard and soft signs)
+  kUkrainian = 2,       // a word with it reads as Ukrainian
+  kBelarusian = 4,      // a word with it reads as Belarusian
+};
+
+std::uint8_t LearnFacts(char32_t codePoint) {
+  if (ClassifyCodePoint(codePoint) != LetterClass::kFoldedLetter) return 0;
+  char letters[8];
+  std::uint8_t facts = 0;
+  if (FoldWord(&codePoint, 1, letters, sizeof letters) == 0) facts |= kFoldsToNothing;
+  // Cyrillic i reads y only in a Ukrainian word, ghe reads h in a Ukrainian or Belarusian one.
+  const char32_t withI[2] = {0x0438, codePoint};
+  const char32_t withGhe[2] = {0x0433, codePoint};
+  if (FoldWord(withI, 2, letters, 1) == 1 && letters[0] == 'y') {
+    facts |= kUkrainian;
+  } else if (FoldWord(withGhe, 2, letters, 1) == 1 && letters[0] == 'h') {
+    facts |= kBelarusian;
+  }
+  return facts;
+}
+
+// Every letter of the folding table lies below U+2000; a letter above it is asked for alone.
+constexpr char32_t kFactsKnownBelow = 0x2000;
+
+// A Latin letter reads the same wherever it stands (only Cyrillic and Greek letters have
+// rules that look around them), so a word that begins with one begins with its first letter.
+bool IsLatin(char32_t c) { return c < 0x0370 || (c >= 0x1E00 && c < 0x1F00); }
+
+// What a character of two UTF-8 bytes is to a region: it separates, it is a letter or a
+// mark, or it is a Latin letter and this ('a' to 'z') is the first letter of its folding.
+enum ShortKind : std::uint8_t { kShortSeparates = 0, kShortLetter = 1, kShortMark = 2 };
+
+struct FactTable {
+  std::uint8_t Facts[kFactsKnownBelow];
+  std::uint8_t Shortly[0x800];
+  // The folding of a two-byte Latin letter (where Shortly is a letter), as it is wherever the
+  // letter stands.
+  char Folded[0x800][4];
+  std::uint8_t FoldedCount[0x800];
+  FactTable() {
+    for (char32_t c = 0; c < kFactsKnownBelow; ++c) {
+      Facts[c] = LearnFacts(c);
+      if (c >= 0x800) continue;
+      const LetterClass kind = ClassifyCodePoint(c);
+      char letters[8];
+      if (kind == LetterClass::kMark) {
+        Shortly[c] = kShortMark;
+      } else if (kind != LetterClass::kFoldedLetter) {
+        Shortly[c] = kShortSeparates;
+      } else if (IsLatin(c) && FoldWord(&c, 1, letters, sizeof letters) > 0) {
+        Shortly[c] = static_cast<std::uint8_t>(letters[0]);
+        FoldedCount[c] = static_cast<std::uint8_t>(FoldWord(&c, 1, Folded[c], 4));
+      } else {
+        Shortly[c] = kShortLetter;
+      }
+    }
+  }
+};
+
+const FactTable& Facts() {
+  static const FactTable table;
+  return table;
+}
+
+inline std::uint8_t FactsOf(char32_t codePoint) {
+  return codePoint < kFactsKnownBelow ? Facts().Facts[codePoint] : LearnFacts(codePoint);
+}
+
+// The bytes as the regions see them.
+enum ByteClass : std::uint8_t { kAsciiSeparator, kAsciiLetter, kAsciiJoiner, kNonAscii };
+
+constexpr std::array<ByteClass, 256> MakeByteClasses() {
+  std::array<ByteClass, 256> classes{};
+  for (int b = 0; b < 256; ++b) {
+    const auto byte = static_cast<std::uint8_t>(b);
+    classes[b] = byte >= 0x80         ? kNonAscii
+                 : IsWordLetter(byte) ? kAsciiLetter
+                 : IsJoiner(byte)     ? kAsciiJoiner
+                                      : kAsciiSeparator;
+  }
+  return classes;
+}
+constexpr std::array<ByteClass, 256> kByteClasses = MakeByteClasses();
+
+inline bool IsLetterOrJoiner(std::uint8_t byte) {
+  return kByteClasses[byte] == kAsciiLetter || kByteClasses[byte] == kAsciiJoiner;
+}
+
+inline bool IsAsciiSeparator(std::uint8_t byte) { return kByteClasses[byte] == kAsciiSeparator; }
+
+inline std::uint32_t PutUtf8(char32_t c, std::uint8_t* out) {
+  if (c < 0x80) {
+    out[0] = static_cast<std::uint8_t>(c);
+    return 1;
+  }
+  if (c < 0x800) {
+    out[0] = static_cast<std::uint8_t>(0xC0 | c >> 6);
+    out[1] = static_cast<std::uint8_t>(0x80 | (c & 0x3F));
+    return 2;
+  }
+  if (c < 0x10000) {
+    out[0] = static_cast<std::uint8_t>(0xE0 | c >> 12);
+    out[1] = static_cast<std::uint8_t>(0x80 | (c >> 6 & 0x3F));
+    out[2] = static_cast<std::uint8_t>(0x80 | (c & 0x3F));
+    return 3;
+  }
+  out[0] = static_cast<std::uint8_t>(0xF0 | c >> 18);
+  out[1] = static_cast<std::uint8_t>(0x80 | (c >> 12 & 0x3F));
+  out[2] = static_cast<std::uint8_t>(0x80 | (c >> 6 & 0x3F));
+  out[3] = static_cast<std::uint8_t>(0x80 | (c & 0x3F));
+  return 4;
+}
+
+// Adds a letter or a mark to a wanted word. Of the code points that fold to nothing only
+// those are kept that can change the folding: the first mark after a letter (it parts a
+// Greek vowel from its upsilon) and a dialytika among its marks, and one of the letters that
+// give nothing in a row (each reads as the one before it, to the letters around them).
+void Keep(LetterWord& word, char32_t codePoint, bool mark) {
+  if (word.ShownCodePoints < kMaxWordLetters) {
+    word.ShownLength += PutUtf8(codePoint, word.Shown + word.ShownLength);
+    ++word.ShownCodePoints;
+  }
+  if (word.Full) {
+    // Only the alphabet of the word can still change its first letters.
+    if (codePoint >= 0x0400 && codePoint < 0x0500) {
+      const std::uint8_t facts = FactsOf(codePoint);
+      if ((facts & kBelarusian) != 0 || ((facts & kUkrainian) != 0 && word.Language == 0)) {
+        word.Language = codePoint;
+      }
+    }
+    return;
+  }
+  if (mark) {
+    const bool dialytika = codePoint == 0x0308 || codePoint == 0x0344;
+    if (word.TrailingMarks == 0 ||
+        (word.TrailingMarks == 1 && dialytika && !word.TrailingDialytika)) {
+      word.Kept[word.KeptCount++] = codePoint;
+      ++word.TrailingMarks;
+      word.TrailingDialytika = word.TrailingDialytika || dialytika;
+    }
+    return;
+  }
+  const bool nothing = codePoint >= 0x80 && FactsOf(codePoint) == kFoldsToNothing;
+  if (nothing && word.LastKeptFoldsToNothing) return;
+  word.Kept[word.KeptCount++] = codePoint;
+  word.TrailingMarks = 0;
+  word.TrailingDialytika = false;
+  word.LastKeptFoldsToNothing = nothing;
+  if (!nothing && ++word.KeptLetters == kDecidingLetters) word.Full = true;
+}
+
+void BeginWord(LetterScan* scan, char32_t first, std::int64_t start) {
+  scan->Where = kInside;
+  LetterWord& word = scan->Word;
+  word.Start = start;
+  // A word is coded from its folding, which begins with an ASCII first letter as it is.
+  word.Wanted = first >= 0x80 || scan->Bytes.Term->Starts.IsStart[first];
+  if (!word.Wanted) return;
+  word.Full = false;
+  word.KeptCount = 0;
+  word.KeptLetters = 0;
+  word.TrailingMarks = 0;
+  word.TrailingDialytika = false;
+  word.LastKeptFoldsToNothing = false;
+  word.Language = 0;
+  word.ShownCodePoints = 0;
+  word.ShownLength = 0;
+  Keep(word, first, false);
+}
+
+// The line of a region's word that begins at `start`: the byte reading counts the lines of
+// the read as it goes, past the region by the time the region is read, so a region counts
+// its own up to its words.
+void RegionLineAt(LetterScan* scan, std::int64_t start, std::int64_t* line,
+                  std::int64_t* lineStart) {
+  if (start < scan->ReadOffset) {
+    *line = scan->ReadLine;
+    *lineStart = scan->ReadLineStart;
+    return;
+  }
+  const auto upTo = static_cast<std::uint32_t>(start - scan->ReadOffset);
+  if (upTo > scan->LinesCountedTo) {
+    const std::uint8_t* bytes = scan->Read;
+    const std::uint32_t lines =
+        CountLineFeeds(bytes + scan->LinesCountedTo, upTo - scan->LinesCountedTo);
+    if (lines > 0) {
+      scan->RegionLine += lines;
+      std::uint32_t last = upTo - 1;
+      while (bytes[last] != '\n') --last;
+      scan->RegionLineStart = scan->ReadOffset + last + 1;
+    }
+    scan->LinesCountedTo = upTo;
+  }
+  *line = scan->RegionLine;
+  *lineStart = scan->RegionLineStart;
+}
+
+// Ends the word the decoded reading is inside of at the separator at `end`.
+int EndWord(LetterScan* scan, std::int64_t end) {
+  scan->Where = kOutside;
+  LetterWord& word = scan->Word;
+  if (!word.Wanted) return kScanGoOn;
+  std::uint32_t count = word.KeptCount;
+  if (word.Language != 0) word.Kept[count++] = word.Language;
+  char folded[kMaxWordLetters];
+  const std::uint32_t length = FoldWord(word.Kept, count, folded, kMaxWordLetters);
+  if (length < 2) return kScanGoOn;
+  const int key =
+      MatchWordKey(*scan->Bytes.Term, reinterpret_cast<const std::uint8_t*>(folded), length);
+  if (key < 0) return kScanGoOn;
+  if (!scan->ListAll) return kScanMatchFound;
+  std::int64_t line = scan->Bytes.Line;
+  std::int64_t lineStart = scan->Bytes.LineStart;
+  if (scan->Read != nullptr) RegionLineAt(scan, word.Start, &line, &lineStart);
+  return scan->Listener(scan->Context,
+                        {word.Shown, word.ShownLength, word.Start, end, line, lineStart, key});
+}
+
+// The decoded reading of scan->CodePoints[0..count). Line feeds are counted here only when
+// the byte reading does not count them.
+int ReadCodePoints(LetterScan* scan, std::uint32_t count) {
+  const char32_t* codePoints = scan->CodePoints;
+  const std::int64_t* positions = scan->Positions;
+  const bool countLines = scan->ListAll && scan->Read == nullptr;
+  const std::int64_t unit = scan->Decoder.Encoding == TextEncoding::kUtf8 ? 1 : 2;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const char32_t c = codePoints[i];
+    LetterClass kind;
+    if (c < 0x80) {
+      if (IsWordLetter(static_cast<std::uint8_t>(c))) {
+        kind = LetterClass::kAsciiLetter;
+      } else if (IsJoiner(static_cast<std::uint8_t>(c))) {
+        scan->Where = kSpoiltAfterJoiner;
+        continue;
+      } else {
+        kind = LetterClass::kSeparator;
+      }
+    } else {
+      kind = ClassifyNonAscii(c);
+    }
+    switch (kind) {
+      case LetterClass::kAsciiLetter:
+      case LetterClass::kFoldedLetter:
+        if (scan->Where == kOutside) {
+          BeginWord(scan, c, positions[i]);
+        } else if (scan->Where == kInside) {
+          if (scan->Word.Wanted) Keep(scan->Word, c, false);
+        } else {
+          scan->Where = kSpoiltAfterLetter;
+        }
+        break;
+      case LetterClass::kMark:
+        if (scan->Where == kInside) {
+          if (scan->Word.Wanted) Keep(scan->Word, c, true);
+        } else if (scan->Where == kSpoiltAfterJoiner) {
+          scan->Where = kOutside;  // no letter before it: it separates
+        }
+        break;
+      default:
+        if (scan->Where == kInside) {
+          const int outcome = EndWord(scan, positions[i]);
+          if (outcome != kScanGoOn) return outcome;
+        }
+        scan->Where = kOutside;
+        if (c == '\n' && countLines) {
+          ++scan->Bytes.Line;
+          scan->Bytes.LineStart = positions[i] + unit;
+        }
+        break;
+    }
+  }
+  return kScanGoOn;
+}
+
+// Decodes bytes[from..end) in pieces and reads them.
+int DecodeAndRead(LetterScan* scan, const std::uint8_t* bytes, std::uint32_t from,
+                  std::uint32_t end) {
+  while (from < end) {
+    const std::uint32_t piece = end - from < kLetterPiece ? end - from : kLetterPiece;
+    const std::uint32_t decoded =
+        DecodeText(&scan->Decoder, bytes + from, piece, scan->CodePoints, scan->Positions);
+    from += piece;
+    const int outcome = ReadCodePoints(scan, decoded);
+    if (outcome != kScanGoOn) return outcome;
+  }
+  return kScanGoOn;
+}
+
+// Whether the byte reading can have the text from here: UTF-8, nothing held back, no word.
+bool CanGiveBack(const LetterScan* scan) {
+  return scan->Decoder.Encoding == TextEncoding::kUtf8 && scan->Decoder.HeldCount == 0 &&
+         scan->Where == kOutside;
+}
+
+// The decoded reading of bytes[*at..) up to where it can give the text back, or to the end
+// of the read, a piece at most.
+int DecodeStretch(LetterScan* scan, const std::uint8_t* bytes, std::uint32_t count,
+                  std::uint32_t* at) {
+  const std::uint32_t from = *at;
+  const std::uint32_t limit = count - from < kLetterPiece ? count : from + kLetterPiece;
+  std::uint32_t end = limit;
+  bool giveBack = false;
+  if (scan->Decoder.Encoding != TextEncoding::kUtf16Le &&
+      scan->Decoder.Encoding != TextEncoding::kUtf16Be) {
+    // The first ASCII separator that ASCII follows: every non-ASCII byte before it is read
+    // with the word it belongs to.
+    std::uint32_t q = from;
+    for (;;) {
+      while (q < limit && !IsAsciiSeparator(bytes[q])) ++q;
+      if (q >= limit) break;
+      const std::uint32_t after = q + 1;
+      const std::uint32_t ahead = count - after < kAsciiAhead ? count - after : kAsciiAhead;
+      const std::uint32_t plain = FindNonAscii(bytes + after, ahead);
+      if (plain == ahead) {
+        end = after;
+        giveBack = true;
+        break;
+      }
+      q = after + plain;
+    }
+  }
+  *at = end;
+  const int outcome = DecodeAndRead(scan, bytes, from, end);
+  if (outcome != kScanGoOn) return outcome;
+  if (giveBack && CanGiveBack(scan)) {
+    scan->Decoding = false;
+    scan->Bytes.PreviousByte = bytes[end - 1];
+  }
+  return kScanGoOn;
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// Eight vectors of 32 bytes at a time, with no branch between them: text is mostly ASCII.
+__attribute__((target("avx2"))) bool HasNonAsciiAvx2(const std::uint8_t* bytes,
+                                                     std::uint32_t count) {
+  std::uint32_t i = 0;
+  __m256i any = _mm256_setzero_si256();
+  for (; i + 256 <= count; i += 256) {
+    const auto* at = reinterpret_cast<const __m256i*>(bytes + i);
+    const __m256i first =
+        _mm256_or_si256(_mm256_or_si256(_mm256_loadu_si256(at), _mm256_loadu_si256(at + 1)),
+                        _mm256_or_si256(_mm256_loadu_si256(at + 2), _mm256_loadu_si256(at + 3)));
+    const __m256i second =
+        _mm256_or_si256(_mm256_or_si256(_mm256_loadu_si256(at + 4), _mm256_loadu_si256(at + 5)),
+                        _mm256_or_si256(_mm256_loadu_si256(at + 6), _mm256_loadu_si256(at + 7)));
+    any = _mm256_or_si256(any, _mm256_or_si256(first, second));
+  }
+  for (; i + 32 <= count; i += 32) {
+    any = _mm256_or_si256(any, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + i)));
+  }
+  if (i < count && count >= 32) {
+    // The last 32 bytes again, with those already looked at.
+    any = _mm256_or_si256(any,
+                          _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + count - 32)));
+    i = count;
+  }
+  if (_mm256_movemask_epi8(any) != 0) return true;
+  return FindNonAscii(bytes + i, count - i) != count - i;
+}
+#endif
+
+// Whether any byte of bytes[0..count) is from 0x80 up (after a first-match scan's byte
+// reading, which counts no lines, has just read them).
+bool HasNonAscii(const std::uint8_t* bytes, std::uint32_t count) {
+#if defined(__x86_64__) || defined(__i386__)
+  if (CurrentScanInstructions() == ScanInstructions::Avx2) return HasNonAsciiAvx2(bytes, count);
+#endif
+  return FindNonAscii(bytes, count) != count;
+}
+
+// The classes of a byte that the maps look up by its halves (ClassesByLow, ClassesByHigh):
+// a start letter (one bit for each high half 4 to 7), a continuation byte, a lead byte of a
+// two-byte sequence (C2-CF, D0-DF).
+constexpr std::uint8_t kStartBits = 0x0F;
+constexpr std::uint8_t kContinuationBit = 0x10;
+constexpr std::uint8_t kLead2Bits = 0x60;
+
+void MakeClassesByHalves(const bool* isStart, std::uint8_t* byLow, std::uint8_t* byHigh) {
+  for (int half = 0; half < 16; ++half) {
+    byLow[half] = kContinuationBit | 0x40 | (half >= 2 ? 0x20 : 0);
+    byHigh[half] = half >= 4 && half < 8    ? static_cast<std::uint8_t>(1u << (half - 4))
+                   : half >= 8 && half < 12 ? kContinuationBit
+                   : half == 12             ? 0x20
+                   : half == 13             ? 0x40
+                                            : 0;
+  }
+  for (int byte = 0x40; byte < 0x80; ++byte) {
+    if (isStart[byte]) byLow[byte & 15] |= static_cast<std::uint8_t>(1u << ((byte >> 4) - 4));
+  }
+}
+
+// Continuation bytes by their high half, one bit for each of 8 to B.
+constexpr std::uint8_t kContinuationHalves[16] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 4, 8, 0, 0, 0, 0};
+
+// The ASCII letters and joiners the same way, one bit for each high half 3 to 7.
+struct WordHalves {
+  std::uint8_t ByLow[16] = {};
+  std::uint8_t ByHigh[16] = {};
+  constexpr WordHalves() {
+    for (int byte = 0x30; byte < 0x80; ++byte) {
+      const auto bit = static_cast<std::uint8_t>(1u << ((byte >> 4) - 3));
+      ByHigh[byte >> 4] = bit;
+      if (kByteClasses[byte] == kAsciiLetter || kByteClasses[byte] == kAsciiJoiner) {
+        ByLow[byte & 15] |= bit;
+      }
+    }
+  }
+};
+constexpr WordHalves kWordHalves;
+
+#if defined(__x86_64__) || defined(__i386__)
+// Bit masks of 32 bytes: ASCII letters and joiners, start letters, lead bytes of two-byte
+// sequences, continuation bytes, bytes from 0x80 up.
+struct Masks32 {
+  std::uint32_t Word, Start, Lead2, Continuation, High, LatinLead, Unwanted;
+};
+
+struct HalfTables {
+  __m256i ClassesByLow, ClassesByHigh, WordByLow, WordByHigh, UnwantedByLow, UnwantedByHigh;
+};
+
+__attribute__((target("avx2"))) inline std::uint32_t Bits(__m256i lanes) {
+  return static_cast<std::uint32_t>(_mm256_movemask_epi8(lanes));
+}
+
+// The lanes that have any of `bits`.
+__attribute__((target("avx2"))) inline std::uint32_t Any(__m256i lanes, std::uint8_t bits) {
+  const __m256i masked = _mm256_and_si256(lanes, _mm256_set1_epi8(static_cast<char>(bits)));
+  return ~Bits(_mm256_cmpeq_epi8(masked, _mm256_setzero_si256()));
+}
+
+__attribute__((target("avx2"))) inline Masks32 MasksAvx2(__m256i bytes, const HalfTables& tables) {
+  const __m256i nibble = _mm256_set1_epi8(0x0F);
+  const __m256i low = _mm256_and_si256(bytes, nibble);
+  const __m256i high = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble);
+  const __m256i classes = _mm256_and_si256(_mm256_shuffle_epi8(tables.ClassesByLow, low),
+                                           _mm256_shuffle_epi8(tables.ClassesByHigh, high));
+  const __m256i word = _mm256_and_si256(_mm256_shuffle_epi8(tables.WordByLow, low),
+                                        _mm256_shuffle_epi8(tables.WordByHigh, high));
+  const __m256i unwanted = _mm256_and_si256(_mm256_shuffle_epi8(tables.UnwantedByLow, low),
+                                            _mm256_shuffle_epi8(tables.UnwantedByHigh, high));
+  return {Any(word, 0xFF),
+          Any(classes, kStartBits),
+          Any(classes, kLead2Bits),
+          Any(classes, kContinuationBit),
+          Bits(bytes),
+          Bits(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(static_cast<char>(0xC3)))),
+          Any(unwanted, 0x0F)};
+}
+#endif
+
+// What one block of the maps needs from the block before.
+struct MapCarries {
+  std::uint64_t Separator, Word, High, Lead2, Sum;
+};
+
+// One block of 64 bytes: its maps from its masks. A region may hold a word the term can match
+// only where
+//  - a non-ASCII byte follows an ASCII separator (the region begins with a non-ASCII
+//    character, which may fold to a start letter);
+//  - a start letter, or a non-ASCII byte that begins a character, follows a non-ASCII byte
+//    (a word may begin after a character that separates: every character that separates
+//    inside a region is non-ASCII, a mark after a joiner too);
+//  - the region begins with a start letter (marked at its first non-ASCII byte: adding the
+//    start bit to the ASCII bytes of the run carries up to the first byte that is not one).
+// Any other region begins with a letter the term's words cannot begin with (or a joiner), and
+// so does every word inside it. Two-byte sequences are the only ones known here to be whole
+// characters; a continuation byte of a longer one is taken for a character of its own.
+//
+// A region that begins with a letter of U+00C0-U+00FF (the commonest accented letters) that
+// folds to a letter the term's words cannot begin with needs no look at its first letter
+// (`unwanted` marks such continuation bytes after C3, the bytes C3 in `latinLead`).
+inline void MapBlock(LetterScan* scan, std::uint32_t block, std::uint64_t high,
+                     std::uint64_t separator, std::uint64_t start, std::uint64_t lead2,
+                     std::uint64_t continuation, std::uint64_t latinLead, std::uint64_t unwanted,
+                     MapCarries& carries) {
+  const std::uint64_t word = ~separator;
+  const std::uint64_t runStarts = word & ~(word << 1 | carries.Word);
+  std::uint64_t sum;
+  const bool over = __builtin_add_overflow(word & ~high, runStarts & start, &sum);
+  const bool overAgain = __builtin_add_overflow(sum, carries.Sum, &sum);
+  const std::uint64_t afterHigh = high << 1 | carries.High;
+  const std::uint64_t wholeSecond = continuation & (lead2 << 1 | carries.Lead2);
+  scan->NonAsciiMap[block] = high;
+  scan->SeparatorMap[block] = separator;
+  const std::uint64_t unwantedFirst = latinLead & (unwanted >> 1);
+  scan->EventMap[block] = (high & (separator << 1 | carries.Separator) & ~unwantedFirst) |
+                          (start & afterHigh) | (high & afterHigh & ~wholeSecond) | (sum & high);
+  carries = {separator >> 63, word >> 63, high >> 63, lead2 >> 63,
+             static_cast<std::uint64_t>(over || overAgain)};
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("avx2"))) inline __m256i Table(const std::uint8_t* entries) {
+  return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(entries)));
+}
+
+__attribute__((target("avx2"))) std::uint32_t MapBlocksAvx2(LetterScan* scan,
+                                                            const std::uint8_t* bytes,
+                                                            std::uint32_t count,
+                                                            MapCarries& carriesIn) {
+  MapCarries carries = carriesIn;  // in registers: the maps' stores could be its own
+  const HalfTables tables{Table(scan->ClassesByLow),  Table(scan->ClassesByHigh),
+                          Table(kWordHalves.ByLow),   Table(kWordHalves.ByHigh),
+                          Table(scan->UnwantedByLow), Table(kContinuationHalves)};
+  std::uint32_t i = 0;
+  for (; i + 64 <= count; i += 64) {
+    const Masks32 low =
+        MasksAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + i)), tables);
+    const Masks32 high =
+        MasksAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + i + 32)), tables);
+    auto join = [](std::uint32_t first, std::uint32_t second) {
+      return first | static_cast<std::uint64_t>(second) << 32;
+    };
+    const std::uint64_t nonAscii = join(low.High, high.High);
+    MapBlock(scan, i / 64, nonAscii, ~(nonAscii | join(low.Word, high.Word)),
+             join(low.Start, high.Start), join(low.Lead2, high.Lead2),
+             join(low.Continuation, high.Continuation), join(low.LatinLead, high.LatinLead),
+             join(low.Unwanted, high.Unwanted), carries);
+  }
+  carriesIn = carries;
+  return i;
+}
+#endif
+
+// Fills the read's maps. The byte before the read is ASCII (a non-ASCII byte at a read's end
+// is in a region that runs into the next read, which is decoded); when it is a letter or a
+// joiner, the run it ends is the remembered one.
+void MapRead(LetterScan* scan, const std::uint8_t* bytes, std::uint32_t count) {
+  const bool* isStart = scan->Bytes.Term->Starts.IsStart;
+  const bool before = IsAsciiSeparator(scan->ReadBefore);
+  const bool wantedRun = scan->RunInto && !scan->RunSpoilt && isStart[scan->RunLetters[0]];
+  MapCarries carries{before, !before, 0, 0, wantedRun};
+  std::uint32_t i = 0;
+#if defined(__x86_64__) || defined(__i386__)
+  if (CurrentScanInstructions() == ScanInstructions::Avx2)
+    i = MapBlocksAvx2(scan, bytes, count, carries);
+#endif
+  for (; i < count; i += 64) {
+    std::uint64_t high = 0, separator = 0, start = 0, lead2 = 0, continuation = 0;
+    std::uint64_t latinLead = 0, unwanted = 0;
+    for (std::uint32_t k = 0; k < 64; ++k) {
+      const std::uint64_t bit = std::uint64_t{1} << k;
+      if (i + k >= count) {
+        separator |= bit;  // past the end: as after the read
+        continue;
+      }
+      const std::uint8_t byte = bytes[i + k];
+      if (byte >= 0x80) high |= bit;
+      if (kByteClasses[byte] == kAsciiSeparator) separator |= bit;
+      if (isStart[byte]) start |= bit;
+      if (byte >= 0xC2 && byte < 0xE0) lead2 |= bit;
+      if (byte >= 0x80 && byte < 0xC0) continuation |= bit;
+      if (byte == 0xC3) latinLead |= bit;
+      if (byte >= 0x80 && byte < 0xC0 &&
+          (scan->UnwantedByLow[byte & 15] & kContinuationHalves[byte >> 4]) != 0) {
+        unwanted |= bit;
+      }
+    }
+    MapBlock(scan, i / 64, high, separator, start, lead2, continuation, latinLead, unwanted,
+             carries);
+  }
+  const std::uint32_t words = (count + 63) / 64;
+  scan->NonAsciiMap[words] = scan->SeparatorMap[words] = scan->EventMap[words] = ~std::uint64_t{0};
+}
+
+// The first set bit of `map` at or after `from`, or `count`. The map is followed by a word
+// with every bit set.
+inline std::uint32_t NextBit(const std::uint64_t* map, std::uint32_t from, std::uint32_t count) {
+  if (from >= count) return count;
+  std::uint32_t word = from / 64;
+  const std::uint64_t low = map[word] & (~std::uint64_t{0} << (from % 64));
+  const std::uint64_t high = map[word + 1];
+  // Most gaps end in this word or the next, and a choice of two costs no jump.
+  std::uint32_t found = low != 0
+                            ? word * 64 + static_cast<std::uint32_t>(std::countr_zero(low))
+                            : word * 64 + 64 + static_cast<std::uint32_t>(std::countr_zero(high));
+  if ((low | high) == 0) {
+    word += 2;
+    while (map[word] == 0) ++word;
+    found = word * 64 + static_cast<std::uint32_t>(std::countr_zero(map[word]));
+  }
+  return found < count ? found : count;
+}
+
+// One past the last set bit of `map` before `before` and at or after `floor`, else `floor`.
+inline std::uint32_t AfterPreviousBit(const std::uint64_t* map, std::uint32_t before,
+                                      std::uint32_t floor) {
+  if (before <= floor) return floor;
+  const std::uint32_t last = before - 1;
+  std::uint32_t word = last / 64;
+  std::uint64_t bits = map[word] & (~std::uint64_t{0} >> (63 - last % 64));
+  while (bits == 0) {
+    if (word == 0) return floor;
+    bits = map[--word];
+  }
+  const std::uint32_t after = word * 64 + 64 - static_cast<std::uint32_t>(std::countl_zero(bits));
+  return after > floor ? after : floor;
+}
+
+// The byte reading has read up to the end of the read: remembers the run of letters and
+// joiners it ends with, which the next read may go on with non-ASCII letters.
+void RememberRun(LetterScan* scan, const std::uint8_t* bytes, std::uint32_t count,
+                 std::int64_t offset, bool runInto) {
+  std::uint32_t from = count;
+  while (from > 0 && IsLetterOrJoiner(bytes[from - 1])) --from;
+  if (from == count) return;
+  if (from > 0 || !runInto) {
+    scan->RunStart = offset + from;
+    scan->RunLength = 0;
+    scan->RunSpoilt = false;
+  }
+  for (std::uint32_t i = from; i < count && !scan->RunSpoilt; ++i) {
+    if (IsJoiner(bytes[i])) {
+      scan->RunSpoilt = true;
+    } else if (scan->RunLength < kMaxWordLetters) {
+      scan->RunLetters[scan->RunLength++] = bytes[i];
+    }
+  }
+  scan->RunEndsWithJoiner = IsJoiner(bytes[count - 1]);
+  scan->RunActive = true;
+}
+
+// The decoded reading takes over the run the last read ended with. Its letters beyond the
+// first kMaxWordLetters are not needed: those already decide the word's folding.
+void TakeOverRun(LetterScan* scan) {
+  if (scan->RunSpoilt) {
+    scan->Where = scan->RunEndsWithJoiner ? kSpoiltAfterJoiner : kSpoiltAfterLetter;
+    return;
+  }
+  BeginWord(scan, scan->RunLetters[0], scan->RunStart);
+  if (!scan->Word.Wanted) return;
+  for (std::uint32_t i = 1; i < scan->RunLength; ++i) Keep(scan->Word, scan->RunLetters[i], false);
+}
+
+// Whether the word at bytes[0..] begins with a two-byte Latin letter that folds to a letter
+// the term's words cannot begin with.
+inline bool BeginsUnwanted(const FactTable& facts, const bool* isStart, const std::uint8_t* bytes,
+                           std::uint32_t available) {
+  const std::uint8_t lead = bytes[0];
+  if (lead < 0xC2 || lead >= 0xE0 || available < 2 || (bytes[1] & 0xC0) != 0x80) return false;
+  const std::uint8_t kind = facts.Shortly[(lead & 0x1Fu) << 6 | (bytes[1] & 0x3Fu)];
+  return kind >= 'a' && !isStart[kind];
+}
+
+// Reads the region bytes[from..end) of the read, which ends within it, when it is one word of
+// ASCII letters and two-byte Latin letters (a Latin letter reads the same wherever it stands,
+// so the word's folding is its letters' one after the other): true, with the outcome. False,
+// having done nothing, for any other region.
+bool ReadLatinWord(LetterScan* scan, std::uint32_t from, std::uint32_t end, int* outcome) {
+  const FactTable& facts = Facts();
+  const std::uint8_t* bytes = scan->Read;
+  char folded[kMaxWordLetters + 4];
+  std::uint32_t length = 0;
+  std::uint32_t characters = 0;
+  std::uint32_t shownEnd = end;
+  for (std::uint32_t i = from; i < end;) {
+    if (characters++ == kMaxWordLetters) shownEnd = i;
+    const std::uint8_t lead = bytes[i];
+    if (lead < 0x80) {
+      if (!IsWordLetter(lead)) return false;
+      if (length < kMaxWordLetters) folded[length++] = static_cast<char>(lead | 0x20);
+      ++i;
+      continue;
+    }
+    if (lead < 0xC2 || lead >= 0xE0 || i + 1 == end || (bytes[i + 1] & 0xC0) != 0x80) return false;
+    const std::uint32_t c = (lead & 0x1Fu) << 6 | (bytes[i + 1] & 0x3Fu);
+    if (facts.Shortly[c] < 'a') return false;
+    if (length < kMaxWordLetters) {
+      std::memcpy(folded + length, facts.Folded[c], 4);
+      length += facts.FoldedCount[c];
+    }
+    i += 2;
+  }
+  if (length > kMaxWordLetters) length = kMaxWordLetters;
+  *outcome = kScanGoOn;
+  if (length < 2) return true;
+  const int key =
+      MatchWordKey(*scan->Bytes.Term, reinterpret_cast<const std::uint8_t*>(folded), length);
+  if (key < 0) return true;
+  if (!scan->ListAll) {
+    *outcome = kScanMatchFound;
+    return true;
+  }
+  const std::int64_t start = scan->ReadOffset + from;
+  std::int64_t line;
+  std::int64_t lineStart;
+  RegionLineAt(scan, start, &line, &lineStart);
+  *outcome = scan->Listener(scan->Context, {bytes + from, shownEnd - from, start,
+                                            scan->ReadOffset + end, line, lineStart, key});
+  return true;
+}
+
+// Reads the region bytes[from..end) of the read and the ASCII separator at `end` (or up to the
+// read's end, where it goes on into the next read).
+int ReadRegion(LetterScan* scan, std::uint32_t from, std::uint32_t end, bool takeOver) {
+  int latin;
+  if (!takeOver && end < scan->ReadCount && ReadLatinWord(scan, from, end, &latin)) return latin;
+  if (takeOver) {
+    TakeOverRun(scan);
+  } else {
+    scan->Where = kOutside;
+  }
+  // Between regions the decoder holds nothing, and a UTF-8 decoder keeps nothing else: what
+  // it is not given it is moved past.
+  scan->Decoder.Position = scan->ReadOffset + from;
+  const bool ended = end < scan->ReadCount;
+  const int outcome = DecodeAndRead(scan, scan->Read, from, ended ? end + 1 : end);
+  if (outcome != kScanGoOn) return outcome;
+  if (!ended) {
+    // The region's last word may go on in the next read: the decoded reading keeps it.
+    scan->Decoding = true;
+    scan->Bytes.Carrying = false;
+    scan->Bytes.CarriedLength = 0;
+  }
+  return kScanGoOn;
+}
+
+// The regions of the read up to `limit` that may hold a match; with `limit` at the read's end,
+// also the region that runs into the next read.
+int ReadRegions(LetterScan* scan, std::uint32_t limit) {
+  const FactTable& facts = Facts();
+  const bool* isStart = scan->Bytes.Term->Starts.IsStart;
+  const std::uint64_t* separators = scan->SeparatorMap;
+  const std::uint32_t count = scan->ReadCount;
+  std::uint32_t regionsFrom = scan->RegionsFrom;
+  int outcome = kScanGoOn;
+  while (outcome == kScanGoOn) {
+    const std::uint32_t event = NextBit(scan->EventMap, regionsFrom, count);
+    std::uint32_t from;
+    std::uint32_t end;
+    if (event < limit && event < count) {
+      from = AfterPreviousBit(separators, event, regionsFrom);
+      end = NextBit(separators, event, count);
+      regionsFrom = end < count ? end + 1 : count;
+      // A region that begins with a letter no word of the term begins with, and has nothing
+      // else to look at, is passed over.
+      if (end < count && event == from && !(from == 0 && scan->RunInto) &&
+          NextBit(scan->EventMap, event + 1, end) == end &&
+          BeginsUnwanted(facts, isStart, scan->Read + event, end - event)) {
+        continue;
+      }
+    } else {
+      if (limit < count) break;
+      // The run the read ends with, if it holds a non-ASCII byte, goes on in the next read.
+      from = AfterPreviousBit(separators, count, regionsFrom);
+      if (from == count || NextBit(scan->NonAsciiMap, from, count) == count) break;
+      end = count;
+      regionsFrom = count;
+    }
+    const bool takeOver = from == 0 && scan->RunInto;
+    scan->RunInto = false;
+    scan->RegionsFrom = regionsFrom;
+    outcome = ReadRegion(scan, from, end, takeOver);
+  }
+  scan->RegionsFrom = regionsFrom;
+  return outcome;
+}
+
+// The regions of the read before `limit`, in a listing scan: the byte reading has counted the
+// lines up to there and noted on the way whether a byte was from 0x80 up.
+int RegionsBefore(LetterScan* scan, std::uint32_t limit) {
+  if (!scan->Mapped) {
+    if (!scan->Bytes.SawHighByte) return kScanGoOn;
+    MapRead(scan, scan->Read, scan->ReadCount);
+    scan->Mapped = true;
+  }
+  return ReadRegions(scan, limit);
+}
+
+// The byte reading's listener. A match that touches a non-ASCII byte is a region's; any
+// other is listed after the regions before it (in a first-match scan it ends the read).
+int ListFromBytes(void* context, const WordFound& found) {
+  LetterScan* scan = static_cast<LetterScan*>(context);
+  if (scan->Read != nullptr) {
+    const std::int64_t start = found.Start - scan->ReadOffset;
+    const std::int64_t end = found.End - scan->ReadOffset;
+    if ((start > 0 && scan->Read[start - 1] >= 0x80) ||
+        (end >= 0 && end < scan->ReadCount && scan->Read[end] >= 0x80)) {
+      return kScanGoOn;
+    }
+    if (!scan->ListAll) {
+      scan->FoundByBytes = true;
+      return kScanStopped;
+    }
+    const int outcome = RegionsBefore(scan, start > 0 ? static_cast<std::uint32_t>(start) : 0);
+    if (outcome != kScanGoOn) return outcome;
+  }
+  return scan->Listener(scan->Context, found);
+}
+
+// What a first-match scan's byte reading changes in a read, kept to read it again.
+struct BytesBefore {
+  std::int64_t Line;
+  std::int64_t LineStart;
+  std::uint8_t PreviousByte;
+  bool Carrying;
+  std::uint32_t CarriedLength;
+  std::int64_t CarriedStart;
+  std::uint8_t Carried[kMaxWordLetters];
+};
+
+// A read, or its rest, that the byte reading has: ScanChunk reads it whole, and the regions
+// of its non-ASCII bytes are read meanwhile and after. A first-match scan's byte reading
+// stops at its first match, which it does not tell: when the read is not all ASCII, the read
+// is read again with its matches told, to set aside those that touch a non-ASCII byte.
+int ReadMixed(LetterScan* scan, const std::uint8_t* bytes, std::uint32_t count, std::int64_t offset,
+              bool runInto) {
+  ChunkScan& chunk = scan->Bytes;
+  scan->Read = bytes;
+  scan->ReadCount = count;
+  scan->ReadOffset = offset;
+  scan->RunInto = runInto;
+  scan->ReadBefore = chunk.PreviousByte;
+  scan->Mapped = false;
+  chunk.SawHighByte = false;
+  scan->RegionsFrom = 0;
+  scan->ReadLine = scan->RegionLine = chunk.Line;
+  scan->ReadLineStart = scan->RegionLineStart = chunk.LineStart;
+  scan->LinesCountedTo = 0;
+  int outcome;
+  if (scan->ListAll) {
+    outcome = ScanChunk(&chunk, bytes, count, offset);
+    if (outcome == kScanGoOn) outcome = RegionsBefore(scan, count);
+  } else {
+    BytesBefore before{chunk.Line,
+                       chunk.LineStart,
+                       chunk.PreviousByte,
+                       chunk.Carrying,
+                       chunk.CarriedLength,
+                       chunk.CarriedStart,
+                       {}};
+    std::memcpy(before.Carried, chunk.Carried, sizeof before.Carried);
+    outcome = ScanChunk(&chunk, bytes, count, offset);
+    if (outcome != kScanStopped && HasNonAscii(bytes, count)) {
+      if (outcome == kScanMatchFound) {
+        chunk.Line = before.Line;
+        chunk.LineStart = before.LineStart;
+        chunk.PreviousByte = before.PreviousByte;
+        chunk.Carrying = before.Carrying;
+        chunk.CarriedLength = before.CarriedLength;
+        chunk.CarriedStart = before.CarriedStart;
+        std::memcpy(chunk.Carried, before.Carried, sizeof before.Carried);
+        chunk.ListAll = true;
+        scan->FoundByBytes = false;
+        outcome = ScanChunk(&chunk, bytes, count, offset);
+        chunk.ListAll = false;
+        if (outcome == kScanStopped && scan->FoundByBytes) outcome = kScanMatchFound;
+      }
+      if (outcome == kScanGoOn) {
+        MapRead(scan, bytes, count);
+        scan->Mapped = true;
+        outcome = ReadRegions(scan, count);
+      }
+    }
+  }
+  scan->Read = nullptr;
+  if (outcome != kScanGoOn || scan->Decoding) return outcome;
+  scan->Decoder.Position = offset + count;
+  RememberRun(scan, bytes, count, offset, runInto);
+  return kScanGoOn;
+}
+
+// The zero bytes of a hole from scan->HoleStart to `end`. The decoder is given enough of them
+// to read as the whole run would: the first four, or three or four keeping the run's
+// parity (in UTF-16 the last may pair with the next read's first byte).
+int ReadHole(LetterScan* scan, std::int64_t end) {
+  scan->HolePending = false;
+  scan->RunActive = false;
+  const std::int64_t length = end - scan->HoleStart;
+  if (length <= 0) return kScanGoOn;
+  if (!scan->Decoding) {
+    SkipAsciiRead(&scan->Decoder, 1);  // a zero byte first decides UTF-8
+    scan->Decoder.Position = end;
+    return ScanZeroRun(&scan->Bytes, scan->HoleStart);
+  }
+  static const std::uint8_t kZeros[4] = {};
+  const auto given = static_cast<std::uint32_t>(length <= 4 ? length : 4 - (length & 1));
+  const std::uint32_t decoded =
+      DecodeText(&scan->Decoder, kZeros, given, scan->CodePoints, scan->Positions);
+  scan->Decoder.Position = end;
+  const int outcome = ReadCodePoints(scan, decoded);
+  if (outcome != kScanGoOn) return outcome;
+  if (CanGiveBack(scan)) {
+    scan->Decoding = false;
+    scan->Bytes.PreviousByte = 0;
+  }
+  return kScanGoOn;
+}
+
+}  // namespace
+
+void StartLetterScan(LetterScan* scan, const TermKeys* term, bool listAll, std::int64_t firstLine,
+                     WordListener listener, void* context) {
+  StartChunkScan(&scan->Bytes, term, listAll, firstLine, ListFromBytes, scan);
+  scan->Bytes.NoteHighBytes = listAll;
+  scan->ListAll = listAll;
+  scan->Listener = listener;
+  scan->Context = context;
+  StartTextDecoding(&scan->Decoder);
+  scan->Decoding = false;
+  scan->Where = kOutside;
+  scan->FoundByBytes = false;
+  scan->Word.Wanted = false;
+  scan->Read = nullptr;
+  scan->RunActive = false;
+  scan->RunSpoilt = false;
+  scan->RunEndsWithJoiner = false;
+  scan->RunStart = 0;
+  scan->RunLength = 0;
+  scan->HolePending = false;
+  scan->HoleStart = 0;
+  MakeClassesByHalves(term->Starts.IsStart, scan->ClassesByLow, scan->ClassesByHigh);
+  const FactTable& facts = Facts();
+  for (int byte = 0x80; byte < 0xC0; ++byte) {
+    const std::uint8_t kind = facts.Shortly[0xC0 + (byte - 0x80)];  // C3 byte: U+00C0 up
+    if (byte < 0x90) scan->UnwantedByLow[byte & 15] = 0;
+    if (kind >= 'a' && !term->Starts.IsStart[kind]) {
+      scan->UnwantedByLow[byte & 15] |= kContinuationHalves[byte >> 4];
+    }
+  }
+}
+
+int ScanLetters(LetterScan* scan, const std::uint8_t* bytes, std::uint32_t count,
+                std::int64_t offset) {
+  if (scan->HolePending) {
+    const int outcome = ReadHole(scan, offset);
+    if (outcome != kScanGoOn) return outcome;
+  }
+  if (count == 0) return kScanGoOn;
+  if (scan->Decoder.Encoding == TextEncoding::kUndecided && scan->Decoder.HeldCount == 0) {
+    // The file's first byte: one from 0x80 up may begin a byte-order mark.
+    if (bytes[0] >= 0x80) {
+      scan->Decoding = true;
+    } else {
+      SkipAsciiRead(&scan->Decoder, 1);
+    }
+  } else if (scan->Decoding && CanGiveBack(scan)) {
+    scan->Decoding = false;
+    scan->Bytes.PreviousByte = ' ';
+  }
+  std::uint32_t at = 0;
+  while (scan->Decoding && at < count) {
+    const int outcome = DecodeStretch(scan, bytes, count, &at);
+    if (outcome != kScanGoOn) return outcome;
+  }
+  while (at < count) {
+    const std::uint32_t part = count - at < kMappedBytes ? count - at : kMappedBytes;
+    const bool into = scan->RunActive;
+    scan->RunActive = false;
+    const int outcome = ReadMixed(scan, bytes + at, part, offset + at, into);
+    if (outcome != kScanGoOn) return outcome;
+    at += part;
+    while (scan->Decoding && at < count) {
+      const int decoded = DecodeStretch(scan, bytes, count, &at);
+      if (decoded != kScanGoOn) return decoded;
+    }
+  }
+  return kScanGoOn;
+}
+
+int ScanLetterZeroRun(LetterScan* scan, std::int64_t offset) {
+  if (!scan->HolePending) {
+    scan->HolePending = true;
+    scan->HoleStart = offset;
+  }
+  return kScanGoOn;
+}
+
+int FinishLetterScan(LetterScan* scan, std::int64_t size) {
+  if (scan->HolePending) {
+    const int outcome = ReadHole(scan, size);
+    if (outcome != kScanGoOn) return outcome;
+  }
+  if (!scan->Decoding) return FinishChunkScan(&scan->Bytes, size);
+  const std::uint32_t decoded =
+      FinishTextDecoding(&scan->Decoder, scan->CodePoints, scan->Positions);
+  const int outcome = ReadCodePoints(scan, decoded);
+  if (outcome != kScanGoOn) return outcome;
+  if (scan->Where != kInside) return kScanGoOn;
+  return EndWord(scan, size);
+}

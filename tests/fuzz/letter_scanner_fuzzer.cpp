@@ -1,0 +1,115 @@
+// The word reading of today's encodings, with each instruction set, over any bytes cut into
+// reads of random sizes, against a plain reading of the whole file at once
+// (tests/support/reference_letters.h): the same matches at the same places, lines, keys and
+// shown letters, and a first-match scan that answers whether there is one. Runs of zero bytes
+// may be given as holes instead of being read.
+//
+// Input: fourteen bytes of settings, then the file.
+//   0      bit 0: zero runs are holes; bit 1: the Daitch-Mokotoff method; bit 2: keys made of
+//          bytes 6-13 instead of a name (the program's own method)
+//   1-4    seed of the read sizes
+//   5      which name is searched for
+//   6-13   two keys: a first character (a-z or 0) and three digits each
+#include <cstddef>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/letter_scanner.h"
+#include "engine/search_term.h"
+#include "engine/word_starts.h"
+#include "phonetic/phonetic_key.h"
+#include "support/reference_letters.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+constexpr std::size_t kSettings = 14;
+
+const char* const kNames[] = {"Muller", "Ivanov",    "Ioannis", "Moses",  "Peterson",
+                              "Kohn",   "Aaron",     "Ellen",   "Psalm",  "Schwarz",
+                              "Evanov", "Jorgensen", "Ha",      "Yelena", "Ahmed"};
+
+std::vector<ReferenceFind> listed;
+
+int Collect(void*, const WordFound& found) {
+  listed.push_back({found.Start, found.End, found.Line, found.LineStart, found.Key,
+                    std::string(reinterpret_cast<const char*>(found.Letters), found.Length)});
+  return kScanGoOn;
+}
+
+LetterScan scan;
+
+int Scan(const TermKeys& term, bool listAll, const std::string& text, std::uint32_t seed,
+         bool holes) {
+  std::minstd_rand random(seed);
+  StartLetterScan(&scan, &term, listAll, 1, Collect, nullptr);
+  std::size_t at = 0;
+  while (at < text.size()) {
+    int outcome;
+    if (holes && text[at] == '\0') {
+      outcome = ScanLetterZeroRun(&scan, static_cast<std::int64_t>(at));
+      while (at < text.size() && text[at] == '\0') ++at;
+    } else {
+      std::size_t size = random() % 3 == 0 ? 1 + random() % 65536 : 1 + random() % 80;
+      if (size > text.size() - at) size = text.size() - at;
+      outcome = ScanLetters(&scan, reinterpret_cast<const std::uint8_t*>(text.data() + at),
+                            static_cast<std::uint32_t>(size), static_cast<std::int64_t>(at));
+      at += size;
+    }
+    if (outcome != kScanGoOn) return outcome;
+  }
+  return FinishLetterScan(&scan, static_cast<std::int64_t>(text.size()));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static bool ready = false;
+  if (!ready) {
+    InitialisePhonetics();
+    ready = true;
+  }
+  if (size < kSettings) return 0;
+  const std::string text(reinterpret_cast<const char*>(data) + kSettings, size - kSettings);
+  const bool holes = (data[0] & 1) != 0;
+  const std::uint32_t seed =
+      data[1] | data[2] << 8 | data[3] << 16 | static_cast<std::uint32_t>(data[4]) << 24;
+
+  static SearchTerm term;
+  std::vector<ReferenceFind> expected;
+  if ((data[0] & 4) != 0) {
+    PhoneticKey keys[2];
+    for (int k = 0; k < 2; ++k) {
+      const std::uint8_t* raw = data + 6 + 4 * k;
+      keys[k].Bytes[0] = raw[0] % 27 == 26 ? '0' : static_cast<char>('a' + raw[0] % 27);
+      for (int d = 1; d < 4; ++d) keys[k].Bytes[d] = static_cast<char>('0' + raw[d] % 7);
+    }
+    PrepareSearchTermOfKeys(keys, keys[0] == keys[1] ? 1 : 2, &term);
+    expected = ReferenceLetterFinds(text, term.Prepared.KeyTable, term.Prepared.KeyCount);
+  } else if ((data[0] & 2) != 0) {
+    PrepareSearchTerm(kNames[data[5] % std::size(kNames)], PhoneticMethod::DaitchMokotoff, &term);
+    expected = ReferenceLetterCodeFinds(text, term.Keys.Codes, term.Keys.CodeCount);
+  } else {
+    PrepareSearchTerm(kNames[data[5] % std::size(kNames)], &term);
+    expected = ReferenceLetterFinds(text, term.Prepared.KeyTable, term.Prepared.KeyCount);
+  }
+
+  const ScanInstructions best = CurrentScanInstructions();
+  for (ScanInstructions set : {ScanInstructions::Portable, ScanInstructions::Avx2}) {
+    if (!UseScanInstructions(set)) continue;
+    listed.clear();
+    Check(Scan(term.Keys, true, text, seed, holes) == kScanGoOn);
+    Check(listed == expected);
+    listed.clear();
+    Check(Scan(term.Keys, false, text, seed, holes) ==
+          (expected.empty() ? kScanGoOn : kScanMatchFound));
+    Check(listed.empty());
+  }
+  UseScanInstructions(best);
+  return 0;
+}
