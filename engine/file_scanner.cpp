@@ -9,6 +9,7 @@
 
 #include "engine/chunk_scanner.h"
 #include "engine/file_scanner_testing.h"
+#include "engine/letter_scanner.h"
 #include "engine/search_state.h"
 #include "platform/files.h"
 #include "platform/thread.h"
@@ -66,10 +67,38 @@ int ListOccurrence(void* context, const WordFound& found) {
 
 void CloseScanFile() { CloseFile(SearchState.ScanFileHandle.exchange(kNoFile)); }
 
+// The word reading of a file: the bytes' own, or, for a search that reads today's
+// encodings, the letters' (Letters set).
+struct WordReading {
+  ChunkScan* Bytes;
+  LetterScan* Letters;
+  bool ListAll;
+};
+
+// The letter reading's state is too large for the worker's stack; one search scans one file
+// at a time, so the search worker keeps one for every file.
+LetterScan letterScan;
+
+int ReadPiece(WordReading& reading, const std::uint8_t* bytes, std::uint32_t count,
+              std::int64_t offset) {
+  return reading.Letters != nullptr ? ScanLetters(reading.Letters, bytes, count, offset)
+                                    : ScanChunk(reading.Bytes, bytes, count, offset);
+}
+
+int ReadZeroRun(WordReading& reading, std::int64_t offset) {
+  return reading.Letters != nullptr ? ScanLetterZeroRun(reading.Letters, offset)
+                                    : ScanZeroRun(reading.Bytes, offset);
+}
+
+int FinishReading(WordReading& reading, std::int64_t size) {
+  return reading.Letters != nullptr ? FinishLetterScan(reading.Letters, size)
+                                    : FinishChunkScan(reading.Bytes, size);
+}
+
 // Looks at the open file in place, window after window, for as long as the platform maps
 // it and up to the size it had when it was opened; `offset` is then where reading goes on,
 // and the read position is there. kScanGoOn unless the scan has ended.
-int ViewAndScan(FileHandle file, std::int64_t size, ChunkScan& scan, std::int64_t& offset) {
+int ViewAndScan(FileHandle file, std::int64_t size, WordReading& scan, std::int64_t& offset) {
   while (offset < size) {
     const std::uint32_t count = size - offset < kViewWindowSize
                                     ? static_cast<std::uint32_t>(size - offset)
@@ -80,7 +109,7 @@ int ViewAndScan(FileHandle file, std::int64_t size, ChunkScan& scan, std::int64_
     int outcome = kScanGoOn;
     for (std::uint32_t done = 0; done < count && outcome == kScanGoOn;) {
       const std::uint32_t piece = count - done < kReadChunkSize ? count - done : kReadChunkSize;
-      outcome = ScanChunk(&scan, window + done, piece, offset + done);
+      outcome = ReadPiece(scan, window + done, piece, offset + done);
       done += piece;
       if (outcome == kScanGoOn && WorkerCheckpoint() != 0) outcome = kScanStopped;
     }
@@ -99,7 +128,7 @@ int ViewAndScan(FileHandle file, std::int64_t size, ChunkScan& scan, std::int64_
 
 // Reads the open file to its end. kScanGoOn when it was read in full. The holes of a
 // sparse file are not read: they hold zero bytes, which end a word and count no line.
-int ReadAndScan(FileHandle file, std::int64_t size, std::uint8_t* buffer, ChunkScan& scan) {
+int ReadAndScan(FileHandle file, std::int64_t size, std::uint8_t* buffer, WordReading& scan) {
   std::int64_t offset = 0;
   const int viewed = ViewAndScan(file, size, scan, offset);
   if (viewed != kScanGoOn) return viewed;
@@ -112,21 +141,21 @@ int ReadAndScan(FileHandle file, std::int64_t size, std::uint8_t* buffer, ChunkS
       const std::int64_t data = SeekToData(file, offset, &dataEnd);
       if (data < 0) return kScanFailed;
       if (data > offset) {
-        const int outcome = ScanZeroRun(&scan, offset);
+        const int outcome = ReadZeroRun(scan, offset);
         if (outcome != kScanGoOn) return outcome;
         offset = data;
       }
     }
     const std::int64_t got = ReadFileChunk(file, buffer, readSize);
     if (got < 0) return kScanFailed;
-    if (got == 0) return FinishChunkScan(&scan, offset);
-    const int outcome = ScanChunk(&scan, buffer, static_cast<std::uint32_t>(got), offset);
+    if (got == 0) return FinishReading(scan, offset);
+    const int outcome = ReadPiece(scan, buffer, static_cast<std::uint32_t>(got), offset);
     offset += got;
     if (outcome != kScanGoOn) return outcome;
     if (WorkerCheckpoint() != 0) return kScanStopped;
     // A short read that reaches the size the file had when it was opened is its end: no
     // read is spent on learning so. A file that grew meanwhile is read on.
-    if (got < readSize && offset >= size) return FinishChunkScan(&scan, offset);
+    if (got < readSize && offset >= size) return FinishReading(scan, offset);
     readSize = kReadChunkSize;
   }
 }
@@ -160,10 +189,16 @@ bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile, con
   listing.Sink = &sink;
   listing.Found = false;
   const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
-  ChunkScan scan;
-  StartChunkScan(&scan, &term.Keys, listAll, firstLineNumber, ListOccurrence, &listing);
+  ChunkScan bytes;
+  WordReading reading{&bytes, nullptr, listAll};
+  if (term.ReadUnicode) {
+    reading.Letters = &letterScan;
+    StartLetterScan(&letterScan, &term.Keys, listAll, firstLineNumber, ListOccurrence, &listing);
+  } else {
+    StartChunkScan(&bytes, &term.Keys, listAll, firstLineNumber, ListOccurrence, &listing);
+  }
 
-  const int outcome = ReadAndScan(file, listing.Size, buffer, scan);
+  const int outcome = ReadAndScan(file, listing.Size, buffer, reading);
   if (outcome == kScanFailed) RecordUnopened(path, sink);
   CloseScanFile();
   if (outcome == kScanMatchFound) return true;

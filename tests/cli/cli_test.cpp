@@ -241,6 +241,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
       {"--explain", "cat", "--json"},
       {"--method=daitch", tree.Path("*.txt"), "cat"},
       {tree.Path("*.txt"), "cat", "--method"},
+      {"--encoding=utf8", tree.Path("*.txt"), "cat"},
   };
   for (const std::vector<std::string>& args : cases) {
     CliRun run = Run(args);
@@ -324,6 +325,46 @@ TEST_F(CliTest, MethodOptionChoosesHowWordsAreHeard) {
       << run.Out;
   EXPECT_NE(ReadWholeFile(log).find("Search string: Zajac.\r\nMethod: Daitch-Mokotoff Soundex.\r\n"),
             std::string::npos);
+}
+
+// --encoding=auto reads UTF-8, UTF-16 and Windows-1252 and folds letters; the default
+// reads the letters A-Z alone. Words are shown in UTF-8, columns stay byte columns.
+TEST_F(CliTest, EncodingOptionReadsNamesAsTheyAreWrittenToday) {
+  tree.WriteFile("u8.txt", "M\xc3\xbcller\nMuller\n");
+  tree.WriteFile("u16.txt", std::string("\xff\xfe\x18\x04\x32\x04\x30\x04\x3d\x04\x3e\x04\x32\x04\n\0", 16));
+  tree.WriteFile("cp.txt", "M\xfcller\n");
+  struct Case {
+    std::vector<std::string> Args;
+    std::string Out;
+  } cases[] = {
+      {{tree.Path("u8.txt"), "Muller"}, "Muller\tu8.txt\t2 (93.3%)\t0 K\n"},
+      {{"--encoding=ascii", tree.Path("u8.txt"), "Muller"}, "Muller\tu8.txt\t2 (93.3%)\t0 K\n"},
+      {{"--encoding=auto", tree.Path("u8.txt"), "Muller"},
+       "M\xc3\xbcller\tu8.txt\t1 (46.7%)\t0 K\nMuller\tu8.txt\t2 (93.3%)\t0 K\n"},
+      {{"--encoding", "auto", tree.Path("u8.txt"), "M\xc3\xbcller"},
+       "M\xc3\xbcller\tu8.txt\t1 (46.7%)\t0 K\nMuller\tu8.txt\t2 (93.3%)\t0 K\n"},
+      {{"--encoding=auto", "--vimgrep", tree.Path("u16.txt"), "Ivanov"},
+       tree.Path("u16.txt") + ":1:3:\xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xbe\xd0\xb2\n"},
+      {{"--encoding=auto", tree.Path("cp.txt"), "Muller"}, "M\xc3\xbcller\tcp.txt\t1 (85.7%)\t0 K\n"},
+      {{"--encoding=auto", "--explain", "\xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xbe\xd0\xb2"},
+       "folded\tivanov\nnormalised\tivanov\nvariant\tivanov\t0151\nkeys\t0151\n"},
+  };
+  for (const Case& c : cases) {
+    CliRun run = Run(c.Args);
+    EXPECT_EQ(run.Exit, 0) << c.Args[0] << run.Err;
+    EXPECT_EQ(run.Out, c.Out) << c.Args[0] << " " << c.Args[1];
+  }
+  // A character that is no letter is refused as before; a text that folding makes longer
+  // than a query holds is refused with a message of its own.
+  CliRun refused = Run({"--encoding=auto", tree.Path("u8.txt"), "M\xc3\xbcller\xe2\x80\x94"});
+  EXPECT_EQ(refused.Exit, 1);
+  EXPECT_NE(refused.Err.find("contains invalid characters"), std::string::npos) << refused.Err;
+  std::string shch;
+  for (int i = 0; i < 100; ++i) shch += "\xd1\x89";  // 100 letters of four each
+  CliRun tooLong = Run({"--encoding=auto", tree.Path("u8.txt"), shch});
+  EXPECT_EQ(tooLong.Exit, 1);
+  EXPECT_NE(tooLong.Err.find("too long\nonce its letters are read as a to z."), std::string::npos)
+      << tooLong.Err;
 }
 
 // --- standard output that is a searched file, full, or closed ---

@@ -153,6 +153,16 @@ def build_tree(root):
             lines_bytes(["Ksenia Ivanova wrote to Xenia"], "\n"),
         "\u65e5\u672c.txt": lines_bytes(["Catherine stayed in Kyoto"], "\r\n"),
         "r\u00e9sum\u00e9 \u00e9t\u00e9.txt": lines_bytes(["Mitchell, summer notes"], "\n"),
+        # Names as they are written today, for --encoding=auto: UTF-8 with and without its
+        # mark, UTF-16 both ways, and Windows-1252 (a Latin-1 file).
+        "Encodings/utf8-names.txt": lines_bytes(
+            ["M\u00fcller, \u00d8rsted, Strau\u00df", "\u0418\u0432\u0430\u043d\u043e\u0432",
+             "\u0399\u03c9\u03ac\u03bd\u03bd\u03b7\u03c2 Zajac"], "\n"),
+        "Encodings/utf8-marked.txt": b"\xef\xbb\xbf" + "Mueller M\u00fcller\n".encode(),
+        "Encodings/utf16le-name.txt": "\ufeffM\u00fcller Sajac\r\n".encode("utf-16-le"),
+        "Encodings/utf16be-name.txt": "\ufeff\u0418\u0432\u0430\u043d\u043e\u0432\n".encode(
+            "utf-16-be"),
+        "Encodings/cp1252-names.txt": "M\u00fcller and \u0160imon\r\n".encode("cp1252"),
         # More result lines than the result list holds (61440) and over a megabyte of
         # output; only its own search reads it (*.* lists it, and it holds no other name).
         "bulk-export.log": b"Xenia\n" * 65000,
@@ -188,13 +198,16 @@ def build_tree(root):
 # and that is the file system's own difference.
 
 Search = collections.namedtuple("Search",
-                                "name folder pattern subdirs query status lines form log")
+                                "name folder pattern subdirs query status lines form log options")
 
 
-def S(name, folder, pattern, subdirs, query, status=0, lines=True, form="drive", log=""):
-    """`query` is split at blanks into words, or given as a list of arguments as they are."""
+def S(name, folder, pattern, subdirs, query, status=0, lines=True, form="drive", log="",
+      options=()):
+    """`query` is split at blanks into words, or given as a list of arguments as they are;
+    `options` go before the others."""
     words = query.split() if isinstance(query, str) else query
-    return Search(name, folder, pattern, subdirs, words, status, lines, form, log)
+    return Search(name, folder, pattern, subdirs, words, status, lines, form, log,
+                  list(options))
 
 
 SEARCHES = [
@@ -244,6 +257,14 @@ SEARCHES = [
       form="slash"),
     S("relative SPEC with subdirectories", "", "*.txt", True, "Xenia O Kathryn",
       form="relative"),
+    S("Daitch-Mokotoff word", "Encodings", "*.txt", False, "Zajac", options=["--method=dm"]),
+    S("today's encodings, a word", "Encodings", "*.txt", False, "Muller",
+      options=["--encoding=auto"]),
+    S("today's encodings, a Cyrillic query", "Encodings", "*.txt", False,
+      "\u0418\u0432\u0430\u043d\u043e\u0432", options=["--encoding=auto"]),
+    S("today's encodings, an expression", "Encodings", "*.txt", False, "Ioannis O Simon",
+      options=["--encoding=auto", "--method=dm"]),
+    S("today's encodings off, the same word", "Encodings", "*.txt", False, "Muller"),
 ]
 
 
@@ -290,7 +311,7 @@ class Platform:
 
 def run(platform, tree, logs, index, search):
     log_host = os.path.join(logs, search.log, "%02d-%s.log" % (index, platform.label))
-    args = []
+    args = list(search.options)
     if search.subdirs:
         args.append("-s")
     args += ["--log", platform.host_path(log_host), platform.spec(tree, search)] + search.query
