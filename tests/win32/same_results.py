@@ -155,9 +155,10 @@ def build_tree(root):
         "r\u00e9sum\u00e9 \u00e9t\u00e9.txt": lines_bytes(["Mitchell, summer notes"], "\n"),
         # Names as they are written today, for --encoding=auto: UTF-8 with and without its
         # mark, UTF-16 both ways, and Windows-1252 (a Latin-1 file).
-        "Encodings/utf8-names.txt": lines_bytes(
+        "Encodings/utf8-names.txt": "".join(
+            line + "\n" for line in
             ["M\u00fcller, \u00d8rsted, Strau\u00df", "\u0418\u0432\u0430\u043d\u043e\u0432",
-             "\u0399\u03c9\u03ac\u03bd\u03bd\u03b7\u03c2 Zajac"], "\n"),
+             "\u0399\u03c9\u03ac\u03bd\u03bd\u03b7\u03c2 Zajac"]).encode(),
         "Encodings/utf8-marked.txt": b"\xef\xbb\xbf" + "Mueller M\u00fcller\n".encode(),
         "Encodings/utf16le-name.txt": "\ufeffM\u00fcller Sajac\r\n".encode("utf-16-le"),
         "Encodings/utf16be-name.txt": "\ufeff\u0418\u0432\u0430\u043d\u043e\u0432\n".encode(
