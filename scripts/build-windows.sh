@@ -80,12 +80,21 @@ wine32_ready() {
   return 1
 }
 
-# only_launch_failures LOG: true when ctest's LOG names failed tests and Wine could not start
-# the program of every one of them ("ShellExecuteEx failed", once for each).
+# only_launch_failures LOG: true when ctest's LOG names failed tests and Wine started the
+# program of none of them: its output holds no line of GoogleTest's (every test program
+# prints "Running main()" and "[==========]" before anything else), at most Wine's own
+# "ShellExecuteEx failed".
 only_launch_failures() {
   local failed launches
   failed=$(sed -n '/The following tests FAILED:/,$p' "$1" | grep -c ' - ' || true)
-  launches=$(grep -c 'ShellExecuteEx failed' "$1" || true)
+  # A failed test's output follows its result line up to the next line of ctest's own.
+  launches=$(awk '
+    function close_block() { if (open && !ran) never++; open = 0 }
+    /Test +#[0-9]+: .*\*\*\*(Failed|Exception|Timeout)/ { close_block(); open = 1; ran = 0; next }
+    /^ *[0-9]+\/[0-9]+ Test +#/ || /^ *Start +[0-9]+: / || /^The following tests/ ||
+      /^[0-9]+% tests passed/ { close_block(); next }
+    open && (/Running main\(\)/ || /^\[==========\]/) { ran = 1 }
+    END { close_block(); print never + 0 }' "$1")
   [ "$failed" -gt 0 ] && [ "$failed" = "$launches" ]
 }
 
@@ -104,8 +113,8 @@ run_tests() {
   ctest --test-dir "$folder" -j "$jobs" --output-on-failure --timeout "$test_timeout" --output-log "$log" ||
     result=$?
   # Under load Wine now and then fails to start a program at all, before any of its code
-  # runs. When that is the whole reason for every failure, those tests run once more; any
-  # other failure stands.
+  # runs, with a message or with none. When that is the whole reason for every failure,
+  # those tests run once more; any other failure stands.
   if [ $result != 0 ] && only_launch_failures "$log"; then
     echo "Wine could not start the programs of the tests above; they run once more."
     result=0
