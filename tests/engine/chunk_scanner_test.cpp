@@ -15,6 +15,7 @@
 #include "engine/word_starts.h"
 #include "phonetic/phonetic_key.h"
 #include "support/reference_words.h"
+#include "support/scan_in_reads.h"
 
 namespace {
 
@@ -85,12 +86,13 @@ std::vector<std::uint16_t> Starts(const std::string& bytes, std::uint8_t before,
 // Text of words, names, joiners, line ends, high bytes and zero bytes.
 std::string RandomText(std::mt19937& random, std::size_t size) {
   static const char* const kPieces[] = {
-      "Moses",  "moses",   "MOSES",     "Mosis",   "Ellen",     "Allen",   "Helen",    "psalm",
-      "Psyche", "Phoenix", "Katherine", "Kathryn", "Catherine", "x_y",     "abc1",     "4th",
-      "a^b",    "it's",    "back",      "science", "excess",    "Jackson", "Lord",     "lords",
-      "m",      "My",      "em",        "`m",      "Xenia",     "Ksenia",  "Mitchell", "Michel",
-      "Aaron",  "Erin",    "Oran",      "and",     "Yvonne",    "Ian",     "Ethan",    "Arran",
-      "Kohn",   "Cohn",    "Peterson",  "Auerbach", "Ohrbach",  "Szwarc",  "Schwarz",  "Moskovitz"};
+      "Moses",    "moses",    "MOSES",    "Mosis",     "Ellen",   "Allen",     "Helen",
+      "psalm",    "Psyche",   "Phoenix",  "Katherine", "Kathryn", "Catherine", "x_y",
+      "abc1",     "4th",      "a^b",      "it's",      "back",    "science",   "excess",
+      "Jackson",  "Lord",     "lords",    "m",         "My",      "em",        "`m",
+      "Xenia",    "Ksenia",   "Mitchell", "Michel",    "Aaron",   "Erin",      "Oran",
+      "and",      "Yvonne",   "Ian",      "Ethan",     "Arran",   "Kohn",      "Cohn",
+      "Peterson", "Auerbach", "Ohrbach",  "Szwarc",    "Schwarz", "Moskovitz"};
   static const std::string kBetween[] = {
       " ", " ", " ", "\n", "\r\n", "\t", ", ", "-", "\xe9", "\xff", std::string(1, '\0')};
   std::string text;
@@ -111,45 +113,19 @@ std::string RandomText(std::mt19937& random, std::size_t size) {
   return text;
 }
 
-struct Collected {
-  std::vector<ReferenceFind> Finds;
-  std::int64_t StopAfter = -1;  // answer kScanStopped after this many
-};
-
-int Collect(void* context, const WordFound& found) {
-  auto& collected = *static_cast<Collected*>(context);
-  collected.Finds.push_back(
-      {found.Start, found.End, found.Line, found.LineStart, found.Key,
-       std::string(reinterpret_cast<const char*>(found.Letters), found.Length)});
-  const auto count = static_cast<std::int64_t>(collected.Finds.size());
-  return count == collected.StopAfter ? kScanStopped : kScanGoOn;
-}
-
 // Scans `text` cut into reads of random sizes; runs of zero bytes are given as holes when
 // `holes` is true. Returns the outcome of the last step.
 int ScanInReads(const TermKeys& term, bool listAll, const std::string& text, std::mt19937& random,
                 bool holes, Collected* collected) {
   ChunkScan scan;
-  StartChunkScan(&scan, &term, listAll, 1, Collect, collected);
-  std::size_t at = 0;
-  while (at < text.size()) {
-    if (holes && text[at] == '\0') {
-      std::size_t end = at;
-      while (end < text.size() && text[end] == '\0') ++end;
-      const int outcome = ScanZeroRun(&scan, static_cast<std::int64_t>(at));
-      if (outcome != kScanGoOn) return outcome;
-      at = end;
-      continue;
-    }
-    const std::size_t sizes[] = {1, 2, 7, 64, 100, 4096, 65536};
-    std::size_t size = sizes[random() % std::size(sizes)];
-    if (size > text.size() - at) size = text.size() - at;
-    const int outcome = ScanChunk(&scan, reinterpret_cast<const std::uint8_t*>(text.data() + at),
-                                  static_cast<std::uint32_t>(size), static_cast<std::int64_t>(at));
-    if (outcome != kScanGoOn) return outcome;
-    at += size;
-  }
-  return FinishChunkScan(&scan, static_cast<std::int64_t>(text.size()));
+  StartChunkScan(&scan, &term, listAll, 1, CollectFind, collected);
+  return FeedInReads(
+      &scan, ReadingCalls<ChunkScan>{ScanChunk, ScanZeroRun, FinishChunkScan}, text,
+      [&random] {
+        const std::size_t sizes[] = {1, 2, 7, 64, 100, 4096, 65536};
+        return sizes[random() % std::size(sizes)];
+      },
+      holes);
 }
 
 TEST_P(InstructionSetTest, WordStartsAreThoseOfTheByteRule) {

@@ -17,6 +17,7 @@
 #include "engine/word_starts.h"
 #include "phonetic/phonetic_key.h"
 #include "support/reference_letters.h"
+#include "support/scan_in_reads.h"
 
 void PrintTo(const ReferenceFind& find, std::ostream* out) {
   *out << "{\"" << find.Letters << "\" " << find.Start << "-" << find.End << " line " << find.Line
@@ -25,43 +26,15 @@ void PrintTo(const ReferenceFind& find, std::ostream* out) {
 
 namespace {
 
-struct Collected {
-  std::vector<ReferenceFind> Finds;
-  std::int64_t StopAfter = -1;  // answer kScanStopped after this many
-};
-
-int Collect(void* context, const WordFound& found) {
-  auto& collected = *static_cast<Collected*>(context);
-  collected.Finds.push_back(
-      {found.Start, found.End, found.Line, found.LineStart, found.Key,
-       std::string(reinterpret_cast<const char*>(found.Letters), found.Length)});
-  const auto count = static_cast<std::int64_t>(collected.Finds.size());
-  return count == collected.StopAfter ? kScanStopped : kScanGoOn;
-}
-
 // Scans `text` in reads whose sizes `nextSize` chooses; runs of zero bytes are given as holes
 // when `holes` is true. Returns the outcome of the last step.
 int ScanInReads(const TermKeys& term, bool listAll, const std::string& text,
                 const std::function<std::size_t()>& nextSize, bool holes, Collected* collected) {
   static LetterScan scan;  // as the search keeps it: not on a small stack
-  StartLetterScan(&scan, &term, listAll, 1, Collect, collected);
-  std::size_t at = 0;
-  while (at < text.size()) {
-    if (holes && text[at] == '\0') {
-      const int outcome = ScanLetterZeroRun(&scan, static_cast<std::int64_t>(at));
-      if (outcome != kScanGoOn) return outcome;
-      while (at < text.size() && text[at] == '\0') ++at;
-      continue;
-    }
-    std::size_t size = nextSize();
-    if (size > text.size() - at) size = text.size() - at;
-    const int outcome =
-        ScanLetters(&scan, reinterpret_cast<const std::uint8_t*>(text.data() + at),
-                    static_cast<std::uint32_t>(size), static_cast<std::int64_t>(at));
-    if (outcome != kScanGoOn) return outcome;
-    at += size;
-  }
-  return FinishLetterScan(&scan, static_cast<std::int64_t>(text.size()));
+  StartLetterScan(&scan, &term, listAll, 1, CollectFind, collected);
+  return FeedInReads(&scan,
+                     ReadingCalls<LetterScan>{ScanLetters, ScanLetterZeroRun, FinishLetterScan},
+                     text, nextSize, holes);
 }
 
 std::vector<ReferenceFind> Expected(const SearchTerm& term, const std::string& text) {

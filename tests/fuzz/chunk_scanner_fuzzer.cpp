@@ -21,6 +21,7 @@
 #include "engine/word_starts.h"
 #include "phonetic/phonetic_key.h"
 #include "support/reference_words.h"
+#include "support/scan_in_reads.h"
 
 namespace {
 
@@ -30,35 +31,19 @@ void Check(bool condition) {
 
 constexpr std::size_t kSettings = 13;
 
-std::vector<ReferenceFind> listed;
-
-int Collect(void*, const WordFound& found) {
-  listed.push_back({found.Start, found.End, found.Line, found.LineStart, found.Key,
-                    std::string(reinterpret_cast<const char*>(found.Letters), found.Length)});
-  return kScanGoOn;
-}
+Collected listed;
 
 int Scan(const TermKeys& term, bool listAll, const std::string& text, std::uint32_t seed,
          bool holes) {
   std::minstd_rand random(seed);
   ChunkScan scan;
-  StartChunkScan(&scan, &term, listAll, 1, Collect, nullptr);
-  std::size_t at = 0;
-  while (at < text.size()) {
-    int outcome;
-    if (holes && text[at] == '\0') {
-      outcome = ScanZeroRun(&scan, static_cast<std::int64_t>(at));
-      while (at < text.size() && text[at] == '\0') ++at;
-    } else {
-      std::size_t size = random() % 3 == 0 ? 1 + random() % 65536 : 1 + random() % 80;
-      if (size > text.size() - at) size = text.size() - at;
-      outcome = ScanChunk(&scan, reinterpret_cast<const std::uint8_t*>(text.data() + at),
-                          static_cast<std::uint32_t>(size), static_cast<std::int64_t>(at));
-      at += size;
-    }
-    if (outcome != kScanGoOn) return outcome;
-  }
-  return FinishChunkScan(&scan, static_cast<std::int64_t>(text.size()));
+  StartChunkScan(&scan, &term, listAll, 1, CollectFind, &listed);
+  return FeedInReads(
+      &scan, ReadingCalls<ChunkScan>{ScanChunk, ScanZeroRun, FinishChunkScan}, text,
+      [&random] {
+        return std::size_t{random() % 3 == 0 ? 1 + random() % 65536 : 1 + random() % 80};
+      },
+      holes);
 }
 
 }  // namespace
@@ -106,13 +91,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (ScanInstructions set :
        {ScanInstructions::Portable, ScanInstructions::Sse2, ScanInstructions::Avx2}) {
     if (!UseScanInstructions(set)) continue;
-    listed.clear();
+    listed.Finds.clear();
     Check(Scan(term.Keys, true, text, seed, holes) == kScanGoOn);
-    Check(listed == expected);
-    listed.clear();
+    Check(listed.Finds == expected);
+    listed.Finds.clear();
     Check(Scan(term.Keys, false, text, seed, holes) ==
           (expected.empty() ? kScanGoOn : kScanMatchFound));
-    Check(listed.empty());
+    Check(listed.Finds.empty());
   }
   UseScanInstructions(best);
   return 0;

@@ -21,6 +21,7 @@
 #include "engine/word_starts.h"
 #include "phonetic/phonetic_key.h"
 #include "support/reference_letters.h"
+#include "support/scan_in_reads.h"
 
 namespace {
 
@@ -34,36 +35,20 @@ const char* const kNames[] = {"Muller", "Ivanov",    "Ioannis", "Moses",  "Peter
                               "Kohn",   "Aaron",     "Ellen",   "Psalm",  "Schwarz",
                               "Evanov", "Jorgensen", "Ha",      "Yelena", "Ahmed"};
 
-std::vector<ReferenceFind> listed;
+Collected listed;
 
-int Collect(void*, const WordFound& found) {
-  listed.push_back({found.Start, found.End, found.Line, found.LineStart, found.Key,
-                    std::string(reinterpret_cast<const char*>(found.Letters), found.Length)});
-  return kScanGoOn;
-}
-
-LetterScan scan;
+LetterScan scan;  // too large for the stack, as in the search
 
 int Scan(const TermKeys& term, bool listAll, const std::string& text, std::uint32_t seed,
          bool holes) {
   std::minstd_rand random(seed);
-  StartLetterScan(&scan, &term, listAll, 1, Collect, nullptr);
-  std::size_t at = 0;
-  while (at < text.size()) {
-    int outcome;
-    if (holes && text[at] == '\0') {
-      outcome = ScanLetterZeroRun(&scan, static_cast<std::int64_t>(at));
-      while (at < text.size() && text[at] == '\0') ++at;
-    } else {
-      std::size_t size = random() % 3 == 0 ? 1 + random() % 65536 : 1 + random() % 80;
-      if (size > text.size() - at) size = text.size() - at;
-      outcome = ScanLetters(&scan, reinterpret_cast<const std::uint8_t*>(text.data() + at),
-                            static_cast<std::uint32_t>(size), static_cast<std::int64_t>(at));
-      at += size;
-    }
-    if (outcome != kScanGoOn) return outcome;
-  }
-  return FinishLetterScan(&scan, static_cast<std::int64_t>(text.size()));
+  StartLetterScan(&scan, &term, listAll, 1, CollectFind, &listed);
+  return FeedInReads(
+      &scan, ReadingCalls<LetterScan>{ScanLetters, ScanLetterZeroRun, FinishLetterScan}, text,
+      [&random] {
+        return std::size_t{random() % 3 == 0 ? 1 + random() % 65536 : 1 + random() % 80};
+      },
+      holes);
 }
 
 }  // namespace
@@ -102,13 +87,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ScanInstructions best = CurrentScanInstructions();
   for (ScanInstructions set : {ScanInstructions::Portable, ScanInstructions::Avx2}) {
     if (!UseScanInstructions(set)) continue;
-    listed.clear();
+    listed.Finds.clear();
     Check(Scan(term.Keys, true, text, seed, holes) == kScanGoOn);
-    Check(listed == expected);
-    listed.clear();
+    Check(listed.Finds == expected);
+    listed.Finds.clear();
     Check(Scan(term.Keys, false, text, seed, holes) ==
           (expected.empty() ? kScanGoOn : kScanMatchFound));
-    Check(listed.empty());
+    Check(listed.Finds.empty());
   }
   UseScanInstructions(best);
   return 0;
