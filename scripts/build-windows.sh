@@ -31,7 +31,8 @@ jobs=$(( $(nproc) + 1 ))
 step() { printf '\n==== %s\n' "$*"; }
 
 # build BITS ARCH TESTS: configures and builds build-winBITS with the toolchain of ARCH, its
-# tests too when TESTS is 1, then packs the programs and the help page into its zip.
+# tests too when TESTS is 1, then packs the programs, the help page and the licence of the
+# nickname list into its zip.
 build() {
   local bits=$1 arch=$2 folder=build-win$1 name=tessik-win$1
   step "Windows programs, ${bits}-bit ($folder)"
@@ -43,6 +44,8 @@ build() {
   rm -rf "${folder:?}/$name" "$folder/$name.zip"
   mkdir "$folder/$name"
   cp "$folder/bin/tessik.exe" "$folder/bin/tessik-cli.exe" "$folder/bin/morrin.html" "$folder/$name/"
+  # The table of given names holds a list under the Apache License, whose text goes with it.
+  cp data/given-names/LICENSE-nicknames.txt "$folder/$name/LICENSE-nicknames.txt"
   "$arch-w64-mingw32-strip" "$folder/$name/"*.exe
   (cd "$folder" && zip -q -r "$name.zip" "$name")
   echo "packed $folder/$name.zip"
