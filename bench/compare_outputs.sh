@@ -3,6 +3,8 @@
 # the same searches, and reports every search whose standard output, standard error,
 # exit status or log differs. For changes that must not change what a search finds or
 # prints: compare the build before the change with the build after it.
+# Every search runs with each switch off and on: as it is, with --method=dm, with
+# --encoding=auto, and with both; and --explain runs for a few words in the same four ways.
 # Usage: bench/compare_outputs.sh OLD_CLI NEW_CLI
 set -euo pipefail
 
@@ -38,11 +40,22 @@ searches=(
   "-s|$tree/*.txt|Moses A"
   "-s|$tree/*.txt|Mo5es"
   "-|$tree/nothing/*.txt|Moses"
+  "-|$big/*.txt|Müller"
+  "-s|$tree/*.txt|Schwarz O Jackson"
 )
 
-run() {  # run CLI OUT_PREFIX FLAG SPEC QUERY
-  local cli=$1 out=$2 flag=$3 spec=$4 query=$5 status=0
+# The switches, each set of them a word of options (empty: every switch off).
+switches=("" "--method=dm" "--encoding=auto" "--method=dm --encoding=auto")
+
+# Words for --explain: plain, doubled letters, ps and ph, an accented one, too long, none.
+explained=(Moses Katherine psalm Phoenix Müller Jackson Auerbach "" "M0ses" \
+  "$(printf 'a%.0s' {1..221})" "$(printf 'b%.0s' {1..220})")
+
+run() {  # run CLI OUT_PREFIX SWITCHES FLAG SPEC QUERY
+  local cli=$1 out=$2 options=$3 flag=$4 spec=$5 query=$6 status=0
   local args=(--log "$out.log")
+  # shellcheck disable=SC2206
+  [ -n "$options" ] && args+=($options)
   [ "$flag" = "-s" ] && args+=(-s)
   # shellcheck disable=SC2086
   "$cli" "${args[@]}" "$spec" $query >"$out.stdout" 2>"$out.stderr" || status=$?
@@ -50,18 +63,39 @@ run() {  # run CLI OUT_PREFIX FLAG SPEC QUERY
   [ -f "$out.log" ] || : >"$out.log"
 }
 
+explain() {  # explain CLI OUT_PREFIX SWITCHES WORD
+  local cli=$1 out=$2 options=$3 word=$4 status=0
+  # shellcheck disable=SC2086
+  "$cli" $options --explain "$word" >"$out.stdout" 2>"$out.stderr" || status=$?
+  echo "$status" >"$out.status"
+  : >"$out.log"
+}
+
 differences=0
-for search in "${searches[@]}"; do
-  IFS='|' read -r flag spec query <<<"$search"
-  run "$old" "$scratch/old" "$flag" "$spec" "$query"
-  run "$new" "$scratch/new" "$flag" "$spec" "$query"
+compare() {  # compare WHAT
   for part in stdout stderr status log; do
     if ! cmp -s "$scratch/old.$part" "$scratch/new.$part"; then
-      echo "DIFFERENT $part: $flag $spec $query"
+      echo "DIFFERENT $part: $1"
       differences=$((differences + 1))
     fi
   done
   rm -f "$scratch"/old.* "$scratch"/new.*
+}
+count=0
+for options in "${switches[@]}"; do
+  for search in "${searches[@]}"; do
+    IFS='|' read -r flag spec query <<<"$search"
+    run "$old" "$scratch/old" "$options" "$flag" "$spec" "$query"
+    run "$new" "$scratch/new" "$options" "$flag" "$spec" "$query"
+    compare "$options $flag $spec $query"
+    count=$((count + 1))
+  done
+  for word in "${explained[@]}"; do
+    explain "$old" "$scratch/old" "$options" "$word"
+    explain "$new" "$scratch/new" "$options" "$word"
+    compare "$options --explain ${word:0:20}"
+    count=$((count + 1))
+  done
 done
-echo "${#searches[@]} searches, $differences difference(s)"
+echo "$count runs, $differences difference(s)"
 [ "$differences" -eq 0 ]

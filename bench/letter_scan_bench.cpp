@@ -124,14 +124,14 @@ int CountMatch(void* context, const WordFound&) {
   return kScanGoOn;
 }
 
-const SearchTerm& Term() {
+const HeardTerm& Term() {
   static const SearchTerm term = [] {
     InitialisePhonetics();
     SearchTerm prepared;
     PrepareSearchTerm("Moses", &prepared);
     return prepared;
   }();
-  return term;
+  return *term.Heard;
 }
 
 template <typename Scan, typename Start, typename Read, typename Finish>
@@ -140,7 +140,7 @@ double Pass(const std::string& text, Start start, Read read, Finish finish, std:
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto began = std::chrono::steady_clock::now();
   *found = 0;
-  start(&scan, &Term().Keys, true, 1, CountMatch, found);
+  start(&scan, &Term(), true, 1, CountMatch, found);
   for (std::size_t at = 0; at < text.size(); at += kRead) {
     const auto count =
         static_cast<std::uint32_t>(text.size() - at < kRead ? text.size() - at : kRead);

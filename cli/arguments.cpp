@@ -9,18 +9,6 @@ ParseStatus UsageError(Options* options, std::string problem) {
   return ParseStatus::UsageError;
 }
 
-// The method named `name` ("soundex" or "dm"); false for any other name.
-bool ReadMethod(const char* name, PhoneticMethod* method) {
-  if (std::strcmp(name, "soundex") == 0) {
-    *method = PhoneticMethod::Soundex;
-  } else if (std::strcmp(name, "dm") == 0) {
-    *method = PhoneticMethod::DaitchMokotoff;
-  } else {
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) {
@@ -49,9 +37,10 @@ ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) 
         if (i + 1 >= argc) return UsageError(options, "--method needs a METHOD");
         name = argv[++i];
       }
-      if (!ReadMethod(name, &options->Method))
-        return UsageError(options, std::string("unknown METHOD ") + name +
-                                       " (methods: soundex, dm)");
+      options->Method = FindSoundMethod(name);
+      if (options->Method == nullptr)
+        return UsageError(options, std::string("unknown METHOD ") + name + " (methods: " +
+                                       SoundMethodNames() + ")");
     } else if (std::strcmp(arg, "--encoding") == 0 || std::strncmp(arg, "--encoding=", 11) == 0) {
       const char* name = arg[10] == '=' ? arg + 11 : nullptr;
       if (name == nullptr) {

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "phonetic/phonetic_method.h"
+#include "engine/sound_method.h"
 
 // What the search worker reads of "Search in:" and of "Search for:". A longer SPEC or
 // QUERY would be cut into a different search, so it is refused instead.
@@ -21,7 +21,7 @@ enum class OutputForm { ResultLines, Vimgrep, Json };
 struct Options {
   bool Subdirs = false;
   OutputForm Output = OutputForm::ResultLines;
-  PhoneticMethod Method = PhoneticMethod::Soundex;
+  const SoundMethod* Method = &DefaultSoundMethod();
   bool ReadUnicode = false;  // --encoding=auto
   const char* LogPath = nullptr;
   const char* ExplainWord = nullptr;

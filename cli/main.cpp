@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
       std::fputs("tessik-cli (Tessik) " TESSIK_VERSION "\n", stdout);
       break;
     case ParseStatus::Explain:
-      exitCode = RunExplain(options.ExplainWord, options.Method, options.ReadUnicode);
+      exitCode = RunExplain(options.ExplainWord, *options.Method, options.ReadUnicode);
       break;
     case ParseStatus::Search:
       exitCode = Search(options);

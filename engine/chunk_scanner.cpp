@@ -67,7 +67,7 @@ int EvaluateCarried(ChunkScan* scan, std::int64_t end) {
 
 }  // namespace
 
-void StartChunkScan(ChunkScan* scan, const TermKeys* term, bool listAll, std::int64_t firstLine,
+void StartChunkScan(ChunkScan* scan, const HeardTerm* term, bool listAll, std::int64_t firstLine,
                     WordListener listener, void* context) {
   scan->Term = term;
   PrepareWordCache(*term);

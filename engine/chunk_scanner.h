@@ -31,7 +31,7 @@ using WordListener = int (*)(void* context, const WordFound& found);
 constexpr std::uint32_t kStartsWindow = 8192;
 
 struct ChunkScan {
-  const TermKeys* Term;
+  const HeardTerm* Term;
   bool ListAll;  // false: stop at the first match, and never count lines
   WordListener Listener;
   void* Context;
@@ -48,7 +48,7 @@ struct ChunkScan {
 };
 
 // Begins a file. `listener` is called only when `listAll` is true.
-void StartChunkScan(ChunkScan* scan, const TermKeys* term, bool listAll, std::int64_t firstLine,
+void StartChunkScan(ChunkScan* scan, const HeardTerm* term, bool listAll, std::int64_t firstLine,
                     WordListener listener, void* context);
 
 // The next `count` bytes of the file, which begin at file position `offset`.

@@ -36,7 +36,7 @@ void RecordUnopened(const char* path, SearchSink& sink) {
 
 struct Listing {
   const char* Path;
-  const SearchTerm* Term;
+  const HeardTerm* Term;
   SearchSink* Sink;
   std::int64_t Size;
   bool Found;
@@ -55,8 +55,8 @@ int ListOccurrence(void* context, const WordFound& found) {
       static_cast<double>(found.End) * 100.0 / static_cast<double>(listing.Size),
       listing.Size / 1024,
       {},
-      SpellingOfKey(*listing.Term, found.Key)};
-  CodeOfMatch(listing.Term->Keys, found.Key, occurrence.Code);
+      listing.Term->SpellingOfMatch(found.Key)};
+  listing.Term->CodeOfMatch(found.Key, occurrence.Code);
   // The line goes first: a line refused because of a stop gets no entry either, so the
   // shown lines and ResultList stay in step for the window thread's own completion.
   if (listing.Sink->OccurrenceFound(occurrence) < 0 && WorkerCheckpoint() != 0) return kScanStopped;
@@ -185,7 +185,7 @@ bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile, con
     return false;
   }
   listing.Path = path;
-  listing.Term = &term;
+  listing.Term = term.Heard.get();
   listing.Sink = &sink;
   listing.Found = false;
   const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
@@ -193,9 +193,9 @@ bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile, con
   WordReading reading{&bytes, nullptr, listAll};
   if (term.ReadUnicode) {
     reading.Letters = &letterScan;
-    StartLetterScan(&letterScan, &term.Keys, listAll, firstLineNumber, ListOccurrence, &listing);
+    StartLetterScan(&letterScan, term.Heard.get(), listAll, firstLineNumber, ListOccurrence, &listing);
   } else {
-    StartChunkScan(&bytes, &term.Keys, listAll, firstLineNumber, ListOccurrence, &listing);
+    StartChunkScan(&bytes, term.Heard.get(), listAll, firstLineNumber, ListOccurrence, &listing);
   }
 
   const int outcome = ReadAndScan(file, listing.Size, buffer, reading);

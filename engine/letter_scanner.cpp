@@ -946,7 +946,7 @@ int ReadHole(LetterScan* scan, std::int64_t end) {
 
 }  // namespace
 
-void StartLetterScan(LetterScan* scan, const TermKeys* term, bool listAll, std::int64_t firstLine,
+void StartLetterScan(LetterScan* scan, const HeardTerm* term, bool listAll, std::int64_t firstLine,
                      WordListener listener, void* context) {
   StartChunkScan(&scan->Bytes, term, listAll, firstLine, ListFromBytes, scan);
   scan->Bytes.NoteHighBytes = listAll;

@@ -12,7 +12,7 @@
 //    Digits, ^ _ and ` are joiners, as in the byte reading: a run of letters that touches
 //    one is no word at all. Everything else separates, U+0000 too; U+000A counts a line.
 //  - A word is coded by its first kMaxWordLetters letters of FoldWord; fewer than two never
-//    match. Both methods of TermKeys apply.
+//    match. Every method applies (engine/sound_method.h).
 //  - WordFound.Letters holds the word's first kMaxWordLetters code points in UTF-8 (a
 //    UTF-16 or Windows-1252 word is shown in UTF-8; a valid UTF-8 word is its own bytes),
 //    so Length is at most 4 * kMaxWordLetters = 248 bytes, not kMaxWordLetters. Start is the
@@ -122,7 +122,7 @@ struct LetterScan {
 };
 
 // Begins a file. `listener` is called only when `listAll` is true.
-void StartLetterScan(LetterScan* scan, const TermKeys* term, bool listAll, std::int64_t firstLine,
+void StartLetterScan(LetterScan* scan, const HeardTerm* term, bool listAll, std::int64_t firstLine,
                      WordListener listener, void* context);
 
 // The next `count` bytes of the file, which begin at file position `offset`.

@@ -77,7 +77,8 @@ int RunQuerySearch(const SearchRequest& request, SearchSink& sink) {
       std::int32_t code = TakeNextTerm(word, expression, SearchState.FirstTermTaken);
       SearchState.LastTermType = code;
       if (code == kNoTermLeft) break;
-      PrepareSearchTerm(word, request.Method, &term);
+      if (PrepareSearchTerm(word, *request.Method, &term) != 0)
+        return EndSearch(SearchEnding::NoMemory, sink);
       term.ReadUnicode = request.ReadUnicode;
       if (code == kSingleWord) {
         // The pass lists every occurrence itself and leaves the FileSet empty.

@@ -6,7 +6,7 @@
 // it, and the window thread may read it meanwhile (a log saved during the search).
 #pragma once
 
-#include "phonetic/phonetic_method.h"
+#include "engine/sound_method.h"
 
 constexpr int kSearchTextSize = 256;  // at most 255 characters and the terminator
 
@@ -14,7 +14,8 @@ struct SearchRequest {
   char SearchIn[kSearchTextSize];
   char SearchFor[kSearchTextSize];
   bool IncludeSubdirectories = false;
-  PhoneticMethod Method = PhoneticMethod::Soundex;
+  // How a name is heard (engine/sound_method.h); never nullptr.
+  const SoundMethod* Method = &DefaultSoundMethod();
   // UTF-8, UTF-16 and Windows-1252 text, with accented, Cyrillic and Greek letters read as
   // the letters a-z, in the files and in "Search for:"; off: the letters A-Z alone.
   bool ReadUnicode = false;

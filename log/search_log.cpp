@@ -46,7 +46,8 @@ constexpr const char* kExpressionHeader =
     "---------------------------------------------\r\n";
 
 // The line under the search text that names a method other than the program's own.
-constexpr const char* kDaitchMokotoffLine = "Method: Daitch-Mokotoff Soundex.\r\n";
+constexpr const char* kMethodLine = "Method: %s.\r\n";
+constexpr int kMethodLineSize = 128;
 
 constexpr const char* kUnopenedHeader =
     "\r\n++++++++++++++++++++++++++++++++++++++++++++\r\n"
@@ -145,7 +146,10 @@ bool WriteUnopenedFiles(std::string_view lineEnd) {
 
 bool WriteLog(const SearchRequest& request, const ShownLines& lines) {
   const char* searchText = request.SearchFor;
-  const char* method = request.Method == PhoneticMethod::DaitchMokotoff ? kDaitchMokotoffLine : "";
+  char method[kMethodLineSize] = "";
+  if (request.Method->Title() != nullptr) {
+    std::snprintf(method, sizeof method, kMethodLine, request.Method->Title());
+  }
   char header[kHeaderSize];
   const bool wordLayout = IsSingleWordSearch(SearchState.LastTermType.load());
   int length;

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int kMaxTermLength = kTermBufferSize - 1;
-
 std::int32_t CodeOfOperator(char op) {
   switch (op) {
     case 'A':
@@ -111,4 +109,13 @@ const TermRule* RuleOfTerm(std::int32_t code) {
     default:
       return nullptr;
   }
+}
+
+bool IsWholeTerm(const char* word) {
+  std::size_t length = 0;
+  for (; word[length] != 0; ++length) {
+    const char c = word[length];
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
+  }
+  return length >= 1 && length <= static_cast<std::size_t>(kMaxTermLength);
 }

@@ -9,6 +9,11 @@
 #include "query/term_codes.h"
 
 constexpr int kTermBufferSize = 221;  // at most 220 characters and the terminator
+constexpr int kMaxTermLength = kTermBufferSize - 1;
+
+// Whether `word` is a term the query language passes on whole: 1 to kMaxTermLength letters
+// A-Z a-z (tessik-cli --explain takes no other).
+bool IsWholeTerm(const char* word);
 
 // Moves the next term of `expression` into `term` and returns its code (term_codes.h).
 // `firstTermTaken` (the search's FirstTermTaken) says whether a term of this expression

@@ -87,7 +87,7 @@ void ReadWindowRequest() {
   const bool subdirectories = GetCheckState(kIncludeSubdirsCheck) == 1;
   GetControlText(kSearchInEdit, searchIn, sizeof searchIn);
   windowRequest = MakeSearchRequest(searchIn, searchFor, subdirectories);
-  windowRequest.Method = ChosenMethod();
+  windowRequest.Method = &ChosenMethod();
   windowRequest.ReadUnicode = ChosenReadUnicode();
 }
 

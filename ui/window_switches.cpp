@@ -43,8 +43,8 @@ bool RunSwitchCommand(int command) {
   return false;
 }
 
-PhoneticMethod ChosenMethod() {
-  return DaitchMokotoff().On ? PhoneticMethod::DaitchMokotoff : PhoneticMethod::Soundex;
+const SoundMethod& ChosenMethod() {
+  return DaitchMokotoff().On ? DaitchMokotoffMethod() : DefaultSoundMethod();
 }
 
 bool ChosenReadUnicode() { return ReadUnicode().On; }

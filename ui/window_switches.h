@@ -3,7 +3,7 @@
 // runs. Window thread only.
 #pragma once
 
-#include "phonetic/phonetic_method.h"
+#include "engine/sound_method.h"
 
 // Reads what was remembered and adds the switches' items to the window's menu.
 void AddSwitchItems();
@@ -13,5 +13,5 @@ void AddSwitchItems();
 bool RunSwitchCommand(int command);
 
 // The method the next search uses, and whether it reads today's encodings.
-PhoneticMethod ChosenMethod();
+const SoundMethod& ChosenMethod();
 bool ChosenReadUnicode();

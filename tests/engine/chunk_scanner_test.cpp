@@ -115,7 +115,7 @@ std::string RandomText(std::mt19937& random, std::size_t size) {
 
 // Scans `text` cut into reads of random sizes; runs of zero bytes are given as holes when
 // `holes` is true. Returns the outcome of the last step.
-int ScanInReads(const TermKeys& term, bool listAll, const std::string& text, std::mt19937& random,
+int ScanInReads(const HeardTerm& term, bool listAll, const std::string& text, std::mt19937& random,
                 bool holes, Collected* collected) {
   ChunkScan scan;
   StartChunkScan(&scan, &term, listAll, 1, CollectFind, collected);
@@ -206,29 +206,27 @@ TEST_P(InstructionSetTest, TextsCutIntoAnyReadsGiveThePlainReadingsMatches) {
   std::mt19937 random(static_cast<unsigned>(GetParam()) + 3);
   struct Case {
     const char* Word;
-    PhoneticMethod Method;
+    bool Codes;  // Daitch-Mokotoff
   };
   std::vector<Case> cases;
   for (const char* word :
        {"Moses", "Ellen", "psalm", "Phoenix", "Katherine", "Lord", "Xenia", "Aaron", "Ian"})
-    cases.push_back({word, PhoneticMethod::Soundex});
+    cases.push_back({word, false});
   for (const char* word : {"Kohn", "Jackson", "Peterson", "Auerbach", "Schwarz", "Moses", "Ian"})
-    cases.push_back({word, PhoneticMethod::DaitchMokotoff});
+    cases.push_back({word, true});
   for (const Case& c : cases) {
     SearchTerm term;
-    PrepareSearchTerm(c.Word, c.Method, &term);
-    const bool codes = c.Method == PhoneticMethod::DaitchMokotoff;
+    PrepareSearchTerm(c.Word, c.Codes ? DaitchMokotoffMethod() : SoundexMethod(), &term);
+    const ReferenceTerm reference = MakeReferenceTerm(c.Word, c.Codes);
     for (int round = 0; round < 12; ++round) {
       const std::string text = RandomText(random, round < 6 ? 300 : 150000);
-      const std::vector<ReferenceFind> expected =
-          codes ? ReferenceCodeFinds(text, term.Keys.Codes, term.Keys.CodeCount)
-                : ReferenceFinds(text, term.Prepared.KeyTable, term.Prepared.KeyCount);
+      const std::vector<ReferenceFind> expected = ReferenceFinds(text, reference);
       const bool holes = round % 2 == 1;
       Collected listed;
-      EXPECT_EQ(ScanInReads(term.Keys, true, text, random, holes, &listed), kScanGoOn);
+      EXPECT_EQ(ScanInReads(*term.Heard, true, text, random, holes, &listed), kScanGoOn);
       EXPECT_EQ(listed.Finds, expected) << c.Word << " round " << round;
       Collected none;
-      EXPECT_EQ(ScanInReads(term.Keys, false, text, random, holes, &none),
+      EXPECT_EQ(ScanInReads(*term.Heard, false, text, random, holes, &none),
                 expected.empty() ? kScanGoOn : kScanMatchFound)
           << c.Word << " round " << round;
       EXPECT_TRUE(none.Finds.empty());
@@ -243,7 +241,7 @@ TEST_P(InstructionSetTest, AListenerThatStopsEndsTheScanAtOnce) {
   std::mt19937 random(1);
   Collected collected;
   collected.StopAfter = 2;
-  EXPECT_EQ(ScanInReads(term.Keys, true, text, random, false, &collected), kScanStopped);
+  EXPECT_EQ(ScanInReads(*term.Heard, true, text, random, false, &collected), kScanStopped);
   EXPECT_EQ(collected.Finds.size(), 2u);
 }
 

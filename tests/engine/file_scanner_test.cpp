@@ -17,6 +17,8 @@
 #include "engine/file_scanner_testing.h"
 #include "engine/search_state.h"
 #include "engine/search_term.h"
+#include "engine/soundex_method.h"
+#include "phonetic/prepared_term.h"
 #include "phonetic/phonetic_key.h"
 #include "platform/files.h"
 #include "platform/memory.h"
@@ -74,7 +76,7 @@ class ScannerTest : public ::testing::Test {
   void UseKeys(const std::vector<std::string>& keys) {
     std::vector<PhoneticKey> table(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) std::memcpy(table[i].Bytes, keys[i].data(), 4);
-    PrepareSearchTermOfKeys(table.data(), static_cast<std::uint32_t>(table.size()), &term);
+    term.Heard = HearSoundexKeys(table.data(), static_cast<std::uint32_t>(table.size()));
   }
 
   // Scans `path` as the single-word pass does: the sink hears of the file first.
@@ -424,7 +426,9 @@ TEST_P(SameAsEveryWordTest, ListsWhatReadingEveryWordLists) {
   for (unsigned seed = 1; seed <= 4; ++seed) {
     const std::string content = RandomText(seed);
     tree.WriteFile("r.txt", content);
-    std::vector<std::string> expected = ReadEveryWord(content, "r.txt", term.Prepared);
+    PreparedTerm prepared;
+    PrepareTerm(GetParam(), &prepared);
+    std::vector<std::string> expected = ReadEveryWord(content, "r.txt", prepared);
     sink.Lines.clear();
     EXPECT_EQ(ScanPath(tree.Path("r.txt")), !expected.empty());
     EXPECT_EQ(Lines(), expected) << "seed " << seed;

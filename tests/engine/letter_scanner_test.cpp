@@ -28,7 +28,7 @@ namespace {
 
 // Scans `text` in reads whose sizes `nextSize` chooses; runs of zero bytes are given as holes
 // when `holes` is true. Returns the outcome of the last step.
-int ScanInReads(const TermKeys& term, bool listAll, const std::string& text,
+int ScanInReads(const HeardTerm& term, bool listAll, const std::string& text,
                 const std::function<std::size_t()>& nextSize, bool holes, Collected* collected) {
   static LetterScan scan;  // as the search keeps it: not on a small stack
   StartLetterScan(&scan, &term, listAll, 1, CollectFind, collected);
@@ -37,25 +37,32 @@ int ScanInReads(const TermKeys& term, bool listAll, const std::string& text,
                      text, nextSize, holes);
 }
 
-std::vector<ReferenceFind> Expected(const SearchTerm& term, const std::string& text) {
-  if (term.Keys.Method == PhoneticMethod::DaitchMokotoff) {
-    return ReferenceLetterCodeFinds(text, term.Keys.Codes, term.Keys.CodeCount);
+// A query word as a search hears it, and as the plain reading does.
+struct TestTerm {
+  TestTerm(const char* word, const SoundMethod& method)
+      : Reference(MakeReferenceTerm(word, &method == &DaitchMokotoffMethod())) {
+    PrepareSearchTerm(word, method, &Search);
   }
-  return ReferenceLetterFinds(text, term.Prepared.KeyTable, term.Prepared.KeyCount);
+  SearchTerm Search;
+  ReferenceTerm Reference;
+};
+
+std::vector<ReferenceFind> Expected(const TestTerm& term, const std::string& text) {
+  return ReferenceLetterFinds(text, term.Reference);
 }
 
 // Both modes and both ways of giving zero runs, in reads that `sizes` makes (made afresh for
 // each scan), against the plain reading.
-void ExpectPlainReading(const SearchTerm& term, const std::string& text,
+void ExpectPlainReading(const TestTerm& term, const std::string& text,
                         const std::function<std::function<std::size_t()>()>& sizes,
                         const std::string& what) {
   const std::vector<ReferenceFind> expected = Expected(term, text);
   for (bool holes : {false, true}) {
     Collected listed;
-    EXPECT_EQ(ScanInReads(term.Keys, true, text, sizes(), holes, &listed), kScanGoOn) << what;
+    EXPECT_EQ(ScanInReads(*term.Search.Heard, true, text, sizes(), holes, &listed), kScanGoOn) << what;
     EXPECT_EQ(listed.Finds, expected) << what << (holes ? " with holes" : "");
     Collected none;
-    EXPECT_EQ(ScanInReads(term.Keys, false, text, sizes(), holes, &none),
+    EXPECT_EQ(ScanInReads(*term.Search.Heard, false, text, sizes(), holes, &none),
               expected.empty() ? kScanGoOn : kScanMatchFound)
         << what << (holes ? " with holes" : "");
     EXPECT_TRUE(none.Finds.empty());
@@ -222,21 +229,20 @@ TEST_P(EncodingTest, RandomTextsCutIntoAnyReadsGiveThePlainReadingsMatches) {
   const Encoding encoding = std::get<0>(GetParam());
   std::mt19937 random(static_cast<unsigned>(encoding) * 3 +
                       static_cast<unsigned>(std::get<1>(GetParam())) + 17);
-  const std::pair<const char*, PhoneticMethod> terms[] = {
-      {"Muller", PhoneticMethod::Soundex},        {"Ivanov", PhoneticMethod::Soundex},
-      {"Ioannis", PhoneticMethod::Soundex},       {"Moses", PhoneticMethod::Soundex},
-      {"Peterson", PhoneticMethod::Soundex},      {"Muller", PhoneticMethod::DaitchMokotoff},
-      {"Ivanov", PhoneticMethod::DaitchMokotoff}, {"Ioannis", PhoneticMethod::DaitchMokotoff}};
+  const std::pair<const char*, const SoundMethod*> terms[] = {
+      {"Muller", &SoundexMethod()},        {"Ivanov", &SoundexMethod()},
+      {"Ioannis", &SoundexMethod()},       {"Moses", &SoundexMethod()},
+      {"Peterson", &SoundexMethod()},      {"Muller", &DaitchMokotoffMethod()},
+      {"Ivanov", &DaitchMokotoffMethod()}, {"Ioannis", &DaitchMokotoffMethod()}};
   std::size_t found = 0;
   for (const auto& [word, method] : terms) {
-    SearchTerm term;
-    PrepareSearchTerm(word, method, &term);
+    const TestTerm term(word, *method);
     for (int round = 0; round < 3; ++round) {
       const std::vector<Piece> pieces = RandomPieces(random, round < 2 ? 60 : 20000);
       const std::string text = Encode(pieces, encoding, random);
       found += Expected(term, text).size();
       ExpectPlainReading(term, text, RandomSizes(random),
-                         std::string(word) + (method == PhoneticMethod::Soundex ? "" : " (dm)") +
+                         std::string(word) + (method == &SoundexMethod() ? "" : " (dm)") +
                              " round " + std::to_string(round));
     }
   }
@@ -283,7 +289,7 @@ struct CutCase {
   const char* Name;
   std::string Bytes;
   const char* Term;
-  PhoneticMethod Method;
+  const SoundMethod* Method;
   std::vector<std::string> Found;  // the words the plain reading finds, as shown
 };
 
@@ -293,8 +299,7 @@ class CutTest : public ::testing::TestWithParam<CutCase> {};
 
 TEST_P(CutTest, EveryCutGivesThePlainReadingsMatches) {
   const CutCase& test = GetParam();
-  SearchTerm term;
-  PrepareSearchTerm(test.Term, test.Method, &term);
+  const TestTerm term(test.Term, *test.Method);
   // The plain reading is checked too, so that a case means what its name says.
   std::vector<std::string> shown;
   for (const ReferenceFind& find : Expected(term, test.Bytes)) shown.push_back(find.Letters);
@@ -323,124 +328,124 @@ const CutCase kCutCases[] = {
     {"Utf8LettersOfTwoThreeAndFourBytes",
      Utf8Of(U"Müller, Ḿuller\U0001F600Mueller und MULLER."),
      "Muller",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {"Müller", "Ḿuller", "Mueller", "MULLER"}},
     {"Utf8WithMark",
      "\xEF\xBB\xBF" + Utf8Of(U"Иванов\nIvanov ИВАНОВ"),
      "Ivanov",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {"Иванов", "Ivanov", "ИВАНОВ"}},
     {"Utf16LeSurrogatePairs",
      Utf16(U"Müller\U0001F600Иванов \U0001D400Muller\r\nMüller", true),
      "Muller",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {"Müller", "Muller", "Müller"}},
     {"Utf16BeSurrogatePairs",
      Utf16(U"Ιωάννης\U0001F600Ioannis\nΓιάννης", false),
      "Ioannis",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {"Ιωάννης", "Ioannis"}},
     {"Utf16LoneSurrogatesSeparate",
      Utf16(U"Mu", true) + std::string("\x00\xD8", 2) + Utf16(U"ller Mul", true).substr(2) +
          std::string("\x00\xDC", 2) + Utf16(U"ler", true).substr(2),
      "Muller",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {}},
-    {"OnlyAByteOrderMark", "\xEF\xBB\xBF", "Muller", PhoneticMethod::Soundex, {}},
-    {"OnlyAUtf16Mark", "\xFF\xFE", "Muller", PhoneticMethod::Soundex, {}},
+    {"OnlyAByteOrderMark", "\xEF\xBB\xBF", "Muller", &SoundexMethod(), {}},
+    {"OnlyAUtf16Mark", "\xFF\xFE", "Muller", &SoundexMethod(), {}},
     {"AnOddByteAfterAUtf16Mark",
      "\xFF\xFE"
      "M",
      "Muller",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {}},
     {"AnOddLastByteEndsAUtf16Word",
      Utf16(U"Muller", true) + "M",
      "Muller",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {"Muller"}},
     {"Windows1252",
      "M\xFCller, M\xDCLLER \x80Muller\x85 \x8Cuvre",
      "Muller",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {"Müller", "MÜLLER", "Muller"}},
     {"StrayBytesInUtf8",
      "M\xC3ller Mu\xE2\x82ler \xF0\x9FMuller \xED\xA0\x80"
      "Muller",
      "Muller",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {Utf8Of(U"MÃller"), "Muller"}},
     {"AWordOf5000AccentedLetters",
      Utf8Of(U"a Muller") + Repeat(U"é", 5000) + " Muller",
      "Muller",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {Utf8Of(U"Muller") + Repeat(U"é", 56), "Muller"}},
     {"ThousandsOfMarksAndHardSignsBeforeTheLetters",
      "M" + Repeat(U"\u0301", 3000) + "uller " + Repeat(U"ъ", 3000) + "Muller",
      "Muller",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {"M" + Repeat(U"\u0301", 61), Repeat(U"ъ", 62)}},
     {"AUkrainianLetterFarIntoAWordDecidesItsReading",
      Utf8Of(U"Г") + Repeat(U"а", 300) + Utf8Of(U"і Г") + Repeat(U"а", 300) + " " + Utf8Of(U"Г") +
          Repeat(U"а", 300) + Utf8Of(U"ў"),
      "Ha",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {Utf8Of(U"Г") + Repeat(U"а", 61), Utf8Of(U"Г") + Repeat(U"а", 61)}},
     {"AnAsciiReadAfterAnAccentedWordThatGoesOnIntoIt",
      Utf8Of(U"x Mül") + "ler and Muller" + std::string(70, ' ') + Utf8Of(U"Mü") + "ller" +
          std::string(5000, 'e') + " Muller",
      "Muller",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {Utf8Of(U"Müller"), "Muller", Utf8Of(U"Müller") + std::string(56, 'e'), "Muller"}},
     {"AsciiWordsTouchingAccentsAreOneWord",
      Utf8Of(U"Mullerß ßMuller Muller Mull\u0301er 1\u0301Muller Mu_ller Muller1 Mulleré"),
      "Muller",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {Utf8Of(U"Mullerß"), "Muller", Utf8Of(U"Mull\u0301er"), "Muller", Utf8Of(U"Mulleré")}},
     // The byte reading sees "Muller" in both; they are one word with what comes before.
     {"AFragmentAfterAnAccentIsNoWord",
      Utf8Of(U"xéMuller und éMuller"),
      "Muller",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {}},
     {"AWordThatBeginsWithAnAccentedLetter",
      Utf8Of(U"Øster, Oster und ØSTER; Ôsterby Ælse"),
      "Oster",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {Utf8Of(U"Øster"), "Oster", Utf8Of(U"ØSTER"), Utf8Of(U"Ôsterby")}},
     // A dialytika among the marks after an upsilon parts it from the vowel before: zeus, where
     // the pair reads zefs.
     {"ADialytikaAfterAnotherMark",
      Utf8Of(U"Ζευ\u0301\u0308ς Ζευς"),
      "Zeus",
-     PhoneticMethod::DaitchMokotoff,
+     &DaitchMokotoffMethod(),
      {Utf8Of(U"Ζευ\u0301\u0308ς")}},
     {"AMarkWithNoLetterBeforeItSeparates",
      Utf8Of(U"\u0301Muller \u0301\u0301Ivanov"),
      "Muller",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {"Muller"}},
     {"GreekByDaitchMokotoff",
      Utf8Of(U"Ιωάννης Ioannis Γιάννης"),
      "Ioannis",
-     PhoneticMethod::DaitchMokotoff,
+     &DaitchMokotoffMethod(),
      {"Ιωάννης", "Ioannis"}},
     {"CyrillicByDaitchMokotoff",
      Utf8Of(U"Иванов и Ivanov, Іванов"),
      "Ivanov",
-     PhoneticMethod::DaitchMokotoff,
+     &DaitchMokotoffMethod(),
      {"Иванов", "Ivanov", "Іванов"}},
     {"ZeroBytesEndWords",
      Utf8Of(Text(U"Mu\0ller Mül\0\0\0ler Muller\0Müller")),
      "Muller",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {"Muller", Utf8Of(U"Müller")}},
     // The last zero byte of three pairs with the byte after it: U+0400, a letter.
     {"ZeroBytesInUtf16PairWithTheByteAfterThem",
      Utf16(Text(U"Ev\0anov Иванов"), true) + std::string(3, '\0') + "\x04" +
          Utf16(U"ванов", true).substr(2) + std::string(1, '\0'),
      "Evanov",
-     PhoneticMethod::Soundex,
+     &SoundexMethod(),
      {Utf8Of(U"Ѐванов")}},
 };
 
@@ -455,7 +460,7 @@ TEST(LetterScannerTest, AListenerThatStopsEndsTheScanAtOnce) {
     Collected collected;
     collected.StopAfter = 2;
     const auto sizes = [] { return std::size_t{7}; };
-    EXPECT_EQ(ScanInReads(term.Keys, true, text, sizes, false, &collected), kScanStopped);
+    EXPECT_EQ(ScanInReads(*term.Heard, true, text, sizes, false, &collected), kScanStopped);
     EXPECT_EQ(collected.Finds.size(), 2u);
   }
 }

@@ -18,6 +18,7 @@
 
 #include "engine/chunk_scanner.h"
 #include "engine/search_term.h"
+#include "engine/soundex_method.h"
 #include "engine/word_starts.h"
 #include "phonetic/phonetic_key.h"
 #include "support/reference_words.h"
@@ -33,7 +34,7 @@ constexpr std::size_t kSettings = 13;
 
 Collected listed;
 
-int Scan(const TermKeys& term, bool listAll, const std::string& text, std::uint32_t seed,
+int Scan(const HeardTerm& term, bool listAll, const std::string& text, std::uint32_t seed,
          bool holes) {
   std::minstd_rand random(seed);
   ChunkScan scan;
@@ -61,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       data[1] | data[2] << 8 | data[3] << 16 | static_cast<std::uint32_t>(data[4]) << 24;
 
   static SearchTerm term;
+  ReferenceTerm reference;
   if ((data[0] & 1) != 0) {
     PhoneticKey keys[2];
     for (int k = 0; k < 2; ++k) {
@@ -68,7 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       keys[k].Bytes[0] = raw[0] % 27 == 26 ? '0' : static_cast<char>('a' + raw[0] % 27);
       for (int d = 1; d < 4; ++d) keys[k].Bytes[d] = static_cast<char>('0' + raw[d] % 7);
     }
-    PrepareSearchTermOfKeys(keys, keys[0] == keys[1] ? 1 : 2, &term);
+    const std::uint32_t count = keys[0] == keys[1] ? 1 : 2;
+    term.Heard = HearSoundexKeys(keys, count);
+    reference.Keys.assign(keys, keys + count);
   } else {
     std::string word;
     for (char c : text) {
@@ -78,24 +82,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (word.empty()) word = "moses";
     // Bit 2: the word's Daitch-Mokotoff codes instead of its keys.
-    PrepareSearchTerm(word.c_str(),
-                      (data[0] & 4) != 0 ? PhoneticMethod::DaitchMokotoff : PhoneticMethod::Soundex,
-                      &term);
+    const bool codes = (data[0] & 4) != 0;
+    PrepareSearchTerm(word.c_str(), codes ? DaitchMokotoffMethod() : SoundexMethod(), &term);
+    reference = MakeReferenceTerm(word.c_str(), codes);
   }
-  const bool codes = term.Keys.Method == PhoneticMethod::DaitchMokotoff;
-  const std::vector<ReferenceFind> expected =
-      codes ? ReferenceCodeFinds(text, term.Keys.Codes, term.Keys.CodeCount)
-            : ReferenceFinds(text, term.Prepared.KeyTable, term.Prepared.KeyCount);
+  const std::vector<ReferenceFind> expected = ReferenceFinds(text, reference);
 
   const ScanInstructions best = CurrentScanInstructions();
   for (ScanInstructions set :
        {ScanInstructions::Portable, ScanInstructions::Sse2, ScanInstructions::Avx2}) {
     if (!UseScanInstructions(set)) continue;
     listed.Finds.clear();
-    Check(Scan(term.Keys, true, text, seed, holes) == kScanGoOn);
+    Check(Scan(*term.Heard, true, text, seed, holes) == kScanGoOn);
     Check(listed.Finds == expected);
     listed.Finds.clear();
-    Check(Scan(term.Keys, false, text, seed, holes) ==
+    Check(Scan(*term.Heard, false, text, seed, holes) ==
           (expected.empty() ? kScanGoOn : kScanMatchFound));
     Check(listed.Finds.empty());
   }

@@ -18,6 +18,7 @@
 
 #include "engine/letter_scanner.h"
 #include "engine/search_term.h"
+#include "engine/soundex_method.h"
 #include "engine/word_starts.h"
 #include "phonetic/phonetic_key.h"
 #include "support/reference_letters.h"
@@ -39,7 +40,7 @@ Collected listed;
 
 LetterScan scan;  // too large for the stack, as in the search
 
-int Scan(const TermKeys& term, bool listAll, const std::string& text, std::uint32_t seed,
+int Scan(const HeardTerm& term, bool listAll, const std::string& text, std::uint32_t seed,
          bool holes) {
   std::minstd_rand random(seed);
   StartLetterScan(&scan, &term, listAll, 1, CollectFind, &listed);
@@ -74,24 +75,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       keys[k].Bytes[0] = raw[0] % 27 == 26 ? '0' : static_cast<char>('a' + raw[0] % 27);
       for (int d = 1; d < 4; ++d) keys[k].Bytes[d] = static_cast<char>('0' + raw[d] % 7);
     }
-    PrepareSearchTermOfKeys(keys, keys[0] == keys[1] ? 1 : 2, &term);
-    expected = ReferenceLetterFinds(text, term.Prepared.KeyTable, term.Prepared.KeyCount);
-  } else if ((data[0] & 2) != 0) {
-    PrepareSearchTerm(kNames[data[5] % std::size(kNames)], PhoneticMethod::DaitchMokotoff, &term);
-    expected = ReferenceLetterCodeFinds(text, term.Keys.Codes, term.Keys.CodeCount);
+    const std::uint32_t count = keys[0] == keys[1] ? 1 : 2;
+    term.Heard = HearSoundexKeys(keys, count);
+    expected = ReferenceLetterFinds(text, keys, count);
   } else {
-    PrepareSearchTerm(kNames[data[5] % std::size(kNames)], &term);
-    expected = ReferenceLetterFinds(text, term.Prepared.KeyTable, term.Prepared.KeyCount);
+    // Bit 1: the name's Daitch-Mokotoff codes instead of its keys.
+    const bool codes = (data[0] & 2) != 0;
+    const char* name = kNames[data[5] % std::size(kNames)];
+    PrepareSearchTerm(name, codes ? DaitchMokotoffMethod() : SoundexMethod(), &term);
+    expected = ReferenceLetterFinds(text, MakeReferenceTerm(name, codes));
   }
 
   const ScanInstructions best = CurrentScanInstructions();
   for (ScanInstructions set : {ScanInstructions::Portable, ScanInstructions::Avx2}) {
     if (!UseScanInstructions(set)) continue;
     listed.Finds.clear();
-    Check(Scan(term.Keys, true, text, seed, holes) == kScanGoOn);
+    Check(Scan(*term.Heard, true, text, seed, holes) == kScanGoOn);
     Check(listed.Finds == expected);
     listed.Finds.clear();
-    Check(Scan(term.Keys, false, text, seed, holes) ==
+    Check(Scan(*term.Heard, false, text, seed, holes) ==
           (expected.empty() ? kScanGoOn : kScanMatchFound));
     Check(listed.Finds.empty());
   }

@@ -180,8 +180,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckWellFormed(lines, name, content.size());
 
   // The plain reading, which knows nothing of reads, with the keys of the term.
-  const std::vector<ReferenceFind> finds =
-      ReferenceFinds(content, term.Prepared.KeyTable, term.Prepared.KeyCount);
+  const ReferenceTerm reference = MakeReferenceTerm(word.c_str(), false);
+  const std::vector<ReferenceFind> finds = ReferenceFinds(content, reference);
   Check(lines == ReferenceLines(finds, content, name));
   Check(sink.Occurrences.size() == finds.size());
   for (std::size_t i = 0; i < finds.size() && i < sink.Occurrences.size(); ++i) {
@@ -190,7 +190,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(occurrence.Path == path && occurrence.Word == find.Letters);
     Check(occurrence.Line == find.Line && occurrence.Offset == find.Start &&
           occurrence.Column == find.Start - find.LineStart + 1);
-    Check(occurrence.Code == std::string(term.Prepared.KeyTable[find.Key].Bytes, 4));
+    Check(occurrence.Code == std::string(reference.Keys[find.Key].Bytes, 4));
   }
   return 0;
 }

@@ -78,7 +78,7 @@ class SearchLogTest : public testing::Test {
   void TearDown() override { ClearSearchLists(); }
 
   void SetSearchText(const std::string& text) { searchText_ = text; }
-  void SetMethod(PhoneticMethod method) { method_ = method; }
+  void SetMethod(const SoundMethod& method) { method_ = &method; }
   void AddLines(const std::vector<std::string>& lines) {
     lines_.Lines.insert(lines_.Lines.end(), lines.begin(), lines.end());
   }
@@ -101,7 +101,7 @@ class SearchLogTest : public testing::Test {
 
   TempTree tree_;
   std::string searchText_;
-  PhoneticMethod method_ = PhoneticMethod::Soundex;
+  const SoundMethod* method_ = &DefaultSoundMethod();
   ListedLines lines_;
 };
 
@@ -154,7 +154,7 @@ TEST_F(SearchLogTest, EmptySearchesGiveTheHeaderAndTheBanner) {
 }
 
 TEST_F(SearchLogTest, HeaderNamesTheDaitchMokotoffMethodInBothLayouts) {
-  SetMethod(PhoneticMethod::DaitchMokotoff);
+  SetMethod(DaitchMokotoffMethod());
   SetSearchText("Kohn");
   SearchState.LastTermType = 1;
   SearchState.FilesSearched = 2;

@@ -54,6 +54,6 @@ class RecordingSink : public SearchSink {
 
  private:
   int Show(const std::string& line);
-  ResultLine resultLine_;
+  ResultLine resultLine_{};  // a line offered before any file (a stopped scan) names none
   std::uint32_t leftOut_[6] = {};  // by LeftOutKind
 };

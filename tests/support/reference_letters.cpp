@@ -189,3 +189,10 @@ std::string Utf8Of(const std::u32string& text) {
   }
   return out;
 }
+
+std::vector<ReferenceFind> ReferenceLetterFinds(const std::string& bytes, const ReferenceTerm& term) {
+  return term.Codes ? ReferenceLetterCodeFinds(bytes, term.DmCodes.data(),
+                                               static_cast<int>(term.DmCodes.size()))
+                    : ReferenceLetterFinds(bytes, term.Keys.data(),
+                                           static_cast<std::uint32_t>(term.Keys.size()));
+}

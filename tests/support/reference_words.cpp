@@ -1,5 +1,9 @@
 #include "support/reference_words.h"
 
+#include <cstring>
+
+#include "phonetic/prepared_term.h"
+
 namespace {
 
 constexpr std::size_t kWordLetters = 62;
@@ -106,4 +110,26 @@ int ReferenceCodeIndex(const std::string& letters, const DmCode* codes, int coun
     }
   }
   return -1;
+}
+
+ReferenceTerm MakeReferenceTerm(const char* word, bool codes) {
+  ReferenceTerm term;
+  term.Codes = codes;
+  if (codes) {
+    term.DmCodes.resize(kMaxDmCodes);
+    term.DmCodes.resize(static_cast<std::size_t>(DaitchMokotoffCodes(
+        word, static_cast<std::uint32_t>(std::strlen(word)), term.DmCodes.data())));
+  } else {
+    PreparedTerm prepared;
+    PrepareTerm(word, &prepared);
+    term.Keys.assign(prepared.KeyTable, prepared.KeyTable + prepared.KeyCount);
+  }
+  return term;
+}
+
+std::vector<ReferenceFind> ReferenceFinds(const std::string& bytes, const ReferenceTerm& term) {
+  return term.Codes ? ReferenceCodeFinds(bytes, term.DmCodes.data(),
+                                         static_cast<int>(term.DmCodes.size()))
+                    : ReferenceFinds(bytes, term.Keys.data(),
+                                     static_cast<std::uint32_t>(term.Keys.size()));
 }

@@ -32,6 +32,18 @@ std::vector<ReferenceFind> ReferenceFinds(const std::string& bytes, const Phonet
 std::vector<ReferenceFind> ReferenceCodeFinds(const std::string& bytes, const DmCode* codes,
                                               int count);
 
+// What a reference reading compares words with: the distinct keys of a query word, or (for
+// Daitch-Mokotoff) its codes.
+struct ReferenceTerm {
+  bool Codes = false;
+  std::vector<PhoneticKey> Keys;
+  std::vector<DmCode> DmCodes;
+};
+ReferenceTerm MakeReferenceTerm(const char* word, bool codes);
+
+// ReferenceFinds or ReferenceCodeFinds of the term.
+std::vector<ReferenceFind> ReferenceFinds(const std::string& bytes, const ReferenceTerm& term);
+
 // The index of the first of `keys` that the word `letters` (A-Z a-z, at most 62) has, reduced
 // and coded as ReferenceFinds codes a word, or -1.
 int ReferenceKeyIndex(const std::string& letters, const PhoneticKey* keys, std::uint32_t count);
