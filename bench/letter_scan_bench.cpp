@@ -21,7 +21,7 @@
 
 #include "engine/chunk_scanner.h"
 #include "engine/letter_scanner.h"
-#include "engine/search_term.h"
+#include "engine/sound_method.h"
 #include "phonetic/phonetic_key.h"
 
 namespace {
@@ -125,37 +125,35 @@ int CountMatch(void* context, const WordFound&) {
 }
 
 const HeardTerm& Term() {
-  static const SearchTerm term = [] {
+  static const std::unique_ptr<HeardTerm> term = [] {
     InitialisePhonetics();
-    SearchTerm prepared;
-    PrepareSearchTerm("Moses", &prepared);
-    return prepared;
+    return DefaultSoundMethod().Hear("Moses");
   }();
-  return *term.Heard;
+  return *term;
 }
 
-template <typename Scan, typename Start, typename Read, typename Finish>
-double Pass(const std::string& text, Start start, Read read, Finish finish, std::int64_t* found) {
+template <typename Scan>
+double Pass(const std::string& text, std::int64_t* found) {
   static Scan scan;
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto began = std::chrono::steady_clock::now();
   *found = 0;
-  start(&scan, &Term(), true, 1, CountMatch, found);
+  scan.Start(Term(), true, 1, CountMatch, found);
   for (std::size_t at = 0; at < text.size(); at += kRead) {
     const auto count =
         static_cast<std::uint32_t>(text.size() - at < kRead ? text.size() - at : kRead);
-    read(&scan, bytes + at, count, static_cast<std::int64_t>(at));
+    scan.Read(bytes + at, count, static_cast<std::int64_t>(at));
   }
-  finish(&scan, static_cast<std::int64_t>(text.size()));
+  scan.Finish(static_cast<std::int64_t>(text.size()));
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
 }
 
 double BytesPass(const std::string& text, std::int64_t* found) {
-  return Pass<ChunkScan>(text, StartChunkScan, ScanChunk, FinishChunkScan, found);
+  return Pass<ChunkScan>(text, found);
 }
 
 double LettersPass(const std::string& text, std::int64_t* found) {
-  return Pass<LetterScan>(text, StartLetterScan, ScanLetters, FinishLetterScan, found);
+  return Pass<LetterScan>(text, found);
 }
 
 // The two readings one after the other in each iteration, so that a machine busy with other

@@ -1,15 +1,13 @@
 // The file scanner: opens a file, reads it front to back in 64 KiB chunks into the search's
 // read buffer (or, for a large file, looks at it in place, a window at a time, in pieces of
-// the same size) and gives each piece to the word reading of chunk_scanner.h; in a
+// the same size) and gives each piece to the search's word reading (word_reading.h); in a
 // single-word search every match goes to the sink and gets a ResultList entry.
 #include "engine/file_scanner.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "engine/chunk_scanner.h"
 #include "engine/file_scanner_testing.h"
-#include "engine/letter_scanner.h"
 #include "engine/search_state.h"
 #include "platform/files.h"
 #include "platform/thread.h"
@@ -67,38 +65,10 @@ int ListOccurrence(void* context, const WordFound& found) {
 
 void CloseScanFile() { CloseFile(SearchState.ScanFileHandle.exchange(kNoFile)); }
 
-// The word reading of a file: the bytes' own, or, for a search that reads today's
-// encodings, the letters' (Letters set).
-struct WordReading {
-  ChunkScan* Bytes;
-  LetterScan* Letters;
-  bool ListAll;
-};
-
-// The letter reading's state is too large for the worker's stack; one search scans one file
-// at a time, so the search worker keeps one for every file.
-LetterScan letterScan;
-
-int ReadPiece(WordReading& reading, const std::uint8_t* bytes, std::uint32_t count,
-              std::int64_t offset) {
-  return reading.Letters != nullptr ? ScanLetters(reading.Letters, bytes, count, offset)
-                                    : ScanChunk(reading.Bytes, bytes, count, offset);
-}
-
-int ReadZeroRun(WordReading& reading, std::int64_t offset) {
-  return reading.Letters != nullptr ? ScanLetterZeroRun(reading.Letters, offset)
-                                    : ScanZeroRun(reading.Bytes, offset);
-}
-
-int FinishReading(WordReading& reading, std::int64_t size) {
-  return reading.Letters != nullptr ? FinishLetterScan(reading.Letters, size)
-                                    : FinishChunkScan(reading.Bytes, size);
-}
-
 // Looks at the open file in place, window after window, for as long as the platform maps
 // it and up to the size it had when it was opened; `offset` is then where reading goes on,
 // and the read position is there. kScanGoOn unless the scan has ended.
-int ViewAndScan(FileHandle file, std::int64_t size, WordReading& scan, std::int64_t& offset) {
+int ViewAndScan(FileHandle file, std::int64_t size, WordReading& reading, std::int64_t& offset) {
   while (offset < size) {
     const std::uint32_t count = size - offset < kViewWindowSize
                                     ? static_cast<std::uint32_t>(size - offset)
@@ -109,7 +79,7 @@ int ViewAndScan(FileHandle file, std::int64_t size, WordReading& scan, std::int6
     int outcome = kScanGoOn;
     for (std::uint32_t done = 0; done < count && outcome == kScanGoOn;) {
       const std::uint32_t piece = count - done < kReadChunkSize ? count - done : kReadChunkSize;
-      outcome = ReadPiece(scan, window + done, piece, offset + done);
+      outcome = reading.Read(window + done, piece, offset + done);
       done += piece;
       if (outcome == kScanGoOn && WorkerCheckpoint() != 0) outcome = kScanStopped;
     }
@@ -128,34 +98,35 @@ int ViewAndScan(FileHandle file, std::int64_t size, WordReading& scan, std::int6
 
 // Reads the open file to its end. kScanGoOn when it was read in full. The holes of a
 // sparse file are not read: they hold zero bytes, which end a word and count no line.
-int ReadAndScan(FileHandle file, std::int64_t size, std::uint8_t* buffer, WordReading& scan) {
+int ReadAndScan(FileHandle file, std::int64_t size, std::uint8_t* buffer, WordReading& reading,
+                bool listAll) {
   std::int64_t offset = 0;
-  const int viewed = ViewAndScan(file, size, scan, offset);
+  const int viewed = ViewAndScan(file, size, reading, offset);
   if (viewed != kScanGoOn) return viewed;
   std::int64_t dataEnd = FileMayHaveHoles(file) ? 0 : INT64_MAX;
   // A scan that stops at the first match often finds it near the start of the file: a
   // smaller first read saves copying the rest of a file read for nothing.
-  std::uint32_t readSize = scan.ListAll || offset > 0 ? kReadChunkSize : kFirstMatchFirstRead;
+  std::uint32_t readSize = listAll || offset > 0 ? kReadChunkSize : kFirstMatchFirstRead;
   for (;;) {
     if (offset >= dataEnd) {
       const std::int64_t data = SeekToData(file, offset, &dataEnd);
       if (data < 0) return kScanFailed;
       if (data > offset) {
-        const int outcome = ReadZeroRun(scan, offset);
+        const int outcome = reading.ReadZeroRun(offset);
         if (outcome != kScanGoOn) return outcome;
         offset = data;
       }
     }
     const std::int64_t got = ReadFileChunk(file, buffer, readSize);
     if (got < 0) return kScanFailed;
-    if (got == 0) return FinishReading(scan, offset);
-    const int outcome = ReadPiece(scan, buffer, static_cast<std::uint32_t>(got), offset);
+    if (got == 0) return reading.Finish(offset);
+    const int outcome = reading.Read(buffer, static_cast<std::uint32_t>(got), offset);
     offset += got;
     if (outcome != kScanGoOn) return outcome;
     if (WorkerCheckpoint() != 0) return kScanStopped;
     // A short read that reaches the size the file had when it was opened is its end: no
     // read is spent on learning so. A file that grew meanwhile is read on.
-    if (got < readSize && offset >= size) return FinishReading(scan, offset);
+    if (got < readSize && offset >= size) return reading.Finish(offset);
     readSize = kReadChunkSize;
   }
 }
@@ -164,8 +135,8 @@ int ReadAndScan(FileHandle file, std::int64_t size, std::uint8_t* buffer, WordRe
 
 void StartLineNumbersAt(std::int64_t first) { firstLineNumber = first; }
 
-bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile, const SearchTerm& term,
-              SearchSink& sink) {
+bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile, const HeardTerm& term,
+              WordReading& reading, SearchSink& sink) {
   std::uint8_t* buffer = SearchState.ReadBuffer.load();
   FileHandle file = buffer != nullptr ? OpenFileForScan(path, listedAsRegularFile) : kInvalidFile;
   SearchState.ScanFileHandle = IsOpenFile(file) ? file : kNoFile;
@@ -185,20 +156,12 @@ bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile, con
     return false;
   }
   listing.Path = path;
-  listing.Term = term.Heard.get();
+  listing.Term = &term;
   listing.Sink = &sink;
   listing.Found = false;
   const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
-  ChunkScan bytes;
-  WordReading reading{&bytes, nullptr, listAll};
-  if (term.ReadUnicode) {
-    reading.Letters = &letterScan;
-    StartLetterScan(&letterScan, term.Heard.get(), listAll, firstLineNumber, ListOccurrence, &listing);
-  } else {
-    StartChunkScan(&bytes, term.Heard.get(), listAll, firstLineNumber, ListOccurrence, &listing);
-  }
-
-  const int outcome = ReadAndScan(file, listing.Size, buffer, reading);
+  reading.Start(term, listAll, firstLineNumber, ListOccurrence, &listing);
+  const int outcome = ReadAndScan(file, listing.Size, buffer, reading, listAll);
   if (outcome == kScanFailed) RecordUnopened(path, sink);
   CloseScanFile();
   if (outcome == kScanMatchFound) return true;

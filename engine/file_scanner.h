@@ -6,15 +6,16 @@
 #include <cstdint>
 
 #include "engine/search_sink.h"
-#include "engine/search_term.h"
+#include "engine/sound_method.h"
+#include "engine/word_reading.h"
 
 // A single-word search lists every occurrence; a term of an expression only asks whether
 // the file holds a match, and the scan stops at the first.
 enum class ScanMode { ListEveryOccurrence, StopAtFirstMatch };
 
-// Scans `path` for `term`. Returns true when an occurrence was listed (the file read to its
-// end) or a match was found. Each occurrence goes to `sink` and, once shown, to ResultList;
+// Scans `path` for `term`, read by `reading`. Returns true when an occurrence was listed
+// (the file read to its end) or a match was found. Each occurrence goes to `sink` and, once shown, to ResultList;
 // files that cannot be opened or read go to UnopenedFiles. `listedAsRegularFile`: the
 // folder listing said the path is a regular file (OpenFileForScan).
-bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile, const SearchTerm& term,
-              SearchSink& sink);
+bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile, const HeardTerm& term,
+              WordReading& reading, SearchSink& sink);

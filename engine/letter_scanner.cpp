@@ -20,6 +20,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <new>
 
 #include "engine/word_starts.h"
 #include "phonetic/letter_fold.h"
@@ -210,7 +211,7 @@ void BeginWord(LetterScan* scan, char32_t first, std::int64_t start) {
   LetterWord& word = scan->Word;
   word.Start = start;
   // A word is coded from its folding, which begins with an ASCII first letter as it is.
-  word.Wanted = first >= 0x80 || scan->Bytes.Term->Starts.IsStart[first];
+  word.Wanted = first >= 0x80 || scan->Term->Starts.IsStart[first];
   if (!word.Wanted) return;
   word.Full = false;
   word.KeptCount = 0;
@@ -236,7 +237,7 @@ void RegionLineAt(LetterScan* scan, std::int64_t start, std::int64_t* line,
   }
   const auto upTo = static_cast<std::uint32_t>(start - scan->ReadOffset);
   if (upTo > scan->LinesCountedTo) {
-    const std::uint8_t* bytes = scan->Read;
+    const std::uint8_t* bytes = scan->ReadBytes;
     const std::uint32_t lines =
         CountLineFeeds(bytes + scan->LinesCountedTo, upTo - scan->LinesCountedTo);
     if (lines > 0) {
@@ -262,12 +263,12 @@ int EndWord(LetterScan* scan, std::int64_t end) {
   const std::uint32_t length = FoldWord(word.Kept, count, folded, kMaxWordLetters);
   if (length < 2) return kScanGoOn;
   const int key =
-      MatchWordKey(*scan->Bytes.Term, reinterpret_cast<const std::uint8_t*>(folded), length);
+      MatchWordKey(*scan->Term, reinterpret_cast<const std::uint8_t*>(folded), length);
   if (key < 0) return kScanGoOn;
   if (!scan->ListAll) return kScanMatchFound;
-  std::int64_t line = scan->Bytes.Line;
-  std::int64_t lineStart = scan->Bytes.LineStart;
-  if (scan->Read != nullptr) RegionLineAt(scan, word.Start, &line, &lineStart);
+  std::int64_t line = scan->Bytes.CurrentLine();
+  std::int64_t lineStart = scan->Bytes.CurrentLineStart();
+  if (scan->ReadBytes != nullptr) RegionLineAt(scan, word.Start, &line, &lineStart);
   return scan->Listener(scan->Context,
                         {word.Shown, word.ShownLength, word.Start, end, line, lineStart, key});
 }
@@ -277,7 +278,7 @@ int EndWord(LetterScan* scan, std::int64_t end) {
 int ReadCodePoints(LetterScan* scan, std::uint32_t count) {
   const char32_t* codePoints = scan->CodePoints;
   const std::int64_t* positions = scan->Positions;
-  const bool countLines = scan->ListAll && scan->Read == nullptr;
+  const bool countLines = scan->ListAll && scan->ReadBytes == nullptr;
   const std::int64_t unit = scan->Decoder.Encoding == TextEncoding::kUtf8 ? 1 : 2;
   for (std::uint32_t i = 0; i < count; ++i) {
     const char32_t c = codePoints[i];
@@ -319,8 +320,7 @@ int ReadCodePoints(LetterScan* scan, std::uint32_t count) {
         }
         scan->Where = kOutside;
         if (c == '\n' && countLines) {
-          ++scan->Bytes.Line;
-          scan->Bytes.LineStart = positions[i] + unit;
+          scan->Bytes.MoveToLine(scan->Bytes.CurrentLine() + 1, positions[i] + unit);
         }
         break;
     }
@@ -380,7 +380,7 @@ int DecodeStretch(LetterScan* scan, const std::uint8_t* bytes, std::uint32_t cou
   if (outcome != kScanGoOn) return outcome;
   if (giveBack && CanGiveBack(scan)) {
     scan->Decoding = false;
-    scan->Bytes.PreviousByte = bytes[end - 1];
+    scan->Bytes.ResumeAfter(bytes[end - 1]);
   }
   return kScanGoOn;
 }
@@ -583,7 +583,7 @@ __attribute__((target("avx2"))) std::uint32_t MapBlocksAvx2(LetterScan* scan,
 // is in a region that runs into the next read, which is decoded); when it is a letter or a
 // joiner, the run it ends is the remembered one.
 void MapRead(LetterScan* scan, const std::uint8_t* bytes, std::uint32_t count) {
-  const bool* isStart = scan->Bytes.Term->Starts.IsStart;
+  const bool* isStart = scan->Term->Starts.IsStart;
   const bool before = IsAsciiSeparator(scan->ReadBefore);
   const bool wantedRun = scan->RunInto && !scan->RunSpoilt && isStart[scan->RunLetters[0]];
   MapCarries carries{before, !before, 0, 0, wantedRun};
@@ -705,7 +705,7 @@ inline bool BeginsUnwanted(const FactTable& facts, const bool* isStart, const st
 // having done nothing, for any other region.
 bool ReadLatinWord(LetterScan* scan, std::uint32_t from, std::uint32_t end, int* outcome) {
   const FactTable& facts = Facts();
-  const std::uint8_t* bytes = scan->Read;
+  const std::uint8_t* bytes = scan->ReadBytes;
   char folded[kMaxWordLetters + 4];
   std::uint32_t length = 0;
   std::uint32_t characters = 0;
@@ -732,7 +732,7 @@ bool ReadLatinWord(LetterScan* scan, std::uint32_t from, std::uint32_t end, int*
   *outcome = kScanGoOn;
   if (length < 2) return true;
   const int key =
-      MatchWordKey(*scan->Bytes.Term, reinterpret_cast<const std::uint8_t*>(folded), length);
+      MatchWordKey(*scan->Term, reinterpret_cast<const std::uint8_t*>(folded), length);
   if (key < 0) return true;
   if (!scan->ListAll) {
     *outcome = kScanMatchFound;
@@ -761,13 +761,12 @@ int ReadRegion(LetterScan* scan, std::uint32_t from, std::uint32_t end, bool tak
   // it is not given it is moved past.
   scan->Decoder.Position = scan->ReadOffset + from;
   const bool ended = end < scan->ReadCount;
-  const int outcome = DecodeAndRead(scan, scan->Read, from, ended ? end + 1 : end);
+  const int outcome = DecodeAndRead(scan, scan->ReadBytes, from, ended ? end + 1 : end);
   if (outcome != kScanGoOn) return outcome;
   if (!ended) {
     // The region's last word may go on in the next read: the decoded reading keeps it.
     scan->Decoding = true;
-    scan->Bytes.Carrying = false;
-    scan->Bytes.CarriedLength = 0;
+    scan->Bytes.DropCarriedWord();
   }
   return kScanGoOn;
 }
@@ -776,7 +775,7 @@ int ReadRegion(LetterScan* scan, std::uint32_t from, std::uint32_t end, bool tak
 // also the region that runs into the next read.
 int ReadRegions(LetterScan* scan, std::uint32_t limit) {
   const FactTable& facts = Facts();
-  const bool* isStart = scan->Bytes.Term->Starts.IsStart;
+  const bool* isStart = scan->Term->Starts.IsStart;
   const std::uint64_t* separators = scan->SeparatorMap;
   const std::uint32_t count = scan->ReadCount;
   std::uint32_t regionsFrom = scan->RegionsFrom;
@@ -793,7 +792,7 @@ int ReadRegions(LetterScan* scan, std::uint32_t limit) {
       // else to look at, is passed over.
       if (end < count && event == from && !(from == 0 && scan->RunInto) &&
           NextBit(scan->EventMap, event + 1, end) == end &&
-          BeginsUnwanted(facts, isStart, scan->Read + event, end - event)) {
+          BeginsUnwanted(facts, isStart, scan->ReadBytes + event, end - event)) {
         continue;
       }
     } else {
@@ -817,8 +816,8 @@ int ReadRegions(LetterScan* scan, std::uint32_t limit) {
 // lines up to there and noted on the way whether a byte was from 0x80 up.
 int RegionsBefore(LetterScan* scan, std::uint32_t limit) {
   if (!scan->Mapped) {
-    if (!scan->Bytes.SawHighByte) return kScanGoOn;
-    MapRead(scan, scan->Read, scan->ReadCount);
+    if (!scan->Bytes.SawHighByte()) return kScanGoOn;
+    MapRead(scan, scan->ReadBytes, scan->ReadCount);
     scan->Mapped = true;
   }
   return ReadRegions(scan, limit);
@@ -828,11 +827,11 @@ int RegionsBefore(LetterScan* scan, std::uint32_t limit) {
 // other is listed after the regions before it (in a first-match scan it ends the read).
 int ListFromBytes(void* context, const WordFound& found) {
   LetterScan* scan = static_cast<LetterScan*>(context);
-  if (scan->Read != nullptr) {
+  if (scan->ReadBytes != nullptr) {
     const std::int64_t start = found.Start - scan->ReadOffset;
     const std::int64_t end = found.End - scan->ReadOffset;
-    if ((start > 0 && scan->Read[start - 1] >= 0x80) ||
-        (end >= 0 && end < scan->ReadCount && scan->Read[end] >= 0x80)) {
+    if ((start > 0 && scan->ReadBytes[start - 1] >= 0x80) ||
+        (end >= 0 && end < scan->ReadCount && scan->ReadBytes[end] >= 0x80)) {
       return kScanGoOn;
     }
     if (!scan->ListAll) {
@@ -845,62 +844,37 @@ int ListFromBytes(void* context, const WordFound& found) {
   return scan->Listener(scan->Context, found);
 }
 
-// What a first-match scan's byte reading changes in a read, kept to read it again.
-struct BytesBefore {
-  std::int64_t Line;
-  std::int64_t LineStart;
-  std::uint8_t PreviousByte;
-  bool Carrying;
-  std::uint32_t CarriedLength;
-  std::int64_t CarriedStart;
-  std::uint8_t Carried[kMaxWordLetters];
-};
-
-// A read, or its rest, that the byte reading has: ScanChunk reads it whole, and the regions
+// A read, or its rest, that the byte reading has: the byte reading reads it whole, and the regions
 // of its non-ASCII bytes are read meanwhile and after. A first-match scan's byte reading
 // stops at its first match, which it does not tell: when the read is not all ASCII, the read
 // is read again with its matches told, to set aside those that touch a non-ASCII byte.
 int ReadMixed(LetterScan* scan, const std::uint8_t* bytes, std::uint32_t count, std::int64_t offset,
               bool runInto) {
   ChunkScan& chunk = scan->Bytes;
-  scan->Read = bytes;
+  scan->ReadBytes = bytes;
   scan->ReadCount = count;
   scan->ReadOffset = offset;
   scan->RunInto = runInto;
-  scan->ReadBefore = chunk.PreviousByte;
+  scan->ReadBefore = chunk.ByteBefore();
   scan->Mapped = false;
-  chunk.SawHighByte = false;
+  chunk.ForgetHighByte();
   scan->RegionsFrom = 0;
-  scan->ReadLine = scan->RegionLine = chunk.Line;
-  scan->ReadLineStart = scan->RegionLineStart = chunk.LineStart;
+  scan->ReadLine = scan->RegionLine = chunk.CurrentLine();
+  scan->ReadLineStart = scan->RegionLineStart = chunk.CurrentLineStart();
   scan->LinesCountedTo = 0;
   int outcome;
   if (scan->ListAll) {
-    outcome = ScanChunk(&chunk, bytes, count, offset);
+    outcome = chunk.Read(bytes, count, offset);
     if (outcome == kScanGoOn) outcome = RegionsBefore(scan, count);
   } else {
-    BytesBefore before{chunk.Line,
-                       chunk.LineStart,
-                       chunk.PreviousByte,
-                       chunk.Carrying,
-                       chunk.CarriedLength,
-                       chunk.CarriedStart,
-                       {}};
-    std::memcpy(before.Carried, chunk.Carried, sizeof before.Carried);
-    outcome = ScanChunk(&chunk, bytes, count, offset);
+    // What a first-match scan's byte reading changes in a read, kept to read it again.
+    const ChunkScanMark before = chunk.Mark();
+    outcome = chunk.Read(bytes, count, offset);
     if (outcome != kScanStopped && HasNonAscii(bytes, count)) {
       if (outcome == kScanMatchFound) {
-        chunk.Line = before.Line;
-        chunk.LineStart = before.LineStart;
-        chunk.PreviousByte = before.PreviousByte;
-        chunk.Carrying = before.Carrying;
-        chunk.CarriedLength = before.CarriedLength;
-        chunk.CarriedStart = before.CarriedStart;
-        std::memcpy(chunk.Carried, before.Carried, sizeof before.Carried);
-        chunk.ListAll = true;
+        chunk.ReturnTo(before);
         scan->FoundByBytes = false;
-        outcome = ScanChunk(&chunk, bytes, count, offset);
-        chunk.ListAll = false;
+        outcome = chunk.ReadListing(bytes, count, offset);
         if (outcome == kScanStopped && scan->FoundByBytes) outcome = kScanMatchFound;
       }
       if (outcome == kScanGoOn) {
@@ -910,7 +884,7 @@ int ReadMixed(LetterScan* scan, const std::uint8_t* bytes, std::uint32_t count, 
       }
     }
   }
-  scan->Read = nullptr;
+  scan->ReadBytes = nullptr;
   if (outcome != kScanGoOn || scan->Decoding) return outcome;
   scan->Decoder.Position = offset + count;
   RememberRun(scan, bytes, count, offset, runInto);
@@ -928,7 +902,7 @@ int ReadHole(LetterScan* scan, std::int64_t end) {
   if (!scan->Decoding) {
     SkipAsciiRead(&scan->Decoder, 1);  // a zero byte first decides UTF-8
     scan->Decoder.Position = end;
-    return ScanZeroRun(&scan->Bytes, scan->HoleStart);
+    return scan->Bytes.ReadZeroRun(scan->HoleStart);
   }
   static const std::uint8_t kZeros[4] = {};
   const auto given = static_cast<std::uint32_t>(length <= 4 ? length : 4 - (length & 1));
@@ -939,17 +913,20 @@ int ReadHole(LetterScan* scan, std::int64_t end) {
   if (outcome != kScanGoOn) return outcome;
   if (CanGiveBack(scan)) {
     scan->Decoding = false;
-    scan->Bytes.PreviousByte = 0;
+    scan->Bytes.ResumeAfter(0);
   }
   return kScanGoOn;
 }
 
 }  // namespace
 
-void StartLetterScan(LetterScan* scan, const HeardTerm* term, bool listAll, std::int64_t firstLine,
-                     WordListener listener, void* context) {
-  StartChunkScan(&scan->Bytes, term, listAll, firstLine, ListFromBytes, scan);
-  scan->Bytes.NoteHighBytes = listAll;
+void LetterScan::Start(const HeardTerm& heard, bool listAll, std::int64_t firstLine,
+                       WordListener listener, void* context) {
+  LetterScan* scan = this;
+  const HeardTerm* term = &heard;
+  scan->Term = term;
+  scan->Bytes.Start(heard, listAll, firstLine, ListFromBytes, scan);
+  scan->Bytes.NoteHighBytes(listAll);
   scan->ListAll = listAll;
   scan->Listener = listener;
   scan->Context = context;
@@ -958,7 +935,7 @@ void StartLetterScan(LetterScan* scan, const HeardTerm* term, bool listAll, std:
   scan->Where = kOutside;
   scan->FoundByBytes = false;
   scan->Word.Wanted = false;
-  scan->Read = nullptr;
+  scan->ReadBytes = nullptr;
   scan->RunActive = false;
   scan->RunSpoilt = false;
   scan->RunEndsWithJoiner = false;
@@ -977,8 +954,8 @@ void StartLetterScan(LetterScan* scan, const HeardTerm* term, bool listAll, std:
   }
 }
 
-int ScanLetters(LetterScan* scan, const std::uint8_t* bytes, std::uint32_t count,
-                std::int64_t offset) {
+int LetterScan::Read(const std::uint8_t* bytes, std::uint32_t count, std::int64_t offset) {
+  LetterScan* scan = this;
   if (scan->HolePending) {
     const int outcome = ReadHole(scan, offset);
     if (outcome != kScanGoOn) return outcome;
@@ -993,7 +970,7 @@ int ScanLetters(LetterScan* scan, const std::uint8_t* bytes, std::uint32_t count
     }
   } else if (scan->Decoding && CanGiveBack(scan)) {
     scan->Decoding = false;
-    scan->Bytes.PreviousByte = ' ';
+    scan->Bytes.ResumeAfter(' ');
   }
   std::uint32_t at = 0;
   while (scan->Decoding && at < count) {
@@ -1015,7 +992,8 @@ int ScanLetters(LetterScan* scan, const std::uint8_t* bytes, std::uint32_t count
   return kScanGoOn;
 }
 
-int ScanLetterZeroRun(LetterScan* scan, std::int64_t offset) {
+int LetterScan::ReadZeroRun(std::int64_t offset) {
+  LetterScan* scan = this;
   if (!scan->HolePending) {
     scan->HolePending = true;
     scan->HoleStart = offset;
@@ -1023,16 +1001,21 @@ int ScanLetterZeroRun(LetterScan* scan, std::int64_t offset) {
   return kScanGoOn;
 }
 
-int FinishLetterScan(LetterScan* scan, std::int64_t size) {
+int LetterScan::Finish(std::int64_t size) {
+  LetterScan* scan = this;
   if (scan->HolePending) {
     const int outcome = ReadHole(scan, size);
     if (outcome != kScanGoOn) return outcome;
   }
-  if (!scan->Decoding) return FinishChunkScan(&scan->Bytes, size);
+  if (!scan->Decoding) return scan->Bytes.Finish(size);
   const std::uint32_t decoded =
       FinishTextDecoding(&scan->Decoder, scan->CodePoints, scan->Positions);
   const int outcome = ReadCodePoints(scan, decoded);
   if (outcome != kScanGoOn) return outcome;
   if (scan->Where != kInside) return kScanGoOn;
   return EndWord(scan, size);
+}
+
+std::unique_ptr<WordReading> MakeLetterReading() {
+  return std::unique_ptr<WordReading>(new (std::nothrow) LetterScan);
 }

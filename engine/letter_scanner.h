@@ -1,8 +1,7 @@
-// One file's bytes, read after read, cut into words of letters as text is written today
-// (UTF-8, UTF-16, Windows-1252; accented Latin, Cyrillic and Greek letters), each word folded
-// to a-z and matched against the term: the word reading of chunk_scanner.h, with the same
-// outcomes, listener and calls, for the switch that reads today's encodings. Search worker
-// only (tests: any one thread).
+// The letter reading (engine/word_reading.h): one file's bytes, read after read, cut into
+// words of letters as text is written today (UTF-8, UTF-16, Windows-1252; accented Latin,
+// Cyrillic and Greek letters), each word folded to a-z and matched against the term, for
+// the switch that reads today's encodings. Search worker only (tests: any one thread).
 //
 // The words:
 //  - The encoding is the decoder's (text_decoding.h): a byte-order mark, else UTF-8 whose
@@ -20,7 +19,7 @@
 //    included). LineStart is the position after the line feed (in UTF-16, after its unit).
 //
 // Speed: ASCII is read by the byte reading itself. In a UTF-8 file every read goes to
-// ScanChunk whole, which in a listing scan also notes whether the read has a byte from 0x80
+// the byte reading whole, which in a listing scan also notes whether the read has a byte from 0x80
 // up; only then are the read's bytes classed in bulk, and the words around its non-ASCII
 // bytes that may match are decoded besides, while the byte reading's view of them is set
 // aside. A UTF-16 file, a file that begins with a non-ASCII byte and a word that runs from
@@ -28,7 +27,7 @@
 // follows an ASCII separator.
 //
 // The reads follow each other with no gap: a run of zero bytes not read is told with
-// ScanLetterZeroRun. A read may have any size; the scan makes no allocation.
+// ReadZeroRun. A read may have any size; the scan makes no allocation.
 #pragma once
 
 #include <cstdint>
@@ -67,9 +66,20 @@ struct LetterWord {
 };
 
 // About 83 KiB (most of it the decoded code points and the maps of a read), made by the
-// caller: a member of the search's state, or static, rather than on a thread's stack.
-struct LetterScan {
-  ChunkScan Bytes;  // the byte reading; its Line and LineStart are the scan's
+// caller on the heap (MakeLetterReading) or static, rather than on a thread's stack.
+struct LetterScan final : public WordReading {
+  void Start(const HeardTerm& term, bool listAll, std::int64_t firstLine, WordListener listener,
+             void* context) override;
+  int Read(const std::uint8_t* bytes, std::uint32_t count, std::int64_t offset) override;
+  // Its zero bytes read as they would if read: U+0000 separators, and in UTF-16 units that
+  // may pair with a byte on either side. So its effect, a word it ends and that word's
+  // match, comes with the next call, whose outcome it is.
+  int ReadZeroRun(std::int64_t offset) override;
+  // What the decoder held back is read too.
+  int Finish(std::int64_t size) override;
+
+  const HeardTerm* Term;
+  ChunkScan Bytes;  // the byte reading; its line is the scan's
   bool ListAll;
   WordListener Listener;
   void* Context;
@@ -79,8 +89,8 @@ struct LetterScan {
   bool FoundByBytes;   // a first-match scan's byte reading found a match
   LetterWord Word;
   // The read the byte reading has, and the words around its non-ASCII bytes (regions) that
-  // the decoded reading has meanwhile; Read is null outside such a read.
-  const std::uint8_t* Read;
+  // the decoded reading has meanwhile; ReadBytes is null outside such a read.
+  const std::uint8_t* ReadBytes;
   std::uint32_t ReadCount;
   std::int64_t ReadOffset;
   bool RunInto;               // the run remembered below goes on into this read
@@ -120,22 +130,3 @@ struct LetterScan {
   char32_t CodePoints[kLetterPiece + kDecodeSlack];
   std::int64_t Positions[kLetterPiece + kDecodeSlack];
 };
-
-// Begins a file. `listener` is called only when `listAll` is true.
-void StartLetterScan(LetterScan* scan, const HeardTerm* term, bool listAll, std::int64_t firstLine,
-                     WordListener listener, void* context);
-
-// The next `count` bytes of the file, which begin at file position `offset`.
-int ScanLetters(LetterScan* scan, const std::uint8_t* bytes, std::uint32_t count,
-                std::int64_t offset);
-
-// A run of zero bytes at `offset` that is not read (a hole of a sparse file); it ends where
-// the next read begins (or at the size given to FinishLetterScan). Its zero bytes read as
-// they would if read: U+0000 separators, and in UTF-16 units that may pair with a byte on
-// either side. So its effect, a word it ends and that word's match, comes with that next
-// call, whose outcome it is.
-int ScanLetterZeroRun(LetterScan* scan, std::int64_t offset);
-
-// The end of the file at `size`: what the decoder held back is read, and a word that runs
-// to the very end is still a word.
-int FinishLetterScan(LetterScan* scan, std::int64_t size);

@@ -4,11 +4,11 @@
 #include "engine/query_search.h"
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/file_set.h"
 #include "engine/query_letters.h"
 #include "engine/search_state.h"
-#include "engine/search_term.h"
 #include "engine/term_application.h"
 #include "platform/files.h"
 #include "platform/memory.h"
@@ -50,7 +50,6 @@ int FinishSearch(SearchSink& sink) {
 int RunQuerySearch(const SearchRequest& request, SearchSink& sink) {
   char expression[kQueryExpressionSize];
   char word[kTermBufferSize];
-  SearchTerm term;
 
   const char* searchFor = request.SearchFor;
   char folded[kSearchTextSize];
@@ -65,7 +64,10 @@ int RunQuerySearch(const SearchRequest& request, SearchSink& sink) {
 
   auto* buffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
   SearchState.ReadBuffer = buffer;
-  if (buffer == nullptr) return EndSearch(SearchEnding::NoMemory, sink);
+  // How the search reads its files: the letters of today's encodings, or the bytes'.
+  const std::unique_ptr<WordReading> reading =
+      request.ReadUnicode ? MakeLetterReading() : MakeByteReading();
+  if (buffer == nullptr || reading == nullptr) return EndSearch(SearchEnding::NoMemory, sink);
 
   sink.CollectingFiles(false);
   if (WorkerCheckpoint() != 0) return -1;
@@ -77,15 +79,14 @@ int RunQuerySearch(const SearchRequest& request, SearchSink& sink) {
       std::int32_t code = TakeNextTerm(word, expression, SearchState.FirstTermTaken);
       SearchState.LastTermType = code;
       if (code == kNoTermLeft) break;
-      if (PrepareSearchTerm(word, *request.Method, &term) != 0)
-        return EndSearch(SearchEnding::NoMemory, sink);
-      term.ReadUnicode = request.ReadUnicode;
+      const std::unique_ptr<HeardTerm> term = request.Method->Hear(word);
+      if (term == nullptr) return EndSearch(SearchEnding::NoMemory, sink);
       if (code == kSingleWord) {
         // The pass lists every occurrence itself and leaves the FileSet empty.
-        if (RunSingleWordPass(term, sink) != 0) return -1;
+        if (RunSingleWordPass(*term, *reading, sink) != 0) return -1;
         return FinishSearch(sink);
       }
-      if (IsExpressionTerm(code) && ApplyTerm(code, term, sink) != 0) return -1;
+      if (IsExpressionTerm(code) && ApplyTerm(code, *term, *reading, sink) != 0) return -1;
     }
   }
 

@@ -35,7 +35,7 @@ bool InScope(TermScope scope, bool matching) {
 
 }  // namespace
 
-int ApplyTerm(std::int32_t code, const SearchTerm& term, SearchSink& sink) {
+int ApplyTerm(std::int32_t code, const HeardTerm& term, WordReading& reading, SearchSink& sink) {
   const TermRule* rule = RuleOfTerm(code);
   if (rule == nullptr) return 0;
   for (std::uint32_t i = 0; i < FileSet.Count.load(); ++i) {
@@ -45,7 +45,7 @@ int ApplyTerm(std::int32_t code, const SearchTerm& term, SearchSink& sink) {
     const char* path = FileSet.Get(i);
     if (path == nullptr) break;
     sink.SearchingFile(path, code);
-    const bool found = ScanFile(path, ScanMode::StopAtFirstMatch, FileSet.Marked(i), term, sink);
+    const bool found = ScanFile(path, ScanMode::StopAtFirstMatch, FileSet.Marked(i), term, reading, sink);
     // The answer of a file cut short by a stop is not trusted.
     if (WorkerCheckpoint() != 0) return -1;
     SetFlag(i, rule->NewFlag(matching, found));
@@ -53,7 +53,7 @@ int ApplyTerm(std::int32_t code, const SearchTerm& term, SearchSink& sink) {
   return 0;
 }
 
-int RunSingleWordPass(const SearchTerm& term, SearchSink& sink) {
+int RunSingleWordPass(const HeardTerm& term, WordReading& reading, SearchSink& sink) {
   // From the last entry down, so that removing the file just scanned moves nothing and
   // the set always holds the files not yet finished.
   for (std::uint32_t i = FileSet.Count.load(); i-- > 0;) {
@@ -61,7 +61,8 @@ int RunSingleWordPass(const SearchTerm& term, SearchSink& sink) {
     const char* path = FileSet.Get(i);
     if (path == nullptr) continue;
     sink.SearchingFile(path, kSingleWord);
-    const bool found = ScanFile(path, ScanMode::ListEveryOccurrence, FileSet.Marked(i), term, sink);
+    const bool found = ScanFile(path, ScanMode::ListEveryOccurrence, FileSet.Marked(i), term, reading,
+                                sink);
     // A file with hits was scanned to its end; one without may have been cut short.
     if (!found && WorkerCheckpoint() != 0) return -1;
     if (found) SearchState.MatchedFiles.fetch_add(1);

@@ -6,12 +6,13 @@
 #include <cstdint>
 
 #include "engine/search_sink.h"
-#include "engine/search_term.h"
+#include "engine/sound_method.h"
+#include "engine/word_reading.h"
 
-// Applies `term`, whose code is an expression code (IsExpressionTerm), to the FileSet
+// Applies `term` (its files read by `reading`), whose code is an expression code (IsExpressionTerm), to the FileSet
 // flags and MatchedFiles; any other code does nothing. Returns 0, or -1 on a stop.
-int ApplyTerm(std::int32_t code, const SearchTerm& term, SearchSink& sink);
+int ApplyTerm(std::int32_t code, const HeardTerm& term, WordReading& reading, SearchSink& sink);
 
 // Lists every occurrence of `term`, from the last FileSet entry to the first, removing
 // each file once scanned. Returns 0, or -1 on a stop.
-int RunSingleWordPass(const SearchTerm& term, SearchSink& sink);
+int RunSingleWordPass(const HeardTerm& term, WordReading& reading, SearchSink& sink);

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/search_term.h"
+#include "engine/sound_method.h"
 #include "engine/word_starts.h"
 #include "phonetic/phonetic_key.h"
 #include "support/reference_words.h"
@@ -118,9 +118,9 @@ std::string RandomText(std::mt19937& random, std::size_t size) {
 int ScanInReads(const HeardTerm& term, bool listAll, const std::string& text, std::mt19937& random,
                 bool holes, Collected* collected) {
   ChunkScan scan;
-  StartChunkScan(&scan, &term, listAll, 1, CollectFind, collected);
+  scan.Start(term, listAll, 1, CollectFind, collected);
   return FeedInReads(
-      &scan, ReadingCalls<ChunkScan>{ScanChunk, ScanZeroRun, FinishChunkScan}, text,
+      scan, text,
       [&random] {
         const std::size_t sizes[] = {1, 2, 7, 64, 100, 4096, 65536};
         return sizes[random() % std::size(sizes)];
@@ -215,18 +215,17 @@ TEST_P(InstructionSetTest, TextsCutIntoAnyReadsGiveThePlainReadingsMatches) {
   for (const char* word : {"Kohn", "Jackson", "Peterson", "Auerbach", "Schwarz", "Moses", "Ian"})
     cases.push_back({word, true});
   for (const Case& c : cases) {
-    SearchTerm term;
-    PrepareSearchTerm(c.Word, c.Codes ? DaitchMokotoffMethod() : SoundexMethod(), &term);
+    const std::unique_ptr<HeardTerm> term = (c.Codes ? DaitchMokotoffMethod() : SoundexMethod()).Hear(c.Word);
     const ReferenceTerm reference = MakeReferenceTerm(c.Word, c.Codes);
     for (int round = 0; round < 12; ++round) {
       const std::string text = RandomText(random, round < 6 ? 300 : 150000);
       const std::vector<ReferenceFind> expected = ReferenceFinds(text, reference);
       const bool holes = round % 2 == 1;
       Collected listed;
-      EXPECT_EQ(ScanInReads(*term.Heard, true, text, random, holes, &listed), kScanGoOn);
+      EXPECT_EQ(ScanInReads(*term, true, text, random, holes, &listed), kScanGoOn);
       EXPECT_EQ(listed.Finds, expected) << c.Word << " round " << round;
       Collected none;
-      EXPECT_EQ(ScanInReads(*term.Heard, false, text, random, holes, &none),
+      EXPECT_EQ(ScanInReads(*term, false, text, random, holes, &none),
                 expected.empty() ? kScanGoOn : kScanMatchFound)
           << c.Word << " round " << round;
       EXPECT_TRUE(none.Finds.empty());
@@ -235,13 +234,12 @@ TEST_P(InstructionSetTest, TextsCutIntoAnyReadsGiveThePlainReadingsMatches) {
 }
 
 TEST_P(InstructionSetTest, AListenerThatStopsEndsTheScanAtOnce) {
-  SearchTerm term;
-  PrepareSearchTerm("Moses", &term);
+  const std::unique_ptr<HeardTerm> term = DefaultSoundMethod().Hear("Moses");
   const std::string text = "Moses and moses\nand MOSES.\n";
   std::mt19937 random(1);
   Collected collected;
   collected.StopAfter = 2;
-  EXPECT_EQ(ScanInReads(*term.Heard, true, text, random, false, &collected), kScanStopped);
+  EXPECT_EQ(ScanInReads(*term, true, text, random, false, &collected), kScanStopped);
   EXPECT_EQ(collected.Finds.size(), 2u);
 }
 

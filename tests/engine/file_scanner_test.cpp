@@ -16,7 +16,7 @@
 
 #include "engine/file_scanner_testing.h"
 #include "engine/search_state.h"
-#include "engine/search_term.h"
+#include "engine/sound_method.h"
 #include "engine/soundex_method.h"
 #include "phonetic/prepared_term.h"
 #include "phonetic/phonetic_key.h"
@@ -38,7 +38,8 @@ bool ViewingEveryFile() { return std::getenv("TESSIK_VIEW_EVERY_FILE") != nullpt
 // what it answered.
 struct WorkerScan {
   std::string Path;
-  const SearchTerm* Term = nullptr;
+  const HeardTerm* Term = nullptr;
+  WordReading* Reading = nullptr;
   RecordingSink* Sink = nullptr;
   bool StopFirst = false;
   bool Found = false;
@@ -49,7 +50,7 @@ int ScanOnWorker() {
   if (workerScan.StopFirst) RequestStop();
   workerScan.Sink->SearchingFile(workerScan.Path.c_str(), kSingleWord);
   workerScan.Found = ScanFile(workerScan.Path.c_str(), ScanMode::ListEveryOccurrence, false,
-                              *workerScan.Term, *workerScan.Sink);
+                              *workerScan.Term, *workerScan.Reading, *workerScan.Sink);
   return 0;
 }
 
@@ -70,19 +71,19 @@ class ScannerTest : public ::testing::Test {
   }
 
   // The term of a query word, prepared as the search prepares it.
-  void UseTerm(const char* word) { PrepareSearchTerm(word, &term); }
+  void UseTerm(const char* word) { term = DefaultSoundMethod().Hear(word); }
 
   // A term of exactly these keys.
   void UseKeys(const std::vector<std::string>& keys) {
     std::vector<PhoneticKey> table(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) std::memcpy(table[i].Bytes, keys[i].data(), 4);
-    term.Heard = HearSoundexKeys(table.data(), static_cast<std::uint32_t>(table.size()));
+    term= HearSoundexKeys(table.data(), static_cast<std::uint32_t>(table.size()));
   }
 
   // Scans `path` as the single-word pass does: the sink hears of the file first.
   bool ScanPath(const std::string& path, ScanMode mode = ScanMode::ListEveryOccurrence) {
     sink.SearchingFile(path.c_str(), kSingleWord);
-    return ScanFile(path.c_str(), mode, false, term, sink);
+    return ScanFile(path.c_str(), mode, false, *term, *reading, sink);
   }
 
   // Writes `content` to `name` and scans it.
@@ -94,14 +95,15 @@ class ScannerTest : public ::testing::Test {
 
   // Scans `path` on a worker, which requests a stop first when `stopFirst`.
   void StartScanOnWorker(const std::string& path, bool stopFirst) {
-    workerScan = {path, &term, &sink, stopFirst, false};
+    workerScan = {path, term.get(), reading.get(), &sink, stopFirst, false};
     ASSERT_EQ(StartWorker(ScanOnWorker), 0);
   }
 
   const std::vector<std::string>& Lines() const { return sink.Lines; }
 
   TempTree tree;
-  SearchTerm term;
+  std::unique_ptr<HeardTerm> term;
+  std::unique_ptr<WordReading> reading = MakeByteReading();
   RecordingSink sink;
 };
 

@@ -13,7 +13,7 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/search_term.h"
+#include "engine/sound_method.h"
 #include "engine/word_starts.h"
 #include "phonetic/phonetic_key.h"
 #include "support/reference_letters.h"
@@ -31,19 +31,17 @@ namespace {
 int ScanInReads(const HeardTerm& term, bool listAll, const std::string& text,
                 const std::function<std::size_t()>& nextSize, bool holes, Collected* collected) {
   static LetterScan scan;  // as the search keeps it: not on a small stack
-  StartLetterScan(&scan, &term, listAll, 1, CollectFind, collected);
-  return FeedInReads(&scan,
-                     ReadingCalls<LetterScan>{ScanLetters, ScanLetterZeroRun, FinishLetterScan},
-                     text, nextSize, holes);
+  scan.Start(term, listAll, 1, CollectFind, collected);
+  return FeedInReads(scan, text, nextSize, holes);
 }
 
 // A query word as a search hears it, and as the plain reading does.
 struct TestTerm {
   TestTerm(const char* word, const SoundMethod& method)
       : Reference(MakeReferenceTerm(word, &method == &DaitchMokotoffMethod())) {
-    PrepareSearchTerm(word, method, &Search);
+    Search = method.Hear(word);
   }
-  SearchTerm Search;
+  std::unique_ptr<HeardTerm> Search;
   ReferenceTerm Reference;
 };
 
@@ -59,10 +57,10 @@ void ExpectPlainReading(const TestTerm& term, const std::string& text,
   const std::vector<ReferenceFind> expected = Expected(term, text);
   for (bool holes : {false, true}) {
     Collected listed;
-    EXPECT_EQ(ScanInReads(*term.Search.Heard, true, text, sizes(), holes, &listed), kScanGoOn) << what;
+    EXPECT_EQ(ScanInReads(*term.Search, true, text, sizes(), holes, &listed), kScanGoOn) << what;
     EXPECT_EQ(listed.Finds, expected) << what << (holes ? " with holes" : "");
     Collected none;
-    EXPECT_EQ(ScanInReads(*term.Search.Heard, false, text, sizes(), holes, &none),
+    EXPECT_EQ(ScanInReads(*term.Search, false, text, sizes(), holes, &none),
               expected.empty() ? kScanGoOn : kScanMatchFound)
         << what << (holes ? " with holes" : "");
     EXPECT_TRUE(none.Finds.empty());
@@ -453,14 +451,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, CutTest, ::testing::ValuesIn(kCutCases),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(LetterScannerTest, AListenerThatStopsEndsTheScanAtOnce) {
-  SearchTerm term;
-  PrepareSearchTerm("Muller", &term);
+  const std::unique_ptr<HeardTerm> term = DefaultSoundMethod().Hear("Muller");
   for (const std::string& text :
        {std::string("Muller and muller\nand MULLER.\n"), Utf8Of(U"Müller и Müller\nи Müller\n")}) {
     Collected collected;
     collected.StopAfter = 2;
     const auto sizes = [] { return std::size_t{7}; };
-    EXPECT_EQ(ScanInReads(*term.Heard, true, text, sizes, false, &collected), kScanStopped);
+    EXPECT_EQ(ScanInReads(*term, true, text, sizes, false, &collected), kScanStopped);
     EXPECT_EQ(collected.Finds.size(), 2u);
   }
 }

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "engine/search_state.h"
-#include "engine/search_term.h"
+#include "engine/sound_method.h"
 #include "phonetic/phonetic_key.h"
 #include "platform/memory.h"
 #include "platform/thread.h"
@@ -71,9 +71,9 @@ class EvaluationTest : public testing::Test {
       const std::int32_t code = TakeNextTerm(term, expression, SearchState.FirstTermTaken);
       if (code == kNoTermLeft) return 0;
       if (codes != nullptr) codes->push_back(code);
-      PrepareSearchTerm(term, &term_);
-      if (code == kSingleWord) return RunSingleWordPass(term_, sink_);
-      if (ApplyTerm(code, term_, sink_) != 0) return -1;
+      term_ = DefaultSoundMethod().Hear(term);
+      if (code == kSingleWord) return RunSingleWordPass(*term_, *reading_, sink_);
+      if (ApplyTerm(code, *term_, *reading_, sink_) != 0) return -1;
     }
   }
 
@@ -94,7 +94,8 @@ class EvaluationTest : public testing::Test {
   using Searched = std::vector<std::pair<std::string, std::int32_t>>;
 
   TempTree tree_;
-  SearchTerm term_;
+  std::unique_ptr<HeardTerm> term_;
+  std::unique_ptr<WordReading> reading_ = MakeByteReading();
   RecordingSink sink_;
 };
 
@@ -190,36 +191,38 @@ TEST_F(EvaluationTest, AFileThatCannotBeOpenedCountsAsNotFound) {
 }
 
 TEST_F(EvaluationTest, EmptyRunningSetMakesAndAndNotScanNothing) {
-  PrepareSearchTerm("cat", &term_);
+  term_ = DefaultSoundMethod().Hear("cat");
   for (std::int32_t code : {kTermAnd, kTermAndNot}) {
     ClearSearchLists();
     AddFiles({File(1), File(2)});
-    EXPECT_EQ(ApplyTerm(code, term_, sink_), 0);
+    EXPECT_EQ(ApplyTerm(code, *term_, *reading_, sink_), 0);
     EXPECT_TRUE(Flagged().empty());
   }
-  EXPECT_EQ(ApplyTerm(7, term_, sink_), 0);  // not a term code: nothing changes
-  EXPECT_EQ(ApplyTerm(kSingleWord, term_, sink_), 0);
+  EXPECT_EQ(ApplyTerm(7, *term_, *reading_, sink_), 0);  // not a term code: nothing changes
+  EXPECT_EQ(ApplyTerm(kSingleWord, *term_, *reading_, sink_), 0);
   EXPECT_TRUE(Flagged().empty());
   EXPECT_TRUE(sink_.Searched.empty());  // no file was read
 }
 
 // Stop requests arrive through a real worker thread, which applies the fixture's term
 // through its sink.
-const SearchTerm* workerTerm = nullptr;
+const HeardTerm* workerTerm = nullptr;
+WordReading* workerReading = nullptr;
 RecordingSink* workerSink = nullptr;
 
 int StopBeforeAnyFile() {
   RequestStop();
-  return ApplyTerm(kTermOr, *workerTerm, *workerSink);
+  return ApplyTerm(kTermOr, *workerTerm, *workerReading, *workerSink);
 }
 
-int SingleWordPassOnWorker() { return RunSingleWordPass(*workerTerm, *workerSink); }
+int SingleWordPassOnWorker() { return RunSingleWordPass(*workerTerm, *workerReading, *workerSink); }
 
 TEST_F(EvaluationTest, WorkerStopsBeforeTheNextFile) {
   // Had the missing file been opened, it would stand in the unopened list.
   AddFiles({tree_.Path("missing.txt"), File(1), File(2)});
-  PrepareSearchTerm("cat", &term_);
-  workerTerm = &term_;
+  term_ = DefaultSoundMethod().Hear("cat");
+  workerTerm = term_.get();
+  workerReading = reading_.get();
   workerSink = &sink_;
   ASSERT_EQ(StartWorker(StopBeforeAnyFile), 0);
   EXPECT_EQ(JoinWorker(), -1);
@@ -230,8 +233,9 @@ TEST_F(EvaluationTest, WorkerStopsBeforeTheNextFile) {
 
 TEST_F(EvaluationTest, WorkerStoppedInAFileLeavesItUnfinished) {
   AddFiles({File(1), File(2)});
-  PrepareSearchTerm("cat", &term_);
-  workerTerm = &term_;
+  term_ = DefaultSoundMethod().Hear("cat");
+  workerTerm = term_.get();
+  workerReading = reading_.get();
   workerSink = &sink_;
   // The stop comes while the scanner lists the hit of F2, the first file of the pass.
   std::atomic<int> linesOffered{0};

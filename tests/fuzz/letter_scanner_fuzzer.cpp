@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "engine/letter_scanner.h"
-#include "engine/search_term.h"
+#include "engine/sound_method.h"
 #include "engine/soundex_method.h"
 #include "engine/word_starts.h"
 #include "phonetic/phonetic_key.h"
@@ -43,9 +43,9 @@ LetterScan scan;  // too large for the stack, as in the search
 int Scan(const HeardTerm& term, bool listAll, const std::string& text, std::uint32_t seed,
          bool holes) {
   std::minstd_rand random(seed);
-  StartLetterScan(&scan, &term, listAll, 1, CollectFind, &listed);
+  scan.Start(term, listAll, 1, CollectFind, &listed);
   return FeedInReads(
-      &scan, ReadingCalls<LetterScan>{ScanLetters, ScanLetterZeroRun, FinishLetterScan}, text,
+      scan, text,
       [&random] {
         return std::size_t{random() % 3 == 0 ? 1 + random() % 65536 : 1 + random() % 80};
       },
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint32_t seed =
       data[1] | data[2] << 8 | data[3] << 16 | static_cast<std::uint32_t>(data[4]) << 24;
 
-  static SearchTerm term;
+  static std::unique_ptr<HeardTerm> term;
   std::vector<ReferenceFind> expected;
   if ((data[0] & 4) != 0) {
     PhoneticKey keys[2];
@@ -76,13 +76,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       for (int d = 1; d < 4; ++d) keys[k].Bytes[d] = static_cast<char>('0' + raw[d] % 7);
     }
     const std::uint32_t count = keys[0] == keys[1] ? 1 : 2;
-    term.Heard = HearSoundexKeys(keys, count);
+    term= HearSoundexKeys(keys, count);
     expected = ReferenceLetterFinds(text, keys, count);
   } else {
     // Bit 1: the name's Daitch-Mokotoff codes instead of its keys.
     const bool codes = (data[0] & 2) != 0;
     const char* name = kNames[data[5] % std::size(kNames)];
-    PrepareSearchTerm(name, codes ? DaitchMokotoffMethod() : SoundexMethod(), &term);
+    term = (codes ? DaitchMokotoffMethod() : SoundexMethod()).Hear(name);
     expected = ReferenceLetterFinds(text, MakeReferenceTerm(name, codes));
   }
 
@@ -90,10 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (ScanInstructions set : {ScanInstructions::Portable, ScanInstructions::Avx2}) {
     if (!UseScanInstructions(set)) continue;
     listed.Finds.clear();
-    Check(Scan(*term.Heard, true, text, seed, holes) == kScanGoOn);
+    Check(Scan(*term, true, text, seed, holes) == kScanGoOn);
     Check(listed.Finds == expected);
     listed.Finds.clear();
-    Check(Scan(*term.Heard, false, text, seed, holes) ==
+    Check(Scan(*term, false, text, seed, holes) ==
           (expected.empty() ? kScanGoOn : kScanMatchFound));
     Check(listed.Finds.empty());
   }

@@ -24,7 +24,7 @@
 
 #include "engine/file_scanner.h"
 #include "engine/search_state.h"
-#include "engine/search_term.h"
+#include "engine/sound_method.h"
 #include "phonetic/phonetic_key.h"
 #include "platform/files.h"
 #include "platform/memory.h"
@@ -46,11 +46,13 @@ constexpr const char* kNames[] = {"a.txt", "thirteen1.txt", "fourteen12.txt",
                                   "a_longer_name.record"};
 
 std::string folder;
-SearchTerm term;
+std::unique_ptr<HeardTerm> term;
+std::unique_ptr<WordReading> reading;
 
 void SetUpOnce() {
   InitialisePhonetics();
   SearchState.ReadBuffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
+  reading = MakeByteReading();
   char made[] = "/tmp/tessik-scanner-fuzz-XXXXXX";
   Check(mkdtemp(made) != nullptr);
   folder = made;
@@ -152,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (word.empty()) {
     for (std::size_t i = 0; i < 3; ++i) word += static_cast<char>('a' + data[i] % 26);
   }
-  PrepareSearchTerm(word.c_str(), &term);
+  term = DefaultSoundMethod().Hear(word.c_str());
 
   std::FILE* file = std::fopen(path.c_str(), "wb");
   Check(file != nullptr);
@@ -164,9 +166,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   SearchState.FilesSearched = 0;
   RecordingSink sink;
   sink.SearchingFile(path.c_str(), kSingleWord);
-  const bool listedAny = ScanFile(path.c_str(), ScanMode::ListEveryOccurrence, false, term, sink);
+  const bool listedAny = ScanFile(path.c_str(), ScanMode::ListEveryOccurrence, false, *term, *reading, sink);
   const std::vector<std::string> lines = sink.Lines;
-  const bool foundFirst = ScanFile(path.c_str(), ScanMode::StopAtFirstMatch, false, term, sink);
+  const bool foundFirst = ScanFile(path.c_str(), ScanMode::StopAtFirstMatch, false, *term, *reading, sink);
 
   Check(UnopenedFiles.Count.load() == 0);
   Check(sink.NotOpened.empty());

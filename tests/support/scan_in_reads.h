@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/chunk_scanner.h"
+#include "engine/word_reading.h"
 #include "support/reference_words.h"
 
 // What a scan listed, in the plain reading's terms.
@@ -26,33 +26,24 @@ inline int CollectFind(void* context, const WordFound& found) {
   return count == collected.StopAfter ? kScanStopped : kScanGoOn;
 }
 
-// The calls of one reading (chunk_scanner.h, letter_scanner.h) on its started state.
-template <typename Scan>
-struct ReadingCalls {
-  int (*Read)(Scan*, const std::uint8_t*, std::uint32_t, std::int64_t);
-  int (*ZeroRun)(Scan*, std::int64_t);
-  int (*Finish)(Scan*, std::int64_t);
-};
-
-// Gives `text` to the started `scan` in reads of the sizes `nextSize()` chooses; runs of
+// Gives `text` to the started `reading` in reads of the sizes `nextSize()` chooses; runs of
 // zero bytes go as holes when `holes` is true. Returns the outcome of the last step.
-template <typename Scan, typename NextSize>
-int FeedInReads(Scan* scan, const ReadingCalls<Scan>& calls, const std::string& text,
-                NextSize&& nextSize, bool holes) {
+template <typename NextSize>
+int FeedInReads(WordReading& reading, const std::string& text, NextSize&& nextSize, bool holes) {
   std::size_t at = 0;
   while (at < text.size()) {
     if (holes && text[at] == '\0') {
-      const int outcome = calls.ZeroRun(scan, static_cast<std::int64_t>(at));
+      const int outcome = reading.ReadZeroRun(static_cast<std::int64_t>(at));
       if (outcome != kScanGoOn) return outcome;
       while (at < text.size() && text[at] == '\0') ++at;
       continue;
     }
     std::size_t size = nextSize();
     if (size > text.size() - at) size = text.size() - at;
-    const int outcome = calls.Read(scan, reinterpret_cast<const std::uint8_t*>(text.data() + at),
-                                   static_cast<std::uint32_t>(size), static_cast<std::int64_t>(at));
+    const int outcome = reading.Read(reinterpret_cast<const std::uint8_t*>(text.data() + at),
+                                     static_cast<std::uint32_t>(size), static_cast<std::int64_t>(at));
     if (outcome != kScanGoOn) return outcome;
     at += size;
   }
-  return calls.Finish(scan, static_cast<std::int64_t>(text.size()));
+  return reading.Finish(static_cast<std::int64_t>(text.size()));
 }
