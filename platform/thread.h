@@ -5,10 +5,14 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 
-using WorkerRoutine = int (*)();
+// What a worker runs, with everything it needs: a routine and its argument bound together
+// (a lambda that holds the search's request, for one).
+using WorkerRoutine = std::function<int()>;
 
-// Starts `routine` on a new worker thread. Returns 0, or -1 when no thread could be made.
+// Starts `routine` on a new worker thread, which owns it from then on. Returns 0, or -1
+// when no thread could be made.
 int StartWorker(WorkerRoutine routine);
 
 // True on the worker thread while one runs.

@@ -73,10 +73,10 @@ void GoCommand() {
   // restores "&Go" in its cleanup, which must not be overwritten afterwards.
   SearchState.SearchRunning = 1;
   SetControlText(kGoButton, "Stop");
-  // Read here, while no worker runs: the worker reads the request, and a log saved during
-  // the search shows its "Search for:" text.
-  ReadWindowRequest();
-  if (StartWorker(RunWindowSearch) != 0) {
+  // Read here, while no worker runs; the worker is handed its own copy, and a log saved
+  // during the search shows the window's.
+  const SearchRequest request = ReadWindowRequest();
+  if (StartWorker([request] { return RunWindowSearch(request); }) != 0) {
     // No thread: there is no search to wait for, so the window goes back to idle.
     ResetSearchState();
     RefreshButtons();

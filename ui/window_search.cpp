@@ -76,21 +76,23 @@ class WindowSink final : public SearchSink {
 };
 
 WindowSink windowSink;
-SearchRequest windowRequest;
+// The window thread's copy of the request last read, for Save; the worker has its own.
+SearchRequest lastRequest;
 
 }  // namespace
 
-void ReadWindowRequest() {
+SearchRequest ReadWindowRequest() {
   char searchIn[kSearchTextSize];
   char searchFor[kSearchTextSize];
   GetControlText(kSearchForEdit, searchFor, sizeof searchFor);
   const bool subdirectories = GetCheckState(kIncludeSubdirsCheck) == 1;
   GetControlText(kSearchInEdit, searchIn, sizeof searchIn);
-  windowRequest = MakeSearchRequest(searchIn, searchFor, subdirectories);
-  windowRequest.Method = &ChosenMethod();
-  windowRequest.ReadUnicode = ChosenReadUnicode();
+  lastRequest = MakeSearchRequest(searchIn, searchFor, subdirectories);
+  lastRequest.Method = &ChosenMethod();
+  lastRequest.ReadUnicode = ChosenReadUnicode();
+  return lastRequest;
 }
 
-int RunWindowSearch() { return RunSearch(windowRequest, windowSink); }
+int RunWindowSearch(const SearchRequest& request) { return RunSearch(request, windowSink); }
 
-const SearchRequest& LastWindowRequest() { return windowRequest; }
+const SearchRequest& LastWindowRequest() { return lastRequest; }

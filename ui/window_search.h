@@ -3,17 +3,18 @@
 // message boxes, the buttons and the focus, as each happens.
 // ReadWindowRequest and LastWindowRequest: window thread (or a test that plays it), while
 // no worker runs for ReadWindowRequest. RunWindowSearch: the search worker (or the thread
-// of a test that plays it), after ReadWindowRequest.
+// of a test that plays it), with a request of its own.
 #pragma once
 
 #include "engine/search_request.h"
 
 // Reads "Search for:", "Include subdirectories" and "Search in:" (at most 255 characters
-// each) into the window's request, with the switches of the window's menu.
-void ReadWindowRequest();
+// each) into a request, with the switches of the window's menu, and keeps a copy as the
+// last request.
+SearchRequest ReadWindowRequest();
 
-// The window's request through the window's sink (engine/search_driver.h).
-int RunWindowSearch();
+// `request` through the window's sink (engine/search_driver.h).
+int RunWindowSearch(const SearchRequest& request);
 
-// The request of the last search: the log's header shows its "Search for:" text.
+// The request last read: the log's header shows its "Search for:" text and method.
 const SearchRequest& LastWindowRequest();

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "platform/thread_testing.h"
 
@@ -27,7 +28,7 @@ std::thread workerThread;            // touched by the window thread only
 int workerResult = 0;                // written by the worker, read after the join
 thread_local bool onWorker = false;
 
-void RunRoutine(WorkerRoutine routine) {
+void RunRoutine(const WorkerRoutine& routine) {
   onWorker = true;
   workerResult = routine();
   onWorker = false;
@@ -86,7 +87,7 @@ int StartWorker(WorkerRoutine routine) {
   (void)endAtExit;
   // std::thread reports a failure to make a thread only by throwing; it goes no further.
   try {
-    workerThread = std::thread(RunRoutine, routine);
+    workerThread = std::thread(RunRoutine, std::move(routine));
   } catch (const std::system_error&) {
     routineRunning.store(false);
     workerExists.store(false);

@@ -47,8 +47,7 @@ class QuerySearchTest : public ::testing::Test {
     SetControlText(kSearchInEdit, (tree.Root() + pattern).c_str());
     SetControlText(kSearchForEdit, query.c_str());
     HeadlessSetCheck(kIncludeSubdirsCheck, subdirs);
-    ReadWindowRequest();
-    return RunWindowSearch();
+    return RunWindowSearch(ReadWindowRequest());
   }
 
   // Every resource of the search has been given back.

@@ -52,8 +52,7 @@ class SearchDriverTest : public ::testing::Test {
   }
   // The search as Go starts it, run on this thread.
   static int Search() {
-    ReadWindowRequest();
-    return RunWindowSearch();
+    return RunWindowSearch(ReadWindowRequest());
   }
 
   TempTree tree;
@@ -185,8 +184,8 @@ TEST_F(SearchDriverTest, StopDuringTheListingLeavesTheRestToTheWindowThread) {
   HeadlessSetCheck(kIncludeSubdirsCheck, 1);
   SetControlText(kGoButton, "Stop");
   HeadlessSetLineSink(StopOnFirstLine);
-  ReadWindowRequest();
-  ASSERT_EQ(StartWorker(RunWindowSearch), 0);
+  const SearchRequest request = ReadWindowRequest();
+  ASSERT_EQ(StartWorker([request] { return RunWindowSearch(request); }), 0);
   EXPECT_EQ(JoinWorker(), -1);
 
   EXPECT_EQ(HeadlessListLines(kResultListBox).size(), 1u);
