@@ -55,6 +55,8 @@ ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) 
         return UsageError(options, std::string("unknown encoding ") + name +
                                        " (encodings: auto, ascii)");
       }
+    } else if (std::strcmp(arg, "--given-names") == 0) {
+      options->GivenNames = true;
     } else if (std::strcmp(arg, "--explain") == 0) {
       if (i + 1 >= argc) return UsageError(options, "--explain needs a WORD");
       options->ExplainWord = argv[++i];

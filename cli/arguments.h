@@ -23,6 +23,7 @@ struct Options {
   OutputForm Output = OutputForm::ResultLines;
   const SoundMethod* Method = &DefaultSoundMethod();
   bool ReadUnicode = false;  // --encoding=auto
+  bool GivenNames = false;   // --given-names
   const char* LogPath = nullptr;
   const char* ExplainWord = nullptr;
   const char* Spec = nullptr;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/arguments.h"
 #include "cli/escape.h"
@@ -24,6 +25,7 @@
 #include "phonetic/phonetic_key.h"
 #include "platform/console.h"
 #include "platform/files.h"
+#include "ui/given_name_file.h"
 #include "ui/version.h"
 
 namespace {
@@ -38,9 +40,9 @@ static_assert(kMaxSpecCharacters + 1 == kSearchTextSize);
 static_assert(kMaxQueryCharacters + 1 == kSearchTextSize);
 
 const char kUsage[] =
-    "usage: tessik-cli [-s|--subdirs] [--method=METHOD] [--encoding=auto] [--log FILE]\n"
-    "                  [--vimgrep|--json] [--] SPEC [QUERY...]\n"
-    "       tessik-cli [--method=METHOD] [--encoding=auto] --explain WORD\n"
+    "usage: tessik-cli [-s|--subdirs] [--method=METHOD] [--encoding=auto] [--given-names]\n"
+    "                  [--log FILE] [--vimgrep|--json] [--] SPEC [QUERY...]\n"
+    "       tessik-cli [--method=METHOD] [--encoding=auto] [--given-names] --explain WORD\n"
     "       tessik-cli --version\n"
     "\n"
     "Searches the files that match SPEC (a directory part and a pattern such as\n"
@@ -55,6 +57,12 @@ const char kUsage[] =
     "  --encoding=auto read UTF-8, UTF-16 and Windows-1252 text, with accented, Cyrillic\n"
     "                  and Greek letters read as a-z, in the files and in QUERY; the\n"
     "                  default, ascii, reads the letters A-Z alone\n"
+    "  --given-names   a given name finds its family: its nicknames and the names a\n"
+    "                  nickname stands for (Bill, William), heard by METHOD; the Latin\n"
+    "                  forms of registers with their case endings (Gulielmi), heard too;\n"
+    "                  and the abbreviations of records (Wm, Jno), matched as written.\n"
+    "                  Lines of your own: NAME: EQUIVALENT... in the file\n"
+    "                  given-names.txt of the settings folder (~/.config/tessik/)\n"
     "  --log FILE      write the search log to FILE after the search\n"
     "  --vimgrep       print PATH:LINE:COLUMN:WORD for each word found, or the full path\n"
     "                  of each file listed, instead of the result lines\n"
@@ -62,7 +70,8 @@ const char kUsage[] =
     "                  then a \"summary\"\n"
     "  --explain WORD  show the normalised form, spelling variants and keys of WORD\n"
     "                  (with --method=dm: its Daitch-Mokotoff codes; with\n"
-    "                  --encoding=auto: first the word folded to a-z)\n"
+    "                  --encoding=auto: first the word folded to a-z; with\n"
+    "                  --given-names: then its family, each with its keys)\n"
     "  --version       show the version\n"
     "  --              end of options: what follows is SPEC and QUERY\n"
     "\n"
@@ -106,6 +115,14 @@ int Search(const Options& options) {
   SearchRequest request = MakeSearchRequest(options.Spec, options.Query.c_str(), options.Subdirs);
   request.Method = options.Method;
   request.ReadUnicode = options.ReadUnicode;
+  GivenNameExtras userGivenNames;
+  if (options.GivenNames) {
+    std::vector<std::string> problems;
+    LoadUserGivenNames(&userGivenNames, &problems);
+    for (const std::string& problem : problems) Complain(problem);
+    request.GivenNames = true;
+    request.UserGivenNames = &userGivenNames;
+  }
   StartProgress();
   int exitCode = RunSearch(request, record) == 0 ? kExitCompleted : kExitMessage;
   EndProgress();

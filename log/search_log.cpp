@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 #include "engine/search_state.h"
@@ -48,6 +49,9 @@ constexpr const char* kExpressionHeader =
 // The line under the search text that names a method other than the program's own.
 constexpr const char* kMethodLine = "Method: %s.\r\n";
 constexpr int kMethodLineSize = 128;
+// The line under it when given names found their equivalents.
+constexpr const char* kGivenNamesLine =
+    "Given names: with their nicknames, abbreviations and Latin forms.\r\n";
 
 constexpr const char* kUnopenedHeader =
     "\r\n++++++++++++++++++++++++++++++++++++++++++++\r\n"
@@ -146,19 +150,22 @@ bool WriteUnopenedFiles(std::string_view lineEnd) {
 
 bool WriteLog(const SearchRequest& request, const ShownLines& lines) {
   const char* searchText = request.SearchFor;
-  char method[kMethodLineSize] = "";
+  std::string method;
   if (request.Method->Title() != nullptr) {
-    std::snprintf(method, sizeof method, kMethodLine, request.Method->Title());
+    char line[kMethodLineSize];
+    std::snprintf(line, sizeof line, kMethodLine, request.Method->Title());
+    method = line;
   }
+  if (request.GivenNames) method += kGivenNamesLine;
   char header[kHeaderSize];
   const bool wordLayout = IsSingleWordSearch(SearchState.LastTermType.load());
   int length;
   if (wordLayout) {
-    length = std::snprintf(header, kHeaderSize, kWordHeader, searchText, method,
+    length = std::snprintf(header, kHeaderSize, kWordHeader, searchText, method.c_str(),
                            static_cast<int>(SearchState.FilesSearched.load()), lines.Count(),
                            static_cast<int>(SearchState.MatchedFiles.load()));
   } else {
-    length = std::snprintf(header, kHeaderSize, kExpressionHeader, searchText, method,
+    length = std::snprintf(header, kHeaderSize, kExpressionHeader, searchText, method.c_str(),
                            static_cast<int>(SearchState.FilesSearched.load()), lines.Count());
   }
   if (!WritePiece(header, Fitted(length, kHeaderSize))) return false;

@@ -31,6 +31,7 @@ constexpr int kStatusLine = 1016;
 // command for itself, so these leave them clear.
 constexpr int kDaitchMokotoffItem = 0x410;
 constexpr int kReadUnicodeItem = 0x420;
+constexpr int kGivenNamesItem = 0x430;
 
 // Messages delivered to the window procedure.
 constexpr std::uint32_t kMsgDestroy = 0x0002;

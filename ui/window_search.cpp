@@ -6,6 +6,7 @@
 #include "platform/window.h"
 #include "query/term_codes.h"
 #include "ui/button_rule.h"
+#include "ui/given_name_file.h"
 #include "ui/status_line.h"
 #include "ui/window_switches.h"
 
@@ -78,6 +79,26 @@ class WindowSink final : public SearchSink {
 WindowSink windowSink;
 // The window thread's copy of the request last read, for Save; the worker has its own.
 SearchRequest lastRequest;
+// The user's given-name equivalents of the search that runs (its request points to them;
+// they are read again only while no worker runs), and what was last said of the lines of
+// their file that were left out (each new fault is told once, not at every search).
+GivenNameExtras windowGivenNames;
+std::string givenNamesToldOf;
+
+// Reads the user's given-name equivalents for the next search, telling of any line left out.
+void ReadUserGivenNames() {
+  std::vector<std::string> messages;
+  LoadUserGivenNames(&windowGivenNames, &messages);
+  std::string text;
+  for (std::size_t i = 0; i < messages.size() && i < 10; ++i) text += " " + messages[i] + "\n";
+  if (messages.size() > 10)
+    text += " ... and " + std::to_string(messages.size() - 10) + " more line(s) left out\n";
+  if (!text.empty() && text != givenNamesToldOf) {
+    ShowMessageBox(" Given-name equivalents", (text + " The search goes on without them. ").c_str(),
+                   MessageIcon::Information);
+  }
+  givenNamesToldOf = text;
+}
 
 }  // namespace
 
@@ -90,6 +111,11 @@ SearchRequest ReadWindowRequest() {
   lastRequest = MakeSearchRequest(searchIn, searchFor, subdirectories);
   lastRequest.Method = &ChosenMethod();
   lastRequest.ReadUnicode = ChosenReadUnicode();
+  lastRequest.GivenNames = ChosenGivenNames();
+  if (lastRequest.GivenNames) {
+    ReadUserGivenNames();
+    lastRequest.UserGivenNames = &windowGivenNames;
+  }
   return lastRequest;
 }
 

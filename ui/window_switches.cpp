@@ -18,10 +18,12 @@ struct Switch {
 Switch switches[] = {
     {"DaitchMokotoff", "&Daitch-Mokotoff Soundex", kDaitchMokotoffItem, false},
     {"ReadUnicode", "Accented, Cyrillic and Greek &letters", kReadUnicodeItem, false},
+    {"GivenNames", "Given names with their &equivalents", kGivenNamesItem, false},
 };
 
 Switch& DaitchMokotoff() { return switches[0]; }
 Switch& ReadUnicode() { return switches[1]; }
+Switch& GivenNames() { return switches[2]; }
 
 }  // namespace
 
@@ -48,3 +50,5 @@ const SoundMethod& ChosenMethod() {
 }
 
 bool ChosenReadUnicode() { return ReadUnicode().On; }
+
+bool ChosenGivenNames() { return GivenNames().On; }

@@ -1,6 +1,6 @@
 // The switches of the window's menu beyond the program's first behaviour (the sounds-like
-// method, and text in today's encodings), each off by default and remembered between
-// runs. Window thread only.
+// method, text in today's encodings, and given names' equivalents), each off by default and
+// remembered between runs. Window thread only.
 #pragma once
 
 #include "engine/sound_method.h"
@@ -12,6 +12,8 @@ void AddSwitchItems();
 // and remembers it. False for any other command.
 bool RunSwitchCommand(int command);
 
-// The method the next search uses, and whether it reads today's encodings.
+// The method the next search uses, whether it reads today's encodings, and whether a given
+// name finds its nicknames, abbreviations and Latin forms.
 const SoundMethod& ChosenMethod();
 bool ChosenReadUnicode();
+bool ChosenGivenNames();

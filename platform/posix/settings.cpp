@@ -35,14 +35,15 @@ bool MakeFolders(const std::string& folder) {
   return true;
 }
 
-// The whole file, at most a settings file's worth; false when it cannot be read.
-bool ReadText(const std::string& path, std::string* text) {
+// The whole file, or its first `limit` bytes and a read's worth more; false when it cannot
+// be read.
+bool ReadText(const std::string& path, std::string* text, std::size_t limit = 65536) {
   const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (file < 0) return false;
   struct stat info;
   bool read = fstat(file, &info) == 0 && S_ISREG(info.st_mode);
   char buffer[4096];
-  while (read && text->size() < 65536) {
+  while (read && text->size() < limit) {
     const ssize_t got = ::read(file, buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) {
@@ -130,4 +131,14 @@ int WriteSetting(const char* name, int value) {
     return -1;
   }
   return 0;
+}
+
+int ReadUserFile(const char* name, std::string* path, std::string* text) {
+  text->clear();
+  const std::string folder = SettingsFolder();
+  *path = folder.empty() ? "" : folder + "/" + name;
+  if (folder.empty()) return 1;
+  if (ReadText(*path, text, kMaxUserFileBytes + 1) && text->size() <= kMaxUserFileBytes) return 0;
+  text->clear();
+  return access(path->c_str(), F_OK) != 0 && errno == ENOENT ? 1 : -1;
 }

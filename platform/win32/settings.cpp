@@ -35,3 +35,31 @@ int WriteSetting(const char* name, int value) {
   RegCloseKey(key);
   return set == ERROR_SUCCESS ? 0 : -1;
 }
+
+int ReadUserFile(const char* name, std::string* path, std::string* text) {
+  text->clear();
+  path->clear();
+  char appData[MAX_PATH];
+  const DWORD length = GetEnvironmentVariableA("APPDATA", appData, sizeof appData);
+  if (length == 0 || length >= sizeof appData) return 1;
+  *path = std::string(appData) + "\\Tessik\\" + name;
+  const HANDLE file = CreateFileA(path->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 1 : -1;
+  }
+  // Only a disk file: a name such as con would open a device.
+  bool read = GetFileType(file) == FILE_TYPE_DISK;
+  char buffer[4096];
+  while (read && text->size() <= kMaxUserFileBytes) {
+    DWORD got = 0;
+    if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) read = false;
+    if (!read || got == 0) break;
+    text->append(buffer, got);
+  }
+  CloseHandle(file);
+  if (read && text->size() <= kMaxUserFileBytes) return 0;
+  text->clear();
+  return -1;
+}

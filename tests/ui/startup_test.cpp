@@ -84,9 +84,11 @@ TEST_F(StartUpTest, StartsIdleWithTheFocusInSearchIn) {
             (std::vector<std::pair<std::string, int>>{
                 {"&About Tessik", kAboutItem},
                 {"&Daitch-Mokotoff Soundex", kDaitchMokotoffItem},
-                {"Accented, Cyrillic and Greek &letters", kReadUnicodeItem}}));
+                {"Accented, Cyrillic and Greek &letters", kReadUnicodeItem},
+                {"Given names with their &equivalents", kGivenNamesItem}}));
   EXPECT_EQ(HeadlessSystemMenuCheck(kDaitchMokotoffItem), 0);
   EXPECT_EQ(HeadlessSystemMenuCheck(kReadUnicodeItem), 0);
+  EXPECT_EQ(HeadlessSystemMenuCheck(kGivenNamesItem), 0);
   EXPECT_EQ(HeadlessMessageBoxes().size(), 0u);
 }
 
@@ -220,7 +222,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(SwitchCase{"DaitchMokotoff", kDaitchMokotoffItem, "DaitchMokotoff",
                                "Zajac\nSajac\n", "Zajac", 1, 2},
                     SwitchCase{"ReadUnicode", kReadUnicodeItem, "ReadUnicode",
-                               "M\xc3\xbcller\nMuller\n", "Muller", 1, 2}),
+                               "M\xc3\xbcller\nMuller\n", "Muller", 1, 2},
+                    SwitchCase{"GivenNames", kGivenNamesItem, "GivenNames",
+                               "Gulielmus\nWilliam\nWm.\n", "William", 1, 3}),
     [](const testing::TestParamInfo<SwitchCase>& info) { return info.param.Name; });
 
 TEST_F(StartUpTest, HelpOpensTheHelpPage) {

@@ -5,6 +5,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "ui/main_window_layout.h"
 #include "win32/window_test_support.h"
@@ -121,25 +122,27 @@ TEST_F(MainWindowTest, TheSystemMenuEndsWithTheAboutItemAndTheSwitches) {
   HMENU menu = GetSystemMenu(TestMainWindow(), FALSE);
   ASSERT_NE(menu, nullptr);
   int count = GetMenuItemCount(menu);
-  ASSERT_GE(count, 4);
+  ASSERT_GE(count, 5);
   MENUITEMINFOA separator = {};
   separator.cbSize = sizeof separator;
   separator.fMask = MIIM_FTYPE;
-  ASSERT_TRUE(GetMenuItemInfoA(menu, count - 4, TRUE, &separator));
+  ASSERT_TRUE(GetMenuItemInfoA(menu, count - 5, TRUE, &separator));
   EXPECT_NE(separator.fType & MFT_SEPARATOR, 0u);
-  EXPECT_EQ(GetMenuItemID(menu, count - 3), 1000u);
+  EXPECT_EQ(GetMenuItemID(menu, count - 4), 1000u);
   char text[64] = "";
-  GetMenuStringA(menu, count - 3, text, sizeof text, MF_BYPOSITION);
+  GetMenuStringA(menu, count - 4, text, sizeof text, MF_BYPOSITION);
   EXPECT_STREQ(text, "&About Tessik");
   // The switches, unchecked in a test's fresh settings; the program sets their marks.
-  EXPECT_EQ(GetMenuItemID(menu, count - 2), static_cast<UINT>(kDaitchMokotoffItem));
-  GetMenuStringA(menu, count - 2, text, sizeof text, MF_BYPOSITION);
-  EXPECT_STREQ(text, "&Daitch-Mokotoff Soundex");
-  EXPECT_EQ(GetMenuItemID(menu, count - 1), static_cast<UINT>(kReadUnicodeItem));
-  GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
-  EXPECT_STREQ(text, "Accented, Cyrillic and Greek &letters");
-  EXPECT_EQ(GetMenuState(menu, kReadUnicodeItem, MF_BYCOMMAND) & MF_CHECKED, 0u);
-  EXPECT_EQ(GetMenuState(menu, kDaitchMokotoffItem, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  const std::pair<int, const char*> switches[] = {
+      {kDaitchMokotoffItem, "&Daitch-Mokotoff Soundex"},
+      {kReadUnicodeItem, "Accented, Cyrillic and Greek &letters"},
+      {kGivenNamesItem, "Given names with their &equivalents"}};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(GetMenuItemID(menu, count - 3 + i), static_cast<UINT>(switches[i].first));
+    GetMenuStringA(menu, count - 3 + i, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, switches[i].second);
+    EXPECT_EQ(GetMenuState(menu, switches[i].first, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  }
   CheckSystemMenuItem(kDaitchMokotoffItem, true);
   EXPECT_NE(GetMenuState(menu, kDaitchMokotoffItem, MF_BYCOMMAND) & MF_CHECKED, 0u);
   CheckSystemMenuItem(kDaitchMokotoffItem, false);
