@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -365,6 +366,74 @@ TEST_F(CliTest, EncodingOptionReadsNamesAsTheyAreWrittenToday) {
   EXPECT_EQ(tooLong.Exit, 1);
   EXPECT_NE(tooLong.Err.find("too long\nonce its letters are read as a to z."), std::string::npos)
       << tooLong.Err;
+}
+
+// --given-names: a given name finds its nicknames, names and Latin forms by their sound and
+// its abbreviations as written; --explain lists the family, --json the equivalent, the log
+// names the switch, and a line of the user's file that cannot be read is named and left out.
+TEST_F(CliTest, GivenNamesFindTheFamilyOfAName) {
+  tree.WriteFile("register.txt", "Gulielmus\nWilliam\nWm. Wmson\nBill\nWalter\n");
+  const std::string names = tree.Path("register.txt");
+  struct Case {
+    std::vector<std::string> Args;
+    std::string Out;
+  } cases[] = {
+      {{names, "William"}, "William\tregister.txt\t2 (37.5%)\t0 K\n"},
+      {{"--given-names", names, "William"},
+       "Gulielmus\tregister.txt\t1 (20.8%)\t0 K\nWilliam\tregister.txt\t2 (37.5%)\t0 K\n"
+       "Wm\tregister.txt\t3 (43.8%)\t0 K\nBill\tregister.txt\t4 (70.8%)\t0 K\n"},
+      {{"--given-names", names, "Wm"},
+       "Gulielmus\tregister.txt\t1 (20.8%)\t0 K\nWilliam\tregister.txt\t2 (37.5%)\t0 K\n"
+       "Wm\tregister.txt\t3 (43.8%)\t0 K\nBill\tregister.txt\t4 (70.8%)\t0 K\n"},
+      {{"--given-names", "--method=dm", names, "gulielmi"},
+       "Gulielmus\tregister.txt\t1 (20.8%)\t0 K\nWilliam\tregister.txt\t2 (37.5%)\t0 K\n"
+       "Wm\tregister.txt\t3 (43.8%)\t0 K\nBill\tregister.txt\t4 (70.8%)\t0 K\n"},
+      {{"--given-names", names, "Walter", "A", "Gulielmi"}, names + "\n"},
+  };
+  for (const Case& c : cases) {
+    CliRun run = Run(c.Args);
+    EXPECT_EQ(run.Exit, 0) << c.Args[0] << run.Err;
+    EXPECT_EQ(run.Out, c.Out) << c.Args[0] << " " << c.Args[1] << " " << c.Args[2];
+  }
+  const std::string explained = Run({"--given-names", "--explain", "Wm"}).Out;
+  EXPECT_EQ(explained.substr(0, explained.find("family")),
+            Run({"--explain", "Wm"}).Out);  // the word's own keys first, as without the switch
+  for (const char* line : {"\nfamily\twilliam\tname\tw450\n", "\nfamily\tgulielmi\tlatin\tg454\n",
+                           "\nfamily\twillm\tabbreviation\tas written\n"})
+    EXPECT_NE(explained.find(line), std::string::npos) << line << explained;
+
+  const std::string log = output.Path("given.log");
+  CliRun json = Run({"--given-names", "--json", "--log", log, names, "William"});
+  EXPECT_NE(json.Out.find("\"word\":\"William\",\"variant\":\"william\",\"key\":\"w450\","
+                          "\"equivalent\":null,\"equivalent_kind\":null}"),
+            std::string::npos)
+      << json.Out;
+  EXPECT_NE(json.Out.find("\"word\":\"Gulielmus\",\"variant\":\"gulielmus\",\"key\":\"g454\","
+                          "\"equivalent\":\"gulielmus\",\"equivalent_kind\":\"latin\"}"),
+            std::string::npos)
+      << json.Out;
+  EXPECT_NE(json.Out.find("\"word\":\"Wm\",\"variant\":null,\"key\":null,"
+                          "\"equivalent\":\"wm\",\"equivalent_kind\":\"abbreviation\"}"),
+            std::string::npos)
+      << json.Out;
+  EXPECT_NE(ReadWholeFile(log).find("Search string: William.\r\nGiven names: with their nicknames, "
+                                    "abbreviations and Latin forms.\r\n"),
+            std::string::npos);
+
+  // The user's own lines, from the settings folder; a bad line is named and left out.
+  tree.WriteFile("config/tessik/given-names.txt",
+                 "# mine\nhamish: james =jas\nwalter: walt wat.\nnell: ellen\n");
+  const char* old = std::getenv("XDG_CONFIG_HOME");
+  const std::string kept = old != nullptr ? old : "";
+  setenv("XDG_CONFIG_HOME", tree.Path("config").c_str(), 1);
+  CliRun own = Run({"--given-names", names, "Wat"});
+  setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
+  EXPECT_EQ(own.Exit, 0) << own.Err;
+  EXPECT_EQ(own.Out, "Walter\tregister.txt\t5 (91.7%)\t0 K\n");
+  EXPECT_EQ(Lines(own.Err).front(),
+            "tessik-cli: " + tree.Path("config/tessik/given-names.txt") +
+                ":2: the equivalent \"=jas\" is not a word of 2 to 62 letters A-Z; the line is "
+                "left out");
 }
 
 // --- standard output that is a searched file, full, or closed ---
