@@ -3,11 +3,14 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "engine/given_name_term.h"
 #include "engine/query_letters.h"
 #include "query/term_evaluation.h"
+#include "ui/given_name_file.h"
 
-int RunExplain(const char* given, const SoundMethod& method, bool readUnicode) {
+int RunExplain(const char* given, const SoundMethod& method, bool readUnicode, bool givenNames) {
   const char* word = given;
   char folded[256];
   if (readUnicode && given != nullptr && std::strlen(given) < sizeof folded &&
@@ -22,7 +25,14 @@ int RunExplain(const char* given, const SoundMethod& method, bool readUnicode) {
                  kMaxTermLength, given == nullptr ? "" : given);
     return 2;
   }
-  const std::unique_ptr<HeardTerm> term = method.Hear(word);
+  GivenNameExtras userGivenNames;
+  if (givenNames) {
+    std::vector<std::string> problems;
+    LoadUserGivenNames(&userGivenNames, &problems);
+    for (const std::string& problem : problems) std::fprintf(stderr, "tessik-cli: %s\n", problem.c_str());
+  }
+  const std::unique_ptr<HeardTerm> term =
+      givenNames ? HearWithGivenNames(method, word, &userGivenNames) : method.Hear(word);
   if (term == nullptr) {
     std::fputs("tessik-cli --explain: not enough memory\n", stderr);
     return 1;

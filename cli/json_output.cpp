@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string_view>
+#include <utility>
 
 #include "cli/json_text.h"
 #include "cli/output.h"
@@ -39,7 +40,23 @@ void JsonPrinter::PrintOccurrence(const FoundOccurrence& occurrence, const char*
     line += "\"variant\":null";
   }
   line += ',';
-  AppendJsonText(line, "key", occurrence.Code);
+  // An abbreviation matched as written has no key.
+  if (occurrence.Code[0] != '\0') {
+    AppendJsonText(line, "key", occurrence.Code);
+  } else {
+    line += "\"key\":null";
+  }
+  if (equivalents_) {
+    for (const auto& [name, text] : {std::pair{"equivalent", occurrence.Equivalent},
+                                     std::pair{"equivalent_kind", occurrence.EquivalentKind}}) {
+      line += ',';
+      if (text != nullptr) {
+        AppendJsonText(line, name, text);
+      } else {
+        line += std::string("\"") + name + "\":null";
+      }
+    }
+  }
   line += '}';
   WriteOut(line);
 }

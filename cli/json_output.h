@@ -12,13 +12,17 @@
 
 class JsonPrinter final : public SearchRecord {
  public:
-  using SearchRecord::SearchRecord;
+  // With `equivalents`, each match says through which member of the query word's family of
+  // given names it was found.
+  JsonPrinter(bool keepLineTexts, bool equivalents)
+      : SearchRecord(keepLineTexts), equivalents_(equivalents) {}
 
  private:
   void PrintOccurrence(const FoundOccurrence& occurrence, const char* line) override;
   void PrintPath(const char* path) override;
 
   std::string line_;
+  bool equivalents_;
 };
 
 // After the search and its log: the status text, the texts of the messages shown, the

@@ -82,12 +82,13 @@ const char kUsage[] =
 std::string escapeScratch;
 
 // The sink that prints the search in the form asked for.
-std::unique_ptr<SearchRecord> MakePrinter(OutputForm form, bool keepLineTexts) {
+std::unique_ptr<SearchRecord> MakePrinter(OutputForm form, bool keepLineTexts,
+                                          bool givenNames) {
   switch (form) {
     case OutputForm::Vimgrep:
       return std::make_unique<VimgrepPrinter>(keepLineTexts);
     case OutputForm::Json:
-      return std::make_unique<JsonPrinter>(keepLineTexts);
+      return std::make_unique<JsonPrinter>(keepLineTexts, givenNames);
     case OutputForm::ResultLines:
       break;
   }
@@ -110,7 +111,7 @@ int Search(const Options& options) {
 
   // Only the log reads the lines back; without it a line printed is a line forgotten.
   const bool withLog = options.LogPath != nullptr;
-  const std::unique_ptr<SearchRecord> printer = MakePrinter(options.Output, withLog);
+  const std::unique_ptr<SearchRecord> printer = MakePrinter(options.Output, withLog, options.GivenNames);
   SearchRecord& record = *printer;
   SearchRequest request = MakeSearchRequest(options.Spec, options.Query.c_str(), options.Subdirs);
   request.Method = options.Method;
@@ -166,7 +167,8 @@ int main(int argc, char** argv) {
       std::fputs("tessik-cli (Tessik) " TESSIK_VERSION "\n", stdout);
       break;
     case ParseStatus::Explain:
-      exitCode = RunExplain(options.ExplainWord, *options.Method, options.ReadUnicode);
+      exitCode = RunExplain(options.ExplainWord, *options.Method, options.ReadUnicode,
+                            options.GivenNames);
       break;
     case ParseStatus::Search:
       exitCode = Search(options);

@@ -9,6 +9,7 @@
 
 #include "engine/file_scanner_testing.h"
 #include "engine/search_state.h"
+#include "phonetic/given_names.h"
 #include "platform/files.h"
 #include "platform/thread.h"
 
@@ -55,6 +56,10 @@ int ListOccurrence(void* context, const WordFound& found) {
       {},
       listing.Term->SpellingOfMatch(found.Key)};
   listing.Term->CodeOfMatch(found.Key, occurrence.Code);
+  if (const GivenNameMember* member = listing.Term->EquivalentOfMatch(found.Key)) {
+    occurrence.Equivalent = member->Word;
+    occurrence.EquivalentKind = GivenNameKindName(member->Kind);
+  }
   // The line goes first: a line refused because of a stop gets no entry either, so the
   // shown lines and ResultList stay in step for the window thread's own completion.
   if (listing.Sink->OccurrenceFound(occurrence) < 0 && WorkerCheckpoint() != 0) return kScanStopped;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "engine/file_set.h"
+#include "engine/given_name_term.h"
 #include "engine/query_letters.h"
 #include "engine/search_state.h"
 #include "engine/term_application.h"
@@ -79,7 +80,10 @@ int RunQuerySearch(const SearchRequest& request, SearchSink& sink) {
       std::int32_t code = TakeNextTerm(word, expression, SearchState.FirstTermTaken);
       SearchState.LastTermType = code;
       if (code == kNoTermLeft) break;
-      const std::unique_ptr<HeardTerm> term = request.Method->Hear(word);
+      // With given-name equivalents the word is heard with its family.
+      const std::unique_ptr<HeardTerm> term =
+          request.GivenNames ? HearWithGivenNames(*request.Method, word, request.UserGivenNames)
+                             : request.Method->Hear(word);
       if (term == nullptr) return EndSearch(SearchEnding::NoMemory, sink);
       if (code == kSingleWord) {
         // The pass lists every occurrence itself and leaves the FileSet empty.

@@ -21,6 +21,11 @@ struct FoundOccurrence {
   char Code[8];              // the term's key (4 characters) or Daitch-Mokotoff code (6
                              // digits) that the word has, terminated
   const char* Variant;       // the first spelling of the term with that key; nullptr for none
+  // With given-name equivalents: the member of the query word's family through which the
+  // word was found, and what it is to the query word ("nickname", ...); nullptr when the
+  // query word itself found it.
+  const char* Equivalent = nullptr;
+  const char* EquivalentKind = nullptr;
 };
 
 // How a search ended.

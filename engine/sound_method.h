@@ -28,6 +28,7 @@ constexpr int kWordUndecided = -2;
 constexpr std::size_t kMaxTermIdentity = 4096;
 
 class SoundMethod;
+struct GivenNameMember;
 
 // A query word as one method hears it: a value made once per term of a search.
 class HeardTerm {
@@ -55,6 +56,10 @@ class HeardTerm {
   // The spelling of the query word whose key is the key of index `index`, or nullptr when
   // the method has none to show.
   virtual const char* SpellingOfMatch(int /*index*/) const { return nullptr; }
+
+  // The member of the query word's family of given names through which the match of index
+  // `index` was found (engine/given_name_term.h), or nullptr: found by the word itself.
+  virtual const GivenNameMember* EquivalentOfMatch(int /*index*/) const { return nullptr; }
 
   // Appends what tessik-cli --explain prints of the word: lines ending in '\n'.
   virtual void Explain(std::string* text) const = 0;

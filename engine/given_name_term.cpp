@@ -1,0 +1,216 @@
+// A match's index tells whose it is: the query word's own indexes stay as its method gives
+// them; a heard member's are kMemberBase + member * kMemberStride + its own index; an
+// abbreviation's kWrittenBase + its place. Names have a handful of keys or codes, far fewer
+// than kMemberStride; a member's index beyond it is shown as its last one that fits.
+#include "engine/given_name_term.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kMemberBase = 1024;
+constexpr int kMemberStride = 256;
+constexpr int kWrittenBase = 30000;
+static_assert(kMemberBase + kMaxFamilyMembers * kMemberStride <= kWrittenBase);
+static_assert(kWrittenBase + kMaxFamilyMembers < 32768);
+
+struct HeardMember {
+  std::unique_ptr<HeardTerm> Term;
+  const GivenNameMember* Member;
+};
+
+class GivenNameTerm final : public HeardTerm {
+ public:
+  GivenNameTerm(const SoundMethod& method, std::unique_ptr<HeardTerm> query)
+      : HeardTerm(method), query_(std::move(query)) {}
+
+  // Hears every member that is heard; false when there is no memory for one.
+  bool Prepare(const GivenNameFamily& family) {
+    family_ = family;
+    identity_ = std::string(query_->Identity());
+    identity_ += '\0';
+    bool start[256] = {};
+    bool follow[256] = {};
+    bool followersOnly = Merge(query_->Starts, start, follow, true);
+    for (std::uint32_t i = 0; i < family_.Count; ++i) {
+      const GivenNameMember& member = family_.Members[i];
+      identity_ += member.AsWritten ? '=' : '~';
+      identity_ += member.Word;
+      if (member.AsWritten) {
+        written_.push_back(&member);
+        start[static_cast<unsigned char>(member.Word[0])] = true;
+        follow[static_cast<unsigned char>(member.Word[1])] = true;
+        continue;
+      }
+      std::unique_ptr<HeardTerm> term = Method.Hear(member.Word);
+      if (term == nullptr) return false;
+      followersOnly = Merge(term->Starts, start, follow, followersOnly);
+      heard_.push_back({std::move(term), &member});
+    }
+    char starts[27], followers[27];
+    int s = 0, f = 0;
+    for (char letter = 'a'; letter <= 'z'; ++letter) {
+      if (start[static_cast<unsigned char>(letter)]) starts[s++] = letter;
+      if (follow[static_cast<unsigned char>(letter)]) followers[f++] = letter;
+    }
+    starts[s] = followers[f] = 0;
+    Starts = MakeStartLetters(starts, followersOnly ? followers : nullptr);
+    return true;
+  }
+
+  int MatchWord(const std::uint8_t* letters, std::uint32_t length) const override {
+    const int own = query_->MatchWord(letters, length);
+    if (own >= 0) return own;
+    for (std::size_t m = 0; m < heard_.size(); ++m) {
+      if (!heard_[m].Term->Starts.IsStart[letters[0]]) continue;
+      const int index = heard_[m].Term->MatchWord(letters, length);
+      if (index >= 0) return Exact(m, index, letters, length);
+    }
+    return MatchWritten(letters, length);
+  }
+
+  int MatchWordInPlace(const std::uint8_t* bytes) const override {
+    const int own = query_->MatchWordInPlace(bytes);
+    if (own != -1) return own;
+    for (std::size_t m = 0; m < heard_.size(); ++m) {
+      if (!heard_[m].Term->Starts.IsStart[bytes[0]]) continue;
+      const int index = heard_[m].Term->MatchWordInPlace(bytes);
+      if (index == kWordUndecided) return kWordUndecided;
+      if (index >= 0) return Exact(m, index, bytes, LettersAt(bytes));
+    }
+    return MatchWritten(bytes, LettersAt(bytes));
+  }
+
+  void CodeOfMatch(int index, char* text) const override {
+    text[0] = '\0';
+    const HeardTerm* term = TermOf(&index);
+    if (term != nullptr) term->CodeOfMatch(index, text);
+  }
+
+  const char* SpellingOfMatch(int index) const override {
+    const HeardTerm* term = TermOf(&index);
+    return term != nullptr ? term->SpellingOfMatch(index) : nullptr;
+  }
+
+  const GivenNameMember* EquivalentOfMatch(int index) const override {
+    if (index >= kWrittenBase && index - kWrittenBase < static_cast<int>(written_.size()))
+      return written_[static_cast<std::size_t>(index - kWrittenBase)];
+    if (index < kMemberBase) return nullptr;
+    const std::size_t member = static_cast<std::size_t>((index - kMemberBase) / kMemberStride);
+    return member < heard_.size() ? heard_[member].Member : nullptr;
+  }
+
+  // What the query word's method shows, then one line for each member of the family: the
+  // member, its kind, and its keys or codes, or "as written".
+  void Explain(std::string* text) const override {
+    query_->Explain(text);
+    std::size_t heard = 0;
+    for (std::uint32_t i = 0; i < family_.Count; ++i) {
+      const GivenNameMember& member = family_.Members[i];
+      *text += "family\t";
+      *text += member.Word;
+      *text += '\t';
+      *text += GivenNameKindName(member.Kind);
+      *text += '\t';
+      if (member.AsWritten) {
+        *text += "as written\n";
+        continue;
+      }
+      const HeardTerm& term = *heard_[heard++].Term;
+      char code[8];
+      for (int k = 0;; ++k) {
+        term.CodeOfMatch(k, code);
+        if (code[0] == '\0') break;
+        if (k > 0) *text += ' ';
+        *text += code;
+      }
+      *text += '\n';
+    }
+  }
+
+  std::string_view Identity() const override { return identity_; }
+
+ private:
+  // Adds a term's start letters and followers to the union; whether the union may still
+  // look at followers only.
+  static bool Merge(const StartLetters& starts, bool* start, bool* follow, bool followersOnly) {
+    for (std::uint32_t i = 0; i < starts.Count; ++i)
+      start[static_cast<unsigned char>(starts.Lower[i])] = true;
+    for (std::uint32_t i = 0; i < starts.FollowerCount; ++i)
+      follow[static_cast<unsigned char>(starts.FollowerLower[i])] = true;
+    return followersOnly && (starts.FollowersOnly || starts.Count == 0);
+  }
+
+  static std::uint32_t LettersAt(const std::uint8_t* bytes) {
+    std::uint32_t length = 0;
+    while (length < kMaxWordLetters && IsWordLetter(bytes[length])) ++length;
+    return length;
+  }
+
+  static bool SameWord(const char* word, const std::uint8_t* letters, std::uint32_t length) {
+    std::uint32_t i = 0;
+    while (i < length && word[i] == static_cast<char>(letters[i] | 0x20)) ++i;
+    return i == length && word[i] == '\0';
+  }
+
+  // The match of member `member` (the first that hears the word), or, when a later member
+  // is the very word, that member's: the occurrence of Bill is shown as found through Bill,
+  // not through Bela, which has its key.
+  int Exact(std::size_t member, int index, const std::uint8_t* letters,
+            std::uint32_t length) const {
+    for (std::size_t m = member; m < heard_.size(); ++m) {
+      if (!SameWord(heard_[m].Member->Word, letters, length)) continue;
+      const int own = heard_[m].Term->MatchWord(letters, length);
+      if (own >= 0) return MemberIndex(m, own);
+    }
+    return MemberIndex(member, index);
+  }
+
+  static int MemberIndex(std::size_t member, int index) {
+    if (index >= kMemberStride) index = kMemberStride - 1;
+    return kMemberBase + static_cast<int>(member) * kMemberStride + index;
+  }
+
+  int MatchWritten(const std::uint8_t* letters, std::uint32_t length) const {
+    for (std::size_t w = 0; w < written_.size(); ++w) {
+      if (SameWord(written_[w]->Word, letters, length)) return kWrittenBase + static_cast<int>(w);
+    }
+    return -1;
+  }
+
+  // The term that answers for `*index`, with *index made its own; nullptr for an
+  // abbreviation or an index that is none.
+  const HeardTerm* TermOf(int* index) const {
+    if (*index < kMemberBase) return query_.get();
+    if (*index >= kWrittenBase) return nullptr;
+    const std::size_t member = static_cast<std::size_t>((*index - kMemberBase) / kMemberStride);
+    if (member >= heard_.size()) return nullptr;
+    *index = (*index - kMemberBase) % kMemberStride;
+    return heard_[member].Term.get();
+  }
+
+  std::unique_ptr<HeardTerm> query_;
+  GivenNameFamily family_;
+  std::vector<HeardMember> heard_;
+  std::vector<const GivenNameMember*> written_;
+  std::string identity_;
+};
+
+}  // namespace
+
+std::unique_ptr<HeardTerm> HearWithGivenNames(const SoundMethod& method, const char* word,
+                                              const GivenNameExtras* extras) {
+  std::unique_ptr<HeardTerm> query = method.Hear(word);
+  if (query == nullptr) return nullptr;
+  std::unique_ptr<GivenNameFamily> family(new (std::nothrow) GivenNameFamily);
+  if (family == nullptr) return nullptr;
+  if (FindGivenNameFamily(word, static_cast<std::uint32_t>(std::strlen(word)), extras,
+                          family.get()) == 0)
+    return query;
+  std::unique_ptr<GivenNameTerm> term(new (std::nothrow) GivenNameTerm(method, std::move(query)));
+  if (term == nullptr || !term->Prepare(*family)) return nullptr;
+  return term;
+}
