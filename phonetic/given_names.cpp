@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "phonetic/given_name_extras.h"
+#include "phonetic/phonetic_key.h"
 
 namespace {
 
@@ -174,5 +175,18 @@ int FindGivenNameFamily(const char* letters, std::uint32_t length, const GivenNa
   for (int i = 0; i < same.Count; ++i) AddLinksOf(same.Names[i], true, extras, &builder);
   for (int i = 0; i < nicknameOf.Count; ++i)
     AddLinksOf(nicknameOf.Names[i], false, extras, &builder);
+  // Two kinds of member would be heard in a crowd of other names, and are matched as
+  // written, as an abbreviation is: one with a single consonant sound after its first
+  // letter (Jack, Jem, Liz, Ben: a key such as j200 is also Jesse's, Josiah's, Joshua's),
+  // and a Latin accusative, whose m is heard as a consonant of the name (Annam as Annan,
+  // Amman).
+  for (std::uint32_t i = 0; i < family->Count; ++i) {
+    GivenNameMember& member = family->Members[i];
+    const PhoneticKey key = ComputePhoneticKey(member.Word);
+    const std::size_t length = std::strlen(member.Word);
+    if ((key.Bytes[2] == '0' && key.Bytes[3] == '0') ||
+        (member.Kind == GivenNameKind::Latin && member.Word[length - 1] == 'm'))
+      member.AsWritten = true;
+  }
   return static_cast<int>(family->Count);
 }
