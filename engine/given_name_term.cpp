@@ -157,8 +157,8 @@ class GivenNameTerm final : public HeardTerm {
   }
 
   // The match of member `member` (the first that hears the word), or, when a later member
-  // is the very word, that member's: the occurrence of Bill is shown as found through Bill,
-  // not through Bela, which has its key.
+  // is the very word, that member's: the occurrence of Gulielmi is shown as found through
+  // Gulielmi, not through Guilielme, which has its key.
   int Exact(std::size_t member, int index, const std::uint8_t* letters,
             std::uint32_t length) const {
     for (std::size_t m = member; m < heard_.size(); ++m) {
@@ -166,7 +166,8 @@ class GivenNameTerm final : public HeardTerm {
       const int own = heard_[m].Term->MatchWord(letters, length);
       if (own >= 0) return MemberIndex(m, own);
     }
-    return MemberIndex(member, index);
+    const int written = MatchWritten(letters, length);
+    return written >= 0 ? written : MemberIndex(member, index);
   }
 
   static int MemberIndex(std::size_t member, int index) {
