@@ -2,6 +2,10 @@
 // them; a heard member's are kMemberBase + member * kMemberStride + its own index; an
 // abbreviation's kWrittenBase + its place. Names have a handful of keys or codes, far fewer
 // than kMemberStride; a member's index beyond it is shown as its last one that fits.
+// When the method can join the query word's term and the members' into one (the program's
+// own method, while their keys fit one term), a word of a file is coded once for all of
+// them and the joined key tells whose it is; otherwise each is asked in turn, only those
+// whose words may begin with the word's first letter.
 #include "engine/given_name_term.h"
 
 #include <cstring>
@@ -50,6 +54,24 @@ class GivenNameTerm final : public HeardTerm {
       followersOnly = Merge(term->Starts, start, follow, followersOnly);
       heard_.push_back({std::move(term), &member});
     }
+    for (std::size_t m = 0; m < heard_.size(); ++m) {
+      for (int letter = 0; letter < 26; ++letter) {
+        if (heard_[m].Term->Starts.IsStart['a' + letter]) byFirst_[letter].push_back(m);
+      }
+    }
+    for (std::size_t w = 0; w < written_.size(); ++w)
+      writtenByFirst_[written_[w]->Word[0] - 'a'].push_back(w);
+    if (!Join()) return false;
+    if (joined_ != nullptr) {
+      // The joined term's starts and followers are those of all the heard ones together.
+      std::memset(start, 0, sizeof start);
+      std::memset(follow, 0, sizeof follow);
+      followersOnly = Merge(joined_->Starts, start, follow, true);
+      for (const GivenNameMember* member : written_) {
+        start[static_cast<unsigned char>(member->Word[0])] = true;
+        follow[static_cast<unsigned char>(member->Word[1])] = true;
+      }
+    }
     char starts[27], followers[27];
     int s = 0, f = 0;
     for (char letter = 'a'; letter <= 'z'; ++letter) {
@@ -62,10 +84,14 @@ class GivenNameTerm final : public HeardTerm {
   }
 
   int MatchWord(const std::uint8_t* letters, std::uint32_t length) const override {
+    if (joined_ != nullptr) {
+      const int key = joined_->MatchWord(letters, length);
+      if (key < 0) return MatchWritten(letters, length);
+      return OfJoined(key, letters, length, query_->MatchWord(letters, length));
+    }
     const int own = query_->MatchWord(letters, length);
     if (own >= 0) return own;
-    for (std::size_t m = 0; m < heard_.size(); ++m) {
-      if (!heard_[m].Term->Starts.IsStart[letters[0]]) continue;
+    for (const std::size_t m : byFirst_[(letters[0] | 0x20) - 'a']) {
       const int index = heard_[m].Term->MatchWord(letters, length);
       if (index >= 0) return Exact(m, index, letters, length);
     }
@@ -73,15 +99,21 @@ class GivenNameTerm final : public HeardTerm {
   }
 
   int MatchWordInPlace(const std::uint8_t* bytes) const override {
+    if (joined_ != nullptr) {
+      const int key = joined_->MatchWordInPlace(bytes);
+      if (key == kWordUndecided) return kWordUndecided;
+      if (key < 0) return MatchWrittenAt(bytes);
+      const int own = query_->MatchWordInPlace(bytes);
+      return own == kWordUndecided ? kWordUndecided : OfJoined(key, bytes, LettersAt(bytes), own);
+    }
     const int own = query_->MatchWordInPlace(bytes);
     if (own != -1) return own;
-    for (std::size_t m = 0; m < heard_.size(); ++m) {
-      if (!heard_[m].Term->Starts.IsStart[bytes[0]]) continue;
+    for (const std::size_t m : byFirst_[(bytes[0] | 0x20) - 'a']) {
       const int index = heard_[m].Term->MatchWordInPlace(bytes);
       if (index == kWordUndecided) return kWordUndecided;
       if (index >= 0) return Exact(m, index, bytes, LettersAt(bytes));
     }
-    return MatchWritten(bytes, LettersAt(bytes));
+    return MatchWrittenAt(bytes);
   }
 
   void CodeOfMatch(int index, char* text) const override {
@@ -176,10 +208,17 @@ class GivenNameTerm final : public HeardTerm {
   }
 
   int MatchWritten(const std::uint8_t* letters, std::uint32_t length) const {
-    for (std::size_t w = 0; w < written_.size(); ++w) {
+    for (const std::size_t w : writtenByFirst_[(letters[0] | 0x20) - 'a']) {
       if (SameWord(written_[w]->Word, letters, length)) return kWrittenBase + static_cast<int>(w);
     }
     return -1;
+  }
+
+  // The same for a word read in place, whose length is counted only when an abbreviation
+  // begins with its letter.
+  int MatchWrittenAt(const std::uint8_t* bytes) const {
+    return writtenByFirst_[(bytes[0] | 0x20) - 'a'].empty() ? -1
+                                                            : MatchWritten(bytes, LettersAt(bytes));
   }
 
   // The term that answers for `*index`, with *index made its own; nullptr for an
@@ -193,7 +232,54 @@ class GivenNameTerm final : public HeardTerm {
     return heard_[member].Term.get();
   }
 
+  // Joins the query word's term and the heard members' when the method can, and finds for
+  // each joined key the first of them (the query word first) that has it. False when
+  // there is no memory.
+  bool Join() {
+    std::vector<const HeardTerm*> terms{query_.get()};
+    for (const HeardMember& member : heard_) terms.push_back(member.Term.get());
+    joined_ = Method.Join(terms.data(), static_cast<int>(terms.size()));
+    if (joined_ == nullptr) return true;
+    char code[8], other[8];
+    for (int k = 0;; ++k) {
+      joined_->CodeOfMatch(k, code);
+      if (code[0] == '\0') break;
+      int found = -1;
+      for (std::size_t t = 0; t < terms.size() && found < 0; ++t) {
+        for (int j = 0; j < kMemberStride; ++j) {
+          terms[t]->CodeOfMatch(j, other);
+          if (other[0] == '\0') break;
+          if (std::strcmp(code, other) != 0) continue;
+          found = t == 0 ? j : MemberIndex(t - 1, j);
+          break;
+        }
+      }
+      if (found < 0) {  // a key of none of them: the method joined what it was not given
+        joined_.reset();
+        return true;
+      }
+      ofJoined_.push_back(found);
+    }
+    return true;
+  }
+
+  // The match of joined key `key`: the query word's own match when it has one (so a word
+  // it finds is found as without the family), else the member whose key it is, or the
+  // member that is the very word.
+  int OfJoined(int key, const std::uint8_t* letters, std::uint32_t length, int own) const {
+    if (own >= 0) return own;
+    if (key >= static_cast<int>(ofJoined_.size())) return -1;
+    const int index = ofJoined_[static_cast<std::size_t>(key)];
+    if (index < kMemberBase) return index;
+    return Exact(static_cast<std::size_t>((index - kMemberBase) / kMemberStride),
+                 (index - kMemberBase) % kMemberStride, letters, length);
+  }
+
   std::unique_ptr<HeardTerm> query_;
+  std::unique_ptr<HeardTerm> joined_;
+  std::vector<int> ofJoined_;
+  std::vector<std::size_t> byFirst_[26];
+  std::vector<std::size_t> writtenByFirst_[26];
   GivenNameFamily family_;
   std::vector<HeardMember> heard_;
   std::vector<const GivenNameMember*> written_;

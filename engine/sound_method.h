@@ -83,6 +83,13 @@ class SoundMethod {
   // The term of a query word (1 to 220 letters A-Z a-z, as the query passes it on);
   // nullptr when there is no memory for it.
   virtual std::unique_ptr<HeardTerm> Hear(const char* word) const = 0;
+  // One term that matches a word when any of the `count` terms (heard by this method)
+  // would, whose keys or codes are theirs, those of terms[0] first and in their order, so
+  // that the words of a file are coded once for all of them; nullptr when the method cannot
+  // join these terms (the caller then asks each in turn). Given-name equivalents use it.
+  virtual std::unique_ptr<HeardTerm> Join(const HeardTerm* const* /*terms*/, int /*count*/) const {
+    return nullptr;
+  }
 
  protected:
   ~SoundMethod() = default;

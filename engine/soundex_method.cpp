@@ -46,6 +46,9 @@ class SoundexTerm final : public HeardTerm {
     return {reinterpret_cast<const char*>(Keys), sizeof(PhoneticKey) * Count};
   }
 
+  std::uint32_t KeyCount() const { return Count; }
+  const PhoneticKey& Key(std::uint32_t k) const { return Keys[k]; }
+
  private:
   void PrepareMatching();
   void MayComeSecond(const bool* canStart, char* list) const;
@@ -257,6 +260,25 @@ class Soundex final : public SoundMethod {
     std::unique_ptr<SoundexTerm> term(new (std::nothrow) SoundexTerm(*this));
     if (term != nullptr) term->PrepareWord(word);
     return term;
+  }
+  // The distinct keys of the terms, as long as they fit one term's table.
+  std::unique_ptr<HeardTerm> Join(const HeardTerm* const* terms, int count) const override {
+    PhoneticKey keys[kMaxKeys];
+    std::uint32_t distinct = 0;
+    for (int t = 0; t < count; ++t) {
+      if (&terms[t]->Method != this) return nullptr;
+      const SoundexTerm& term = static_cast<const SoundexTerm&>(*terms[t]);
+      for (std::uint32_t k = 0; k < term.KeyCount(); ++k) {
+        std::uint32_t seen = 0;
+        while (seen < distinct && !(keys[seen] == term.Key(k))) ++seen;
+        if (seen < distinct) continue;
+        if (distinct == static_cast<std::uint32_t>(kMaxKeys)) return nullptr;
+        keys[distinct++] = term.Key(k);
+      }
+    }
+    std::unique_ptr<SoundexTerm> joined(new (std::nothrow) SoundexTerm(*this));
+    if (joined != nullptr) joined->PrepareKeys(keys, distinct);
+    return joined;
   }
 };
 

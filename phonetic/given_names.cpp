@@ -176,16 +176,20 @@ int FindGivenNameFamily(const char* letters, std::uint32_t length, const GivenNa
   for (int i = 0; i < nicknameOf.Count; ++i)
     AddLinksOf(nicknameOf.Names[i], false, extras, &builder);
   // Two kinds of member would be heard in a crowd of other names, and are matched as
-  // written, as an abbreviation is: one with a single consonant sound after its first
-  // letter (Jack, Jem, Liz, Ben: a key such as j200 is also Jesse's, Josiah's, Joshua's),
-  // and a Latin accusative, whose m is heard as a consonant of the name (Annam as Annan,
-  // Amman).
+  // written, as an abbreviation is: one whose key holds fewer than three sounds (Jack,
+  // Liz, Ben, Tom: a key such as j200 is also Jesse's, Josiah's, Joshua's; Ivan's 0150 is
+  // every word that begins with a vowel and goes on with v and n), and a Latin accusative,
+  // whose m is heard as a consonant of the name (Annam as Annan, Amman).
   for (std::uint32_t i = 0; i < family->Count; ++i) {
     GivenNameMember& member = family->Members[i];
-    const PhoneticKey key = ComputePhoneticKey(member.Word);
+    // The key as a search codes the word: normalised first (Jack as jak, j200).
+    char normalised[kNormalisedWordSize];
+    NormaliseQueryWord(member.Word, normalised);
+    const PhoneticKey key = ComputePhoneticKey(normalised);
+    int sounds = key.Bytes[0] != '0' ? 1 : 0;
+    for (int k = 1; k < 4; ++k) sounds += key.Bytes[k] != '0' ? 1 : 0;
     const std::size_t length = std::strlen(member.Word);
-    if ((key.Bytes[2] == '0' && key.Bytes[3] == '0') ||
-        (member.Kind == GivenNameKind::Latin && member.Word[length - 1] == 'm'))
+    if (sounds < 3 || (member.Kind == GivenNameKind::Latin && member.Word[length - 1] == 'm'))
       member.AsWritten = true;
   }
   return static_cast<int>(family->Count);
