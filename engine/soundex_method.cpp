@@ -36,6 +36,10 @@ class SoundexTerm final : public HeardTerm {
   // The word, its spellings and keys; for a term of given keys, those keys alone.
   void PrepareWord(const char* word);
   void PrepareKeys(const PhoneticKey* keys, std::uint32_t count);
+  // Looks at the letter after every start, not only after a vowel: a joined term's starts
+  // are joined with others' (given-name equivalents), whose union keeps a follower filter
+  // only when every part has one.
+  void FollowEveryStart() { followEveryStart_ = true; }
 
   int MatchWord(const std::uint8_t* letters, std::uint32_t length) const override;
   int MatchWordInPlace(const std::uint8_t* bytes) const override;
@@ -63,6 +67,7 @@ class SoundexTerm final : public HeardTerm {
   PhoneticKey Keys[kMaxKeys];
   std::uint32_t Count;
   std::uint16_t Holding[4][256];
+  bool followEveryStart_ = false;
 };
 
 void SoundexTerm::PrepareWord(const char* word) {
@@ -134,7 +139,7 @@ void SoundexTerm::PrepareMatching() {
   // Words that begin with a vowel mostly go on with a consonant, and most consonants give
   // a first digit that no key has: for such terms, only the starts followed by a letter
   // that can come second are worth coding.
-  if (!vowelStarts) {
+  if (!vowelStarts && !followEveryStart_) {
     Starts = MakeStartLetters(list);
     return;
   }
@@ -277,7 +282,10 @@ class Soundex final : public SoundMethod {
       }
     }
     std::unique_ptr<SoundexTerm> joined(new (std::nothrow) SoundexTerm(*this));
-    if (joined != nullptr) joined->PrepareKeys(keys, distinct);
+    if (joined != nullptr) {
+      joined->FollowEveryStart();
+      joined->PrepareKeys(keys, distinct);
+    }
     return joined;
   }
 };
