@@ -227,6 +227,37 @@ INSTANTIATE_TEST_SUITE_P(
                                "Gulielmus\nWilliam\nWm.\n", "William", 1, 3}),
     [](const testing::TestParamInfo<SwitchCase>& info) { return info.param.Name; });
 
+// The user's own given-name equivalents: a line that cannot be read is told once, with its
+// line, and the search goes on with the rest of the file.
+TEST_F(StartUpTest, GivenNamesFileWithABadLineIsToldOnceAndTheSearchGoesOn) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the settings are the user's registry";
+#else
+  TempTree tree;
+  const char* old = std::getenv("XDG_CONFIG_HOME");
+  const std::string kept = old != nullptr ? old : "";
+  setenv("XDG_CONFIG_HOME", tree.Path("config").c_str(), 1);
+  tree.WriteFile("config/tessik/given-names.txt", "hamish: james\nhamish jamie\n");
+  tree.WriteFile("names.txt", "James\nJamie\n");
+  HeadlessReset();
+  ASSERT_EQ(SetUpMainWindow(), 0);
+  HeadlessChooseSystemMenuItem(kGivenNamesItem);
+  for (int search = 0; search < 2; ++search) {
+    SetInputs(tree.Path("names.txt"), "Hamish");
+    HeadlessClick(kGoButton);
+    EXPECT_TRUE(WaitForSearchEnd());
+    EXPECT_EQ(HeadlessListLines(kResultListBox).size(), 1u);  // James, by the first line
+  }
+  setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
+  const std::vector<RecordedMessageBox> boxes = HeadlessMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].Text.find(tree.Path("config/tessik/given-names.txt") +
+                               ":2: no colon after the name"),
+            std::string::npos)
+      << boxes[0].Text;
+#endif
+}
+
 TEST_F(StartUpTest, HelpOpensTheHelpPage) {
   HeadlessClick(kHelpButton);
   EXPECT_EQ(HeadlessHelpOpenings(), 1);
