@@ -45,7 +45,9 @@ const char* GivenNameKindName(GivenNameKind kind);
 // abbreviations (not its other nicknames: Al stands for a score of names). The word itself is
 // not a member; a member is there once, heard when any of its links is heard. Members come
 // in a fixed order (names by the alphabet, each with its links by the alphabet). `extras`
-// (may be nullptr) adds the user's links. Returns the number of members, 0 for a word that
-// has no family (or that is not 2 to 62 letters).
+// (may be nullptr) adds the user's links. A member with fewer than three sounds in its key,
+// or a Latin accusative, is matched as written (AsWritten), whatever its kind. Returns the
+// number of members, 0 for a word that has no family (or that is not 2 to 62 letters).
+// Expects InitialisePhonetics to have run.
 int FindGivenNameFamily(const char* word, std::uint32_t length, const GivenNameExtras* extras,
                         GivenNameFamily* family);

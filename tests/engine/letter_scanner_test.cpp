@@ -293,7 +293,12 @@ struct CutCase {
 
 void PrintTo(const CutCase& test, std::ostream* out) { *out << test.Name; }
 
-class CutTest : public ::testing::TestWithParam<CutCase> {};
+// The words are coded with the letter table the program fills at start-up: without it
+// every key is its first letter and 000, and a case would match words the program does not.
+class CutTest : public ::testing::TestWithParam<CutCase> {
+ protected:
+  void SetUp() override { InitialisePhonetics(); }
+};
 
 TEST_P(CutTest, EveryCutGivesThePlainReadingsMatches) {
   const CutCase& test = GetParam();
@@ -399,7 +404,7 @@ const CutCase kCutCases[] = {
      Utf8Of(U"Mullerß ßMuller Muller Mull\u0301er 1\u0301Muller Mu_ller Muller1 Mulleré"),
      "Muller",
      &SoundexMethod(),
-     {Utf8Of(U"Mullerß"), "Muller", Utf8Of(U"Mull\u0301er"), "Muller", Utf8Of(U"Mulleré")}},
+     {"Muller", Utf8Of(U"Mull\u0301er"), "Muller", Utf8Of(U"Mulleré")}},
     // The byte reading sees "Muller" in both; they are one word with what comes before.
     {"AFragmentAfterAnAccentIsNoWord",
      Utf8Of(U"xéMuller und éMuller"),
@@ -444,7 +449,7 @@ const CutCase kCutCases[] = {
          Utf16(U"ванов", true).substr(2) + std::string(1, '\0'),
      "Evanov",
      &SoundexMethod(),
-     {Utf8Of(U"Ѐванов")}},
+     {Utf8Of(U"Иванов"), Utf8Of(U"Ѐванов")}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, CutTest, ::testing::ValuesIn(kCutCases),
