@@ -106,13 +106,28 @@ only_launch_failures() {
 # the limit only catches a hang, as the Linux tests' does.
 test_timeout=300
 
-# run_tests BITS ARCH: every test of build-winBITS under Wine.
+# run_tests BITS ARCH: every test of build-winBITS under Wine, on a virtual X server of its
+# own, so that the tests of both processors can run at once without taking the focus from
+# each other's windows.
 run_tests() {
-  local bits=$1 arch=$2 folder=build-win$1
-  local log=$folder/Testing/wine-tests.log
+  local bits=$1 arch=$2 folder=build-win$1 display_folder result=0
   step "Windows tests under Wine, ${bits}-bit"
-  start_wine "$folder" "$arch"
-  local result=0
+  display_folder=$(mktemp -d)
+  if start_virtual_display "$display_folder" 1024x768x24; then
+    run_tests_on_display "$folder" "$arch" || result=$?
+  else
+    echo "Xvfb did not start" >&2
+    result=1
+  fi
+  stop_wine
+  stop_virtual_display
+  rm -rf "$display_folder"
+  return $result
+}
+
+run_tests_on_display() {
+  local folder=$1 arch=$2 log=$1/Testing/wine-tests.log result=0
+  start_wine "$folder" "$arch" || return 1
   ctest --test-dir "$folder" -j "$jobs" --output-on-failure --timeout "$test_timeout" --output-log "$log" ||
     result=$?
   # Under load Wine now and then fails to start a program at all, before any of its code
@@ -123,7 +138,6 @@ run_tests() {
     result=0
     ctest --test-dir "$folder" --rerun-failed --output-on-failure --timeout "$test_timeout" || result=$?
   fi
-  stop_wine
   return $result
 }
 
@@ -144,20 +158,24 @@ with_wine32=0
 wine32_reason=$(cat "$wine32_answer")
 rm -f "$wine32_answer"
 [ "$wine32_reason" = ready ] && with_wine32=1
-build 32 i686 $with_wine32
 
 source scripts/lib/virtual-display.sh
 source scripts/lib/wine-env.sh
-display_folder=$(mktemp -d)
-cleanup() {
-  stop_wine
-  stop_virtual_display
-  rm -rf "$display_folder"
-}
-trap cleanup EXIT
-start_virtual_display "$display_folder" 1024x768x24 || { echo "Xvfb did not start" >&2; exit 1; }
-
-run_tests 64 win64
+# The 64-bit tests run while the 32-bit programs build: Wine spends much of its time
+# waiting on windows and processes, which the compiler fills. Their output waits in a log.
+tests64_log=build-win64/Testing/run-tests.log
+mkdir -p build-win64/Testing
+set -m  # a process group of their own, which a failed build below ends whole
+run_tests 64 win64 >"$tests64_log" 2>&1 &
+tests64=$!
+set +m
+trap 'kill -- -$tests64 2>/dev/null || true' EXIT
+build 32 i686 $with_wine32
+tests64_status=0
+wait $tests64 || tests64_status=$?
+trap - EXIT
+cat "$tests64_log"
+[ $tests64_status = 0 ] || exit $tests64_status
 if [ $with_wine32 = 1 ]; then
   run_tests 32 win32
 else

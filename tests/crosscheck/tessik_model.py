@@ -7,6 +7,7 @@ program promises rather than from its code; compare.py runs both and reports dif
 
 prints what tessik-cli prints, exits with its status and writes the same log.
 """
+import functools
 import os
 import re
 import stat
@@ -298,13 +299,17 @@ class Search:
             return False
         if len(word) == 1:
             return False
+        return any(code in self.keys for code in Search.word_codes(word))
+
+    @staticmethod
+    @functools.lru_cache(maxsize=1 << 20)
+    def word_codes(word):
+        """The keys a word of a file matches by: its own, and for ps... the key without p."""
         w = word.decode("ascii").lower()
-        r = self.reduce(w)
-        if reference_coder.key(r) in self.keys:
-            return True
-        if r.startswith("ps") and reference_coder.key(r[1:]) in self.keys:
-            return True
-        return False
+        r = Search.reduce(w)
+        if r.startswith("ps"):
+            return (reference_coder.key(r), reference_coder.key(r[1:]))
+        return (reference_coder.key(r),)
 
     @staticmethod
     def display_name(path):
@@ -354,6 +359,14 @@ class Search:
                 cut = len(buf)  # a word at the very end of the file is still evaluated
             segment = buf[:cut]
             counted = 0
+            # Most pieces hold no matching word: their distinct runs tell it at once, and
+            # only a piece with a match is walked word by word.
+            if not any(self.word_matches(run[:62])
+                       for run in set(WORD_RUN.findall(segment)) if run.isalpha()):
+                line += segment.count(b"\n")
+                base += cut
+                buf = buf[cut:]
+                continue
             # A run of letters and joiners holds a word only when it is letters alone: a
             # joiner drops the word before it and blocks the letters after it up to the
             # next separator.
