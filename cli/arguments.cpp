@@ -60,6 +60,15 @@ ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) 
     } else if (std::strcmp(arg, "--explain") == 0) {
       if (i + 1 >= argc) return UsageError(options, "--explain needs a WORD");
       options->ExplainWord = argv[++i];
+    } else if (std::strcmp(arg, "--sort") == 0 || std::strncmp(arg, "--sort=", 7) == 0) {
+      const char* name = arg[6] == '=' ? arg + 7 : nullptr;
+      if (name == nullptr) {
+        if (i + 1 >= argc) return UsageError(options, "--sort needs score");
+        name = argv[++i];
+      }
+      if (std::strcmp(name, "score") != 0)
+        return UsageError(options, std::string("unknown order ") + name + " (orders: score)");
+      options->SortByScore = true;
     } else if (std::strcmp(arg, "--vimgrep") == 0 || std::strcmp(arg, "--json") == 0) {
       const OutputForm form = arg[2] == 'v' ? OutputForm::Vimgrep : OutputForm::Json;
       if (options->Output != OutputForm::ResultLines && options->Output != form)
@@ -74,11 +83,19 @@ ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) 
     }
   }
   if (options->ExplainWord != nullptr) {
-    if (options->Subdirs || options->LogPath != nullptr || options->Spec != nullptr ||
-        options->Output != OutputForm::ResultLines)
-      return UsageError(options, "--explain takes one word and nothing else");
+    // A method that scores words explains a second word against the first.
+    const bool other = options->Spec != nullptr && options->Query.empty() && options->Method->ScoresWords();
+    if (options->Subdirs || options->LogPath != nullptr || (options->Spec != nullptr && !other) ||
+        options->Output != OutputForm::ResultLines || options->SortByScore)
+      return UsageError(options, options->Method->ScoresWords()
+                                     ? "--explain takes one word, or two, and nothing else"
+                                     : "--explain takes one word and nothing else");
+    options->ExplainOther = options->Spec;
+    options->Spec = nullptr;
     return ParseStatus::Explain;
   }
+  if (options->SortByScore && !options->Method->ScoresWords())
+    return UsageError(options, "--sort=score needs a method that scores words (--method=scored)");
   if (options->Spec == nullptr) return UsageError(options, "SPEC is missing");
   if (std::strlen(options->Spec) > kMaxSpecCharacters)
     return UsageError(options, "SPEC is longer than 255 characters");

@@ -26,6 +26,8 @@ struct Options {
   bool GivenNames = false;   // --given-names
   const char* LogPath = nullptr;
   const char* ExplainWord = nullptr;
+  const char* ExplainOther = nullptr;  // --explain WORD OTHER: why OTHER matches WORD or not
+  bool SortByScore = false;            // --sort=score
   const char* Spec = nullptr;
   std::string Query;    // the QUERY words joined by single blanks; empty when none
   std::string Problem;  // after a usage error: what is wrong, in one line

@@ -10,10 +10,13 @@
 #include "query/term_evaluation.h"
 #include "ui/given_name_file.h"
 
-int RunExplain(const char* given, const SoundMethod& method, bool readUnicode, bool givenNames) {
+namespace {
+
+// The word as the search reads it: folded to a-z with `readUnicode`, in `folded` (256
+// characters); nullptr, after saying so on standard error, when it is no query word.
+const char* ReadWord(const char* given, bool readUnicode, char* folded) {
   const char* word = given;
-  char folded[256];
-  if (readUnicode && given != nullptr && std::strlen(given) < sizeof folded &&
+  if (readUnicode && given != nullptr && std::strlen(given) < 256 &&
       FoldQueryLetters(given, folded) == kQueryLettersFolded) {
     word = folded;
   }
@@ -23,7 +26,24 @@ int RunExplain(const char* given, const SoundMethod& method, bool readUnicode, b
                              : "tessik-cli --explain: WORD must be 1 to %d ASCII letters (a-z, "
                                "A-Z), got \"%s\"\n",
                  kMaxTermLength, given == nullptr ? "" : given);
-    return 2;
+    return nullptr;
+  }
+  return word;
+}
+
+}  // namespace
+
+int RunExplain(const char* given, const char* givenOther, const SoundMethod& method,
+               bool readUnicode, bool givenNames) {
+  char folded[256];
+  char foldedOther[256];
+  const char* word = ReadWord(given, readUnicode, folded);
+  if (word == nullptr) return 2;
+  const char* other = nullptr;
+  if (givenOther != nullptr) {
+    other = ReadWord(givenOther, readUnicode, foldedOther);
+    if (other == nullptr) return 2;
+    givenNames = false;  // two names are compared as they are
   }
   GivenNameExtras userGivenNames;
   if (givenNames) {
@@ -39,7 +59,13 @@ int RunExplain(const char* given, const SoundMethod& method, bool readUnicode, b
   }
   if (word != given && std::strcmp(word, given) != 0) std::printf("folded\t%s\n", word);
   std::string text;
-  term->Explain(&text);
+  if (other != nullptr) {
+    if (other != givenOther && std::strcmp(other, givenOther) != 0)
+      std::printf("folded\t%s\n", other);
+    term->ExplainMatch(other, &text);
+  } else {
+    term->Explain(&text);
+  }
   std::fwrite(text.data(), 1, text.size(), stdout);
   return 0;  // the caller checks that standard output took it all
 }

@@ -57,6 +57,7 @@ void JsonPrinter::PrintOccurrence(const FoundOccurrence& occurrence, const char*
       }
     }
   }
+  if (occurrence.Score != kNoScore) AppendNumber(line, "score", occurrence.Score);
   line += '}';
   WriteOut(line);
 }

@@ -41,8 +41,9 @@ static_assert(kMaxQueryCharacters + 1 == kSearchTextSize);
 
 const char kUsage[] =
     "usage: tessik-cli [-s|--subdirs] [--method=METHOD] [--encoding=auto] [--given-names]\n"
-    "                  [--log FILE] [--vimgrep|--json] [--] SPEC [QUERY...]\n"
+    "                  [--log FILE] [--vimgrep|--json] [--sort=score] [--] SPEC [QUERY...]\n"
     "       tessik-cli [--method=METHOD] [--encoding=auto] [--given-names] --explain WORD\n"
+    "       tessik-cli --method=scored [--encoding=auto] --explain WORD OTHER\n"
     "       tessik-cli --version\n"
     "\n"
     "Searches the files that match SPEC (a directory part and a pattern such as\n"
@@ -52,8 +53,11 @@ const char kUsage[] =
     "\n"
     "  -s, --subdirs   include the subdirectories below the directory of SPEC\n"
     "  --method=METHOD how words are heard: soundex (the default: the Soundex keys of\n"
-    "                  the word and of its spelling variants) or dm (Daitch-Mokotoff\n"
-    "                  Soundex, for names from Central and Eastern Europe)\n"
+    "                  the word and of its spelling variants), dm (Daitch-Mokotoff\n"
+    "                  Soundex, for names from Central and Eastern Europe) or scored\n"
+    "                  (a word matches when its score, an edit distance weighed by\n"
+    "                  what is learned from labeled name pairs, reaches a threshold;\n"
+    "                  each word found shows its score)\n"
     "  --encoding=auto read UTF-8, UTF-16 and Windows-1252 text, with accented, Cyrillic\n"
     "                  and Greek letters read as a-z, in the files and in QUERY; the\n"
     "                  default, ascii, reads the letters A-Z alone\n"
@@ -69,10 +73,14 @@ const char kUsage[] =
     "                  of each file listed, instead of the result lines\n"
     "  --json          print JSON Lines: a \"match\" or \"file\" object for each result,\n"
     "                  then a \"summary\"\n"
+    "  --sort=score    print the words found best score first (--method=scored)\n"
     "  --explain WORD  show the normalised form, spelling variants and keys of WORD\n"
     "                  (with --method=dm: its Daitch-Mokotoff codes; with\n"
     "                  --encoding=auto: first the word folded to a-z; with\n"
     "                  --given-names: then its family, each with its keys)\n"
+    "  --explain WORD OTHER\n"
+    "                  with --method=scored: how OTHER is aligned with WORD, each\n"
+    "                  operation with its cost and weight, the score and the threshold\n"
     "  --version       show the version\n"
     "  --              end of options: what follows is SPEC and QUERY\n"
     "\n"
@@ -125,9 +133,11 @@ int Search(const Options& options) {
     request.GivenNames = true;
     request.UserGivenNames = &userGivenNames;
   }
+  if (options.SortByScore) record.HoldForScores();
   StartProgress();
   int exitCode = RunSearch(request, record) == 0 ? kExitCompleted : kExitMessage;
   EndProgress();
+  record.PrintHeld();
   // A search that a message ended has nothing to log.
   if (exitCode == kExitCompleted && withLog) {
     const int saved = SaveSearchLog(options.LogPath, request, record);
@@ -168,8 +178,8 @@ int main(int argc, char** argv) {
       std::fputs("tessik-cli (Tessik) " TESSIK_VERSION "\n", stdout);
       break;
     case ParseStatus::Explain:
-      exitCode = RunExplain(options.ExplainWord, *options.Method, options.ReadUnicode,
-                            options.GivenNames);
+      exitCode = RunExplain(options.ExplainWord, options.ExplainOther, *options.Method,
+                            options.ReadUnicode, options.GivenNames);
       break;
     case ParseStatus::Search:
       exitCode = Search(options);

@@ -1,5 +1,6 @@
 #include "cli/search_record.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "cli/progress.h"
@@ -17,8 +18,28 @@ int SearchRecord::OccurrenceFound(const FoundOccurrence& occurrence) {
   const char* line = nullptr;
   if (keepLineTexts_ || PrintsResultLines()) line = FormatResultLine(&resultLine_, occurrence);
   if (keepLineTexts_) KeepLineText(line);
+  if (holding_) {
+    held_.push_back({occurrence, occurrence.Path, std::string(occurrence.Word, occurrence.WordLength),
+                     occurrence.Variant != nullptr ? occurrence.Variant : "", line != nullptr ? line : ""});
+    if (occurrence.Variant == nullptr) held_.back().Occurrence.Variant = nullptr;
+    return 0;
+  }
   PrintOccurrence(occurrence, line);
   return 0;
+}
+
+void SearchRecord::PrintHeld() {
+  std::stable_sort(held_.begin(), held_.end(), [](const HeldOccurrence& a, const HeldOccurrence& b) {
+    return a.Occurrence.Score > b.Occurrence.Score;
+  });
+  for (HeldOccurrence& held : held_) {
+    FoundOccurrence& occurrence = held.Occurrence;
+    occurrence.Path = held.Path.c_str();
+    occurrence.Word = held.Word.data();
+    if (occurrence.Variant != nullptr) occurrence.Variant = held.Variant.c_str();
+    PrintOccurrence(occurrence, PrintsResultLines() ? held.Line.c_str() : nullptr);
+  }
+  held_.clear();
 }
 
 int SearchRecord::FileFound(const char* path) {

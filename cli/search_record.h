@@ -33,6 +33,11 @@ class SearchRecord : public SearchSink, public ShownLines {
   int Count() const override { return lines_; }
   int Text(int index, char* buffer, int size) const override;
 
+  // Holds the occurrences back instead of printing them as they are found; PrintHeld prints
+  // them, the best score first and equal scores in the order found (--sort=score).
+  void HoldForScores() { holding_ = true; }
+  void PrintHeld();
+
   // A message of the program's own, after the search (a log that could not be written).
   void AddMessage(const char* text) { messages_.emplace_back(text); }
   const std::vector<std::string>& Messages() const { return messages_; }
@@ -55,7 +60,14 @@ class SearchRecord : public SearchSink, public ShownLines {
  private:
   void KeepLineText(const char* text);
 
+  struct HeldOccurrence {
+    FoundOccurrence Occurrence;
+    std::string Path, Word, Variant, Line;
+  };
+
   bool keepLineTexts_;
+  bool holding_ = false;
+  std::vector<HeldOccurrence> held_;
   int lines_ = 0;
   // The kept lines, each with its terminator, one after another in blocks that are
   // filled and never moved (a search may list hundreds of thousands: memory touched once

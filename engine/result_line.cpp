@@ -77,6 +77,11 @@ const char* FormatResultLine(ResultLine* line, const FoundOccurrence& occurrence
       CharacterBytes(occurrence.Word, occurrence.WordLength, kShownWordLetters, &characters);
   text.Add(occurrence.Word, shown);
   if (characters >= kShownWordLetters) text.Add("...");
+  if (occurrence.Score != kNoScore) {  // a method that scores words shows the score
+    text.Add(" (");
+    text.AddNumber(occurrence.Score);
+    text.Add(")");
+  }
   text.Add("\t");
   text.Add(line->ShownName);
   text.Add("\t");

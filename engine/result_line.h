@@ -1,5 +1,6 @@
 // The result line of an occurrence, as the window's list shows it and tessik-cli prints it:
-// "word<TAB>file<TAB>line (percent%)<TAB>size K". The word shows its first 13 letters (the
+// "word<TAB>file<TAB>line (percent%)<TAB>size K", or with a method that scores words
+// "word (score)<TAB>...". The word shows its first 13 letters (the
 // characters of a word in UTF-8, read in today's encodings) and the file its name's first
 // 14 characters, each followed by "..." when it is that long or
 // longer; a line holds at most 255 characters. Any thread, each with its own ResultLine.

@@ -4,8 +4,11 @@
 // of the search; a call that shows something has shown it when it returns.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 
+// The score of an occurrence found by a method that does not score words.
+constexpr int kNoScore = INT_MIN;
 
 // A word of a file that sounds like the query word, in a search of one word.
 struct FoundOccurrence {
@@ -26,6 +29,8 @@ struct FoundOccurrence {
   // query word itself found it.
   const char* Equivalent = nullptr;
   const char* EquivalentKind = nullptr;
+  int Score = kNoScore;      // how alike the word and the term are, for a method that scores
+                             // words (the scored method); kNoScore for the others
 };
 
 // How a search ended.

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/search_sink.h"
 #include "engine/word_starts.h"
 
 // Letters of a word beyond this many are not coded; the word goes on.
@@ -60,9 +61,16 @@ class HeardTerm {
   // The member of the query word's family of given names through which the match of index
   // `index` was found (engine/given_name_term.h), or nullptr: found by the word itself.
   virtual const GivenNameMember* EquivalentOfMatch(int /*index*/) const { return nullptr; }
+  // The score behind the answer `index`, for a method that scores words; kNoScore for the
+  // others.
+  virtual int ScoreOfMatch(int /*index*/) const { return kNoScore; }
 
   // Appends what tessik-cli --explain prints of the word: lines ending in '\n'.
   virtual void Explain(std::string* text) const = 0;
+
+  // Appends why `word` (letters A-Z a-z, terminated) matches the term or not, for a method
+  // that can tell; false, with nothing appended, for the others.
+  virtual bool ExplainMatch(const char* /*word*/, std::string* /*text*/) const { return false; }
 
   // Bytes that, with the method, tell the term's answers apart from those of any other
   // term: two terms with equal identities answer every word alike.
@@ -71,6 +79,9 @@ class HeardTerm {
   const SoundMethod& Method;
   // The letters a word must begin with to have a chance.
   StartLetters Starts{};
+  // MatchWordInPlace passes over most words faster than the scanner's cache of short words
+  // answers them, and remembers its own answers: the scanner asks it directly.
+  bool AnswersInPlace = false;
 };
 
 class SoundMethod {
@@ -80,6 +91,9 @@ class SoundMethod {
   // The method as the search log's header names it; nullptr for the program's own method,
   // which the log does not name.
   virtual const char* Title() const = 0;
+  // Whether its terms score words (HeardTerm::ScoreOfMatch), so that occurrences can be
+  // ordered by their score.
+  virtual bool ScoresWords() const { return false; }
   // The term of a query word (1 to 220 letters A-Z a-z, as the query passes it on);
   // nullptr when there is no memory for it.
   virtual std::unique_ptr<HeardTerm> Hear(const char* word) const = 0;

@@ -3,3 +3,4 @@
 // engine/sound_methods.cpp.
 TESSIK_SOUND_METHOD(SoundexMethod)
 TESSIK_SOUND_METHOD(DaitchMokotoffMethod)
+TESSIK_SOUND_METHOD(ScoredMethod)

@@ -62,6 +62,7 @@ inline std::uint64_t LetterBytes(std::uint64_t bytes) {
 void PrepareWordCache(const HeardTerm& term) { UseCacheFor(term); }
 
 int MatchWordAt(const HeardTerm& term, const std::uint8_t* bytes) {
+  if (term.AnswersInPlace) return term.MatchWordInPlace(bytes);
   std::uint64_t packed;
   std::memcpy(&packed, bytes, sizeof packed);
   const std::uint64_t notLetters = ~LetterBytes(packed) & 0x8080808080808080ull;

@@ -32,6 +32,8 @@ constexpr int kStatusLine = 1016;
 constexpr int kDaitchMokotoffItem = 0x410;
 constexpr int kReadUnicodeItem = 0x420;
 constexpr int kGivenNamesItem = 0x430;
+constexpr int kSoundexItem = 0x440;
+constexpr int kScoredItem = 0x450;
 
 // Messages delivered to the window procedure.
 constexpr std::uint32_t kMsgDestroy = 0x0002;

@@ -8,45 +8,82 @@
 namespace {
 
 struct Switch {
-  const char* Setting;
+  const char* Setting;  // nullptr: the program's own method, which is on when no other is
   const char* Text;
   int Command;
   bool On;
+  const SoundMethod& (*Method)();  // nullptr: not a method
 };
 
-// In the menu's order, under About.
+// In the menu's order, under About: the methods, one choice of three, then the reading and
+// the given names.
 Switch switches[] = {
-    {"DaitchMokotoff", "&Daitch-Mokotoff Soundex", kDaitchMokotoffItem, false},
-    {"ReadUnicode", "Accented, Cyrillic and Greek &letters", kReadUnicodeItem, false},
-    {"GivenNames", "Given names with their &equivalents", kGivenNamesItem, false},
+    {nullptr, "&Soundex keys and spellings", kSoundexItem, true, &DefaultSoundMethod},
+    {"DaitchMokotoff", "&Daitch-Mokotoff Soundex", kDaitchMokotoffItem, false, &DaitchMokotoffMethod},
+    {"Scored", "S&cored names (learned from name pairs)", kScoredItem, false, &ScoredMethod},
+    {"ReadUnicode", "Accented, Cyrillic and Greek &letters", kReadUnicodeItem, false, nullptr},
+    {"GivenNames", "Given names with their &equivalents", kGivenNamesItem, false, nullptr},
 };
 
-Switch& DaitchMokotoff() { return switches[0]; }
-Switch& ReadUnicode() { return switches[1]; }
-Switch& GivenNames() { return switches[2]; }
+Switch& ReadUnicode() { return switches[3]; }
+Switch& GivenNames() { return switches[4]; }
+
+// Puts the check marks of the methods where they belong: on the one method chosen, and on
+// the program's own when no other is.
+void ShowMethods() {
+  bool other = false;
+  for (Switch& item : switches) other = other || (item.Method != nullptr && item.Setting != nullptr && item.On);
+  switches[0].On = !other;
+  for (Switch& item : switches) {
+    if (item.Method != nullptr) CheckSystemMenuItem(item.Command, item.On);
+  }
+}
 
 }  // namespace
 
 void AddSwitchItems() {
+  bool chosen = false;
   for (Switch& item : switches) {
-    item.On = ReadSetting(item.Setting, 0) == 1;
-    AddSystemMenuCheckItem(item.Text, item.Command, item.On);
+    if (item.Setting == nullptr) continue;
+    // Of two methods remembered as chosen (a settings file written by hand), the first.
+    item.On = ReadSetting(item.Setting, 0) == 1 && !(item.Method != nullptr && chosen);
+    if (item.Method != nullptr && item.On) chosen = true;
   }
+  switches[0].On = !chosen;
+  for (Switch& item : switches) AddSystemMenuCheckItem(item.Text, item.Command, item.On);
 }
 
 bool RunSwitchCommand(int command) {
   for (Switch& item : switches) {
     if (item.Command != command) continue;
-    item.On = !item.On;
-    CheckSystemMenuItem(item.Command, item.On);
-    WriteSetting(item.Setting, item.On ? 1 : 0);
+    if (item.Method == nullptr) {  // a switch of its own
+      item.On = !item.On;
+      CheckSystemMenuItem(item.Command, item.On);
+      WriteSetting(item.Setting, item.On ? 1 : 0);
+      return true;
+    }
+    // A method: choosing another one chooses it, choosing the one chosen goes back to the
+    // program's own. Only the settings that change are written.
+    const bool on = item.Setting != nullptr && !item.On;
+    for (Switch& method : switches) {
+      if (method.Method == nullptr || method.Setting == nullptr) continue;
+      const bool want = on && &method == &item;
+      if (method.On != want) {
+        method.On = want;
+        WriteSetting(method.Setting, want ? 1 : 0);
+      }
+    }
+    ShowMethods();
     return true;
   }
   return false;
 }
 
 const SoundMethod& ChosenMethod() {
-  return DaitchMokotoff().On ? DaitchMokotoffMethod() : DefaultSoundMethod();
+  for (Switch& item : switches) {
+    if (item.Method != nullptr && item.On) return item.Method();
+  }
+  return DefaultSoundMethod();
 }
 
 bool ChosenReadUnicode() { return ReadUnicode().On; }

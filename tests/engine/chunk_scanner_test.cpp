@@ -206,17 +206,19 @@ TEST_P(InstructionSetTest, TextsCutIntoAnyReadsGiveThePlainReadingsMatches) {
   std::mt19937 random(static_cast<unsigned>(GetParam()) + 3);
   struct Case {
     const char* Word;
-    bool Codes;  // Daitch-Mokotoff
+    const SoundMethod& Method;
   };
   std::vector<Case> cases;
   for (const char* word :
        {"Moses", "Ellen", "psalm", "Phoenix", "Katherine", "Lord", "Xenia", "Aaron", "Ian"})
-    cases.push_back({word, false});
+    cases.push_back({word, SoundexMethod()});
   for (const char* word : {"Kohn", "Jackson", "Peterson", "Auerbach", "Schwarz", "Moses", "Ian"})
-    cases.push_back({word, true});
+    cases.push_back({word, DaitchMokotoffMethod()});
+  for (const char* word : {"Moses", "Lord", "Ellen", "Katherine", "Ian"}) cases.push_back({word, ScoredMethod()});
   for (const Case& c : cases) {
-    const std::unique_ptr<HeardTerm> term = (c.Codes ? DaitchMokotoffMethod() : SoundexMethod()).Hear(c.Word);
-    const ReferenceTerm reference = MakeReferenceTerm(c.Word, c.Codes);
+    const std::unique_ptr<HeardTerm> term = c.Method.Hear(c.Word);
+    const ReferenceTerm reference = &c.Method == &ScoredMethod() ? MakeScoredReferenceTerm(c.Word)
+                                                                  : MakeReferenceTerm(c.Word, &c.Method == &DaitchMokotoffMethod());
     for (int round = 0; round < 12; ++round) {
       const std::string text = RandomText(random, round < 6 ? 300 : 150000);
       const std::vector<ReferenceFind> expected = ReferenceFinds(text, reference);

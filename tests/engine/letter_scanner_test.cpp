@@ -38,7 +38,8 @@ int ScanInReads(const HeardTerm& term, bool listAll, const std::string& text,
 // A query word as a search hears it, and as the plain reading does.
 struct TestTerm {
   TestTerm(const char* word, const SoundMethod& method)
-      : Reference(MakeReferenceTerm(word, &method == &DaitchMokotoffMethod())) {
+      : Reference(&method == &ScoredMethod() ? MakeScoredReferenceTerm(word)
+                                             : MakeReferenceTerm(word, &method == &DaitchMokotoffMethod())) {
     Search = method.Hear(word);
   }
   std::unique_ptr<HeardTerm> Search;
@@ -231,7 +232,8 @@ TEST_P(EncodingTest, RandomTextsCutIntoAnyReadsGiveThePlainReadingsMatches) {
       {"Muller", &SoundexMethod()},        {"Ivanov", &SoundexMethod()},
       {"Ioannis", &SoundexMethod()},       {"Moses", &SoundexMethod()},
       {"Peterson", &SoundexMethod()},      {"Muller", &DaitchMokotoffMethod()},
-      {"Ivanov", &DaitchMokotoffMethod()}, {"Ioannis", &DaitchMokotoffMethod()}};
+      {"Ivanov", &DaitchMokotoffMethod()}, {"Ioannis", &DaitchMokotoffMethod()},
+      {"Muller", &ScoredMethod()},         {"Ivanov", &ScoredMethod()}};
   std::size_t found = 0;
   for (const auto& [word, method] : terms) {
     const TestTerm term(word, *method);
@@ -240,7 +242,7 @@ TEST_P(EncodingTest, RandomTextsCutIntoAnyReadsGiveThePlainReadingsMatches) {
       const std::string text = Encode(pieces, encoding, random);
       found += Expected(term, text).size();
       ExpectPlainReading(term, text, RandomSizes(random),
-                         std::string(word) + (method == &SoundexMethod() ? "" : " (dm)") +
+                         std::string(word) + (method == &SoundexMethod() ? "" : method == &ScoredMethod() ? " (scored)" : " (dm)") +
                              " round " + std::to_string(round));
     }
   }

@@ -191,6 +191,10 @@ std::string Utf8Of(const std::u32string& text) {
 }
 
 std::vector<ReferenceFind> ReferenceLetterFinds(const std::string& bytes, const ReferenceTerm& term) {
+  if (!term.Scored.empty()) {
+    return WordsMatching(
+        bytes, [&](const std::string& letters) { return ReferenceScoreIndex(letters, term.Scored); });
+  }
   return term.Codes ? ReferenceLetterCodeFinds(bytes, term.DmCodes.data(),
                                                static_cast<int>(term.DmCodes.size()))
                     : ReferenceLetterFinds(bytes, term.Keys.data(),

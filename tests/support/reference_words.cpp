@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "phonetic/prepared_term.h"
+#include "phonetic/scored_name.h"
 
 namespace {
 
@@ -127,7 +128,26 @@ ReferenceTerm MakeReferenceTerm(const char* word, bool codes) {
   return term;
 }
 
+ReferenceTerm MakeScoredReferenceTerm(const char* word) {
+  ReferenceTerm term;
+  for (const char* at = word; *at != '\0'; ++at) term.Scored += static_cast<char>(*at | 0x20);
+  return term;
+}
+
+int ReferenceScoreIndex(const std::string& letters, const std::string& query) {
+  if (letters.size() < 2) return -1;
+  std::string lower;
+  for (char c : letters) lower += static_cast<char>(c | 0x20);
+  const int above = ScoreNames(query.data(), static_cast<std::uint32_t>(query.size()), lower.data(),
+                               static_cast<std::uint32_t>(lower.size())) -
+                    ScoredThreshold();
+  return above < 0 ? -1 : above > 32767 ? 32767 : above;
+}
+
 std::vector<ReferenceFind> ReferenceFinds(const std::string& bytes, const ReferenceTerm& term) {
+  if (!term.Scored.empty()) {
+    return WordsMatching(bytes, [&](const std::string& word) { return ReferenceScoreIndex(word, term.Scored); });
+  }
   return term.Codes ? ReferenceCodeFinds(bytes, term.DmCodes.data(),
                                          static_cast<int>(term.DmCodes.size()))
                     : ReferenceFinds(bytes, term.Keys.data(),

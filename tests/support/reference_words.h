@@ -38,8 +38,14 @@ struct ReferenceTerm {
   bool Codes = false;
   std::vector<PhoneticKey> Keys;
   std::vector<DmCode> DmCodes;
+  std::string Scored;  // the scored method: the query word in lower case
 };
 ReferenceTerm MakeReferenceTerm(const char* word, bool codes);
+ReferenceTerm MakeScoredReferenceTerm(const char* word);
+
+// For the scored method: how far the score of the word `letters` (A-Z a-z, at most 62)
+// against `query` lies above the threshold, or -1 below it (or for a word of one letter).
+int ReferenceScoreIndex(const std::string& letters, const std::string& query);
 
 // ReferenceFinds or ReferenceCodeFinds of the term.
 std::vector<ReferenceFind> ReferenceFinds(const std::string& bytes, const ReferenceTerm& term);

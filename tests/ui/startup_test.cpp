@@ -83,10 +83,14 @@ TEST_F(StartUpTest, StartsIdleWithTheFocusInSearchIn) {
   EXPECT_EQ(HeadlessSystemMenuItems(),
             (std::vector<std::pair<std::string, int>>{
                 {"&About Tessik", kAboutItem},
+                {"&Soundex keys and spellings", kSoundexItem},
                 {"&Daitch-Mokotoff Soundex", kDaitchMokotoffItem},
+                {"S&cored names (learned from name pairs)", kScoredItem},
                 {"Accented, Cyrillic and Greek &letters", kReadUnicodeItem},
                 {"Given names with their &equivalents", kGivenNamesItem}}));
+  EXPECT_EQ(HeadlessSystemMenuCheck(kSoundexItem), 1);
   EXPECT_EQ(HeadlessSystemMenuCheck(kDaitchMokotoffItem), 0);
+  EXPECT_EQ(HeadlessSystemMenuCheck(kScoredItem), 0);
   EXPECT_EQ(HeadlessSystemMenuCheck(kReadUnicodeItem), 0);
   EXPECT_EQ(HeadlessSystemMenuCheck(kGivenNamesItem), 0);
   EXPECT_EQ(HeadlessMessageBoxes().size(), 0u);
@@ -221,6 +225,8 @@ INSTANTIATE_TEST_SUITE_P(
     Switches, SwitchItemTest,
     testing::Values(SwitchCase{"DaitchMokotoff", kDaitchMokotoffItem, "DaitchMokotoff",
                                "Zajac\nSajac\n", "Zajac", 1, 2},
+                    SwitchCase{"Scored", kScoredItem, "Scored", "Catherine\nKatherine\nKathryn\n",
+                               "Catherine", 3, 2},
                     SwitchCase{"ReadUnicode", kReadUnicodeItem, "ReadUnicode",
                                "M\xc3\xbcller\nMuller\n", "Muller", 1, 2},
                     SwitchCase{"GivenNames", kGivenNamesItem, "GivenNames",
@@ -255,6 +261,48 @@ TEST_F(StartUpTest, GivenNamesFileWithABadLineIsToldOnceAndTheSearchGoesOn) {
                                ":2: no colon after the name"),
             std::string::npos)
       << boxes[0].Text;
+#endif
+}
+
+// The methods are one choice: choosing one unchecks the others, choosing the one chosen
+// goes back to the program's own; the scored method shows each word's score in its line.
+TEST_F(StartUpTest, TheMethodsAreOneChoiceOfThree) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the settings are the user's registry";
+#else
+  TempTree tree;
+  struct Settings {
+    explicit Settings(const std::string& folder) {
+      if (const char* old = std::getenv("XDG_CONFIG_HOME")) Old = old;
+      setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    }
+    ~Settings() { setenv("XDG_CONFIG_HOME", Old.c_str(), 1); }
+    std::string Old;
+  } settings(tree.Path("config"));
+  HeadlessReset();
+  ASSERT_EQ(SetUpMainWindow(), 0);
+  auto checks = [] {
+    return std::vector<int>{HeadlessSystemMenuCheck(kSoundexItem), HeadlessSystemMenuCheck(kDaitchMokotoffItem),
+                            HeadlessSystemMenuCheck(kScoredItem)};
+  };
+  EXPECT_EQ(checks(), (std::vector<int>{1, 0, 0}));
+  HeadlessChooseSystemMenuItem(kDaitchMokotoffItem);
+  EXPECT_EQ(checks(), (std::vector<int>{0, 1, 0}));
+  HeadlessChooseSystemMenuItem(kScoredItem);
+  EXPECT_EQ(checks(), (std::vector<int>{0, 0, 1}));
+  tree.WriteFile("names.txt", "Jonson\n");
+  SetInputs(tree.Path("names.txt"), "Johnson");
+  HeadlessClick(kGoButton);
+  ASSERT_TRUE(WaitForSearchEnd());
+  const std::vector<std::string> lines = HeadlessListLines(kResultListBox);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].rfind("Jonson (", 0), 0u) << lines[0];
+  HeadlessChooseSystemMenuItem(kScoredItem);
+  EXPECT_EQ(checks(), (std::vector<int>{1, 0, 0}));
+  HeadlessChooseSystemMenuItem(kDaitchMokotoffItem);
+  HeadlessChooseSystemMenuItem(kSoundexItem);
+  EXPECT_EQ(checks(), (std::vector<int>{1, 0, 0}));
+  EXPECT_EQ(ReadWholeFile(tree.Path("config/tessik/settings")), "DaitchMokotoff=0\nScored=0\n");
 #endif
 }
 
