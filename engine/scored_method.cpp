@@ -2,6 +2,7 @@
 // least the threshold (phonetic/scored_name.h). Only words whose first letter and length
 // can reach the threshold are scored at all; the answer of a match is how far the score
 // lies above the threshold, so that the result line can show the score itself.
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -34,6 +35,16 @@ struct CacheSet {
 };
 static_assert(sizeof(CacheSet) == 64);
 constexpr std::uint64_t kAnswerMask = 0xFFFF000000000000ull;
+
+// The letter a byte is, 0 to 25 in either case, or 26 for a byte that is no letter.
+constexpr std::array<std::uint8_t, 256> MakeLetterIndex() {
+  std::array<std::uint8_t, 256> index{};
+  for (int b = 0; b < 256; ++b) {
+    index[b] = (b >= 'a' && b <= 'z') ? b - 'a' : (b >= 'A' && b <= 'Z') ? b - 'A' : 26;
+  }
+  return index;
+}
+constexpr std::array<std::uint8_t, 256> kLetterIndex = MakeLetterIndex();
 
 // Words of two to seven letters, packed into eight bytes as they are read (0: free).
 constexpr std::uint32_t kShortBits = 11;
@@ -72,6 +83,8 @@ class ScoredTermOfWord final : public HeardTerm {
     ScoredFirstLetters(Term, first);
     Starts = MakeStartLetters(first);
     AnswersInPlace = true;
+    for (int f = 0; f < 26; ++f)
+      for (int s = 0; s < 26; ++s) Pairs[f][s] = Term.Reachable[f][s];
   }
 
   int MatchWord(const std::uint8_t* letters, std::uint32_t length) const override {
@@ -107,10 +120,7 @@ class ScoredTermOfWord final : public HeardTerm {
     // Most words are passed over by their first two letters alone, most others by their
     // length; the short ones left are answered from a small table that stays close to the
     // processor, as the scanner's own cache does for the other methods.
-    const unsigned f = static_cast<unsigned>((bytes[0] | 0x20) - 'a');
-    const unsigned s = static_cast<unsigned>((bytes[1] | 0x20) - 'a');
-    if (f >= 26 || s >= 26) return -1;
-    const std::uint64_t reachable = Term.Reachable[f][s];
+    const std::uint64_t reachable = Pairs[kLetterIndex[bytes[0]]][kLetterIndex[bytes[1]]];
     if (reachable == 0) return -1;
     std::uint64_t packed;
     std::memcpy(&packed, bytes, sizeof packed);
@@ -163,6 +173,8 @@ class ScoredTermOfWord final : public HeardTerm {
   // Written by the matching functions: a term is used by one thread at a time.
   mutable CacheSet Cache[1u << kSetBits] = {};
   mutable ShortWord Short[1u << kShortBits] = {};
+  // Term.Reachable with a row and a column of zeros for a byte that is no letter.
+  std::uint64_t Pairs[27][27] = {};
 };
 
 // The two names one above the other, a blank where one has no letter:

@@ -243,6 +243,11 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
       {"--method=daitch", tree.Path("*.txt"), "cat"},
       {tree.Path("*.txt"), "cat", "--method"},
       {"--encoding=utf8", tree.Path("*.txt"), "cat"},
+      {"--sort=score", tree.Path("*.txt"), "cat"},  // the program's own method has no scores
+      {"--method=scored", "--sort=name", tree.Path("*.txt"), "cat"},
+      {"--method=scored", "--explain", "cat", "dog", "bird"},
+      {"--method=scored", "--explain", "cat", "dog", "--sort=score"},
+      {"--method=dm", "--explain", "cat", "dog"},
   };
   for (const std::vector<std::string>& args : cases) {
     CliRun run = Run(args);
@@ -326,6 +331,53 @@ TEST_F(CliTest, MethodOptionChoosesHowWordsAreHeard) {
       << run.Out;
   EXPECT_NE(ReadWholeFile(log).find("Search string: Zajac.\r\nMethod: Daitch-Mokotoff Soundex.\r\n"),
             std::string::npos);
+}
+
+// The scored method shows each word's score in its line and in the JSON, --sort=score
+// prints the best first, and --explain WORD OTHER gives the same score with its reasons.
+TEST_F(CliTest, ScoredMethodShowsSortsAndExplainsScores) {
+  tree.WriteFile("names.txt", "Jansen Johnson\nJonson Smith\nJohnsonn\n");
+  const std::string names = tree.Path("names.txt");
+  auto scoreOf = [](const std::string& line) {
+    const std::size_t open = line.find(" ("), close = line.find(")\t");
+    return open == std::string::npos || close == std::string::npos ? -1 : std::stoi(line.substr(open + 2, close - open - 2));
+  };
+  CliRun found = Run({"--method=scored", names, "Johnson"});
+  ASSERT_EQ(found.Exit, 0) << found.Err;
+  const std::vector<std::string> lines = Lines(found.Out);
+  std::vector<std::string> words;
+  for (const std::string& line : lines) words.push_back(line.substr(0, line.find(' ')));
+  EXPECT_EQ(words, (std::vector<std::string>{"Jansen", "Johnson", "Jonson", "Johnsonn"})) << found.Out;
+  CliRun explained = Run({"--method=scored", "--explain", "Johnson", "Jonson"});
+  ASSERT_EQ(explained.Exit, 0) << explained.Err;
+  const std::vector<std::string> explanation = Lines(explained.Out);
+  ASSERT_GE(explanation.size(), 6u);
+  EXPECT_EQ(explanation[0], "query\tjohnson");
+  EXPECT_EQ(explanation[1], "word\tjonson");
+  EXPECT_EQ(explanation[2], "alignment\tjohnson");
+  EXPECT_EQ(explanation[3], "alignment\tjo nson");
+  EXPECT_EQ(explanation[4].rfind("operation\tleave out\th\t-\tmiddle\tcost ", 0), 0u) << explanation[4];
+  EXPECT_EQ(explanation.back(), "matches\tyes");
+  const std::string scoreLine = "score\t" + std::to_string(scoreOf(lines[2]));
+  EXPECT_NE(std::find(explanation.begin(), explanation.end(), scoreLine), explanation.end()) << explained.Out;
+
+  CliRun sorted = Run({"--method=scored", "--sort=score", names, "Johnson"});
+  ASSERT_EQ(sorted.Exit, 0);
+  std::vector<int> scores;
+  for (const std::string& line : Lines(sorted.Out)) scores.push_back(scoreOf(line));
+  ASSERT_EQ(scores.size(), 4u);
+  EXPECT_TRUE(std::is_sorted(scores.rbegin(), scores.rend())) << sorted.Out;
+  EXPECT_EQ(Lines(sorted.Out)[0].rfind("Johnson (", 0), 0u);
+  EXPECT_EQ(LastLine(sorted.Err), LastLine(found.Err));
+
+  const std::string log = output.Path("scored.log");
+  CliRun json = Run({"--method=scored", "--json", "--sort=score", "--log", log, names, "Johnson"});
+  ASSERT_EQ(json.Exit, 0);
+  EXPECT_NE(json.Out.find("\"word\":\"Johnson\",\"variant\":null,\"key\":\"" + std::to_string(scores[0]) +
+                          "\",\"score\":" + std::to_string(scores[0]) + "}"),
+            std::string::npos)
+      << json.Out;
+  EXPECT_NE(ReadWholeFile(log).find("Search string: Johnson.\r\nMethod: scored"), std::string::npos);
 }
 
 // --encoding=auto reads UTF-8, UTF-16 and Windows-1252 and folds letters; the default

@@ -40,6 +40,7 @@ the repository (--data to give another folder); nothing else is learned from.
 """
 
 import argparse
+import bisect
 import csv
 import math
 import os
@@ -334,9 +335,11 @@ def rates(scores, threshold):
 def choose_threshold(scored_sets):
     """The lowest score at which every set's wrong share stays within its limit."""
     limits = (SURNAME_WRONG, GIVEN_WRONG)
+    wrong_scores = [sorted(s for s, y in scores if not y) for scores in scored_sets]
     candidates = sorted({s for scores in scored_sets for s, _ in scores})
     for t in candidates:
-        if all(rates(scores, t)[1] <= limit for scores, limit in zip(scored_sets, limits)):
+        shares = [(len(w) - bisect.bisect_left(w, t)) / max(1, len(w)) for w in wrong_scores]
+        if all(share <= limit for share, limit in zip(shares, limits)):
             return t
     return candidates[-1] + 1
 
