@@ -51,7 +51,7 @@ expect() {
   fi
 }
 
-options_after_first="-s|--subdirs|--method|--encoding|--given-names|--log|--vimgrep|--json|-h|--help|--version|--"
+options_after_first="-s|--subdirs|--method|--encoding|--given-names|--log|--vimgrep|--json|--sort|-h|--help|--version|--"
 expect "tessik-cli|--v" "--version|--vimgrep"
 expect "tessik-cli|--e" "--encoding|--explain"
 expect "tessik-cli|--l" "--log"
@@ -67,7 +67,8 @@ expect "tessik-cli|-s|'records/" "records/1998|records/a.txt|records/b.txt"
 expect "tessik-cli|'my dir/" "my dir/c.txt"
 expect "tessik-cli|report:old/" "report:old/d.txt"
 expect "tessik-cli|--log|records." "records.log"
-expect "tessik-cli|--method|" "soundex|dm"
+expect "tessik-cli|--method|" "soundex|dm|scored"
+expect "tessik-cli|--sort|" "score"
 expect "tessik-cli|--method=d" "--method=dm"
 expect "tessik-cli|--method|dm|rec" "records|records.log"      # SPEC after the method
 expect "tessik-cli|--encoding|" "auto|ascii"
