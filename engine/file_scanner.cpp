@@ -54,9 +54,9 @@ int ListOccurrence(void* context, const WordFound& found) {
       static_cast<double>(found.End) * 100.0 / static_cast<double>(listing.Size),
       listing.Size / 1024,
       {},
-      listing.Term->SpellingOfMatch(found.Key),
-      listing.Term->ScoreOfMatch(found.Key)};
+      listing.Term->SpellingOfMatch(found.Key)};
   listing.Term->CodeOfMatch(found.Key, occurrence.Code);
+  occurrence.Score = listing.Term->ScoreOfMatch(found.Key);
   if (const GivenNameMember* member = listing.Term->EquivalentOfMatch(found.Key)) {
     occurrence.Equivalent = member->Word;
     occurrence.EquivalentKind = GivenNameKindName(member->Kind);

@@ -127,6 +127,12 @@ class GivenNameTerm final : public HeardTerm {
     return term != nullptr ? term->SpellingOfMatch(index) : nullptr;
   }
 
+  // A member's score above its threshold by more than kMemberStride - 1 is shown as that.
+  int ScoreOfMatch(int index) const override {
+    const HeardTerm* term = TermOf(&index);
+    return term != nullptr ? term->ScoreOfMatch(index) : kNoScore;
+  }
+
   const GivenNameMember* EquivalentOfMatch(int index) const override {
     if (index >= kWrittenBase && index - kWrittenBase < static_cast<int>(written_.size()))
       return written_[static_cast<std::size_t>(index - kWrittenBase)];
