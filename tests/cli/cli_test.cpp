@@ -378,6 +378,15 @@ TEST_F(CliTest, ScoredMethodShowsSortsAndExplainsScores) {
             std::string::npos)
       << json.Out;
   EXPECT_NE(ReadWholeFile(log).find("Search string: Johnson.\r\nMethod: scored"), std::string::npos);
+
+  // Names in today's letters are scored on their folded letters, in the search and here.
+  tree.WriteFile("u8.txt", "M\xc3\xbcller\n");
+  CliRun folded = Run({"--method=scored", "--encoding=auto", "--explain", "Muller", "M\xc3\xbcller"});
+  ASSERT_EQ(folded.Exit, 0) << folded.Err;
+  EXPECT_EQ(Lines(folded.Out)[0], "folded\tmuller");
+  EXPECT_EQ(LastLine(folded.Out), "matches\tyes");
+  CliRun accented = Run({"--method=scored", "--encoding=auto", tree.Path("u8.txt"), "Muller"});
+  EXPECT_EQ(accented.Out.rfind("M\xc3\xbcller (", 0), 0u) << accented.Out;
 }
 
 // --encoding=auto reads UTF-8, UTF-16 and Windows-1252 and folds letters; the default
