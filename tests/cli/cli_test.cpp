@@ -379,6 +379,11 @@ TEST_F(CliTest, ScoredMethodShowsSortsAndExplainsScores) {
       << json.Out;
   EXPECT_NE(ReadWholeFile(log).find("Search string: Johnson.\r\nMethod: scored"), std::string::npos);
 
+  // An expression lists the files whose words reach each term's threshold.
+  tree.WriteFile("jonson.txt", "Jonson\n");
+  CliRun expression = Run({"--method=scored", tree.Path("*.txt"), "Johnson", "A", "Smyth"});
+  EXPECT_EQ(expression.Out, names + "\n") << expression.Err;
+
   // Names in today's letters are scored on their folded letters, in the search and here.
   tree.WriteFile("u8.txt", "M\xc3\xbcller\n");
   CliRun folded = Run({"--method=scored", "--encoding=auto", "--explain", "Muller", "M\xc3\xbcller"});
