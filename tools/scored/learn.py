@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Learns the tables of the scored method (phonetic/scored_tables.inc) from labeled name pairs.
 
-  learn.py [--data DIR] [--output FILE] [--check] [--no-cv]
+  learn.py [--data DIR] [--output FILE] [--check] [--no-cv] [--try NAME=VALUE]...
 
 How two names are scored, here and in phonetic/scored_name.cpp alike:
 
@@ -37,12 +37,15 @@ the wrong share (the share of "wrong" pairs that match) over both held-out halve
 surnames and the given names. --no-cv leaves that out.
 
 --check learns the tables and compares them with the committed file instead of writing it:
-exit status 1 when they differ, 77 when the training files are not there. Python 3
-standard library only. The training files are ../shared/data/name-pairs/*-train.csv from
-the repository (--data to give another folder); nothing else is learned from.
+exit status 1 when they differ, 77 when the training files are not there. --try sets one
+of the upper-case settings below for a trial (with --output elsewhere: the committed tables
+use the settings as written). Python 3 standard library only. The training files are
+../shared/data/name-pairs/*-train.csv from the repository (--data to give another folder);
+nothing else is learned from.
 """
 
 import argparse
+import ast
 import bisect
 import csv
 import math
@@ -482,7 +485,9 @@ def main():
     args = parser.parse_args()
     for item in args.tries:
         name, value = item.split("=", 1)
-        globals()[name] = eval(value)
+        if name not in globals() or not name.isupper():
+            parser.error("--try: no setting %s" % name)
+        globals()[name] = ast.literal_eval(value)
     started = time.time()
     if not all(os.path.exists(os.path.join(args.data, f)) for _, f in FILES):
         print("learn.py: the training files are not in %s" % args.data, file=sys.stderr)
