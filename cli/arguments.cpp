@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/character_cut.h"
+
 namespace {
 
 ParseStatus UsageError(Options* options, std::string problem) {
@@ -99,7 +101,7 @@ ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) 
   if (options->Spec == nullptr) return UsageError(options, "SPEC is missing");
   if (std::strlen(options->Spec) > kMaxSpecCharacters)
     return UsageError(options, "SPEC is longer than 255 characters");
-  if (options->Query.size() > kMaxQueryCharacters)
+  if (CountCharacters(options->Query.data(), options->Query.size()) > kMaxQueryCharacters)
     return UsageError(options, "QUERY is longer than 255 characters");
   return ParseStatus::Search;
 }

@@ -7,8 +7,9 @@
 
 #include "engine/sound_method.h"
 
-// What the search worker reads of "Search in:" and of "Search for:". A longer SPEC or
-// QUERY would be cut into a different search, so it is refused instead.
+// What the search worker reads of "Search in:" (bytes, as a path is held) and of "Search
+// for:" (characters: letters beyond ASCII take more than one byte in UTF-8). A longer SPEC
+// or QUERY would be cut into a different search, so it is refused instead.
 constexpr std::size_t kMaxSpecCharacters = 255;
 constexpr std::size_t kMaxQueryCharacters = 255;
 

@@ -37,7 +37,7 @@ constexpr int kExitLeftOut = 3;
 static_assert(kExitOutputFailed == 4);
 
 static_assert(kMaxSpecCharacters + 1 == kSearchTextSize);
-static_assert(kMaxQueryCharacters + 1 == kSearchTextSize);
+static_assert(kMaxQueryCharacters == kSearchForCharacters);
 
 const char kUsage[] =
     "usage: tessik-cli [-s|--subdirs] [--method=METHOD] [--encoding=auto] [--given-names]\n"

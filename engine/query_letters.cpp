@@ -3,13 +3,12 @@
 #include <cstdint>
 #include <cstring>
 
-#include "engine/search_request.h"
 #include "engine/text_decoding.h"
 #include "phonetic/letter_fold.h"
 
 namespace {
 
-constexpr std::uint32_t kMaxQueryBytes = kSearchTextSize - 1;
+constexpr std::uint32_t kMaxQueryBytes = kFoldedQuerySize - 1;
 
 bool IsWordPart(LetterClass kind) { return kind != LetterClass::kSeparator; }
 bool IsLetter(LetterClass kind) {

@@ -52,14 +52,15 @@ int RunQuerySearch(const SearchRequest& request, SearchSink& sink) {
   char expression[kQueryExpressionSize];
   char word[kTermBufferSize];
 
-  const char* searchFor = request.SearchFor;
-  char folded[kSearchTextSize];
+  char folded[kFoldedQuerySize];
   if (request.ReadUnicode) {
-    if (FoldQueryLetters(searchFor, folded) != kQueryLettersFolded)
+    // The whole text, whose 255 characters may take more than 255 bytes, as its letters read.
+    if (FoldQueryLetters(request.SearchFor, folded) != kQueryLettersFolded)
       return EndSearch(SearchEnding::QueryRefused, sink, kQueryFoldedTooLong);
-    searchFor = folded;
+    NormaliseQuery(folded, expression, kFoldedQuerySize - 1);
+  } else {
+    NormaliseQuery(request.SearchFor, expression);
   }
-  NormaliseQuery(searchFor, expression);
   int verdict = ValidateQuery(expression);
   if (verdict != kQueryAccepted) return EndSearch(SearchEnding::QueryRefused, sink, verdict);
 

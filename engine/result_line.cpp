@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/character_cut.h"
+
 namespace {
 
 // The result line shows this many letters of a word, then "..." for a word this long.
@@ -61,12 +63,15 @@ void StartResultLines(ResultLine* line, const char* path) {
   for (const char* at = path; *at != 0; ++at) {
     if (*at == '/' || *at == '\\') name = at + 1;
   }
+  // A name in UTF-8 is cut between its characters; a byte that begins no character in
+  // UTF-8 counts as one, so a name in a code page of one byte per character is cut as ever.
   const std::size_t length = std::strlen(name);
-  if (length >= kShownNameCharacters) {
-    std::memcpy(line->ShownName, name, kShownNameCharacters);
-    std::memcpy(line->ShownName + kShownNameCharacters, "...", 4);
+  const std::size_t shown = CharactersPrefix(name, length, kShownNameCharacters);
+  std::memcpy(line->ShownName, name, shown);
+  if (CountCharacters(name, length) >= kShownNameCharacters) {
+    std::memcpy(line->ShownName + shown, "...", 4);
   } else {
-    std::memcpy(line->ShownName, name, length + 1);
+    line->ShownName[shown] = '\0';
   }
 }
 

@@ -2,7 +2,7 @@
 // "word<TAB>file<TAB>line (percent%)<TAB>size K", or with a method that scores words
 // "word (score)<TAB>...". The word shows its first 13 letters (the
 // characters of a word in UTF-8, read in today's encodings) and the file its name's first
-// 14 characters, each followed by "..." when it is that long or
+// 14 characters (in UTF-8 when the name is), each followed by "..." when it is that long or
 // longer; a line holds at most 255 characters. Any thread, each with its own ResultLine.
 #pragma once
 
@@ -14,7 +14,7 @@
 constexpr std::size_t kShownNameCharacters = 14;
 
 struct ResultLine {
-  char ShownName[kShownNameCharacters + 4];
+  char ShownName[kShownNameCharacters * 4 + 4];  // up to 4 bytes a character in UTF-8
   // Room for the longest number a line can show (a percentage of a file that grew while
   // it was read is not bounded) before the line is cut.
   char Text[1024];

@@ -2,11 +2,13 @@
 
 #include <cstring>
 
+#include "platform/character_cut.h"
+
 namespace {
 
-void CopyText(char* to, const char* from) {
-  std::strncpy(to, from != nullptr ? from : "", kSearchTextSize - 1);
-  to[kSearchTextSize - 1] = '\0';
+void CopyText(char* to, const char* from, std::size_t length) {
+  std::memcpy(to, from, length);
+  to[length] = '\0';
 }
 
 }  // namespace
@@ -14,8 +16,15 @@ void CopyText(char* to, const char* from) {
 SearchRequest MakeSearchRequest(const char* searchIn, const char* searchFor,
                                 bool includeSubdirectories) {
   SearchRequest request;
-  CopyText(request.SearchIn, searchIn);
-  CopyText(request.SearchFor, searchFor);
+  if (searchIn == nullptr) searchIn = "";
+  if (searchFor == nullptr) searchFor = "";
+  // A few bytes past the limit are looked at, to tell a character that ends there.
+  const std::size_t inLength = strnlen(searchIn, kSearchTextSize + 4);
+  CopyText(request.SearchIn, searchIn,
+           WholeCharactersWithin(searchIn, inLength, kSearchTextSize - 1));
+  const std::size_t forLength = strnlen(searchFor, kSearchForSize + 4);
+  CopyText(request.SearchFor, searchFor,
+           CharactersPrefix(searchFor, forLength, kSearchForCharacters));
   request.IncludeSubdirectories = includeSubdirectories;
   return request;
 }

@@ -10,11 +10,16 @@
 #include "engine/sound_method.h"
 #include "phonetic/given_name_extras.h"
 
-constexpr int kSearchTextSize = 256;  // at most 255 characters and the terminator
+// "Search in:": at most 255 bytes and the terminator, as a path is held.
+constexpr int kSearchTextSize = 256;
+// "Search for:" holds 255 characters in whatever letters: up to 4 bytes each in UTF-8, and
+// the terminator.
+constexpr int kSearchForCharacters = 255;
+constexpr int kSearchForSize = kSearchForCharacters * 4 + 1;
 
 struct SearchRequest {
   char SearchIn[kSearchTextSize];
-  char SearchFor[kSearchTextSize];
+  char SearchFor[kSearchForSize];
   bool IncludeSubdirectories = false;
   // How a name is heard (engine/sound_method.h); never nullptr.
   const SoundMethod* Method = &DefaultSoundMethod();
@@ -29,6 +34,8 @@ struct SearchRequest {
   const GivenNameExtras* UserGivenNames = nullptr;
 };
 
-// A request for these texts, each cut to its first 255 characters (nullptr reads as "").
+// A request for these texts (nullptr reads as ""): "Search in:" cut to its first 255 bytes,
+// "Search for:" to its first 255 characters, neither inside a character
+// (platform/character_cut.h).
 SearchRequest MakeSearchRequest(const char* searchIn, const char* searchFor,
                                 bool includeSubdirectories);

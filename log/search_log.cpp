@@ -20,15 +20,16 @@ constexpr const char* kErrorTitle = " Error";
 constexpr const char* kCreateFailed = " System error.\n File could not be created. ";
 constexpr const char* kWriteFailed = " System error.\n Could not write to file. ";
 
-// The headers hold the search text (255 characters) and three counts besides their
-// fixed text of under 300 characters.
-constexpr int kHeaderSize = 1024;
+// The headers hold the search text (255 characters, up to 1020 bytes in UTF-8), the lines
+// of the switches and three counts besides their fixed text: under 700 characters more.
+constexpr int kHeaderSize = 2048;
+static_assert(kSearchForSize + 700 <= kHeaderSize);
 // A list-box line: the scanner's lines are far shorter; a path line is at most 255.
 constexpr int kLineTextSize = 1024;
 
 constexpr const char* kWordHeader =
     "********************** Search results **********************\r\n\r\n"
-    "Search string: %.255s.\r\n"
+    "Search string: %s.\r\n"
     "%s"
     "Searched %d file(s).\r\n"
     "Found: %d word(s) in %d file(s).\r\n"
@@ -38,7 +39,7 @@ constexpr const char* kWordHeader =
 
 constexpr const char* kExpressionHeader =
     "********************** Search results **********************\r\n\r\n"
-    "Search expression: %.255s.\r\n"
+    "Search expression: %s.\r\n"
     "%s"
     "Searched %d file(s).\r\n"
     "Found %d matching file(s).\r\n"
@@ -46,12 +47,14 @@ constexpr const char* kExpressionHeader =
     "Files:\r\n"
     "---------------------------------------------\r\n";
 
-// The line under the search text that names a method other than the program's own.
+// The lines under the search text that name the switches that were on: a method other than
+// the program's own, given names, and the letters of today's encodings.
 constexpr const char* kMethodLine = "Method: %s.\r\n";
 constexpr int kMethodLineSize = 128;
 // The line under it when given names found their equivalents.
 constexpr const char* kGivenNamesLine =
     "Given names: with their nicknames, abbreviations and Latin forms.\r\n";
+constexpr const char* kReadUnicodeLine = "Reading: Accented, Cyrillic and Greek letters.\r\n";
 
 constexpr const char* kUnopenedHeader =
     "\r\n++++++++++++++++++++++++++++++++++++++++++++\r\n"
@@ -157,6 +160,7 @@ bool WriteLog(const SearchRequest& request, const ShownLines& lines) {
     method = line;
   }
   if (request.GivenNames) method += kGivenNamesLine;
+  if (request.ReadUnicode) method += kReadUnicodeLine;
   char header[kHeaderSize];
   const bool wordLayout = IsSingleWordSearch(SearchState.LastTermType.load());
   int length;

@@ -23,7 +23,8 @@ constexpr int kLogNotCreated = -1;
 constexpr int kLogNotWritten = -2;  // what was written stays in the file
 
 // Writes the log of the last search, the one `request` asked for, to `path`. The header
-// names the search's method only when it is not the program's own.
+// names the search's method only when it is not the program's own, and the reading of
+// today's encodings only when it was on.
 int SaveSearchLog(const char* path, const SearchRequest& request, const ShownLines& lines);
 
 // The message that tells the user why a log was not written (kLogNotCreated or

@@ -3,9 +3,6 @@
 
 namespace {
 
-// Only the first 255 characters of the text are taken, as the edit field is read.
-constexpr int kMaxQueryLength = 255;
-
 bool IsParenthesis(char c) { return c == '(' || c == ')'; }
 
 bool IsAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -28,9 +25,10 @@ bool IsOperatorLetter(char c) {
   }
 }
 
-void NormaliseQuery(const char* searchText, char* expression) {
+void NormaliseQuery(const char* searchText, char* expression, int limit) {
+  if (limit > kQueryExpressionSize - 1) limit = kQueryExpressionSize - 1;
   int length = 0;
-  while (length < kMaxQueryLength && searchText[length] != 0) ++length;
+  while (length < limit && searchText[length] != 0) ++length;
 
   int in = 0;
   while (in < length && searchText[in] == ' ') ++in;

@@ -1,7 +1,11 @@
 // Normalisation and validation of the "Search for:" text. Search worker only.
 #pragma once
 
-constexpr int kQueryExpressionSize = 512;  // room for 511 characters; holds at most 255
+// Room for a text of 1020 characters and the terminator: a query of 255 characters, or the
+// same with its letters read as a-z (up to four letters each: engine/query_letters.h).
+constexpr int kQueryExpressionSize = 1024;
+// How much of the "Search for:" text is taken, as the edit field is read.
+constexpr int kQueryTextLimit = 255;
 
 constexpr int kQueryAccepted = 1;
 constexpr int kQueryInvalidCharacters = -10;
@@ -11,9 +15,10 @@ constexpr int kQueryOperatorAtEnd = -3;
 // holds (only with today's encodings read: engine/query_letters.h).
 constexpr int kQueryFoldedTooLong = -11;
 
-// Drops leading and trailing blanks, runs of blanks, and blanks next to parentheses.
+// Drops leading and trailing blanks, runs of blanks, and blanks next to parentheses, from
+// the first `limit` characters of the text (at most kQueryExpressionSize - 1).
 // `expression` holds kQueryExpressionSize bytes.
-void NormaliseQuery(const char* searchText, char* expression);
+void NormaliseQuery(const char* searchText, char* expression, int limit = kQueryTextLimit);
 
 // One of the first four codes above.
 int ValidateQuery(const char* expression);

@@ -10,7 +10,7 @@ const char kColumnHeadingText[] =
 
 static_assert(sizeof(kColumnHeadingText) == 83, "the heading is 82 characters wide");
 static_assert(kSearchInLimit + 1 == kSearchTextSize);
-static_assert(kSearchForLimit + 1 == kSearchTextSize);
+static_assert(kSearchForLimit == kSearchForCharacters);
 
 const ControlRow kControlTable[kControlCount] = {
     {ControlKind::Label, "Search in:", kSearchInLabel, 20, 10, 80, 15},

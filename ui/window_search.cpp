@@ -104,7 +104,7 @@ void ReadUserGivenNames() {
 
 SearchRequest ReadWindowRequest() {
   char searchIn[kSearchTextSize];
-  char searchFor[kSearchTextSize];
+  char searchFor[kSearchForSize];
   GetControlText(kSearchForEdit, searchFor, sizeof searchFor);
   const bool subdirectories = GetCheckState(kIncludeSubdirsCheck) == 1;
   GetControlText(kSearchInEdit, searchIn, sizeof searchIn);

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "platform/character_cut.h"
 #include "platform/headless/headless_record.h"
 #include "platform/thread.h"
 
@@ -17,10 +18,11 @@ LineSink lineSink = nullptr;
 // stop is requested, so that the worker never holds up Stop.
 bool WorkerMayGoOn() { return WorkerCheckpoint() == 0; }
 
+// What does not fit is left out whole characters at a time.
 int CopyText(const std::string& text, char* buffer, int size) {
   if (buffer == nullptr || size <= 0) return 0;
-  std::size_t length = text.size();
-  if (length > static_cast<std::size_t>(size - 1)) length = static_cast<std::size_t>(size - 1);
+  const std::size_t length =
+      WholeCharactersWithin(text.data(), text.size(), static_cast<std::size_t>(size - 1));
   std::memcpy(buffer, text.data(), length);
   buffer[length] = '\0';
   return static_cast<int>(length);

@@ -20,6 +20,7 @@
 #include "platform/qt/qt_window_hints.h"
 #include "platform/qt/qt_window_thread.h"
 #include "platform/qt/resources/tessik_icon.xpm"
+#include "platform/character_cut.h"
 #include "platform/thread.h"
 #include "platform/window.h"
 
@@ -95,7 +96,9 @@ QString QtFromLocal(const char* text) {
 
 int QtCopyOut(const QByteArray& bytes, char* buffer, int size) {
   if (buffer == nullptr || size <= 0) return 0;
-  int length = std::min(static_cast<int>(bytes.size()), size - 1);
+  // What does not fit is left out whole characters at a time.
+  const int length = static_cast<int>(WholeCharactersWithin(
+      bytes.constData(), static_cast<std::size_t>(bytes.size()), static_cast<std::size_t>(size - 1)));
   std::copy_n(bytes.constData(), length, buffer);
   buffer[length] = '\0';
   return length;

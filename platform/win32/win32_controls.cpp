@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/character_cut.h"
 #include "platform/thread.h"
 #include "platform/win32/win32_main_window.h"
 #include "platform/win32/win32_window_thread.h"
@@ -25,10 +26,12 @@ std::string TextOf(HWND control) {
   return text;
 }
 
-// Copies what fits with a terminator; returns the count copied.
+// Copies what fits with a terminator, never the first bytes of a character alone; returns
+// the count copied.
 int CopyOut(const std::string& text, char* buffer, int size) {
   if (buffer == nullptr || size <= 0) return 0;
-  int length = std::min(static_cast<int>(text.size()), size - 1);
+  const int length = static_cast<int>(
+      WholeCharactersWithin(text.data(), text.size(), static_cast<std::size_t>(size - 1)));
   std::memcpy(buffer, text.data(), static_cast<std::size_t>(length));
   buffer[length] = '\0';
   return length;

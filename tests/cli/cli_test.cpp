@@ -421,17 +421,83 @@ TEST_F(CliTest, EncodingOptionReadsNamesAsTheyAreWrittenToday) {
     EXPECT_EQ(run.Exit, 0) << c.Args[0] << run.Err;
     EXPECT_EQ(run.Out, c.Out) << c.Args[0] << " " << c.Args[1];
   }
-  // A character that is no letter is refused as before; a text that folding makes longer
-  // than a query holds is refused with a message of its own.
+  // A character that is no letter is refused as before; 255 letters that read as four
+  // letters a-z each are searched whole.
   CliRun refused = Run({"--encoding=auto", tree.Path("u8.txt"), "M\xc3\xbcller\xe2\x80\x94"});
   EXPECT_EQ(refused.Exit, 1);
   EXPECT_NE(refused.Err.find("contains invalid characters"), std::string::npos) << refused.Err;
   std::string shch;
-  for (int i = 0; i < 100; ++i) shch += "\xd1\x89";  // 100 letters of four each
-  CliRun tooLong = Run({"--encoding=auto", tree.Path("u8.txt"), shch});
-  EXPECT_EQ(tooLong.Exit, 1);
-  EXPECT_NE(tooLong.Err.find("too long\nonce its letters are read as a to z."), std::string::npos)
-      << tooLong.Err;
+  for (int i = 0; i < 255; ++i) shch += "\xd1\x89";
+  CliRun longest = Run({"--encoding=auto", tree.Path("u8.txt"), shch});
+  EXPECT_EQ(longest.Exit, 0) << longest.Err;
+}
+
+std::string Repeated(const std::string& text, int times) {
+  std::string repeated;
+  for (int i = 0; i < times; ++i) repeated += text;
+  return repeated;
+}
+
+// QUERY holds 255 characters in whatever letters, counted as characters, and the search
+// and its log read all of it.
+TEST_F(CliTest, QueryOf255CharactersInAnyLettersIsSearchedAndLoggedWhole) {
+  const std::string shevchenko = "\xd0\xa8\xd0\xb5\xd0\xb2\xd1\x87\xd0\xb5\xd0\xbd\xd0\xba\xd0\xbe";
+  const std::string smirnova = "\xd0\xa1\xd0\xbc\xd0\xb8\xd1\x80\xd0\xbd\xd0\xbe\xd0\xb2\xd0\xb0";
+  tree.WriteFile("shevchenko.txt", shevchenko + "\n");
+  // 208 characters, 280 bytes: the last name begins past the 255th byte.
+  const std::string query = Repeated(smirnova + " O Kuznetsova O ", 8) + "Smith O " + shevchenko;
+  const std::string log = output.Path("search.log");
+  CliRun run = Run({"--encoding=auto", "--log", log, tree.Path("*.txt"), query});
+  EXPECT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(run.Out, tree.Path("shevchenko.txt") + "\n");
+  EXPECT_NE(ReadWholeFile(log).find("Search expression: " + query +
+                                    ".\r\nReading: Accented, Cyrillic and Greek letters.\r\n"),
+            std::string::npos);
+
+  const std::string sharpS = "\xc3\x9f";
+  const struct {
+    std::string Query;
+    int Exit;
+  } limits[] = {
+      {Repeated("M\xc3\xbcller Kowalski \xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xbe\xd0\xb2 ", 9) +
+           "M\xc3\xbcller Kowalski",  // 229 characters, 299 bytes
+       0},
+      {Repeated(sharpS, 255), 0},
+      {Repeated(sharpS, 256), 2},
+      {std::string(256, 'a'), 2},
+  };
+  for (const auto& c : limits) {
+    CliRun limit = Run({"--encoding=auto", tree.Path("*.txt"), c.Query});
+    EXPECT_EQ(limit.Exit, c.Exit) << c.Query.size() << limit.Err;
+    if (c.Exit == 2) {
+      EXPECT_NE(limit.Err.find("QUERY is longer than 255 characters"), std::string::npos);
+    }
+  }
+}
+
+// The file column shows a name's first 14 characters: letters of two bytes in UTF-8 are not
+// cut in two, and a name in a code page of one byte per character is cut as ever.
+TEST_F(CliTest, FileColumnCutsANameBetweenItsCharacters) {
+  const struct {
+    std::string Name, Shown;
+  } names[] = {
+      {"a\xd0\x9c\xd0\xb5\xd1\x82\xd1\x80\xd0\xb8\xd0\xba\xd0\xb8_1899.txt",
+       "a\xd0\x9c\xd0\xb5\xd1\x82\xd1\x80\xd0\xb8\xd0\xba\xd0\xb8_1899...."},
+      {"\xd0\x9c\xd0\xb5\xd1\x82\xd1\x80\xd0\xb8\xd0\xba\xd0\xb8.txt",  // 11 characters
+       "\xd0\x9c\xd0\xb5\xd1\x82\xd1\x80\xd0\xb8\xd0\xba\xd0\xb8.txt"},
+      {"r\xe9sum\xe9_of_1899.txt", "r\xe9sum\xe9_of_1899..."},
+      {"abcdefghijklm\xd0.txt", "abcdefghijklm\xd0..."},
+      {"abcdefghij.txt", "abcdefghij.txt..."},
+      {"abcdefghi.txt", "abcdefghi.txt"},
+  };
+  for (const auto& c : names) {
+    TempTree folder;
+    folder.WriteFile(c.Name, "Ivanov\n");
+    for (const char* reading : {"--encoding=ascii", "--encoding=auto"}) {
+      CliRun run = Run({reading, folder.Path("*.txt"), "Ivanov"});
+      EXPECT_EQ(run.Out, "Ivanov\t" + c.Shown + "\t1 (85.7%)\t0 K\n") << c.Name << reading;
+    }
+  }
 }
 
 // --given-names: a given name finds its nicknames, names and Latin forms by their sound and

@@ -320,11 +320,30 @@ class Search:
         return (reference_coder.key(r),)
 
     @staticmethod
+    def character_ends(text):
+        """Where each character of text ends: a valid UTF-8 sequence is one character, and
+        so is every other byte."""
+        ends = []
+        at = 0
+        while at < len(text):
+            lead = text[at]
+            n = 2 if 0xC2 <= lead <= 0xDF else 3 if 0xE0 <= lead <= 0xEF else \
+                4 if 0xF0 <= lead <= 0xF4 else 1
+            try:
+                text[at:at + n].decode("utf-8")
+            except UnicodeDecodeError:
+                n = 1
+            at += n
+            ends.append(at)
+        return ends
+
+    @staticmethod
     def display_name(path):
         cut = max(path.rfind(b"/"), path.rfind(b"\\"))
         name = path[cut + 1:]
-        if len(name) >= 14:
-            name = name[:14] + b"..."
+        ends = Search.character_ends(name)
+        if len(ends) >= 14:
+            name = name[:ends[13]] + b"..."
         return name
 
     def scan_file(self, path, mode):

@@ -10,6 +10,8 @@
 
 #include "cli/arguments.h"
 #include "cli/escape.h"
+#include "engine/search_request.h"
+#include "platform/character_cut.h"
 
 namespace {
 
@@ -49,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case ParseStatus::Search:
       Check(options.Spec != nullptr && options.ExplainWord == nullptr);
       Check(std::strlen(options.Spec) <= kMaxSpecCharacters);
-      Check(options.Query.size() <= kMaxQueryCharacters);
+      Check(CountCharacters(options.Query.data(), options.Query.size()) <= kMaxQueryCharacters);
+      Check(options.Query.size() < static_cast<std::size_t>(kSearchForSize));
       Check(options.Problem.empty());
       break;
     case ParseStatus::Explain:

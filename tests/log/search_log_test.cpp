@@ -26,6 +26,8 @@ const std::string kEnd =
 
 // The line a log of a search by another method than the program's own has under its text.
 const std::string kDmLine = "Method: Daitch-Mokotoff Soundex.\r\n";
+// And the line of a search that read the letters of today's encodings.
+const std::string kLettersLine = "Reading: Accented, Cyrillic and Greek letters.\r\n";
 
 std::string WordHeader(const std::string& text, int searched, int words, int files,
                        const std::string& methodLine = "") {
@@ -91,6 +93,7 @@ class SearchLogTest : public testing::Test {
   int Save(const std::string& path) {
     SearchRequest request = MakeSearchRequest("", searchText_.c_str(), false);
     request.Method = method_;
+    request.ReadUnicode = readUnicode_;
     return SaveSearchLog(path.c_str(), request, lines_);
   }
   std::string Saved() {
@@ -102,6 +105,7 @@ class SearchLogTest : public testing::Test {
   TempTree tree_;
   std::string searchText_;
   const SoundMethod* method_ = &DefaultSoundMethod();
+  bool readUnicode_ = false;
   ListedLines lines_;
 };
 
@@ -153,19 +157,38 @@ TEST_F(SearchLogTest, EmptySearchesGiveTheHeaderAndTheBanner) {
   EXPECT_EQ(Saved(), WordHeader("cat", 0, 0, 0) + kEnd);
 }
 
-TEST_F(SearchLogTest, HeaderNamesTheDaitchMokotoffMethodInBothLayouts) {
-  SetMethod(DaitchMokotoffMethod());
+// The lines under the search text name the switches that were on, and only those.
+struct SwitchLinesCase {
+  bool DaitchMokotoff;
+  bool ReadUnicode;
+  std::string Lines;
+};
+
+class SwitchLinesTest : public SearchLogTest,
+                        public testing::WithParamInterface<SwitchLinesCase> {};
+
+TEST_P(SwitchLinesTest, HeaderNamesTheSwitchesInBothLayouts) {
+  SetMethod(GetParam().DaitchMokotoff ? DaitchMokotoffMethod() : DefaultSoundMethod());
+  readUnicode_ = GetParam().ReadUnicode;
+  const std::string& lines = GetParam().Lines;
   SetSearchText("Kohn");
   SearchState.LastTermType = 1;
   SearchState.FilesSearched = 2;
   SearchState.MatchedFiles = 1;
   AddLines({"Cohn\tnotes.txt\t1 (50%)\t1"});
   AddResults({"/d/notes.txt"});
-  EXPECT_EQ(Saved(), WordHeader("Kohn", 2, 1, 1, kDmLine) + "Cohn\t\t\t/d/notes.txt\r\n" + kEnd);
+  EXPECT_EQ(Saved(), WordHeader("Kohn", 2, 1, 1, lines) + "Cohn\t\t\t/d/notes.txt\r\n" + kEnd);
   SearchState.LastTermType = 110;
   SetSearchText("kohn O cohen");
-  EXPECT_EQ(Saved(), ExpressionHeader("kohn O cohen", 2, 1, kDmLine) + "/d/notes.txt\r\n" + kEnd);
+  EXPECT_EQ(Saved(), ExpressionHeader("kohn O cohen", 2, 1, lines) + "/d/notes.txt\r\n" + kEnd);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Switches, SwitchLinesTest,
+    testing::Values(SwitchLinesCase{false, false, ""},
+                    SwitchLinesCase{true, false, kDmLine},
+                    SwitchLinesCase{false, true, kLettersLine},
+                    SwitchLinesCase{true, true, kDmLine + kLettersLine}));
 
 TEST_F(SearchLogTest, LongestTextsAreWrittenWhole) {
   SearchState.LastTermType = 1;
@@ -179,6 +202,11 @@ TEST_F(SearchLogTest, LongestTextsAreWrittenWhole) {
   AddUnopened({path});
   EXPECT_EQ(Saved(), WordHeader(text, 0, 1, 0) + word + "\t\t\t" + path + "\r\n" +
                          UnopenedHeader(1) + path + "\r\n" + kEnd);
+  // 255 characters of four bytes each in UTF-8.
+  std::string letters;
+  for (int i = 0; i < 255; ++i) letters += "\xf0\x90\x90\x80";
+  SetSearchText(letters);
+  EXPECT_EQ(Saved().substr(0, WordHeader(letters, 0, 1, 0).size()), WordHeader(letters, 0, 1, 0));
 }
 
 TEST_F(SearchLogTest, ReplacesAnExistingFile) {

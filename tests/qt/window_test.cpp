@@ -162,10 +162,18 @@ TEST_F(QtWindowTest, TypingStopsAtTheLimitButTheProgramsTextIsNotCut) {
     QTest::keyClicks(edit, QString(c.Limit + 1, QLatin1Char('d')));
     EXPECT_EQ(GetControlText(c.Id, text, sizeof text), c.Limit) << c.Id;
   }
-  // A text is cut to the buffer it is copied into.
+  // A text is cut to the buffer it is copied into, between two characters.
   SetControlText(kSearchInEdit, "abcdef");
   EXPECT_EQ(GetControlText(kSearchInEdit, text, 4), 3);
   EXPECT_STREQ(text, "abc");
+  // The limit counts characters, whatever their bytes.
+  auto* edit = static_cast<QLineEdit*>(ControlWidget(kSearchForEdit));
+  SetControlText(kSearchForEdit, "");
+  SetControlFocus(kSearchForEdit);
+  edit->insert(QString(kSearchForLimit + 5, QChar(0x416)));  // as typed or pasted
+  EXPECT_EQ(GetControlText(kSearchForEdit, text, sizeof text), 2 * kSearchForLimit);
+  EXPECT_EQ(GetControlText(kSearchForEdit, text, 4), 2);
+  EXPECT_STREQ(text, "\xd0\x96");
 }
 
 TEST_F(QtWindowTest, TextsTravelInTheLocalEncoding) {

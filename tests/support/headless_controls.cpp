@@ -1,6 +1,9 @@
 #include "support/headless_controls.h"
 
 #include <mutex>
+#include <string>
+
+#include "platform/character_cut.h"
 
 namespace {
 
@@ -113,11 +116,13 @@ void HeadlessTypeText(int id, const std::string& text) {
   std::lock_guard<std::mutex> lock(HeadlessRecordLock);
   HeadlessControl& control = HeadlessUseControl(id);
   if (!control.Enabled) return;
-  for (char c : text) {
-    if (control.Limit > 0 && control.Text.size() >= static_cast<std::size_t>(control.Limit)) {
-      break;
-    }
-    control.Text.push_back(c);
+  // The limit counts characters, as the real fields do.
+  std::size_t typed = CountCharacters(control.Text.data(), control.Text.size());
+  for (std::size_t at = 0; at < text.size(); ++typed) {
+    if (control.Limit > 0 && typed >= static_cast<std::size_t>(control.Limit)) break;
+    const std::size_t length = CharacterLength(text.data() + at, text.size() - at);
+    control.Text.append(text, at, length);
+    at += length;
   }
 }
 

@@ -177,6 +177,27 @@ TEST_F(SearchDriverTest, OnlyThe255FirstCharactersOfEachInputAreTaken) {
             Padded("Completed:  Found 2 file(s) matching specification."));
 }
 
+// "Search for:" holds 255 characters in whatever letters: the search reads them all, and
+// never the first byte of a character without the rest.
+TEST_F(SearchDriverTest, SearchForIsReadAsItsCharacters) {
+  std::string cyrillic;  // 300 letters of two bytes each
+  for (int i = 0; i < 300; ++i) cyrillic += "\xd0\x96";
+  const struct {
+    std::string Typed;
+    std::string Read;
+  } cases[] = {
+      {cyrillic.substr(0, 262) + " O cat", cyrillic.substr(0, 262) + " O cat"},
+      {cyrillic, cyrillic.substr(0, 510)},
+      {"a" + cyrillic, "a" + cyrillic.substr(0, 508)},
+  };
+  for (const auto& c : cases) {
+    SetControlText(kSearchForEdit, "");
+    HeadlessTypeText(kSearchForEdit, c.Typed);
+    Search();  // refused: these letters are no letters to the program's own reading
+    EXPECT_EQ(std::string(LastWindowRequest().SearchFor), c.Read) << c.Typed.size();
+  }
+}
+
 // The window thread's part of a stop: the worker adds nothing more and leaves the cleanup.
 void StopOnFirstLine(const char*) { RequestStop(); }
 

@@ -152,6 +152,11 @@ TEST_F(MainWindowTest, TheSystemMenuEndsWithTheAboutItemAndTheSwitches) {
 TEST_F(MainWindowTest, TheEditFieldsHaveTheirTypingLimits) {
   EXPECT_EQ(SendMessageA(TestControl(kSearchInEdit), EM_GETLIMITTEXT, 0, 0), 255);
   EXPECT_EQ(SendMessageA(TestControl(kSearchForEdit), EM_GETLIMITTEXT, 0, 0), 255);
+  // A text is read whole characters at a time.
+  SetControlText(kSearchForEdit, "a\xd0\x96\xd0\x96");
+  char text[3];
+  EXPECT_EQ(GetControlText(kSearchForEdit, text, sizeof text), 1);
+  EXPECT_STREQ(text, "a");
 }
 
 TEST_F(MainWindowTest, TheControlsAreCreatedInTableOrder) {
