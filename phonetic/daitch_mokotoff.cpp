@@ -236,7 +236,11 @@ class LetterWindow {
   char Letters_[kWanted];
 };
 
-inline bool IsVowel(char c) { return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u'; }
+// The chart's vowels: Y stands with them (its notes class A, E, I, O, U and Y together, and
+// Y is coded only at the start, as they are), so H before Y is coded: Whyldman 758366.
+inline bool IsVowel(char c) {
+  return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u' || c == 'y';
+}
 
 // The longest group at the start of the window, which holds at least one letter.
 const Group& GroupAt(const LetterWindow& window) {

@@ -8,7 +8,8 @@
 //  - The word is cut into letter groups from left to right, always taking the longest group
 //    of the chart that starts at the current letter (Mintz is M-I-N-TZ, not M-I-N-T-Z).
 //  - A group is coded one way as the first group of the word, another right before a vowel
-//    (a, e, i, o, u) and a third anywhere else; some of these codings are "not coded".
+//    (a, e, i, o, u, and y, which the chart and its notes class with them: H is coded before
+//    Y, Whyldman 758366) and a third anywhere else; some of these codings are "not coded".
 //  - CH, CK, C, J, RS and RZ have two codings in some positions; the word then has a code for
 //    every combination, which is why a word may have several codes.
 //  - A coded group whose sound repeats the sound coded just before it adds nothing (Topf is

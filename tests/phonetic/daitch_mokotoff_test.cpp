@@ -89,7 +89,10 @@ INSTANTIATE_TEST_SUITE_P(
                       WordCase{"Mahl", {"680000"}}, WordCase{"Aul", {"080000"}},
                       WordCase{"Daual", {"378000"}}, WordCase{"Daul", {"380000"}},
                       WordCase{"Jal", {"180000", "480000"}}, WordCase{"Lija", {"800000", "840000"}},
-                      WordCase{"Lijl", {"848000", "880000"}}));
+                      WordCase{"Lijl", {"848000", "880000"}},
+                      // Y is a vowel to the group before it.
+                      WordCase{"Whyldman", {"758366"}}, WordCase{"Mahyl", {"658000"}},
+                      WordCase{"Hyman", {"566000"}}));
 
 // Short and long words, case, and bytes that are not letters.
 INSTANTIATE_TEST_SUITE_P(
