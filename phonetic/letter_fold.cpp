@@ -57,12 +57,17 @@ struct LetterFold {
   FoldRole Role;
 };
 
-// The table covers two stretches of code points, each a dense block indexed by the code
-// point: U+0000-U+04FF (ASCII, Latin, the marks, Greek, Cyrillic) and U+1E00-U+1FFF
-// (Latin Extended Additional, Greek Extended).
+// The table covers four stretches of code points, each a dense block indexed by the code
+// point: U+0000-U+04FF (ASCII, Latin, the marks, Greek, Cyrillic), U+1E00-U+1FFF (Latin
+// Extended Additional, Greek Extended), the Latin ligatures U+FB00-U+FB06 and the
+// full-width Latin letters U+FF21-U+FF5A.
 constexpr char32_t kLowEnd = 0x500;
 constexpr char32_t kHighStart = 0x1E00;
 constexpr char32_t kHighSize = 0x200;
+constexpr char32_t kLigaturesStart = 0xFB00;
+constexpr char32_t kLigaturesSize = 7;
+constexpr char32_t kFullWidthStart = 0xFF21;
+constexpr char32_t kFullWidthSize = 0x3A;
 
 template <std::size_t Size>
 constexpr std::array<LetterFold, Size> MakeBlock(char32_t first) {
@@ -87,9 +92,13 @@ constexpr bool EveryRowInABlock() {
   for (const LetterFoldRow& row : kLetterFoldRows) {
     const bool low = row.CodePoint < kLowEnd;
     const bool high = row.CodePoint >= kHighStart && row.CodePoint - kHighStart < kHighSize;
+    const bool ligature =
+        row.CodePoint >= kLigaturesStart && row.CodePoint - kLigaturesStart < kLigaturesSize;
+    const bool fullWidth =
+        row.CodePoint >= kFullWidthStart && row.CodePoint - kFullWidthStart < kFullWidthSize;
     int length = 0;
     while (row.Letters[length] != '\0') ++length;
-    if ((!low && !high) || length > 4) return false;
+    if ((!low && !high && !ligature && !fullWidth) || length > 4) return false;
   }
   return true;
 }
@@ -97,11 +106,17 @@ static_assert(EveryRowInABlock(), "a row of letter_folds.inc lies outside the de
 
 constexpr std::array<LetterFold, kLowEnd> kLowBlock = MakeBlock<kLowEnd>(0);
 constexpr std::array<LetterFold, kHighSize> kHighBlock = MakeBlock<kHighSize>(kHighStart);
+constexpr std::array<LetterFold, kLigaturesSize> kLigaturesBlock =
+    MakeBlock<kLigaturesSize>(kLigaturesStart);
+constexpr std::array<LetterFold, kFullWidthSize> kFullWidthBlock =
+    MakeBlock<kFullWidthSize>(kFullWidthStart);
 constexpr LetterFold kNoFold{};
 
 inline const LetterFold& Lookup(char32_t codePoint) {
   if (codePoint < kLowEnd) return kLowBlock[codePoint];
   if (codePoint - kHighStart < kHighSize) return kHighBlock[codePoint - kHighStart];
+  if (codePoint - kLigaturesStart < kLigaturesSize) return kLigaturesBlock[codePoint - kLigaturesStart];
+  if (codePoint - kFullWidthStart < kFullWidthSize) return kFullWidthBlock[codePoint - kFullWidthStart];
   return kNoFold;
 }
 

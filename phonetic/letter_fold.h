@@ -3,7 +3,7 @@
 // (tools/make_letter_folds.py). Pure functions over constant tables: any thread.
 //
 // The readings: a Latin letter folds to its base letter (e-acute e, o-stroke o, sharp s ss,
-// ae ae, thorn th); Cyrillic is romanised by BGN/PCGN (Russian values, and the Ukrainian and
+// ae ae, thorn th), a Latin ligature or full-width letter to its letters (fi-ligature fi); Cyrillic is romanised by BGN/PCGN (Russian values, and the Ukrainian and
 // Belarusian ones for the letters only those have), Greek by ELOT 743. The script's
 // description lists every rule and what it leaves out.
 //

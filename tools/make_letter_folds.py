@@ -30,6 +30,11 @@ letters a-z, or none), a mark (a combining mark, dropped inside a word) or a sep
    lambda with stroke), turned m and v, hwair, oi (gha), the ou and db/qp digraphs, two with
    stroke and the Middle Welsh letters.
 
+ * The Latin ligatures of the Alphabetic Presentation Forms (U+FB00-U+FB06: ff, fi, fl,
+   ffi, ffl, long s t, st) and the full-width Latin letters (U+FF21-U+FF3A, U+FF41-U+FF5A),
+   which OCR and East Asian text put in place of the letters: read as the letters of their
+   compatibility decompositions (fi-ligature fi, full-width A a), like the letters above.
+
  * Combining marks: U+0300-U+036F, and the Cyrillic ones U+0483-U+0489.
 
  * Cyrillic (U+0400-U+04FF), BGN/PCGN: Russian values for the letters of the Russian
@@ -86,7 +91,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 DEFAULT_OUTPUT = os.path.normpath(os.path.join(HERE, "..", "phonetic", "letter_folds.inc"))
 
 # The blocks the table covers, as ranges of code points [first, last].
-LATIN_BLOCKS = ((0x0080, 0x024F), (0x1E00, 0x1EFF))
+LATIN_BLOCKS = ((0x0080, 0x024F), (0x1E00, 0x1EFF), (0xFB00, 0xFB06))
+# Letters read by their compatibility decompositions alone: the full-width Latin letters.
+COMPATIBILITY_BLOCKS = ((0xFF21, 0xFF3A), (0xFF41, 0xFF5A))
 MARK_BLOCKS = ((0x0300, 0x036F), (0x0483, 0x0489))
 GREEK_BLOCKS = ((0x0370, 0x03FF), (0x1F00, 0x1FFF))
 CYRILLIC_BLOCK = (0x0400, 0x04FF)
@@ -238,6 +245,10 @@ def add_latin(rows, left_out):
         folded = fold_latin(c, left_out)
         if folded is not None:
             rows[cp] = Row(FOLDED_LETTER, folded[0], how=folded[1])
+    for cp in code_points(COMPATIBILITY_BLOCKS):
+        base = decomposition_letters(chr(cp))
+        assert base is not None and len(base) == 1 and base[0].isascii(), hex(cp)
+        rows[cp] = Row(FOLDED_LETTER, base[0].lower(), how="decomposition")
 
 
 def add_marks(rows):
@@ -327,6 +338,8 @@ def render(rows):
         "//   python3 tools/make_letter_folds.py",
         "// which rewrites this file. One row per code point that is not a separator, in code",
         "// point order: code point, class, letters, flags, role. Read by letter_fold.cpp only.",
+        "// The Unicode Character Database is Unicode, Inc.'s, used under the Unicode License",
+        "// (https://www.unicode.org/license.txt).",
         "",
         'constexpr char kLetterFoldsUnicodeVersion[] = "%s";' % unicodedata.unidata_version,
         "",

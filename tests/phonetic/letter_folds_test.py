@@ -51,7 +51,7 @@ def main():
     checked = 0
     for cp, (cls, letters) in sorted(rows.items()):
         c = chr(cp)
-        if not unicodedata.name(c, "").startswith("LATIN ") or cls != "kFoldedLetter":
+        if not re.match("(FULLWIDTH )?LATIN ", unicodedata.name(c, "")) or cls != "kFoldedLetter":
             continue
         nfkd = unicodedata.normalize("NFKD", c)
         if nfkd == c:
