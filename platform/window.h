@@ -78,6 +78,8 @@ struct FileFilter {
 
 // Creates the main window; 0, or -1 on failure. `proc` receives every message of the window.
 int CreateMainWindow(const char* title, int x, int y, int width, int height, WindowProcedure proc);
+// Gives the main window another title.
+void SetMainWindowTitle(const char* title);
 // Creates a control from its table row; 0, or -1 on failure (not looked at by the program).
 int CreateControl(const ControlRow& row);
 // Appends a separator and an item with `text` and command `id` to the window's menu.

@@ -35,7 +35,7 @@ const ControlRow kControlTable[kControlCount] = {
 const int kResultTabStops[3] = {62, 122, 164};
 
 int SetUpMainWindow() {
-  if (CreateMainWindow(" Tessik", 80, 25, 500, 425, MainWindowProc) != 0) return -1;
+  if (CreateMainWindow(kMainWindowTitle, 80, 25, 500, 425, MainWindowProc) != 0) return -1;
   // A control that could not be made is left out; the window runs without it.
   for (const ControlRow& row : kControlTable) CreateControl(row);
   AddSystemMenuItem("&About Tessik", kAboutItem);

@@ -2,6 +2,8 @@
 // with a message about a settings file.
 #include "ui/window_switches.h"
 
+#include <string>
+
 #include "platform/settings.h"
 #include "platform/window.h"
 
@@ -39,6 +41,22 @@ void ShowMethods() {
   }
 }
 
+// The title names each switch that is on, in brackets after the program's name, since an
+// item of the menu is easy to miss; with none on (the program's own method is no switch) it
+// is the program's own title.
+void ShowSwitchesInTitle() {
+  std::string title = kMainWindowTitle;
+  for (const Switch& item : switches) {
+    if (!item.On || item.Setting == nullptr) continue;
+    title += " [";
+    for (const char* c = item.Text; *c != '\0'; ++c) {
+      if (*c != '&') title += *c;
+    }
+    title += ']';
+  }
+  SetMainWindowTitle(title.c_str());
+}
+
 }  // namespace
 
 void AddSwitchItems() {
@@ -50,7 +68,12 @@ void AddSwitchItems() {
     if (item.Method != nullptr && item.On) chosen = true;
   }
   switches[0].On = !chosen;
-  for (Switch& item : switches) AddSystemMenuCheckItem(item.Text, item.Command, item.On);
+  bool anyOn = false;
+  for (Switch& item : switches) {
+    AddSystemMenuCheckItem(item.Text, item.Command, item.On);
+    anyOn = anyOn || (item.Setting != nullptr && item.On);
+  }
+  if (anyOn) ShowSwitchesInTitle();
 }
 
 bool RunSwitchCommand(int command) {
@@ -60,6 +83,7 @@ bool RunSwitchCommand(int command) {
       item.On = !item.On;
       CheckSystemMenuItem(item.Command, item.On);
       WriteSetting(item.Setting, item.On ? 1 : 0);
+      ShowSwitchesInTitle();
       return true;
     }
     // A method: choosing another one chooses it, choosing the one chosen goes back to the
@@ -74,6 +98,7 @@ bool RunSwitchCommand(int command) {
       }
     }
     ShowMethods();
+    ShowSwitchesInTitle();
     return true;
   }
   return false;

@@ -6,11 +6,15 @@
 
 #include "engine/sound_method.h"
 
-// Reads what was remembered and adds the switches' items to the window's menu.
+// The main window's title while every switch is off.
+constexpr const char* kMainWindowTitle = " Tessik";
+
+// Reads what was remembered and adds the switches' items to the window's menu; the title
+// names the switches that are on.
 void AddSwitchItems();
 
 // Carries out a command of the menu if it is a switch's: turns the switch over, shows it
-// and remembers it. False for any other command.
+// (its check mark, and the title) and remembers it. False for any other command.
 bool RunSwitchCommand(int command);
 
 // The method the next search uses, whether it reads today's encodings, and whether a given

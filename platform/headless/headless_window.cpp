@@ -77,6 +77,11 @@ int CreateMainWindow(const char* title, int, int, int, int, WindowProcedure proc
   return 0;
 }
 
+void SetMainWindowTitle(const char* title) {
+  std::lock_guard<std::mutex> lock(HeadlessRecordLock);
+  HeadlessRecord.Title = title ? title : "";
+}
+
 int CreateControl(const ControlRow& row) {
   std::lock_guard<std::mutex> lock(HeadlessRecordLock);
   HeadlessControl& control = HeadlessUseControl(row.Id);

@@ -240,6 +240,10 @@ int CreateMainWindow(const char* title, int x, int y, int width, int height, Win
   return 0;
 }
 
+void SetMainWindowTitle(const char* title) {
+  if (mainWidget != nullptr) mainWidget->setWindowTitle(QtFromLocal(title));
+}
+
 int CreateControl(const ControlRow& row) {
   if (mainWidget == nullptr) return -1;
   QString text = QtFromLocal(row.Text);

@@ -172,6 +172,10 @@ void AddSystemMenuCheckItem(const char* text, int id, bool checked) {
               text != nullptr ? text : "");
 }
 
+void SetMainWindowTitle(const char* title) {
+  if (HWND window = mainWindow.load()) SetWindowTextA(window, title != nullptr ? title : "");
+}
+
 void CheckSystemMenuItem(int id, bool checked) {
   HWND window = mainWindow.load();
   if (window == nullptr) return;

@@ -52,6 +52,9 @@ TEST_F(QtWindowTest, EveryControlStandsWhereItsRowSays) {
   EXPECT_EQ(GetControlText(kColumnHeading, text, sizeof text), 82);
   EXPECT_STREQ(text, kTestHeading);
   EXPECT_EQ(QtMainWindow()->windowTitle(), QStringLiteral(" Tessik"));
+  SetMainWindowTitle(" Tessik [\xc3\xbc]");
+  EXPECT_EQ(QtMainWindow()->windowTitle(), QStringLiteral(" Tessik [\u00fc]"));
+  SetMainWindowTitle(" Tessik");
   // A fixed window without maximise, 500 by 425 with its frame.
   EXPECT_EQ(QtMainWindow()->minimumSize(), QtMainWindow()->maximumSize());
   EXPECT_EQ(QtMainWindow()->frameGeometry().size(), QSize(500, 425));

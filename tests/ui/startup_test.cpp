@@ -168,6 +168,7 @@ struct SwitchCase {
   const char* File;  // searched for "Zajac" or "Muller"
   const char* Query;
   std::size_t FoundOff, FoundOn;
+  const char* TitleOn;  // the window's title says the switch is on
 };
 
 void PrintTo(const SwitchCase& c, std::ostream* out) { *out << c.Name; }
@@ -204,18 +205,23 @@ TEST_P(SwitchItemTest, ChoosesHowTheNextSearchReadsAndIsRemembered) {
   };
   ASSERT_EQ(restart(), 0);
   EXPECT_EQ(HeadlessSystemMenuCheck(c.Item), 0);
+  EXPECT_EQ(HeadlessWindowTitle(), " Tessik");
   EXPECT_EQ(found(), c.FoundOff);
   HeadlessChooseSystemMenuItem(c.Item);
   EXPECT_EQ(HeadlessSystemMenuCheck(c.Item), 1);
+  EXPECT_EQ(HeadlessWindowTitle(), c.TitleOn);
   EXPECT_EQ(found(), c.FoundOn);
   EXPECT_EQ(HeadlessMessageBoxes().size(), 0u);
 
   ASSERT_EQ(restart(), 0);
   EXPECT_EQ(HeadlessSystemMenuCheck(c.Item), 1);
+  EXPECT_EQ(HeadlessWindowTitle(), c.TitleOn);
   EXPECT_EQ(found(), c.FoundOn);
   HeadlessChooseSystemMenuItem(c.Item);
+  EXPECT_EQ(HeadlessWindowTitle(), " Tessik");
   ASSERT_EQ(restart(), 0);
   EXPECT_EQ(HeadlessSystemMenuCheck(c.Item), 0);
+  EXPECT_EQ(HeadlessWindowTitle(), " Tessik");
   EXPECT_EQ(found(), c.FoundOff);
   EXPECT_EQ(ReadWholeFile(tree.Path("config/tessik/settings")), std::string(c.Setting) + "=0\n");
 #endif
@@ -224,13 +230,17 @@ TEST_P(SwitchItemTest, ChoosesHowTheNextSearchReadsAndIsRemembered) {
 INSTANTIATE_TEST_SUITE_P(
     Switches, SwitchItemTest,
     testing::Values(SwitchCase{"DaitchMokotoff", kDaitchMokotoffItem, "DaitchMokotoff",
-                               "Zajac\nSajac\n", "Zajac", 1, 2},
+                               "Zajac\nSajac\n", "Zajac", 1, 2,
+                               " Tessik [Daitch-Mokotoff Soundex]"},
                     SwitchCase{"Scored", kScoredItem, "Scored", "Catherine\nKatherine\nKathryn\n",
-                               "Catherine", 3, 2},
+                               "Catherine", 3, 2,
+                               " Tessik [Scored names (learned from name pairs)]"},
                     SwitchCase{"ReadUnicode", kReadUnicodeItem, "ReadUnicode",
-                               "M\xc3\xbcller\nMuller\n", "Muller", 1, 2},
+                               "M\xc3\xbcller\nMuller\n", "Muller", 1, 2,
+                               " Tessik [Accented, Cyrillic and Greek letters]"},
                     SwitchCase{"GivenNames", kGivenNamesItem, "GivenNames",
-                               "Gulielmus\nWilliam\nWm.\n", "William", 1, 3}),
+                               "Gulielmus\nWilliam\nWm.\n", "William", 1, 3,
+                               " Tessik [Given names with their equivalents]"}),
     [](const testing::TestParamInfo<SwitchCase>& info) { return info.param.Name; });
 
 // The user's own given-name equivalents: a line that cannot be read is told once, with its

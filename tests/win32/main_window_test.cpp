@@ -100,6 +100,9 @@ TEST_F(MainWindowTest, TheClassIconIsTheProgramsIcon) {
 TEST_F(MainWindowTest, TheWindowHasItsTitleStyleAndPlace) {
   HWND window = TestMainWindow();
   EXPECT_EQ(WindowText(window), " Tessik");
+  SetMainWindowTitle(" Tessik [Daitch-Mokotoff Soundex]");
+  EXPECT_EQ(WindowText(window), " Tessik [Daitch-Mokotoff Soundex]");
+  SetMainWindowTitle(" Tessik");
   auto style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
   // Asked for: a system menu and a minimize button on an overlapped window, which has a
   // caption. Nothing that sizes or maximizes it, and no parent.
