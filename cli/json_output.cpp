@@ -24,7 +24,7 @@ void JsonPrinter::PrintOccurrence(const FoundOccurrence& occurrence, const char*
   line = "{\"type\":\"match\",";
   AppendJsonText(line, "path", occurrence.Path);
   AppendNumber(line, "line", occurrence.Line);
-  AppendNumber(line, "column", occurrence.Column);
+  AppendNumber(line, "column", ColumnOf(occurrence));
   AppendNumber(line, "offset", occurrence.Offset);
   // As the result line rounds it.
   char percentage[32];

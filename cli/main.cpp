@@ -122,6 +122,7 @@ int Search(const Options& options) {
   const bool withLog = options.LogPath != nullptr;
   const std::unique_ptr<SearchRecord> printer = MakePrinter(options.Output, withLog, options.GivenNames);
   SearchRecord& record = *printer;
+  if (options.ReadUnicode) record.CountColumnsDecoded();
   SearchRequest request = MakeSearchRequest(options.Spec, options.Query.c_str(), options.Subdirs);
   request.Method = options.Method;
   request.ReadUnicode = options.ReadUnicode;

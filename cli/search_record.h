@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/decoded_columns.h"
 #include "engine/result_line.h"
 #include "engine/search_sink.h"
 #include "log/search_log.h"
@@ -37,6 +38,9 @@ class SearchRecord : public SearchSink, public ShownLines {
   // them, the best score first and equal scores in the order found (--sort=score).
   void HoldForScores() { holding_ = true; }
   void PrintHeld();
+  // Columns as an editor counts them once the files are decoded to UTF-8 (a search that
+  // reads today's encodings), instead of the bytes of the file.
+  void CountColumnsDecoded() { decodedColumns_ = std::make_unique<DecodedColumns>(); }
 
   // A message of the program's own, after the search (a log that could not be written).
   void AddMessage(const char* text) { messages_.emplace_back(text); }
@@ -56,6 +60,12 @@ class SearchRecord : public SearchSink, public ShownLines {
   virtual void PrintPath(const char* path) = 0;
   // Whether PrintOccurrence is given the result line (else nullptr, unless it is kept).
   virtual bool PrintsResultLines() const { return false; }
+  // The column a printer shows for an occurrence.
+  std::int64_t ColumnOf(const FoundOccurrence& occurrence) {
+    return decodedColumns_ == nullptr
+               ? occurrence.Column
+               : decodedColumns_->ColumnAt(occurrence.Path, occurrence.Offset, occurrence.Column);
+  }
 
  private:
   void KeepLineText(const char* text);
@@ -82,4 +92,5 @@ class SearchRecord : public SearchSink, public ShownLines {
   std::uint32_t leftOut_[6] = {};
   std::vector<std::string> notOpened_;
   std::set<std::string> named_;
+  std::unique_ptr<DecodedColumns> decodedColumns_;
 };

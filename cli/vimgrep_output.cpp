@@ -8,7 +8,7 @@ void VimgrepPrinter::PrintOccurrence(const FoundOccurrence& occurrence, const ch
   line_ += ':';
   line_ += std::to_string(occurrence.Line);
   line_ += ':';
-  line_ += std::to_string(occurrence.Column);
+  line_ += std::to_string(ColumnOf(occurrence));
   line_ += ':';
   // A word is letters A to Z and a to z only: nothing in it needs escaping.
   line_.append(occurrence.Word, occurrence.WordLength);

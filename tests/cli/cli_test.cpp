@@ -400,6 +400,7 @@ TEST_F(CliTest, EncodingOptionReadsNamesAsTheyAreWrittenToday) {
   tree.WriteFile("u8.txt", "M\xc3\xbcller\nMuller\n");
   tree.WriteFile("u16.txt", std::string("\xff\xfe\x18\x04\x32\x04\x30\x04\x3d\x04\x3e\x04\x32\x04\n\0", 16));
   tree.WriteFile("cp.txt", "M\xfcller\n");
+  tree.WriteFile("ocr.txt", "Gri\xef\xac\x83th \xef\xac\x81scher \xef\xbc\xad\xef\xbd\x95ller\n");
   struct Case {
     std::vector<std::string> Args;
     std::string Out;
@@ -411,8 +412,13 @@ TEST_F(CliTest, EncodingOptionReadsNamesAsTheyAreWrittenToday) {
       {{"--encoding", "auto", tree.Path("u8.txt"), "M\xc3\xbcller"},
        "M\xc3\xbcller\tu8.txt\t1 (46.7%)\t0 K\nMuller\tu8.txt\t2 (93.3%)\t0 K\n"},
       {{"--encoding=auto", "--vimgrep", tree.Path("u16.txt"), "Ivanov"},
-       tree.Path("u16.txt") + ":1:3:\xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xbe\xd0\xb2\n"},
+       tree.Path("u16.txt") + ":1:1:\xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xbe\xd0\xb2\n"},
       {{"--encoding=auto", tree.Path("cp.txt"), "Muller"}, "M\xc3\xbcller\tcp.txt\t1 (85.7%)\t0 K\n"},
+      // Ligatures and full-width letters are their letters, in a file and in the query.
+      {{"--encoding=auto", tree.Path("ocr.txt"), "Griffith", "A", "Fischer", "A", "M\xc3\xbcller"},
+       tree.Path("ocr.txt") + "\n"},
+      {{"--encoding=auto", tree.Path("ocr.txt"), "\xef\xac\x81scher"},
+       "\xef\xac\x81scher\tocr.txt\t1 (58.6%)\t0 K\n"},
       {{"--encoding=auto", "--explain", "\xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xbe\xd0\xb2"},
        "folded\tivanov\nnormalised\tivanov\nvariant\tivanov\t0151\nkeys\t0151\n"},
   };
@@ -430,6 +436,41 @@ TEST_F(CliTest, EncodingOptionReadsNamesAsTheyAreWrittenToday) {
   for (int i = 0; i < 255; ++i) shch += "\xd1\x89";
   CliRun longest = Run({"--encoding=auto", tree.Path("u8.txt"), shch});
   EXPECT_EQ(longest.Exit, 0) << longest.Err;
+}
+
+// With --encoding=auto, --vimgrep and --json give the column an editor gives the word once
+// it has read the file into UTF-8; the default reading keeps the columns of the bytes.
+TEST_F(CliTest, DecodedColumnsAreThoseOfTheLineInUtf8) {
+  // "H\u00e9l\u00e8ne M\u00fcller" in Windows-1252, UTF-8 with its mark, UTF-16 LE and BE with theirs.
+  tree.WriteFile("cp.txt", "x\nH\xe9l\xe8ne M\xfcller Muller\n");
+  tree.WriteFile("u8.txt", "\xef\xbb\xbfH\xc3\xa9l\xc3\xa8ne M\xc3\xbcller\n");
+  std::string le = "\xff\xfe", be = "\xfe\xff";
+  for (char16_t c : std::u16string(u"H\u00e9l\u00e8ne M\u00fcller\n")) {
+    le += static_cast<char>(c & 0xff), le += static_cast<char>(c >> 8);
+    be += static_cast<char>(c >> 8), be += static_cast<char>(c & 0xff);
+  }
+  tree.WriteFile("le.txt", le);
+  tree.WriteFile("be.txt", be);
+  const std::string muller = "M\xc3\xbcller";
+  const struct {
+    std::string File;
+    std::vector<std::string> Out;  // after the path
+  } cases[] = {
+      {"cp.txt", {":2:10:" + muller, ":2:18:Muller"}},
+      {"u8.txt", {":1:10:" + muller}},
+      {"le.txt", {":1:10:" + muller}},
+      {"be.txt", {":1:10:" + muller}},
+  };
+  for (const auto& c : cases) {
+    CliRun run = Run({"--encoding=auto", "--vimgrep", tree.Path(c.File), "Muller"});
+    std::string expected;
+    for (const std::string& line : c.Out) expected += tree.Path(c.File) + line + "\n";
+    EXPECT_EQ(run.Out, expected) << c.File;
+  }
+  CliRun json = Run({"--encoding=auto", "--json", tree.Path("cp.txt"), "Muller"});
+  EXPECT_NE(json.Out.find("\"line\":2,\"column\":10,\"offset\":9,"), std::string::npos) << json.Out;
+  CliRun bytes = Run({"--vimgrep", tree.Path("cp.txt"), "Muller"});
+  EXPECT_EQ(bytes.Out, tree.Path("cp.txt") + ":2:15:Muller\n");
 }
 
 std::string Repeated(const std::string& text, int times) {
