@@ -39,7 +39,7 @@ class DecodedColumns {
   std::vector<std::uint8_t> bytes_;
   std::vector<char32_t> codePoints_;
   std::vector<std::int64_t> positions_;
-  std::uint32_t pending_ = 0;  // decoded code points
-  std::uint32_t next_ = 0;     // the first not yet counted
+  std::uint32_t pending_ = 0;   // decoded code points
+  std::uint32_t next_ = 0;      // the first not yet counted
   std::int64_t lineBytes_ = 0;  // UTF-8 bytes of the line before codePoints_[next_]
 };

@@ -115,8 +115,12 @@ constexpr LetterFold kNoFold{};
 inline const LetterFold& Lookup(char32_t codePoint) {
   if (codePoint < kLowEnd) return kLowBlock[codePoint];
   if (codePoint - kHighStart < kHighSize) return kHighBlock[codePoint - kHighStart];
-  if (codePoint - kLigaturesStart < kLigaturesSize) return kLigaturesBlock[codePoint - kLigaturesStart];
-  if (codePoint - kFullWidthStart < kFullWidthSize) return kFullWidthBlock[codePoint - kFullWidthStart];
+  if (codePoint - kLigaturesStart < kLigaturesSize) {
+    return kLigaturesBlock[codePoint - kLigaturesStart];
+  }
+  if (codePoint - kFullWidthStart < kFullWidthSize) {
+    return kFullWidthBlock[codePoint - kFullWidthStart];
+  }
   return kNoFold;
 }
 

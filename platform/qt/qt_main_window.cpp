@@ -97,8 +97,9 @@ QString QtFromLocal(const char* text) {
 int QtCopyOut(const QByteArray& bytes, char* buffer, int size) {
   if (buffer == nullptr || size <= 0) return 0;
   // What does not fit is left out whole characters at a time.
-  const int length = static_cast<int>(WholeCharactersWithin(
-      bytes.constData(), static_cast<std::size_t>(bytes.size()), static_cast<std::size_t>(size - 1)));
+  const auto length = static_cast<int>(WholeCharactersWithin(bytes.constData(),
+                                                             static_cast<std::size_t>(bytes.size()),
+                                                             static_cast<std::size_t>(size - 1)));
   std::copy_n(bytes.constData(), length, buffer);
   buffer[length] = '\0';
   return length;

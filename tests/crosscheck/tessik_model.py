@@ -119,7 +119,8 @@ class BoundedList:
 class Search:
     def __init__(self, spec, query, subdirs):
         self.spec_text = spec[:255]
-        self.search_text = query[:255]
+        ends = Search.character_ends(query)
+        self.search_text = query[:ends[254]] if len(ends) > 255 else query
         self.subdirs = subdirs
         self.file_set = BoundedList(FILE_SET_CAPACITY)
         self.result_list = BoundedList(RESULT_LIST_CAPACITY)
@@ -553,7 +554,7 @@ class Search:
                 self.add_line(path)
             self.completion_status(4)
             return 0
-        expr = self.normalise_query(self.search_text)
+        expr = self.normalise_query(self.search_text[:255])  # as the field was once read
         code = self.validate_query(expr)
         if code != 1:
             self.message(MSG_REFUSED[code])
@@ -676,8 +677,9 @@ def run_cli(argv, out, err):
     if not args:
         return 2
     spec, query = args[0], b" ".join(args[1:])
-    for name, text in ((b"SPEC", spec), (b"QUERY", query)):
-        if len(text) > LONGEST_TEXT:
+    # SPEC counts bytes, QUERY characters.
+    for name, length in ((b"SPEC", len(spec)), (b"QUERY", len(Search.character_ends(query)))):
+        if length > LONGEST_TEXT:
             err.write(b"tessik-cli: %s is longer than %d characters\n" % (name, LONGEST_TEXT))
             err.write(USAGE)
             return 2

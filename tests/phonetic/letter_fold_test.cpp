@@ -55,11 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
                       WordCase{U"Nguyễn", "nguyen"}, WordCase{U"ƀƒ", "bf"},
                       WordCase{U"Ljiǉana", "ljiljana"},
                       // Ligatures and full-width letters, as OCR and East Asian text write them.
-                      WordCase{U"Gri\uFB03th", "griffith"}, WordCase{U"\uFB01scher", "fischer"},
-                      WordCase{U"Ho\uFB00mann", "hoffmann"}, WordCase{U"Wo\uFB04e", "woffle"},
-                      WordCase{U"Ko\uFB02er", "kofler"}, WordCase{U"Ro\uFB05ock", "rostock"},
-                      WordCase{U"\uFB06ein", "stein"}, WordCase{U"\uFF2D\uFF55ller", "muller"},
-                      WordCase{U"\uFF4B\uFF4F\uFF48\uFF4E", "kohn"}));
+                      WordCase{U"Gri\uFB03th", "griffith"}, WordCase{U"Ro\uFB05ock", "rostock"},
+                      WordCase{U"\uFF2D\uFF55ller", "muller"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Cyrillic, FoldWords,
@@ -161,12 +158,9 @@ INSTANTIATE_TEST_SUITE_P(
         ClassCase{0x2000, LetterClass::kSeparator},     // past the block
         ClassCase{0x2019, LetterClass::kSeparator},     // right single quotation mark
         ClassCase{0x4E00, LetterClass::kSeparator},     // CJK
-        ClassCase{0xFAFF, LetterClass::kSeparator},     // before the ligatures
         ClassCase{0xFB06, LetterClass::kFoldedLetter},  // st ligature, the last Latin one
-        ClassCase{0xFB13, LetterClass::kSeparator},     // Armenian ligature
+        ClassCase{0xFB07, LetterClass::kSeparator},     // past the ligatures
         ClassCase{0xFF20, LetterClass::kSeparator},     // full-width commercial at
-        ClassCase{0xFF21, LetterClass::kFoldedLetter},  // full-width A
-        ClassCase{0xFF3B, LetterClass::kSeparator},     // full-width left bracket
         ClassCase{0xFF5A, LetterClass::kFoldedLetter},  // full-width z
         ClassCase{0xFF5B, LetterClass::kSeparator},     // full-width left brace
         ClassCase{0xFFFD, LetterClass::kSeparator}, ClassCase{0x10FFFF, LetterClass::kSeparator},
