@@ -41,8 +41,8 @@ ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) 
       }
       options->Method = FindSoundMethod(name);
       if (options->Method == nullptr)
-        return UsageError(options, std::string("unknown METHOD ") + name + " (methods: " +
-                                       SoundMethodNames() + ")");
+        return UsageError(options, std::string("unknown METHOD ") + name +
+                                       " (methods: " + SoundMethodNames() + ")");
     } else if (std::strcmp(arg, "--encoding") == 0 || std::strncmp(arg, "--encoding=", 11) == 0) {
       const char* name = arg[10] == '=' ? arg + 11 : nullptr;
       if (name == nullptr) {
@@ -54,8 +54,8 @@ ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) 
       } else if (std::strcmp(name, "ascii") == 0) {
         options->ReadUnicode = false;
       } else {
-        return UsageError(options, std::string("unknown encoding ") + name +
-                                       " (encodings: auto, ascii)");
+        return UsageError(options,
+                          std::string("unknown encoding ") + name + " (encodings: auto, ascii)");
       }
     } else if (std::strcmp(arg, "--given-names") == 0) {
       options->GivenNames = true;

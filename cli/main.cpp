@@ -4,6 +4,7 @@
 // standard error.
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -136,12 +137,16 @@ int Search(const Options& options) {
   }
   if (options.SortByScore) record.HoldForScores();
   StartProgress();
-  int exitCode = RunSearch(request, record) == 0 ? kExitCompleted : kExitMessage;
+  // The search's state: its lists are large, so it lives on the heap.
+  const std::unique_ptr<SearchState> owned(new (std::nothrow) SearchState);
+  if (owned == nullptr) return kExitMessage;
+  SearchState& state = *owned;
+  int exitCode = RunSearch(state, request, record) == 0 ? kExitCompleted : kExitMessage;
   EndProgress();
   record.PrintHeld();
   // A search that a message ended has nothing to log.
   if (exitCode == kExitCompleted && withLog) {
-    const int saved = SaveSearchLog(options.LogPath, request, record);
+    const int saved = SaveSearchLog(options.LogPath, state, request, record);
     if (saved != kLogWritten) {
       record.AddMessage(LogFailureMessage(saved).Text);
       exitCode = kExitMessage;
@@ -188,6 +193,5 @@ int main(int argc, char** argv) {
   }
   const int writeError = FlushOut();
   if (writeError != 0) StopOnOutputFailure(writeError);
-  ClearSearchLists();
   return exitCode;
 }

@@ -28,13 +28,12 @@ void ChunkScan::Carry(const std::uint8_t* from, std::uint32_t count) {
 }
 
 // Brings the line number up to bytes[upTo] of the read that begins at `offset`.
-void ChunkScan::CountLines(const std::uint8_t* bytes, std::uint32_t& countedTo,
-                std::uint32_t upTo, std::int64_t offset) {
+void ChunkScan::CountLines(const std::uint8_t* bytes, std::uint32_t& countedTo, std::uint32_t upTo,
+                           std::int64_t offset) {
   if (upTo <= countedTo) return;
   const std::uint32_t lines =
-      NoteHigh
-          ? CountLineFeedsNotingHigh(bytes + countedTo, upTo - countedTo, &SawHigh)
-          : CountLineFeeds(bytes + countedTo, upTo - countedTo);
+      NoteHigh ? CountLineFeedsNotingHigh(bytes + countedTo, upTo - countedTo, &SawHigh)
+               : CountLineFeeds(bytes + countedTo, upTo - countedTo);
   if (lines > 0) {
     Line += lines;
     std::uint32_t last = upTo - 1;
@@ -46,14 +45,13 @@ void ChunkScan::CountLines(const std::uint8_t* bytes, std::uint32_t& countedTo,
 
 // Hands a match to the listener, on the line counted so far.
 int ChunkScan::List(const std::uint8_t* letters, std::uint32_t length, std::int64_t start,
-         std::int64_t end, int key) {
-  return Listener(Context,
-                        {letters, length, start, end, Line, LineStart, key});
+                    std::int64_t end, int key) {
+  return Listener(Context, {letters, length, start, end, Line, LineStart, key});
 }
 
 // A whole word of at most kMaxWordLetters letters, and the byte after it at `end`.
-int ChunkScan::Evaluate(const std::uint8_t* letters, std::uint32_t length,
-             std::int64_t start, std::int64_t end) {
+int ChunkScan::Evaluate(const std::uint8_t* letters, std::uint32_t length, std::int64_t start,
+                        std::int64_t end) {
   const int key = MatchWordKey(*Term, letters, length);
   if (key < 0) return kScanGoOn;
   if (!ListAll) return kScanMatchFound;
@@ -71,7 +69,7 @@ int ChunkScan::EvaluateCarried(std::int64_t end) {
 void ChunkScan::Start(const HeardTerm& term, bool listAll, std::int64_t firstLine,
                       WordListener listener, void* context) {
   Term = &term;
-  PrepareWordCache(term);
+  Cache.Prepare(term);
   ListAll = listAll;
   Listener = listener;
   Context = context;
@@ -117,7 +115,7 @@ int ChunkScan::Read(const std::uint8_t* bytes, std::uint32_t count, std::int64_t
       // Most words are given up at their first letters, before their end is known.
       int key = kWordUndecided;
       if (count - start > kMaxWordLetters) {
-        key = MatchWordAt(*Term, bytes + start);
+        key = Cache.MatchAt(*Term, bytes + start);
         if (key == -1) continue;
       }
       const std::uint32_t end = EndOfLetters(bytes, start + 1, count);

@@ -63,8 +63,8 @@ class ChunkScan final : public WordReading {
   void Carry(const std::uint8_t* from, std::uint32_t count);
   void CountLines(const std::uint8_t* bytes, std::uint32_t& countedTo, std::uint32_t upTo,
                   std::int64_t offset);
-  int List(const std::uint8_t* letters, std::uint32_t length, std::int64_t start,
-           std::int64_t end, int key);
+  int List(const std::uint8_t* letters, std::uint32_t length, std::int64_t start, std::int64_t end,
+           int key);
   int Evaluate(const std::uint8_t* letters, std::uint32_t length, std::int64_t start,
                std::int64_t end);
   int EvaluateCarried(std::int64_t end);
@@ -83,4 +83,5 @@ class ChunkScan final : public WordReading {
   std::int64_t CarriedStart;
   std::uint8_t Carried[kMaxWordLetters];
   std::uint16_t Starts[kStartsWindow / 2 + 3];
+  WordCache Cache;
 };

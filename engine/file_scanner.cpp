@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "engine/file_scanner_testing.h"
 #include "engine/search_state.h"
 #include "phonetic/given_names.h"
 #include "platform/files.h"
@@ -21,12 +20,9 @@ constexpr std::uint32_t kFirstMatchFirstRead = 8192;
 // A read failed: the file goes to UnopenedFiles.
 constexpr int kScanFailed = -2;
 
-// The number of a file's first line; only tests move it (file_scanner_testing.h).
-std::int64_t firstLineNumber = 1;
-
 // Records a file that could not be opened or read; the list may be full.
-void RecordUnopened(const char* path, SearchSink& sink) {
-  if (UnopenedFiles.Add(path) < 0) {
+void RecordUnopened(SearchState& state, const char* path, SearchSink& sink) {
+  if (state.UnopenedFiles.Add(path) < 0) {
     sink.LeftOut(LeftOutKind::UnopenedNotListed);
   } else {
     sink.FileNotOpened(path);
@@ -34,6 +30,7 @@ void RecordUnopened(const char* path, SearchSink& sink) {
 }
 
 struct Listing {
+  SearchState* State;
   const char* Path;
   const HeardTerm* Term;
   SearchSink* Sink;
@@ -65,11 +62,12 @@ int ListOccurrence(void* context, const WordFound& found) {
   // shown lines and ResultList stay in step for the window thread's own completion.
   if (listing.Sink->OccurrenceFound(occurrence) < 0 && WorkerCheckpoint() != 0) return kScanStopped;
   listing.Found = true;
-  if (ResultList.Add(listing.Path) < 0) listing.Sink->LeftOut(LeftOutKind::LineWithoutEntry);
+  if (listing.State->ResultList.Add(listing.Path) < 0)
+    listing.Sink->LeftOut(LeftOutKind::LineWithoutEntry);
   return kScanGoOn;
 }
 
-void CloseScanFile() { CloseFile(SearchState.ScanFileHandle.exchange(kNoFile)); }
+void CloseScanFile(SearchState& state) { CloseFile(state.ScanFileHandle.exchange(kNoFile)); }
 
 // Looks at the open file in place, window after window, for as long as the platform maps
 // it and up to the size it had when it was opened; `offset` is then where reading goes on,
@@ -139,26 +137,25 @@ int ReadAndScan(FileHandle file, std::int64_t size, std::uint8_t* buffer, WordRe
 
 }  // namespace
 
-void StartLineNumbersAt(std::int64_t first) { firstLineNumber = first; }
-
-bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile, const HeardTerm& term,
-              WordReading& reading, SearchSink& sink) {
-  std::uint8_t* buffer = SearchState.ReadBuffer.load();
+bool ScanFile(SearchState& state, const char* path, ScanMode scanMode, bool listedAsRegularFile,
+              const HeardTerm& term, WordReading& reading, SearchSink& sink) {
+  std::uint8_t* buffer = state.ReadBuffer.load();
   FileHandle file = buffer != nullptr ? OpenFileForScan(path, listedAsRegularFile) : kInvalidFile;
-  SearchState.ScanFileHandle = IsOpenFile(file) ? file : kNoFile;
+  state.ScanFileHandle = IsOpenFile(file) ? file : kNoFile;
   if (!IsOpenFile(file)) {
-    RecordUnopened(path, sink);
+    RecordUnopened(state, path, sink);
     return false;
   }
   Listing listing;
+  listing.State = &state;
   listing.Size = GetFileSize64(file);
   if (listing.Size < 0) {
-    RecordUnopened(path, sink);
-    CloseScanFile();
+    RecordUnopened(state, path, sink);
+    CloseScanFile(state);
     return false;
   }
   if (listing.Size == 0) {
-    CloseScanFile();
+    CloseScanFile(state);
     return false;
   }
   listing.Path = path;
@@ -166,12 +163,12 @@ bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile, con
   listing.Sink = &sink;
   listing.Found = false;
   const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
-  reading.Start(term, listAll, firstLineNumber, ListOccurrence, &listing);
+  reading.Start(term, listAll, state.FirstLineNumber, ListOccurrence, &listing);
   const int outcome = ReadAndScan(file, listing.Size, buffer, reading, listAll);
-  if (outcome == kScanFailed) RecordUnopened(path, sink);
-  CloseScanFile();
+  if (outcome == kScanFailed) RecordUnopened(state, path, sink);
+  CloseScanFile(state);
   if (outcome == kScanMatchFound) return true;
   if (outcome != kScanGoOn || !listAll) return false;
-  SearchState.FilesSearched += 1;
+  state.FilesSearched += 1;
   return listing.Found;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/search_sink.h"
+#include "engine/search_state.h"
 #include "engine/sound_method.h"
 #include "engine/word_reading.h"
 
@@ -14,8 +15,9 @@
 enum class ScanMode { ListEveryOccurrence, StopAtFirstMatch };
 
 // Scans `path` for `term`, read by `reading`. Returns true when an occurrence was listed
-// (the file read to its end) or a match was found. Each occurrence goes to `sink` and, once shown, to ResultList;
-// files that cannot be opened or read go to UnopenedFiles. `listedAsRegularFile`: the
-// folder listing said the path is a regular file (OpenFileForScan).
-bool ScanFile(const char* path, ScanMode scanMode, bool listedAsRegularFile, const HeardTerm& term,
-              WordReading& reading, SearchSink& sink);
+// (the file read to its end) or a match was found. Each occurrence goes to `sink` and, once
+// shown, to the state's ResultList; files that cannot be opened or read go to its
+// UnopenedFiles. `listedAsRegularFile`: the folder listing said the path is a regular file
+// (OpenFileForScan).
+bool ScanFile(SearchState& state, const char* path, ScanMode scanMode, bool listedAsRegularFile,
+              const HeardTerm& term, WordReading& reading, SearchSink& sink);

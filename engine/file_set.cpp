@@ -17,16 +17,44 @@ constexpr std::size_t kMaxScannedDirectoryLength = 254;
 // many times; a failure that persists ends that directory instead of looping forever.
 constexpr int kFindRetries = 3;
 
-// Worker-owned buffers of one enumeration.
-char currentSpec[kSpecBufferSize];
-char directoryPart[kSpecBufferSize];
-char pattern[kSpecBufferSize];
-char scratch[kSpecBufferSize];
-FindEntry entry;
+bool IsDotEntry(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// One enumeration, in the buffers of its search's state.
+class Enumeration {
+ public:
+  explicit Enumeration(SearchState& searchState)
+      : state(searchState),
+        currentSpec(searchState.FileSetBuffers.CurrentSpec),
+        directoryPart(searchState.FileSetBuffers.DirectoryPart),
+        pattern(searchState.FileSetBuffers.Pattern),
+        scratch(searchState.FileSetBuffers.Scratch),
+        entry(searchState.FileSetBuffers.Entry) {}
+
+  int Build(const char* specText, bool includeSubdirectories, SearchSink& sink);
+
+ private:
+  int NextEntry(FindHandle find);
+  void QueueSubdirectory(std::size_t directoryLength, std::size_t patternLength, SearchSink& sink);
+  template <typename Visit>
+  int VisitEntries(FindHandle find, std::atomic<FindHandle>& slot, Visit visit);
+  int ScanSubdirectories(FindHandle find, std::atomic<FindHandle>& slot, SearchSink& sink);
+  const char* AllNamesSpec();
+  FindHandle StartFind(const char* spec, std::atomic<FindHandle>& slot);
+  int CollectFiles(FindHandle find, SearchSink& sink);
+
+  SearchState& state;
+  char* currentSpec;
+  char* directoryPart;
+  char* pattern;
+  char* scratch;
+  FindEntry& entry;
+};
 
 // The next entry of `find`, kFindNoMoreFiles at the end, or -1 on a stop. A failure other
 // than the end is asked again a few times and then taken as the end of the directory.
-int NextEntry(FindHandle find) {
+int Enumeration::NextEntry(FindHandle find) {
   for (int attempt = 0;; ++attempt) {
     if (WorkerCheckpoint() != 0) return -1;
     int result = FindNext(find, &entry);
@@ -35,13 +63,10 @@ int NextEntry(FindHandle find) {
   }
 }
 
-bool IsDotEntry(const char* name) {
-  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
 // Queues the subdirectory that `entry` names, unless its specification would not fit
 // in a queue entry. A link to a directory is never entered, so the walk cannot loop.
-void QueueSubdirectory(std::size_t directoryLength, std::size_t patternLength, SearchSink& sink) {
+void Enumeration::QueueSubdirectory(std::size_t directoryLength, std::size_t patternLength,
+                                    SearchSink& sink) {
   if (!entry.IsDirectory || entry.IsLink || IsDotEntry(entry.Name)) return;
   std::size_t nameLength = std::strlen(entry.Name);
   if (directoryLength + nameLength + 1 + patternLength > kMaxEntryLength) {
@@ -55,14 +80,14 @@ void QueueSubdirectory(std::size_t directoryLength, std::size_t patternLength, S
   end += nameLength;
   *end++ = kSubdirectorySeparator;
   std::memcpy(end, pattern, patternLength + 1);
-  if (DirectoryQueue.Add(scratch) < 0) sink.LeftOut(LeftOutKind::FolderQueueFull);
+  if (state.DirectoryQueue.Add(scratch) < 0) sink.LeftOut(LeftOutKind::FolderQueueFull);
 }
 
 // Visits the entry already in `entry` and every further one of `find`, then closes the
 // enumeration and clears the slot that records it. -1 on a stop, with the handle left
 // recorded for the cleanup.
 template <typename Visit>
-int VisitEntries(FindHandle find, std::atomic<FindHandle>& slot, Visit visit) {
+int Enumeration::VisitEntries(FindHandle find, std::atomic<FindHandle>& slot, Visit visit) {
   for (;;) {
     visit();
     int next = NextEntry(find);
@@ -74,14 +99,15 @@ int VisitEntries(FindHandle find, std::atomic<FindHandle>& slot, Visit visit) {
 }
 
 // Queues every subdirectory of the "*.*" enumeration `find`.
-int ScanSubdirectories(FindHandle find, std::atomic<FindHandle>& slot, SearchSink& sink) {
+int Enumeration::ScanSubdirectories(FindHandle find, std::atomic<FindHandle>& slot,
+                                    SearchSink& sink) {
   std::size_t directoryLength = std::strlen(directoryPart);
   std::size_t patternLength = std::strlen(pattern);
   return VisitEntries(find, slot, [&] { QueueSubdirectory(directoryLength, patternLength, sink); });
 }
 
 // D followed by "*.*" in the scratch buffer; the directory part has at most 254 characters.
-const char* AllNamesSpec() {
+const char* Enumeration::AllNamesSpec() {
   std::size_t directoryLength = std::strlen(directoryPart);
   std::memcpy(scratch, directoryPart, directoryLength);
   std::memcpy(scratch + directoryLength, "*.*", 4);
@@ -89,7 +115,7 @@ const char* AllNamesSpec() {
 }
 
 // Starts an enumeration and records its handle in `slot` before anything else is done.
-FindHandle StartFind(const char* spec, std::atomic<FindHandle>& slot) {
+FindHandle Enumeration::StartFind(const char* spec, std::atomic<FindHandle>& slot) {
   FindHandle find = FindFirst(spec, &entry);
   slot = IsOpenFind(find) ? find : kNoFind;
   return find;
@@ -97,9 +123,9 @@ FindHandle StartFind(const char* spec, std::atomic<FindHandle>& slot) {
 
 // Adds the files of the pattern enumeration `find`. A path that would not fit in a
 // FileSet entry is left out rather than cut.
-int CollectFiles(FindHandle find, SearchSink& sink) {
+int Enumeration::CollectFiles(FindHandle find, SearchSink& sink) {
   std::size_t directoryLength = std::strlen(directoryPart);
-  return VisitEntries(find, SearchState.PatternFindHandle, [&] {
+  return VisitEntries(find, state.PatternFindHandle, [&] {
     if (entry.IsDirectory) return;
     std::size_t nameLength = std::strlen(entry.Name);
     if (directoryLength + nameLength > kMaxEntryLength) {
@@ -109,7 +135,7 @@ int CollectFiles(FindHandle find, SearchSink& sink) {
     std::memcpy(scratch, directoryPart, directoryLength);
     std::memcpy(scratch + directoryLength, entry.Name, nameLength + 1);
     // The mark saves the scan asking again what kind of file it is (file_scanner.h).
-    if (FileSet.Add(scratch, entry.IsRegularFile) < 0) sink.LeftOut(LeftOutKind::FileSetFull);
+    if (state.FileSet.Add(scratch, entry.IsRegularFile) < 0) sink.LeftOut(LeftOutKind::FileSetFull);
   });
 }
 
@@ -125,20 +151,19 @@ void SplitSearchSpec(const char* spec, char* directory, char* patternOut) {
   patternOut[length - split] = '\0';
 }
 
-int BuildFileSet(const char* specText, bool includeSubdirectories, SearchSink& sink) {
+int Enumeration::Build(const char* specText, bool includeSubdirectories, SearchSink& sink) {
   std::strncpy(currentSpec, specText != nullptr ? specText : "", kMaxSpecLength);
   currentSpec[kMaxSpecLength] = '\0';
   for (bool startDirectory = true;; startDirectory = false) {
     SplitSearchSpec(currentSpec, directoryPart, pattern);
     std::size_t directoryLength = std::strlen(directoryPart);
-    FindHandle find = StartFind(currentSpec, SearchState.PatternFindHandle);
+    FindHandle find = StartFind(currentSpec, state.PatternFindHandle);
     if (IsOpenFind(find)) {
       if (includeSubdirectories && directoryLength <= kMaxScannedDirectoryLength) {
         // The pattern's first entry must survive the subdirectory scan.
         FindEntry firstMatch = entry;
-        FindHandle subdirs = StartFind(AllNamesSpec(), SearchState.SubdirFindHandle);
-        if (IsOpenFind(subdirs) &&
-            ScanSubdirectories(subdirs, SearchState.SubdirFindHandle, sink) < 0)
+        FindHandle subdirs = StartFind(AllNamesSpec(), state.SubdirFindHandle);
+        if (IsOpenFind(subdirs) && ScanSubdirectories(subdirs, state.SubdirFindHandle, sink) < 0)
           return kFileSetStopped;
         entry = firstMatch;
       }
@@ -146,10 +171,9 @@ int BuildFileSet(const char* specText, bool includeSubdirectories, SearchSink& s
     } else {
       if (!includeSubdirectories) return kNoFileMatches;
       if (directoryLength <= kMaxScannedDirectoryLength) {
-        FindHandle all = StartFind(AllNamesSpec(), SearchState.PatternFindHandle);
+        FindHandle all = StartFind(AllNamesSpec(), state.PatternFindHandle);
         if (IsOpenFind(all)) {
-          if (ScanSubdirectories(all, SearchState.PatternFindHandle, sink) < 0)
-            return kFileSetStopped;
+          if (ScanSubdirectories(all, state.PatternFindHandle, sink) < 0) return kFileSetStopped;
         } else if (startDirectory) {
           return kNoFileMatchesInTree;
         }
@@ -157,11 +181,16 @@ int BuildFileSet(const char* specText, bool includeSubdirectories, SearchSink& s
         // passed over: the files found elsewhere in the tree are still the answer.
       }
     }
-    if (!includeSubdirectories || DirectoryQueue.Count == 0) return kFileSetBuilt;
+    if (!includeSubdirectories || state.DirectoryQueue.Count == 0) return kFileSetBuilt;
     if (WorkerCheckpoint() != 0) return kFileSetStopped;
-    std::uint32_t last = DirectoryQueue.Count - 1;
-    std::strncpy(currentSpec, DirectoryQueue.Get(last), kMaxSpecLength);
+    std::uint32_t last = state.DirectoryQueue.Count - 1;
+    std::strncpy(currentSpec, state.DirectoryQueue.Get(last), kMaxSpecLength);
     currentSpec[kMaxSpecLength] = '\0';
-    DirectoryQueue.RemoveAt(last);
+    state.DirectoryQueue.RemoveAt(last);
   }
+}
+
+int BuildFileSet(SearchState& state, const char* specText, bool includeSubdirectories,
+                 SearchSink& sink) {
+  return Enumeration(state).Build(specText, includeSubdirectories, sink);
 }

@@ -4,6 +4,8 @@
 
 #include "engine/search_sink.h"
 
+struct SearchState;
+
 constexpr int kSpecBufferSize = 260;  // working buffers: at most 259 characters
 
 // Splits `spec` at its last '/' or '\': the directory part keeps the separator, the
@@ -16,6 +18,7 @@ constexpr int kFileSetStopped = -1;       // a stop was requested
 constexpr int kNoFileMatches = -2;        // the directory has no file that matches
 constexpr int kNoFileMatchesInTree = -3;  // nor has the tree below it, with subdirectories
 
-// Fills FileSet from `specText`, depth first through DirectoryQueue with
+// Fills the state's FileSet from `specText`, depth first through its DirectoryQueue with
 // `includeSubdirectories`. What has to be left out is told to `sink`.
-int BuildFileSet(const char* specText, bool includeSubdirectories, SearchSink& sink);
+int BuildFileSet(SearchState& state, const char* specText, bool includeSubdirectories,
+                 SearchSink& sink);

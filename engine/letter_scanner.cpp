@@ -262,8 +262,7 @@ int EndWord(LetterScan* scan, std::int64_t end) {
   char folded[kMaxWordLetters];
   const std::uint32_t length = FoldWord(word.Kept, count, folded, kMaxWordLetters);
   if (length < 2) return kScanGoOn;
-  const int key =
-      MatchWordKey(*scan->Term, reinterpret_cast<const std::uint8_t*>(folded), length);
+  const int key = MatchWordKey(*scan->Term, reinterpret_cast<const std::uint8_t*>(folded), length);
   if (key < 0) return kScanGoOn;
   if (!scan->ListAll) return kScanMatchFound;
   std::int64_t line = scan->Bytes.CurrentLine();
@@ -731,8 +730,7 @@ bool ReadLatinWord(LetterScan* scan, std::uint32_t from, std::uint32_t end, int*
   if (length > kMaxWordLetters) length = kMaxWordLetters;
   *outcome = kScanGoOn;
   if (length < 2) return true;
-  const int key =
-      MatchWordKey(*scan->Term, reinterpret_cast<const std::uint8_t*>(folded), length);
+  const int key = MatchWordKey(*scan->Term, reinterpret_cast<const std::uint8_t*>(folded), length);
   if (key < 0) return true;
   if (!scan->ListAll) {
     *outcome = kScanMatchFound;

@@ -21,34 +21,34 @@
 namespace {
 
 // Lists the files that satisfy the expression, in FileSet order. Returns -1 on a stop.
-int CollectMatchingFiles(SearchSink& sink) {
-  std::uint32_t count = FileSet.Count;
-  SearchState.FilesSearched = static_cast<std::int32_t>(count);
+int CollectMatchingFiles(SearchState& state, SearchSink& sink) {
+  std::uint32_t count = state.FileSet.Count;
+  state.FilesSearched = static_cast<std::int32_t>(count);
   for (std::uint32_t i = 0; i < count; ++i) {
-    if (FileSet.Flag(i) == 0) continue;
-    const char* path = FileSet.Get(i);
+    if (state.FileSet.Flag(i) == 0) continue;
+    const char* path = state.FileSet.Get(i);
     // The line goes first: after a stop the window thread lists the flagged files itself,
     // so a line refused for the stop must not leave an entry behind.
     if (sink.FileFound(path) < 0 && WorkerCheckpoint() != 0) return -1;
-    if (ResultList.Add(path) < 0) sink.LeftOut(LeftOutKind::LineWithoutEntry);
-    FileSet.Flag(i) = 0;  // listed now: the window thread's listing after a stop skips it
+    if (state.ResultList.Add(path) < 0) sink.LeftOut(LeftOutKind::LineWithoutEntry);
+    state.FileSet.Flag(i) = 0;  // listed now: the window thread's listing after a stop skips it
   }
   return 0;
 }
 
 // The common end of a search that applied its query.
-int FinishSearch(SearchSink& sink) {
+int FinishSearch(SearchState& state, SearchSink& sink) {
   // A log written later reads FilesSearched: an expression was applied to every file
   // enumerated.
-  if (!IsSingleWordSearch(SearchState.LastTermType)) {
-    SearchState.FilesSearched = static_cast<std::int32_t>(FileSet.Count.load());
+  if (!IsSingleWordSearch(state.LastTermType)) {
+    state.FilesSearched = static_cast<std::int32_t>(state.FileSet.Count.load());
   }
-  return EndSearch(SearchEnding::QueryAnswered, sink);
+  return EndSearch(state, SearchEnding::QueryAnswered, sink);
 }
 
 }  // namespace
 
-int RunQuerySearch(const SearchRequest& request, SearchSink& sink) {
+int RunQuerySearch(SearchState& state, const SearchRequest& request, SearchSink& sink) {
   char expression[kQueryExpressionSize];
   char word[kTermBufferSize];
 
@@ -56,45 +56,46 @@ int RunQuerySearch(const SearchRequest& request, SearchSink& sink) {
   if (request.ReadUnicode) {
     // The whole text, whose 255 characters may take more than 255 bytes, as its letters read.
     if (FoldQueryLetters(request.SearchFor, folded) != kQueryLettersFolded)
-      return EndSearch(SearchEnding::QueryRefused, sink, kQueryFoldedTooLong);
+      return EndSearch(state, SearchEnding::QueryRefused, sink, kQueryFoldedTooLong);
     NormaliseQuery(folded, expression, kFoldedQuerySize - 1);
   } else {
     NormaliseQuery(request.SearchFor, expression);
   }
   int verdict = ValidateQuery(expression);
-  if (verdict != kQueryAccepted) return EndSearch(SearchEnding::QueryRefused, sink, verdict);
+  if (verdict != kQueryAccepted) return EndSearch(state, SearchEnding::QueryRefused, sink, verdict);
 
   auto* buffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
-  SearchState.ReadBuffer = buffer;
+  state.ReadBuffer = buffer;
   // How the search reads its files: the letters of today's encodings, or the bytes'.
   const std::unique_ptr<WordReading> reading =
       request.ReadUnicode ? MakeLetterReading() : MakeByteReading();
-  if (buffer == nullptr || reading == nullptr) return EndSearch(SearchEnding::NoMemory, sink);
+  if (buffer == nullptr || reading == nullptr)
+    return EndSearch(state, SearchEnding::NoMemory, sink);
 
   sink.CollectingFiles(false);
   if (WorkerCheckpoint() != 0) return -1;
-  const int built = BuildFileSet(request.SearchIn, request.IncludeSubdirectories, sink);
-  if (built != kFileSetBuilt) return EndWithoutFiles(built, sink);
+  const int built = BuildFileSet(state, request.SearchIn, request.IncludeSubdirectories, sink);
+  if (built != kFileSetBuilt) return EndWithoutFiles(state, built, sink);
 
-  if (FileSet.Count != 0) {
+  if (state.FileSet.Count != 0) {
     for (;;) {
-      std::int32_t code = TakeNextTerm(word, expression, SearchState.FirstTermTaken);
-      SearchState.LastTermType = code;
+      std::int32_t code = TakeNextTerm(word, expression, state.FirstTermTaken);
+      state.LastTermType = code;
       if (code == kNoTermLeft) break;
       // With given-name equivalents the word is heard with its family.
       const std::unique_ptr<HeardTerm> term =
           request.GivenNames ? HearWithGivenNames(*request.Method, word, request.UserGivenNames)
                              : request.Method->Hear(word);
-      if (term == nullptr) return EndSearch(SearchEnding::NoMemory, sink);
+      if (term == nullptr) return EndSearch(state, SearchEnding::NoMemory, sink);
       if (code == kSingleWord) {
         // The pass lists every occurrence itself and leaves the FileSet empty.
-        if (RunSingleWordPass(*term, *reading, sink) != 0) return -1;
-        return FinishSearch(sink);
+        if (RunSingleWordPass(state, *term, *reading, sink) != 0) return -1;
+        return FinishSearch(state, sink);
       }
-      if (IsExpressionTerm(code) && ApplyTerm(code, *term, *reading, sink) != 0) return -1;
+      if (IsExpressionTerm(code) && ApplyTerm(state, code, *term, *reading, sink) != 0) return -1;
     }
   }
 
-  if (CollectMatchingFiles(sink) != 0) return -1;
-  return FinishSearch(sink);
+  if (CollectMatchingFiles(state, sink) != 0) return -1;
+  return FinishSearch(state, sink);
 }

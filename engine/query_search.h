@@ -4,7 +4,8 @@
 
 #include "engine/search_request.h"
 #include "engine/search_sink.h"
+#include "engine/search_state.h"
 
 // 0 after a completed search; -1 after a refused query, a failed allocation, no file
 // found, or a stop.
-int RunQuerySearch(const SearchRequest& request, SearchSink& sink);
+int RunQuerySearch(SearchState& state, const SearchRequest& request, SearchSink& sink);

@@ -1,11 +1,14 @@
-// The one process-wide record of search state, shared by the window thread and the
-// search worker. While a search runs only the worker changes the lists, handles, buffer
-// and counters; the window thread touches them again only after the worker has ended.
+// The state of a search, a record its caller makes and hands in (SearchState below). While
+// a search runs only the worker changes the lists, handles, buffer and counters; the window
+// thread reads what the record's comment names and touches the rest again only after the
+// worker has ended. Each function: the thread that runs the search, or the window thread
+// after the worker has ended.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 
+#include "engine/file_set.h"
 #include "engine/search_sink.h"
 #include "engine/string_list.h"
 #include "platform/directory.h"
@@ -14,14 +17,31 @@
 constexpr std::uint32_t kDirectoryQueueCapacity = 5120;
 constexpr std::uint32_t kUnopenedFilesCapacity = 1024;
 
-// Process-wide lists, constructed at start-up in this order and cleared at exit in the
-// reverse order (see ClearSearchLists).
-extern FlaggedStringList FileSet;
-extern FlaggedStringList ResultList;
-extern StringList DirectoryQueue;
-extern StringList UnopenedFiles;
+// The enumeration's working buffers (file_set.cpp): the worker's alone.
+struct FileSetScratch {
+  char CurrentSpec[kSpecBufferSize];
+  char DirectoryPart[kSpecBufferSize];
+  char Pattern[kSpecBufferSize];
+  char Scratch[kSpecBufferSize];
+  FindEntry Entry;
+};
 
-struct SearchStateRecord {
+// Everything one search keeps: its lists, the handles and buffer it holds, its flags and
+// counts. The caller makes one (on the heap: the two flagged lists are large) and hands it
+// to every search it runs; two searches at once need two.
+// Shared with the window thread while a search runs, and only these: SearchRunning and
+// SearchPaused (Go, Stop, Pause), the counts, and the lists' Count and NonEmpty and the
+// entries of ResultList (Save, a double-click, the buttons), all read-only for it then
+// except the two flags. Everything else is the worker's until the search has ended.
+struct SearchState {
+  SearchState() = default;
+  SearchState(const SearchState&) = delete;
+  SearchState& operator=(const SearchState&) = delete;
+
+  FlaggedStringList FileSet;
+  FlaggedStringList ResultList;
+  StringList DirectoryQueue{kDirectoryQueueCapacity};
+  StringList UnopenedFiles{kUnopenedFilesCapacity};
   std::atomic<FindHandle> PatternFindHandle{kNoFind};
   std::atomic<FindHandle> SubdirFindHandle{kNoFind};
   std::atomic<FileHandle> ScanFileHandle{kNoFile};
@@ -32,26 +52,30 @@ struct SearchStateRecord {
   std::atomic<std::int32_t> LastTermType{0};
   std::atomic<std::int32_t> FilesSearched{0};
   std::atomic<std::int32_t> MatchedFiles{0};
-};
 
-extern SearchStateRecord SearchState;
+  // The worker's.
+  FileSetScratch FileSetBuffers;
+  // The number of a file's first line; only tests move it, to reach line numbers that
+  // would otherwise take gigabytes of line feeds.
+  std::int64_t FirstLineNumber = 1;
+};
 
 // The end-of-search cleanup: empties FileSet and DirectoryQueue, closes any open
 // enumeration and file, frees the read buffer, clears the running, paused and
 // first-term flags. Safe with nothing open, and twice in a row. Runs on the worker at the
 // end of its search, or on the window thread only after the worker has ended.
-void ResetSearchState();
+void ResetSearchState(SearchState& state);
 
 // The counts of the search so far, for a summary that ends it as `ending` says.
-SearchSummary SummaryOfSearch(SearchEnding ending, int refusal = 0);
+SearchSummary SummaryOfSearch(const SearchState& state, SearchEnding ending, int refusal = 0);
 
 // Ends the search on the worker: tells the sink the end (SearchEnding), cleans up, and
 // tells it again (SearchEnded); a stop in between leaves the rest to the window thread.
 // 0 for a search that completed (FilesListed, QueryAnswered), else -1.
-int EndSearch(SearchEnding ending, SearchSink& sink, int refusal = 0);
+int EndSearch(SearchState& state, SearchEnding ending, SearchSink& sink, int refusal = 0);
 
 // The end of a search whose file set could not be built (BuildFileSet's answer).
-int EndWithoutFiles(int built, SearchSink& sink);
+int EndWithoutFiles(SearchState& state, int built, SearchSink& sink);
 
-// Clears the four lists in the reverse order of their construction (program exit).
-void ClearSearchLists();
+// Clears the four lists in the reverse order of their construction.
+void ClearSearchLists(SearchState& state);

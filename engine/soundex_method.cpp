@@ -5,12 +5,13 @@
 // kept letter adds its digit to the key. After each digit the keys that can still be equal
 // are known from a table, and when none is left the word is given up: most words of a text
 // are given up at their first or second digit.
+#include "engine/soundex_method.h"
+
 #include <cstring>
 #include <initializer_list>
 #include <new>
 
 #include "engine/sound_method.h"
-#include "engine/soundex_method.h"
 #include "phonetic/phonetic_key.h"
 #include "phonetic/prepared_term.h"
 
@@ -23,9 +24,7 @@ inline char FirstKeyCharacter(char letter) {
   return (DigitOf(letter) != '0' || letter == 'w' || letter == 'h') ? letter : '0';
 }
 
-inline int LowestKey(std::uint32_t holding) {
-  return holding == 0 ? -1 : __builtin_ctz(holding);
-}
+inline int LowestKey(std::uint32_t holding) { return holding == 0 ? -1 : __builtin_ctz(holding); }
 
 constexpr int kBothKeys = -2;
 

@@ -8,16 +8,16 @@
 
 namespace {
 
-void SetFlag(std::uint32_t index, bool set) {
-  std::uint8_t& flag = FileSet.Flag(index);
+void SetFlag(SearchState& state, std::uint32_t index, bool set) {
+  std::uint8_t& flag = state.FileSet.Flag(index);
   const bool wasSet = flag != 0;
   if (wasSet == set) return;
   // The count follows the flag at once, so a stop between two files leaves them agreeing.
   flag = set ? 1 : 0;
   if (set) {
-    SearchState.MatchedFiles.fetch_add(1);
+    state.MatchedFiles.fetch_add(1);
   } else {
-    SearchState.MatchedFiles.fetch_sub(1);
+    state.MatchedFiles.fetch_sub(1);
   }
 }
 
@@ -35,38 +35,41 @@ bool InScope(TermScope scope, bool matching) {
 
 }  // namespace
 
-int ApplyTerm(std::int32_t code, const HeardTerm& term, WordReading& reading, SearchSink& sink) {
+int ApplyTerm(SearchState& state, std::int32_t code, const HeardTerm& term, WordReading& reading,
+              SearchSink& sink) {
   const TermRule* rule = RuleOfTerm(code);
   if (rule == nullptr) return 0;
-  for (std::uint32_t i = 0; i < FileSet.Count.load(); ++i) {
-    const bool matching = FileSet.Flag(i) != 0;
+  for (std::uint32_t i = 0; i < state.FileSet.Count.load(); ++i) {
+    const bool matching = state.FileSet.Flag(i) != 0;
     if (!InScope(rule->Scope, matching)) continue;
     if (WorkerCheckpoint() != 0) return -1;
-    const char* path = FileSet.Get(i);
+    const char* path = state.FileSet.Get(i);
     if (path == nullptr) break;
     sink.SearchingFile(path, code);
-    const bool found = ScanFile(path, ScanMode::StopAtFirstMatch, FileSet.Marked(i), term, reading, sink);
+    const bool found = ScanFile(state, path, ScanMode::StopAtFirstMatch, state.FileSet.Marked(i),
+                                term, reading, sink);
     // The answer of a file cut short by a stop is not trusted.
     if (WorkerCheckpoint() != 0) return -1;
-    SetFlag(i, rule->NewFlag(matching, found));
+    SetFlag(state, i, rule->NewFlag(matching, found));
   }
   return 0;
 }
 
-int RunSingleWordPass(const HeardTerm& term, WordReading& reading, SearchSink& sink) {
+int RunSingleWordPass(SearchState& state, const HeardTerm& term, WordReading& reading,
+                      SearchSink& sink) {
   // From the last entry down, so that removing the file just scanned moves nothing and
   // the set always holds the files not yet finished.
-  for (std::uint32_t i = FileSet.Count.load(); i-- > 0;) {
+  for (std::uint32_t i = state.FileSet.Count.load(); i-- > 0;) {
     if (WorkerCheckpoint() != 0) return -1;
-    const char* path = FileSet.Get(i);
+    const char* path = state.FileSet.Get(i);
     if (path == nullptr) continue;
     sink.SearchingFile(path, kSingleWord);
-    const bool found = ScanFile(path, ScanMode::ListEveryOccurrence, FileSet.Marked(i), term, reading,
-                                sink);
+    const bool found = ScanFile(state, path, ScanMode::ListEveryOccurrence, state.FileSet.Marked(i),
+                                term, reading, sink);
     // A file with hits was scanned to its end; one without may have been cut short.
     if (!found && WorkerCheckpoint() != 0) return -1;
-    if (found) SearchState.MatchedFiles.fetch_add(1);
-    FileSet.RemoveAt(i);
+    if (found) state.MatchedFiles.fetch_add(1);
+    state.FileSet.RemoveAt(i);
   }
   return 0;
 }

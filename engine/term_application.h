@@ -6,13 +6,17 @@
 #include <cstdint>
 
 #include "engine/search_sink.h"
+#include "engine/search_state.h"
 #include "engine/sound_method.h"
 #include "engine/word_reading.h"
 
-// Applies `term` (its files read by `reading`), whose code is an expression code (IsExpressionTerm), to the FileSet
-// flags and MatchedFiles; any other code does nothing. Returns 0, or -1 on a stop.
-int ApplyTerm(std::int32_t code, const HeardTerm& term, WordReading& reading, SearchSink& sink);
+// Applies `term` (its files read by `reading`), whose code is an expression code
+// (IsExpressionTerm), to the FileSet flags and MatchedFiles; any other code does nothing. Returns
+// 0, or -1 on a stop.
+int ApplyTerm(SearchState& state, std::int32_t code, const HeardTerm& term, WordReading& reading,
+              SearchSink& sink);
 
 // Lists every occurrence of `term`, from the last FileSet entry to the first, removing
 // each file once scanned. Returns 0, or -1 on a stop.
-int RunSingleWordPass(const HeardTerm& term, WordReading& reading, SearchSink& sink);
+int RunSingleWordPass(SearchState& state, const HeardTerm& term, WordReading& reading,
+                      SearchSink& sink);

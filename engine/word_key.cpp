@@ -1,52 +1,9 @@
-// The answers for short words already seen with a term, by their lower-case letters packed
-// into eight bytes (0: a free slot; no word of two letters or more packs to 0). Most words
-// of a text are answered here with no coding at all.
+// Most words of a text are answered from the word cache with no coding at all.
 #include "engine/word_key.h"
 
 #include <cstring>
 
 namespace {
-
-// An expression scans each file once per term, so a few terms keep their answers side by
-// side. Search worker only.
-constexpr std::uint32_t kCacheBits = 11;
-constexpr int kCachedTerms = 4;
-struct WordCache {
-  // The term whose answers these are: its method (nullptr: none) and identity.
-  const SoundMethod* Method = nullptr;
-  std::size_t IdentityLength;
-  char Identity[kMaxTermIdentity];
-  std::uint64_t Words[1u << kCacheBits];
-  std::int16_t Answers[1u << kCacheBits];
-};
-
-bool SameTerm(const WordCache& cached, const HeardTerm& term) {
-  if (cached.Method != &term.Method) return false;
-  const std::string_view identity = term.Identity();
-  return cached.IdentityLength == identity.size() &&
-         std::memcmp(cached.Identity, identity.data(), identity.size()) == 0;
-}
-WordCache caches[kCachedTerms];
-WordCache* cache = &caches[0];
-int nextReplaced = 0;
-
-void UseCacheFor(const HeardTerm& term) {
-  for (WordCache& candidate : caches) {
-    if (SameTerm(candidate, term)) {
-      cache = &candidate;
-      return;
-    }
-  }
-  cache = &caches[nextReplaced];
-  nextReplaced = (nextReplaced + 1) % kCachedTerms;
-  const std::string_view identity = term.Identity();
-  // A term too large to be told apart keeps its answers for this scan alone.
-  const bool kept = identity.size() <= kMaxTermIdentity;
-  cache->Method = kept ? &term.Method : nullptr;
-  cache->IdentityLength = kept ? identity.size() : 0;
-  if (kept) std::memcpy(cache->Identity, identity.data(), identity.size());
-  std::memset(cache->Words, 0, sizeof cache->Words);
-}
 
 // Bit 7 of each byte of the result is set where `bytes` holds a letter A-Z a-z.
 inline std::uint64_t LetterBytes(std::uint64_t bytes) {
@@ -59,9 +16,26 @@ inline std::uint64_t LetterBytes(std::uint64_t bytes) {
 
 }  // namespace
 
-void PrepareWordCache(const HeardTerm& term) { UseCacheFor(term); }
+void WordCache::Prepare(const HeardTerm& term) {
+  const std::string_view identity = term.Identity();
+  for (Entry& candidate : entries_) {
+    if (candidate.Method == &term.Method && candidate.IdentityLength == identity.size() &&
+        std::memcmp(candidate.Identity, identity.data(), identity.size()) == 0) {
+      current_ = &candidate;
+      return;
+    }
+  }
+  current_ = &entries_[nextReplaced_];
+  nextReplaced_ = (nextReplaced_ + 1) % kTerms;
+  // A term too large to be told apart keeps its answers for this scan alone.
+  const bool kept = identity.size() <= kMaxTermIdentity;
+  current_->Method = kept ? &term.Method : nullptr;
+  current_->IdentityLength = kept ? identity.size() : 0;
+  if (kept) std::memcpy(current_->Identity, identity.data(), identity.size());
+  std::memset(current_->Words, 0, sizeof current_->Words);
+}
 
-int MatchWordAt(const HeardTerm& term, const std::uint8_t* bytes) {
+int WordCache::MatchAt(const HeardTerm& term, const std::uint8_t* bytes) {
   if (term.AnswersInPlace) return term.MatchWordInPlace(bytes);
   std::uint64_t packed;
   std::memcpy(&packed, bytes, sizeof packed);
@@ -71,10 +45,10 @@ int MatchWordAt(const HeardTerm& term, const std::uint8_t* bytes) {
   if (length < 2) return -1;  // one-letter words are not words here
   const std::uint64_t word = (packed | 0x2020202020202020ull) & ((1ull << (8 * length)) - 1);
   const std::uint32_t slot =
-      static_cast<std::uint32_t>((word * 0x9E3779B97F4A7C15ull) >> (64 - kCacheBits));
-  if (cache->Words[slot] == word) return cache->Answers[slot];
+      static_cast<std::uint32_t>((word * 0x9E3779B97F4A7C15ull) >> (64 - kBits));
+  if (current_->Words[slot] == word) return current_->Answers[slot];
   const int answer = term.MatchWordInPlace(bytes);
-  cache->Words[slot] = word;
-  cache->Answers[slot] = static_cast<std::int16_t>(answer);
+  current_->Words[slot] = word;
+  current_->Answers[slot] = static_cast<std::int16_t>(answer);
   return answer;
 }

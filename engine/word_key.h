@@ -1,6 +1,7 @@
 // Whether a word of a file sounds like the current query term, as the scanners ask it: the
 // term's method answers (engine/sound_method.h), and the answers for short words are
-// remembered, since the same few hundred words make up most of a text. Search worker only.
+// remembered, since the same few hundred words make up most of a text. The thread of the
+// reading that asks.
 #pragma once
 
 #include <cstdint>
@@ -15,11 +16,36 @@ inline int MatchWordKey(const HeardTerm& term, const std::uint8_t* letters, std:
   return term.MatchWord(letters, length > kMaxWordLetters ? kMaxWordLetters : length);
 }
 
-// The same for the word whose first letter is bytes[0], read in place up to the first byte
-// that is not a letter; at least kMaxWordLetters + 1 bytes must be there to read. A word
-// that a joiner spoils is not told apart, so a key found is only a candidate: -1 when the
-// word cannot match, kWordUndecided when MatchWordKey must decide. Answers for short words
-// are remembered; PrepareWordCache must have been called with `term` (as it stands) before
-// the first word of a scan.
-int MatchWordAt(const HeardTerm& term, const std::uint8_t* bytes);
-void PrepareWordCache(const HeardTerm& term);
+// The answers for short words already seen with a term, by their lower-case letters packed
+// into eight bytes. An expression scans each file once per term, so a few terms keep their
+// answers side by side. About 100 KiB; one to each reading, the reading's thread's alone.
+class WordCache {
+ public:
+  WordCache() = default;
+  WordCache(const WordCache&) = delete;
+  WordCache& operator=(const WordCache&) = delete;
+
+  // Before the first word of a scan for `term` (as it stands from then on).
+  void Prepare(const HeardTerm& term);
+
+  // MatchWordKey for the word whose first letter is bytes[0], read in place up to the first
+  // byte that is not a letter; at least kMaxWordLetters + 1 bytes must be there to read. A
+  // word that a joiner spoils is not told apart, so a key found is only a candidate: -1 when
+  // the word cannot match, kWordUndecided when MatchWordKey must decide.
+  int MatchAt(const HeardTerm& term, const std::uint8_t* bytes);
+
+ private:
+  static constexpr std::uint32_t kBits = 11;
+  static constexpr int kTerms = 4;
+  struct Entry {
+    // The term whose answers these are: its method (nullptr: none) and identity.
+    const SoundMethod* Method = nullptr;
+    std::size_t IdentityLength = 0;
+    char Identity[kMaxTermIdentity];
+    std::uint64_t Words[1u << kBits];  // 0: a free slot; no word of two letters packs to 0
+    std::int16_t Answers[1u << kBits];
+  };
+  Entry entries_[kTerms];
+  Entry* current_ = &entries_[0];
+  int nextReplaced_ = 0;
+};

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -71,55 +73,67 @@ constexpr int kBlockSize = 64 * 1024;
 // The longest piece: the word column of a line, three tabs, a path and CR LF.
 static_assert(kLineTextSize + 3 + kEntrySize + 2 <= kBlockSize && kHeaderSize <= kBlockSize);
 
-// The block being filled. The log is written by one thread at a time (the window thread,
-// or tessik-cli's only one).
-struct LogBlock {
+// One writing of a log: the search it tells of and the block being filled.
+class LogWriter {
+ public:
+  LogWriter(FileHandle file, const SearchState& state) : state(state), File(file) {}
+  bool WriteLog(const SearchRequest& request, const ShownLines& lines);
+
+ private:
+  bool FlushBlock();
+  bool WriteJoined(std::initializer_list<std::string_view> parts);
+  bool WritePiece(const char* piece, int length);
+  bool WriteWordLines(const ShownLines& lines);
+  bool WriteResultPaths();
+  bool WriteUnopenedFiles(std::string_view lineEnd);
+
+  const SearchState& state;
   FileHandle File;
-  int Used;
+  int Used = 0;
   char Bytes[kBlockSize];
 };
-LogBlock block;
+
+}  // namespace
 
 // Writes the block's bytes; false unless all of them went to the file.
-bool FlushBlock() {
-  const int used = block.Used;
-  block.Used = 0;
-  return used == 0 ||
-         WriteFileBytes(block.File, block.Bytes, static_cast<std::uint32_t>(used)) == used;
+bool LogWriter::FlushBlock() {
+  const int used = Used;
+  Used = 0;
+  return used == 0 || WriteFileBytes(File, Bytes, static_cast<std::uint32_t>(used)) == used;
 }
 
 // Adds one piece, the texts of `parts` one after the other, to the block, writing the
 // block first when the piece does not fit; false when a write failed.
-bool WriteJoined(std::initializer_list<std::string_view> parts) {
+bool LogWriter::WriteJoined(std::initializer_list<std::string_view> parts) {
   std::size_t length = 0;
   for (std::string_view part : parts) length += part.size();
   if (length > kBlockSize) return false;
-  if (block.Used + length > kBlockSize && !FlushBlock()) return false;
+  if (Used + length > kBlockSize && !FlushBlock()) return false;
   for (std::string_view part : parts) {
-    std::memcpy(block.Bytes + block.Used, part.data(), part.size());
-    block.Used += static_cast<int>(part.size());
+    std::memcpy(Bytes + Used, part.data(), part.size());
+    Used += static_cast<int>(part.size());
   }
   return true;
 }
 
 // A piece made by snprintf, of `length` bytes (-1 when it could not be made).
-bool WritePiece(const char* piece, int length) {
+bool LogWriter::WritePiece(const char* piece, int length) {
   return length >= 0 && WriteJoined({std::string_view(piece, static_cast<std::size_t>(length))});
 }
 
 // A path as the log shows it: its first 255 characters.
-std::string_view Shown(const char* path) { return {path, strnlen(path, kEntrySize - 1)}; }
+static std::string_view Shown(const char* path) { return {path, strnlen(path, kEntrySize - 1)}; }
 
 // snprintf's length, or -1 when the piece would not fit (it is then not written at all).
-int Fitted(int length, int size) { return length >= 0 && length < size ? length : -1; }
+static int Fitted(int length, int size) { return length >= 0 && length < size ? length : -1; }
 
-bool WriteWordLines(const ShownLines& lines) {
+bool LogWriter::WriteWordLines(const ShownLines& lines) {
   char text[kLineTextSize];
   for (int i = 0; i < lines.Count(); ++i) {
     if (lines.Text(i, text, kLineTextSize) < 0) text[0] = 0;
     const int wordLength = FindFirstTab(text);
-    const char* path = static_cast<std::uint32_t>(i) < ResultList.Count.load()
-                           ? ResultList.Get(static_cast<std::uint32_t>(i))
+    const char* path = static_cast<std::uint32_t>(i) < state.ResultList.Count.load()
+                           ? state.ResultList.Get(static_cast<std::uint32_t>(i))
                            : nullptr;
     if (path == nullptr) path = "File name not known";
     const std::string_view word(text, static_cast<std::size_t>(wordLength));
@@ -128,30 +142,30 @@ bool WriteWordLines(const ShownLines& lines) {
   return true;
 }
 
-bool WriteResultPaths() {
-  for (std::uint32_t i = 0; i < ResultList.Count.load(); ++i) {
-    const char* path = ResultList.Get(i);
+bool LogWriter::WriteResultPaths() {
+  for (std::uint32_t i = 0; i < state.ResultList.Count.load(); ++i) {
+    const char* path = state.ResultList.Get(i);
     if (path == nullptr) break;
     if (!WriteJoined({Shown(path), "\r\n"})) return false;
   }
   return true;
 }
 
-bool WriteUnopenedFiles(std::string_view lineEnd) {
-  const std::uint32_t count = UnopenedFiles.Count.load();
+bool LogWriter::WriteUnopenedFiles(std::string_view lineEnd) {
+  const std::uint32_t count = state.UnopenedFiles.Count.load();
   if (count == 0) return true;
   char header[kHeaderSize];
   const int length = std::snprintf(header, kHeaderSize, kUnopenedHeader, static_cast<int>(count));
   if (!WritePiece(header, Fitted(length, kHeaderSize))) return false;
-  for (std::uint32_t i = 0; i < UnopenedFiles.Count.load(); ++i) {
-    const char* path = UnopenedFiles.Get(i);
+  for (std::uint32_t i = 0; i < state.UnopenedFiles.Count.load(); ++i) {
+    const char* path = state.UnopenedFiles.Get(i);
     if (path == nullptr) break;
     if (!WriteJoined({Shown(path), lineEnd})) return false;
   }
   return true;
 }
 
-bool WriteLog(const SearchRequest& request, const ShownLines& lines) {
+bool LogWriter::WriteLog(const SearchRequest& request, const ShownLines& lines) {
   const char* searchText = request.SearchFor;
   std::string method;
   if (request.Method->Title() != nullptr) {
@@ -162,15 +176,15 @@ bool WriteLog(const SearchRequest& request, const ShownLines& lines) {
   if (request.GivenNames) method += kGivenNamesLine;
   if (request.ReadUnicode) method += kReadUnicodeLine;
   char header[kHeaderSize];
-  const bool wordLayout = IsSingleWordSearch(SearchState.LastTermType.load());
+  const bool wordLayout = IsSingleWordSearch(state.LastTermType.load());
   int length;
   if (wordLayout) {
     length = std::snprintf(header, kHeaderSize, kWordHeader, searchText, method.c_str(),
-                           static_cast<int>(SearchState.FilesSearched.load()), lines.Count(),
-                           static_cast<int>(SearchState.MatchedFiles.load()));
+                           static_cast<int>(state.FilesSearched.load()), lines.Count(),
+                           static_cast<int>(state.MatchedFiles.load()));
   } else {
     length = std::snprintf(header, kHeaderSize, kExpressionHeader, searchText, method.c_str(),
-                           static_cast<int>(SearchState.FilesSearched.load()), lines.Count());
+                           static_cast<int>(state.FilesSearched.load()), lines.Count());
   }
   if (!WritePiece(header, Fitted(length, kHeaderSize))) return false;
 
@@ -186,14 +200,12 @@ bool WriteLog(const SearchRequest& request, const ShownLines& lines) {
   return WritePiece(kEndBanner, static_cast<int>(std::strlen(kEndBanner))) && FlushBlock();
 }
 
-}  // namespace
-
-int SaveSearchLog(const char* path, const SearchRequest& request, const ShownLines& lines) {
+int SaveSearchLog(const char* path, const SearchState& state, const SearchRequest& request,
+                  const ShownLines& lines) {
   const FileHandle file = CreateFileForWrite(path);
   if (!IsOpenFile(file)) return kLogNotCreated;
-  block.File = file;
-  block.Used = 0;
-  const bool written = WriteLog(request, lines);
+  const std::unique_ptr<LogWriter> writer(new (std::nothrow) LogWriter(file, state));
+  const bool written = writer != nullptr && writer->WriteLog(request, lines);
   CloseFile(file);
   return written ? kLogWritten : kLogNotWritten;
 }

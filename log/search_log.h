@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/search_request.h"
+#include "engine/search_state.h"
 
 // The lines the result list shows, in order, as the log reads them. The count is asked
 // again after every line: a search may still be adding lines while the log is written.
@@ -22,10 +23,11 @@ constexpr int kLogWritten = 1;
 constexpr int kLogNotCreated = -1;
 constexpr int kLogNotWritten = -2;  // what was written stays in the file
 
-// Writes the log of the last search, the one `request` asked for, to `path`. The header
-// names the search's method only when it is not the program's own, and the reading of
-// today's encodings only when it was on.
-int SaveSearchLog(const char* path, const SearchRequest& request, const ShownLines& lines);
+// Writes the log of the search that `request` asked for and `state` holds the results of,
+// to `path`. The header names the search's method only when it is not the program's own,
+// and the reading of today's encodings only when it was on.
+int SaveSearchLog(const char* path, const SearchState& state, const SearchRequest& request,
+                  const ShownLines& lines);
 
 // The message that tells the user why a log was not written (kLogNotCreated or
 // kLogNotWritten).

@@ -2,13 +2,15 @@
 
 #include "engine/search_state.h"
 #include "platform/window.h"
+#include "ui/window_search.h"
 
 void RefreshButtons() {
   SetControlText(kGoButton, "&Go");
   SetControlText(kPauseButton, "&Pause");
   EnableControl(kPauseButton, false);
-  EnableControl(kSaveButton, ResultList.NonEmpty != 0 || UnopenedFiles.NonEmpty != 0);
-  bool haveResults = ResultList.Count > 0;
+  EnableControl(kSaveButton, WindowSearchState().ResultList.NonEmpty != 0 ||
+                                 WindowSearchState().UnopenedFiles.NonEmpty != 0);
+  bool haveResults = WindowSearchState().ResultList.Count > 0;
   EnableControl(kDeleteButton, haveResults);
   EnableControl(kClearButton, haveResults);
 }

@@ -3,5 +3,6 @@
 #pragma once
 
 // Go reads "&Go", Pause reads "&Pause" and is disabled; Save follows the NonEmpty flags
-// of ResultList and UnopenedFiles; Del and Clear follow the count of ResultList.
+// of the window search's ResultList and UnopenedFiles; Del and Clear follow the count of
+// its ResultList.
 void RefreshButtons();

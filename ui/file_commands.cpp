@@ -46,13 +46,13 @@ void SaveCommand() {
   if (path[0] == '\0') return;
   // A failure has been shown to the user; Save stays enabled so that they can retry, and
   // the dialogs stay out of a folder that could not take the file.
-  const int saved = SaveSearchLog(path, LastWindowRequest(), ListBoxLines());
+  const int saved = SaveSearchLog(path, WindowSearchState(), LastWindowRequest(), ListBoxLines());
   if (saved != kLogWritten) {
     const LogFailure failure = LogFailureMessage(saved);
     ShowMessageBox(failure.Title, failure.Text, MessageIcon::Error);
     return;
   }
   RememberDialogFolder(path);
-  ResultList.NonEmpty = 0;
+  WindowSearchState().ResultList.NonEmpty = 0;
   EnableControl(kSaveButton, false);
 }

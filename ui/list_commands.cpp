@@ -6,16 +6,17 @@
 #include "platform/window.h"
 #include "ui/button_rule.h"
 #include "ui/status_line.h"
+#include "ui/window_search.h"
 
 void DeleteCommand() {
   // Del is disabled during a search; the worker alone changes the list then.
-  if (SearchState.SearchRunning != 0) return;
+  if (WindowSearchState().SearchRunning != 0) return;
   int index = ListBoxGetSelection(kResultListBox);
   if (index < 0) return;
   ListBoxDeleteLine(kResultListBox, index);
   // A line beyond the list's entries (the list was full) has no entry to remove.
-  if (static_cast<std::uint32_t>(index) < ResultList.Count) {
-    ResultList.RemoveAt(static_cast<std::uint32_t>(index));
+  if (static_cast<std::uint32_t>(index) < WindowSearchState().ResultList.Count) {
+    WindowSearchState().ResultList.RemoveAt(static_cast<std::uint32_t>(index));
   }
   ShowCompletionStatus(kDeletedLine);
   RefreshButtons();
@@ -23,10 +24,10 @@ void DeleteCommand() {
 }
 
 void ClearCommand() {
-  if (SearchState.SearchRunning != 0) return;
+  if (WindowSearchState().SearchRunning != 0) return;
   ListBoxReset(kResultListBox);
-  ResultList.Clear();
-  UnopenedFiles.Clear();
+  WindowSearchState().ResultList.Clear();
+  WindowSearchState().UnopenedFiles.Clear();
   RefreshButtons();
   ShowPaddedStatus("Ready", kReadyBlanks);
   SetControlFocus(kSearchForEdit);
@@ -34,8 +35,9 @@ void ClearCommand() {
 
 void OpenSelectedResult() {
   int index = ListBoxGetSelection(kResultListBox);
-  if (index < 0 || static_cast<std::uint32_t>(index) >= ResultList.Count) return;
+  if (index < 0 || static_cast<std::uint32_t>(index) >= WindowSearchState().ResultList.Count)
+    return;
   // The worker only appends, so an existing entry stays put while a search runs.
-  const char* path = ResultList.Get(static_cast<std::uint32_t>(index));
+  const char* path = WindowSearchState().ResultList.Get(static_cast<std::uint32_t>(index));
   if (path != nullptr) OpenWithDefaultApplication(path);
 }

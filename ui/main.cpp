@@ -3,11 +3,12 @@
 #include "phonetic/phonetic_key.h"
 #include "platform/window.h"
 #include "ui/main_window_layout.h"
+#include "ui/window_search.h"
 
 int main() {
   InitialisePhonetics();
   if (SetUpMainWindow() != 0) return 0;
   int exitCode = RunMessageLoop();
-  ClearSearchLists();
+  ClearSearchLists(WindowSearchState());
   return exitCode;
 }

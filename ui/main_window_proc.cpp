@@ -9,6 +9,7 @@
 #include "ui/file_commands.h"
 #include "ui/list_commands.h"
 #include "ui/search_commands.h"
+#include "ui/window_search.h"
 #include "ui/window_switches.h"
 
 namespace {
@@ -27,7 +28,7 @@ bool StopIsShown() {
 std::intptr_t RunCommand(int id) {
   switch (id) {
     case kGoButton:
-      if (SearchState.SearchRunning != 0 || StopIsShown()) {
+      if (WindowSearchState().SearchRunning != 0 || StopIsShown()) {
         StopCommand();
       } else {
         GoCommand();

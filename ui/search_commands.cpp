@@ -26,12 +26,12 @@ void JoinFinishedWorker() {
 // false when it had finished its search by itself just before (its completion text and
 // cleanup have run: the cleanup is what clears the flag on the worker).
 bool EndWorker() {
-  if (SearchState.SearchPaused != 0) {
+  if (WindowSearchState().SearchPaused != 0) {
     SendMainWindowMessage(kMsgCommand, MakeCommand(kPauseButton, kNotifyClicked), 0);
   }
   RequestStop();
   JoinWorker();
-  return SearchState.SearchRunning.exchange(0) != 0;
+  return WindowSearchState().SearchRunning.exchange(0) != 0;
 }
 
 // The counters that the stop summary and a later log show.
@@ -45,40 +45,41 @@ bool EndWorker() {
 // interrupted file whose lines stand at the end of the list counts as searched and as a
 // file with hits; one without lines is not counted at all.
 void SetCountersAfterStop() {
-  if (!IsSingleWordSearch(SearchState.LastTermType)) {
-    SearchState.FilesSearched = static_cast<std::int32_t>(FileSet.Count.load());
+  if (!IsSingleWordSearch(WindowSearchState().LastTermType)) {
+    WindowSearchState().FilesSearched =
+        static_cast<std::int32_t>(WindowSearchState().FileSet.Count.load());
     return;
   }
-  std::uint32_t files = FileSet.Count;
-  std::uint32_t results = ResultList.Count;
+  std::uint32_t files = WindowSearchState().FileSet.Count;
+  std::uint32_t results = WindowSearchState().ResultList.Count;
   if (files == 0 || results == 0) return;
-  const char* interrupted = FileSet.Get(files - 1);
-  const char* lastResult = ResultList.Get(results - 1);
+  const char* interrupted = WindowSearchState().FileSet.Get(files - 1);
+  const char* lastResult = WindowSearchState().ResultList.Get(results - 1);
   if (interrupted == nullptr || lastResult == nullptr) return;
   if (std::strcmp(interrupted, lastResult) != 0) return;
-  SearchState.FilesSearched += 1;
-  SearchState.MatchedFiles += 1;
+  WindowSearchState().FilesSearched += 1;
+  WindowSearchState().MatchedFiles += 1;
 }
 
 }  // namespace
 
 void GoCommand() {
   JoinFinishedWorker();
-  ResultList.Clear();
+  WindowSearchState().ResultList.Clear();
   ListBoxReset(kResultListBox);
   RefreshButtons();
   EnableControl(kPauseButton, true);
-  SearchState.SearchPaused = 0;
+  WindowSearchState().SearchPaused = 0;
   // Both before the worker starts: a worker that ends at once clears the flag and
   // restores "&Go" in its cleanup, which must not be overwritten afterwards.
-  SearchState.SearchRunning = 1;
+  WindowSearchState().SearchRunning = 1;
   SetControlText(kGoButton, "Stop");
   // Read here, while no worker runs; the worker is handed its own copy, and a log saved
   // during the search shows the window's.
   const SearchRequest request = ReadWindowRequest();
   if (StartWorker([request] { return RunWindowSearch(request); }) != 0) {
     // No thread: there is no search to wait for, so the window goes back to idle.
-    ResetSearchState();
+    ResetSearchState(WindowSearchState());
     RefreshButtons();
   }
 }
@@ -87,11 +88,11 @@ void StopCommand() {
   if (EndWorker()) {
     SetCountersAfterStop();
     ShowCompletionStatus(kStoppedSearch);
-    ResetSearchState();
+    ResetSearchState(WindowSearchState());
     RefreshButtons();
   } else {
     // The stop may have cut off the button calls of the worker's cleanup.
-    SearchState.SearchPaused = 0;
+    WindowSearchState().SearchPaused = 0;
     RefreshButtons();
   }
   SetControlFocus(kResultListBox);
@@ -100,32 +101,32 @@ void StopCommand() {
 // The paused flag is set before the worker is let go or held: a worker that ends at
 // once clears it in its cleanup, which must not be undone afterwards.
 void PauseCommand() {
-  if (SearchState.SearchPaused != 0 || SearchState.SearchRunning == 0) {
+  if (WindowSearchState().SearchPaused != 0 || WindowSearchState().SearchRunning == 0) {
     // Resume. Also when the search has ended by itself as it was paused: its cleanup
     // cleared the flag, and its last button calls may be held by the pause.
-    SearchState.SearchPaused = 0;
+    WindowSearchState().SearchPaused = 0;
     SetControlText(kPauseButton, "&Pause");
     RequestResume();
     return;
   }
-  SearchState.SearchPaused = 1;
+  WindowSearchState().SearchPaused = 1;
   SetControlText(kPauseButton, "&Resume");
   RequestPause();
-  if (SearchState.SearchRunning == 0) {
+  if (WindowSearchState().SearchRunning == 0) {
     // The search ended by itself meanwhile: there is nothing left to hold.
-    SearchState.SearchPaused = 0;
+    WindowSearchState().SearchPaused = 0;
     SetControlText(kPauseButton, "&Pause");
     RequestResume();
   }
 }
 
 void CloseCommand() {
-  if (SearchState.SearchRunning != 0) {
+  if (WindowSearchState().SearchRunning != 0) {
     EndWorker();
   } else {
     JoinFinishedWorker();
   }
-  ResetSearchState();
+  ResetSearchState(WindowSearchState());
   RefreshButtons();
   DestroyMainWindow();
 }

@@ -6,6 +6,7 @@
 #include "engine/search_state.h"
 #include "platform/window.h"
 #include "query/term_codes.h"
+#include "ui/window_search.h"
 
 namespace {
 
@@ -26,11 +27,12 @@ void ShowWithBlanks(char* buffer, int size, int length, int blanks) {
 // The paths of the files that satisfy the expression so far go below the lines already
 // shown; a line is shown even when ResultList is full.
 void ListFlaggedFiles() {
-  std::uint32_t count = FileSet.Count;
+  std::uint32_t count = WindowSearchState().FileSet.Count;
   for (std::uint32_t i = 0; i < count; ++i) {
-    if (FileSet.Flag(i) == 0) continue;
-    const char* path = FileSet.Get(i);
-    ResultList.Add(path);  // a line is shown even when the list has no room for its entry
+    if (WindowSearchState().FileSet.Flag(i) == 0) continue;
+    const char* path = WindowSearchState().FileSet.Get(i);
+    WindowSearchState().ResultList.Add(
+        path);  // a line is shown even when the list has no room for its entry
     ListBoxAddLine(kResultListBox, path);
   }
 }
@@ -39,11 +41,12 @@ void ListFlaggedFiles() {
 
 void ShowCompletionStatus(std::uint32_t mode) {
   if (mode < kCompletedSearch || mode > kCompletedListing) return;
-  const bool singleWord = IsSingleWordSearch(SearchState.LastTermType);
+  const bool singleWord = IsSingleWordSearch(WindowSearchState().LastTermType);
   ListBoxSetHorizontalExtent(kResultListBox, singleWord ? kWordListExtent : kFileListExtent);
 
-  const SummaryCounts counts{singleWord, ListBoxCount(kResultListBox), SearchState.FilesSearched,
-                             SearchState.MatchedFiles, static_cast<int>(UnopenedFiles.Count)};
+  const SummaryCounts counts{singleWord, ListBoxCount(kResultListBox),
+                             WindowSearchState().FilesSearched, WindowSearchState().MatchedFiles,
+                             static_cast<int>(WindowSearchState().UnopenedFiles.Count)};
   char text[kSummarySize];
   const int length = FormatSummary(mode, counts, text, sizeof text);
   if (mode == kStoppedSearch && !singleWord) ListFlaggedFiles();

@@ -119,6 +119,14 @@ SearchRequest ReadWindowRequest() {
   return lastRequest;
 }
 
-int RunWindowSearch(const SearchRequest& request) { return RunSearch(request, windowSink); }
+int RunWindowSearch(const SearchRequest& request) {
+  return RunSearch(WindowSearchState(), request, windowSink);
+}
 
 const SearchRequest& LastWindowRequest() { return lastRequest; }
+
+SearchState& WindowSearchState() {
+  // The window's program state, for as long as the program runs.
+  static SearchState* const state = new SearchState;
+  return *state;
+}

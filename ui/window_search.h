@@ -7,6 +7,7 @@
 #pragma once
 
 #include "engine/search_request.h"
+#include "engine/search_state.h"
 
 // Reads "Search for:", "Include subdirectories" and "Search in:" (at most 255 characters
 // each) into a request, with the switches of the window's menu, and keeps a copy as the
@@ -15,6 +16,10 @@ SearchRequest ReadWindowRequest();
 
 // `request` through the window's sink (engine/search_driver.h).
 int RunWindowSearch(const SearchRequest& request);
+
+// The state of the window's search: what the search keeps and the window shows, lists,
+// saves and opens. Made on first use; the window thread, and the worker of its search.
+SearchState& WindowSearchState();
 
 // The request last read: the log's header shows its "Search for:" text and method.
 const SearchRequest& LastWindowRequest();

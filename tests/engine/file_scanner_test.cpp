@@ -14,18 +14,18 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_scanner_testing.h"
 #include "engine/search_state.h"
 #include "engine/sound_method.h"
 #include "engine/soundex_method.h"
-#include "phonetic/prepared_term.h"
 #include "phonetic/phonetic_key.h"
+#include "phonetic/prepared_term.h"
 #include "platform/files.h"
 #include "platform/memory.h"
 #include "platform/thread.h"
 #include "platform/thread_testing.h"
 #include "query/term_codes.h"
 #include "support/recording_sink.h"
+#include "support/test_search_state.h"
 #include "support/test_support.h"
 
 namespace {
@@ -49,8 +49,9 @@ WorkerScan workerScan;
 int ScanOnWorker() {
   if (workerScan.StopFirst) RequestStop();
   workerScan.Sink->SearchingFile(workerScan.Path.c_str(), kSingleWord);
-  workerScan.Found = ScanFile(workerScan.Path.c_str(), ScanMode::ListEveryOccurrence, false,
-                              *workerScan.Term, *workerScan.Reading, *workerScan.Sink);
+  workerScan.Found =
+      ScanFile(TestSearchState(), workerScan.Path.c_str(), ScanMode::ListEveryOccurrence, false,
+               *workerScan.Term, *workerScan.Reading, *workerScan.Sink);
   return 0;
 }
 
@@ -59,15 +60,15 @@ class ScannerTest : public ::testing::Test {
   void SetUp() override {
     ViewFilesFrom(ViewingEveryFile() ? 0 : -1);
     InitialisePhonetics();
-    ClearSearchLists();
-    SearchState.FilesSearched = 0;
-    SearchState.ReadBuffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
+    ClearSearchLists(TestSearchState());
+    TestSearchState().FilesSearched = 0;
+    TestSearchState().ReadBuffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
   }
   void TearDown() override {
     ViewFilesFrom(kViewFilesFrom);
-    StartLineNumbersAt(1);
-    ResetSearchState();
-    ClearSearchLists();
+    TestSearchState().FirstLineNumber = 1;
+    ResetSearchState(TestSearchState());
+    ClearSearchLists(TestSearchState());
   }
 
   // The term of a query word, prepared as the search prepares it.
@@ -77,13 +78,13 @@ class ScannerTest : public ::testing::Test {
   void UseKeys(const std::vector<std::string>& keys) {
     std::vector<PhoneticKey> table(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) std::memcpy(table[i].Bytes, keys[i].data(), 4);
-    term= HearSoundexKeys(table.data(), static_cast<std::uint32_t>(table.size()));
+    term = HearSoundexKeys(table.data(), static_cast<std::uint32_t>(table.size()));
   }
 
   // Scans `path` as the single-word pass does: the sink hears of the file first.
   bool ScanPath(const std::string& path, ScanMode mode = ScanMode::ListEveryOccurrence) {
     sink.SearchingFile(path.c_str(), kSingleWord);
-    return ScanFile(path.c_str(), mode, false, *term, *reading, sink);
+    return ScanFile(TestSearchState(), path.c_str(), mode, false, *term, *reading, sink);
   }
 
   // Writes `content` to `name` and scans it.
@@ -126,9 +127,9 @@ TEST_P(WordTest, ListsExactlyTheseLines) {
   bool found = Scan("t.txt", c.Content);
   EXPECT_EQ(Lines(), c.Expected);
   EXPECT_EQ(found, !c.Expected.empty());
-  EXPECT_EQ(ResultList.Count.load(), c.Expected.size());
-  EXPECT_EQ(SearchState.FilesSearched.load(), 1);
-  EXPECT_EQ(SearchState.ScanFileHandle.load(), kNoFile);
+  EXPECT_EQ(TestSearchState().ResultList.Count.load(), c.Expected.size());
+  EXPECT_EQ(TestSearchState().FilesSearched.load(), 1);
+  EXPECT_EQ(TestSearchState().ScanFileHandle.load(), kNoFile);
 }
 
 const std::string k70Letters = "Robertsonianism" + std::string(55, 'x');
@@ -312,8 +313,8 @@ TEST_F(ScannerTest, FileCutShortWhileScannedEndsThere) {
   EXPECT_TRUE(cut);
   EXPECT_EQ(Lines(), std::vector<std::string>{"Robert\tcut.txt\t1 (0.0%)\t292 K"});
 #endif
-  EXPECT_EQ(SearchState.FilesSearched.load(), 1);
-  EXPECT_EQ(UnopenedFiles.Count.load(), 0u);
+  EXPECT_EQ(TestSearchState().FilesSearched.load(), 1);
+  EXPECT_EQ(TestSearchState().UnopenedFiles.Count.load(), 0u);
 }
 
 // The second read begins inside a word that cannot match, or right after a joiner: what
@@ -449,12 +450,12 @@ TEST_F(ScannerTest, CollectAllListsEveryOccurrence) {
   UseTerm("robert");
   ASSERT_TRUE(Scan("three.txt", "robert\nrupert robert\n"));
   EXPECT_EQ(Lines().size(), 3u);
-  ASSERT_EQ(ResultList.Count.load(), 3u);
+  ASSERT_EQ(TestSearchState().ResultList.Count.load(), 3u);
   for (std::uint32_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(std::string(ResultList.Get(i)), tree.Path("three.txt"));
-    EXPECT_EQ(ResultList.Flag(i), 0);
+    EXPECT_EQ(std::string(TestSearchState().ResultList.Get(i)), tree.Path("three.txt"));
+    EXPECT_EQ(TestSearchState().ResultList.Flag(i), 0);
   }
-  EXPECT_EQ(SearchState.FilesSearched.load(), 1);
+  EXPECT_EQ(TestSearchState().FilesSearched.load(), 1);
 }
 
 TEST_F(ScannerTest, FirstMatchStopsAtTheFirstAndListsNothing) {
@@ -463,23 +464,23 @@ TEST_F(ScannerTest, FirstMatchStopsAtTheFirstAndListsNothing) {
   EXPECT_FALSE(Scan("none.txt", "cat\n", ScanMode::StopAtFirstMatch));
   EXPECT_TRUE(Scan("last.txt", "cat robert", ScanMode::StopAtFirstMatch));
   EXPECT_TRUE(Lines().empty());
-  EXPECT_EQ(ResultList.Count.load(), 0u);
-  EXPECT_EQ(SearchState.FilesSearched.load(), 0);
-  EXPECT_EQ(SearchState.ScanFileHandle.load(), kNoFile);
+  EXPECT_EQ(TestSearchState().ResultList.Count.load(), 0u);
+  EXPECT_EQ(TestSearchState().FilesSearched.load(), 0);
+  EXPECT_EQ(TestSearchState().ScanFileHandle.load(), kNoFile);
 }
 
 TEST_F(ScannerTest, FileWithoutHitsCountsAsSearched) {
   UseTerm("robert");
   EXPECT_FALSE(Scan("n.txt", "cat\n"));
-  EXPECT_EQ(SearchState.FilesSearched.load(), 1);
+  EXPECT_EQ(TestSearchState().FilesSearched.load(), 1);
 }
 
 TEST_F(ScannerTest, EmptyFileIsNeitherSearchedNorUnopened) {
   UseTerm("robert");
   EXPECT_FALSE(Scan("empty.txt", ""));
-  EXPECT_EQ(SearchState.FilesSearched.load(), 0);
-  EXPECT_EQ(UnopenedFiles.Count.load(), 0u);
-  EXPECT_EQ(SearchState.ScanFileHandle.load(), kNoFile);
+  EXPECT_EQ(TestSearchState().FilesSearched.load(), 0);
+  EXPECT_EQ(TestSearchState().UnopenedFiles.Count.load(), 0u);
+  EXPECT_EQ(TestSearchState().ScanFileHandle.load(), kNoFile);
 }
 
 // --- files that cannot be opened ---
@@ -492,23 +493,24 @@ TEST_F(ScannerTest, FilesThatCannotBeOpenedAreRecordedOnce) {
   const std::vector<std::string> paths = {tree.Path("missing.txt"), tree.Path("dir.txt"),
                                           tree.Path("fifo.txt")};
   for (ScanMode mode : {ScanMode::ListEveryOccurrence, ScanMode::StopAtFirstMatch}) {
-    UnopenedFiles.Clear();
+    TestSearchState().UnopenedFiles.Clear();
     sink.NotOpened.clear();
     for (const std::string& path : paths) EXPECT_FALSE(ScanPath(path, mode)) << path;
-    ASSERT_EQ(UnopenedFiles.Count.load(), 3u);
-    for (std::uint32_t i = 0; i < 3; ++i) EXPECT_EQ(std::string(UnopenedFiles.Get(i)), paths[i]);
+    ASSERT_EQ(TestSearchState().UnopenedFiles.Count.load(), 3u);
+    for (std::uint32_t i = 0; i < 3; ++i)
+      EXPECT_EQ(std::string(TestSearchState().UnopenedFiles.Get(i)), paths[i]);
     EXPECT_EQ(sink.NotOpened, paths);
   }
-  EXPECT_EQ(SearchState.FilesSearched.load(), 0);
-  EXPECT_EQ(SearchState.ScanFileHandle.load(), kNoFile);
+  EXPECT_EQ(TestSearchState().FilesSearched.load(), 0);
+  EXPECT_EQ(TestSearchState().ScanFileHandle.load(), kNoFile);
 }
 
 TEST_F(ScannerTest, The1025thUnopenedFileIsDropped) {
   UseTerm("robert");
   const std::string missing = tree.Path("missing.txt");
   for (int i = 0; i < 1025; ++i) ScanPath(missing);
-  EXPECT_EQ(UnopenedFiles.Count.load(), 1024u);
-  EXPECT_EQ(UnopenedFiles.NonEmpty.load(), 1);
+  EXPECT_EQ(TestSearchState().UnopenedFiles.Count.load(), 1024u);
+  EXPECT_EQ(TestSearchState().UnopenedFiles.NonEmpty.load(), 1);
   // The sink hears of each file that was listed, and of the one that was not.
   EXPECT_EQ(sink.NotOpened.size(), 1024u);
   EXPECT_EQ(sink.LeftOutCount(LeftOutKind::UnopenedNotListed), 1u);
@@ -516,10 +518,11 @@ TEST_F(ScannerTest, The1025thUnopenedFileIsDropped) {
 
 TEST_F(ScannerTest, LinesBeyondAFullResultListAreShownAndCounted) {
   UseTerm("robert");
-  for (std::uint32_t i = 0; i < kFlaggedListCapacity; ++i) ResultList.Add("earlier");
+  for (std::uint32_t i = 0; i < kFlaggedListCapacity; ++i)
+    TestSearchState().ResultList.Add("earlier");
   EXPECT_TRUE(Scan("r.txt", "robert\nrobert\n"));
   EXPECT_EQ(Lines().size(), 2u);
-  EXPECT_EQ(ResultList.Count.load(), kFlaggedListCapacity);
+  EXPECT_EQ(TestSearchState().ResultList.Count.load(), kFlaggedListCapacity);
   EXPECT_EQ(sink.LeftOutCount(LeftOutKind::LineWithoutEntry), 2u);
 }
 
@@ -537,7 +540,7 @@ class LineNumberTest : public ScannerTest, public ::testing::WithParamInterface<
 
 TEST_P(LineNumberTest, CountsOnWithoutWrapping) {
   UseTerm("robert");
-  StartLineNumbersAt(GetParam().First);
+  TestSearchState().FirstLineNumber = GetParam().First;
   ASSERT_TRUE(Scan("l.txt", "\n\nrobert\n"));
   EXPECT_EQ(Lines(), std::vector<std::string>{GetParam().Expected});
 }
@@ -553,9 +556,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ScannerTest, WithoutReadBufferTheFileCountsAsUnopened) {
   UseTerm("robert");
   tree.WriteFile("r.txt", "robert\n");
-  FreeBlock(SearchState.ReadBuffer.exchange(nullptr));
+  FreeBlock(TestSearchState().ReadBuffer.exchange(nullptr));
   EXPECT_FALSE(ScanPath(tree.Path("r.txt")));
-  EXPECT_EQ(UnopenedFiles.Count.load(), 1u);
+  EXPECT_EQ(TestSearchState().UnopenedFiles.Count.load(), 1u);
   EXPECT_EQ(sink.NotOpened, std::vector<std::string>{tree.Path("r.txt")});
   EXPECT_TRUE(Lines().empty());
 }
@@ -579,9 +582,9 @@ TEST_F(ScannerTest, StopAfterALineEndsTheScanAndKeepsA64BitSize) {
   ASSERT_TRUE(held);
   EXPECT_FALSE(workerScan.Found);
   EXPECT_EQ(Lines(), std::vector<std::string>{"robert\thuge.txt\t1 (0.0%)\t4882812 K"});
-  EXPECT_EQ(ResultList.Count.load(), 1u);
-  EXPECT_EQ(SearchState.FilesSearched.load(), 0);
-  EXPECT_EQ(SearchState.ScanFileHandle.load(), kNoFile);
+  EXPECT_EQ(TestSearchState().ResultList.Count.load(), 1u);
+  EXPECT_EQ(TestSearchState().FilesSearched.load(), 0);
+  EXPECT_EQ(TestSearchState().ScanFileHandle.load(), kNoFile);
 }
 
 // A sparse file's holes are zero bytes: they end a word and count no line, whether they
@@ -605,7 +608,7 @@ TEST_F(ScannerTest, SparseFileGivesTheLinesOfItsZeroBytes) {
   EXPECT_EQ(Lines(), (std::vector<std::string>{"Robert\thuge.txt\t1 (0.0%)\t4882812 K",
                                                "robert\thuge.txt\t2 (21.5%)\t4882812 K",
                                                "robert\thuge.txt\t4 (100.0%)\t4882812 K"}));
-  EXPECT_EQ(SearchState.FilesSearched.load(), 1);
+  EXPECT_EQ(TestSearchState().FilesSearched.load(), 1);
 }
 
 // After a stop the scanner leaves the window alone: no line, and no entry without a line.
@@ -616,9 +619,9 @@ TEST_F(ScannerTest, StoppedScanListsNothing) {
   JoinWorker();
   EXPECT_FALSE(workerScan.Found);
   EXPECT_TRUE(Lines().empty());
-  EXPECT_EQ(ResultList.Count.load(), 0u);
+  EXPECT_EQ(TestSearchState().ResultList.Count.load(), 0u);
   EXPECT_EQ(sink.LeftOutCount(LeftOutKind::LineWithoutEntry), 0u);
-  EXPECT_EQ(SearchState.FilesSearched.load(), 0);
+  EXPECT_EQ(TestSearchState().FilesSearched.load(), 0);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "platform/spec_pattern.h"
 #include "platform/thread.h"
 #include "support/recording_sink.h"
+#include "support/test_search_state.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;
@@ -28,7 +29,8 @@ using Paths = std::vector<std::string>;
 
 std::vector<std::string> FileSetPaths() {
   std::vector<std::string> paths;
-  for (std::uint32_t i = 0; i < FileSet.Count; ++i) paths.emplace_back(FileSet.Get(i));
+  for (std::uint32_t i = 0; i < TestSearchState().FileSet.Count; ++i)
+    paths.emplace_back(TestSearchState().FileSet.Get(i));
   return paths;
 }
 
@@ -57,14 +59,14 @@ std::vector<std::string> Model(const std::string& directory, const std::string& 
 
 class FileSetTest : public ::testing::Test {
  protected:
-  void SetUp() override { ClearSearchLists(); }
+  void SetUp() override { ClearSearchLists(TestSearchState()); }
   void TearDown() override {
-    ResetSearchState();
-    ClearSearchLists();
+    ResetSearchState(TestSearchState());
+    ClearSearchLists(TestSearchState());
   }
   void ExpectNoFindOpen() {
-    EXPECT_EQ(SearchState.PatternFindHandle, kNoFind);
-    EXPECT_EQ(SearchState.SubdirFindHandle, kNoFind);
+    EXPECT_EQ(TestSearchState().PatternFindHandle, kNoFind);
+    EXPECT_EQ(TestSearchState().SubdirFindHandle, kNoFind);
   }
   // Nothing was left out.
   void ExpectNothingLeftOut() {
@@ -106,14 +108,17 @@ TEST_F(FileSetTest, OneDirectoryGivesItsMatchingFilesOnly) {
   tree.WriteFile("sub/d.txt", "");
   tree.MakeDirectory("x.txt");
 
-  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), false, sink), kFileSetBuilt);
+  EXPECT_EQ(BuildFileSet(TestSearchState(), tree.Path("*.txt").c_str(), false, sink),
+            kFileSetBuilt);
 
   std::vector<std::string> expected = Model(tree.Root(), "*.txt");
   expected.erase(std::remove(expected.begin(), expected.end(), tree.Path("sub/d.txt")),
                  expected.end());
   EXPECT_EQ(FileSetPaths(), expected);
-  EXPECT_EQ(FileSet.Count, 3u);  // a.txt, B.TXT, .hidden.txt; never the directory x.txt
-  for (std::uint32_t i = 0; i < FileSet.Count; ++i) EXPECT_EQ(FileSet.Flag(i), 0);
+  EXPECT_EQ(TestSearchState().FileSet.Count,
+            3u);  // a.txt, B.TXT, .hidden.txt; never the directory x.txt
+  for (std::uint32_t i = 0; i < TestSearchState().FileSet.Count; ++i)
+    EXPECT_EQ(TestSearchState().FileSet.Flag(i), 0);
   ExpectNoFindOpen();
   ExpectNothingLeftOut();
 }
@@ -123,7 +128,7 @@ TEST_F(FileSetTest, SubdirectoriesAreEnteredLastListedFirstWithTheirWholeSubtree
                            "c/c1/c1.txt", "c/c2/c2.txt"})
     tree.WriteFile(name, "");
 
-  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), true, sink), kFileSetBuilt);
+  EXPECT_EQ(BuildFileSet(TestSearchState(), tree.Path("*.txt").c_str(), true, sink), kFileSetBuilt);
 
   std::vector<std::string> paths = FileSetPaths();
   EXPECT_EQ(paths, Model(tree.Root(), "*.txt"));
@@ -141,7 +146,7 @@ TEST_F(FileSetTest, SubdirectoriesAreEnteredLastListedFirstWithTheirWholeSubtree
   std::string reversed;
   for (auto it = listed.rbegin(); it != listed.rend(); ++it) reversed += (*it)[0];
   EXPECT_EQ(order, reversed);
-  EXPECT_EQ(DirectoryQueue.Count, 0u);
+  EXPECT_EQ(TestSearchState().DirectoryQueue.Count, 0u);
   ExpectNoFindOpen();
 }
 
@@ -150,7 +155,7 @@ TEST_F(FileSetTest, SpecificationWithoutSeparatorIsRelativeToTheCurrentDirectory
   tree.WriteFile("sub/b.txt", "");
   fs::path before = fs::current_path();
   fs::current_path(tree.Root());
-  const int result = BuildFileSet("*.txt", true, sink);
+  const int result = BuildFileSet(TestSearchState(), "*.txt", true, sink);
   fs::current_path(before);
 
   EXPECT_EQ(result, kFileSetBuilt);
@@ -162,7 +167,7 @@ TEST_F(FileSetTest, NoMatchAtTheTopStillSearchesTheSubdirectories) {
   tree.WriteFile("readme.doc", "");
   tree.WriteFile("deep/er/found.txt", "");
 
-  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), true, sink), kFileSetBuilt);
+  EXPECT_EQ(BuildFileSet(TestSearchState(), tree.Path("*.txt").c_str(), true, sink), kFileSetBuilt);
 
   EXPECT_EQ(FileSetPaths(), Paths({tree.Path("deep/er/found.txt")}));
   ExpectNoFindOpen();
@@ -172,23 +177,25 @@ TEST_F(FileSetTest, NoMatchAtTheTopStillSearchesTheSubdirectories) {
 // files; a tree that is there but holds none gives an empty set.
 TEST_F(FileSetTest, NothingAnywhereWithSubdirectoriesIsAnEmptySetBuilt) {
   tree.WriteFile("sub/readme.doc", "");
-  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), true, sink), kFileSetBuilt);
-  EXPECT_EQ(FileSet.Count, 0u);
+  EXPECT_EQ(BuildFileSet(TestSearchState(), tree.Path("*.txt").c_str(), true, sink), kFileSetBuilt);
+  EXPECT_EQ(TestSearchState().FileSet.Count, 0u);
 }
 
 TEST_F(FileSetTest, NoMatchWithoutSubdirectoriesAnswersNoFileMatches) {
   tree.WriteFile("readme.doc", "");
   tree.WriteFile("sub/found.txt", "");
 
-  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), false, sink), kNoFileMatches);
+  EXPECT_EQ(BuildFileSet(TestSearchState(), tree.Path("*.txt").c_str(), false, sink),
+            kNoFileMatches);
 
-  EXPECT_EQ(FileSet.Count, 0u);
+  EXPECT_EQ(TestSearchState().FileSet.Count, 0u);
   ExpectNoFindOpen();
 }
 
 TEST_F(FileSetTest, MissingStartDirectoryWithSubdirectoriesAnswersNoFileMatchesInTree) {
-  EXPECT_EQ(BuildFileSet(tree.Path("missing/*.txt").c_str(), true, sink), kNoFileMatchesInTree);
-  EXPECT_EQ(FileSet.Count, 0u);
+  EXPECT_EQ(BuildFileSet(TestSearchState(), tree.Path("missing/*.txt").c_str(), true, sink),
+            kNoFileMatchesInTree);
+  EXPECT_EQ(TestSearchState().FileSet.Count, 0u);
   ExpectNoFindOpen();
 }
 
@@ -203,7 +210,7 @@ TEST_F(FileSetTest, PathsThatWouldPass255CharactersAreSkippedNotCut) {
   tree.WriteFile(tooLong + "/a.txt", "");
   tree.WriteFile("b/sibling.txt", "");
 
-  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), true, sink), kFileSetBuilt);
+  EXPECT_EQ(BuildFileSet(TestSearchState(), tree.Path("*.txt").c_str(), true, sink), kFileSetBuilt);
 
   std::vector<std::string> paths = FileSetPaths();
   std::sort(paths.begin(), paths.end());
@@ -222,11 +229,11 @@ TEST_F(FileSetTest, FilesAndFoldersRefusedByFullListsAreCounted) {
   tree.WriteFile("sub1/c.txt", "");
   tree.WriteFile("sub2/d.txt", "");
   // Full lists, as after a walk through a huge tree; the queued folders do not exist.
-  for (std::uint32_t i = 0; i < kFlaggedListCapacity; ++i) FileSet.Add("earlier");
+  for (std::uint32_t i = 0; i < kFlaggedListCapacity; ++i) TestSearchState().FileSet.Add("earlier");
   for (std::uint32_t i = 0; i < kDirectoryQueueCapacity; ++i)
-    DirectoryQueue.Add(tree.Path("gone/*.txt").c_str());
+    TestSearchState().DirectoryQueue.Add(tree.Path("gone/*.txt").c_str());
 
-  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), true, sink), kFileSetBuilt);
+  EXPECT_EQ(BuildFileSet(TestSearchState(), tree.Path("*.txt").c_str(), true, sink), kFileSetBuilt);
 
   EXPECT_EQ(sink.LeftOutCount(LeftOutKind::FileSetFull), 2u);
   EXPECT_EQ(sink.LeftOutCount(LeftOutKind::FolderQueueFull), 2u);
@@ -241,7 +248,8 @@ TEST_F(FileSetTest, FifoIsListedWithoutBlocking) {
   tree.WriteFile("a.txt", "");
   ASSERT_EQ(mkfifo(tree.Path("pipe.txt").c_str(), 0600), 0);
 
-  EXPECT_EQ(BuildFileSet(tree.Path("*.txt").c_str(), false, sink), kFileSetBuilt);
+  EXPECT_EQ(BuildFileSet(TestSearchState(), tree.Path("*.txt").c_str(), false, sink),
+            kFileSetBuilt);
 
   std::vector<std::string> paths = FileSetPaths();
   std::sort(paths.begin(), paths.end());
@@ -254,7 +262,7 @@ TEST_F(FileSetTest, LinkToADirectoryIsNeitherEnteredNorListed) {
   fs::create_directory_symlink("..", tree.Path("sub/up"));  // a loop back to the top
   fs::create_symlink(tree.Path("a.txt"), tree.Path("link.txt"));
 
-  EXPECT_EQ(BuildFileSet(tree.Path("*.*").c_str(), true, sink), kFileSetBuilt);
+  EXPECT_EQ(BuildFileSet(TestSearchState(), tree.Path("*.*").c_str(), true, sink), kFileSetBuilt);
 
   std::vector<std::string> paths = FileSetPaths();
   std::sort(paths.begin(), paths.end());
@@ -275,7 +283,8 @@ TEST_F(FileSetTest, SubdirectoryThatCannotBeReadIsPassedOver) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
-    if (BuildFileSet(tree.Path("*.txt").c_str(), true, sink) != kFileSetBuilt) _exit(1);
+    if (BuildFileSet(TestSearchState(), tree.Path("*.txt").c_str(), true, sink) != kFileSetBuilt)
+      _exit(1);
     std::vector<std::string> paths = FileSetPaths();
     std::sort(paths.begin(), paths.end());
     bool right = paths == Paths({tree.Path("open/other.txt"), tree.Path("top.txt")});
@@ -303,10 +312,11 @@ StoppedRun stoppedRun;
 int StoppedEnumeration() {
   static const std::atomic<int> never{0};
   WorkerWaitUntil(never);  // returns on the stop
-  stoppedRun.Built =
-      BuildFileSet(stoppedRun.Spec.c_str(), stoppedRun.IncludeSubdirectories, *stoppedRun.Sink);
-  return stoppedRun.Built == kFileSetBuilt ? 0
-                                           : EndWithoutFiles(stoppedRun.Built, *stoppedRun.Sink);
+  stoppedRun.Built = BuildFileSet(TestSearchState(), stoppedRun.Spec.c_str(),
+                                  stoppedRun.IncludeSubdirectories, *stoppedRun.Sink);
+  return stoppedRun.Built == kFileSetBuilt
+             ? 0
+             : EndWithoutFiles(TestSearchState(), stoppedRun.Built, *stoppedRun.Sink);
 }
 
 int RunStopped(const std::string& spec, bool includeSubdirectories, RecordingSink& sink) {
@@ -323,22 +333,22 @@ TEST_F(FileSetTest, StopLeavesTheOpenEnumerationsRecordedForTheCleanup) {
 
   EXPECT_EQ(RunStopped(tree.Path("*.txt"), true, sink), -1);
   EXPECT_EQ(stoppedRun.Built, kFileSetStopped);
-  EXPECT_TRUE(IsOpenFind(SearchState.PatternFindHandle));
-  EXPECT_TRUE(IsOpenFind(SearchState.SubdirFindHandle));
-  ResetSearchState();
+  EXPECT_TRUE(IsOpenFind(TestSearchState().PatternFindHandle));
+  EXPECT_TRUE(IsOpenFind(TestSearchState().SubdirFindHandle));
+  ResetSearchState(TestSearchState());
   ExpectNoFindOpen();
 
   EXPECT_EQ(RunStopped(tree.Path("*.txt"), false, sink), -1);
   EXPECT_EQ(stoppedRun.Built, kFileSetStopped);
-  EXPECT_TRUE(IsOpenFind(SearchState.PatternFindHandle));
-  EXPECT_EQ(FileSet.Count, 1u);
-  ResetSearchState();
+  EXPECT_TRUE(IsOpenFind(TestSearchState().PatternFindHandle));
+  EXPECT_EQ(TestSearchState().FileSet.Count, 1u);
+  ResetSearchState(TestSearchState());
 
   // Nothing found after a stop: the worker does not end the search, the window thread
   // does, so the search still counts as running.
-  SearchState.SearchRunning = 1;
+  TestSearchState().SearchRunning = 1;
   EXPECT_EQ(RunStopped(tree.Path("*.none"), false, sink), -1);
-  EXPECT_EQ(SearchState.SearchRunning.load(), 1);
+  EXPECT_EQ(TestSearchState().SearchRunning.load(), 1);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "query/query_validation.h"
 #include "query/term_codes.h"
 #include "support/recording_sink.h"
+#include "support/test_search_state.h"
 #include "support/test_support.h"
 
 namespace {
@@ -35,13 +36,13 @@ void PrintTo(const EndingCase& c, std::ostream* out) { *out << c.Label; }
 class FrontDoor : public ::testing::TestWithParam<EndingCase> {
  protected:
   void SetUp() override {
-    ClearSearchLists();
+    ClearSearchLists(TestSearchState());
     tree.WriteFile("a.txt", "The cat sat.\n");
     tree.WriteFile("sub/b.txt", "a dog and a kat\n");
   }
   void TearDown() override {
-    ResetSearchState();
-    ClearSearchLists();
+    ResetSearchState(TestSearchState());
+    ClearSearchLists(TestSearchState());
   }
   TempTree tree;
 };
@@ -51,7 +52,7 @@ TEST_P(FrontDoor, TellsTheSinkHowTheSearchEnded) {
   const std::string searchIn = c.SearchIn[0] != '\0' ? tree.Path(c.SearchIn) : "";
   const SearchRequest request = MakeSearchRequest(searchIn.c_str(), c.SearchFor, c.Subdirectories);
   RecordingSink sink;
-  EXPECT_EQ(RunSearch(request, sink), c.Returned);
+  EXPECT_EQ(RunSearch(TestSearchState(), request, sink), c.Returned);
 
   EXPECT_EQ(sink.Collecting, c.Collecting);
   std::vector<std::string> lines;
@@ -73,9 +74,9 @@ TEST_P(FrontDoor, TellsTheSinkHowTheSearchEnded) {
   EXPECT_EQ(summary.FilesSearched, c.FilesSearched);
   EXPECT_EQ(summary.MatchedFiles, c.MatchedFiles);
   EXPECT_EQ(summary.UnopenedFiles, 0u);
-  EXPECT_EQ(FileSet.Count.load(), 0u);
-  EXPECT_EQ(SearchState.ReadBuffer.load(), nullptr);
-  EXPECT_EQ(ResultList.Count.load(), sink.Lines.size());
+  EXPECT_EQ(TestSearchState().FileSet.Count.load(), 0u);
+  EXPECT_EQ(TestSearchState().ReadBuffer.load(), nullptr);
+  EXPECT_EQ(TestSearchState().ResultList.Count.load(), sink.Lines.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Endings, FrontDoor,

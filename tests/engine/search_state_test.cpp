@@ -10,51 +10,52 @@
 #include "platform/memory.h"
 #include "query/term_codes.h"
 #include "support/recording_sink.h"
+#include "support/test_search_state.h"
 #include "support/test_support.h"
 
 namespace {
 
 class SearchStateTest : public ::testing::Test {
  protected:
-  void SetUp() override { ClearSearchLists(); }
+  void SetUp() override { ClearSearchLists(TestSearchState()); }
   void TearDown() override {
-    ResetSearchState();
-    ClearSearchLists();
+    ResetSearchState(TestSearchState());
+    ClearSearchLists(TestSearchState());
   }
 };
 
 void ExpectNothingHeld() {
-  EXPECT_EQ(SearchState.PatternFindHandle, kNoFind);
-  EXPECT_EQ(SearchState.SubdirFindHandle, kNoFind);
-  EXPECT_EQ(SearchState.ScanFileHandle, kNoFile);
-  EXPECT_EQ(SearchState.ReadBuffer, nullptr);
-  EXPECT_EQ(FileSet.Count, 0u);
-  EXPECT_EQ(DirectoryQueue.Count, 0u);
-  EXPECT_EQ(SearchState.SearchRunning, 0);
-  EXPECT_EQ(SearchState.SearchPaused, 0);
-  EXPECT_EQ(SearchState.FirstTermTaken, 0);
+  EXPECT_EQ(TestSearchState().PatternFindHandle, kNoFind);
+  EXPECT_EQ(TestSearchState().SubdirFindHandle, kNoFind);
+  EXPECT_EQ(TestSearchState().ScanFileHandle, kNoFile);
+  EXPECT_EQ(TestSearchState().ReadBuffer, nullptr);
+  EXPECT_EQ(TestSearchState().FileSet.Count, 0u);
+  EXPECT_EQ(TestSearchState().DirectoryQueue.Count, 0u);
+  EXPECT_EQ(TestSearchState().SearchRunning, 0);
+  EXPECT_EQ(TestSearchState().SearchPaused, 0);
+  EXPECT_EQ(TestSearchState().FirstTermTaken, 0);
 }
 
 // A search in full swing: enumerations, a file and the buffer open, every list and count
 // in use.
 void HoldEverything(const TempTree& tree) {
   FindEntry entry;
-  SearchState.PatternFindHandle = FindFirst(tree.Path("*.*").c_str(), &entry);
-  SearchState.SubdirFindHandle = FindFirst(tree.Path("*.txt").c_str(), &entry);
-  SearchState.ReadBuffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
-  SearchState.ScanFileHandle = OpenFileForScan(tree.Path("a.txt").c_str());
-  ASSERT_TRUE(IsOpenFind(SearchState.PatternFindHandle));
-  ASSERT_TRUE(IsOpenFile(SearchState.ScanFileHandle));
-  FileSet.Add(tree.Path("a.txt").c_str());
-  DirectoryQueue.Add("sub/*.txt");
-  ResultList.Add(tree.Path("a.txt").c_str());
-  UnopenedFiles.Add("/gone.txt");
-  SearchState.SearchRunning = 1;
-  SearchState.SearchPaused = 1;
-  SearchState.FirstTermTaken = 1;
-  SearchState.LastTermType = kSingleWord;
-  SearchState.FilesSearched = 4;
-  SearchState.MatchedFiles = 2;
+  TestSearchState().PatternFindHandle = FindFirst(tree.Path("*.*").c_str(), &entry);
+  TestSearchState().SubdirFindHandle = FindFirst(tree.Path("*.txt").c_str(), &entry);
+  TestSearchState().ReadBuffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
+  TestSearchState().ScanFileHandle = OpenFileForScan(tree.Path("a.txt").c_str());
+  ASSERT_TRUE(IsOpenFind(TestSearchState().PatternFindHandle));
+  ASSERT_TRUE(IsOpenFile(TestSearchState().ScanFileHandle));
+  TestSearchState().FileSet.Add(tree.Path("a.txt").c_str());
+  TestSearchState().DirectoryQueue.Add("sub/*.txt");
+  TestSearchState().ResultList.Add(tree.Path("a.txt").c_str());
+  TestSearchState().UnopenedFiles.Add("/gone.txt");
+  TestSearchState().SearchRunning = 1;
+  TestSearchState().SearchPaused = 1;
+  TestSearchState().FirstTermTaken = 1;
+  TestSearchState().LastTermType = kSingleWord;
+  TestSearchState().FilesSearched = 4;
+  TestSearchState().MatchedFiles = 2;
 }
 
 TEST_F(SearchStateTest, ReleasesEverythingAndKeepsTheResults) {
@@ -62,23 +63,23 @@ TEST_F(SearchStateTest, ReleasesEverythingAndKeepsTheResults) {
   tree.WriteFile("a.txt", "words");
   HoldEverything(tree);
 
-  ResetSearchState();
+  ResetSearchState(TestSearchState());
 
   ExpectNothingHeld();
-  EXPECT_EQ(ResultList.Count, 1u);
-  EXPECT_EQ(UnopenedFiles.Count, 1u);
-  EXPECT_EQ(SearchState.LastTermType, kSingleWord);
-  EXPECT_EQ(SearchState.FilesSearched, 4);
-  EXPECT_EQ(SearchState.MatchedFiles, 2);
+  EXPECT_EQ(TestSearchState().ResultList.Count, 1u);
+  EXPECT_EQ(TestSearchState().UnopenedFiles.Count, 1u);
+  EXPECT_EQ(TestSearchState().LastTermType, kSingleWord);
+  EXPECT_EQ(TestSearchState().FilesSearched, 4);
+  EXPECT_EQ(TestSearchState().MatchedFiles, 2);
 }
 
 TEST_F(SearchStateTest, RunsTwiceInARowAndWithNothingOpen) {
-  SearchState.PatternFindHandle = kInvalidFind;
-  SearchState.ScanFileHandle = kInvalidFile;
-  SearchState.SearchRunning = 1;
-  ResetSearchState();
+  TestSearchState().PatternFindHandle = kInvalidFind;
+  TestSearchState().ScanFileHandle = kInvalidFile;
+  TestSearchState().SearchRunning = 1;
+  ResetSearchState(TestSearchState());
   ExpectNothingHeld();
-  ResetSearchState();
+  ResetSearchState(TestSearchState());
   ExpectNothingHeld();
 }
 
@@ -89,11 +90,11 @@ class EndWatchingSink : public RecordingSink {
  public:
   void SearchEnding(const SearchSummary& summary) override {
     RecordingSink::SearchEnding(summary);
-    RunningAt.push_back(SearchState.SearchRunning.load());
+    RunningAt.push_back(TestSearchState().SearchRunning.load());
   }
   void SearchEnded(const SearchSummary& summary) override {
     RecordingSink::SearchEnded(summary);
-    RunningAt.push_back(SearchState.SearchRunning.load());
+    RunningAt.push_back(TestSearchState().SearchRunning.load());
   }
   std::vector<int> RunningAt;  // whether the search ran, at each of the two calls
 };
@@ -116,8 +117,8 @@ TEST_P(EndTest, TellsTheSinkTheEndThenCleansUpAndTellsItAgain) {
   HoldEverything(tree);
   EndWatchingSink sink;
 
-  const int returned =
-      c.Built == kFileSetBuilt ? EndSearch(c.Ending, sink, 3) : EndWithoutFiles(c.Built, sink);
+  const int returned = c.Built == kFileSetBuilt ? EndSearch(TestSearchState(), c.Ending, sink, 3)
+                                                : EndWithoutFiles(TestSearchState(), c.Built, sink);
 
   EXPECT_EQ(returned, c.Returned);
   ExpectNothingHeld();

@@ -10,6 +10,7 @@
 
 #include "engine/search_state.h"
 #include "platform/memory.h"
+#include "support/test_search_state.h"
 
 namespace {
 
@@ -29,14 +30,15 @@ TEST(StringListTest, FlaggedListKeepsTheFirst61440AndRefusesTheNext) {
 }
 
 TEST(StringListTest, UnopenedFilesDropsThe1025thPath) {
-  UnopenedFiles.Clear();
-  for (std::uint32_t i = 0; i < kUnopenedFilesCapacity; ++i) UnopenedFiles.Add(Numbered(i).c_str());
-  EXPECT_EQ(UnopenedFiles.Add("/data/dropped.txt"), -1);
-  EXPECT_EQ(UnopenedFiles.Count, kUnopenedFilesCapacity);
-  EXPECT_EQ(UnopenedFiles.NonEmpty, 1);
-  EXPECT_STREQ(UnopenedFiles.Get(kUnopenedFilesCapacity - 1),
+  TestSearchState().UnopenedFiles.Clear();
+  for (std::uint32_t i = 0; i < kUnopenedFilesCapacity; ++i)
+    TestSearchState().UnopenedFiles.Add(Numbered(i).c_str());
+  EXPECT_EQ(TestSearchState().UnopenedFiles.Add("/data/dropped.txt"), -1);
+  EXPECT_EQ(TestSearchState().UnopenedFiles.Count, kUnopenedFilesCapacity);
+  EXPECT_EQ(TestSearchState().UnopenedFiles.NonEmpty, 1);
+  EXPECT_STREQ(TestSearchState().UnopenedFiles.Get(kUnopenedFilesCapacity - 1),
                Numbered(kUnopenedFilesCapacity - 1).c_str());
-  UnopenedFiles.Clear();
+  TestSearchState().UnopenedFiles.Clear();
 }
 
 TEST(StringListTest, RemoveAtMovesTextsFlagsAndMarksUp) {

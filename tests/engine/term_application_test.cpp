@@ -23,6 +23,7 @@
 #include "query/term_codes.h"
 #include "query/term_evaluation.h"
 #include "support/recording_sink.h"
+#include "support/test_search_state.h"
 #include "support/test_support.h"
 
 namespace {
@@ -33,21 +34,21 @@ class EvaluationTest : public testing::Test {
  protected:
   void SetUp() override {
     InitialisePhonetics();
-    ResetSearchState();
-    ClearSearchLists();
-    SearchState.MatchedFiles = 0;
-    SearchState.FilesSearched = 0;
+    ResetSearchState(TestSearchState());
+    ClearSearchLists(TestSearchState());
+    TestSearchState().MatchedFiles = 0;
+    TestSearchState().FilesSearched = 0;
     tree_.WriteFile("f1.txt", "The Cat lay by the dog.\n");
     tree_.WriteFile("f2.txt", "one cat\nonly\n");
     tree_.WriteFile("f3.txt", "dog, bird\n");
     tree_.WriteFile("f4.txt", "a bird and a cow\n");
-    SearchState.ReadBuffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
-    ASSERT_NE(SearchState.ReadBuffer.load(), nullptr);
+    TestSearchState().ReadBuffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
+    ASSERT_NE(TestSearchState().ReadBuffer.load(), nullptr);
   }
 
   void TearDown() override {
-    ResetSearchState();
-    ClearSearchLists();
+    ResetSearchState(TestSearchState());
+    ClearSearchLists(TestSearchState());
   }
 
   std::string File(int number) const {
@@ -57,7 +58,7 @@ class EvaluationTest : public testing::Test {
   }
 
   void AddFiles(const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) ASSERT_GE(FileSet.Add(path.c_str()), 0);
+    for (const std::string& path : paths) ASSERT_GE(TestSearchState().FileSet.Add(path.c_str()), 0);
   }
 
   // The term loop of a query search: take, prepare the term, apply.
@@ -65,29 +66,31 @@ class EvaluationTest : public testing::Test {
     char expression[kQueryExpressionSize];
     NormaliseQuery(query.c_str(), expression);
     EXPECT_EQ(ValidateQuery(expression), kQueryAccepted);
-    SearchState.FirstTermTaken = 0;
+    TestSearchState().FirstTermTaken = 0;
     char term[kTermBufferSize];
     for (;;) {
-      const std::int32_t code = TakeNextTerm(term, expression, SearchState.FirstTermTaken);
+      const std::int32_t code = TakeNextTerm(term, expression, TestSearchState().FirstTermTaken);
       if (code == kNoTermLeft) return 0;
       if (codes != nullptr) codes->push_back(code);
       term_ = DefaultSoundMethod().Hear(term);
-      if (code == kSingleWord) return RunSingleWordPass(*term_, *reading_, sink_);
-      if (ApplyTerm(code, *term_, *reading_, sink_) != 0) return -1;
+      if (code == kSingleWord)
+        return RunSingleWordPass(TestSearchState(), *term_, *reading_, sink_);
+      if (ApplyTerm(TestSearchState(), code, *term_, *reading_, sink_) != 0) return -1;
     }
   }
 
   static std::set<std::string> Flagged() {
     std::set<std::string> flagged;
-    for (std::uint32_t i = 0; i < FileSet.Count; ++i) {
-      if (FileSet.Flag(i) != 0) flagged.insert(FileSet.Get(i));
+    for (std::uint32_t i = 0; i < TestSearchState().FileSet.Count; ++i) {
+      if (TestSearchState().FileSet.Flag(i) != 0) flagged.insert(TestSearchState().FileSet.Get(i));
     }
     return flagged;
   }
 
   static std::vector<std::string> Unopened() {
     std::vector<std::string> paths;
-    for (std::uint32_t i = 0; i < UnopenedFiles.Count; ++i) paths.push_back(UnopenedFiles.Get(i));
+    for (std::uint32_t i = 0; i < TestSearchState().UnopenedFiles.Count; ++i)
+      paths.push_back(TestSearchState().UnopenedFiles.Get(i));
     return paths;
   }
 
@@ -118,8 +121,8 @@ TEST_P(WorkedExampleTest, EvaluatesStrictlyLeftToRight) {
   std::set<std::string> expected;
   for (int number : GetParam().Result) expected.insert(File(number));
   EXPECT_EQ(Flagged(), expected);
-  EXPECT_EQ(SearchState.MatchedFiles.load(), static_cast<std::int32_t>(expected.size()));
-  EXPECT_EQ(FileSet.Count.load(), 4u);
+  EXPECT_EQ(TestSearchState().MatchedFiles.load(), static_cast<std::int32_t>(expected.size()));
+  EXPECT_EQ(TestSearchState().FileSet.Count.load(), 4u);
   EXPECT_TRUE(Unopened().empty());
 }
 
@@ -144,11 +147,11 @@ TEST_F(EvaluationTest, SingleWordListsTheLastFileFirstAndEmptiesTheSet) {
   std::vector<std::int32_t> codes;
   ASSERT_EQ(Evaluate("cat", &codes), 0);
   EXPECT_EQ(codes, std::vector<std::int32_t>{kSingleWord});
-  EXPECT_EQ(FileSet.Count.load(), 0u);
-  EXPECT_EQ(SearchState.MatchedFiles.load(), 2);
-  ASSERT_EQ(ResultList.Count.load(), 2u);
-  EXPECT_EQ(std::string(ResultList.Get(0)), File(2));
-  EXPECT_EQ(std::string(ResultList.Get(1)), File(1));
+  EXPECT_EQ(TestSearchState().FileSet.Count.load(), 0u);
+  EXPECT_EQ(TestSearchState().MatchedFiles.load(), 2);
+  ASSERT_EQ(TestSearchState().ResultList.Count.load(), 2u);
+  EXPECT_EQ(std::string(TestSearchState().ResultList.Get(0)), File(2));
+  EXPECT_EQ(std::string(TestSearchState().ResultList.Get(1)), File(1));
   EXPECT_EQ(sink_.Lines.size(), 2u);
   // Each file is announced before it is read, the last one first.
   EXPECT_EQ(sink_.Searched, (Searched{{File(4), kSingleWord},
@@ -177,13 +180,13 @@ TEST_F(EvaluationTest, AFileThatCannotBeOpenedCountsAsNotFound) {
   AddFiles({File(1), missing, File(2)});
   ASSERT_EQ(Evaluate("N cat"), 0);
   EXPECT_EQ(Flagged(), std::set<std::string>{missing});
-  EXPECT_EQ(SearchState.MatchedFiles.load(), 1);
+  EXPECT_EQ(TestSearchState().MatchedFiles.load(), 1);
   // The sole NOT term is announced with its own code (the window shows it differently).
   EXPECT_EQ(sink_.Searched,
             (Searched{{File(1), kSoleAndNot}, {missing, kSoleAndNot}, {File(2), kSoleAndNot}}));
 
   // A file that cannot be opened is recorded on every scan of it.
-  ClearSearchLists();
+  ClearSearchLists(TestSearchState());
   AddFiles({File(1), missing, File(2)});
   ASSERT_EQ(Evaluate("cat X dog"), 0);
   EXPECT_EQ(Flagged(), std::set<std::string>{File(2)});
@@ -193,13 +196,14 @@ TEST_F(EvaluationTest, AFileThatCannotBeOpenedCountsAsNotFound) {
 TEST_F(EvaluationTest, EmptyRunningSetMakesAndAndNotScanNothing) {
   term_ = DefaultSoundMethod().Hear("cat");
   for (std::int32_t code : {kTermAnd, kTermAndNot}) {
-    ClearSearchLists();
+    ClearSearchLists(TestSearchState());
     AddFiles({File(1), File(2)});
-    EXPECT_EQ(ApplyTerm(code, *term_, *reading_, sink_), 0);
+    EXPECT_EQ(ApplyTerm(TestSearchState(), code, *term_, *reading_, sink_), 0);
     EXPECT_TRUE(Flagged().empty());
   }
-  EXPECT_EQ(ApplyTerm(7, *term_, *reading_, sink_), 0);  // not a term code: nothing changes
-  EXPECT_EQ(ApplyTerm(kSingleWord, *term_, *reading_, sink_), 0);
+  EXPECT_EQ(ApplyTerm(TestSearchState(), 7, *term_, *reading_, sink_),
+            0);  // not a term code: nothing changes
+  EXPECT_EQ(ApplyTerm(TestSearchState(), kSingleWord, *term_, *reading_, sink_), 0);
   EXPECT_TRUE(Flagged().empty());
   EXPECT_TRUE(sink_.Searched.empty());  // no file was read
 }
@@ -212,10 +216,12 @@ RecordingSink* workerSink = nullptr;
 
 int StopBeforeAnyFile() {
   RequestStop();
-  return ApplyTerm(kTermOr, *workerTerm, *workerReading, *workerSink);
+  return ApplyTerm(TestSearchState(), kTermOr, *workerTerm, *workerReading, *workerSink);
 }
 
-int SingleWordPassOnWorker() { return RunSingleWordPass(*workerTerm, *workerReading, *workerSink); }
+int SingleWordPassOnWorker() {
+  return RunSingleWordPass(TestSearchState(), *workerTerm, *workerReading, *workerSink);
+}
 
 TEST_F(EvaluationTest, WorkerStopsBeforeTheNextFile) {
   // Had the missing file been opened, it would stand in the unopened list.
@@ -228,7 +234,7 @@ TEST_F(EvaluationTest, WorkerStopsBeforeTheNextFile) {
   EXPECT_EQ(JoinWorker(), -1);
   EXPECT_TRUE(Flagged().empty());
   EXPECT_TRUE(Unopened().empty());
-  EXPECT_EQ(SearchState.MatchedFiles.load(), 0);
+  EXPECT_EQ(TestSearchState().MatchedFiles.load(), 0);
 }
 
 TEST_F(EvaluationTest, WorkerStoppedInAFileLeavesItUnfinished) {
@@ -247,9 +253,9 @@ TEST_F(EvaluationTest, WorkerStoppedInAFileLeavesItUnfinished) {
   EXPECT_EQ(JoinWorker(), -1);
   EXPECT_EQ(linesOffered.load(), 1);
   // F2 was not finished: it stays in the set, and its hit does not count as a file.
-  EXPECT_EQ(FileSet.Count.load(), 2u);
-  EXPECT_EQ(SearchState.MatchedFiles.load(), 0);
-  EXPECT_EQ(ResultList.Count.load(), 0u);
+  EXPECT_EQ(TestSearchState().FileSet.Count.load(), 2u);
+  EXPECT_EQ(TestSearchState().MatchedFiles.load(), 0);
+  EXPECT_EQ(TestSearchState().ResultList.Count.load(), 0u);
 }
 
 }  // namespace

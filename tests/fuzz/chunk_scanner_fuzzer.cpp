@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       for (int d = 1; d < 4; ++d) keys[k].Bytes[d] = static_cast<char>('0' + raw[d] % 7);
     }
     const std::uint32_t count = keys[0] == keys[1] ? 1 : 2;
-    term= HearSoundexKeys(keys, count);
+    term = HearSoundexKeys(keys, count);
     reference.Keys.assign(keys, keys + count);
   } else {
     std::string word;

@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       for (int d = 1; d < 4; ++d) keys[k].Bytes[d] = static_cast<char>('0' + raw[d] % 7);
     }
     const std::uint32_t count = keys[0] == keys[1] ? 1 : 2;
-    term= HearSoundexKeys(keys, count);
+    term = HearSoundexKeys(keys, count);
     expected = ReferenceLetterFinds(text, keys, count);
   } else {
     // Bit 1: the name's Daitch-Mokotoff codes instead of its keys.

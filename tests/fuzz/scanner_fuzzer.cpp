@@ -31,6 +31,7 @@
 #include "query/term_codes.h"
 #include "support/recording_sink.h"
 #include "support/reference_words.h"
+#include "support/test_search_state.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ std::unique_ptr<WordReading> reading;
 
 void SetUpOnce() {
   InitialisePhonetics();
-  SearchState.ReadBuffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
+  TestSearchState().ReadBuffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
   reading = MakeByteReading();
   char made[] = "/tmp/tessik-scanner-fuzz-XXXXXX";
   Check(mkdtemp(made) != nullptr);
@@ -161,24 +162,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(std::fwrite(content.data(), 1, content.size(), file) == content.size());
   Check(std::fclose(file) == 0);
 
-  ResultList.Clear();
-  UnopenedFiles.Clear();
-  SearchState.FilesSearched = 0;
+  TestSearchState().ResultList.Clear();
+  TestSearchState().UnopenedFiles.Clear();
+  TestSearchState().FilesSearched = 0;
   RecordingSink sink;
   sink.SearchingFile(path.c_str(), kSingleWord);
-  const bool listedAny = ScanFile(path.c_str(), ScanMode::ListEveryOccurrence, false, *term, *reading, sink);
+  const bool listedAny = ScanFile(TestSearchState(), path.c_str(), ScanMode::ListEveryOccurrence,
+                                  false, *term, *reading, sink);
   const std::vector<std::string> lines = sink.Lines;
-  const bool foundFirst = ScanFile(path.c_str(), ScanMode::StopAtFirstMatch, false, *term, *reading, sink);
+  const bool foundFirst = ScanFile(TestSearchState(), path.c_str(), ScanMode::StopAtFirstMatch,
+                                   false, *term, *reading, sink);
 
-  Check(UnopenedFiles.Count.load() == 0);
+  Check(TestSearchState().UnopenedFiles.Count.load() == 0);
   Check(sink.NotOpened.empty());
   Check(sink.Lines.size() == lines.size());  // the first-match scan lists nothing
   Check(listedAny == !lines.empty());
   Check(foundFirst == listedAny);
   // An empty file is not counted as searched.
-  Check(SearchState.FilesSearched.load() == (content.empty() ? 0 : 1));
-  Check(ResultList.Count.load() == lines.size());
-  for (std::uint32_t i = 0; i < ResultList.Count.load(); ++i) Check(path == ResultList.Get(i));
+  Check(TestSearchState().FilesSearched.load() == (content.empty() ? 0 : 1));
+  Check(TestSearchState().ResultList.Count.load() == lines.size());
+  for (std::uint32_t i = 0; i < TestSearchState().ResultList.Count.load(); ++i)
+    Check(path == TestSearchState().ResultList.Get(i));
   CheckWellFormed(lines, name, content.size());
 
   // The plain reading, which knows nothing of reads, with the keys of the term.

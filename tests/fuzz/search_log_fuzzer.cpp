@@ -19,6 +19,7 @@
 #include "engine/string_list.h"
 #include "log/search_log.h"
 #include "query/term_codes.h"
+#include "support/test_search_state.h"
 
 namespace {
 
@@ -136,18 +137,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t unopenedCount = input.ConsumeIntegralInRange<std::size_t>(0, 8);
   const std::string searchText = TakeText(input, 300).substr(0, 255);
 
-  SearchState.LastTermType = lastTermType;
-  SearchState.FilesSearched = searched;
-  SearchState.MatchedFiles = matched;
-  ResultList.Clear();
-  UnopenedFiles.Clear();
+  TestSearchState().LastTermType = lastTermType;
+  TestSearchState().FilesSearched = searched;
+  TestSearchState().MatchedFiles = matched;
+  TestSearchState().ResultList.Clear();
+  TestSearchState().UnopenedFiles.Clear();
   std::vector<std::string> lines;
   for (std::size_t i = 0; i < lineCount; ++i) lines.push_back(TakeText(input, 400));
-  const std::vector<std::string> results = Fill(input, nullptr, &ResultList, resultCount);
-  const std::vector<std::string> unopened = Fill(input, &UnopenedFiles, nullptr, unopenedCount);
+  const std::vector<std::string> results = Fill(input, nullptr, &TestSearchState().ResultList, resultCount);
+  const std::vector<std::string> unopened = Fill(input, &TestSearchState().UnopenedFiles, nullptr, unopenedCount);
 
   const SearchRequest request = MakeSearchRequest("", searchText.c_str(), false);
-  Check(SaveSearchLog(logPath.c_str(), request, VectorLines(lines)) == kLogWritten);
+  Check(SaveSearchLog(logPath.c_str(), TestSearchState(), request, VectorLines(lines)) ==
+        kLogWritten);
   std::ifstream file(logPath, std::ios::binary);
   const std::string log((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 

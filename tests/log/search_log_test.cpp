@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/search_state.h"
+#include "support/test_search_state.h"
 #include "support/test_support.h"
 
 namespace {
@@ -32,10 +33,9 @@ const std::string kLettersLine = "Reading: Accented, Cyrillic and Greek letters.
 std::string WordHeader(const std::string& text, int searched, int words, int files,
                        const std::string& methodLine = "") {
   return kRule60 + "\r\n\r\nSearch string: " + text + ".\r\n" + methodLine + "Searched " +
-         std::to_string(searched) +
-         " file(s).\r\nFound: " + std::to_string(words) + " word(s) in " + std::to_string(files) +
-         " file(s).\r\n" + std::string(38, '+') + "\r\nWord:\t\t\t\tFile:\r\n" +
-         std::string(55, '-') + "\r\n";
+         std::to_string(searched) + " file(s).\r\nFound: " + std::to_string(words) +
+         " word(s) in " + std::to_string(files) + " file(s).\r\n" + std::string(38, '+') +
+         "\r\nWord:\t\t\t\tFile:\r\n" + std::string(55, '-') + "\r\n";
 }
 
 std::string ExpressionHeader(const std::string& text, int searched, int found,
@@ -72,12 +72,12 @@ class ListedLines final : public ShownLines {
 class SearchLogTest : public testing::Test {
  protected:
   void SetUp() override {
-    ClearSearchLists();
-    SearchState.LastTermType = 0;
-    SearchState.FilesSearched = 0;
-    SearchState.MatchedFiles = 0;
+    ClearSearchLists(TestSearchState());
+    TestSearchState().LastTermType = 0;
+    TestSearchState().FilesSearched = 0;
+    TestSearchState().MatchedFiles = 0;
   }
-  void TearDown() override { ClearSearchLists(); }
+  void TearDown() override { ClearSearchLists(TestSearchState()); }
 
   void SetSearchText(const std::string& text) { searchText_ = text; }
   void SetMethod(const SoundMethod& method) { method_ = &method; }
@@ -85,16 +85,18 @@ class SearchLogTest : public testing::Test {
     lines_.Lines.insert(lines_.Lines.end(), lines.begin(), lines.end());
   }
   static void AddResults(const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) ASSERT_GE(ResultList.Add(path.c_str()), 0);
+    for (const std::string& path : paths)
+      ASSERT_GE(TestSearchState().ResultList.Add(path.c_str()), 0);
   }
   static void AddUnopened(const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) ASSERT_GE(UnopenedFiles.Add(path.c_str()), 0);
+    for (const std::string& path : paths)
+      ASSERT_GE(TestSearchState().UnopenedFiles.Add(path.c_str()), 0);
   }
   int Save(const std::string& path) {
     SearchRequest request = MakeSearchRequest("", searchText_.c_str(), false);
     request.Method = method_;
     request.ReadUnicode = readUnicode_;
-    return SaveSearchLog(path.c_str(), request, lines_);
+    return SaveSearchLog(path.c_str(), TestSearchState(), request, lines_);
   }
   std::string Saved() {
     const std::string path = tree_.Path("results.log");
@@ -121,10 +123,10 @@ const char kCreateFailed[] = " System error.\n File could not be created. ";
 const char kWriteFailed[] = " System error.\n Could not write to file. ";
 
 TEST_F(SearchLogTest, WordLayoutListsTheWordColumnWithTheFileOfEachLine) {
-  SearchState.LastTermType = 1;
+  TestSearchState().LastTermType = 1;
   SetSearchText("Catherine");
-  SearchState.FilesSearched = 12;
-  SearchState.MatchedFiles = 3;
+  TestSearchState().FilesSearched = 12;
+  TestSearchState().MatchedFiles = 3;
   AddLines({"Katherine\tnotes.txt\t4 (10%)\t120", "cathryn\tdiary.txt\t9 (99%)\t5", "no tab at all",
             "\tleading tab", "Kathryn\tlost.txt\t1 (1%)\t7"});
   AddResults({"/home/a/notes.txt", "/home/a/diary.txt", "/x/y", "/z"});
@@ -138,10 +140,10 @@ TEST_F(SearchLogTest, WordLayoutListsTheWordColumnWithTheFileOfEachLine) {
 }
 
 TEST_F(SearchLogTest, ExpressionLayoutEndsUnopenedFilesWithLineFeedsAlone) {
-  SearchState.LastTermType = 110;
+  TestSearchState().LastTermType = 110;
   SetSearchText("cat A dog");
-  SearchState.FilesSearched = 40;
-  SearchState.MatchedFiles = 3;
+  TestSearchState().FilesSearched = 40;
+  TestSearchState().MatchedFiles = 3;
   // One line was deleted: the count follows the list box, the paths the result list.
   AddLines({"/d/one.txt", "/d/two.txt"});
   AddResults({"/d/one.txt", "/d/two.txt"});
@@ -152,7 +154,7 @@ TEST_F(SearchLogTest, ExpressionLayoutEndsUnopenedFilesWithLineFeedsAlone) {
 
 TEST_F(SearchLogTest, EmptySearchesGiveTheHeaderAndTheBanner) {
   EXPECT_EQ(Saved(), ExpressionHeader("", 0, 0) + kEnd);
-  SearchState.LastTermType = 1;
+  TestSearchState().LastTermType = 1;
   SetSearchText("cat");
   EXPECT_EQ(Saved(), WordHeader("cat", 0, 0, 0) + kEnd);
 }
@@ -166,13 +168,13 @@ TEST_P(SwitchLinesTest, HeaderNamesTheSwitchesInBothLayouts) {
   SetMethod(dm ? DaitchMokotoffMethod() : DefaultSoundMethod());
   const std::string lines = (dm ? kDmLine : "") + (readUnicode_ ? kLettersLine : "");
   SetSearchText("Kohn");
-  SearchState.LastTermType = 1;
-  SearchState.FilesSearched = 2;
-  SearchState.MatchedFiles = 1;
+  TestSearchState().LastTermType = 1;
+  TestSearchState().FilesSearched = 2;
+  TestSearchState().MatchedFiles = 1;
   AddLines({"Cohn\tnotes.txt\t1 (50%)\t1"});
   AddResults({"/d/notes.txt"});
   EXPECT_EQ(Saved(), WordHeader("Kohn", 2, 1, 1, lines) + "Cohn\t\t\t/d/notes.txt\r\n" + kEnd);
-  SearchState.LastTermType = 110;
+  TestSearchState().LastTermType = 110;
   SetSearchText("kohn O cohen");
   EXPECT_EQ(Saved(), ExpressionHeader("kohn O cohen", 2, 1, lines) + "/d/notes.txt\r\n" + kEnd);
 }
@@ -180,7 +182,7 @@ TEST_P(SwitchLinesTest, HeaderNamesTheSwitchesInBothLayouts) {
 INSTANTIATE_TEST_SUITE_P(Switches, SwitchLinesTest, testing::Range(0, 4));
 
 TEST_F(SearchLogTest, LongestTextsAreWrittenWhole) {
-  SearchState.LastTermType = 1;
+  TestSearchState().LastTermType = 1;
   const std::string text(255, 'w');
   std::string path(255, 'p');
   path[0] = '/';
@@ -239,7 +241,7 @@ class SizeLimitedLogTest : public SearchLogTest {
 };
 
 TEST_F(SizeLimitedLogTest, ShortWriteIsReportedAndWhatWasWrittenStays) {
-  SearchState.LastTermType = 110;
+  TestSearchState().LastTermType = 110;
   AddLines({"/d/one.txt"});
   AddResults({"/d/one.txt"});
   const std::string full = ExpressionHeader("", 0, 1) + "/d/one.txt\r\n" + kEnd;
@@ -255,7 +257,7 @@ TEST_F(SizeLimitedLogTest, ShortWriteIsReportedAndWhatWasWrittenStays) {
 // A log of many blocks: lines of every length meet the blocks' ends; a write cut short in
 // a middle block fails the save and leaves exactly what the file could take.
 TEST_F(SizeLimitedLogTest, LongLogIsWrittenWholeOrReportedWhereItWasCut) {
-  SearchState.LastTermType = 1;
+  TestSearchState().LastTermType = 1;
   SetSearchText("cat");
   std::string expected;
   for (int i = 0; i < 5000; ++i) {

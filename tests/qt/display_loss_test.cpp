@@ -18,6 +18,7 @@
 #include "qt/qt_test_support.h"
 #include "support/test_support.h"
 #include "ui/main_window_layout.h"
+#include "ui/window_search.h"
 
 namespace {
 
@@ -27,7 +28,9 @@ constexpr int kGuardMs = 60000;
 constexpr int kNoWindow = 3;
 constexpr int kNeverReached = 4;
 
-bool SearchEnded() { return SearchState.SearchRunning == 0 && ControlText(kGoButton) == "&Go"; }
+bool SearchEnded() {
+  return WindowSearchState().SearchRunning == 0 && ControlText(kGoButton) == "&Go";
+}
 
 // The process ends without running its automatic objects' destructors, so the tree goes
 // with the process's exit handlers (after the worker's own, registered later).

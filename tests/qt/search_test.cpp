@@ -20,6 +20,7 @@
 #include "qt/qt_test_support.h"
 #include "support/test_support.h"
 #include "ui/main_window_layout.h"
+#include "ui/window_search.h"
 
 namespace {
 
@@ -61,13 +62,15 @@ class QtSearchTest : public testing::Test {
     QTest::keyClicks(ControlWidget(id), QString::fromStdString(text));
   }
   static void PressEnter(int id) { QTest::keyClick(ControlWidget(id), Qt::Key_Return); }
-  static bool Idle() { return SearchState.SearchRunning == 0 && ControlText(kGoButton) == "&Go"; }
+  static bool Idle() {
+    return WindowSearchState().SearchRunning == 0 && ControlText(kGoButton) == "&Go";
+  }
 
   // The worker needs this (window) thread for most of its calls, so the wait for it to be
   // held runs the event loop.
   static bool WaitUntilHeld() {
     auto heldOrEnded = [] {
-      return WorkerIsHeld() || (WorkerExists() && SearchState.SearchRunning == 0);
+      return WorkerIsHeld() || (WorkerExists() && WindowSearchState().SearchRunning == 0);
     };
     return PumpUntil(heldOrEnded, kPatienceMs) && WorkerIsHeld();
   }
@@ -127,7 +130,7 @@ TEST_F(QtSearchTest, EnterSearchesAltPPausesAndEnterStops) {
   ASSERT_TRUE(PumpUntil(WorkerIsPaused, kPatienceMs));
   EXPECT_EQ(ListBoxCount(kResultListBox), lines);
   EXPECT_EQ(ControlText(kStatusLine), status);
-  ASSERT_EQ(SearchState.SearchRunning, 1);
+  ASSERT_EQ(WindowSearchState().SearchRunning, 1);
 
   // Stop from the paused state: back to idle, with a summary of what was found. Stop lets
   // the worker go on before it asks it to end; the hold keeps it to the call it was paused
@@ -182,7 +185,7 @@ TEST_F(QtSearchTest, ClosingDuringASearchEndsTheLoop) {
   EXPECT_EQ(RunMessageLoop(), 0);
   EXPECT_EQ(QtMainWindow(), nullptr);
   EXPECT_FALSE(WorkerExists());
-  EXPECT_EQ(SearchState.SearchRunning, 0);
+  EXPECT_EQ(WindowSearchState().SearchRunning, 0);
 }
 
 }  // namespace

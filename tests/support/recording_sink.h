@@ -22,7 +22,7 @@ struct RecordedOccurrence {
   std::int64_t Line;
   std::int64_t Column;
   std::int64_t Offset;
-  std::string Code;  // the key or code that matched
+  std::string Code;     // the key or code that matched
   std::string Variant;  // "" for none
 
   bool operator==(const RecordedOccurrence&) const = default;
@@ -54,6 +54,6 @@ class RecordingSink : public SearchSink {
 
  private:
   int Show(const std::string& line);
-  ResultLine resultLine_{};  // a line offered before any file (a stopped scan) names none
+  ResultLine resultLine_{};        // a line offered before any file (a stopped scan) names none
   std::uint32_t leftOut_[6] = {};  // by LeftOutKind
 };

@@ -34,6 +34,7 @@ std::vector<ReferenceFind> ReferenceLetterCodeFinds(const std::string& bytes, co
 
 // The UTF-8 of code points (tests build their texts with it).
 // ReferenceLetterFinds or ReferenceLetterCodeFinds of the term.
-std::vector<ReferenceFind> ReferenceLetterFinds(const std::string& bytes, const ReferenceTerm& term);
+std::vector<ReferenceFind> ReferenceLetterFinds(const std::string& bytes,
+                                                const ReferenceTerm& term);
 
 std::string Utf8Of(const std::u32string& text);

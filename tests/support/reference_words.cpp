@@ -11,9 +11,7 @@ constexpr std::size_t kWordLetters = 62;
 
 bool IsLetter(std::uint8_t b) { return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'); }
 
-bool IsJoiner(std::uint8_t b) {
-  return (b >= '0' && b <= '9') || b == '^' || b == '_' || b == '`';
-}
+bool IsJoiner(std::uint8_t b) { return (b >= '0' && b <= '9') || b == '^' || b == '_' || b == '`'; }
 
 int IndexOf(const PhoneticKey& key, const PhoneticKey* keys, std::uint32_t count) {
   for (std::uint32_t k = 0; k < count; ++k) {
@@ -42,7 +40,6 @@ int KeyOf(const std::string& letters, const PhoneticKey* keys, std::uint32_t cou
   if (primary >= 0 || reduced.compare(0, 2, "ps") != 0) return primary;
   return IndexOf(ComputePhoneticKey(reduced.c_str() + 1), keys, count);
 }
-
 
 // The words of `bytes` by the word rules, each given to `match` (the index of what it
 // matched, or -1).

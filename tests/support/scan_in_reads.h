@@ -40,8 +40,9 @@ int FeedInReads(WordReading& reading, const std::string& text, NextSize&& nextSi
     }
     std::size_t size = nextSize();
     if (size > text.size() - at) size = text.size() - at;
-    const int outcome = reading.Read(reinterpret_cast<const std::uint8_t*>(text.data() + at),
-                                     static_cast<std::uint32_t>(size), static_cast<std::int64_t>(at));
+    const int outcome =
+        reading.Read(reinterpret_cast<const std::uint8_t*>(text.data() + at),
+                     static_cast<std::uint32_t>(size), static_cast<std::int64_t>(at));
     if (outcome != kScanGoOn) return outcome;
     at += size;
   }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/window_search.h"
 #include "window_fixture.h"
 
 namespace ui_test {
@@ -79,7 +80,7 @@ TEST_F(FileCommandTest, SaveWritesTheLogAndMarksTheResultsSaved) {
   EXPECT_TRUE(
       content.ends_with("\r\n******************** End of search log ********************\r\n"));
   EXPECT_FALSE(HeadlessIsEnabled(kSaveButton));
-  EXPECT_EQ(ResultList.NonEmpty, 0);
+  EXPECT_EQ(WindowSearchState().ResultList.NonEmpty, 0);
   EXPECT_TRUE(HeadlessMessageBoxes().empty());
 
   // Deleting one of two lines leaves unsaved results again.
@@ -108,7 +109,7 @@ TEST_P(FailedSaveTest, LeavesSaveEnabledForAnotherTry) {
   EXPECT_EQ(boxes[0].Text, GetParam().Message);
   EXPECT_EQ(boxes[0].Icon, MessageIcon::Error);
   EXPECT_TRUE(HeadlessIsEnabled(kSaveButton));
-  EXPECT_EQ(ResultList.NonEmpty, 1);
+  EXPECT_EQ(WindowSearchState().ResultList.NonEmpty, 1);
 }
 
 // A device is a place no log goes to, where the system has one at a known path.
@@ -119,9 +120,10 @@ const FailedSave kFailedSaves[] = {
     {"NoFolder", "/nonexistent-folder/x.log", " System error.\n File could not be created. "},
 };
 
-INSTANTIATE_TEST_SUITE_P(
-    DeviceOrNoFolder, FailedSaveTest, ::testing::ValuesIn(kFailedSaves),
-    [](const ::testing::TestParamInfo<FailedSave>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(DeviceOrNoFolder, FailedSaveTest, ::testing::ValuesIn(kFailedSaves),
+                         [](const ::testing::TestParamInfo<FailedSave>& info) {
+                           return std::string(info.param.Name);
+                         });
 
 #ifndef _WIN32
 // A FIFO chosen as the log would hold the window until a reader came; it is refused at
@@ -147,7 +149,7 @@ TEST_F(FileCommandTest, CancelledSaveChangesNothing) {
   HeadlessClick(kSaveButton);
   EXPECT_TRUE(ReadWholeFile(tree_.Path("never.log")).empty());
   EXPECT_TRUE(HeadlessIsEnabled(kSaveButton));
-  EXPECT_EQ(ResultList.NonEmpty, 1);
+  EXPECT_EQ(WindowSearchState().ResultList.NonEmpty, 1);
   EXPECT_TRUE(HeadlessMessageBoxes().empty());
 }
 

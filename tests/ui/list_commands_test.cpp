@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/window_search.h"
 #include "window_fixture.h"
 
 namespace ui_test {
@@ -31,7 +32,7 @@ class ListCommandTest : public WindowTest {
     HeadlessClick(kGoButton);
     ASSERT_TRUE(WaitForSearchEnd());
     ASSERT_EQ(Lines(), 1);
-    ASSERT_EQ(UnopenedFiles.Count, 1u);
+    ASSERT_EQ(WindowSearchState().UnopenedFiles.Count, 1u);
   }
 
   TempTree tree_;
@@ -44,7 +45,7 @@ TEST_F(ListCommandTest, DelWithNoLineSelectedChangesNothing) {
   int focus = HeadlessFocus();
   HeadlessClick(kDeleteButton);
   EXPECT_EQ(HeadlessListLines(kResultListBox), lines);
-  EXPECT_EQ(ResultList.Count, 3u);
+  EXPECT_EQ(WindowSearchState().ResultList.Count, 3u);
   EXPECT_EQ(Status(), status);
   EXPECT_EQ(HeadlessFocus(), focus);
 }
@@ -55,8 +56,8 @@ TEST_F(ListCommandTest, DelMovesLaterLinesAndTheirFilesUp) {
   HeadlessClick(kDeleteButton);
   lines.erase(lines.begin() + 1);
   ASSERT_EQ(HeadlessListLines(kResultListBox), lines);
-  ASSERT_EQ(ResultList.Count, 3u);
-  for (std::uint32_t i = 0; i < 3; ++i) EXPECT_EQ(ResultList.Get(i), lines[i]);
+  ASSERT_EQ(WindowSearchState().ResultList.Count, 3u);
+  for (std::uint32_t i = 0; i < 3; ++i) EXPECT_EQ(WindowSearchState().ResultList.Get(i), lines[i]);
   EXPECT_EQ(Status(), Padded("Completed:  Found 3 file(s) matching expression."));
   EXPECT_EQ(HeadlessFocus(), kResultListBox);
   for (int id : {kDeleteButton, kClearButton, kSaveButton}) EXPECT_TRUE(HeadlessIsEnabled(id));
@@ -74,8 +75,8 @@ TEST_F(ListCommandTest, DelOfTheLastLineDisablesDelClearAndSave) {
   HeadlessSelectLine(kResultListBox, 0);
   HeadlessClick(kDeleteButton);
   EXPECT_EQ(Lines(), 0);
-  EXPECT_EQ(ResultList.Count, 0u);
-  EXPECT_EQ(ResultList.NonEmpty, 0);
+  EXPECT_EQ(WindowSearchState().ResultList.Count, 0u);
+  EXPECT_EQ(WindowSearchState().ResultList.NonEmpty, 0);
   for (int id : {kDeleteButton, kClearButton, kSaveButton}) EXPECT_FALSE(HeadlessIsEnabled(id));
 }
 
@@ -91,16 +92,16 @@ TEST_F(ListCommandTest, SaveStaysWhileUnopenedFilesRemain) {
 
 TEST_F(ListCommandTest, ClearEmptiesTheResultsAndTheUnopenedFiles) {
   SearchWithUnopenedFile();
-  std::int32_t searched = SearchState.FilesSearched;
+  std::int32_t searched = WindowSearchState().FilesSearched;
   HeadlessClick(kClearButton);
   EXPECT_EQ(Lines(), 0);
-  EXPECT_EQ(ResultList.Count, 0u);
-  EXPECT_EQ(UnopenedFiles.Count, 0u);
+  EXPECT_EQ(WindowSearchState().ResultList.Count, 0u);
+  EXPECT_EQ(WindowSearchState().UnopenedFiles.Count, 0u);
   EXPECT_EQ(Status(), "Ready" + std::string(85, ' '));
   EXPECT_EQ(HeadlessFocus(), kSearchForEdit);
   for (int id : {kDeleteButton, kClearButton, kSaveButton}) EXPECT_FALSE(HeadlessIsEnabled(id));
-  EXPECT_EQ(SearchState.FilesSearched, searched);
-  EXPECT_EQ(SearchState.LastTermType, 1);
+  EXPECT_EQ(WindowSearchState().FilesSearched, searched);
+  EXPECT_EQ(WindowSearchState().LastTermType, 1);
 }
 
 TEST_F(ListCommandTest, DoubleClickOpensOnlyASelectedResult) {

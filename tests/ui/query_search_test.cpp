@@ -30,7 +30,7 @@ class QuerySearchTest : public ::testing::Test {
     HeadlessReset();
     HeadlessCreateSearchControls();
     InitialisePhonetics();
-    ClearSearchLists();
+    ClearSearchLists(WindowSearchState());
     // Four files that tell the operators apart: cat and dog, cat, dog and bird, bird.
     tree.WriteFile("f1.txt", "The cat chased the dog.\n");
     tree.WriteFile("f2.txt", "A cat.\n");
@@ -39,8 +39,8 @@ class QuerySearchTest : public ::testing::Test {
   }
   void TearDown() override {
     FailNextAllocationsForTesting(0);
-    ResetSearchState();
-    ClearSearchLists();
+    ResetSearchState(WindowSearchState());
+    ClearSearchLists(WindowSearchState());
   }
 
   int Search(const std::string& query, const std::string& pattern = "*.txt", int subdirs = 0) {
@@ -52,13 +52,13 @@ class QuerySearchTest : public ::testing::Test {
 
   // Every resource of the search has been given back.
   void ExpectCleanedUp() {
-    EXPECT_EQ(FileSet.Count.load(), 0u);
-    EXPECT_EQ(DirectoryQueue.Count.load(), 0u);
-    EXPECT_EQ(SearchState.ReadBuffer.load(), nullptr);
-    EXPECT_EQ(SearchState.ScanFileHandle.load(), kNoFile);
-    EXPECT_EQ(SearchState.PatternFindHandle.load(), kNoFind);
-    EXPECT_EQ(SearchState.SubdirFindHandle.load(), kNoFind);
-    EXPECT_EQ(SearchState.SearchRunning.load(), 0);
+    EXPECT_EQ(WindowSearchState().FileSet.Count.load(), 0u);
+    EXPECT_EQ(WindowSearchState().DirectoryQueue.Count.load(), 0u);
+    EXPECT_EQ(WindowSearchState().ReadBuffer.load(), nullptr);
+    EXPECT_EQ(WindowSearchState().ScanFileHandle.load(), kNoFile);
+    EXPECT_EQ(WindowSearchState().PatternFindHandle.load(), kNoFind);
+    EXPECT_EQ(WindowSearchState().SubdirFindHandle.load(), kNoFind);
+    EXPECT_EQ(WindowSearchState().SearchRunning.load(), 0);
   }
 
   std::vector<std::string> Paths(std::vector<std::string> names) {
@@ -86,13 +86,14 @@ TEST_P(ExpressionTest, ListsTheFilesThatSatisfyIt) {
   ASSERT_EQ(Search(c.Query), 0);
   std::vector<std::string> expected = Paths(c.Files);
   EXPECT_EQ(Sorted(HeadlessListLines(kResultListBox)), expected);
-  ASSERT_EQ(ResultList.Count.load(), expected.size());
+  ASSERT_EQ(WindowSearchState().ResultList.Count.load(), expected.size());
   // The result list names the same files as the lines, line by line.
   std::vector<std::string> lines = HeadlessListLines(kResultListBox);
-  for (std::uint32_t i = 0; i < ResultList.Count; ++i) EXPECT_EQ(lines[i], ResultList.Get(i));
-  EXPECT_EQ(SearchState.LastTermType.load(), 0);
-  EXPECT_EQ(SearchState.FilesSearched.load(), 4);
-  EXPECT_EQ(SearchState.MatchedFiles.load(), static_cast<int>(expected.size()));
+  for (std::uint32_t i = 0; i < WindowSearchState().ResultList.Count; ++i)
+    EXPECT_EQ(lines[i], WindowSearchState().ResultList.Get(i));
+  EXPECT_EQ(WindowSearchState().LastTermType.load(), 0);
+  EXPECT_EQ(WindowSearchState().FilesSearched.load(), 4);
+  EXPECT_EQ(WindowSearchState().MatchedFiles.load(), static_cast<int>(expected.size()));
   EXPECT_EQ(HeadlessControlText(kStatusLine),
             Padded("Completed:  4 file(s) searched. " + std::to_string(expected.size()) +
                    " file(s) matched expression."));
@@ -122,10 +123,10 @@ TEST_F(QuerySearchTest, SingleWordListsEveryOccurrenceLastFileFirst) {
                                       "cat\tf2.txt\t1 (35.7%)\t0 K"}));
   // Files are searched from the last enumerated to the first, and a file's hits stay
   // together in file order.
-  ASSERT_EQ(ResultList.Count.load(), 3u);
+  ASSERT_EQ(WindowSearchState().ResultList.Count.load(), 3u);
   for (std::uint32_t i = 0; i < 3; ++i) {
     const std::string name = lines[i].substr(lines[i].find('\t') + 1, 6);
-    EXPECT_EQ(std::string(ResultList.Get(i)), tree.Path(name));
+    EXPECT_EQ(std::string(WindowSearchState().ResultList.Get(i)), tree.Path(name));
   }
   auto at = [&lines](const char* prefix) {
     return std::find_if(lines.begin(), lines.end(),
@@ -133,9 +134,9 @@ TEST_F(QuerySearchTest, SingleWordListsEveryOccurrenceLastFileFirst) {
            lines.begin();
   };
   EXPECT_EQ(at("cat\tf2") + 1, at("Kat\tf2"));
-  EXPECT_EQ(SearchState.LastTermType.load(), 1);
-  EXPECT_EQ(SearchState.FilesSearched.load(), 4);
-  EXPECT_EQ(SearchState.MatchedFiles.load(), 2);
+  EXPECT_EQ(WindowSearchState().LastTermType.load(), 1);
+  EXPECT_EQ(WindowSearchState().FilesSearched.load(), 4);
+  EXPECT_EQ(WindowSearchState().MatchedFiles.load(), 2);
   EXPECT_EQ(HeadlessControlText(kStatusLine),
             Padded("Completed:  4 file(s) searched. Found 3 item(s) in 2 file(s)."));
   EXPECT_EQ(HeadlessFocus(), kResultListBox);
@@ -147,8 +148,8 @@ TEST_F(QuerySearchTest, SingleWordReportsFilesThatCouldNotBeOpened) {
   ASSERT_TRUE(unopenable.Made());
   ASSERT_EQ(Search("bird"), 0);
   EXPECT_EQ(HeadlessListLines(kResultListBox).size(), 2u);
-  ASSERT_EQ(UnopenedFiles.Count.load(), 1u);
-  EXPECT_EQ(std::string(UnopenedFiles.Get(0)), tree.Path("pipe.txt"));
+  ASSERT_EQ(WindowSearchState().UnopenedFiles.Count.load(), 1u);
+  EXPECT_EQ(std::string(WindowSearchState().UnopenedFiles.Get(0)), tree.Path("pipe.txt"));
   EXPECT_EQ(HeadlessControlText(kStatusLine),
             Padded("Completed:  2 item(s) found. 1 file(s) couldn't be opened."));
   ExpectCleanedUp();
@@ -159,7 +160,7 @@ TEST_F(QuerySearchTest, WordWithSubdirectoriesAndNoFileAnywhere) {
   ASSERT_EQ(Search("cat", "*.none", 1), 0);
   EXPECT_TRUE(HeadlessListLines(kResultListBox).empty());
   EXPECT_TRUE(HeadlessMessageBoxes().empty());
-  EXPECT_EQ(SearchState.LastTermType.load(), 0);
+  EXPECT_EQ(WindowSearchState().LastTermType.load(), 0);
   EXPECT_EQ(HeadlessControlText(kStatusLine),
             Padded("Completed:  0 file(s) searched. 0 file(s) matched expression."));
   EXPECT_EQ(HeadlessFocus(), kResultListBox);
@@ -186,8 +187,8 @@ TEST_P(RefusalTest, RefusedQueryShowsItsMessageAndSearchesNothing) {
   EXPECT_EQ(boxes[0].Text, QueryRefusalMessage(GetParam().Code));
   EXPECT_EQ(boxes[0].Icon, MessageIcon::Information);
   EXPECT_TRUE(HeadlessListLines(kResultListBox).empty());
-  EXPECT_EQ(ResultList.Count.load(), 0u);
-  EXPECT_EQ(UnopenedFiles.Count.load(), 0u);
+  EXPECT_EQ(WindowSearchState().ResultList.Count.load(), 0u);
+  EXPECT_EQ(WindowSearchState().UnopenedFiles.Count.load(), 0u);
   EXPECT_EQ(HeadlessFocus(), kSearchForEdit);
   ExpectCleanedUp();
 }

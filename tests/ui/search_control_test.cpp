@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/window_search.h"
 #include "window_fixture.h"
 
 namespace ui_test {
@@ -26,16 +27,16 @@ class SearchControlTest : public WindowTest {
     EXPECT_EQ(HeadlessControlText(kGoButton), "&Go");
     EXPECT_EQ(HeadlessControlText(kPauseButton), "&Pause");
     EXPECT_FALSE(HeadlessIsEnabled(kPauseButton));
-    EXPECT_EQ(SearchState.SearchRunning, 0);
-    EXPECT_EQ(SearchState.SearchPaused, 0);
+    EXPECT_EQ(WindowSearchState().SearchRunning, 0);
+    EXPECT_EQ(WindowSearchState().SearchPaused, 0);
   }
 
   // The worker has ended and the cleanup has released what the search held.
   void ExpectWorkerGone() {
     EXPECT_FALSE(WorkerExists());
-    EXPECT_EQ(FileSet.Count, 0u);
-    EXPECT_EQ(SearchState.ReadBuffer.load(), nullptr);
-    EXPECT_EQ(SearchState.ScanFileHandle.load(), kNoFile);
+    EXPECT_EQ(WindowSearchState().FileSet.Count, 0u);
+    EXPECT_EQ(WindowSearchState().ReadBuffer.load(), nullptr);
+    EXPECT_EQ(WindowSearchState().ScanFileHandle.load(), kNoFile);
   }
 
   TempTree tree_;
@@ -45,7 +46,7 @@ TEST_F(SearchControlTest, EnterListsTheFilesAndEndsIdle) {
   HeadlessPressEnter();
   ASSERT_TRUE(WaitForSearchEnd());
   EXPECT_EQ(Lines(), kFiles);
-  EXPECT_EQ(ResultList.Count, static_cast<unsigned>(kFiles));
+  EXPECT_EQ(WindowSearchState().ResultList.Count, static_cast<unsigned>(kFiles));
   EXPECT_EQ(Status(), Padded("Completed:  Found 40 file(s) matching specification."));
   ExpectIdleButtons();
   for (int id : {kDeleteButton, kClearButton, kSaveButton}) EXPECT_TRUE(HeadlessIsEnabled(id));
@@ -55,7 +56,7 @@ TEST_F(SearchControlTest, EnterListsTheFilesAndEndsIdle) {
 
 TEST_F(SearchControlTest, RunningSearchOffersStopAndPauseOnly) {
   StartAndHoldAt(1);
-  EXPECT_EQ(SearchState.SearchRunning, 1);
+  EXPECT_EQ(WindowSearchState().SearchRunning, 1);
   EXPECT_EQ(HeadlessControlText(kGoButton), "Stop");
   EXPECT_EQ(HeadlessControlText(kPauseButton), "&Pause");
   EXPECT_TRUE(HeadlessIsEnabled(kPauseButton));
@@ -66,7 +67,7 @@ TEST_F(SearchControlTest, EnterAgainStopsTheSearchAndKeepsItsLines) {
   StartAndHoldAt(3);
   HeadlessPressEnter();
   EXPECT_EQ(Lines(), 3);
-  EXPECT_EQ(ResultList.Count, 3u);
+  EXPECT_EQ(WindowSearchState().ResultList.Count, 3u);
   EXPECT_EQ(Status(), Padded("Inerrupted:  0 intermediate file(s) match expression."));
   ExpectIdleButtons();
   EXPECT_TRUE(HeadlessIsEnabled(kDeleteButton));
@@ -81,12 +82,12 @@ TEST_F(SearchControlTest, StopWhilePausedEndsLikeStop) {
   HoldAtNextCheckpoint();
   HeadlessClick(kPauseButton);
   EXPECT_EQ(HeadlessControlText(kPauseButton), "&Resume");
-  EXPECT_EQ(SearchState.SearchPaused, 1);
+  EXPECT_EQ(WindowSearchState().SearchPaused, 1);
   ASSERT_TRUE(LetHeldWorkerGo());  // into its pause wait
   HoldWorkerAtNextCheckpoint();
   HeadlessClick(kGoButton);
   EXPECT_EQ(Lines(), 2);
-  EXPECT_EQ(ResultList.Count, 2u);
+  EXPECT_EQ(WindowSearchState().ResultList.Count, 2u);
   EXPECT_EQ(Status(), Padded("Inerrupted:  0 intermediate file(s) match expression."));
   ExpectIdleButtons();
   ExpectWorkerGone();
@@ -104,11 +105,11 @@ TEST_F(SearchControlTest, PauseHoldsTheSearchUntilResume) {
   ASSERT_TRUE(WaitUntilWorkerPaused());
   EXPECT_EQ(HeadlessListLines(kResultListBox), lines);
   EXPECT_EQ(Status(), status);
-  EXPECT_EQ(SearchState.SearchRunning, 1);
+  EXPECT_EQ(WindowSearchState().SearchRunning, 1);
 
   HeadlessClick(kPauseButton);
   EXPECT_EQ(HeadlessControlText(kPauseButton), "&Pause");
-  EXPECT_EQ(SearchState.SearchPaused, 0);
+  EXPECT_EQ(WindowSearchState().SearchPaused, 0);
   ASSERT_TRUE(WaitForSearchEnd());
   EXPECT_EQ(Lines(), kFiles);  // it went on where it was: nothing lost, nothing twice
   EXPECT_EQ(Status(), Padded("Completed:  Found 40 file(s) matching specification."));
@@ -116,13 +117,14 @@ TEST_F(SearchControlTest, PauseHoldsTheSearchUntilResume) {
 
 TEST_F(SearchControlTest, GoAfterASearchThatEndedByItselfStartsAfresh) {
   HeadlessClick(kGoButton);
-  ASSERT_TRUE(WaitFor(
-      [] { return SearchState.SearchRunning == 0 && HeadlessControlText(kGoButton) == "&Go"; }));
+  ASSERT_TRUE(WaitFor([] {
+    return WindowSearchState().SearchRunning == 0 && HeadlessControlText(kGoButton) == "&Go";
+  }));
   // Not joined: Go meets the worker that is on its way out.
   HeadlessClick(kGoButton);
   ASSERT_TRUE(WaitForSearchEnd());
   EXPECT_EQ(Lines(), kFiles);
-  EXPECT_EQ(ResultList.Count, static_cast<unsigned>(kFiles));
+  EXPECT_EQ(WindowSearchState().ResultList.Count, static_cast<unsigned>(kFiles));
 }
 
 class CloseDuringSearchTest : public SearchControlTest,
@@ -143,8 +145,8 @@ TEST_P(CloseDuringSearchTest, EndsTheWorkerWithoutStatusTextThenTheProgram) {
   EXPECT_TRUE(HeadlessWindowDestroyed());
   EXPECT_EQ(HeadlessQuitCode(), 0);
   EXPECT_EQ(Status(), status);
-  EXPECT_EQ(SearchState.SearchRunning, 0);
-  EXPECT_EQ(SearchState.SearchPaused, 0);
+  EXPECT_EQ(WindowSearchState().SearchRunning, 0);
+  EXPECT_EQ(WindowSearchState().SearchPaused, 0);
   ExpectWorkerGone();
 }
 
@@ -152,8 +154,9 @@ INSTANTIATE_TEST_SUITE_P(RunningOrPaused, CloseDuringSearchTest, ::testing::Bool
 
 TEST_F(SearchControlTest, CloseAfterASearchEndedByItselfJoinsItsWorker) {
   HeadlessClick(kGoButton);
-  ASSERT_TRUE(WaitFor(
-      [] { return SearchState.SearchRunning == 0 && HeadlessControlText(kGoButton) == "&Go"; }));
+  ASSERT_TRUE(WaitFor([] {
+    return WindowSearchState().SearchRunning == 0 && HeadlessControlText(kGoButton) == "&Go";
+  }));
   HeadlessClick(kExitButton);
   EXPECT_TRUE(HeadlessWindowDestroyed());
   EXPECT_FALSE(WorkerExists());
@@ -173,10 +176,10 @@ TEST_F(StoppedQueryTest, InterruptedFileWithLinesCountsAsSearched) {
   StartAndHoldAt(1);
   HeadlessClick(kGoButton);
   EXPECT_EQ(Lines(), 1);
-  EXPECT_EQ(ResultList.Count, 1u);
+  EXPECT_EQ(WindowSearchState().ResultList.Count, 1u);
   EXPECT_EQ(StatusWords(), "Completed:  1 file(s) searched. Found 1 item(s) in 1 file(s).");
-  EXPECT_EQ(SearchState.FilesSearched, 1);
-  EXPECT_EQ(SearchState.MatchedFiles, 1);
+  EXPECT_EQ(WindowSearchState().FilesSearched, 1);
+  EXPECT_EQ(WindowSearchState().MatchedFiles, 1);
 }
 
 // The file's scan was complete when the stop came (its last word ends the file): it is
@@ -208,7 +211,7 @@ TEST_F(StoppedQueryTest, StoppedExpressionListsEachMatchingFileOnce) {
   HeadlessClick(kGoButton);
   EXPECT_EQ(StatusWords(), "Inerrupted:  3 intermediate file(s) match expression.");
   EXPECT_EQ(Lines(), 3);
-  EXPECT_EQ(ResultList.Count, 3u);
+  EXPECT_EQ(WindowSearchState().ResultList.Count, 3u);
 }
 
 }  // namespace

@@ -25,7 +25,8 @@ std::string Padded(std::string text) {
 
 std::vector<std::string> ResultPaths() {
   std::vector<std::string> paths;
-  for (std::uint32_t i = 0; i < ResultList.Count; ++i) paths.emplace_back(ResultList.Get(i));
+  for (std::uint32_t i = 0; i < WindowSearchState().ResultList.Count; ++i)
+    paths.emplace_back(WindowSearchState().ResultList.Get(i));
   return paths;
 }
 
@@ -37,7 +38,7 @@ class SearchDriverTest : public ::testing::Test {
   void SetUp() override {
     HeadlessReset();
     HeadlessCreateSearchControls();
-    ClearSearchLists();
+    ClearSearchLists(WindowSearchState());
     statusAtEachLine.clear();
     tree.WriteFile("one.txt", "cat");
     tree.WriteFile("two.txt", "dog");
@@ -48,13 +49,11 @@ class SearchDriverTest : public ::testing::Test {
   }
   void TearDown() override {
     HeadlessSetLineSink(nullptr);
-    ResetSearchState();
-    ClearSearchLists();
+    ResetSearchState(WindowSearchState());
+    ClearSearchLists(WindowSearchState());
   }
   // The search as Go starts it, run on this thread.
-  static int Search() {
-    return RunWindowSearch(ReadWindowRequest());
-  }
+  static int Search() { return RunWindowSearch(ReadWindowRequest()); }
 
   TempTree tree;
 };
@@ -67,13 +66,13 @@ TEST_F(SearchDriverTest, EmptyQueryListsTheMatchingFiles) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines, ResultPaths());
   EXPECT_EQ(lines[0].rfind(tree.Root(), 0), 0u);
-  EXPECT_EQ(SearchState.FilesSearched, 2);
+  EXPECT_EQ(WindowSearchState().FilesSearched, 2);
   EXPECT_EQ(HeadlessControlText(kStatusLine),
             Padded("Completed:  Found 2 file(s) matching specification."));
   EXPECT_EQ(statusAtEachLine.front(), "Searching..." + std::string(84, ' '));
   EXPECT_EQ(HeadlessHorizontalExtent(kResultListBox), 600);
   EXPECT_EQ(HeadlessFocus(), kSearchForEdit);
-  EXPECT_EQ(FileSet.Count, 0u);  // the cleanup has run
+  EXPECT_EQ(WindowSearchState().FileSet.Count, 0u);  // the cleanup has run
   EXPECT_EQ(HeadlessControlText(kGoButton), "&Go");
   EXPECT_TRUE(HeadlessIsEnabled(kClearButton));
 }
@@ -89,21 +88,21 @@ TEST_F(SearchDriverTest, BlankQueryListsWithSubdirectoriesWhenChecked) {
 }
 
 TEST_F(SearchDriverTest, StartsFromAFreshStateButLeavesResultListToGo) {
-  FileSet.Add("/stale/file.txt");
-  DirectoryQueue.Add("/stale/*.txt");
-  UnopenedFiles.Add("/stale/unopened.txt");
-  ResultList.Add("/kept/by/go.txt");
-  SearchState.LastTermType = 1;
-  SearchState.MatchedFiles = 9;
-  SearchState.FirstTermTaken = 1;
+  WindowSearchState().FileSet.Add("/stale/file.txt");
+  WindowSearchState().DirectoryQueue.Add("/stale/*.txt");
+  WindowSearchState().UnopenedFiles.Add("/stale/unopened.txt");
+  WindowSearchState().ResultList.Add("/kept/by/go.txt");
+  WindowSearchState().LastTermType = 1;
+  WindowSearchState().MatchedFiles = 9;
+  WindowSearchState().FirstTermTaken = 1;
 
   EXPECT_EQ(Search(), 0);
 
-  EXPECT_EQ(UnopenedFiles.Count, 0u);
-  EXPECT_EQ(SearchState.LastTermType, 0);
-  EXPECT_EQ(SearchState.MatchedFiles, 0);
-  ASSERT_EQ(ResultList.Count, 3u);
-  EXPECT_STREQ(ResultList.Get(0), "/kept/by/go.txt");
+  EXPECT_EQ(WindowSearchState().UnopenedFiles.Count, 0u);
+  EXPECT_EQ(WindowSearchState().LastTermType, 0);
+  EXPECT_EQ(WindowSearchState().MatchedFiles, 0);
+  ASSERT_EQ(WindowSearchState().ResultList.Count, 3u);
+  EXPECT_STREQ(WindowSearchState().ResultList.Get(0), "/kept/by/go.txt");
   EXPECT_EQ(HeadlessListLines(kResultListBox).size(), 2u);
 }
 
@@ -149,7 +148,7 @@ TEST_P(NothingFoundTest, EndsWithTheMessageAndSendsTheUserBackToSearchIn) {
   EXPECT_EQ(HeadlessFocus(), kSearchInEdit);
   EXPECT_EQ(HeadlessControlText(kGoButton), "&Go");
   EXPECT_TRUE(HeadlessListLines(kResultListBox).empty());
-  EXPECT_EQ(FileSet.Count, 0u);
+  EXPECT_EQ(WindowSearchState().FileSet.Count, 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -206,8 +205,8 @@ TEST_F(SearchDriverTest, StopDuringTheListingLeavesTheRestToTheWindowThread) {
   EXPECT_EQ(JoinWorker(), -1);
 
   EXPECT_EQ(HeadlessListLines(kResultListBox).size(), 1u);
-  EXPECT_EQ(ResultList.Count, 1u);
-  EXPECT_EQ(FileSet.Count, 3u);
+  EXPECT_EQ(WindowSearchState().ResultList.Count, 1u);
+  EXPECT_EQ(WindowSearchState().FileSet.Count, 3u);
   EXPECT_EQ(HeadlessControlText(kStatusLine), "Searching..." + std::string(84, ' '));
   EXPECT_EQ(HeadlessControlText(kGoButton), "Stop");
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/window_search.h"
 #include "window_fixture.h"
 
 namespace ui_test {
@@ -141,7 +142,7 @@ TEST_F(StartUpTest, EscapeAndCheckBoxCommandsDoNothing) {
   // An unknown notification goes to the default processing only.
   SendMainWindowMessage(kMsgCommand, MakeCommand(kGoButton, 5), 0);
   EXPECT_EQ(Take(), before);
-  EXPECT_EQ(SearchState.SearchRunning, 0);
+  EXPECT_EQ(WindowSearchState().SearchRunning, 0);
 }
 
 TEST_F(StartUpTest, AboutItemShowsTheAboutBoxOnly) {

@@ -8,6 +8,7 @@
 
 #include "engine/search_state.h"
 #include "support/headless_controls.h"
+#include "ui/window_search.h"
 
 namespace {
 
@@ -58,17 +59,17 @@ class StatusLineTest : public ::testing::TestWithParam<StatusCase> {
   void SetUp() override {
     HeadlessReset();
     HeadlessCreateSearchControls();
-    ClearSearchLists();
+    ClearSearchLists(WindowSearchState());
   }
-  void TearDown() override { ClearSearchLists(); }
+  void TearDown() override { ClearSearchLists(WindowSearchState()); }
 };
 
 TEST_P(StatusLineTest, FormatsPadsToNinetyAndSetsTheExtent) {
   const StatusCase& c = GetParam();
-  SearchState.LastTermType = c.LastTermType;
-  SearchState.FilesSearched = c.FilesSearched;
-  SearchState.MatchedFiles = c.MatchedFiles;
-  for (int i = 0; i < c.Unopened; ++i) UnopenedFiles.Add("/unopened.txt");
+  WindowSearchState().LastTermType = c.LastTermType;
+  WindowSearchState().FilesSearched = c.FilesSearched;
+  WindowSearchState().MatchedFiles = c.MatchedFiles;
+  for (int i = 0; i < c.Unopened; ++i) WindowSearchState().UnopenedFiles.Add("/unopened.txt");
   for (int i = 0; i < c.Lines; ++i) ListBoxAddLine(kResultListBox, "line");
 
   ShowCompletionStatus(c.Mode);
@@ -85,33 +86,35 @@ INSTANTIATE_TEST_SUITE_P(AllModes, StatusLineTest, ::testing::ValuesIn(kCases),
 class StatusLineListTest : public StatusLineTest {};
 
 TEST_F(StatusLineListTest, StoppedExpressionListsTheFlaggedFilesBelowTheLines) {
-  SearchState.LastTermType = 111;
-  SearchState.MatchedFiles = 2;
+  WindowSearchState().LastTermType = 111;
+  WindowSearchState().MatchedFiles = 2;
   ListBoxAddLine(kResultListBox, "earlier line");
-  for (const char* path : {"/a.txt", "/b.txt", "/c.txt", "/d.txt"}) FileSet.Add(path);
-  FileSet.Flag(1) = 1;
-  FileSet.Flag(3) = 1;
+  for (const char* path : {"/a.txt", "/b.txt", "/c.txt", "/d.txt"})
+    WindowSearchState().FileSet.Add(path);
+  WindowSearchState().FileSet.Flag(1) = 1;
+  WindowSearchState().FileSet.Flag(3) = 1;
 
   ShowCompletionStatus(kStoppedSearch);
 
   EXPECT_EQ(HeadlessListLines(kResultListBox),
             (std::vector<std::string>{"earlier line", "/b.txt", "/d.txt"}));
-  ASSERT_EQ(ResultList.Count, 2u);
-  EXPECT_STREQ(ResultList.Get(0), "/b.txt");
-  EXPECT_STREQ(ResultList.Get(1), "/d.txt");
+  ASSERT_EQ(WindowSearchState().ResultList.Count, 2u);
+  EXPECT_STREQ(WindowSearchState().ResultList.Get(0), "/b.txt");
+  EXPECT_STREQ(WindowSearchState().ResultList.Get(1), "/d.txt");
 }
 
 TEST_F(StatusLineListTest, StoppedExpressionShowsTheLineEvenWhenResultListIsFull) {
-  SearchState.LastTermType = 110;
-  for (std::uint32_t i = 0; i < kFlaggedListCapacity; ++i) ResultList.Add("/r.txt");
-  FileSet.Add("/flagged.txt");
-  FileSet.Flag(0) = 1;
+  WindowSearchState().LastTermType = 110;
+  for (std::uint32_t i = 0; i < kFlaggedListCapacity; ++i)
+    WindowSearchState().ResultList.Add("/r.txt");
+  WindowSearchState().FileSet.Add("/flagged.txt");
+  WindowSearchState().FileSet.Flag(0) = 1;
 
   ShowCompletionStatus(kStoppedSearch);
 
   EXPECT_EQ(HeadlessListLines(kResultListBox), (std::vector<std::string>{"/flagged.txt"}));
-  EXPECT_EQ(ResultList.Count, kFlaggedListCapacity);
-  EXPECT_EQ(ResultList.NonEmpty, 1);
+  EXPECT_EQ(WindowSearchState().ResultList.Count, kFlaggedListCapacity);
+  EXPECT_EQ(WindowSearchState().ResultList.NonEmpty, 1);
 }
 
 TEST_F(StatusLineListTest, ProgressAndReadyTextsCarryTheirBlanks) {

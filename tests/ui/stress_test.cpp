@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+#include "ui/window_search.h"
 #include "window_fixture.h"
 
 namespace ui_test {
@@ -89,7 +90,7 @@ class StressTest : public WindowTest {
   bool BackToIdle() {
     bool idle = WaitFor([] {
       if (HeadlessControlText(kPauseButton) == "&Resume") HeadlessClick(kPauseButton);
-      return SearchState.SearchRunning == 0 && HeadlessControlText(kGoButton) == "&Go";
+      return WindowSearchState().SearchRunning == 0 && HeadlessControlText(kGoButton) == "&Go";
     });
     if (!idle) return false;
     JoinWorker();
@@ -99,16 +100,16 @@ class StressTest : public WindowTest {
   void CheckAgreement(Query kind, int round) {
     SCOPED_TRACE("round " + std::to_string(round) + ", status \"" + StatusWords() + "\"");
     int lines = Lines();
-    EXPECT_EQ(static_cast<int>(ResultList.Count), lines);
+    EXPECT_EQ(static_cast<int>(WindowSearchState().ResultList.Count), lines);
     EXPECT_EQ(Status().size(), 90u);
     EXPECT_EQ(HeadlessControlText(kPauseButton), "&Pause");
     EXPECT_FALSE(HeadlessIsEnabled(kPauseButton));
-    EXPECT_EQ(SearchState.SearchPaused, 0);
-    EXPECT_EQ(FileSet.Count, 0u);
-    EXPECT_EQ(SearchState.ReadBuffer.load(), nullptr);
-    EXPECT_EQ(SearchState.ScanFileHandle.load(), kNoFile);
-    EXPECT_EQ(SearchState.PatternFindHandle.load(), kNoFind);
-    EXPECT_EQ(SearchState.SubdirFindHandle.load(), kNoFind);
+    EXPECT_EQ(WindowSearchState().SearchPaused, 0);
+    EXPECT_EQ(WindowSearchState().FileSet.Count, 0u);
+    EXPECT_EQ(WindowSearchState().ReadBuffer.load(), nullptr);
+    EXPECT_EQ(WindowSearchState().ScanFileHandle.load(), kNoFile);
+    EXPECT_EQ(WindowSearchState().PatternFindHandle.load(), kNoFind);
+    EXPECT_EQ(WindowSearchState().SubdirFindHandle.load(), kNoFind);
 
     std::string status = StatusWords();
     int a = -1, b = -1, c = -1;

@@ -18,6 +18,7 @@
 #include "support/headless_controls.h"
 #include "support/test_support.h"
 #include "ui/main_window_layout.h"
+#include "ui/window_search.h"
 
 namespace ui_test {
 
@@ -76,10 +77,10 @@ class WindowTest : public ::testing::Test {
     holdAtLine = 0;
     released = 0;
     HeadlessSetLineSink(HoldingSink);
-    ClearSearchLists();
-    SearchState.LastTermType = 0;
-    SearchState.FilesSearched = 0;
-    SearchState.MatchedFiles = 0;
+    ClearSearchLists(WindowSearchState());
+    WindowSearchState().LastTermType = 0;
+    WindowSearchState().FilesSearched = 0;
+    WindowSearchState().MatchedFiles = 0;
     InitialisePhonetics();
     ASSERT_EQ(SetUpMainWindow(), 0);
   }
@@ -88,8 +89,8 @@ class WindowTest : public ::testing::Test {
     RequestStop();
     JoinWorker();
     ReleaseHeldWorker();  // a hold asked for that no worker came to
-    ResetSearchState();
-    ClearSearchLists();
+    ResetSearchState(WindowSearchState());
+    ClearSearchLists(WindowSearchState());
     HeadlessSetLineSink(nullptr);
   }
 
@@ -103,7 +104,7 @@ class WindowTest : public ::testing::Test {
 
   // Waits for a search to end by itself and joins its worker.
   bool WaitForSearchEnd(int timeoutMs = 30000) {
-    bool ended = WaitFor([] { return SearchState.SearchRunning == 0; }, timeoutMs);
+    bool ended = WaitFor([] { return WindowSearchState().SearchRunning == 0; }, timeoutMs);
     if (ended) JoinWorker();
     return ended;
   }
