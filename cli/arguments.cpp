@@ -11,6 +11,26 @@ ParseStatus UsageError(Options* options, std::string problem) {
   return ParseStatus::UsageError;
 }
 
+enum class OptionValue { NotThis, Missing, Read };
+
+// Whether argv[*i] is the long option `name` ("--method") with its value: the next argument,
+// or, where `joined` allows it, what follows "=" in the same one ("--method=dm"). When the
+// value is read, *value points to it and *i to the last argument taken.
+OptionValue ReadOptionValue(const char* name, bool joined, int argc, const char* const* argv,
+                            int* i, const char** value) {
+  const char* arg = argv[*i];
+  const std::size_t length = std::strlen(name);
+  if (std::strncmp(arg, name, length) != 0) return OptionValue::NotThis;
+  if (joined && arg[length] == '=') {
+    *value = arg + length + 1;
+    return OptionValue::Read;
+  }
+  if (arg[length] != '\0') return OptionValue::NotThis;
+  if (*i + 1 >= argc) return OptionValue::Missing;
+  *value = argv[++*i];
+  return OptionValue::Read;
+}
+
 }  // namespace
 
 ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) {
@@ -19,6 +39,7 @@ ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) 
   int queryWords = 0;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
+    const char* value = nullptr;
     if (optionsEnded || arg[0] != '-' || arg[1] == '\0') {
       if (options->Spec == nullptr) {
         options->Spec = arg;
@@ -30,46 +51,42 @@ ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) 
       optionsEnded = true;
     } else if (std::strcmp(arg, "-s") == 0 || std::strcmp(arg, "--subdirs") == 0) {
       options->Subdirs = true;
-    } else if (std::strcmp(arg, "--log") == 0) {
-      if (i + 1 >= argc) return UsageError(options, "--log needs a FILE");
-      options->LogPath = argv[++i];
-    } else if (std::strcmp(arg, "--method") == 0 || std::strncmp(arg, "--method=", 9) == 0) {
-      const char* name = arg[8] == '=' ? arg + 9 : nullptr;
-      if (name == nullptr) {
-        if (i + 1 >= argc) return UsageError(options, "--method needs a METHOD");
-        name = argv[++i];
-      }
-      options->Method = FindSoundMethod(name);
+    } else if (const OptionValue log = ReadOptionValue("--log", false, argc, argv, &i, &value);
+               log != OptionValue::NotThis) {
+      if (log == OptionValue::Missing) return UsageError(options, "--log needs a FILE");
+      options->LogPath = value;
+    } else if (const OptionValue method = ReadOptionValue("--method", true, argc, argv, &i, &value);
+               method != OptionValue::NotThis) {
+      if (method == OptionValue::Missing) return UsageError(options, "--method needs a METHOD");
+      options->Method = FindSoundMethod(value);
       if (options->Method == nullptr)
-        return UsageError(options, std::string("unknown METHOD ") + name +
+        return UsageError(options, std::string("unknown METHOD ") + value +
                                        " (methods: " + SoundMethodNames() + ")");
-    } else if (std::strcmp(arg, "--encoding") == 0 || std::strncmp(arg, "--encoding=", 11) == 0) {
-      const char* name = arg[10] == '=' ? arg + 11 : nullptr;
-      if (name == nullptr) {
-        if (i + 1 >= argc) return UsageError(options, "--encoding needs auto or ascii");
-        name = argv[++i];
-      }
-      if (std::strcmp(name, "auto") == 0) {
+    } else if (const OptionValue encoding =
+                   ReadOptionValue("--encoding", true, argc, argv, &i, &value);
+               encoding != OptionValue::NotThis) {
+      if (encoding == OptionValue::Missing)
+        return UsageError(options, "--encoding needs auto or ascii");
+      if (std::strcmp(value, "auto") == 0) {
         options->ReadUnicode = true;
-      } else if (std::strcmp(name, "ascii") == 0) {
+      } else if (std::strcmp(value, "ascii") == 0) {
         options->ReadUnicode = false;
       } else {
         return UsageError(options,
-                          std::string("unknown encoding ") + name + " (encodings: auto, ascii)");
+                          std::string("unknown encoding ") + value + " (encodings: auto, ascii)");
       }
     } else if (std::strcmp(arg, "--given-names") == 0) {
       options->GivenNames = true;
-    } else if (std::strcmp(arg, "--explain") == 0) {
-      if (i + 1 >= argc) return UsageError(options, "--explain needs a WORD");
-      options->ExplainWord = argv[++i];
-    } else if (std::strcmp(arg, "--sort") == 0 || std::strncmp(arg, "--sort=", 7) == 0) {
-      const char* name = arg[6] == '=' ? arg + 7 : nullptr;
-      if (name == nullptr) {
-        if (i + 1 >= argc) return UsageError(options, "--sort needs score");
-        name = argv[++i];
-      }
-      if (std::strcmp(name, "score") != 0)
-        return UsageError(options, std::string("unknown order ") + name + " (orders: score)");
+    } else if (const OptionValue explain =
+                   ReadOptionValue("--explain", false, argc, argv, &i, &value);
+               explain != OptionValue::NotThis) {
+      if (explain == OptionValue::Missing) return UsageError(options, "--explain needs a WORD");
+      options->ExplainWord = value;
+    } else if (const OptionValue sort = ReadOptionValue("--sort", true, argc, argv, &i, &value);
+               sort != OptionValue::NotThis) {
+      if (sort == OptionValue::Missing) return UsageError(options, "--sort needs score");
+      if (std::strcmp(value, "score") != 0)
+        return UsageError(options, std::string("unknown order ") + value + " (orders: score)");
       options->SortByScore = true;
     } else if (std::strcmp(arg, "--vimgrep") == 0 || std::strcmp(arg, "--json") == 0) {
       const OutputForm form = arg[2] == 'v' ? OutputForm::Vimgrep : OutputForm::Json;
@@ -86,7 +103,8 @@ ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) 
   }
   if (options->ExplainWord != nullptr) {
     // A method that scores words explains a second word against the first.
-    const bool other = options->Spec != nullptr && options->Query.empty() && options->Method->ScoresWords();
+    const bool other =
+        options->Spec != nullptr && options->Query.empty() && options->Method->ScoresWords();
     if (options->Subdirs || options->LogPath != nullptr || (options->Spec != nullptr && !other) ||
         options->Output != OutputForm::ResultLines || options->SortByScore)
       return UsageError(options, options->Method->ScoresWords()
