@@ -8,7 +8,7 @@
 #include "engine/given_name_term.h"
 #include "engine/query_letters.h"
 #include "query/term_evaluation.h"
-#include "ui/given_name_file.h"
+#include "texts/given_name_file.h"
 
 namespace {
 

@@ -26,8 +26,8 @@
 #include "phonetic/phonetic_key.h"
 #include "platform/console.h"
 #include "platform/files.h"
-#include "ui/given_name_file.h"
-#include "ui/version.h"
+#include "texts/given_name_file.h"
+#include "texts/version.h"
 
 namespace {
 

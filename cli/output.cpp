@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "cli/progress.h"
-#include "cli/terminal.h"
+#include "platform/console.h"
 
 namespace {
 

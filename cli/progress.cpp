@@ -6,9 +6,8 @@
 #include <vector>
 
 #include "cli/escape.h"
-#include "cli/output.h"
-#include "cli/terminal.h"
 #include "cli/utf8.h"
+#include "platform/console.h"
 
 namespace {
 
@@ -78,13 +77,16 @@ void StartProgress() {
   shownWidth = 0;
 }
 
-void ShowProgress(const char* path) {
-  if (!on) return;
+bool ProgressDue() {
+  if (!on) return false;
   const Clock::time_point now = Clock::now();
-  if (drawn && now - lastDrawing < kInterval) return;
+  if (drawn && now - lastDrawing < kInterval) return false;
   drawn = true;
   lastDrawing = now;
-  FlushOutBeforeProgress();
+  return true;
+}
+
+void DrawProgress(const char* path) {
   // The last column is left free: a terminal that wraps there would start a new line.
   int columns = TerminalColumns(stderr) - 1;
   if (columns < 20) columns = 20;

@@ -7,9 +7,13 @@
 // Turns the line on when standard error is a terminal; it stays off otherwise.
 void StartProgress();
 
-// Called before each file is read: draws "Searching  PATH" when the line is on and no
-// drawing happened in the last tenth of a second.
-void ShowProgress(const char* path);
+// Asked before each file is read: true when the line is on and no drawing happened in the
+// last tenth of a second; the drawing that follows counts from now.
+bool ProgressDue();
+
+// Draws "Searching  PATH" over the line (after what standard output holds has gone out to
+// the terminal, when it writes to one: FlushOutBeforeProgress).
+void DrawProgress(const char* path);
 
 // Erases the line when it is shown, leaving the cursor at the start of the line.
 void ClearProgress();

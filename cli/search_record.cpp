@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <cstring>
 
+#include "cli/output.h"
 #include "cli/progress.h"
-#include "ui/search_texts.h"
+#include "texts/search_texts.h"
 
 static_assert(static_cast<int>(LeftOutKind::LineWithoutEntry) == 5);
 
 void SearchRecord::SearchingFile(const char* path, std::int32_t) {
-  ShowProgress(path);
+  if (ProgressDue()) {
+    FlushOutBeforeProgress();
+    DrawProgress(path);
+  }
   StartResultLines(&resultLine_, path);
 }
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "phonetic/phonetic_key.h"
-#include "phonetic/prepared_term.h"
+#include "phonetic/term_tables.h"
 
 void RemoveDuplicateKeys(PreparedTerm* term) {
   std::uint32_t count = term->VariantCount;

@@ -1,7 +1,7 @@
 // Reduces the keys of a query term's spelling variants to its distinct keys.
 #pragma once
 
-struct PreparedTerm;
+#include "phonetic/term_tables.h"
 
 // Puts the distinct keys among the first VariantCount entries of the term's VariantKeys
 // into its KeyTable, in the order of their first occurrence, each with the index of that

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "phonetic/phonetic_key.h"
-#include "phonetic/prepared_term.h"
+#include "phonetic/term_tables.h"
 
 namespace {
 

@@ -1,12 +1,7 @@
 // Spelling variants of a query term and their keys.
 #pragma once
 
-#include <cstdint>
-
-constexpr int kVariantSlots = 16;
-constexpr int kVariantSlotSize = 64;
-
-struct PreparedTerm;
+#include "phonetic/term_tables.h"
 
 // Expands the term's NormalisedWord, as far as its first 62 characters, into its
 // VariantTable and VariantCount: each slot one zero-terminated spelling of at most 62

@@ -1,4 +1,4 @@
-#include "ui/search_texts.h"
+#include "texts/search_texts.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #include "ui/about.h"
 
 #include "platform/window.h"
-#include "ui/version.h"
+#include "texts/version.h"
 
 void ShowAbout() {
   ShowMessageBox(" About Tessik",

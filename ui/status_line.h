@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "ui/search_texts.h"
+#include "texts/search_texts.h"
 
 // The status line's texts and the blanks after each, as the window shows them. A summary
 // is padded to the width of the line; the other texts keep the counts of blanks they have

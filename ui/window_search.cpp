@@ -6,7 +6,7 @@
 #include "platform/window.h"
 #include "query/term_codes.h"
 #include "ui/button_rule.h"
-#include "ui/given_name_file.h"
+#include "texts/given_name_file.h"
 #include "ui/status_line.h"
 #include "ui/window_switches.h"
 

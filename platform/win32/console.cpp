@@ -4,6 +4,7 @@
 // since the console outlives the program.
 #include "platform/console.h"
 
+#include <io.h>
 #include <windows.h>
 
 #include <cstdlib>
@@ -24,3 +25,7 @@ void PrepareConsoleOutput() {
   consoleCodePageBefore = current;
   std::atexit(RestoreConsoleCodePage);
 }
+
+bool IsTerminal(std::FILE* stream) { return _isatty(_fileno(stream)) != 0; }
+
+int TerminalColumns(std::FILE*) { return ColumnsFromEnvironment(); }

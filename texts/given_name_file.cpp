@@ -1,4 +1,4 @@
-#include "ui/given_name_file.h"
+#include "texts/given_name_file.h"
 
 #include "platform/settings.h"
 
