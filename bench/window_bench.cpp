@@ -21,6 +21,7 @@
 #include "platform/thread.h"
 #include "platform/window.h"
 #include "ui/main_window_layout.h"
+#include "ui/window_search.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ double WindowRun(const QByteArray& spec, int expected) {
   SendMainWindowMessage(kMsgCommand, MakeCommand(kGoButton, kNotifyClicked), 0);
   for (;;) {
     QApplication::processEvents(QEventLoop::AllEvents, 1);
-    if (SearchState.SearchRunning == 0 && Text(kGoButton) == "&Go" &&
+    if (WindowSearchState().SearchRunning == 0 && Text(kGoButton) == "&Go" &&
         QtShownLineCount() == ListBoxCount(kResultListBox)) {
       break;
     }
@@ -130,6 +131,6 @@ int main(int argc, char** argv) {
     std::printf("  ratio window / cli:       %8.2f\n", window / cli);
     std::fflush(stdout);
   }
-  ClearSearchLists();
+  ClearSearchLists(WindowSearchState());
   return 0;
 }
