@@ -4,7 +4,8 @@
 # exit status or log differs. For changes that must not change what a search finds or
 # prints: compare the build before the change with the build after it.
 # Every search runs with each switch off and on: as it is, with --method=dm, with
-# --encoding=auto, and with both; and --explain runs for a few words in the same four ways.
+# --encoding=auto, and with both (and with each word of TESSIK_COMPARE_SWITCHES, such as
+# "--given-names --method=scored", alone); and --explain runs for a few words in the same ways.
 # Usage: bench/compare_outputs.sh OLD_CLI NEW_CLI
 set -euo pipefail
 
@@ -45,7 +46,7 @@ searches=(
 )
 
 # The switches, each set of them a word of options (empty: every switch off).
-switches=("" "--method=dm" "--encoding=auto" "--method=dm --encoding=auto")
+switches=("" "--method=dm" "--encoding=auto" "--method=dm --encoding=auto" ${TESSIK_COMPARE_SWITCHES:-})
 
 # Words for --explain: plain, doubled letters, ps and ph, an accented one, too long, none.
 explained=(Moses Katherine psalm Phoenix Müller Jackson Auerbach "" "M0ses" \
