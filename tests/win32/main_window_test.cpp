@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -125,26 +126,36 @@ TEST_F(MainWindowTest, TheSystemMenuEndsWithTheAboutItemAndTheSwitches) {
   HMENU menu = GetSystemMenu(TestMainWindow(), FALSE);
   ASSERT_NE(menu, nullptr);
   int count = GetMenuItemCount(menu);
-  ASSERT_GE(count, 5);
+  // About, then the methods (one choice of three: the program's own is checked in a
+  // test's fresh settings) and the switches.
+  const struct {
+    int Command;
+    const char* Text;
+    bool Checked;
+  } items[] = {{kSoundexItem, "&Soundex keys and spellings", true},
+               {kDaitchMokotoffItem, "&Daitch-Mokotoff Soundex", false},
+               {kScoredItem, "S&cored names (learned from name pairs)", false},
+               {kReadUnicodeItem, "Accented, Cyrillic and Greek &letters", false},
+               {kGivenNamesItem, "Given names with their &equivalents", false}};
+  const int kItems = static_cast<int>(std::size(items));
+  ASSERT_GE(count, kItems + 2);
   MENUITEMINFOA separator = {};
   separator.cbSize = sizeof separator;
   separator.fMask = MIIM_FTYPE;
-  ASSERT_TRUE(GetMenuItemInfoA(menu, count - 5, TRUE, &separator));
+  ASSERT_TRUE(GetMenuItemInfoA(menu, count - kItems - 2, TRUE, &separator));
   EXPECT_NE(separator.fType & MFT_SEPARATOR, 0u);
-  EXPECT_EQ(GetMenuItemID(menu, count - 4), 1000u);
+  EXPECT_EQ(GetMenuItemID(menu, count - kItems - 1), 1000u);
   char text[64] = "";
-  GetMenuStringA(menu, count - 4, text, sizeof text, MF_BYPOSITION);
+  GetMenuStringA(menu, count - kItems - 1, text, sizeof text, MF_BYPOSITION);
   EXPECT_STREQ(text, "&About Tessik");
-  // The switches, unchecked in a test's fresh settings; the program sets their marks.
-  const std::pair<int, const char*> switches[] = {
-      {kDaitchMokotoffItem, "&Daitch-Mokotoff Soundex"},
-      {kReadUnicodeItem, "Accented, Cyrillic and Greek &letters"},
-      {kGivenNamesItem, "Given names with their &equivalents"}};
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(GetMenuItemID(menu, count - 3 + i), static_cast<UINT>(switches[i].first));
-    GetMenuStringA(menu, count - 3 + i, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ(text, switches[i].second);
-    EXPECT_EQ(GetMenuState(menu, switches[i].first, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  for (int i = 0; i < kItems; ++i) {
+    const int at = count - kItems + i;
+    EXPECT_EQ(GetMenuItemID(menu, at), static_cast<UINT>(items[i].Command));
+    GetMenuStringA(menu, at, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, items[i].Text);
+    EXPECT_EQ((GetMenuState(menu, items[i].Command, MF_BYCOMMAND) & MF_CHECKED) != 0,
+              items[i].Checked)
+        << items[i].Text;
   }
   CheckSystemMenuItem(kDaitchMokotoffItem, true);
   EXPECT_NE(GetMenuState(menu, kDaitchMokotoffItem, MF_BYCOMMAND) & MF_CHECKED, 0u);
