@@ -6,22 +6,6 @@
 #include <emmintrin.h>
 #endif
 
-namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-// Windows-1252 from 0x80 to 0x9F; the bytes it leaves undefined keep their own value.
-constexpr char32_t kWindows1252From80[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
-};
-
-// The UTF-8 sequence at bytes[0..available): its length (1 to 4) with its code point in
-// `codePoint`; 0 when the bytes there begin a valid sequence that needs more than
-// `available`; -1 when bytes[0] begins none (the ranges of RFC 3629: no overlong form, no
-// surrogate, nothing above U+10FFFF).
 int Utf8Sequence(const std::uint8_t* bytes, std::uint32_t available, char32_t* codePoint) {
   const std::uint8_t lead = bytes[0];
   if (lead < 0x80) {
@@ -60,6 +44,18 @@ int Utf8Sequence(const std::uint8_t* bytes, std::uint32_t available, char32_t* c
   *codePoint = value;
   return static_cast<int>(length);
 }
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// Windows-1252 from 0x80 to 0x9F; the bytes it leaves undefined keep their own value.
+constexpr char32_t kWindows1252From80[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
+};
 
 struct Output {
   char32_t* CodePoints;

@@ -64,6 +64,13 @@ std::uint32_t FinishTextDecoding(TextDecoder* decoder, char32_t* codePoints,
 // nothing, and the read goes through DecodeText. The scanner's way past ASCII text.
 bool SkipAsciiRead(TextDecoder* decoder, std::uint32_t count);
 
+// The UTF-8 sequence at bytes[0..available): its length (1 to 4) with its code point in
+// `codePoint`; 0 when the bytes there begin a valid sequence that needs more than
+// `available`; -1 when bytes[0] begins none (the ranges of RFC 3629: no overlong form, no
+// surrogate, nothing above U+10FFFF). The one reading of UTF-8 of the program: the files'
+// decoder below, the query's letters, and tessik-cli's file names. Any thread.
+int Utf8Sequence(const std::uint8_t* bytes, std::uint32_t available, char32_t* codePoint);
+
 // The Unicode character of a byte read as Windows-1252 (the five undefined bytes as the C1
 // controls of the same value).
 char32_t Windows1252ToUnicode(std::uint8_t byte);
