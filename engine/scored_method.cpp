@@ -35,6 +35,7 @@ struct CacheSet {
 };
 static_assert(sizeof(CacheSet) == 64);
 constexpr std::uint64_t kAnswerMask = 0xFFFF000000000000ull;
+static_assert(kLongestPairLength == kScoredMaxLetters && kMaxWordLetters == kScoredMaxLetters);
 
 // The letter a byte is, 0 to 25 in either case, or 26 for a byte that is no letter.
 constexpr std::array<std::uint8_t, 256> MakeLetterIndex() {
@@ -83,8 +84,14 @@ class ScoredTermOfWord final : public HeardTerm {
     ScoredFirstLetters(Term, first);
     Starts = MakeStartLetters(first);
     AnswersInPlace = true;
-    for (int f = 0; f < 26; ++f)
-      for (int s = 0; s < 26; ++s) Pairs[f][s] = Term.Reachable[f][s];
+    for (int f = 0; f < 26; ++f) {
+      for (int s = 0; s < 26; ++s) {
+        Pairs[f][s] = Term.Reachable[f][s];
+        PairLengths[32 * (f + 1) + (s + 1)] = Term.Reachable[f][s];
+      }
+    }
+    // The start finder passes over the words the table rules out, in its vector pass.
+    Starts.PairLengths = PairLengths;
   }
 
   int MatchWord(const std::uint8_t* letters, std::uint32_t length) const override {
@@ -175,6 +182,9 @@ class ScoredTermOfWord final : public HeardTerm {
   mutable ShortWord Short[1u << kShortBits] = {};
   // Term.Reachable with a row and a column of zeros for a byte that is no letter.
   std::uint64_t Pairs[27][27] = {};
+  // The same by the low five bits of the two bytes (1 to 26 for a letter of either case),
+  // as the start finder reads it (engine/word_starts.h).
+  std::uint64_t PairLengths[32 * 32] = {};
 };
 
 // The two names one above the other, a blank where one has no letter:

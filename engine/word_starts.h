@@ -18,7 +18,9 @@ constexpr bool IsJoiner(std::uint8_t byte) {
 
 // The letters that can begin a matching word, in both cases, as a table of the 256 byte
 // values and as the list of its lower-case letters; and, where it narrows the search, the
-// letters that can come second in such a word.
+// letters that can come second in such a word; and, where it narrows the search further, which
+// lengths a word may have by its first two bytes.
+constexpr std::uint32_t kLongestPairLength = 62;  // longer words count as this long
 struct StartLetters {
   bool IsStart[256];
   char Lower[26];
@@ -27,6 +29,11 @@ struct StartLetters {
   bool MayFollow[256];
   char FollowerLower[26];
   std::uint32_t FollowerCount;
+  // nullptr, or 32 * 32 entries: bit L - 1 of entry 32 * (a & 31) + (b & 31) is set when a
+  // word of L letters (at most kLongestPairLength) whose first two bytes are a and b may
+  // match. Bit 0 is clear in every entry: a word of one letter never does. Owned by whoever
+  // made the set.
+  const std::uint64_t* PairLengths;
 };
 
 // Makes the set from a list of lower-case letters, and the letters that may follow them
@@ -38,7 +45,11 @@ StartLetters MakeStartLetters(const char* letters, const char* followers = nullp
 // A-Z a-z, nor a digit, nor one of ^ _ `. With FollowersOnly, a start whose next byte lies
 // in bytes[0..count) counts only when that byte is one of the followers. `before` is the
 // byte that precedes bytes[0]. `count` is at most 65536; `starts` has room for
-// count / 2 + 3 positions (the two beyond any that can be found are scratch). Returns how
+// count / 2 + 3 positions (the two beyond any that can be found are scratch). With
+// PairLengths, a start whose word (its run of letters A-Z a-z) ends before bytes[count], or
+// holds kLongestPairLength letters before it, counts only when the entry of its first two
+// bytes has the bit of its length (kLongestPairLength at most); a word that may go on past
+// bytes[count] is not judged. Returns how
 // many were written, in ascending order.
 std::uint32_t FindWordStarts(const std::uint8_t* bytes, std::uint32_t count,
                              std::uint8_t before, const StartLetters& letters,

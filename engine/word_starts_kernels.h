@@ -18,6 +18,19 @@ constexpr std::array<bool, 256> MakeSeparators() {
 }
 inline constexpr std::array<bool, 256> kSeparators = MakeSeparators();
 
+// Whether the start at bytes[at] passes letters.PairLengths (word_starts.h) by the length of
+// its word, counted one byte at a time.
+inline bool PairMayMatch(const std::uint8_t* bytes, std::uint32_t at, std::uint32_t count,
+                         const std::uint64_t* pairLengths) {
+  std::uint32_t length = 1;
+  while (length < kLongestPairLength && at + length < count && IsWordLetter(bytes[at + length])) {
+    ++length;
+  }
+  if (length < kLongestPairLength && at + length == count) return true;  // it may go on
+  const std::uint32_t pair = (bytes[at] & 31u) << 5 | (bytes[at + 1] & 31u);
+  return ((pairLengths[pair] >> (length - 1)) & 1) != 0;
+}
+
 // The one-byte-at-a-time rule, for a whole read or for what is left after the last full
 // vector: positions are `base` plus the index in `bytes`.
 inline std::uint32_t FindWordStartsByByte(const std::uint8_t* bytes, std::uint32_t count,
@@ -28,7 +41,9 @@ inline std::uint32_t FindWordStartsByByte(const std::uint8_t* bytes, std::uint32
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint8_t byte = bytes[i];
     if (letters.IsStart[byte] && kSeparators[previous] &&
-        (!letters.FollowersOnly || i + 1 == count || letters.MayFollow[bytes[i + 1]])) {
+        (!letters.FollowersOnly || i + 1 == count || letters.MayFollow[bytes[i + 1]]) &&
+        (letters.PairLengths == nullptr ||
+         PairMayMatch(bytes, i, count, letters.PairLengths))) {
       starts[found++] = static_cast<std::uint16_t>(base + i);
     }
     previous = byte;

@@ -38,6 +38,39 @@ inline std::uint64_t KeepFollowed(std::uint64_t candidates, const std::uint8_t* 
   return kept;
 }
 
+// The candidates of the block at bytes[i] that pass letters.PairLengths, one at a time.
+inline std::uint64_t KeepPaired(std::uint64_t candidates, const std::uint8_t* bytes,
+                                std::uint32_t i, std::uint32_t count,
+                                const StartLetters& letters) {
+  std::uint64_t kept = 0;
+  for (std::uint64_t rest = candidates; rest != 0; rest &= rest - 1) {
+    const std::uint32_t at = i + static_cast<std::uint32_t>(__builtin_ctzll(rest));
+    if (PairMayMatch(bytes, at, count, letters.PairLengths)) kept |= rest & (0 - rest);
+  }
+  return kept;
+}
+
+// The candidates of a block whose words all end within the bytes, given which bytes of the
+// block (`notLetters`) and of the next 64 (`nextNotLetters`) are no letters, written to
+// `starts` when they pass letters.PairLengths, without a branch on the answer: a position is
+// always written and counted only when it passes.
+inline std::uint32_t EmitPaired(std::uint64_t candidates, const std::uint8_t* block,
+                                std::uint32_t base, std::uint64_t notLetters,
+                                std::uint64_t nextNotLetters, const std::uint64_t* pairLengths,
+                                std::uint16_t* starts, std::uint32_t found) {
+  constexpr std::uint64_t kLongest = std::uint64_t{1} << kLongestPairLength;
+  for (; candidates != 0; candidates &= candidates - 1) {
+    const auto at = static_cast<std::uint32_t>(__builtin_ctzll(candidates));
+    // The bytes from the start on: bit k is set when byte at + k is no letter.
+    const std::uint64_t ahead = notLetters >> at | (nextNotLetters << 1) << (63 - at);
+    const auto length = static_cast<std::uint32_t>(__builtin_ctzll(ahead | kLongest));
+    const std::uint32_t pair = (block[at] & 31u) << 5 | (block[at + 1] & 31u);
+    starts[found] = static_cast<std::uint16_t>(base + at);
+    found += static_cast<std::uint32_t>((pairLengths[pair] >> (length - 1)) & 1);
+  }
+  return found;
+}
+
 // How far ahead of the block being classed its bytes are asked for. The processor fetches
 // ahead by itself only within a page, and a mapped file comes page by page; a prefetch never
 // faults, so asking past the end of the bytes is harmless.
@@ -104,6 +137,7 @@ struct Masks32 {
   std::uint32_t Start;
   std::uint32_t Separator;
   std::uint32_t Follower;
+  std::uint32_t NotLetter;
 };
 
 // Each byte is classed by two table lookups, one by its high four bits and one by its low
@@ -168,7 +202,7 @@ __attribute__((target("avx2"))) inline std::uint32_t Without(__m256i flags, std:
       _mm256_movemask_epi8(_mm256_cmpeq_epi8(some, _mm256_setzero_si256())));
 }
 
-template <bool kFollowers>
+template <bool kFollowers, bool kPairs>
 __attribute__((target("avx2"))) inline Masks32 Classify32(const std::uint8_t* at,
                                                           __m256i highTable, __m256i lowTable) {
   const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
@@ -178,10 +212,14 @@ __attribute__((target("avx2"))) inline Masks32 Classify32(const std::uint8_t* at
   const __m256i flags = _mm256_and_si256(_mm256_shuffle_epi8(highTable, high),
                                          _mm256_shuffle_epi8(lowTable, low));
   return {~Without(flags, kStart), Without(flags, kWordish),
-          kFollowers ? ~Without(flags, kFollower) : 0};
+          kFollowers ? ~Without(flags, kFollower) : 0,
+          kPairs ? Without(flags, kLettersAtoO | kLettersPtoZ) : 0};
 }
 
-template <bool kFollowers>
+// With kPairs, the candidates of a block are judged by letters.PairLengths once the next
+// block is classed too (a word of the longest length that counts, begun in the block, ends
+// within the two); those of the last whole block, and the bytes after it, one byte at a time.
+template <bool kFollowers, bool kPairs>
 __attribute__((target("avx2,popcnt"))) std::uint32_t FindWordStartsAvx2With(
     const std::uint8_t* bytes, std::uint32_t count, std::uint8_t before,
     const StartLetters& letters, std::uint16_t* starts) {
@@ -193,10 +231,12 @@ __attribute__((target("avx2,popcnt"))) std::uint32_t FindWordStartsAvx2With(
   std::uint64_t carry = kSeparators[before] ? 1 : 0;
   std::uint32_t found = 0;
   std::uint32_t i = 0;
+  std::uint64_t waiting = 0;  // kPairs: the candidates of the block before, not yet judged
+  std::uint64_t waitingNotLetters = 0;
   for (; i + kBlock <= count; i += kBlock) {
     _mm_prefetch(reinterpret_cast<const char*>(bytes + i + kPrefetchDistance), _MM_HINT_T0);
-    const Masks32 first = Classify32<kFollowers>(bytes + i, highTable, lowTable);
-    const Masks32 second = Classify32<kFollowers>(bytes + i + 32, highTable, lowTable);
+    const Masks32 first = Classify32<kFollowers, kPairs>(bytes + i, highTable, lowTable);
+    const Masks32 second = Classify32<kFollowers, kPairs>(bytes + i + 32, highTable, lowTable);
     const std::uint64_t start = first.Start | static_cast<std::uint64_t>(second.Start) << 32;
     const std::uint64_t separator =
         first.Separator | static_cast<std::uint64_t>(second.Separator) << 32;
@@ -208,7 +248,24 @@ __attribute__((target("avx2,popcnt"))) std::uint32_t FindWordStartsAvx2With(
       const std::uint64_t nextFollows = i + kBlock < count ? letters.MayFollow[bytes[i + kBlock]] : 1;
       candidates &= (follower >> 1) | (nextFollows << 63);
     }
-    found = EmitMostlyFew(candidates, i, starts, found);
+    if constexpr (kPairs) {
+      const std::uint64_t notLetters =
+          first.NotLetter | static_cast<std::uint64_t>(second.NotLetter) << 32;
+      if (i > 0) {
+        found = EmitPaired(waiting, bytes + i - kBlock, i - kBlock, waitingNotLetters, notLetters,
+                           letters.PairLengths, starts, found);
+      }
+      waiting = candidates;
+      waitingNotLetters = notLetters;
+    } else {
+      found = EmitMostlyFew(candidates, i, starts, found);
+    }
+  }
+  if constexpr (kPairs) {
+    if (i > 0) {
+      waiting = KeepPaired(waiting, bytes, i - kBlock, count, letters);
+      found = Emit(waiting, i - kBlock, starts, found);
+    }
   }
   const std::uint8_t last = i > 0 ? bytes[i - 1] : before;
   return found + FindWordStartsByByte(bytes + i, count - i, last, letters, i, starts + found);
@@ -249,6 +306,7 @@ __attribute__((target("sse2"))) std::uint32_t FindWordStartsSse2(
     }
     std::uint64_t candidates = Candidates(start, separator, carry);
     if (letters.FollowersOnly) candidates = KeepFollowed(candidates, bytes, i, count, letters);
+    if (letters.PairLengths != nullptr) candidates = KeepPaired(candidates, bytes, i, count, letters);
     found = Emit(candidates, i, starts, found);
   }
   const std::uint8_t last = i > 0 ? bytes[i - 1] : before;
@@ -293,9 +351,14 @@ std::uint32_t CountLineFeedsNotingHighSse2(const std::uint8_t* bytes, std::uint3
 std::uint32_t FindWordStartsAvx2(const std::uint8_t* bytes, std::uint32_t count,
                                  std::uint8_t before, const StartLetters& letters,
                                  std::uint16_t* starts) {
+  if (letters.PairLengths != nullptr) {
+    return letters.FollowersOnly
+               ? FindWordStartsAvx2With<true, true>(bytes, count, before, letters, starts)
+               : FindWordStartsAvx2With<false, true>(bytes, count, before, letters, starts);
+  }
   return letters.FollowersOnly
-             ? FindWordStartsAvx2With<true>(bytes, count, before, letters, starts)
-             : FindWordStartsAvx2With<false>(bytes, count, before, letters, starts);
+             ? FindWordStartsAvx2With<true, false>(bytes, count, before, letters, starts)
+             : FindWordStartsAvx2With<false, false>(bytes, count, before, letters, starts);
 }
 
 template <bool NoteHigh>
