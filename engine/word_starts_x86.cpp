@@ -173,7 +173,33 @@ void MarkColumns(const char* lower, std::uint32_t count, std::uint8_t atoO, std:
   }
 }
 
-NibbleTables MakeNibbleTables(const StartLetters& letters) {
+// Where words begin with letters of the table, most need a few letters to match: the letters
+// whose words may have fewer than Shortest letters, and that length (1: all may).
+struct ShortWords {
+  char Lower[26];
+  std::uint32_t Count;
+  std::uint32_t Shortest;
+};
+
+ShortWords ShortWordsOf(const std::uint64_t* pairLengths) {
+  constexpr std::uint32_t kFew = 4;  // most words of fewer letters are common words
+  constexpr std::uint32_t kLongestAsked = 8;
+  std::uint32_t least[26];
+  ShortWords words{};
+  words.Shortest = kLongestAsked;
+  for (std::uint32_t f = 0; f < 26; ++f) {
+    std::uint64_t lengths = 0;
+    for (std::uint32_t s = 0; s < 32; ++s) lengths |= pairLengths[32 * (f + 1) + s];
+    least[f] = lengths == 0 ? 64 : static_cast<std::uint32_t>(__builtin_ctzll(lengths)) + 1;
+    if (least[f] >= kFew && least[f] < words.Shortest) words.Shortest = least[f];
+  }
+  for (std::uint32_t f = 0; f < 26; ++f) {
+    if (least[f] < words.Shortest) words.Lower[words.Count++] = static_cast<char>('a' + f);
+  }
+  return words;
+}
+
+NibbleTables MakeNibbleTables(const StartLetters& letters, const ShortWords* shortWords = nullptr) {
   NibbleTables tables{};
   constexpr std::uint8_t kRowsAtoO = kLettersAtoO | kFollowerAtoO | kStartAtoO;
   constexpr std::uint8_t kRowsPtoZ = kLettersPtoZ | kFollowerPtoZ | kStartPtoZ;
@@ -191,7 +217,11 @@ NibbleTables MakeNibbleTables(const StartLetters& letters) {
     tables.Low[column] = flags;
   }
   MarkColumns(letters.Lower, letters.Count, kStartAtoO, kStartPtoZ, tables);
-  MarkColumns(letters.FollowerLower, letters.FollowerCount, kFollowerAtoO, kFollowerPtoZ, tables);
+  if (shortWords != nullptr) {  // in the place of the followers, which are not asked then
+    MarkColumns(shortWords->Lower, shortWords->Count, kFollowerAtoO, kFollowerPtoZ, tables);
+  } else {
+    MarkColumns(letters.FollowerLower, letters.FollowerCount, kFollowerAtoO, kFollowerPtoZ, tables);
+  }
   return tables;
 }
 
@@ -219,11 +249,16 @@ __attribute__((target("avx2"))) inline Masks32 Classify32(const std::uint8_t* at
 // With kPairs, the candidates of a block are judged by letters.PairLengths once the next
 // block is classed too (a word of the longest length that counts, begun in the block, ends
 // within the two); those of the last whole block, and the bytes after it, one byte at a time.
+// Without followers, the words too short for their first letter are passed over first, by
+// the masks of the two blocks (the follower flags class the first letters then).
 template <bool kFollowers, bool kPairs>
 __attribute__((target("avx2,popcnt"))) std::uint32_t FindWordStartsAvx2With(
     const std::uint8_t* bytes, std::uint32_t count, std::uint8_t before,
     const StartLetters& letters, std::uint16_t* starts) {
-  const NibbleTables tables = MakeNibbleTables(letters);
+  constexpr bool kShortWords = kPairs && !kFollowers;
+  ShortWords shortWords{};
+  if constexpr (kShortWords) shortWords = ShortWordsOf(letters.PairLengths);
+  const NibbleTables tables = MakeNibbleTables(letters, kShortWords ? &shortWords : nullptr);
   const __m256i highTable =
       _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(tables.High)));
   const __m256i lowTable =
@@ -233,10 +268,13 @@ __attribute__((target("avx2,popcnt"))) std::uint32_t FindWordStartsAvx2With(
   std::uint32_t i = 0;
   std::uint64_t waiting = 0;  // kPairs: the candidates of the block before, not yet judged
   std::uint64_t waitingNotLetters = 0;
+  std::uint64_t waitingShort = 0;  // kShortWords: the candidates that may be short words
   for (; i + kBlock <= count; i += kBlock) {
     _mm_prefetch(reinterpret_cast<const char*>(bytes + i + kPrefetchDistance), _MM_HINT_T0);
-    const Masks32 first = Classify32<kFollowers, kPairs>(bytes + i, highTable, lowTable);
-    const Masks32 second = Classify32<kFollowers, kPairs>(bytes + i + 32, highTable, lowTable);
+    const Masks32 first =
+        Classify32<kFollowers || kShortWords, kPairs>(bytes + i, highTable, lowTable);
+    const Masks32 second =
+        Classify32<kFollowers || kShortWords, kPairs>(bytes + i + 32, highTable, lowTable);
     const std::uint64_t start = first.Start | static_cast<std::uint64_t>(second.Start) << 32;
     const std::uint64_t separator =
         first.Separator | static_cast<std::uint64_t>(second.Separator) << 32;
@@ -252,11 +290,24 @@ __attribute__((target("avx2,popcnt"))) std::uint32_t FindWordStartsAvx2With(
       const std::uint64_t notLetters =
           first.NotLetter | static_cast<std::uint64_t>(second.NotLetter) << 32;
       if (i > 0) {
+        if constexpr (kShortWords) {
+          // Starts followed by at least Shortest letters, in this block or the next.
+          const std::uint64_t inWord = ~waitingNotLetters;
+          const std::uint64_t nextInWord = ~notLetters;
+          std::uint64_t longEnough = inWord;
+          for (std::uint32_t k = 1; k < shortWords.Shortest; ++k) {
+            longEnough &= inWord >> k | nextInWord << (64 - k);
+          }
+          waiting &= waitingShort | longEnough;
+        }
         found = EmitPaired(waiting, bytes + i - kBlock, i - kBlock, waitingNotLetters, notLetters,
                            letters.PairLengths, starts, found);
       }
       waiting = candidates;
       waitingNotLetters = notLetters;
+      if constexpr (kShortWords) {
+        waitingShort = first.Follower | static_cast<std::uint64_t>(second.Follower) << 32;
+      }
     } else {
       found = EmitMostlyFew(candidates, i, starts, found);
     }

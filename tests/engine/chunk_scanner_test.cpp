@@ -166,6 +166,89 @@ TEST_P(InstructionSetTest, WordStartsAreThoseOfTheByteRule) {
   }
 }
 
+// The starts of the byte rule whose word may match by the length table: a word that runs to
+// the end of the bytes with fewer than the longest length counted may go on, and is kept.
+std::vector<std::uint16_t> PairedByRule(const std::string& bytes, std::uint8_t before,
+                                        const std::string& letters,
+                                        const std::vector<std::uint64_t>& table) {
+  std::vector<std::uint16_t> kept;
+  for (const std::uint16_t at : StartsByRule(bytes, before, letters)) {
+    std::size_t run = 1;
+    while (at + run < bytes.size() && IsOneOf(static_cast<std::uint8_t>(bytes[at + run]),
+                                              "abcdefghijklmnopqrstuvwxyz")) {
+      ++run;
+    }
+    if (at + run == bytes.size() && run < kLongestPairLength) {
+      kept.push_back(at);
+      continue;
+    }
+    const std::size_t length = std::min<std::size_t>(run, kLongestPairLength);
+    const auto first = static_cast<std::uint8_t>(bytes[at]);
+    const auto second = static_cast<std::uint8_t>(bytes[at + 1]);
+    if ((table[32 * (first & 31) + (second & 31)] >> (length - 1)) & 1) kept.push_back(at);
+  }
+  return kept;
+}
+
+// A table in which the words of each first letter need at least `least[letter]` letters,
+// and every length from there on is allowed by chance (`density` in 64).
+std::vector<std::uint64_t> LengthTable(std::mt19937& random, const std::vector<int>& least,
+                                       unsigned density) {
+  std::vector<std::uint64_t> table(32 * 32, 0);
+  for (int f = 0; f < 26; ++f) {
+    for (int s = 1; s <= 26; ++s) {
+      std::uint64_t bits = 0;
+      for (std::uint32_t length = least[f]; length <= kLongestPairLength; ++length) {
+        if (random() % 64 < density) bits |= std::uint64_t{1} << (length - 1);
+      }
+      table[32 * (f + 1) + s] = bits;
+    }
+  }
+  return table;
+}
+
+TEST_P(InstructionSetTest, WordStartsPassOverWordsTheLengthTableRulesOut) {
+  std::mt19937 random(13);
+  struct Case {
+    const char* Letters;
+    std::vector<int> Least;  // by first letter, a to z
+    unsigned Density;
+  };
+  std::vector<int> mostFour(26, 4);
+  mostFour['m' - 'a'] = 2;
+  std::vector<int> mixed(26, 6);
+  for (char c : std::string("aeiou")) mixed[c - 'a'] = 3;
+  mixed['x' - 'a'] = 70;  // no word
+  const Case cases[] = {
+      {"abcdefghijklmnopqrstuvwxyz", mostFour, 64},
+      {"abcdefghijklmnopqrstuvwxyz", mostFour, 20},
+      {"abcdefghijklmnopqrstuvwxyz", mixed, 40},
+      {"abcdefghijklmnopqrstuvwxyz", std::vector<int>(26, 2), 32},
+      {"abcdefghijklmnopqrstuvwxyz", std::vector<int>(26, 9), 64},
+      {"mkx", mixed, 50},
+  };
+  for (const Case& c : cases) {
+    const std::vector<std::uint64_t> table = LengthTable(random, c.Least, c.Density);
+    StartLetters set = MakeStartLetters(c.Letters);
+    set.PairLengths = table.data();
+    const auto starts = [&set](const std::string& text, std::uint8_t before) {
+      std::vector<std::uint16_t> found(text.size() / 2 + 3);
+      found.resize(FindWordStarts(reinterpret_cast<const std::uint8_t*>(text.data()),
+                                  static_cast<std::uint32_t>(text.size()), before, set,
+                                  found.data()));
+      return found;
+    };
+    const std::string longText = RandomText(random, 65536).substr(0, 65536);
+    EXPECT_EQ(starts(longText, ' '), PairedByRule(longText, ' ', c.Letters, table)) << c.Letters;
+    for (std::size_t length = 0; length <= 300; ++length) {
+      const std::string text = RandomText(random, length).substr(0, length);
+      const auto before = static_cast<std::uint8_t>(random() % 256);
+      EXPECT_EQ(starts(text, before), PairedByRule(text, before, c.Letters, table))
+          << c.Letters << " length " << length << " before " << int{before};
+    }
+  }
+}
+
 TEST_P(InstructionSetTest, LineFeedsAreCounted) {
   std::mt19937 random(11);
   for (std::size_t length : {0, 1, 15, 16, 17, 31, 32, 33, 63, 64, 65, 8191, 8193, 65536}) {
