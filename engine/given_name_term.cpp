@@ -59,8 +59,12 @@ class GivenNameTerm final : public HeardTerm {
         if (heard_[m].Term->Starts.IsStart['a' + letter]) byFirst_[letter].push_back(m);
       }
     }
-    for (std::size_t w = 0; w < written_.size(); ++w)
-      writtenByFirst_[written_[w]->Word[0] - 'a'].push_back(w);
+    for (std::size_t w = 0; w < written_.size(); ++w) {
+      const char* word = written_[w]->Word;
+      writtenByFirst_[word[0] - 'a'].push_back(w);
+      const unsigned second = static_cast<unsigned>(word[1] - 'a');
+      writtenSeconds_[word[0] - 'a'] |= second < 26 ? 1u << second : 0x3FFFFFFu;
+    }
     if (!Join()) return false;
     if (joined_ != nullptr) {
       // The joined term's starts and followers are those of all the heard ones together.
@@ -220,11 +224,26 @@ class GivenNameTerm final : public HeardTerm {
     return -1;
   }
 
-  // The same for a word read in place, whose length is counted only when an abbreviation
-  // begins with its letter.
+  // The same for a word read in place, compared letter by letter where it stands: most
+  // words of a text that begin with an abbreviation's first letter differ from it in their
+  // second, which a mask of the second letters of the abbreviations with that first letter
+  // tells at once.
   int MatchWrittenAt(const std::uint8_t* bytes) const {
-    return writtenByFirst_[(bytes[0] | 0x20) - 'a'].empty() ? -1
-                                                            : MatchWritten(bytes, LettersAt(bytes));
+    const int first = (bytes[0] | 0x20) - 'a';
+    const unsigned second = static_cast<unsigned>((bytes[1] | 0x20) - 'a');
+    if (second >= 26 || ((writtenSeconds_[first] >> second) & 1u) == 0) return -1;
+    for (const std::size_t w : writtenByFirst_[first]) {
+      if (SameWordAt(written_[w]->Word, bytes)) return kWrittenBase + static_cast<int>(w);
+    }
+    return -1;
+  }
+
+  // Whether the word read in place at `bytes` is `word` (lower-case), its letters beyond
+  // kMaxWordLetters not counted, as LettersAt and SameWord would tell.
+  static bool SameWordAt(const char* word, const std::uint8_t* bytes) {
+    std::uint32_t i = 0;
+    while (word[i] != '\0' && word[i] == static_cast<char>(bytes[i] | 0x20)) ++i;
+    return word[i] == '\0' && (i >= kMaxWordLetters || !IsWordLetter(bytes[i]));
   }
 
   // The term that answers for `*index`, with *index made its own; nullptr for an
@@ -286,6 +305,8 @@ class GivenNameTerm final : public HeardTerm {
   std::vector<int> ofJoined_;
   std::vector<std::size_t> byFirst_[26];
   std::vector<std::size_t> writtenByFirst_[26];
+  // Bit s of writtenSeconds_[f]: an abbreviation begins with letters f and s (0: a, ...).
+  std::uint32_t writtenSeconds_[26] = {};
   GivenNameFamily family_;
   std::vector<HeardMember> heard_;
   std::vector<const GivenNameMember*> written_;

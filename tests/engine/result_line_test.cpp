@@ -1,0 +1,68 @@
+// The result line's percentage: the same characters as the standard conversion with one
+// decimal gives, for the values a listing makes and for the ones at its edges.
+#include "engine/result_line.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Expected(double percentage) {
+  char digits[400];
+  const auto result =
+      std::to_chars(digits, digits + sizeof digits, percentage, std::chars_format::fixed, 1);
+  return "w\tt.txt\t7 (" + std::string(digits, result.ptr) + "%)\t3 K";
+}
+
+std::string Shown(double percentage) {
+  ResultLine line;
+  StartResultLines(&line, "/tmp/t.txt");
+  FoundOccurrence occurrence{};
+  occurrence.Word = "w";
+  occurrence.WordLength = 1;
+  occurrence.Line = 7;
+  occurrence.Percentage = percentage;
+  occurrence.SizeK = 3;
+  return FormatResultLine(&line, occurrence);
+}
+
+TEST(ResultLinePercentage, EveryEndOfSmallFiles) {
+  for (std::int64_t size = 1; size <= 2000; ++size) {
+    for (std::int64_t end = 0; end <= size + 3; ++end) {
+      const double percentage = static_cast<double>(end) * 100.0 / static_cast<double>(size);
+      ASSERT_EQ(Shown(percentage), Expected(percentage)) << end << " of " << size;
+    }
+  }
+}
+
+TEST(ResultLinePercentage, EdgesAndTies) {
+  const std::vector<double> values{
+      0.0, -0.0, 0.05, 0.04999999999999999, 0.25, 0.35, 0.75, 1.25, 2.25, 99.95, 99.94999,
+      100.0, 1234.5678, 999999999.95, 1e9, 1e12, -1.0, 5e-324, 2.2250738585072014e-308,
+      1e-20, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
+  for (const double value : values) EXPECT_EQ(Shown(value), Expected(value)) << value;
+  // Exact ties of the tenth, (2n + 1) / 20 with 2n + 1 a multiple of 5: to the even tenth.
+  for (int n = 0; n < 4000; n += 5) {
+    const double tie = (2.0 * n + 5.0) / 20.0;
+    EXPECT_EQ(Shown(tie), Expected(tie)) << tie;
+  }
+}
+
+TEST(ResultLinePercentage, RandomValues) {
+  std::mt19937_64 random(33);
+  std::uniform_real_distribution<double> share(0.0, 1.0);
+  for (int i = 0; i < 200000; ++i) {
+    const double scale = i % 3 == 0 ? 100.0 : i % 3 == 1 ? 1e9 : 1e-3;
+    const double value = share(random) * scale;
+    ASSERT_EQ(Shown(value), Expected(value)) << value;
+  }
+}
+
+}  // namespace
