@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "engine/letter_bytes.h"
 #include "engine/sound_method.h"
 #include "phonetic/scored_name.h"
 #include "phonetic/scored_term.h"
@@ -53,15 +54,6 @@ struct ShortWord {
   std::uint64_t Word;
   int Answer;
 };
-
-// Bit 7 of each byte of the result is set where `bytes` holds a letter A-Z a-z.
-inline std::uint64_t LetterBytes(std::uint64_t bytes) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-  const std::uint64_t folded = (bytes | 0x20 * kOnes) & 0x7F * kOnes;
-  const std::uint64_t atLeastA = folded + (0x80 - 'a') * kOnes;
-  const std::uint64_t beyondZ = folded + (0x7F - 'z') * kOnes;
-  return atLeastA & ~beyondZ & ~bytes & 0x80 * kOnes;
-}
 
 inline std::uint32_t SetOf(std::uint64_t low, std::uint64_t high) {
   const std::uint64_t hash = (low ^ (high * 0xC2B2AE3D27D4EB4Full)) * 0x9E3779B97F4A7C15ull;
