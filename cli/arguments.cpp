@@ -77,6 +77,8 @@ ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) 
       }
     } else if (std::strcmp(arg, "--given-names") == 0) {
       options->GivenNames = true;
+    } else if (std::strcmp(arg, "--records") == 0) {
+      options->ReadRecords = true;
     } else if (const OptionValue explain =
                    ReadOptionValue("--explain", false, argc, argv, &i, &value);
                explain != OptionValue::NotThis) {

@@ -25,6 +25,7 @@ struct Options {
   const SoundMethod* Method = &DefaultSoundMethod();
   bool ReadUnicode = false;  // --encoding=auto
   bool GivenNames = false;   // --given-names
+  bool ReadRecords = false;  // --records
   const char* LogPath = nullptr;
   const char* ExplainWord = nullptr;
   const char* ExplainOther = nullptr;  // --explain WORD OTHER: why OTHER matches WORD or not

@@ -58,6 +58,11 @@ void JsonPrinter::PrintOccurrence(const FoundOccurrence& occurrence, const char*
     }
   }
   if (occurrence.Score != kNoScore) AppendNumber(line, "score", occurrence.Score);
+  // The GEDCOM record the word stands in (records and documents).
+  if (occurrence.Record != nullptr) {
+    line += ',';
+    AppendJsonText(line, "record", occurrence.Record);
+  }
   line += '}';
   WriteOut(line);
 }

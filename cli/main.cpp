@@ -42,7 +42,8 @@ static_assert(kMaxQueryCharacters == kSearchForCharacters);
 
 const char kUsage[] =
     "usage: tessik-cli [-s|--subdirs] [--method=METHOD] [--encoding=auto] [--given-names]\n"
-    "                  [--log FILE] [--vimgrep|--json] [--sort=score] [--] SPEC [QUERY...]\n"
+    "                  [--records] [--log FILE] [--vimgrep|--json] [--sort=score]\n"
+    "                  [--] SPEC [QUERY...]\n"
     "       tessik-cli [--method=METHOD] [--encoding=auto] [--given-names] --explain WORD\n"
     "       tessik-cli --method=scored [--encoding=auto] --explain WORD OTHER\n"
     "       tessik-cli --version\n"
@@ -69,6 +70,10 @@ const char kUsage[] =
     "                  Lines of your own: NAME: EQUIVALENT... in the file\n"
     "                  given-names.txt of the settings folder (~/.config/tessik/;\n"
     "                  %APPDATA%\\Tessik\\ on Windows)\n"
+    "  --records       read GEDCOM files (first line 0 HEAD) in the character set their\n"
+    "                  header names, CONC lines joined, and .docx, .odt and .epub\n"
+    "                  documents as their paragraphs, one line each; their letters\n"
+    "                  are read with accents folded; --json names a GEDCOM word's record\n"
     "  --log FILE      write the search log to FILE after the search\n"
     "  --vimgrep       print PATH:LINE:COLUMN:WORD for each word found, or the full path\n"
     "                  of each file listed, instead of the result lines\n"
@@ -127,6 +132,7 @@ int Search(const Options& options) {
   SearchRequest request = MakeSearchRequest(options.Spec, options.Query.c_str(), options.Subdirs);
   request.Method = options.Method;
   request.ReadUnicode = options.ReadUnicode;
+  request.ReadRecords = options.ReadRecords;
   GivenNameExtras userGivenNames;
   if (options.GivenNames) {
     std::vector<std::string> problems;

@@ -62,7 +62,7 @@ class SearchRecord : public SearchSink, public ShownLines {
   virtual bool PrintsResultLines() const { return false; }
   // The column a printer shows for an occurrence.
   std::int64_t ColumnOf(const FoundOccurrence& occurrence) {
-    return decodedColumns_ == nullptr
+    return decodedColumns_ == nullptr || occurrence.ColumnDecoded
                ? occurrence.Column
                : decodedColumns_->ColumnAt(occurrence.Path, occurrence.Offset, occurrence.Column);
   }

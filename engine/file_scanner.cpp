@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/gedcom_text.h"
+#include "engine/record_text.h"
 #include "engine/search_state.h"
 #include "phonetic/given_names.h"
 #include "platform/files.h"
@@ -19,6 +21,8 @@ constexpr std::uint32_t kFirstMatchFirstRead = 8192;
 
 // A read failed: the file goes to UnopenedFiles.
 constexpr int kScanFailed = -2;
+// The most of a GEDCOM file read whole; a larger one is read as any file.
+constexpr std::int64_t kMostRecordsBytes = 256ll << 20;
 
 // Records a file that could not be opened or read; the list may be full.
 void RecordUnopened(SearchState& state, const char* path, SearchSink& sink) {
@@ -36,7 +40,10 @@ struct Listing {
   SearchSink* Sink;
   std::int64_t Size;
   bool Found;
+  const RecordText* Converted;  // the text scanned, when the file was read as records
 };
+
+int ListFound(Listing& listing, const WordFound& found, FoundOccurrence& occurrence);
 
 // Hands one match to the sink and gives it its ResultList entry.
 int ListOccurrence(void* context, const WordFound& found) {
@@ -52,6 +59,32 @@ int ListOccurrence(void* context, const WordFound& found) {
       listing.Size / 1024,
       {},
       listing.Term->SpellingOfMatch(found.Key)};
+  return ListFound(listing, found, occurrence);
+}
+
+// A match in the text a file was read as: its line, column and record are the file's, and
+// how far into the file it ends is how far into the text.
+int ListConverted(void* context, const WordFound& found) {
+  Listing& listing = *static_cast<Listing*>(context);
+  const RecordText& text = *listing.Converted;
+  const TextPlace place = PlaceInFile(text, found.Start, found.Line, found.LineStart);
+  FoundOccurrence occurrence{
+      listing.Path,
+      reinterpret_cast<const char*>(found.Letters),
+      found.Length,
+      place.Line,
+      place.Column,
+      place.FileOffset,
+      static_cast<double>(found.End) * 100.0 / static_cast<double>(text.Text.size()),
+      listing.Size / 1024,
+      {},
+      listing.Term->SpellingOfMatch(found.Key)};
+  occurrence.ColumnDecoded = true;
+  occurrence.Record = place.Record;
+  return ListFound(listing, found, occurrence);
+}
+
+int ListFound(Listing& listing, const WordFound& found, FoundOccurrence& occurrence) {
   listing.Term->CodeOfMatch(found.Key, occurrence.Code);
   occurrence.Score = listing.Term->ScoreOfMatch(found.Key);
   if (const GivenNameMember* member = listing.Term->EquivalentOfMatch(found.Key)) {
@@ -103,8 +136,7 @@ int ViewAndScan(FileHandle file, std::int64_t size, WordReading& reading, std::i
 // Reads the open file to its end. kScanGoOn when it was read in full. The holes of a
 // sparse file are not read: they hold zero bytes, which end a word and count no line.
 int ReadAndScan(FileHandle file, std::int64_t size, std::uint8_t* buffer, WordReading& reading,
-                bool listAll) {
-  std::int64_t offset = 0;
+                bool listAll, std::int64_t offset = 0) {
   const int viewed = ViewAndScan(file, size, reading, offset);
   if (viewed != kScanGoOn) return viewed;
   std::int64_t dataEnd = FileMayHaveHoles(file) ? 0 : INT64_MAX;
@@ -135,10 +167,69 @@ int ReadAndScan(FileHandle file, std::int64_t size, std::uint8_t* buffer, WordRe
   }
 }
 
+// The first bytes a file is read for to tell a GEDCOM file: its header's first line.
+constexpr std::uint32_t kRecordsSniff = 4096;
+
+// Appends the rest of the open file to `whole`, which holds what was read of it before.
+int ReadWhole(FileHandle file, std::uint8_t* buffer, std::string& whole) {
+  for (;;) {
+    const std::int64_t got = ReadFileChunk(file, buffer, kReadChunkSize);
+    if (got < 0) return kScanFailed;
+    if (got == 0) return kScanGoOn;
+    if (static_cast<std::int64_t>(whole.size()) + got > kMostRecordsBytes) return kScanFailed;
+    whole.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(got));
+    if (WorkerCheckpoint() != 0) return kScanStopped;
+  }
+}
+
+// Scans the text a file was read as with the records reading, read after read.
+int ScanConverted(const RecordText& text, WordReading& records, const HeardTerm& term, bool listAll,
+                  Listing& listing) {
+  listing.Converted = &text;
+  records.Start(term, listAll, 1, ListConverted, &listing);
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.Text.data());
+  const std::int64_t size = static_cast<std::int64_t>(text.Text.size());
+  for (std::int64_t offset = 0; offset < size; offset += kReadChunkSize) {
+    const std::uint32_t count = size - offset < kReadChunkSize
+                                    ? static_cast<std::uint32_t>(size - offset)
+                                    : kReadChunkSize;
+    const int outcome = records.Read(bytes + offset, count, offset);
+    if (outcome != kScanGoOn) return outcome;
+    if (WorkerCheckpoint() != 0) return kScanStopped;
+  }
+  return records.Finish(size);
+}
+
+// With the switch of records and documents: a GEDCOM file (by its first line) is read whole,
+// turned into text and scanned by `records`; any other file is given to `reading` from its
+// first bytes on. The outcome of the scan, or kScanFailed.
+int ScanAsRecords(FileHandle file, std::int64_t size, std::uint8_t* buffer,
+                  WordReading& reading, WordReading& records, const HeardTerm& term, bool listAll,
+                  Listing& listing) {
+  std::string whole;
+  const std::int64_t got = ReadFileChunk(file, buffer, kRecordsSniff);
+  if (got < 0) return kScanFailed;
+  if (got == 0) return reading.Finish(0);
+  if (size <= kMostRecordsBytes && LooksLikeGedcom(buffer, static_cast<std::size_t>(got))) {
+    whole.assign(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(got));
+    const int read = ReadWhole(file, buffer, whole);
+    if (read != kScanGoOn) return read;
+    RecordText text;
+    ReadGedcomText(reinterpret_cast<const std::uint8_t*>(whole.data()), whole.size(), &text);
+    whole = std::string();
+    return ScanConverted(text, records, term, listAll, listing);
+  }
+  const int outcome = reading.Read(buffer, static_cast<std::uint32_t>(got), 0);
+  if (outcome != kScanGoOn) return outcome;
+  if (WorkerCheckpoint() != 0) return kScanStopped;
+  return ReadAndScan(file, size, buffer, reading, listAll, got);
+}
+
 }  // namespace
 
 bool ScanFile(SearchState& state, const char* path, ScanMode scanMode, bool listedAsRegularFile,
-              const HeardTerm& term, WordReading& reading, SearchSink& sink) {
+              const HeardTerm& term, WordReading& reading, SearchSink& sink,
+              WordReading* records) {
   std::uint8_t* buffer = state.ReadBuffer.load();
   FileHandle file = buffer != nullptr ? OpenFileForScan(path, listedAsRegularFile) : kInvalidFile;
   state.ScanFileHandle = IsOpenFile(file) ? file : kNoFile;
@@ -162,10 +253,15 @@ bool ScanFile(SearchState& state, const char* path, ScanMode scanMode, bool list
   listing.Term = &term;
   listing.Sink = &sink;
   listing.Found = false;
+  listing.Converted = nullptr;
   const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
   reading.Start(term, listAll, state.FirstLineNumber, ListOccurrence, &listing);
-  const int outcome = ReadAndScan(file, listing.Size, buffer, reading, listAll);
+  const int outcome =
+      records != nullptr
+          ? ScanAsRecords(file, listing.Size, buffer, reading, *records, term, listAll, listing)
+          : ReadAndScan(file, listing.Size, buffer, reading, listAll);
   if (outcome == kScanFailed) RecordUnopened(state, path, sink);
+
   CloseScanFile(state);
   if (outcome == kScanMatchFound) return true;
   if (outcome != kScanGoOn || !listAll) return false;

@@ -18,6 +18,9 @@ enum class ScanMode { ListEveryOccurrence, StopAtFirstMatch };
 // (the file read to its end) or a match was found. Each occurrence goes to `sink` and, once
 // shown, to the state's ResultList; files that cannot be opened or read go to its
 // UnopenedFiles. `listedAsRegularFile`: the folder listing said the path is a regular file
-// (OpenFileForScan).
+// (OpenFileForScan). `records`: the switch of records and documents is on, and this letter
+// reading reads GEDCOM files and documents as text (engine/record_text.h); a document it
+// refuses goes to UnopenedFiles and is told to the sink with why.
 bool ScanFile(SearchState& state, const char* path, ScanMode scanMode, bool listedAsRegularFile,
-              const HeardTerm& term, WordReading& reading, SearchSink& sink);
+              const HeardTerm& term, WordReading& reading, SearchSink& sink,
+              WordReading* records = nullptr);

@@ -69,7 +69,11 @@ int RunQuerySearch(SearchState& state, const SearchRequest& request, SearchSink&
   // How the search reads its files: the letters of today's encodings, or the bytes'.
   const std::unique_ptr<WordReading> reading =
       request.ReadUnicode ? MakeLetterReading() : MakeByteReading();
-  if (buffer == nullptr || reading == nullptr)
+  // GEDCOM files and documents, with their switch, are read in letters whatever the reading
+  // of the other files.
+  const std::unique_ptr<WordReading> records =
+      request.ReadRecords ? MakeLetterReading() : nullptr;
+  if (buffer == nullptr || reading == nullptr || (request.ReadRecords && records == nullptr))
     return EndSearch(state, SearchEnding::NoMemory, sink);
 
   sink.CollectingFiles(false);
@@ -89,10 +93,10 @@ int RunQuerySearch(SearchState& state, const SearchRequest& request, SearchSink&
       if (term == nullptr) return EndSearch(state, SearchEnding::NoMemory, sink);
       if (code == kSingleWord) {
         // The pass lists every occurrence itself and leaves the FileSet empty.
-        if (RunSingleWordPass(state, *term, *reading, sink) != 0) return -1;
+        if (RunSingleWordPass(state, *term, *reading, sink, records.get()) != 0) return -1;
         return FinishSearch(state, sink);
       }
-      if (IsExpressionTerm(code) && ApplyTerm(state, code, *term, *reading, sink) != 0) return -1;
+      if (IsExpressionTerm(code) && ApplyTerm(state, code, *term, *reading, sink, records.get()) != 0) return -1;
     }
   }
 

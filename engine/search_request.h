@@ -1,7 +1,8 @@
 // A search as its caller asks for it: the "Search in:" and "Search for:" texts, whether the
 // subdirectories are searched too, and the switches beyond the program's first behaviour
 // (each a field here, off by default: the sounds-like method, whether text is read in
-// today's encodings, and whether a given name finds its equivalents). The caller makes it
+// today's encodings, whether a given name finds its equivalents, and whether GEDCOM files
+// and documents are read as their text). The caller makes it
 // before the search starts and leaves it alone until the search has ended: the search
 // worker reads it, and the window thread may read it meanwhile (a log saved during the
 // search).
@@ -32,6 +33,10 @@ struct SearchRequest {
   // keeps them until the search has ended).
   bool GivenNames = false;
   const GivenNameExtras* UserGivenNames = nullptr;
+  // Records and documents: a GEDCOM file (its first record "0 HEAD") read in the character
+  // set its header names, its CONC lines joined; .docx, .odt and .epub files read as their
+  // paragraphs, one line each; both in letters, accents folded (engine/record_text.h).
+  bool ReadRecords = false;
 };
 
 // A request for these texts (nullptr reads as ""): "Search in:" cut to its first 255 bytes,

@@ -31,6 +31,11 @@ struct FoundOccurrence {
   const char* EquivalentKind = nullptr;
   int Score = kNoScore;      // how alike the word and the term are, for a method that scores
                              // words (the scored method); kNoScore for the others
+  // Read as records (engine/record_text.h): Column already counts the UTF-8 bytes of the
+  // decoded line, and Record names the GEDCOM record the word stands in ("@I12@"), or is
+  // nullptr.
+  bool ColumnDecoded = false;
+  const char* Record = nullptr;
 };
 
 // How a search ended.

@@ -36,7 +36,7 @@ bool InScope(TermScope scope, bool matching) {
 }  // namespace
 
 int ApplyTerm(SearchState& state, std::int32_t code, const HeardTerm& term, WordReading& reading,
-              SearchSink& sink) {
+              SearchSink& sink, WordReading* records) {
   const TermRule* rule = RuleOfTerm(code);
   if (rule == nullptr) return 0;
   for (std::uint32_t i = 0; i < state.FileSet.Count.load(); ++i) {
@@ -47,7 +47,7 @@ int ApplyTerm(SearchState& state, std::int32_t code, const HeardTerm& term, Word
     if (path == nullptr) break;
     sink.SearchingFile(path, code);
     const bool found = ScanFile(state, path, ScanMode::StopAtFirstMatch, state.FileSet.Marked(i),
-                                term, reading, sink);
+                                term, reading, sink, records);
     // The answer of a file cut short by a stop is not trusted.
     if (WorkerCheckpoint() != 0) return -1;
     SetFlag(state, i, rule->NewFlag(matching, found));
@@ -56,7 +56,7 @@ int ApplyTerm(SearchState& state, std::int32_t code, const HeardTerm& term, Word
 }
 
 int RunSingleWordPass(SearchState& state, const HeardTerm& term, WordReading& reading,
-                      SearchSink& sink) {
+                      SearchSink& sink, WordReading* records) {
   // From the last entry down, so that removing the file just scanned moves nothing and
   // the set always holds the files not yet finished.
   for (std::uint32_t i = state.FileSet.Count.load(); i-- > 0;) {
@@ -65,7 +65,7 @@ int RunSingleWordPass(SearchState& state, const HeardTerm& term, WordReading& re
     if (path == nullptr) continue;
     sink.SearchingFile(path, kSingleWord);
     const bool found = ScanFile(state, path, ScanMode::ListEveryOccurrence, state.FileSet.Marked(i),
-                                term, reading, sink);
+                                term, reading, sink, records);
     // A file with hits was scanned to its end; one without may have been cut short.
     if (!found && WorkerCheckpoint() != 0) return -1;
     if (found) state.MatchedFiles.fetch_add(1);

@@ -12,11 +12,11 @@
 
 // Applies `term` (its files read by `reading`), whose code is an expression code
 // (IsExpressionTerm), to the FileSet flags and MatchedFiles; any other code does nothing. Returns
-// 0, or -1 on a stop.
+// 0, or -1 on a stop. `records`: as ScanFile takes it (engine/file_scanner.h).
 int ApplyTerm(SearchState& state, std::int32_t code, const HeardTerm& term, WordReading& reading,
-              SearchSink& sink);
+              SearchSink& sink, WordReading* records = nullptr);
 
 // Lists every occurrence of `term`, from the last FileSet entry to the first, removing
 // each file once scanned. Returns 0, or -1 on a stop.
 int RunSingleWordPass(SearchState& state, const HeardTerm& term, WordReading& reading,
-                      SearchSink& sink);
+                      SearchSink& sink, WordReading* records = nullptr);

@@ -57,6 +57,8 @@ constexpr int kMethodLineSize = 128;
 constexpr const char* kGivenNamesLine =
     "Given names: with their nicknames, abbreviations and Latin forms.\r\n";
 constexpr const char* kReadUnicodeLine = "Reading: Accented, Cyrillic and Greek letters.\r\n";
+constexpr const char* kReadRecordsLine =
+    "Reading: GEDCOM records and documents (.docx, .odt, .epub) as their text.\r\n";
 
 constexpr const char* kUnopenedHeader =
     "\r\n++++++++++++++++++++++++++++++++++++++++++++\r\n"
@@ -175,6 +177,7 @@ bool LogWriter::WriteLog(const SearchRequest& request, const ShownLines& lines) 
   }
   if (request.GivenNames) method += kGivenNamesLine;
   if (request.ReadUnicode) method += kReadUnicodeLine;
+  if (request.ReadRecords) method += kReadRecordsLine;
   char header[kHeaderSize];
   const bool wordLayout = IsSingleWordSearch(state.LastTermType.load());
   int length;

@@ -34,6 +34,7 @@ constexpr int kReadUnicodeItem = 0x420;
 constexpr int kGivenNamesItem = 0x430;
 constexpr int kSoundexItem = 0x440;
 constexpr int kScoredItem = 0x450;
+constexpr int kReadRecordsItem = 0x460;
 
 // Messages delivered to the window procedure.
 constexpr std::uint32_t kMsgDestroy = 0x0002;

@@ -112,6 +112,7 @@ SearchRequest ReadWindowRequest() {
   lastRequest.Method = &ChosenMethod();
   lastRequest.ReadUnicode = ChosenReadUnicode();
   lastRequest.GivenNames = ChosenGivenNames();
+  lastRequest.ReadRecords = ChosenReadRecords();
   if (lastRequest.GivenNames) {
     ReadUserGivenNames();
     lastRequest.UserGivenNames = &windowGivenNames;

@@ -17,18 +17,20 @@ struct Switch {
   const SoundMethod& (*Method)();  // nullptr: not a method
 };
 
-// In the menu's order, under About: the methods, one choice of three, then the reading and
-// the given names.
+// In the menu's order, under About: the methods, one choice of three, then the reading, the
+// given names, and records and documents.
 Switch switches[] = {
     {nullptr, "&Soundex keys and spellings", kSoundexItem, true, &DefaultSoundMethod},
     {"DaitchMokotoff", "&Daitch-Mokotoff Soundex", kDaitchMokotoffItem, false, &DaitchMokotoffMethod},
     {"Scored", "S&cored names (learned from name pairs)", kScoredItem, false, &ScoredMethod},
     {"ReadUnicode", "Accented, Cyrillic and Greek &letters", kReadUnicodeItem, false, nullptr},
     {"GivenNames", "Given names with their &equivalents", kGivenNamesItem, false, nullptr},
+    {"ReadRecords", "&GEDCOM records and documents", kReadRecordsItem, false, nullptr},
 };
 
 Switch& ReadUnicode() { return switches[3]; }
 Switch& GivenNames() { return switches[4]; }
+Switch& ReadRecords() { return switches[5]; }
 
 // Puts the check marks of the methods where they belong: on the one method chosen, and on
 // the program's own when no other is.
@@ -114,3 +116,5 @@ const SoundMethod& ChosenMethod() {
 bool ChosenReadUnicode() { return ReadUnicode().On; }
 
 bool ChosenGivenNames() { return GivenNames().On; }
+
+bool ChosenReadRecords() { return ReadRecords().On; }

@@ -1,6 +1,6 @@
 // The switches of the window's menu beyond the program's first behaviour (the sounds-like
 // method, one choice of three: the program's own, Daitch-Mokotoff or scored; text in today's
-// encodings; and given names' equivalents), each off by default and remembered between runs.
+// encodings; given names' equivalents; GEDCOM records and documents), each off by default and remembered between runs.
 // Window thread only.
 #pragma once
 
@@ -22,3 +22,5 @@ bool RunSwitchCommand(int command);
 const SoundMethod& ChosenMethod();
 bool ChosenReadUnicode();
 bool ChosenGivenNames();
+// Whether GEDCOM files and .docx, .odt and .epub documents are read as their text.
+bool ChosenReadRecords();

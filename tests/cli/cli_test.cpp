@@ -595,6 +595,43 @@ TEST_F(CliTest, GivenNamesFindTheFamilyOfAName) {
                 "left out");
 }
 
+// --records: a GEDCOM file in ANSEL is read in its set, its CONC lines joined; the result
+// line gives the file's line, --vimgrep its line and column in UTF-8, --json the record too,
+// and the log names the switch. Without it the file reads as any file.
+TEST_F(CliTest, RecordsReadAGedcomFileInItsCharacterSet) {
+  tree.WriteFile("tree.ged",
+                 "0 HEAD\r\n1 CHAR ANSEL\r\n0 @I12@ INDI\r\n1 NAME Hans /M\xE8uller/\r\n"
+                 "1 NOTE the Sch\r\n2 CONC midt farm\r\n0 TRLR\r\n");
+  const std::string ged = tree.Path("tree.ged");
+  struct Case {
+    std::vector<std::string> Args;
+    std::string Out;
+  } cases[] = {
+      {{ged, "Muller"}, ""},
+      {{"--records", ged, "Muller"}, "Mu\xCC\x88ller\ttree.ged\t4 (62.1%)\t0 K\n"},
+      {{"--records", "--vimgrep", ged, "Schmidt"}, ged + ":5:12:Schmidt\n"},
+      {{"--records", "--encoding=auto", "--vimgrep", ged, "Muller"},
+       ged + ":4:14:Mu\xCC\x88ller\n"},
+      {{"--records", ged, "Schmidt", "A", "Hans"}, ged + "\n"},
+  };
+  for (const Case& c : cases) {
+    CliRun run = Run(c.Args);
+    EXPECT_EQ(run.Exit, 0) << c.Args[0] << run.Err;
+    EXPECT_EQ(run.Out, c.Out) << c.Args[0] << " " << c.Args.back();
+  }
+  const std::string log = output.Path("records.log");
+  CliRun json = Run({"--records", "--json", "--log", log, ged, "Schmidt"});
+  EXPECT_NE(json.Out.find("\"line\":5,\"column\":12,"), std::string::npos) << json.Out;
+  EXPECT_NE(json.Out.find("\"word\":\"Schmidt\",\"variant\":\"schmidt\",\"key\":\"s253\","
+                          "\"record\":\"@I12@\"}"),
+            std::string::npos)
+      << json.Out;
+  EXPECT_NE(ReadWholeFile(log).find("Search string: Schmidt.\r\nReading: GEDCOM records and "
+                                    "documents (.docx, .odt, .epub) as their text.\r\n"),
+            std::string::npos);
+  EXPECT_EQ(Run({"--json", ged, "Hans"}).Out.find("record"), std::string::npos);
+}
+
 // --- standard output that is a searched file, full, or closed ---
 
 TEST_F(CliTest, OutputFileInTheSearchedFolderIsNotSearched) {

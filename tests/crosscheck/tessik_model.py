@@ -46,7 +46,8 @@ READ_SIZE = 65536 * 256
 LONGEST_TEXT = 255  # of a list entry, and of what the search reads of its two fields
 
 USAGE = (b"usage: tessik-cli [-s|--subdirs] [--method=METHOD] [--encoding=auto] [--given-names]\n"
-         b"                  [--log FILE] [--vimgrep|--json] [--sort=score] [--] SPEC [QUERY...]\n"
+         b"                  [--records] [--log FILE] [--vimgrep|--json] [--sort=score]\n"
+         b"                  [--] SPEC [QUERY...]\n"
          b"       tessik-cli [--method=METHOD] [--encoding=auto] [--given-names] --explain WORD\n"
          b"       tessik-cli --method=scored [--encoding=auto] --explain WORD OTHER\n"
          b"       tessik-cli --version\n"
@@ -73,6 +74,10 @@ USAGE = (b"usage: tessik-cli [-s|--subdirs] [--method=METHOD] [--encoding=auto] 
          b"                  Lines of your own: NAME: EQUIVALENT... in the file\n"
          b"                  given-names.txt of the settings folder (~/.config/tessik/;\n"
          b"                  %APPDATA%\\Tessik\\ on Windows)\n"
+         b"  --records       read GEDCOM files (first line 0 HEAD) in the character set their\n"
+         b"                  header names, CONC lines joined, and .docx, .odt and .epub\n"
+         b"                  documents as their paragraphs, one line each; their letters\n"
+         b"                  are read with accents folded; --json names a GEDCOM word's record\n"
          b"  --log FILE      write the search log to FILE after the search\n"
          b"  --vimgrep       print PATH:LINE:COLUMN:WORD for each word found, or the full path\n"
          b"                  of each file listed, instead of the result lines\n"

@@ -51,11 +51,12 @@ expect() {
   fi
 }
 
-options_after_first="-s|--subdirs|--method|--encoding|--given-names|--log|--vimgrep|--json|--sort|-h|--help|--version|--"
+options_after_first="-s|--subdirs|--method|--encoding|--given-names|--records|--log|--vimgrep|--json|--sort|-h|--help|--version|--"
 expect "tessik-cli|--v" "--version|--vimgrep"
 expect "tessik-cli|--e" "--encoding|--explain"
 expect "tessik-cli|--l" "--log"
 expect "tessik-cli|--g" "--given-names"
+expect "tessik-cli|--r" "--records"
 expect "tessik-cli|--given-names|rec" "records|records.log"       # SPEC after the switch
 expect "tessik-cli|-" "$options_after_first|--explain"
 expect "tessik-cli|-s|--e" "--encoding"                      # --explain takes nothing else

@@ -88,12 +88,14 @@ TEST_F(StartUpTest, StartsIdleWithTheFocusInSearchIn) {
                 {"&Daitch-Mokotoff Soundex", kDaitchMokotoffItem},
                 {"S&cored names (learned from name pairs)", kScoredItem},
                 {"Accented, Cyrillic and Greek &letters", kReadUnicodeItem},
-                {"Given names with their &equivalents", kGivenNamesItem}}));
+                {"Given names with their &equivalents", kGivenNamesItem},
+                {"&GEDCOM records and documents", kReadRecordsItem}}));
   EXPECT_EQ(HeadlessSystemMenuCheck(kSoundexItem), 1);
   EXPECT_EQ(HeadlessSystemMenuCheck(kDaitchMokotoffItem), 0);
   EXPECT_EQ(HeadlessSystemMenuCheck(kScoredItem), 0);
   EXPECT_EQ(HeadlessSystemMenuCheck(kReadUnicodeItem), 0);
   EXPECT_EQ(HeadlessSystemMenuCheck(kGivenNamesItem), 0);
+  EXPECT_EQ(HeadlessSystemMenuCheck(kReadRecordsItem), 0);
   EXPECT_EQ(HeadlessMessageBoxes().size(), 0u);
 }
 
@@ -241,7 +243,10 @@ INSTANTIATE_TEST_SUITE_P(
                                " Tessik [Accented, Cyrillic and Greek letters]"},
                     SwitchCase{"GivenNames", kGivenNamesItem, "GivenNames",
                                "Gulielmus\nWilliam\nWm.\n", "William", 1, 3,
-                               " Tessik [Given names with their equivalents]"}),
+                               " Tessik [Given names with their equivalents]"},
+                    SwitchCase{"ReadRecords", kReadRecordsItem, "ReadRecords",
+                               "0 HEAD\n1 CHAR ANSEL\n1 NAME M\xe8uller\n1 NAME Muller\n",
+                               "Muller", 1, 2, " Tessik [GEDCOM records and documents]"}),
     [](const testing::TestParamInfo<SwitchCase>& info) { return info.param.Name; });
 
 // The user's own given-name equivalents: a line that cannot be read is told once, with its

@@ -136,7 +136,8 @@ TEST_F(MainWindowTest, TheSystemMenuEndsWithTheAboutItemAndTheSwitches) {
                {kDaitchMokotoffItem, "&Daitch-Mokotoff Soundex", false},
                {kScoredItem, "S&cored names (learned from name pairs)", false},
                {kReadUnicodeItem, "Accented, Cyrillic and Greek &letters", false},
-               {kGivenNamesItem, "Given names with their &equivalents", false}};
+               {kGivenNamesItem, "Given names with their &equivalents", false},
+               {kReadRecordsItem, "&GEDCOM records and documents", false}};
   const int kItems = static_cast<int>(std::size(items));
   ASSERT_GE(count, kItems + 2);
   MENUITEMINFOA separator = {};

@@ -1,0 +1,282 @@
+// Searches with the switch of records and documents: GEDCOM files in each character set a
+// header may name, CONC and CONT lines, line ends, damaged headers, and the record a word
+// stands in; with the switch off the same files read as any file.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/gedcom_text.h"
+#include "engine/search_driver.h"
+#include "engine/search_state.h"
+#include "phonetic/phonetic_key.h"
+#include "support/recording_sink.h"
+#include "support/test_search_state.h"
+#include "support/test_support.h"
+
+namespace {
+
+// Keeps the record each occurrence names, beside what the recording sink keeps.
+class RecordSink : public RecordingSink {
+ public:
+  int OccurrenceFound(const FoundOccurrence& occurrence) override {
+    const int shown = RecordingSink::OccurrenceFound(occurrence);
+    if (shown == 0) Records.push_back(occurrence.Record != nullptr ? occurrence.Record : "");
+    return shown;
+  }
+  std::vector<std::string> Records;
+};
+
+struct Found {
+  std::string Word;  // UTF-8, as the result shows it
+  std::int64_t Line;
+  std::int64_t Column;
+  std::string Record;
+
+  bool operator==(const Found&) const = default;
+};
+void PrintTo(const Found& f, std::ostream* out) {
+  *out << f.Word << " " << f.Line << ":" << f.Column << " " << f.Record;
+}
+
+class RecordsSearch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitialisePhonetics();
+    ClearSearchLists(TestSearchState());
+  }
+  void TearDown() override {
+    ResetSearchState(TestSearchState());
+    ClearSearchLists(TestSearchState());
+  }
+
+  std::vector<Found> Search(const std::string& bytes, const char* query, bool records = true,
+                            const char* name = "family.ged") {
+    tree.WriteFile(name, bytes);
+    SearchRequest request = MakeSearchRequest(tree.Path(name).c_str(), query, false);
+    request.ReadRecords = records;
+    sink = RecordSink();
+    RunSearch(TestSearchState(), request, sink);
+    std::vector<Found> found;
+    for (std::size_t i = 0; i < sink.Occurrences.size(); ++i) {
+      const RecordedOccurrence& o = sink.Occurrences[i];
+      found.push_back({o.Word, o.Line, o.Column, sink.Records[i]});
+    }
+    return found;
+  }
+
+  TempTree tree;
+  RecordSink sink;
+};
+
+std::string Utf16(const std::string& ascii, bool littleEndian, bool mark) {
+  std::string out;
+  if (mark) out += littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+  for (unsigned char c : ascii) {
+    // The test's texts hold ü as the byte 0xFC, which is U+00FC.
+    out += littleEndian ? std::string{static_cast<char>(c), '\0'}
+                        : std::string{'\0', static_cast<char>(c)};
+  }
+  return out;
+}
+
+struct CharsetCase {
+  const char* Label;
+  std::string Bytes;
+  const char* Query;
+  std::vector<Found> Expected;
+};
+void PrintTo(const CharsetCase& c, std::ostream* out) { *out << c.Label; }
+
+// A person's record whose name is written in `name` (bytes), in a file whose header names
+// `charset`.
+std::string Person(const char* charset, const std::string& name) {
+  return std::string("0 HEAD\n1 CHAR ") + charset + "\n0 @I12@ INDI\n1 NAME " + name +
+         "\n0 TRLR\n";
+}
+
+class EveryCharset : public RecordsSearch, public ::testing::WithParamInterface<CharsetCase> {};
+
+TEST_P(EveryCharset, FindsTheNameAsItsHeaderSaysItIsWritten) {
+  const CharsetCase& c = GetParam();
+  EXPECT_EQ(Search(c.Bytes, c.Query), c.Expected);
+  EXPECT_TRUE(sink.NotOpened.empty());
+}
+
+const std::string kUtf16Text = "0 HEAD\n1 CHAR UNICODE\n0 @I7@ INDI\n1 NAME Hans /M\xFCller/\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Gedcom, EveryCharset,
+    ::testing::Values(
+        // ANSEL: the mark before its letter is folded onto it, shown after it.
+        CharsetCase{"AnselMark", Person("ANSEL", "Hans /M\xE8uller/"), "Muller",
+                    {{"Mu\xCC\x88ller", 4, 14, "@I12@"}}},
+        CharsetCase{"AnselTwoMarks", Person("ANSEL", "Nguy\xE2\xE3\x65n /Tr\xE1\x61n/"),
+                    "Nguyen", {{"Nguye\xCC\x81\xCC\x82n", 4, 8, "@I12@"}}},
+        CharsetCase{"AnselCapitalStroke", Person("ANSEL", "\xA1ukasz /Nowak/"), "Lukasz",
+                    {{"\xC5\x81ukasz", 4, 8, "@I12@"}}},
+        CharsetCase{"AnselSmallStroke", Person("ANSEL", "Jan /W\xB1odek/"), "Wlodek",
+                    {{"W\xC5\x82odek", 4, 13, "@I12@"}}},
+        CharsetCase{"AnselSlashedO", Person("ANSEL", "\xA2ystein /Kj\xB2lsen/"), "Kjolsen",
+                    {{"Kj\xC3\xB8lsen", 4, 18, "@I12@"}}},
+        CharsetCase{"AnselDStroke", Person("ANSEL", "\xA3uro /\xB3uri\xE2\x63/"), "Duro",
+                    {{"\xC4\x90uro", 4, 8, "@I12@"}}},
+        CharsetCase{"AnselThornAndAsh", Person("ANSEL", "\xA4orunn /\xA5lfr\xB5\x64/"), "Thorunn",
+                    {{"\xC3\x9Eorunn", 4, 8, "@I12@"}}},
+        CharsetCase{"AnselOe", Person("ANSEL", "Fran\xF0\x63ois /C\xB6ur/"), "Coeur",
+                    {{"CHAR", 2, 3, ""}, {"C\xC5\x93ur", 4, 20, "@I12@"}}},
+        CharsetCase{"AnselDotlessI", Person("ANSEL", "Ay\xB8\x65 /Y\xB8lmaz/"), "Yilmaz",
+                    {{"Y\xC4\xB1lmaz", 4, 15, "@I12@"}}},
+        CharsetCase{"Ansi", Person("ANSI", "Hans /M\xFCller/"), "Muller",
+                    {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
+        CharsetCase{"Utf8", Person("UTF-8", "Hans /M\xC3\xBCller/"), "Muller",
+                    {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
+        CharsetCase{"Utf8WithMark", "\xEF\xBB\xBF" + Person("UTF-8", "Hans /M\xC3\xBCller/"),
+                    "Muller", {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
+        CharsetCase{"UnicodeLittleEndian", Utf16(kUtf16Text, true, true), "Muller",
+                    {{"M\xC3\xBCller", 4, 14, "@I7@"}}},
+        CharsetCase{"UnicodeBigEndian", Utf16(kUtf16Text, false, true), "Muller",
+                    {{"M\xC3\xBCller", 4, 14, "@I7@"}}},
+        CharsetCase{"UnicodeWithoutMark", Utf16(kUtf16Text, true, false), "Muller",
+                    {{"M\xC3\xBCller", 4, 14, "@I7@"}}},
+        CharsetCase{"Ascii", Person("ASCII", "Hans /Mueller/"), "Mueller",
+                    {{"Mueller", 4, 14, "@I12@"}}},
+        CharsetCase{"IbmPc", Person("IBMPC", "Hans /M\x81ller/"), "Muller",
+                    {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
+        CharsetCase{"Macintosh", Person("MACINTOSH", "Hans /M\x9Fller/"), "Muller",
+                    {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
+        // Damaged or missing CHAR lines: UTF-8, with stray bytes as Windows-1252.
+        CharsetCase{"UnknownCharset", Person("KLINGON", "Hans /M\xC3\xBCller/"), "Muller",
+                    {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
+        CharsetCase{"EmptyCharLine", Person("", "Hans /M\xFCller/"), "Muller",
+                    {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
+        CharsetCase{"HeaderWithoutLevels", "0 HEAD\nCHAR ANSEL\n@I1@ INDI\nNAME M\xFCller\n",
+                    "Muller", {{"M\xC3\xBCller", 4, 6, ""}}},
+        CharsetCase{"MarkAtTheVeryEnd", "0 HEAD\n1 CHAR ANSEL\n1 NAME Muller \xE8", "Muller",
+                    {{"Muller", 3, 8, ""}}},
+        CharsetCase{"OnlyTheHead", "0 HEAD", "Head", {{"HEAD", 1, 3, ""}}}));
+
+struct ConcCase {
+  const char* Label;
+  std::string Bytes;
+  const char* Query;
+  std::vector<Found> Expected;
+};
+void PrintTo(const ConcCase& c, std::ostream* out) { *out << c.Label; }
+
+class ConcAndCont : public RecordsSearch, public ::testing::WithParamInterface<ConcCase> {};
+
+TEST_P(ConcAndCont, FindsAWordWhereItBegins) {
+  const ConcCase& c = GetParam();
+  EXPECT_EQ(Search(c.Bytes, c.Query), c.Expected);
+}
+
+std::string Note(const std::string& lines, const char* end) {
+  std::string text = "0 HEAD\n1 CHAR ASCII\n0 @F3@ FAM\n1 NOTE " + lines + "\n0 TRLR\n";
+  std::string out;
+  for (char ch : text) {
+    if (ch == '\n') {
+      out += end;
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gedcom, ConcAndCont,
+    ::testing::Values(
+        ConcCase{"InsideAWord", Note("the Sch\n2 CONC midt family", "\n"), "Schmidt",
+                 {{"Schmidt", 4, 12, "@F3@"}}},
+        ConcCase{"InsideAWordCrLf", Note("the Sch\n2 CONC midt family", "\r\n"), "Schmidt",
+                 {{"Schmidt", 4, 12, "@F3@"}}},
+        ConcCase{"InsideAWordCr", Note("the Sch\n2 CONC midt family", "\r"), "Schmidt",
+                 {{"Schmidt", 4, 12, "@F3@"}}},
+        ConcCase{"ThreePieces", Note("S\n2 CONC chmi\n2 CONC dt", "\n"), "Schmidt",
+                 {{"Schmidt", 4, 8, "@F3@"}}},
+        // A word that begins on the CONC line is found there, after the tag.
+        ConcCase{"AtTheStartOfConc", Note("the\n2 CONC  Schmidt family", "\n"), "Schmidt",
+                 {{"Schmidt", 5, 9, "@F3@"}}},
+        ConcCase{"WholeBeforeConc", Note("Schmidt\n2 CONC  was here", "\n"), "Schmidt",
+                 {{"Schmidt", 4, 8, "@F3@"}}},
+        // Without a blank on either side the words run into one.
+        ConcCase{"JoinsWithoutBlank", Note("Smith\n2 CONC son", "\n"), "Smithson",
+                 {{"Smithson", 4, 8, "@F3@"}}},
+        ConcCase{"ContIsANewLine", Note("the Sch\n2 CONT midt family", "\n"), "Schmidt", {}},
+        ConcCase{"ContLineWord", Note("the\n2 CONT Schmidt family", "\n"), "Schmidt",
+                 {{"Schmidt", 5, 8, "@F3@"}}},
+        ConcCase{"ConcAtTheEnd", "0 HEAD\n0 @F3@ FAM\n1 NOTE x\n2 CONC y the Schmi\n2 CONC dt",
+                 "Schmidt",
+                 {{"Schmidt", 4, 14, "@F3@"}}},
+        // Words after a record with no identifier name none.
+        ConcCase{"RecordWithoutIdentifier", "0 HEAD\n1 NOTE Schmidt\n", "Schmidt",
+                 {{"Schmidt", 2, 8, ""}}}));
+
+TEST_F(RecordsSearch, SwitchOffReadsTheFileAsAnyFile) {
+  const std::string bytes = Person("ANSEL", "Hans /M\xE8uller/") + "1 NOTE Sch\n2 CONC midt\n";
+  // Read as bytes, the name's mark splits it; CONC splits Schmidt; no record is named.
+  for (const Found& found : Search(bytes, "Muller", false)) EXPECT_NE(found.Line, 4) << found.Word;
+  EXPECT_EQ(Search(bytes, "Schmidt", false), std::vector<Found>{});
+  EXPECT_EQ(Search(bytes, "Hans", false),
+            (std::vector<Found>{{"Hans", 4, 8, ""}}));
+}
+
+TEST_F(RecordsSearch, ALargeFileIsReadWholeAcrossItsReads) {
+  std::string bytes = "0 HEAD\r\n1 CHAR ANSEL\r\n";
+  for (int i = 0; i < 6000; ++i) bytes += "0 @I" + std::to_string(i) + "@ INDI\r\n1 SEX M\r\n";
+  bytes += "1 NOTE Hans M\xE8ul\r\n2 CONC ler\r\n";
+  EXPECT_GT(bytes.size(), 65536u * 2);
+  EXPECT_EQ(Search(bytes, "Muller"), (std::vector<Found>{{"Mu\xCC\x88ller", 12003, 13, "@I5999@"}}));
+}
+
+TEST_F(RecordsSearch, AFileThatIsNoGedcomReadsAsToday) {
+  // "0 HEADS" is not the header record; so its stray ü byte is no letter.
+  EXPECT_EQ(Search("0 HEADS\n1 NAME M\xFCller\n", "Muller"), std::vector<Found>{});
+  EXPECT_EQ(Search("x 0 HEAD\nSchmidt\n", "Schmidt", true, "a.txt"),
+            (std::vector<Found>{{"Schmidt", 2, 1, ""}}));
+}
+
+TEST_F(RecordsSearch, AnExpressionFindsTheFile) {
+  tree.WriteFile("b.ged", Person("ANSEL", "Hans /M\xE8uller/"));
+  tree.WriteFile("c.ged", Person("ANSEL", "Hans /Schmidt/"));
+  SearchRequest request = MakeSearchRequest(tree.Path("*.ged").c_str(), "Muller A Hans", false);
+  request.ReadRecords = true;
+  RunSearch(TestSearchState(), request, sink);
+  ASSERT_EQ(sink.Lines.size(), 1u);
+  EXPECT_NE(sink.Lines[0].find("b.ged"), std::string::npos);
+}
+
+struct DetectCase {
+  const char* Label;
+  std::string Bytes;
+  bool Gedcom;
+  GedcomCharset Charset;
+};
+void PrintTo(const DetectCase& c, std::ostream* out) { *out << c.Label; }
+class Detection : public ::testing::TestWithParam<DetectCase> {};
+
+TEST_P(Detection, TellsAGedcomFileAndItsCharset) {
+  const DetectCase& c = GetParam();
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(c.Bytes.data());
+  EXPECT_EQ(LooksLikeGedcom(bytes, c.Bytes.size()), c.Gedcom);
+  EXPECT_EQ(GedcomCharsetOf(bytes, c.Bytes.size()), c.Charset);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gedcom, Detection,
+    ::testing::Values(
+        DetectCase{"Crlf", "0 HEAD\r\n1 SOUR X\r\n1 CHAR ansel\r\n", true, GedcomCharset::kAnsel},
+        DetectCase{"CharAfterTheHeader", "0 HEAD\n0 @I1@ INDI\n1 CHAR ANSEL\n", true,
+                   GedcomCharset::kUtf8},
+        DetectCase{"TrailingBlanks", "0 HEAD\n1 CHAR IBMPC  \n", true, GedcomCharset::kIbmPc},
+        DetectCase{"Empty", "", false, GedcomCharset::kUtf8},
+        DetectCase{"CutShort", "0 HEA", false, GedcomCharset::kUtf8},
+        DetectCase{"Utf16Mark", std::string("\xFF\xFE" "0\0 \0H\0E\0A\0D\0\n\0", 16), true,
+                   GedcomCharset::kUtf16Le},
+        DetectCase{"Utf16BigEndianMark", std::string("\xFE\xFF\0" "0\0 \0H\0E\0A\0D", 14), true,
+                   GedcomCharset::kUtf16Be},
+        DetectCase{"Utf16Broken", std::string("\xFF\xFE" "0\0 \0H\1E\0A\0D\0", 14), false,
+                   GedcomCharset::kUtf16Le}));
+
+}  // namespace
