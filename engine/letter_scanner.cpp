@@ -39,10 +39,6 @@ enum Where : std::uint8_t {
   kSpoiltAfterJoiner,  // the same, after the joiner
 };
 
-// The decoded reading gives the text back to the byte reading only before this much ASCII
-// (or the rest of the read): between words with accents close together it keeps it.
-constexpr std::uint32_t kAsciiAhead = 16;
-
 // Letters that fold to at least one letter, kept in a word before its folding is decided.
 // Sixty-two letters come from at most 63 of them (only a pair at a word's start, Greek mu-pi
 // or nu-tau, gives one letter for two), and the folding of a letter looks at most two
@@ -87,18 +83,37 @@ bool IsLatin(char32_t c) { return c < 0x0370 || (c >= 0x1E00 && c < 0x1F00); }
 // mark, or it is a Latin letter and this ('a' to 'z') is the first letter of its folding.
 enum ShortKind : std::uint8_t { kShortSeparates = 0, kShortLetter = 1, kShortMark = 2 };
 
+// Calls visit(lead, row, low half, code point) for every two-byte character of kMappedLeads.
+template <typename Visit>
+void ForEachMappedLetter(Visit visit) {
+  for (int lead = 0; lead < 8; ++lead) {
+    for (int second = 0; second < 64; ++second) {
+      visit(lead, second >> 4, second & 15,
+            static_cast<char32_t>((kMappedLeads[lead] & 0x1Fu) << 6 | second));
+    }
+  }
+}
+
 struct FactTable {
   std::uint8_t Facts[kFactsKnownBelow];
   std::uint8_t Shortly[0x800];
   // The folding of a two-byte Latin letter (where Shortly is a letter), as it is wherever the
   // letter stands.
   char Folded[0x800][4];
-  std::uint8_t FoldedCount[0x800];
+  std::uint8_t FoldedCount[0x800] = {};
+  // FirstLettersOf each character below U+0800; whether it is a letter of the table.
+  std::uint32_t FirstLetters[0x800];
+  bool Letter[0x800];
+  // Bit `lead` of LetterByRow[row][low half] is set when the two-byte character of
+  // kMappedLeads[lead] and the second byte 0x80 + 16 * row + low half is a letter.
+  std::uint8_t LetterByRow[4][16] = {};
   FactTable() {
     for (char32_t c = 0; c < kFactsKnownBelow; ++c) {
       Facts[c] = LearnFacts(c);
       if (c >= 0x800) continue;
       const LetterClass kind = ClassifyCodePoint(c);
+      FirstLetters[c] = FirstLettersOf(c);
+      Letter[c] = kind == LetterClass::kFoldedLetter;
       char letters[8];
       if (kind == LetterClass::kMark) {
         Shortly[c] = kShortMark;
@@ -111,6 +126,9 @@ struct FactTable {
         Shortly[c] = kShortLetter;
       }
     }
+    ForEachMappedLetter([this](int lead, int row, int low, char32_t c) {
+      if (Letter[c]) LetterByRow[row][low] |= static_cast<std::uint8_t>(1u << lead);
+    });
   }
 };
 
@@ -210,8 +228,15 @@ void BeginWord(LetterScan* scan, char32_t first, std::int64_t start) {
   scan->Where = kInside;
   LetterWord& word = scan->Word;
   word.Start = start;
-  // A word is coded from its folding, which begins with an ASCII first letter as it is.
-  word.Wanted = first >= 0x80 || scan->Term->Starts.IsStart[first];
+  // A word is coded from its folding, which begins with an ASCII first letter as it is, and
+  // with one of the first letters of any other.
+  if (first < 0x80) {
+    word.Wanted = scan->Term->Starts.IsStart[first];
+  } else {
+    const std::uint32_t letters =
+        first < 0x800 ? Facts().FirstLetters[first] : FirstLettersOf(first);
+    word.Wanted = (letters & scan->StartMask) != 0;
+  }
   if (!word.Wanted) return;
   word.Full = false;
   word.KeptCount = 0;
@@ -357,21 +382,14 @@ int DecodeStretch(LetterScan* scan, const std::uint8_t* bytes, std::uint32_t cou
   bool giveBack = false;
   if (scan->Decoder.Encoding != TextEncoding::kUtf16Le &&
       scan->Decoder.Encoding != TextEncoding::kUtf16Be) {
-    // The first ASCII separator that ASCII follows: every non-ASCII byte before it is read
-    // with the word it belongs to.
+    // Up to the first ASCII separator: every non-ASCII byte before it is read with the word
+    // it belongs to, and the maps of the byte reading's reads pass over the words after it
+    // that cannot match, accented or not, faster than they are decoded.
     std::uint32_t q = from;
-    for (;;) {
-      while (q < limit && !IsAsciiSeparator(bytes[q])) ++q;
-      if (q >= limit) break;
-      const std::uint32_t after = q + 1;
-      const std::uint32_t ahead = count - after < kAsciiAhead ? count - after : kAsciiAhead;
-      const std::uint32_t plain = FindNonAscii(bytes + after, ahead);
-      if (plain == ahead) {
-        end = after;
-        giveBack = true;
-        break;
-      }
-      q = after + plain;
+    while (q < limit && !IsAsciiSeparator(bytes[q])) ++q;
+    if (q < limit) {
+      end = q + 1;
+      giveBack = true;
     }
   }
   *at = end;
@@ -444,8 +462,18 @@ void MakeClassesByHalves(const bool* isStart, std::uint8_t* byLow, std::uint8_t*
   }
 }
 
-// Continuation bytes by their high half, one bit for each of 8 to B.
-constexpr std::uint8_t kContinuationHalves[16] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 4, 8, 0, 0, 0, 0};
+// The lead bytes of kMappedLeads by their halves: bit `lead` of both entries.
+struct LeadHalves {
+  std::uint8_t ByLow[16] = {};
+  std::uint8_t ByHigh[16] = {};
+  constexpr LeadHalves() {
+    for (int lead = 0; lead < 8; ++lead) {
+      ByLow[kMappedLeads[lead] & 15] |= static_cast<std::uint8_t>(1u << lead);
+      ByHigh[kMappedLeads[lead] >> 4] |= static_cast<std::uint8_t>(1u << lead);
+    }
+  }
+};
+constexpr LeadHalves kLeadHalves;
 
 // The ASCII letters and joiners the same way, one bit for each high half 3 to 7.
 struct WordHalves {
@@ -465,13 +493,15 @@ constexpr WordHalves kWordHalves;
 
 #if defined(__x86_64__) || defined(__i386__)
 // Bit masks of 32 bytes: ASCII letters and joiners, start letters, lead bytes of two-byte
-// sequences, continuation bytes, bytes from 0x80 up.
+// sequences, continuation bytes, bytes from 0x80 up; the second bytes of the two-byte letters
+// of kMappedLeads, and of those among them that cannot begin a word the term can match.
 struct Masks32 {
-  std::uint32_t Word, Start, Lead2, Continuation, High, LatinLead, Unwanted;
+  std::uint32_t Word, Start, Lead2, Continuation, High, Letter, Unwanted;
 };
 
 struct HalfTables {
-  __m256i ClassesByLow, ClassesByHigh, WordByLow, WordByHigh, UnwantedByLow, UnwantedByHigh;
+  __m256i ClassesByLow, ClassesByHigh, WordByLow, WordByHigh, LeadByLow, LeadByHigh;
+  __m256i LetterByRow[4], WantedByRow[4];
 };
 
 __attribute__((target("avx2"))) inline std::uint32_t Bits(__m256i lanes) {
@@ -484,7 +514,9 @@ __attribute__((target("avx2"))) inline std::uint32_t Any(__m256i lanes, std::uin
   return ~Bits(_mm256_cmpeq_epi8(masked, _mm256_setzero_si256()));
 }
 
-__attribute__((target("avx2"))) inline Masks32 MasksAvx2(__m256i bytes, const HalfTables& tables) {
+// `before` holds the bytes one place earlier than `bytes` (the byte before each).
+__attribute__((target("avx2"))) inline Masks32 MasksAvx2(__m256i bytes, __m256i before,
+                                                        const HalfTables& tables) {
   const __m256i nibble = _mm256_set1_epi8(0x0F);
   const __m256i low = _mm256_and_si256(bytes, nibble);
   const __m256i high = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble);
@@ -492,15 +524,32 @@ __attribute__((target("avx2"))) inline Masks32 MasksAvx2(__m256i bytes, const Ha
                                            _mm256_shuffle_epi8(tables.ClassesByHigh, high));
   const __m256i word = _mm256_and_si256(_mm256_shuffle_epi8(tables.WordByLow, low),
                                         _mm256_shuffle_epi8(tables.WordByHigh, high));
-  const __m256i unwanted = _mm256_and_si256(_mm256_shuffle_epi8(tables.UnwantedByLow, low),
-                                            _mm256_shuffle_epi8(tables.UnwantedByHigh, high));
+  // The lead before a second byte, as one bit of kMappedLeads (none for any other byte), and
+  // the letters of the second byte's row.
+  const __m256i lead =
+      _mm256_and_si256(_mm256_shuffle_epi8(tables.LeadByLow, _mm256_and_si256(before, nibble)),
+                       _mm256_shuffle_epi8(tables.LeadByHigh,
+                                           _mm256_and_si256(_mm256_srli_epi16(before, 4), nibble)));
+  __m256i letters = _mm256_setzero_si256();
+  __m256i wanted = _mm256_setzero_si256();
+  for (int row = 0; row < 4; ++row) {
+    const __m256i inRow = _mm256_cmpeq_epi8(high, _mm256_set1_epi8(static_cast<char>(8 + row)));
+    letters = _mm256_or_si256(
+        letters, _mm256_and_si256(inRow, _mm256_shuffle_epi8(tables.LetterByRow[row], low)));
+    wanted = _mm256_or_si256(
+        wanted, _mm256_and_si256(inRow, _mm256_shuffle_epi8(tables.WantedByRow[row], low)));
+  }
+  const std::uint32_t letter = ~Bits(_mm256_cmpeq_epi8(_mm256_and_si256(letters, lead),
+                                                        _mm256_setzero_si256()));
+  const std::uint32_t wantedLetter = ~Bits(_mm256_cmpeq_epi8(_mm256_and_si256(wanted, lead),
+                                                              _mm256_setzero_si256()));
   return {Any(word, 0xFF),
           Any(classes, kStartBits),
           Any(classes, kLead2Bits),
           Any(classes, kContinuationBit),
           Bits(bytes),
-          Bits(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(static_cast<char>(0xC3)))),
-          Any(unwanted, 0x0F)};
+          letter,
+          letter & ~wantedLetter};
 }
 #endif
 
@@ -509,43 +558,62 @@ struct MapCarries {
   std::uint64_t Separator, Word, High, Lead2, Sum;
 };
 
+// The masks of one block of 64 bytes, a bit for each byte.
+struct BlockMasks {
+  std::uint64_t High;          // from 0x80 up
+  std::uint64_t Separator;     // an ASCII separator
+  std::uint64_t Start;         // a start letter
+  std::uint64_t Lead2;         // C2-DF
+  std::uint64_t Continuation;  // 80-BF
+  std::uint64_t Letter;        // the second byte of a two-byte letter (of kMappedLeads at least)
+  std::uint64_t Unwanted;      // the same, of a letter no word of the term begins with
+};
+
 // One block of 64 bytes: its maps from its masks. A region may hold a word the term can match
 // only where
 //  - a non-ASCII byte follows an ASCII separator (the region begins with a non-ASCII
-//    character, which may fold to a start letter);
+//    character, which may fold to a start letter), unless it begins a two-byte letter whose
+//    folding cannot begin with one;
 //  - a start letter, or a non-ASCII byte that begins a character, follows a non-ASCII byte
-//    (a word may begin after a character that separates: every character that separates
-//    inside a region is non-ASCII, a mark after a joiner too);
+//    that does not end a letter (a word may begin after a character that separates: every
+//    character that separates inside a region is non-ASCII, a mark after a joiner too; after
+//    a letter the word goes on, or a joiner spoils it);
 //  - the region begins with a start letter (marked at its first non-ASCII byte: adding the
 //    start bit to the ASCII bytes of the run carries up to the first byte that is not one).
 // Any other region begins with a letter the term's words cannot begin with (or a joiner), and
 // so does every word inside it. Two-byte sequences are the only ones known here to be whole
-// characters; a continuation byte of a longer one is taken for a character of its own.
-//
-// A region that begins with a letter of U+00C0-U+00FF (the commonest accented letters) that
-// folds to a letter the term's words cannot begin with needs no look at its first letter
-// (`unwanted` marks such continuation bytes after C3, the bytes C3 in `latinLead`).
-inline void MapBlock(LetterScan* scan, std::uint32_t block, std::uint64_t high,
-                     std::uint64_t separator, std::uint64_t start, std::uint64_t lead2,
-                     std::uint64_t continuation, std::uint64_t latinLead, std::uint64_t unwanted,
+// characters; a continuation byte of a longer one is taken for a character of its own. Only
+// the two-byte letters that `masks.Letter` marks are known to be letters; any other character
+// may separate.
+inline void MapBlock(LetterScan* scan, std::uint32_t block, const BlockMasks& masks,
                      MapCarries& carries) {
+  const std::uint64_t high = masks.High;
+  const std::uint64_t separator = masks.Separator;
   const std::uint64_t word = ~separator;
   const std::uint64_t runStarts = word & ~(word << 1 | carries.Word);
   std::uint64_t sum;
-  const bool over = __builtin_add_overflow(word & ~high, runStarts & start, &sum);
+  const bool over = __builtin_add_overflow(word & ~high, runStarts & masks.Start, &sum);
   const bool overAgain = __builtin_add_overflow(sum, carries.Sum, &sum);
-  const std::uint64_t afterHigh = high << 1 | carries.High;
-  const std::uint64_t wholeSecond = continuation & (lead2 << 1 | carries.Lead2);
+  const std::uint64_t mayEndSeparator = high & ~masks.Letter;
+  const std::uint64_t afterHigh = mayEndSeparator << 1 | carries.High;
+  const std::uint64_t wholeSecond = masks.Continuation & (masks.Lead2 << 1 | carries.Lead2);
   scan->NonAsciiMap[block] = high;
   scan->SeparatorMap[block] = separator;
-  const std::uint64_t unwantedFirst = latinLead & (unwanted >> 1);
+  const std::uint64_t unwantedFirst = masks.Unwanted >> 1;
   scan->EventMap[block] = (high & (separator << 1 | carries.Separator) & ~unwantedFirst) |
-                          (start & afterHigh) | (high & afterHigh & ~wholeSecond) | (sum & high);
-  carries = {separator >> 63, word >> 63, high >> 63, lead2 >> 63,
+                          (masks.Start & afterHigh) | (high & afterHigh & ~wholeSecond) |
+                          (sum & high);
+  carries = {separator >> 63, word >> 63, mayEndSeparator >> 63, masks.Lead2 >> 63,
              static_cast<std::uint64_t>(over || overAgain)};
 }
 
 #if defined(__x86_64__) || defined(__i386__)
+// The bytes of `bytes` one place later: each lane holds the byte before it, the first the last
+// of `previous`.
+__attribute__((target("avx2"))) inline __m256i Earlier(__m256i bytes, __m256i previous) {
+  return _mm256_alignr_epi8(bytes, _mm256_permute2x128_si256(previous, bytes, 0x21), 15);
+}
+
 __attribute__((target("avx2"))) inline __m256i Table(const std::uint8_t* entries) {
   return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(entries)));
 }
@@ -555,23 +623,35 @@ __attribute__((target("avx2"))) std::uint32_t MapBlocksAvx2(LetterScan* scan,
                                                             std::uint32_t count,
                                                             MapCarries& carriesIn) {
   MapCarries carries = carriesIn;  // in registers: the maps' stores could be its own
-  const HalfTables tables{Table(scan->ClassesByLow),  Table(scan->ClassesByHigh),
-                          Table(kWordHalves.ByLow),   Table(kWordHalves.ByHigh),
-                          Table(scan->UnwantedByLow), Table(kContinuationHalves)};
+  const FactTable& facts = Facts();
+  HalfTables tables{Table(scan->ClassesByLow), Table(scan->ClassesByHigh), Table(kWordHalves.ByLow),
+                    Table(kWordHalves.ByHigh), Table(kLeadHalves.ByLow),   Table(kLeadHalves.ByHigh),
+                    {},                        {}};
+  for (int row = 0; row < 4; ++row) {
+    tables.LetterByRow[row] = Table(facts.LetterByRow[row]);
+    tables.WantedByRow[row] = Table(scan->WantedByRow[row]);
+  }
+  // The 32 bytes before the next ones: the byte before the read is ASCII.
+  __m256i last = _mm256_set1_epi8(static_cast<char>(scan->ReadBefore));
   std::uint32_t i = 0;
   for (; i + 64 <= count; i += 64) {
-    const Masks32 low =
-        MasksAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + i)), tables);
-    const Masks32 high =
-        MasksAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + i + 32)), tables);
-    auto join = [](std::uint32_t first, std::uint32_t second) {
-      return first | static_cast<std::uint64_t>(second) << 32;
+    const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + i));
+    const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + i + 32));
+    const Masks32 low = MasksAvx2(first, Earlier(first, last), tables);
+    const Masks32 high = MasksAvx2(second, Earlier(second, first), tables);
+    last = second;
+    auto join = [](std::uint32_t a, std::uint32_t b) {
+      return a | static_cast<std::uint64_t>(b) << 32;
     };
     const std::uint64_t nonAscii = join(low.High, high.High);
-    MapBlock(scan, i / 64, nonAscii, ~(nonAscii | join(low.Word, high.Word)),
-             join(low.Start, high.Start), join(low.Lead2, high.Lead2),
-             join(low.Continuation, high.Continuation), join(low.LatinLead, high.LatinLead),
-             join(low.Unwanted, high.Unwanted), carries);
+    const BlockMasks masks{nonAscii,
+                           ~(nonAscii | join(low.Word, high.Word)),
+                           join(low.Start, high.Start),
+                           join(low.Lead2, high.Lead2),
+                           join(low.Continuation, high.Continuation),
+                           join(low.Letter, high.Letter),
+                           join(low.Unwanted, high.Unwanted)};
+    MapBlock(scan, i / 64, masks, carries);
   }
   carriesIn = carries;
   return i;
@@ -591,29 +671,32 @@ void MapRead(LetterScan* scan, const std::uint8_t* bytes, std::uint32_t count) {
   if (CurrentScanInstructions() == ScanInstructions::Avx2)
     i = MapBlocksAvx2(scan, bytes, count, carries);
 #endif
+  const FactTable& facts = Facts();
   for (; i < count; i += 64) {
-    std::uint64_t high = 0, separator = 0, start = 0, lead2 = 0, continuation = 0;
-    std::uint64_t latinLead = 0, unwanted = 0;
+    BlockMasks masks{};
     for (std::uint32_t k = 0; k < 64; ++k) {
       const std::uint64_t bit = std::uint64_t{1} << k;
       if (i + k >= count) {
-        separator |= bit;  // past the end: as after the read
+        masks.Separator |= bit;  // past the end: as after the read
         continue;
       }
       const std::uint8_t byte = bytes[i + k];
-      if (byte >= 0x80) high |= bit;
-      if (kByteClasses[byte] == kAsciiSeparator) separator |= bit;
-      if (isStart[byte]) start |= bit;
-      if (byte >= 0xC2 && byte < 0xE0) lead2 |= bit;
-      if (byte >= 0x80 && byte < 0xC0) continuation |= bit;
-      if (byte == 0xC3) latinLead |= bit;
-      if (byte >= 0x80 && byte < 0xC0 &&
-          (scan->UnwantedByLow[byte & 15] & kContinuationHalves[byte >> 4]) != 0) {
-        unwanted |= bit;
+      const std::uint8_t before = i + k > 0 ? bytes[i + k - 1] : scan->ReadBefore;
+      if (byte >= 0x80) masks.High |= bit;
+      if (kByteClasses[byte] == kAsciiSeparator) masks.Separator |= bit;
+      if (isStart[byte]) masks.Start |= bit;
+      if (byte >= 0xC2 && byte < 0xE0) masks.Lead2 |= bit;
+      if (byte >= 0x80 && byte < 0xC0) {
+        masks.Continuation |= bit;
+        // Here every two-byte letter is told apart, not only those of kMappedLeads.
+        const char32_t c = (before & 0x1Fu) << 6 | (byte & 0x3Fu);
+        if (before >= 0xC2 && before < 0xE0 && facts.Letter[c]) {
+          masks.Letter |= bit;
+          if ((facts.FirstLetters[c] & scan->StartMask) == 0) masks.Unwanted |= bit;
+        }
       }
     }
-    MapBlock(scan, i / 64, high, separator, start, lead2, continuation, latinLead, unwanted,
-             carries);
+    MapBlock(scan, i / 64, masks, carries);
   }
   const std::uint32_t words = (count + 63) / 64;
   scan->NonAsciiMap[words] = scan->SeparatorMap[words] = scan->EventMap[words] = ~std::uint64_t{0};
@@ -688,14 +771,14 @@ void TakeOverRun(LetterScan* scan) {
   for (std::uint32_t i = 1; i < scan->RunLength; ++i) Keep(scan->Word, scan->RunLetters[i], false);
 }
 
-// Whether the word at bytes[0..] begins with a two-byte Latin letter that folds to a letter
-// the term's words cannot begin with.
-inline bool BeginsUnwanted(const FactTable& facts, const bool* isStart, const std::uint8_t* bytes,
-                           std::uint32_t available) {
+// Whether the word at bytes[0..] begins with a two-byte letter whose folding cannot begin
+// with a letter the term's words begin with.
+inline bool BeginsUnwanted(const FactTable& facts, std::uint32_t startMask,
+                           const std::uint8_t* bytes, std::uint32_t available) {
   const std::uint8_t lead = bytes[0];
   if (lead < 0xC2 || lead >= 0xE0 || available < 2 || (bytes[1] & 0xC0) != 0x80) return false;
-  const std::uint8_t kind = facts.Shortly[(lead & 0x1Fu) << 6 | (bytes[1] & 0x3Fu)];
-  return kind >= 'a' && !isStart[kind];
+  const char32_t c = (lead & 0x1Fu) << 6 | (bytes[1] & 0x3Fu);
+  return facts.Letter[c] && (facts.FirstLetters[c] & startMask) == 0;
 }
 
 // Reads the region bytes[from..end) of the read, which ends within it, when it is one word of
@@ -773,7 +856,6 @@ int ReadRegion(LetterScan* scan, std::uint32_t from, std::uint32_t end, bool tak
 // also the region that runs into the next read.
 int ReadRegions(LetterScan* scan, std::uint32_t limit) {
   const FactTable& facts = Facts();
-  const bool* isStart = scan->Term->Starts.IsStart;
   const std::uint64_t* separators = scan->SeparatorMap;
   const std::uint32_t count = scan->ReadCount;
   std::uint32_t regionsFrom = scan->RegionsFrom;
@@ -790,7 +872,7 @@ int ReadRegions(LetterScan* scan, std::uint32_t limit) {
       // else to look at, is passed over.
       if (end < count && event == from && !(from == 0 && scan->RunInto) &&
           NextBit(scan->EventMap, event + 1, end) == end &&
-          BeginsUnwanted(facts, isStart, scan->ReadBytes + event, end - event)) {
+          BeginsUnwanted(facts, scan->StartMask, scan->ReadBytes + event, end - event)) {
         continue;
       }
     } else {
@@ -942,14 +1024,17 @@ void LetterScan::Start(const HeardTerm& heard, bool listAll, std::int64_t firstL
   scan->HolePending = false;
   scan->HoleStart = 0;
   MakeClassesByHalves(term->Starts.IsStart, scan->ClassesByLow, scan->ClassesByHigh);
-  const FactTable& facts = Facts();
-  for (int byte = 0x80; byte < 0xC0; ++byte) {
-    const std::uint8_t kind = facts.Shortly[0xC0 + (byte - 0x80)];  // C3 byte: U+00C0 up
-    if (byte < 0x90) scan->UnwantedByLow[byte & 15] = 0;
-    if (kind >= 'a' && !term->Starts.IsStart[kind]) {
-      scan->UnwantedByLow[byte & 15] |= kContinuationHalves[byte >> 4];
-    }
+  scan->StartMask = 0;
+  for (int letter = 0; letter < 26; ++letter) {
+    if (term->Starts.IsStart['a' + letter]) scan->StartMask |= 1u << letter;
   }
+  const FactTable& facts = Facts();
+  std::memset(scan->WantedByRow, 0, sizeof scan->WantedByRow);
+  ForEachMappedLetter([scan, &facts](int lead, int row, int low, char32_t c) {
+    if (facts.Letter[c] && (facts.FirstLetters[c] & scan->StartMask) != 0) {
+      scan->WantedByRow[row][low] |= static_cast<std::uint8_t>(1u << lead);
+    }
+  });
 }
 
 int LetterScan::Read(const std::uint8_t* bytes, std::uint32_t count, std::int64_t offset) {

@@ -36,6 +36,12 @@
 #include "engine/text_decoding.h"
 #include "engine/word_key.h"
 
+// The lead bytes of the two-byte letters that the maps of a read tell apart by vector (Latin-1
+// and Latin Extended-A, Greek, Cyrillic): after one of their letters no word begins, and a
+// word that begins with one of them is passed over, unread, when no word of the term begins
+// with its letters.
+constexpr std::uint8_t kMappedLeads[8] = {0xC3, 0xC4, 0xC5, 0xCE, 0xCF, 0xD0, 0xD1, 0xD2};
+
 // Bytes decoded at once into the scan's arrays.
 constexpr std::uint32_t kLetterPiece = 4096;
 
@@ -124,9 +130,12 @@ struct LetterScan final : public WordReading {
   // bytes of two-byte sequences).
   std::uint8_t ClassesByLow[16];
   std::uint8_t ClassesByHigh[16];
-  // The same for the continuation bytes after C3 (U+00C0-U+00FF) whose Latin letter folds to
-  // a letter the term's words cannot begin with (one bit for each high half 8 to B).
-  std::uint8_t UnwantedByLow[16];
+  // The letters a-z the term's words can begin with, bit i for 'a' + i.
+  std::uint32_t StartMask;
+  // The two-byte letters of the leads kMappedLeads that can begin a word the term can match,
+  // by the low half of the second byte and its row (high half 8 to B): bit `lead` of
+  // WantedByRow[row][low half].
+  std::uint8_t WantedByRow[4][16];
   char32_t CodePoints[kLetterPiece + kDecodeSlack];
   std::int64_t Positions[kLetterPiece + kDecodeSlack];
 };

@@ -273,3 +273,30 @@ std::uint32_t FoldWord(const char32_t* word, std::uint32_t count, char* letters,
   }
   return out.Written;
 }
+
+std::uint32_t FirstLettersOf(char32_t codePoint) {
+  auto bit = [](char letter) { return 1u << (letter - 'a'); };
+  if (codePoint < 0x80) {
+    return (codePoint | 0x20) - 'a' < 26 ? bit(static_cast<char>(codePoint | 0x20))
+                                         : kAnyFirstLetter;
+  }
+  const LetterFold& fold = Lookup(codePoint);
+  if (fold.Class != LetterClass::kFoldedLetter || fold.Count == 0) return kAnyFirstLetter;
+  // The rules of FoldWord that can change the first letter of a word.
+  switch (fold.Role) {
+    case kRoleIe:
+      return bit('y') | bit('e');
+    case kRoleI:
+      return bit('i') | bit('y');
+    case kRoleGhe:
+      return bit('g') | bit('h');
+    case kRoleGamma:
+      return bit('g') | bit('n');
+    case kRoleMu:
+      return bit('m') | bit('b');
+    case kRoleNu:
+      return bit('n') | bit('d');
+    default:
+      return bit(fold.Letters[0]);
+  }
+}

@@ -57,3 +57,11 @@ inline LetterClass ClassifyCodePoint(char32_t codePoint) {
 // above finds it. `count` may be any size; the work stops once `room` letters are written.
 std::uint32_t FoldWord(const char32_t* word, std::uint32_t count, char* letters,
                        std::uint32_t room);
+
+// The letters the folding of a word that begins with `codePoint` can begin with, whatever
+// follows it: bit i for the letter 'a' + i (a Cyrillic e gives y and e, a Greek mu m and b,
+// a Greek gamma g and n). Every bit for a letter that folds to nothing (its word begins
+// with the next letter's letters), and for anything that is no letter (it begins no word).
+// A scanner's way to pass over a word, unfolded, that cannot begin with a term's letters.
+constexpr std::uint32_t kAnyFirstLetter = (1u << 26) - 1;
+std::uint32_t FirstLettersOf(char32_t codePoint);
