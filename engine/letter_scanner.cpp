@@ -781,37 +781,62 @@ inline bool BeginsUnwanted(const FactTable& facts, std::uint32_t startMask,
   return facts.Letter[c] && (facts.FirstLetters[c] & startMask) == 0;
 }
 
+// Code points of a word that ReadOneWord folds by FoldWord; a longer word with a Cyrillic or
+// Greek letter is decoded.
+constexpr std::uint32_t kOneWordCodePoints = 128;
+
 // Reads the region bytes[from..end) of the read, which ends within it, when it is one word of
-// ASCII letters and two-byte Latin letters (a Latin letter reads the same wherever it stands,
-// so the word's folding is its letters' one after the other): true, with the outcome. False,
-// having done nothing, for any other region.
-bool ReadLatinWord(LetterScan* scan, std::uint32_t from, std::uint32_t end, int* outcome) {
+// ASCII letters and two-byte letters: true, with the outcome. False, having done nothing, for
+// any other region. A word of Latin letters alone is folded from the table (a Latin letter
+// reads the same wherever it stands, so the word's folding is its letters' one after the
+// other); any other by FoldWord over its code points, unless its first letter already tells
+// that it cannot match.
+bool ReadOneWord(LetterScan* scan, std::uint32_t from, std::uint32_t end, int* outcome) {
   const FactTable& facts = Facts();
   const std::uint8_t* bytes = scan->ReadBytes;
   char folded[kMaxWordLetters + 4];
+  char32_t codePoints[kOneWordCodePoints];
+  bool latin = true;
   std::uint32_t length = 0;
   std::uint32_t characters = 0;
   std::uint32_t shownEnd = end;
   for (std::uint32_t i = from; i < end;) {
-    if (characters++ == kMaxWordLetters) shownEnd = i;
+    if (characters == kMaxWordLetters) shownEnd = i;
     const std::uint8_t lead = bytes[i];
+    char32_t c;
     if (lead < 0x80) {
       if (!IsWordLetter(lead)) return false;
       if (length < kMaxWordLetters) folded[length++] = static_cast<char>(lead | 0x20);
+      c = lead;
       ++i;
-      continue;
+    } else {
+      if (lead < 0xC2 || lead >= 0xE0 || i + 1 == end || (bytes[i + 1] & 0xC0) != 0x80) {
+        return false;
+      }
+      c = (lead & 0x1Fu) << 6 | (bytes[i + 1] & 0x3Fu);
+      if (!facts.Letter[c]) return false;
+      if (facts.Shortly[c] < 'a') {
+        latin = false;
+      } else if (length < kMaxWordLetters) {
+        std::memcpy(folded + length, facts.Folded[c], 4);
+        length += facts.FoldedCount[c];
+      }
+      i += 2;
     }
-    if (lead < 0xC2 || lead >= 0xE0 || i + 1 == end || (bytes[i + 1] & 0xC0) != 0x80) return false;
-    const std::uint32_t c = (lead & 0x1Fu) << 6 | (bytes[i + 1] & 0x3Fu);
-    if (facts.Shortly[c] < 'a') return false;
-    if (length < kMaxWordLetters) {
-      std::memcpy(folded + length, facts.Folded[c], 4);
-      length += facts.FoldedCount[c];
+    if (characters < kOneWordCodePoints) {
+      codePoints[characters] = c;
+    } else if (!latin) {
+      return false;
     }
-    i += 2;
+    ++characters;
+  }
+  *outcome = kScanGoOn;
+  if (!latin) {
+    if ((facts.FirstLetters[codePoints[0]] & scan->StartMask) == 0) return true;
+    if (characters > kOneWordCodePoints) return false;
+    length = FoldWord(codePoints, characters, folded, kMaxWordLetters);
   }
   if (length > kMaxWordLetters) length = kMaxWordLetters;
-  *outcome = kScanGoOn;
   if (length < 2) return true;
   const int key = MatchWordKey(*scan->Term, reinterpret_cast<const std::uint8_t*>(folded), length);
   if (key < 0) return true;
@@ -831,8 +856,10 @@ bool ReadLatinWord(LetterScan* scan, std::uint32_t from, std::uint32_t end, int*
 // Reads the region bytes[from..end) of the read and the ASCII separator at `end` (or up to the
 // read's end, where it goes on into the next read).
 int ReadRegion(LetterScan* scan, std::uint32_t from, std::uint32_t end, bool takeOver) {
-  int latin;
-  if (!takeOver && end < scan->ReadCount && ReadLatinWord(scan, from, end, &latin)) return latin;
+  int oneWord;
+  if (!takeOver && end < scan->ReadCount && ReadOneWord(scan, from, end, &oneWord)) {
+    return oneWord;
+  }
   if (takeOver) {
     TakeOverRun(scan);
   } else {

@@ -102,10 +102,16 @@ const char32_t* const kWords[] = {
     U"Київ",     U"Ўладзімір", U"and",          U"the",         U"Peterson", U"Petersen",
     U"Петерсон", U"e\u0301",   U"\u0301Muller", U"x_y",         U"4th",      U"é1",
     U"Мария2",   U"1\u0301Mo", U"Mül_ler",      U"Jørgensen",   U"Ørsted",   U"Œuvre",
-    U"ǅemal",    U"Ḿuller",    U"ъИванов",      U"Muller\u0301"};
+    U"ǅemal",    U"Ḿuller",    U"ъИванов",      U"Muller\u0301", U"Жуков",   U"Евгений",
+    U"Эвген",    U"Геннадій",  U"Ντίνος",       U"Μπάμπης",     U"Ѣванов",   U"Ѡиванов",
+    U"Жук\u0482Иванов",        U"ƒИванов",       U"Ж_\u0301Иванов", U"γκρίζος"};
 
-const char32_t* const kBetween[] = {U" ", U" ", U" ",      U"\n", U"\r\n",       U"\t",    U", ",
-                                    U"-", U"—", U"\u00A0", U"€",  U"\U0001F600", U"\uFEFF"};
+// Between the words: ASCII, and characters of two bytes and more that separate (among the
+// Latin, Greek and Cyrillic letters too), so that two words touch with no ASCII between them.
+const char32_t* const kBetween[] = {
+    U" ", U" ", U" ",      U"\n",          U"\r\n",    U"\t",     U", ",     U"-",
+    U"—", U"\u00A0", U"€", U"\U0001F600", U"\uFEFF",  U"×",      U"«",      U"\u0387",
+    U"÷", U"\u0482", U"\u03F6", U"\u0375",   U"\u2019", U"\u00B7"};
 
 std::vector<Piece> RandomPieces(std::mt19937& random, std::size_t count) {
   std::vector<Piece> pieces;
@@ -233,7 +239,10 @@ TEST_P(EncodingTest, RandomTextsCutIntoAnyReadsGiveThePlainReadingsMatches) {
       {"Ioannis", &SoundexMethod()},       {"Moses", &SoundexMethod()},
       {"Peterson", &SoundexMethod()},      {"Muller", &DaitchMokotoffMethod()},
       {"Ivanov", &DaitchMokotoffMethod()}, {"Ioannis", &DaitchMokotoffMethod()},
-      {"Muller", &ScoredMethod()},         {"Ivanov", &ScoredMethod()}};
+      {"Muller", &ScoredMethod()},         {"Ivanov", &ScoredMethod()},
+      {"Yevgeny", &SoundexMethod()},       {"Gennadiy", &DaitchMokotoffMethod()},
+      {"Dinos", &SoundexMethod()},         {"Bambis", &DaitchMokotoffMethod()},
+      {"Zhukov", &SoundexMethod()}};
   std::size_t found = 0;
   for (const auto& [word, method] : terms) {
     const TestTerm term(word, *method);
@@ -440,6 +449,26 @@ const CutCase kCutCases[] = {
      "Ivanov",
      &DaitchMokotoffMethod(),
      {"Иванов", "Ivanov", "Іванов"}},
+    // No ASCII between the words: the characters that part them are of two bytes, a mark after
+    // a joiner, or a letter that begins a word of its own (f).
+    {"TwoByteSeparatorsPartCyrillicWords",
+     Utf8Of(U"Жук×Иванов«Иванов»\u0482Иванов ƒИванов Ж_\u0301Иванов Жуков\u00A0Иванов"),
+     "Ivanov",
+     &SoundexMethod(),
+     {"Иванов", "Иванов", "Иванов", "Иванов", "Иванов"}},
+    // A word whose first letter reads two ways by the letters after it: Greek nu-tau d,
+    // Cyrillic e ye, ghe h in a Ukrainian word.
+    {"FirstLettersThatReadTwoWays",
+     Utf8Of(U"Ντίνος Νίκος «Ντίνος» Евгений Эвген Дінос"),
+     "Dinos",
+     &SoundexMethod(),
+     {"Ντίνος", "Ντίνος", "Дінос"}},
+    // Cyrillic e reads ye at the start, ghe h in a Ukrainian word (Yevhen is not Yevgeny).
+    {"CyrillicEAndGheReadByTheirWords",
+     Utf8Of(U"Эвген×Евгений Євген Yevgen"),
+     "Yevgeny",
+     &SoundexMethod(),
+     {"Эвген", "Евгений", "Yevgen"}},
     {"ZeroBytesEndWords",
      Utf8Of(Text(U"Mu\0ller Mül\0\0\0ler Muller\0Müller")),
      "Muller",

@@ -166,6 +166,79 @@ INSTANTIATE_TEST_SUITE_P(
         ClassCase{0xFFFD, LetterClass::kSeparator}, ClassCase{0x10FFFF, LetterClass::kSeparator},
         ClassCase{0xFFFFFFFF, LetterClass::kSeparator}));
 
+// The letters a word can begin with, by its first letter: those its rules may give.
+struct FirstCase {
+  char32_t codePoint;
+  const char* letters;  // nullptr: any letter
+};
+
+void PrintTo(const FirstCase& c, std::ostream* os) {
+  *os << "U+" << std::hex << static_cast<std::uint32_t>(c.codePoint);
+}
+
+std::uint32_t Mask(const char* letters) {
+  if (letters == nullptr) return kAnyFirstLetter;
+  std::uint32_t mask = 0;
+  for (; *letters != '\0'; ++letters) mask |= 1u << (*letters - 'a');
+  return mask;
+}
+
+class FirstLetters : public ::testing::TestWithParam<FirstCase> {};
+
+TEST_P(FirstLetters, AreThoseTheRulesMayGive) {
+  EXPECT_EQ(FirstLettersOf(GetParam().codePoint), Mask(GetParam().letters));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CodePoints, FirstLetters,
+    ::testing::Values(FirstCase{U'K', "k"}, FirstCase{U'q', "q"}, FirstCase{U'Ä', "a"},
+                      FirstCase{U'Þ', "t"}, FirstCase{U'Ж', "z"}, FirstCase{U'Щ', "s"},
+                      FirstCase{U'е', "ey"}, FirstCase{U'Ё', "ey"}, FirstCase{U'и', "iy"},
+                      FirstCase{U'Г', "gh"}, FirstCase{U'γ', "gn"}, FirstCase{U'Μ', "bm"},
+                      FirstCase{U'ν', "dn"}, FirstCase{U'θ', "t"}, FirstCase{U'ψ', "p"},
+                      FirstCase{U'Ά', "a"}, FirstCase{U'ъ', nullptr}, FirstCase{U'ь', nullptr},
+                      FirstCase{U'×', nullptr}, FirstCase{0x0301, nullptr},
+                      FirstCase{U' ', nullptr}, FirstCase{U'7', nullptr},
+                      FirstCase{0x4E00, nullptr}));
+
+// Whatever follows a letter, the first letter of the folding is among FirstLettersOf: every
+// letter of the table below U+0500 and of U+1E00-U+1FFF, followed by every letter and mark
+// of Greek and Cyrillic and a few others, alone and with a letter that sets the word's
+// alphabet after them.
+TEST(FirstLettersOf, HoldTheFirstLetterOfEveryFolding) {
+  std::vector<char32_t> letters;
+  for (char32_t c = 0x41; c < 0x500; ++c) {
+    if (ClassifyCodePoint(c) == LetterClass::kFoldedLetter ||
+        ClassifyCodePoint(c) == LetterClass::kAsciiLetter) {
+      letters.push_back(c);
+    }
+  }
+  for (char32_t c = 0x1E00; c < 0x2000; ++c) {
+    if (ClassifyCodePoint(c) == LetterClass::kFoldedLetter) letters.push_back(c);
+  }
+  std::vector<char32_t> followers = {U'a', U'k', U'ъ', 0x0301, 0x0308, U' '};
+  for (char32_t c = 0x0370; c < 0x0500; ++c) {
+    if (ClassifyCodePoint(c) != LetterClass::kSeparator) followers.push_back(c);
+  }
+  const char32_t alphabets[] = {0, U'ї', U'ў', U'ы'};
+  std::size_t checked = 0;
+  for (char32_t first : letters) {
+    const std::uint32_t mask = FirstLettersOf(first);
+    for (char32_t next : followers) {
+      for (char32_t alphabet : alphabets) {
+        const char32_t word[3] = {first, next, alphabet};
+        char folded[1];
+        if (FoldWord(word, alphabet == 0 ? 2 : 3, folded, 1) == 0) continue;
+        ++checked;
+        ASSERT_NE(mask & (1u << (folded[0] - 'a')), 0u)
+            << "U+" << std::hex << static_cast<std::uint32_t>(first) << " before U+"
+            << static_cast<std::uint32_t>(next) << " begins with " << folded[0];
+      }
+    }
+  }
+  EXPECT_GT(checked, 500000u);
+}
+
 TEST(LetterFolds, AreMadeFromUnicode14) { EXPECT_STREQ(LetterFoldsUnicodeVersion(), "14.0.0"); }
 
 }  // namespace
