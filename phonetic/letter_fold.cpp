@@ -192,8 +192,7 @@ std::uint32_t FoldWord(const char32_t* word, std::uint32_t count, char* letters,
     const char32_t codePoint = word[i];
     if (codePoint < 0x80) {
       if ((codePoint | 0x20) - 'a' < 26) {
-        const char lower = static_cast<char>(codePoint | 0x20);
-        out.Put(&lower, 1);
+        letters[out.Written++] = static_cast<char>(codePoint | 0x20);  // Written < room
         atStart = false;
         previousFlags = 0;
       }
@@ -201,6 +200,18 @@ std::uint32_t FoldWord(const char32_t* word, std::uint32_t count, char* letters,
     }
     const LetterFold& fold = Lookup(codePoint);
     if (fold.Class != LetterClass::kFoldedLetter) continue;
+    if (fold.Role == kRoleNone) {
+      // Most letters: their own letters, whatever stands around them.
+      if (room - out.Written >= sizeof fold.Letters) {
+        std::memcpy(letters + out.Written, fold.Letters, sizeof fold.Letters);
+        out.Written += fold.Count;
+      } else {
+        out.Put(fold.Letters, fold.Count);
+      }
+      atStart = false;
+      previousFlags = fold.Flags;
+      continue;
+    }
     std::uint8_t lastFlags = fold.Flags;  // of the last letter this step reads
     switch (fold.Role) {
       case kRoleIe:
