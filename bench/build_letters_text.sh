@@ -6,14 +6,15 @@
 # wngerman, hunspell-ru, hunspell-uk and hunspell-el (scripts/install-deps.sh bench installs
 # them). Of the Latin lists only the words with a letter beyond ASCII are taken; each list
 # gives at most 140,000 words, drawn by a fixed seed, so the text is the same on every machine.
-# Usage: bench/build_letters_text.sh [OUTPUT] (TESSIK_LETTERS_MB: its size, 200 by default)
-# Prints the path of the text.
+# Usage: bench/build_letters_text.sh [OUTPUT [BYTES]]
+#   BYTES: its size, 200,000,000 by default (a last line cut short is left out, and spaces
+#   make up the size). Prints the path of the text.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 out=${1:-$here/data/letters/words.txt}
-megabytes=${TESSIK_LETTERS_MB:-200}
-stamp="$out.${megabytes}mb"
+wanted=${2:-200000000}
+stamp="$out.$wanted"
 if [ -f "$stamp" ] && [ -s "$out" ]; then
   echo "$out"
   exit 0
@@ -55,11 +56,11 @@ words() {
 # One pass over the pool in lines of ten words, then that text repeated up to the size.
 awk '{ printf "%s%s", $0, (NR % 10 == 0 ? ".\n" : NR % 4 == 0 ? ", " : " ") } END { print "" }' \
   "$scratch/pool" >"$scratch/once"
-wanted=$((megabytes * 1000 * 1000))
 : >"$scratch/text"
 while [ "$(stat -c %s "$scratch/text")" -lt "$wanted" ]; do cat "$scratch/once" >>"$scratch/text"; done
 head -c "$wanted" "$scratch/text" | sed '$d' >"$out"
-rm -f "$out".*mb
+printf '%*s' $((wanted - $(stat -c %s "$out"))) '' >>"$out"
+rm -f "$out".[0-9]*
 touch "$stamp"
 echo "build_letters_text: $(stat -c %s "$out") bytes, $(wc -l <"$scratch/pool") words" \
   "repeated, in $out" >&2

@@ -6,6 +6,9 @@
 # Every search runs with each switch off and on: as it is, with --method=dm, with
 # --encoding=auto, and with both (and with each word of TESSIK_COMPARE_SWITCHES, such as
 # "--given-names --method=scored", alone); and --explain runs for a few words in the same ways.
+# Besides the corpus, three files of words beyond ASCII (bench/build_letters_text.sh): 30 MB
+# of Polish, German, Russian, Ukrainian and Greek words, some of them in UTF-16, and lines of
+# them between verses of the King James text.
 # Usage: bench/compare_outputs.sh OLD_CLI NEW_CLI
 set -euo pipefail
 
@@ -16,6 +19,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 "$here/build_corpus.sh" "$here/data"
 big="$here/data/big"
 tree="$here/data/tree"
+letters="$here/data/letters/compare"
+"$here/build_letters_text.sh" "$letters/words.txt" 30000000 >/dev/null
+if [ ! -s "$letters/mixed.txt" ] || [ "$letters/mixed.txt" -ot "$letters/words.txt" ]; then
+  head -n 20000 "$letters/words.txt" | iconv -f UTF-8 -t UTF-16 >"$letters/utf16.txt"
+  paste -d '\n' <(head -n 100000 "$here/data/kjv.txt") <(head -n 100000 "$letters/words.txt") \
+    >"$letters/mixed.txt"
+fi
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -43,6 +53,12 @@ searches=(
   "-|$tree/nothing/*.txt|Moses"
   "-|$big/*.txt|Müller"
   "-s|$tree/*.txt|Schwarz O Jackson"
+  "-|$letters/*.txt|Kowalski"
+  "-|$letters/*.txt|Ivanov"
+  "-|$letters/*.txt|Ioannis A Dimitri"
+  "-|$letters/*.txt|Yevgeny O Zeus"
+  "-|$letters/*.txt|Müller"
+  "-|$letters/*.txt|Hennadiy"
 )
 
 # The switches, each set of them a word of options (empty: every switch off).

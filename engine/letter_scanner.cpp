@@ -9,12 +9,14 @@
 // A read with a non-ASCII byte is classed in bulk into maps (MapBlock): its non-ASCII bytes,
 // its ASCII separators, and the places where a region may hold a word the term can match. A
 // region without such a place is passed over unread; so is one that begins with a two-byte
-// Latin letter the term's words cannot begin with and has no other. A region that is one
-// word of ASCII and two-byte Latin letters is folded from a table; any other is decoded.
+// letter whose folding cannot begin with a letter the term's words begin with, and has no
+// other. A region that is one word of ASCII and two-byte Latin letters is folded from a table,
+// one with Greek or Cyrillic letters too by FoldWord over its code points; any other is
+// decoded.
 //
 // A region that runs to the end of a read, a file that begins with a non-ASCII byte (it may
-// have a byte-order mark) and a UTF-16 file are decoded throughout (Decoding), until an ASCII
-// separator is followed by ASCII, where no word is open and the decoder holds nothing back.
+// have a byte-order mark) and a UTF-16 file are decoded throughout (Decoding), up to an ASCII
+// separator where no word is open and the decoder holds nothing back.
 #include "engine/letter_scanner.h"
 
 #include <array>
@@ -514,8 +516,7 @@ __attribute__((target("avx2"))) inline std::uint32_t Any(__m256i lanes, std::uin
   return ~Bits(_mm256_cmpeq_epi8(masked, _mm256_setzero_si256()));
 }
 
-// `before` holds the bytes one place earlier than `bytes` (the byte before each).
-__attribute__((target("avx2"))) inline Masks32 MasksAvx2(__m256i bytes, __m256i before,
+__attribute__((target("avx2"))) inline Masks32 MasksAvx2(__m256i bytes,
                                                         const HalfTables& tables) {
   const __m256i nibble = _mm256_set1_epi8(0x0F);
   const __m256i low = _mm256_and_si256(bytes, nibble);
@@ -524,6 +525,23 @@ __attribute__((target("avx2"))) inline Masks32 MasksAvx2(__m256i bytes, __m256i 
                                            _mm256_shuffle_epi8(tables.ClassesByHigh, high));
   const __m256i word = _mm256_and_si256(_mm256_shuffle_epi8(tables.WordByLow, low),
                                         _mm256_shuffle_epi8(tables.WordByHigh, high));
+  return {Any(word, 0xFF),
+          Any(classes, kStartBits),
+          Any(classes, kLead2Bits),
+          Any(classes, kContinuationBit),
+          Bits(bytes),
+          0,
+          0};
+}
+
+// Masks.Letter and Masks.Unwanted of 32 bytes that hold a byte from 0x80 up; `before` holds
+// the bytes one place earlier (the byte before each).
+__attribute__((target("avx2"))) inline void LetterMasksAvx2(__m256i bytes, __m256i before,
+                                                           const HalfTables& tables,
+                                                           Masks32& masks) {
+  const __m256i nibble = _mm256_set1_epi8(0x0F);
+  const __m256i low = _mm256_and_si256(bytes, nibble);
+  const __m256i high = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble);
   // The lead before a second byte, as one bit of kMappedLeads (none for any other byte), and
   // the letters of the second byte's row.
   const __m256i lead =
@@ -543,13 +561,8 @@ __attribute__((target("avx2"))) inline Masks32 MasksAvx2(__m256i bytes, __m256i 
                                                         _mm256_setzero_si256()));
   const std::uint32_t wantedLetter = ~Bits(_mm256_cmpeq_epi8(_mm256_and_si256(wanted, lead),
                                                               _mm256_setzero_si256()));
-  return {Any(word, 0xFF),
-          Any(classes, kStartBits),
-          Any(classes, kLead2Bits),
-          Any(classes, kContinuationBit),
-          Bits(bytes),
-          letter,
-          letter & ~wantedLetter};
+  masks.Letter = letter;
+  masks.Unwanted = letter & ~wantedLetter;
 }
 #endif
 
@@ -637,8 +650,11 @@ __attribute__((target("avx2"))) std::uint32_t MapBlocksAvx2(LetterScan* scan,
   for (; i + 64 <= count; i += 64) {
     const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + i));
     const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + i + 32));
-    const Masks32 low = MasksAvx2(first, Earlier(first, last), tables);
-    const Masks32 high = MasksAvx2(second, Earlier(second, first), tables);
+    Masks32 low = MasksAvx2(first, tables);
+    Masks32 high = MasksAvx2(second, tables);
+    // Text is mostly ASCII: a letter of two bytes is looked for only where there are some.
+    if (low.High != 0) LetterMasksAvx2(first, Earlier(first, last), tables, low);
+    if (high.High != 0) LetterMasksAvx2(second, Earlier(second, first), tables, high);
     last = second;
     auto join = [](std::uint32_t a, std::uint32_t b) {
       return a | static_cast<std::uint64_t>(b) << 32;

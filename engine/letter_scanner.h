@@ -21,10 +21,13 @@
 // Speed: ASCII is read by the byte reading itself. In a UTF-8 file every read goes to
 // the byte reading whole, which in a listing scan also notes whether the read has a byte from 0x80
 // up; only then are the read's bytes classed in bulk, and the words around its non-ASCII
-// bytes that may match are decoded besides, while the byte reading's view of them is set
-// aside. A UTF-16 file, a file that begins with a non-ASCII byte and a word that runs from
-// one read into the next are decoded throughout, kLetterPiece bytes at a time, until ASCII
-// follows an ASCII separator.
+// bytes that may match are read besides, while the byte reading's view of them is set
+// aside. The classing knows the two-byte letters of Latin, Greek and Cyrillic (kMappedLeads)
+// and the letters a word that begins with one can fold to, so a word that cannot match is
+// passed over unread, whatever its script; a word of ASCII and two-byte letters that may
+// match is folded from its bytes at once, any other decoded. A UTF-16 file, a file that
+// begins with a non-ASCII byte and a word that runs from one read into the next are decoded
+// throughout, kLetterPiece bytes at a time, up to an ASCII separator.
 //
 // The reads follow each other with no gap: a run of zero bytes not read is told with
 // ReadZeroRun. A read may have any size; the scan makes no allocation.

@@ -17,7 +17,8 @@
 #   windows-test: that, and Wine for 64-bit programs with what the tests run under it;
 #   bench:   what bench/run_bench.sh runs besides tessik-cli: the programs it is compared
 #            with (ripgrep, ugrep; GNU grep is always there), /usr/bin/time for peak
-#            memory, and the texts of the corpus (the Bible, a census's names).
+#            memory, and the texts of the corpus (the Bible, a census's names, and the
+#            Polish, German, Russian, Ukrainian and Greek word lists of the letters' text).
 set -euo pipefail
 
 window=(g++ cmake make qt6-base-dev libgl-dev libxcb1-dev xdg-utils)
@@ -25,7 +26,8 @@ window=(g++ cmake make qt6-base-dev libgl-dev libxcb1-dev xdg-utils)
 # computes the package's dependencies from them.
 package=(g++ cmake make qt6-base-dev libgl-dev libxcb1-dev dpkg-dev file binutils)
 windows=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix cmake make zip)
-bench=(ripgrep ugrep time bible-kjv libtext-names-perl)
+bench=(ripgrep ugrep time bible-kjv libtext-names-perl wpolish wngerman hunspell-ru hunspell-uk
+       hunspell-el)
 windows_test=("${windows[@]}" googletest wine wine64 fonts-wine xvfb xauth xdotool imagemagick)
 linux_test=("${window[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
             xdotool imagemagick bible-kjv python3 man-db desktop-file-utils appstream
