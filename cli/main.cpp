@@ -152,7 +152,7 @@ int Search(const Options& options) {
   record.PrintHeld();
   // A search that a message ended has nothing to log.
   if (exitCode == kExitCompleted && withLog) {
-    const int saved = SaveSearchLog(options.LogPath, state, request, record);
+    const int saved = SaveSearchLog(options.LogPath, record.Summary(), request, record);
     if (saved != kLogWritten) {
       record.AddMessage(LogFailureMessage(saved).Text);
       exitCode = kExitMessage;

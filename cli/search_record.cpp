@@ -71,8 +71,9 @@ void SearchRecord::SearchEnding(const SearchSummary& summary) {
     return;
   }
   char text[256];
-  const std::uint32_t mode =
-      summary.Ending == SearchEnding::FilesListed ? kCompletedListing : kCompletedSearch;
+  const std::uint32_t mode = summary.Ending == SearchEnding::FilesListed ? kCompletedListing
+                             : summary.Ending == SearchEnding::Stopped   ? kStoppedSearch
+                                                                         : kCompletedSearch;
   FormatSummary(mode, CountsOfSummary(summary, lines_), text, sizeof text);
   status_ = text;
   // Trailing blanks are the window's padding, and the status is shown without it.

@@ -1,6 +1,7 @@
 // The query search: from the "Search for:" text to the completion text. Once a stop has
-// been requested the worker returns at once: the window thread, after joining it, shows
-// the stop's text and cleans up, so nothing here may call the sink or touch the state again.
+// been requested the worker returns at once: the thread that asked for the stop, after
+// joining it, ends the search (EndStoppedSearch), so nothing here may call the sink or
+// touch the state again.
 #include "engine/query_search.h"
 
 #include <cstdint>
@@ -27,11 +28,11 @@ int CollectMatchingFiles(SearchState& state, SearchSink& sink) {
   for (std::uint32_t i = 0; i < count; ++i) {
     if (state.FileSet.Flag(i) == 0) continue;
     const char* path = state.FileSet.Get(i);
-    // The line goes first: after a stop the window thread lists the flagged files itself,
-    // so a line refused for the stop must not leave an entry behind.
+    // The line goes first: after a stop the stop's end lists the files still flagged, so
+    // a line refused for the stop must not leave an entry behind.
     if (sink.FileFound(path) < 0 && WorkerCheckpoint() != 0) return -1;
     if (state.ResultList.Add(path) < 0) sink.LeftOut(LeftOutKind::LineWithoutEntry);
-    state.FileSet.Flag(i) = 0;  // listed now: the window thread's listing after a stop skips it
+    state.FileSet.Flag(i) = 0;  // listed now: the stop's listing skips it
   }
   return 0;
 }

@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstdint>
 
+#include "engine/string_list.h"
+
 // The score of an occurrence found by a method that does not score words.
 constexpr int kNoScore = INT_MIN;
 
@@ -46,9 +48,14 @@ enum class SearchEnding {
   NoMemory,       // the read buffer could not be had
   NoFiles,        // no file matches "Search in:"
   NoFilesInTree,  // the same, with the subdirectories
+  Stopped,        // a stop cut it short (EndStoppedSearch, engine/search_state.h)
+  Running,        // it has not ended: the counts so far, for a log saved meanwhile
 };
 
-// What the end of a search tells its sink.
+// What the end of a search tells its sink: the counts, and the lists that the lines of the
+// result list and the log name. The lists are the caller's SearchState's: they hold what
+// the search left there for as long as the caller keeps them, and a log written from the
+// summary later shows what they hold then (a line deleted since is gone from both).
 struct SearchSummary {
   SearchEnding Ending;
   int Refusal;      // QueryRefused: the refusal code (query/query_validation.h)
@@ -56,6 +63,10 @@ struct SearchSummary {
   std::int32_t FilesSearched;
   std::int32_t MatchedFiles;
   std::uint32_t UnopenedFiles;
+  // The file of each line of the result list, in the lines' order (a line the list had no
+  // room for has none), and the files that could not be opened; nullptr for none.
+  const FlaggedStringList* ResultList = nullptr;
+  const StringList* UnopenedList = nullptr;
 };
 
 // What a search had to leave out, each time it does.
@@ -84,8 +95,9 @@ class SearchSink {
   virtual void FileNotOpened(const char* path) = 0;
   virtual void LeftOut(LeftOutKind kind) = 0;
   // The end: first what it says (a message, or the summary), then, once the search has
-  // let go of its files and memory, what follows it. A stop between the two skips the
-  // second: the window thread then ends the search itself.
+  // let go of its files and memory, what follows it. After a stop the worker calls
+  // neither: the thread that asked for the stop ends the search once the worker has
+  // returned (EndStoppedSearch), with the files found so far and the summary of a stop.
   virtual void SearchEnding(const SearchSummary& summary) = 0;
   virtual void SearchEnded(const SearchSummary& summary) = 0;
 };

@@ -30,9 +30,9 @@ struct FileSetScratch {
 // counts. The caller makes one (on the heap: the two flagged lists are large) and hands it
 // to every search it runs; two searches at once need two.
 // Shared with the window thread while a search runs, and only these: SearchRunning and
-// SearchPaused (Go, Stop, Pause), the counts, and the lists' Count and NonEmpty and the
-// entries of ResultList (Save, a double-click, the buttons), all read-only for it then
-// except the two flags. Everything else is the worker's until the search has ended.
+// SearchPaused (Go, Stop, Pause), the counts and LastTermType (a log saved meanwhile), and
+// the lists' Count and NonEmpty and the entries of ResultList and UnopenedFiles (Save, a
+// double-click, the buttons), all read-only for it then except the two flags. Everything else is the worker's until the search has ended.
 struct SearchState {
   SearchState() = default;
   SearchState(const SearchState&) = delete;
@@ -66,13 +66,21 @@ struct SearchState {
 // end of its search, or on the window thread only after the worker has ended.
 void ResetSearchState(SearchState& state);
 
-// The counts of the search so far, for a summary that ends it as `ending` says.
+// The counts of the search so far and its lists, for a summary that ends it as `ending`
+// says (Running: for the window thread while the search runs, from the shared counts).
 SearchSummary SummaryOfSearch(const SearchState& state, SearchEnding ending, int refusal = 0);
 
 // Ends the search on the worker: tells the sink the end (SearchEnding), cleans up, and
-// tells it again (SearchEnded); a stop in between leaves the rest to the window thread.
+// tells it again (SearchEnded); a stop in between leaves the rest to EndStoppedSearch.
 // 0 for a search that completed (FilesListed, QueryAnswered), else -1.
 int EndSearch(SearchState& state, SearchEnding ending, SearchSink& sink, int refusal = 0);
+
+// Ends a search that a stop cut short, on the thread that asked for the stop once the
+// worker has returned (the worker leaves its state as the stop found it). The counts are
+// made to agree with the lines shown; an expression's files that satisfy it so far go to
+// the sink (FileFound) and to ResultList; then the sink hears the end of a Stopped search,
+// the state is cleaned up, and the sink hears SearchEnded. Always -1.
+int EndStoppedSearch(SearchState& state, SearchSink& sink);
 
 // The end of a search whose file set could not be built (BuildFileSet's answer).
 int EndWithoutFiles(SearchState& state, int built, SearchSink& sink);

@@ -12,9 +12,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/search_state.h"
+#include "engine/string_list.h"
 #include "platform/files.h"
-#include "query/term_codes.h"
 
 namespace {
 
@@ -78,7 +77,7 @@ static_assert(kLineTextSize + 3 + kEntrySize + 2 <= kBlockSize && kHeaderSize <=
 // One writing of a log: the search it tells of and the block being filled.
 class LogWriter {
  public:
-  LogWriter(FileHandle file, const SearchState& state) : state(state), File(file) {}
+  LogWriter(FileHandle file, const SearchSummary& results) : results(results), File(file) {}
   bool WriteLog(const SearchRequest& request, const ShownLines& lines);
 
  private:
@@ -89,7 +88,17 @@ class LogWriter {
   bool WriteResultPaths();
   bool WriteUnopenedFiles(std::string_view lineEnd);
 
-  const SearchState& state;
+  // The lists' counts as they stand (none for a summary without lists), and their entries.
+  std::uint32_t PathCount() const {
+    return results.ResultList != nullptr ? results.ResultList->Count.load() : 0;
+  }
+  const char* Path(std::uint32_t i) const { return results.ResultList->Get(i); }
+  std::uint32_t UnopenedCount() const {
+    return results.UnopenedList != nullptr ? results.UnopenedList->Count.load() : 0;
+  }
+  const char* Unopened(std::uint32_t i) const { return results.UnopenedList->Get(i); }
+
+  const SearchSummary& results;
   FileHandle File;
   int Used = 0;
   char Bytes[kBlockSize];
@@ -134,8 +143,8 @@ bool LogWriter::WriteWordLines(const ShownLines& lines) {
   for (int i = 0; i < lines.Count(); ++i) {
     if (lines.Text(i, text, kLineTextSize) < 0) text[0] = 0;
     const int wordLength = FindFirstTab(text);
-    const char* path = static_cast<std::uint32_t>(i) < state.ResultList.Count.load()
-                           ? state.ResultList.Get(static_cast<std::uint32_t>(i))
+    const char* path = static_cast<std::uint32_t>(i) < PathCount()
+                           ? Path(static_cast<std::uint32_t>(i))
                            : nullptr;
     if (path == nullptr) path = "File name not known";
     const std::string_view word(text, static_cast<std::size_t>(wordLength));
@@ -145,8 +154,8 @@ bool LogWriter::WriteWordLines(const ShownLines& lines) {
 }
 
 bool LogWriter::WriteResultPaths() {
-  for (std::uint32_t i = 0; i < state.ResultList.Count.load(); ++i) {
-    const char* path = state.ResultList.Get(i);
+  for (std::uint32_t i = 0; i < PathCount(); ++i) {
+    const char* path = Path(i);
     if (path == nullptr) break;
     if (!WriteJoined({Shown(path), "\r\n"})) return false;
   }
@@ -154,13 +163,13 @@ bool LogWriter::WriteResultPaths() {
 }
 
 bool LogWriter::WriteUnopenedFiles(std::string_view lineEnd) {
-  const std::uint32_t count = state.UnopenedFiles.Count.load();
+  const std::uint32_t count = UnopenedCount();
   if (count == 0) return true;
   char header[kHeaderSize];
   const int length = std::snprintf(header, kHeaderSize, kUnopenedHeader, static_cast<int>(count));
   if (!WritePiece(header, Fitted(length, kHeaderSize))) return false;
-  for (std::uint32_t i = 0; i < state.UnopenedFiles.Count.load(); ++i) {
-    const char* path = state.UnopenedFiles.Get(i);
+  for (std::uint32_t i = 0; i < UnopenedCount(); ++i) {
+    const char* path = Unopened(i);
     if (path == nullptr) break;
     if (!WriteJoined({Shown(path), lineEnd})) return false;
   }
@@ -179,15 +188,15 @@ bool LogWriter::WriteLog(const SearchRequest& request, const ShownLines& lines) 
   if (request.ReadUnicode) method += kReadUnicodeLine;
   if (request.ReadRecords) method += kReadRecordsLine;
   char header[kHeaderSize];
-  const bool wordLayout = IsSingleWordSearch(state.LastTermType.load());
+  const bool wordLayout = results.SingleWord;
   int length;
   if (wordLayout) {
     length = std::snprintf(header, kHeaderSize, kWordHeader, searchText, method.c_str(),
-                           static_cast<int>(state.FilesSearched.load()), lines.Count(),
-                           static_cast<int>(state.MatchedFiles.load()));
+                           static_cast<int>(results.FilesSearched), lines.Count(),
+                           static_cast<int>(results.MatchedFiles));
   } else {
     length = std::snprintf(header, kHeaderSize, kExpressionHeader, searchText, method.c_str(),
-                           static_cast<int>(state.FilesSearched.load()), lines.Count());
+                           static_cast<int>(results.FilesSearched), lines.Count());
   }
   if (!WritePiece(header, Fitted(length, kHeaderSize))) return false;
 
@@ -203,11 +212,11 @@ bool LogWriter::WriteLog(const SearchRequest& request, const ShownLines& lines) 
   return WritePiece(kEndBanner, static_cast<int>(std::strlen(kEndBanner))) && FlushBlock();
 }
 
-int SaveSearchLog(const char* path, const SearchState& state, const SearchRequest& request,
+int SaveSearchLog(const char* path, const SearchSummary& results, const SearchRequest& request,
                   const ShownLines& lines) {
   const FileHandle file = CreateFileForWrite(path);
   if (!IsOpenFile(file)) return kLogNotCreated;
-  const std::unique_ptr<LogWriter> writer(new (std::nothrow) LogWriter(file, state));
+  const std::unique_ptr<LogWriter> writer(new (std::nothrow) LogWriter(file, results));
   const bool written = writer != nullptr && writer->WriteLog(request, lines);
   CloseFile(file);
   return written ? kLogWritten : kLogNotWritten;

@@ -83,6 +83,8 @@ bool MessageOfEnding(const SearchSummary& summary, SearchMessage* message) {
       return true;
     case SearchEnding::FilesListed:
     case SearchEnding::QueryAnswered:
+    case SearchEnding::Stopped:
+    case SearchEnding::Running:
       break;
   }
   return false;

@@ -46,7 +46,7 @@ void SaveCommand() {
   if (path[0] == '\0') return;
   // A failure has been shown to the user; Save stays enabled so that they can retry, and
   // the dialogs stay out of a folder that could not take the file.
-  const int saved = SaveSearchLog(path, WindowSearchState(), LastWindowRequest(), ListBoxLines());
+  const int saved = SaveSearchLog(path, WindowSearchResults(), LastWindowRequest(), ListBoxLines());
   if (saved != kLogWritten) {
     const LogFailure failure = LogFailureMessage(saved);
     ShowMessageBox(failure.Title, failure.Text, MessageIcon::Error);

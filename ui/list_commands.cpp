@@ -18,7 +18,7 @@ void DeleteCommand() {
   if (static_cast<std::uint32_t>(index) < WindowSearchState().ResultList.Count) {
     WindowSearchState().ResultList.RemoveAt(static_cast<std::uint32_t>(index));
   }
-  ShowCompletionStatus(kDeletedLine);
+  ShowCompletionStatus(kDeletedLine, WindowSearchResults());
   RefreshButtons();
   SetControlFocus(kResultListBox);
 }

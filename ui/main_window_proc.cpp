@@ -1,34 +1,23 @@
 #include "ui/main_window_proc.h"
 
-#include <cstring>
-
-#include "engine/search_state.h"
-#include "platform/thread.h"
 #include "platform/window.h"
 #include "ui/about.h"
 #include "ui/file_commands.h"
 #include "ui/list_commands.h"
+#include "ui/search_activity.h"
 #include "ui/search_commands.h"
-#include "ui/window_search.h"
 #include "ui/window_switches.h"
 
 namespace {
-
-// A search that has just ended by itself clears its running flag before its last button
-// calls restore "&Go". A click on "Stop" in between is a Stop of that search (it only
-// waits for the worker), not the start of a new one.
-bool StopIsShown() {
-  if (!WorkerExists()) return false;
-  char text[8];
-  GetControlText(kGoButton, text, sizeof text);
-  return std::strcmp(text, "Stop") == 0;
-}
 
 // A click (or Enter, or an Alt letter) on a control.
 std::intptr_t RunCommand(int id) {
   switch (id) {
     case kGoButton:
-      if (WindowSearchState().SearchRunning != 0 || StopIsShown()) {
+      // A search is Idle only once its last window calls are done: a click between its
+      // end and the "&Go" its cleanup restores is a Stop of it (which only waits for the
+      // worker), not the start of a new one.
+      if (WindowSearchActivity() != SearchActivity::Idle) {
         StopCommand();
       } else {
         GoCommand();

@@ -3,10 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/search_state.h"
 #include "platform/window.h"
-#include "query/term_codes.h"
-#include "ui/window_search.h"
 
 namespace {
 
@@ -24,32 +21,15 @@ void ShowWithBlanks(char* buffer, int size, int length, int blanks) {
   SetControlText(kStatusLine, buffer);
 }
 
-// The paths of the files that satisfy the expression so far go below the lines already
-// shown; a line is shown even when ResultList is full.
-void ListFlaggedFiles() {
-  std::uint32_t count = WindowSearchState().FileSet.Count;
-  for (std::uint32_t i = 0; i < count; ++i) {
-    if (WindowSearchState().FileSet.Flag(i) == 0) continue;
-    const char* path = WindowSearchState().FileSet.Get(i);
-    WindowSearchState().ResultList.Add(
-        path);  // a line is shown even when the list has no room for its entry
-    ListBoxAddLine(kResultListBox, path);
-  }
-}
-
 }  // namespace
 
-void ShowCompletionStatus(std::uint32_t mode) {
+void ShowCompletionStatus(std::uint32_t mode, const SearchSummary& summary) {
   if (mode < kCompletedSearch || mode > kCompletedListing) return;
-  const bool singleWord = IsSingleWordSearch(WindowSearchState().LastTermType);
-  ListBoxSetHorizontalExtent(kResultListBox, singleWord ? kWordListExtent : kFileListExtent);
-
-  const SummaryCounts counts{singleWord, ListBoxCount(kResultListBox),
-                             WindowSearchState().FilesSearched, WindowSearchState().MatchedFiles,
-                             static_cast<int>(WindowSearchState().UnopenedFiles.Count)};
+  ListBoxSetHorizontalExtent(kResultListBox,
+                             summary.SingleWord ? kWordListExtent : kFileListExtent);
   char text[kSummarySize];
-  const int length = FormatSummary(mode, counts, text, sizeof text);
-  if (mode == kStoppedSearch && !singleWord) ListFlaggedFiles();
+  const int length =
+      FormatSummary(mode, CountsOfSummary(summary, ListBoxCount(kResultListBox)), text, sizeof text);
   ShowWithBlanks(text, sizeof text, length, kStatusWidth - length);
 }
 

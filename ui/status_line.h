@@ -23,10 +23,9 @@ constexpr int kSoleNotProgressBlanks = 84;      // after "Searching  PATH" for a
 constexpr int kWordListExtent = 250;
 constexpr int kFileListExtent = 600;
 
-// Shows the summary of `mode` (search_texts.h) from the search state and the lines of the
-// list, cut or padded to kStatusWidth; sets the list box's horizontal extent; for a stopped
-// expression search lists the files that match so far.
-void ShowCompletionStatus(std::uint32_t mode);
+// Shows the summary of `mode` (search_texts.h) from the counts of `summary` and the lines
+// of the list, cut or padded to kStatusWidth; sets the list box's horizontal extent.
+void ShowCompletionStatus(std::uint32_t mode, const SearchSummary& summary);
 
 // Shows `text` followed by `blanks` blanks in the status line ("Ready", "Searching...").
 void ShowPaddedStatus(const char* text, int blanks);

@@ -5,8 +5,9 @@
 #include "engine/search_sink.h"
 #include "platform/window.h"
 #include "query/term_codes.h"
-#include "ui/button_rule.h"
 #include "texts/given_name_file.h"
+#include "ui/button_rule.h"
+#include "ui/search_activity.h"
 #include "ui/status_line.h"
 #include "ui/window_switches.h"
 
@@ -38,13 +39,16 @@ class WindowSink final : public SearchSink {
   void LeftOut(LeftOutKind) override {}
 
   void SearchEnding(const SearchSummary& summary) override {
+    results_ = summary;
     SearchMessage message;
     if (MessageOfEnding(summary, &message)) {
       ShowMessageBox(message.Title, message.Text,
                      message.IsError ? MessageIcon::Error : MessageIcon::Information);
     } else {
       ShowCompletionStatus(summary.Ending == SearchEnding::FilesListed ? kCompletedListing
-                                                                       : kCompletedSearch);
+                           : summary.Ending == SearchEnding::Stopped   ? kStoppedSearch
+                                                                       : kCompletedSearch,
+                           summary);
     }
   }
 
@@ -68,12 +72,21 @@ class WindowSink final : public SearchSink {
         break;
       case SearchEnding::FilesListed:
       case SearchEnding::NoMemory:
+      case SearchEnding::Stopped:  // Stop puts the focus on the list itself
+      case SearchEnding::Running:
         break;
     }
+    SetWindowSearchActivity(SearchActivity::Idle);
   }
+
+  // What the last search handed over at its end.
+  const SearchSummary& Results() const { return results_; }
 
  private:
   ResultLine line_;  // the worker's
+  // Written at the end of a search, by the worker or after a stop by the window thread;
+  // read by the window thread once the search is Idle.
+  SearchSummary results_{};
 };
 
 WindowSink windowSink;
@@ -122,6 +135,14 @@ SearchRequest ReadWindowRequest() {
 
 int RunWindowSearch(const SearchRequest& request) {
   return RunSearch(WindowSearchState(), request, windowSink);
+}
+
+void EndStoppedWindowSearch() { EndStoppedSearch(WindowSearchState(), windowSink); }
+
+SearchSummary WindowSearchResults() {
+  if (WindowSearchActivity() != SearchActivity::Idle)
+    return SummaryOfSearch(WindowSearchState(), SearchEnding::Running);
+  return windowSink.Results();
 }
 
 const SearchRequest& LastWindowRequest() { return lastRequest; }

@@ -17,6 +17,15 @@ SearchRequest ReadWindowRequest();
 // `request` through the window's sink (engine/search_driver.h).
 int RunWindowSearch(const SearchRequest& request);
 
+// The end of the window's search after a stop, through the window's sink: the window thread,
+// once the worker has returned without ending it (engine/search_state.h, EndStoppedSearch).
+void EndStoppedWindowSearch();
+
+// What the window's last search handed over at its end (its counts and the lists its lines
+// name), or while a search runs its counts so far: for Save and for the summary after a
+// line is deleted. The window thread.
+SearchSummary WindowSearchResults();
+
 // The state of the window's search: what the search keeps and the window shows, lists,
 // saves and opens. Made on first use; the window thread, and the worker of its search.
 SearchState& WindowSearchState();

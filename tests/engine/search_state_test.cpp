@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/file_set.h"
@@ -145,5 +146,85 @@ INSTANTIATE_TEST_SUITE_P(
                       EndCase{"no_files_in_tree", kNoFileMatchesInTree, SearchEnding::NoFilesInTree,
                               -1}),
     [](const ::testing::TestParamInfo<EndCase>& info) { return std::string(info.param.Label); });
+
+// A stopped search: the counts agree with the lines shown, an expression's files that
+// satisfy it so far are listed below the lines, and the sink hears a Stopped end twice,
+// around the cleanup, with the lists the log will name.
+struct StopCase {
+  const char* Label;
+  int LastTermType;
+  std::vector<std::pair<const char*, int>> FileSet;  // path and flag, the interrupted last
+  std::vector<const char*> ResultList;
+  std::int32_t FilesSearched, MatchedFiles;      // before the stop's end
+  std::int32_t EndFilesSearched, EndMatchedFiles;  // in the summary and the state after it
+  std::vector<std::string> Listed;                 // lines the stop's end adds
+};
+
+void PrintTo(const StopCase& c, std::ostream* out) { *out << c.Label; }
+
+class StopTest : public SearchStateTest, public ::testing::WithParamInterface<StopCase> {};
+
+TEST_P(StopTest, CountsWhatIsShownListsTheFlaggedFilesAndEndsTheSearch) {
+  const StopCase& c = GetParam();
+  SearchState& state = TestSearchState();
+  state.LastTermType = c.LastTermType;
+  for (const auto& [path, flag] : c.FileSet) state.FileSet.Flag(state.FileSet.Add(path)) = flag;
+  for (const char* path : c.ResultList) state.ResultList.Add(path);
+  state.FilesSearched = c.FilesSearched;
+  state.MatchedFiles = c.MatchedFiles;
+  state.SearchRunning = 1;
+  RecordingSink sink;
+
+  EXPECT_EQ(EndStoppedSearch(state, sink), -1);
+
+  ExpectNothingHeld();
+  EXPECT_EQ(sink.Lines, c.Listed);
+  std::vector<std::string> entries(c.ResultList.begin(), c.ResultList.end());
+  entries.insert(entries.end(), c.Listed.begin(), c.Listed.end());
+  ASSERT_EQ(state.ResultList.Count, entries.size());
+  for (std::uint32_t i = 0; i < entries.size(); ++i) EXPECT_EQ(state.ResultList.Get(i), entries[i]);
+  EXPECT_EQ(state.FilesSearched, c.EndFilesSearched);
+  EXPECT_EQ(state.MatchedFiles, c.EndMatchedFiles);
+  ASSERT_EQ(sink.Endings.size(), 1u);
+  ASSERT_EQ(sink.Ended.size(), 1u);
+  for (const SearchSummary& summary : {sink.Endings[0], sink.Ended[0]}) {
+    EXPECT_EQ(summary.Ending, SearchEnding::Stopped);
+    EXPECT_EQ(summary.SingleWord, c.LastTermType == kSingleWord);
+    EXPECT_EQ(summary.FilesSearched, c.EndFilesSearched);
+    EXPECT_EQ(summary.MatchedFiles, c.EndMatchedFiles);
+    EXPECT_EQ(summary.ResultList, &state.ResultList);
+    EXPECT_EQ(summary.UnopenedList, &state.UnopenedFiles);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stops, StopTest,
+    ::testing::Values(
+        // The interrupted file's lines end the list: it counts as searched and matched.
+        StopCase{"word_interrupted_with_lines", kSingleWord, {{"/a", 0}, {"/b", 0}},
+                 {"/x", "/b"}, 3, 1, 4, 2, {}},
+        StopCase{"word_interrupted_without_lines", kSingleWord, {{"/a", 0}, {"/b", 0}},
+                 {"/x", "/a"}, 3, 1, 3, 1, {}},
+        StopCase{"word_nothing_listed", kSingleWord, {{"/b", 0}}, {}, 2, 0, 2, 0, {}},
+        // Every file enumerated counts as searched; the flagged ones are listed in order.
+        StopCase{"expression", 111, {{"/a", 0}, {"/b", 1}, {"/c", 0}, {"/d", 1}},
+                 {"/earlier"}, 0, 2, 4, 2, {"/b", "/d"}},
+        StopCase{"before_the_first_term", 0, {{"/a", 0}}, {}, 0, 0, 1, 0, {}}),
+    [](const ::testing::TestParamInfo<StopCase>& info) { return std::string(info.param.Label); });
+
+// A line is shown even when ResultList has no room for its entry.
+TEST_F(SearchStateTest, StoppedExpressionShowsAFileEvenWhenResultListIsFull) {
+  SearchState& state = TestSearchState();
+  state.LastTermType = 110;
+  for (std::uint32_t i = 0; i < kFlaggedListCapacity; ++i) state.ResultList.Add("/r.txt");
+  state.FileSet.Flag(state.FileSet.Add("/flagged.txt")) = 1;
+  RecordingSink sink;
+
+  EndStoppedSearch(state, sink);
+
+  EXPECT_EQ(sink.Lines, (std::vector<std::string>{"/flagged.txt"}));
+  EXPECT_EQ(sink.LeftOutCount(LeftOutKind::LineWithoutEntry), 1u);
+  EXPECT_EQ(state.ResultList.Count, kFlaggedListCapacity);
+}
 
 }  // namespace

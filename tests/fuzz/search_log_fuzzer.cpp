@@ -148,7 +148,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::string> unopened = Fill(input, &TestSearchState().UnopenedFiles, nullptr, unopenedCount);
 
   const SearchRequest request = MakeSearchRequest("", searchText.c_str(), false);
-  Check(SaveSearchLog(logPath.c_str(), TestSearchState(), request, VectorLines(lines)) ==
+  Check(SaveSearchLog(logPath.c_str(),
+                      SummaryOfSearch(TestSearchState(), SearchEnding::QueryAnswered), request,
+                      VectorLines(lines)) ==
         kLogWritten);
   std::ifstream file(logPath, std::ios::binary);
   const std::string log((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

@@ -96,7 +96,8 @@ class SearchLogTest : public testing::Test {
     SearchRequest request = MakeSearchRequest("", searchText_.c_str(), false);
     request.Method = method_;
     request.ReadUnicode = readUnicode_;
-    return SaveSearchLog(path.c_str(), TestSearchState(), request, lines_);
+    return SaveSearchLog(path.c_str(), SummaryOfSearch(TestSearchState(), SearchEnding::QueryAnswered),
+                         request, lines_);
   }
   std::string Saved() {
     const std::string path = tree_.Path("results.log");

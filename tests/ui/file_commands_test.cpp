@@ -153,6 +153,26 @@ TEST_F(FileCommandTest, CancelledSaveChangesNothing) {
   EXPECT_TRUE(HeadlessMessageBoxes().empty());
 }
 
+// Save during a search logs the search so far: its counts and the lines listed until then.
+TEST_F(FileCommandTest, SaveDuringASearchLogsItSoFar) {
+  WriteFiles(tree_, 10, "x\n");
+  SetInputs(tree_.Root() + "*.txt", "");
+  StartAndHoldAt(3);
+  std::string expected =
+      "********************** Search results **********************\r\n\r\n"
+      "Search expression: .\r\nSearched 10 file(s).\r\nFound 3 matching file(s).\r\n"
+      "++++++++++++++++++++++++++++++++++++++\r\nFiles:\r\n"
+      "---------------------------------------------\r\n";
+  for (const std::string& line : HeadlessListLines(kResultListBox)) expected += line + "\r\n";
+  expected += "\r\n******************** End of search log ********************\r\n";
+  const std::string log = tree_.Path("so-far.log");
+  HeadlessScriptDialog(true, log);
+  SendMainWindowMessage(kMsgCommand, MakeCommand(kSaveButton, kNotifyClicked), 0);
+  ReleaseSink();
+  ASSERT_TRUE(WaitForSearchEnd());
+  EXPECT_EQ(ReadWholeFile(log), expected);
+}
+
 // A log written after a stopped word search agrees with the stop's summary.
 TEST_F(FileCommandTest, LogAfterAStoppedWordSearchCountsWhatIsListed) {
   tree_.WriteFile("zz.txt", "smith\nsmith\nsmith\n");

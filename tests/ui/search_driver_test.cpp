@@ -13,6 +13,7 @@
 #include "platform/thread.h"
 #include "support/headless_controls.h"
 #include "support/test_support.h"
+#include "ui/search_activity.h"
 #include "ui/status_line.h"
 #include "ui/window_search.h"
 
@@ -50,6 +51,7 @@ class SearchDriverTest : public ::testing::Test {
   void TearDown() override {
     HeadlessSetLineSink(nullptr);
     ResetSearchState(WindowSearchState());
+    SetWindowSearchActivity(SearchActivity::Idle);  // a stopped search had no Stop of the window's
     ClearSearchLists(WindowSearchState());
   }
   // The search as Go starts it, run on this thread.

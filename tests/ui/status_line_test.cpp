@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/search_state.h"
+#include "query/term_codes.h"
 #include "support/headless_controls.h"
 #include "ui/window_search.h"
 
@@ -66,13 +67,12 @@ class StatusLineTest : public ::testing::TestWithParam<StatusCase> {
 
 TEST_P(StatusLineTest, FormatsPadsToNinetyAndSetsTheExtent) {
   const StatusCase& c = GetParam();
-  WindowSearchState().LastTermType = c.LastTermType;
-  WindowSearchState().FilesSearched = c.FilesSearched;
-  WindowSearchState().MatchedFiles = c.MatchedFiles;
-  for (int i = 0; i < c.Unopened; ++i) WindowSearchState().UnopenedFiles.Add("/unopened.txt");
+  const SearchSummary summary{SearchEnding::QueryAnswered, 0,
+                              IsSingleWordSearch(c.LastTermType), c.FilesSearched,
+                              c.MatchedFiles, static_cast<std::uint32_t>(c.Unopened)};
   for (int i = 0; i < c.Lines; ++i) ListBoxAddLine(kResultListBox, "line");
 
-  ShowCompletionStatus(c.Mode);
+  ShowCompletionStatus(c.Mode, summary);
 
   std::string expected = c.Expected;
   expected.resize(kStatusWidth, ' ');
@@ -84,38 +84,6 @@ INSTANTIATE_TEST_SUITE_P(AllModes, StatusLineTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 class StatusLineListTest : public StatusLineTest {};
-
-TEST_F(StatusLineListTest, StoppedExpressionListsTheFlaggedFilesBelowTheLines) {
-  WindowSearchState().LastTermType = 111;
-  WindowSearchState().MatchedFiles = 2;
-  ListBoxAddLine(kResultListBox, "earlier line");
-  for (const char* path : {"/a.txt", "/b.txt", "/c.txt", "/d.txt"})
-    WindowSearchState().FileSet.Add(path);
-  WindowSearchState().FileSet.Flag(1) = 1;
-  WindowSearchState().FileSet.Flag(3) = 1;
-
-  ShowCompletionStatus(kStoppedSearch);
-
-  EXPECT_EQ(HeadlessListLines(kResultListBox),
-            (std::vector<std::string>{"earlier line", "/b.txt", "/d.txt"}));
-  ASSERT_EQ(WindowSearchState().ResultList.Count, 2u);
-  EXPECT_STREQ(WindowSearchState().ResultList.Get(0), "/b.txt");
-  EXPECT_STREQ(WindowSearchState().ResultList.Get(1), "/d.txt");
-}
-
-TEST_F(StatusLineListTest, StoppedExpressionShowsTheLineEvenWhenResultListIsFull) {
-  WindowSearchState().LastTermType = 110;
-  for (std::uint32_t i = 0; i < kFlaggedListCapacity; ++i)
-    WindowSearchState().ResultList.Add("/r.txt");
-  WindowSearchState().FileSet.Add("/flagged.txt");
-  WindowSearchState().FileSet.Flag(0) = 1;
-
-  ShowCompletionStatus(kStoppedSearch);
-
-  EXPECT_EQ(HeadlessListLines(kResultListBox), (std::vector<std::string>{"/flagged.txt"}));
-  EXPECT_EQ(WindowSearchState().ResultList.Count, kFlaggedListCapacity);
-  EXPECT_EQ(WindowSearchState().ResultList.NonEmpty, 1);
-}
 
 TEST_F(StatusLineListTest, ProgressAndReadyTextsCarryTheirBlanks) {
   ShowScanProgress("/docs/a.txt", 86);

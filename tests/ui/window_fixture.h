@@ -18,6 +18,7 @@
 #include "support/headless_controls.h"
 #include "support/test_support.h"
 #include "ui/main_window_layout.h"
+#include "ui/search_activity.h"
 #include "ui/window_search.h"
 
 namespace ui_test {
@@ -89,7 +90,9 @@ class WindowTest : public ::testing::Test {
     RequestStop();
     JoinWorker();
     ReleaseHeldWorker();  // a hold asked for that no worker came to
+    // The search just stopped had no Stop of the window's: the window goes back to idle.
     ResetSearchState(WindowSearchState());
+    SetWindowSearchActivity(SearchActivity::Idle);
     ClearSearchLists(WindowSearchState());
     HeadlessSetLineSink(nullptr);
   }
