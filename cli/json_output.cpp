@@ -93,6 +93,12 @@ void PrintJsonSummary(const SearchRecord& record, int exitStatus, bool withLog) 
     line += first ? "{" : ",{";
     first = false;
     AppendJsonText(line, "path", file.Path);
+    if (file.Refusal != nullptr) {
+      line += ',';
+      AppendJsonText(line, "reason", file.Refusal);
+      line += '}';
+      continue;
+    }
     line += file.IsStandardOutput ? ",\"reason\":\"standard output\"}"
                                   : ",\"reason\":\"could not be opened\"}";
   }

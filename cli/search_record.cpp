@@ -57,6 +57,10 @@ void SearchRecord::FileNotOpened(const char* path) {
   if (named_.insert(path).second) notOpened_.emplace_back(path);
 }
 
+void SearchRecord::FileRefused(const char* path, const char* reason) {
+  refusals_.emplace(path, reason);
+}
+
 void SearchRecord::LeftOut(LeftOutKind kind) { leftOut_[static_cast<int>(kind)] += 1; }
 
 void SearchRecord::SearchEnding(const SearchSummary& summary) {

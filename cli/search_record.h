@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -26,6 +27,7 @@ class SearchRecord : public SearchSink, public ShownLines {
   int OccurrenceFound(const FoundOccurrence& occurrence) override;
   int FileFound(const char* path) override;
   void FileNotOpened(const char* path) override;
+  void FileRefused(const char* path, const char* reason) override;
   void LeftOut(LeftOutKind kind) override;
   void SearchEnding(const SearchSummary& summary) override;
   void SearchEnded(const SearchSummary&) override {}
@@ -52,6 +54,11 @@ class SearchRecord : public SearchSink, public ShownLines {
   // The files that could not be opened, each once though an expression may try one once
   // per term, in the order they were met.
   const std::vector<std::string>& NotOpened() const { return notOpened_; }
+  // Why a document of NotOpened was refused, or nullptr.
+  const char* RefusalOf(const std::string& path) const {
+    const auto found = refusals_.find(path);
+    return found == refusals_.end() ? nullptr : found->second;
+  }
 
  protected:
   // A single-word search's occurrence; `line` is its result line.
@@ -92,5 +99,6 @@ class SearchRecord : public SearchSink, public ShownLines {
   std::uint32_t leftOut_[6] = {};
   std::vector<std::string> notOpened_;
   std::set<std::string> named_;
+  std::map<std::string, const char*> refusals_;
   std::unique_ptr<DecodedColumns> decodedColumns_;
 };

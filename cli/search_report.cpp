@@ -33,7 +33,7 @@ std::vector<LeftOutCount> LeftOutCounts(const SearchRecord& record, bool withLog
 std::vector<UnopenedFile> UnopenedFileList(const SearchRecord& record) {
   std::vector<UnopenedFile> files;
   for (const std::string& path : record.NotOpened()) {
-    files.push_back({path, IsExcludedStandardOutput(path.c_str())});
+    files.push_back({path, IsExcludedStandardOutput(path.c_str()), record.RefusalOf(path)});
   }
   return files;
 }
@@ -57,7 +57,9 @@ void ReportLeftOut(const SearchRecord& record, bool withLog) {
   for (const UnopenedFile& file : UnopenedFileList(record)) {
     std::fprintf(
         stderr, "tessik-cli: %s: %s\n", EscapeControls(file.Path.c_str(), scratch),
-        file.IsStandardOutput ? "not searched: it is the standard output" : "could not be opened");
+        file.IsStandardOutput ? "not searched: it is the standard output"
+        : file.Refusal != nullptr ? file.Refusal
+                                  : "could not be opened");
   }
   SayCount(counts[4].Count,
            "more failed opening(s) not listed: the list of unopened files was full (%u)",

@@ -23,6 +23,7 @@ std::vector<LeftOutCount> LeftOutCounts(const SearchRecord& record, bool withLog
 struct UnopenedFile {
   std::string Path;
   bool IsStandardOutput;
+  const char* Refusal;  // a document refused, why ("refused: ..."); else nullptr
 };
 std::vector<UnopenedFile> UnopenedFileList(const SearchRecord& record);
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/document_refusal.h"
+#include "engine/document_text.h"
 #include "engine/gedcom_text.h"
 #include "engine/record_text.h"
 #include "engine/search_state.h"
@@ -22,7 +24,12 @@ constexpr std::uint32_t kFirstMatchFirstRead = 8192;
 // A read failed: the file goes to UnopenedFiles.
 constexpr int kScanFailed = -2;
 // The most of a GEDCOM file read whole; a larger one is read as any file.
-constexpr std::int64_t kMostRecordsBytes = 256ll << 20;
+constexpr std::int64_t kMostRecordsBytes = kMostArchiveBytes;
+// A document refused (engine/document_refusal.h): kScanRefused + its refusal.
+constexpr int kScanRefused = -100;
+bool IsRefusal(int outcome) {
+  return outcome <= kScanRefused + kDocumentBroken && outcome >= kScanRefused + kDocumentNoMemory;
+}
 
 // Records a file that could not be opened or read; the list may be full.
 void RecordUnopened(SearchState& state, const char* path, SearchSink& sink) {
@@ -176,7 +183,8 @@ int ReadWhole(FileHandle file, std::uint8_t* buffer, std::string& whole) {
     const std::int64_t got = ReadFileChunk(file, buffer, kReadChunkSize);
     if (got < 0) return kScanFailed;
     if (got == 0) return kScanGoOn;
-    if (static_cast<std::int64_t>(whole.size()) + got > kMostRecordsBytes) return kScanFailed;
+    if (static_cast<std::int64_t>(whole.size()) + got > kMostRecordsBytes)
+      return kScanRefused + kDocumentTooLarge;
     whole.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(got));
     if (WorkerCheckpoint() != 0) return kScanStopped;
   }
@@ -200,19 +208,33 @@ int ScanConverted(const RecordText& text, WordReading& records, const HeardTerm&
   return records.Finish(size);
 }
 
-// With the switch of records and documents: a GEDCOM file (by its first line) is read whole,
-// turned into text and scanned by `records`; any other file is given to `reading` from its
-// first bytes on. The outcome of the scan, or kScanFailed.
-int ScanAsRecords(FileHandle file, std::int64_t size, std::uint8_t* buffer,
+// With the switch of records and documents: a document (by its name) or a GEDCOM file (by
+// its first line) is read whole, turned into text and scanned by `records`; any other file
+// is given to `reading` from its first bytes on. The outcome of the scan, a refusal of the
+// document (kScanRefused + its refusal), or kScanFailed.
+int ScanAsRecords(FileHandle file, const char* path, std::int64_t size, std::uint8_t* buffer,
                   WordReading& reading, WordReading& records, const HeardTerm& term, bool listAll,
                   Listing& listing) {
   std::string whole;
+  const DocumentKind kind = DocumentKindOfPath(path);
+  if (kind != DocumentKind::kNone) {
+    if (size > kMostArchiveBytes) return kScanRefused + kDocumentTooLarge;
+    const int read = ReadWhole(file, buffer, whole);
+    if (read != kScanGoOn) return read;
+    RecordText text;
+    const int converted = ReadDocumentText(
+        kind, reinterpret_cast<const std::uint8_t*>(whole.data()), whole.size(), &text);
+    if (converted != kDocumentRead) return kScanRefused + converted;
+    whole = std::string();
+    return ScanConverted(text, records, term, listAll, listing);
+  }
   const std::int64_t got = ReadFileChunk(file, buffer, kRecordsSniff);
   if (got < 0) return kScanFailed;
   if (got == 0) return reading.Finish(0);
   if (size <= kMostRecordsBytes && LooksLikeGedcom(buffer, static_cast<std::size_t>(got))) {
     whole.assign(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(got));
     const int read = ReadWhole(file, buffer, whole);
+    if (IsRefusal(read)) return kScanFailed;  // it grew past the bound meanwhile
     if (read != kScanGoOn) return read;
     RecordText text;
     ReadGedcomText(reinterpret_cast<const std::uint8_t*>(whole.data()), whole.size(), &text);
@@ -258,9 +280,13 @@ bool ScanFile(SearchState& state, const char* path, ScanMode scanMode, bool list
   reading.Start(term, listAll, state.FirstLineNumber, ListOccurrence, &listing);
   const int outcome =
       records != nullptr
-          ? ScanAsRecords(file, listing.Size, buffer, reading, *records, term, listAll, listing)
+          ? ScanAsRecords(file, path, listing.Size, buffer, reading, *records, term, listAll, listing)
           : ReadAndScan(file, listing.Size, buffer, reading, listAll);
   if (outcome == kScanFailed) RecordUnopened(state, path, sink);
+  if (IsRefusal(outcome)) {
+    RecordUnopened(state, path, sink);
+    sink.FileRefused(path, DocumentRefusalText(outcome - kScanRefused));
+  }
 
   CloseScanFile(state);
   if (outcome == kScanMatchFound) return true;

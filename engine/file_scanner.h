@@ -20,7 +20,7 @@ enum class ScanMode { ListEveryOccurrence, StopAtFirstMatch };
 // UnopenedFiles. `listedAsRegularFile`: the folder listing said the path is a regular file
 // (OpenFileForScan). `records`: the switch of records and documents is on, and this letter
 // reading reads GEDCOM files and documents as text (engine/record_text.h); a document it
-// refuses goes to UnopenedFiles and is told to the sink with why.
+// refuses goes to UnopenedFiles and is told to the sink with why (SearchSink::FileRefused).
 bool ScanFile(SearchState& state, const char* path, ScanMode scanMode, bool listedAsRegularFile,
               const HeardTerm& term, WordReading& reading, SearchSink& sink,
               WordReading* records = nullptr);

@@ -33,9 +33,10 @@ struct FoundOccurrence {
   const char* EquivalentKind = nullptr;
   int Score = kNoScore;      // how alike the word and the term are, for a method that scores
                              // words (the scored method); kNoScore for the others
-  // Read as records (engine/record_text.h): Column already counts the UTF-8 bytes of the
-  // decoded line, and Record names the GEDCOM record the word stands in ("@I12@"), or is
-  // nullptr.
+  // Read as records or a document (engine/record_text.h): Column already counts the UTF-8
+  // bytes of the decoded line (a paragraph's, for a document), and Line is the file's line or
+  // the paragraph's number; Record names the GEDCOM record the word stands in ("@I12@"), or
+  // is nullptr.
   bool ColumnDecoded = false;
   const char* Record = nullptr;
 };
@@ -93,6 +94,9 @@ class SearchSink {
   virtual int FileFound(const char* path) = 0;
   // A file that could not be opened or read, once it has been put on the list of them.
   virtual void FileNotOpened(const char* path) = 0;
+  // Follows FileNotOpened for a document the search would not read, with why ("the archive
+  // is encrypted", ...).
+  virtual void FileRefused(const char* /*path*/, const char* /*reason*/) {}
   virtual void LeftOut(LeftOutKind kind) = 0;
   // The end: first what it says (a message, or the summary), then, once the search has
   // let go of its files and memory, what follows it. After a stop the worker calls

@@ -29,6 +29,7 @@ else
 fi
 jobs=$(( $(nproc) + 1 ))
 step() { printf '\n==== %s\n' "$*"; }
+source scripts/lib/windows-document-libs.sh
 
 # build BITS ARCH TESTS: configures and builds build-winBITS with the toolchain of ARCH, its
 # tests too when TESTS is 1, then packs the programs, the help page and the licence of the
@@ -38,8 +39,10 @@ build() {
   step "Windows programs, ${bits}-bit ($folder)"
   local tests=OFF
   [ "$3" = 1 ] && tests=ON
+  document_libs "$folder" "$arch"
   cmake -S . -B "$folder" --toolchain "cmake/mingw-w64-$arch.cmake" -DCMAKE_BUILD_TYPE=Release \
-    -DTESSIK_TESTS=$tests -DCMAKE_COMPILE_WARNING_AS_ERROR=$tests >/dev/null
+    -DTESSIK_TESTS=$tests -DCMAKE_COMPILE_WARNING_AS_ERROR=$tests \
+    -DTESSIK_DOCUMENT_LIBS_PREFIX="$PWD/$folder/document-libs" >/dev/null
   cmake --build "$folder" -j "$jobs"
   rm -rf "${folder:?}/$name" "$folder/$name.zip"
   mkdir "$folder/$name"

@@ -632,6 +632,25 @@ TEST_F(CliTest, RecordsReadAGedcomFileInItsCharacterSet) {
   EXPECT_EQ(Run({"--json", ged, "Hans"}).Out.find("record"), std::string::npos);
 }
 
+// A document that cannot be read is named on standard error with why, and in --json's
+// summary; the search completes with exit status 3, as for any file left out.
+TEST_F(CliTest, RecordsRefuseABrokenDocumentWithItsReason) {
+  tree.WriteFile("letter.docx", "PK\x03\x04 cut short");
+  const std::string docx = tree.Path("letter.docx");
+  CliRun run = Run({"--records", tree.Path("*.docx"), "Muller"});
+  EXPECT_EQ(run.Exit, 3);
+  EXPECT_NE(run.Err.find("tessik-cli: " + docx +
+                         ": refused: not a readable archive of its kind, or a part of it is "
+                         "damaged\n"),
+            std::string::npos)
+      << run.Err;
+  CliRun json = Run({"--records", "--json", tree.Path("*.docx"), "Muller"});
+  EXPECT_NE(json.Out.find("\"reason\":\"refused: not a readable archive"), std::string::npos)
+      << json.Out;
+  // Without the switch it is a file like any other.
+  EXPECT_EQ(Run({tree.Path("*.docx"), "Muller"}).Exit, 0);
+}
+
 // --- standard output that is a searched file, full, or closed ---
 
 TEST_F(CliTest, OutputFileInTheSearchedFolderIsNotSearched) {

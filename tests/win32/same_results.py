@@ -38,6 +38,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import zipfile
 
 # A run that has not ended after this long has hung; no search here takes a second.
 HANG_SECONDS = 300
@@ -114,6 +115,67 @@ def long_line_file():
     return lines_bytes(["header line", line, "Xenia"], "\n")
 
 
+def gedcom(charset, lines, eol):
+    """A GEDCOM file: its header naming `charset`, a family's records, and `lines` (bytes)."""
+    head = [b"0 HEAD", b"1 CHAR " + charset.encode(), b"0 @I1@ INDI"]
+    return eol.join(head + lines + [b"0 TRLR", b""])
+
+
+def archive(entries):
+    """A zip archive of (name, text) entries, deflated, as bytes."""
+    path = tempfile.mktemp(suffix=".zip")
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
+        for name, text in entries:
+            z.writestr(name, text)
+    with open(path, "rb") as f:
+        data = f.read()
+    os.remove(path)
+    return data
+
+
+W = 'xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"'
+T = 'xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"'
+O = 'xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"'
+
+
+def record_files():
+    """GEDCOM files in three character sets and three line ends, and a document of each kind,
+    with names cut by CONC lines and by runs; one document is broken and refused."""
+    words = lambda *runs: "<w:p>" + "".join("<w:r><w:t>%s</w:t></w:r>" % r for r in runs) + "</w:p>"
+    return {
+        "Genealogy/ansel-family.ged": gedcom("ANSEL", [
+            b"1 NAME Hans /M\xe8uller/", b"1 NOTE Letters of the Sch", b"2 CONC midt family",
+            b"2 CONT from \xa1\xe2od\xe6z to \xa2rsted"], b"\r\n"),
+        "Genealogy/unicode-family.ged": (
+            "\ufeff0 HEAD\n1 CHAR UNICODE\n0 @I7@ INDI\n1 NAME Katharina /M\u00fcller/\n"
+            "1 NOTE Kse\n2 CONC nia\n0 TRLR\n").encode("utf-16-le"),
+        "Genealogy/mac-family.ged": gedcom("MACINTOSH", [b"1 NAME Mich\x8el /M\x9fller/"], b"\r"),
+        "Genealogy/letter-word.docx": archive([
+            ("[Content_Types].xml", "<Types/>"),
+            ("word/document.xml", "<w:document %s><w:body>%s%s</w:body></w:document>" % (
+                W, words("Dear Mrs M\u00fcl", "ler,"), words("Catherine ", "Schmi", "dt"))),
+            ("word/footer1.xml", "<w:ftr %s>%s</w:ftr>" % (W, words("Mitchell and Sons")))]),
+        "Genealogy/minutes-odf.odt": archive([
+            ("mimetype", "application/vnd.oasis.opendocument.text"),
+            ("content.xml", "<office:document-content %s %s><text:h>Minutes</text:h>"
+             "<text:p>Mr <text:span>Ksen</text:span>ia M\u00fcller</text:p>"
+             "</office:document-content>" % (T, O))]),
+        "Genealogy/register-book.epub": archive([
+            ("mimetype", "application/epub+zip"),
+            ("META-INF/container.xml", '<container><rootfiles><rootfile full-path="OPS/p.opf"/>'
+             "</rootfiles></container>"),
+            ("OPS/p.opf", '<package><manifest><item id="a" href="a.xhtml" '
+             'media-type="application/xhtml+xml"/><item id="b" href="b.xhtml" '
+             'media-type="application/xhtml+xml"/></manifest><spine><itemref idref="b"/>'
+             '<itemref idref="a"/></spine></package>'),
+            ("OPS/a.xhtml", '<html xmlns="http://www.w3.org/1999/xhtml"><body><p>Mitchell '
+             "M<i>\u00fc</i>ller</p></body></html>"),
+            ("OPS/b.xhtml", '<html xmlns="http://www.w3.org/1999/xhtml"><body><h1>Kathryn</h1>'
+             "<p>Xenia&amp;Schmidt</p></body></html>")]),
+        "Genealogy/broken-letter.docx": b"PK\x03\x04 this archive was cut short",
+    }
+
+
 def build_tree(root):
     """Writes the tree; returns the length of its longest path."""
     files = {
@@ -168,6 +230,7 @@ def build_tree(root):
         # output; only its own search reads it (*.* lists it, and it holds no other name).
         "bulk-export.log": b"Xenia\n" * 65000,
     }
+    files.update(record_files())
     shown = {}
     for rel, data in files.items():
         name = rel.rsplit("/", 1)[-1]
@@ -266,6 +329,17 @@ SEARCHES = [
     S("today's encodings, an expression", "Encodings", "*.txt", False, "Ioannis O Simon",
       options=["--encoding=auto", "--method=dm"]),
     S("today's encodings off, the same word", "Encodings", "*.txt", False, "Muller"),
+    # GEDCOM files and documents; the broken document is refused alike (3).
+    S("records and documents, a word", "Genealogy", "*.*", False, "Muller", 3,
+      options=["--records"]),
+    S("records and documents, a word cut by CONC and by runs", "Genealogy", "*.*", False,
+      "Schmidt", 3, options=["--records"]),
+    S("records and documents, an expression", "Genealogy", "*.*", False,
+      "Ksenia A Muller", 3, options=["--records"]),
+    S("records and documents, editors' lines", "Genealogy", "*.ged", False, "Muller",
+      options=["--records", "--vimgrep", "--encoding=auto"]),
+    S("records and documents off, the same word", "Genealogy", "*.*", False, "Muller", 0,
+      False),
 ]
 
 

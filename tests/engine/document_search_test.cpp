@@ -1,0 +1,288 @@
+// Searches with the switch of records and documents over .docx, .odt and .epub files written
+// here with minizip: one line per paragraph, a word cut into runs or spans found whole, the
+// parts in their order; and every archive that must be refused (damaged, encrypted, a zip
+// bomb, an entry outside the archive, XML entities) is refused with its reason, never read.
+#include <minizip/zip.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/search_driver.h"
+#include "engine/search_state.h"
+#include "phonetic/phonetic_key.h"
+#include "support/recording_sink.h"
+#include "support/test_search_state.h"
+#include "support/test_support.h"
+
+namespace {
+
+struct Entry {
+  std::string Name;
+  std::string Content;
+  const char* Password = nullptr;
+};
+
+// Writes the archive; false when minizip could not.
+bool WriteZip(const std::string& path, const std::vector<Entry>& entries) {
+  zipFile zip = zipOpen64(path.c_str(), 0);
+  if (zip == nullptr) return false;
+  bool ok = true;
+  for (const Entry& entry : entries) {
+    zip_fileinfo info{};
+    const uLong crc =
+        crc32(0, reinterpret_cast<const Bytef*>(entry.Content.data()), entry.Content.size());
+    ok = ok && zipOpenNewFileInZip3_64(zip, entry.Name.c_str(), &info, nullptr, 0, nullptr, 0,
+                                       nullptr, Z_DEFLATED, 9, 0, -MAX_WBITS, 8,
+                                       Z_DEFAULT_STRATEGY, entry.Password, crc, 0) == ZIP_OK;
+    ok = ok && zipWriteInFileInZip(zip, entry.Content.data(),
+                                   static_cast<unsigned>(entry.Content.size())) == ZIP_OK;
+    ok = ok && zipCloseFileInZip(zip) == ZIP_OK;
+  }
+  return zipClose(zip, nullptr) == ZIP_OK && ok;
+}
+
+constexpr const char* kW = "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"";
+
+std::string WordPart(const char* root, const std::string& paragraphs) {
+  return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w:") + root +
+         " " + kW + ">" + paragraphs + "</w:" + root + ">";
+}
+
+// A paragraph of runs, each run's text as given.
+std::string WordParagraph(const std::vector<std::string>& runs) {
+  std::string p = "<w:p><w:pPr><w:jc w:val=\"left\"/></w:pPr>";
+  for (const std::string& run : runs) p += "<w:r><w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\">" + run + "</w:t></w:r>";
+  return p + "</w:p>";
+}
+
+std::vector<Entry> Word(const std::string& body) {
+  return {{"[Content_Types].xml", "<Types/>"},
+          {"word/document.xml", WordPart("document", "<w:body>" + body + "</w:body>")}};
+}
+
+constexpr const char* kOdfText = "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+                                 "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\"";
+
+std::string OdfPart(const char* root, const std::string& inner) {
+  return std::string("<?xml version=\"1.0\"?><office:") + root + " " + kOdfText + ">" + inner +
+         "</office:" + root + ">";
+}
+
+std::vector<Entry> Epub(const std::vector<std::pair<std::string, std::string>>& chapters,
+                        const std::string& spine) {
+  std::string manifest;
+  for (std::size_t i = 0; i < chapters.size(); ++i) {
+    manifest += "<item id=\"c" + std::to_string(i + 1) + "\" href=\"" + chapters[i].first +
+                "\" media-type=\"application/xhtml+xml\"/>";
+  }
+  std::vector<Entry> entries{
+      {"mimetype", "application/epub+zip"},
+      {"META-INF/container.xml",
+       "<?xml version=\"1.0\"?><container version=\"1.0\" "
+       "xmlns=\"urn:oasis:names:tc:opendocument:xmlns:container\"><rootfiles><rootfile "
+       "full-path=\"OEBPS/content.opf\" media-type=\"application/oebps-package+xml\"/>"
+       "</rootfiles></container>"},
+      {"OEBPS/content.opf",
+       "<?xml version=\"1.0\"?><package xmlns=\"http://www.idpf.org/2007/opf\" version=\"3.0\">"
+       "<manifest>" + manifest + "</manifest><spine>" + spine + "</spine></package>"}};
+  for (const auto& [name, body] : chapters) {
+    if (name.find("..") != std::string::npos) continue;
+    std::string entryName = name;  // the package names it with %20 for a blank
+    for (std::size_t at; (at = entryName.find("%20")) != std::string::npos;)
+      entryName.replace(at, 3, " ");
+    entries.push_back({"OEBPS/" + entryName,
+                       "<?xml version=\"1.0\" encoding=\"utf-8\"?><!DOCTYPE html><html "
+                       "xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>Title Muller</title>"
+                       "<style>p { Muller: 1 }</style></head><body>" + body + "</body></html>"});
+  }
+  return entries;
+}
+
+struct Found {
+  std::string Word;
+  std::int64_t Line;
+  std::int64_t Column;
+  bool operator==(const Found&) const = default;
+};
+void PrintTo(const Found& f, std::ostream* out) { *out << f.Word << " " << f.Line << ":" << f.Column; }
+
+class RefusalSink : public RecordingSink {
+ public:
+  void FileRefused(const char* path, const char* reason) override { Refused.push_back(reason); (void)path; }
+  std::vector<std::string> Refused;
+};
+
+class DocumentSearch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitialisePhonetics();
+    ClearSearchLists(TestSearchState());
+  }
+  void TearDown() override {
+    ResetSearchState(TestSearchState());
+    ClearSearchLists(TestSearchState());
+  }
+  std::vector<Found> Search(const std::string& name, const char* query, bool records = true) {
+    SearchRequest request = MakeSearchRequest(tree.Path(name).c_str(), query, false);
+    request.ReadRecords = records;
+    sink = RefusalSink();
+    RunSearch(TestSearchState(), request, sink);
+    std::vector<Found> found;
+    for (const RecordedOccurrence& o : sink.Occurrences) found.push_back({o.Word, o.Line, o.Column});
+    return found;
+  }
+  TempTree tree;
+  RefusalSink sink;
+};
+
+struct DocumentCase {
+  const char* Label;
+  const char* Name;
+  std::vector<Entry> Entries;
+  const char* Query;
+  std::vector<Found> Expected;
+};
+void PrintTo(const DocumentCase& c, std::ostream* out) { *out << c.Label; }
+
+class EveryDocument : public DocumentSearch, public ::testing::WithParamInterface<DocumentCase> {};
+
+TEST_P(EveryDocument, FindsWordsByParagraph) {
+  const DocumentCase& c = GetParam();
+  ASSERT_TRUE(WriteZip(tree.Path(c.Name), c.Entries));
+  EXPECT_EQ(Search(c.Name, c.Query), c.Expected);
+  EXPECT_TRUE(sink.NotOpened.empty());
+  EXPECT_TRUE(sink.Refused.empty());
+  // Without the switch the archive's compressed bytes hold none of it.
+  EXPECT_EQ(Search(c.Name, c.Query, false), std::vector<Found>{});
+}
+
+std::vector<Entry> WordWithParts() {
+  std::vector<Entry> entries =
+      Word(WordParagraph({"The first"}) + "<w:p/>" + WordParagraph({"Herr M\xC3\xBCl", "ler und ", "Schmi", "dt"}) +
+           "<w:tbl><w:tr><w:tc>" + WordParagraph({"In a cell Miller"}) + "</w:tc></w:tr></w:tbl>");
+  entries.push_back({"word/header1.xml", WordPart("hdr", WordParagraph({"Header Muller"}))});
+  entries.push_back({"word/footer2.xml", WordPart("ftr", WordParagraph({"Footer Mueller"}))});
+  entries.push_back({"word/footnotes.xml", WordPart("footnotes", "<w:footnote>" + WordParagraph({"Note Moller"}) + "</w:footnote>")});
+  entries.push_back({"word/comments.xml", WordPart("comments", "<w:comment>" + WordParagraph({"Said Mahler"}) + "</w:comment>")});
+  entries.push_back({"word/settings.xml", WordPart("settings", WordParagraph({"Settings Muller"}))});
+  entries.push_back({"word/media/header9.png", "Muller"});
+  return entries;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, EveryDocument,
+    ::testing::Values(
+        DocumentCase{"WordRunsAndParts", "letter.docx", WordWithParts(), "Muller",
+                     {{"M\xC3\xBCller", 3, 6}, {"Miller", 4, 11}, {"Muller", 5, 8},
+                      {"Mueller", 6, 8}, {"Moller", 7, 6}, {"Mahler", 8, 6}}},
+        DocumentCase{"WordSplitWord", "letter.docx", WordWithParts(), "Schmidt",
+                     {{"Schmidt", 3, 18}}},
+        DocumentCase{"WordTabAndBreak", "TAB.DOCX",
+                     Word("<w:p><w:r><w:t>one</w:t><w:tab/><w:t>Muller</w:t><w:br/><w:t>Miller</w:t>"
+                          "<w:delText>Moller</w:delText><w:instrText>Mahler</w:instrText></w:r></w:p>"),
+                     "Muller", {{"Muller", 1, 5}, {"Miller", 1, 12}}},
+        DocumentCase{"OpenDocument", "minutes.odt",
+                     {{"mimetype", "application/vnd.oasis.opendocument.text"},
+                      {"content.xml",
+                       OdfPart("document-content",
+                               "<office:body><office:text><text:h>Minutes</text:h><text:p>Mr "
+                               "<text:span>M\xC3\xBC</text:span>ller<text:s/>and<text:tab/>Miller"
+                               "</text:p><text:p/><text:list><text:list-item><text:p>Item "
+                               "Moller</text:p></text:list-item></text:list></office:text></office:body>")},
+                      {"styles.xml", OdfPart("document-styles",
+                                             "<office:master-styles><text:p>Page Muller</text:p>"
+                                             "</office:master-styles>")}},
+                     "Muller",
+                     {{"M\xC3\xBCller", 2, 4}, {"Miller", 2, 16}, {"Moller", 4, 6}, {"Muller", 5, 6}}},
+        DocumentCase{"EpubInSpineOrder", "book.epub",
+                     Epub({{"one.xhtml", "<h1>One</h1><p>Mr <b>M\xC3\xBC</b>ller&nbsp;said</p>"},
+                           {"Chapter%20two.xhtml", "<div><p>Miller</p><p>x<br/>Moller</p></div>"}},
+                          "<itemref idref=\"c2\"/><itemref idref=\"c1\"/><itemref idref=\"nope\"/>"),
+                     "Muller",
+                     {{"Miller", 1, 1}, {"Moller", 3, 1}, {"M\xC3\xBCller", 5, 4}}}));
+
+struct RefusalCase {
+  const char* Label;
+  const char* Name;
+  std::vector<Entry> Entries;  // none: the bytes below
+  std::string Bytes;
+  const char* Reason;
+};
+void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.Label; }
+
+class Refusals : public DocumentSearch, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(Refusals, AreToldAndNeverRead) {
+  const RefusalCase& c = GetParam();
+  if (c.Entries.empty()) {
+    tree.WriteFile(c.Name, c.Bytes);
+  } else {
+    ASSERT_TRUE(WriteZip(tree.Path(c.Name), c.Entries));
+  }
+  if (!c.Bytes.empty() && !c.Entries.empty()) {
+    // The archive cut short at that many bytes.
+    const std::string whole = ReadWholeFile(tree.Path(c.Name));
+    tree.WriteFile(c.Name, whole.substr(0, whole.size() * 2 / 3));
+  }
+  EXPECT_EQ(Search(c.Name, "Muller"), std::vector<Found>{});
+  EXPECT_EQ(sink.NotOpened, std::vector<std::string>{tree.Path(c.Name)});
+  ASSERT_EQ(sink.Refused.size(), 1u);
+  EXPECT_NE(sink.Refused[0].find(c.Reason), std::string::npos) << sink.Refused[0];
+  EXPECT_EQ(TestSearchState().UnopenedFiles.Count.load(), 1u);
+}
+
+std::string Spaces(std::size_t count) { return std::string(count, ' '); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, Refusals,
+    ::testing::Values(
+        RefusalCase{"NotAnArchive", "a.docx", {}, "Muller Muller Muller\n", "not a readable archive"},
+        RefusalCase{"CutShort", "a.docx", Word(WordParagraph({"Muller"}) + Spaces(20000)), "cut",
+                    "not a readable archive"},
+        RefusalCase{"NoDocumentPart", "a.docx", {{"word/other.xml", "<x>Muller</x>"}}, "",
+                    "not a readable archive"},
+        RefusalCase{"BadXml", "a.docx", Word("<w:p><w:t>Muller</w:p>"), "", "not a readable archive"},
+        RefusalCase{"NoContent", "a.odt", {{"styles.xml", "<x/>"}}, "", "not a readable archive"},
+        RefusalCase{"EpubWithoutContainer", "a.epub", {{"mimetype", "application/epub+zip"}}, "",
+                    "not a readable archive"},
+        RefusalCase{"Encrypted", "a.docx",
+                    {{"word/document.xml", WordPart("document", WordParagraph({"Muller"})), "secret"}},
+                    "", "encrypted"},
+        RefusalCase{"Bomb", "a.docx",
+                    Word(WordParagraph({"Muller"}) + Spaces(3 << 20) + WordParagraph({"Muller"})),
+                    "", "expands beyond"},
+        RefusalCase{"EntryOutside", "a.docx",
+                    {{"word/document.xml", WordPart("document", WordParagraph({"Muller"}))},
+                     {"../../evil.txt", "Muller"}},
+                    "", "outside the archive"},
+        RefusalCase{"EntryFromTheRoot", "a.odt",
+                    {{"content.xml", OdfPart("document-content", "<text:p>Muller</text:p>")},
+                     {"/etc/evil", "Muller"}},
+                    "", "outside the archive"},
+        RefusalCase{"SpineOutside", "a.epub", Epub({{"../../x.xhtml", "<p>Muller</p>"}}, "<itemref idref=\"c1\"/>"),
+                    "", "outside the archive"},
+        RefusalCase{"Entities", "a.docx",
+                    {{"word/document.xml",
+                      "<?xml version=\"1.0\"?><!DOCTYPE d [<!ENTITY a \"Muller Muller\"><!ENTITY b "
+                      "\"&a;&a;&a;&a;&a;&a;&a;&a;\">]><w:document " + std::string(kW) +
+                      "><w:p><w:t>&b;&b;&b;</w:t></w:p></w:document>"}},
+                    "", "entities"}));
+
+TEST_F(DocumentSearch, ARefusedDocumentLeavesTheOthersAndTheGedcomFilesSearched) {
+  ASSERT_TRUE(WriteZip(tree.Path("a.docx"), Word(WordParagraph({"Muller"}))));
+  tree.WriteFile("b.docx", "broken");
+  tree.WriteFile("c.ged", "0 HEAD\n1 CHAR ANSEL\n1 NAME M\xE8uller\n");
+  tree.WriteFile("d.txt", "Muller\n");
+  const std::vector<Found> found = Search("*.*", "Muller");
+  EXPECT_EQ(found.size(), 3u);
+  EXPECT_EQ(sink.NotOpened, std::vector<std::string>{tree.Path("b.docx")});
+  SearchRequest request = MakeSearchRequest(tree.Path("*.*").c_str(), "Muller A Muller", false);
+  request.ReadRecords = true;
+  sink = RefusalSink();
+  RunSearch(TestSearchState(), request, sink);
+  EXPECT_EQ(sink.Lines.size(), 3u);
+}
+
+}  // namespace
