@@ -71,8 +71,10 @@ bool ResolveHref(const std::string& folder, const std::string& href, std::string
   std::string decoded;
   for (std::size_t i = 0; i < href.size() && href[i] != '#'; ++i) {
     const auto hex = [](char c) {
-      return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                             : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+      return c >= '0' && c <= '9'   ? c - '0'
+             : c >= 'a' && c <= 'f' ? c - 'a' + 10
+             : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                    : -1;
     };
     if (href[i] == '%' && i + 2 < href.size() && hex(href[i + 1]) >= 0 && hex(href[i + 2]) >= 0) {
       decoded.push_back(static_cast<char>(hex(href[i + 1]) * 16 + hex(href[i + 2])));
@@ -116,30 +118,33 @@ int ReadEpub(ZipArchive& zip, std::string* text) {
   int read = zip.Read("META-INF/container.xml", &xml);
   if (read != kDocumentRead) return read;
   Package package;
-  read = VisitXmlElements(xml.data(), xml.size(), {"rootfile", {"full-path", nullptr, nullptr}},
-                          [](void* context, const std::string* values) {
-                            auto& p = *static_cast<Package*>(context);
-                            if (p.RootFile.empty()) p.RootFile = values[0];
-                          },
-                          &package);
+  read = VisitXmlElements(
+      xml.data(), xml.size(), {"rootfile", {"full-path", nullptr, nullptr}},
+      [](void* context, const std::string* values) {
+        auto& p = *static_cast<Package*>(context);
+        if (p.RootFile.empty()) p.RootFile = values[0];
+      },
+      &package);
   if (read != kDocumentRead) return read;
   std::string rootName;
   if (package.RootFile.empty() || !ResolveHref("", package.RootFile, &rootName))
     return kDocumentBroken;
   read = zip.Read(rootName, &xml);
   if (read != kDocumentRead) return read;
-  read = VisitXmlElements(xml.data(), xml.size(), {"item", {"id", "href", "media-type"}},
-                          [](void* context, const std::string* values) {
-                            auto& p = *static_cast<Package*>(context);
-                            p.Manifest.emplace(values[0], std::make_pair(values[1], values[2]));
-                          },
-                          &package);
+  read = VisitXmlElements(
+      xml.data(), xml.size(), {"item", {"id", "href", "media-type"}},
+      [](void* context, const std::string* values) {
+        auto& p = *static_cast<Package*>(context);
+        p.Manifest.emplace(values[0], std::make_pair(values[1], values[2]));
+      },
+      &package);
   if (read == kDocumentRead)
-    read = VisitXmlElements(xml.data(), xml.size(), {"itemref", {"idref", nullptr, nullptr}},
-                            [](void* context, const std::string* values) {
-                              static_cast<Package*>(context)->Spine.push_back(values[0]);
-                            },
-                            &package);
+    read = VisitXmlElements(
+        xml.data(), xml.size(), {"itemref", {"idref", nullptr, nullptr}},
+        [](void* context, const std::string* values) {
+          static_cast<Package*>(context)->Spine.push_back(values[0]);
+        },
+        &package);
   if (read != kDocumentRead) return read;
   const std::size_t slash = rootName.rfind('/');
   const std::string folder = slash == std::string::npos ? "" : rootName.substr(0, slash + 1);

@@ -280,7 +280,8 @@ bool ScanFile(SearchState& state, const char* path, ScanMode scanMode, bool list
   reading.Start(term, listAll, state.FirstLineNumber, ListOccurrence, &listing);
   const int outcome =
       records != nullptr
-          ? ScanAsRecords(file, path, listing.Size, buffer, reading, *records, term, listAll, listing)
+          ? ScanAsRecords(file, path, listing.Size, buffer, reading, *records, term, listAll,
+                          listing)
           : ReadAndScan(file, listing.Size, buffer, reading, listAll);
   if (outcome == kScanFailed) RecordUnopened(state, path, sink);
   if (IsRefusal(outcome)) {

@@ -78,7 +78,8 @@ class Decoder {
         break;
     }
     const std::size_t left = count_ - position_;
-    const int length = Utf8Sequence(bytes_ + position_, left > 4 ? 4 : static_cast<std::uint32_t>(left), codePoint);
+    const int length = Utf8Sequence(bytes_ + position_,
+                                    left > 4 ? 4 : static_cast<std::uint32_t>(left), codePoint);
     if (length <= 0) {
       *codePoint = Windows1252ToUnicode(bytes_[position_++]);
     } else {
@@ -117,8 +118,8 @@ class Decoder {
     }
     if (marks > 0) {
       // Marks with no letter after them (at a line's end) stand alone.
-      const bool letterFollows = position_ < count_ && bytes_[position_] != '\r' &&
-                                 bytes_[position_] != '\n';
+      const bool letterFollows =
+          position_ < count_ && bytes_[position_] != '\r' && bytes_[position_] != '\n';
       if (!letterFollows) {
         markCount_ = marks;
         markNext_ = 1;
@@ -226,7 +227,8 @@ GedcomCharset GedcomCharsetOf(const std::uint8_t* bytes, std::size_t count) {
     const LineParts parts = ParseLine(line);
     if (parts.Valid && parts.Level == 0 && !first) break;
     first = false;
-    if (parts.Valid && parts.Level == 1 && SameLetters(line.data() + parts.TagStart, parts.TagLength, "CHAR")) {
+    if (parts.Valid && parts.Level == 1 &&
+        SameLetters(line.data() + parts.TagStart, parts.TagLength, "CHAR")) {
       std::size_t valueEnd = parts.ValueStart;
       std::string value = line.substr(parts.ValueStart);
       while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
@@ -240,10 +242,11 @@ GedcomCharset GedcomCharsetOf(const std::uint8_t* bytes, std::size_t count) {
       if (SameLetters(v, n, "UTF-8") || SameLetters(v, n, "UTF8")) return GedcomCharset::kUtf8;
       if (SameLetters(v, n, "UNICODE")) return GedcomCharset::kUtf16Le;
       if (SameLetters(v, n, "ASCII")) return GedcomCharset::kAscii;
-      if (SameLetters(v, n, "IBMPC") || SameLetters(v, n, "IBM PC") || SameLetters(v, n, "IBM DOS") ||
-          SameLetters(v, n, "CP437"))
+      if (SameLetters(v, n, "IBMPC") || SameLetters(v, n, "IBM PC") ||
+          SameLetters(v, n, "IBM DOS") || SameLetters(v, n, "CP437"))
         return GedcomCharset::kIbmPc;
-      if (SameLetters(v, n, "MACINTOSH") || SameLetters(v, n, "MACROMAN")) return GedcomCharset::kMacintosh;
+      if (SameLetters(v, n, "MACINTOSH") || SameLetters(v, n, "MACROMAN"))
+        return GedcomCharset::kMacintosh;
       return GedcomCharset::kUtf8;
     }
     i = lineEnd;
@@ -299,8 +302,8 @@ void ReadGedcomText(const std::uint8_t* bytes, std::size_t count, RecordText* te
                                lineOffset + static_cast<std::int64_t>(start), record});
       text->Text.append(line, start, std::string::npos);
     } else {
-      text->Anchors.push_back({static_cast<std::int64_t>(text->Text.size()), lineNumber, 1,
-                               lineOffset, record});
+      text->Anchors.push_back(
+          {static_cast<std::int64_t>(text->Text.size()), lineNumber, 1, lineOffset, record});
       text->Text += line;
     }
     text->Text += '\n';

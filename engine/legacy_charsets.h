@@ -11,4 +11,6 @@ char32_t MacRomanToUnicode(std::uint8_t byte);
 // ANSEL: the character of `byte` (U+FFFD where the set has none). A combining mark
 // (0xE0-0xFE) is written before the letter it belongs to, where Unicode writes it after.
 char32_t AnselToUnicode(std::uint8_t byte);
-inline bool IsAnselMark(std::uint8_t byte) { return byte >= 0xE0 && byte != 0xFC && byte != 0xFD && byte != 0xFF; }
+inline bool IsAnselMark(std::uint8_t byte) {
+  return byte >= 0xE0 && byte != 0xFC && byte != 0xFD && byte != 0xFF;
+}

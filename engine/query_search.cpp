@@ -97,7 +97,9 @@ int RunQuerySearch(SearchState& state, const SearchRequest& request, SearchSink&
         if (RunSingleWordPass(state, *term, *reading, sink, records.get()) != 0) return -1;
         return FinishSearch(state, sink);
       }
-      if (IsExpressionTerm(code) && ApplyTerm(state, code, *term, *reading, sink, records.get()) != 0) return -1;
+      if (IsExpressionTerm(code) &&
+          ApplyTerm(state, code, *term, *reading, sink, records.get()) != 0)
+        return -1;
     }
   }
 

@@ -7,15 +7,18 @@ TextPlace PlaceInFile(const RecordText& text, std::int64_t textPosition, std::in
   if (text.Anchors.empty()) {
     return {textLine, textPosition - textLineStart + 1, textPosition, nullptr};
   }
-  auto after = std::upper_bound(
-      text.Anchors.begin(), text.Anchors.end(), textPosition,
-      [](std::int64_t position, const TextAnchor& anchor) { return position < anchor.TextPosition; });
-  if (after == text.Anchors.begin()) return {textLine, textPosition - textLineStart + 1, 0, nullptr};
+  auto after = std::upper_bound(text.Anchors.begin(), text.Anchors.end(), textPosition,
+                                [](std::int64_t position, const TextAnchor& anchor) {
+                                  return position < anchor.TextPosition;
+                                });
+  if (after == text.Anchors.begin())
+    return {textLine, textPosition - textLineStart + 1, 0, nullptr};
   const TextAnchor& anchor = *(after - 1);
   const std::int64_t into = textPosition - anchor.TextPosition;
-  const char* record = anchor.Record >= 0 && static_cast<std::size_t>(anchor.Record) < text.Records.size()
-                           ? text.Records[anchor.Record].c_str()
-                           : nullptr;
+  const char* record =
+      anchor.Record >= 0 && static_cast<std::size_t>(anchor.Record) < text.Records.size()
+          ? text.Records[anchor.Record].c_str()
+          : nullptr;
   return {anchor.Line, anchor.Column + into, anchor.FileOffset + into, record};
 }
 

@@ -27,10 +27,10 @@ bool Is(const char* local, const char* want) { return std::strcmp(local, want) =
 // A block of XHTML: it begins and ends a paragraph.
 bool IsXhtmlBlock(const char* local) {
   static const char* const kBlocks[] = {
-      "p",      "div",        "h1",      "h2",      "h3",   "h4",      "h5",    "h6",
-      "li",     "dt",         "dd",      "blockquote", "pre", "td",    "th",    "caption",
-      "figcaption", "address", "section", "article", "header", "footer", "aside", "tr",
-      "title",  "body",       "ul",      "ol",      "table", "hr",     "nav",   "figure"};
+      "p",          "div",     "h1",      "h2",         "h3",     "h4",     "h5",    "h6",
+      "li",         "dt",      "dd",      "blockquote", "pre",    "td",     "th",    "caption",
+      "figcaption", "address", "section", "article",    "header", "footer", "aside", "tr",
+      "title",      "body",    "ul",      "ol",         "table",  "hr",     "nav",   "figure"};
   for (const char* block : kBlocks) {
     if (Is(local, block)) return true;
   }
@@ -137,8 +137,7 @@ void XMLCALL CharacterData(void* data, const XML_Char* characters, int length) {
 
 // An entity is refused where it is declared, before it can be used.
 void XMLCALL EntityDeclaration(void* data, const XML_Char*, int, const XML_Char*, int,
-                               const XML_Char*, const XML_Char*, const XML_Char*,
-                               const XML_Char*) {
+                               const XML_Char*, const XML_Char*, const XML_Char*, const XML_Char*) {
   Reading& r = *static_cast<Reading*>(data);
   r.Entities = true;
   XML_StopParser(r.Parser, XML_FALSE);

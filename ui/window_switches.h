@@ -1,7 +1,7 @@
 // The switches of the window's menu beyond the program's first behaviour (the sounds-like
 // method, one choice of three: the program's own, Daitch-Mokotoff or scored; text in today's
-// encodings; given names' equivalents; GEDCOM records and documents), each off by default and remembered between runs.
-// Window thread only.
+// encodings; given names' equivalents; GEDCOM records and documents), each off by default
+// and remembered between runs. Window thread only.
 #pragma once
 
 #include "engine/sound_method.h"

@@ -2,9 +2,8 @@
 // here with minizip: one line per paragraph, a word cut into runs or spans found whole, the
 // parts in their order; and every archive that must be refused (damaged, encrypted, a zip
 // bomb, an entry outside the archive, XML entities) is refused with its reason, never read.
-#include <minizip/zip.h>
-
 #include <gtest/gtest.h>
+#include <minizip/zip.h>
 
 #include <string>
 #include <vector>
@@ -34,8 +33,8 @@ bool WriteZip(const std::string& path, const std::vector<Entry>& entries) {
     const uLong crc =
         crc32(0, reinterpret_cast<const Bytef*>(entry.Content.data()), entry.Content.size());
     ok = ok && zipOpenNewFileInZip3_64(zip, entry.Name.c_str(), &info, nullptr, 0, nullptr, 0,
-                                       nullptr, Z_DEFLATED, 9, 0, -MAX_WBITS, 8,
-                                       Z_DEFAULT_STRATEGY, entry.Password, crc, 0) == ZIP_OK;
+                                       nullptr, Z_DEFLATED, 9, 0, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY,
+                                       entry.Password, crc, 0) == ZIP_OK;
     ok = ok && zipWriteInFileInZip(zip, entry.Content.data(),
                                    static_cast<unsigned>(entry.Content.size())) == ZIP_OK;
     ok = ok && zipCloseFileInZip(zip) == ZIP_OK;
@@ -43,7 +42,8 @@ bool WriteZip(const std::string& path, const std::vector<Entry>& entries) {
   return zipClose(zip, nullptr) == ZIP_OK && ok;
 }
 
-constexpr const char* kW = "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"";
+constexpr const char* kW =
+    "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"";
 
 std::string WordPart(const char* root, const std::string& paragraphs) {
   return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w:") + root +
@@ -53,7 +53,8 @@ std::string WordPart(const char* root, const std::string& paragraphs) {
 // A paragraph of runs, each run's text as given.
 std::string WordParagraph(const std::vector<std::string>& runs) {
   std::string p = "<w:p><w:pPr><w:jc w:val=\"left\"/></w:pPr>";
-  for (const std::string& run : runs) p += "<w:r><w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\">" + run + "</w:t></w:r>";
+  for (const std::string& run : runs)
+    p += "<w:r><w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\">" + run + "</w:t></w:r>";
   return p + "</w:p>";
 }
 
@@ -62,8 +63,9 @@ std::vector<Entry> Word(const std::string& body) {
           {"word/document.xml", WordPart("document", "<w:body>" + body + "</w:body>")}};
 }
 
-constexpr const char* kOdfText = "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
-                                 "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\"";
+constexpr const char* kOdfText =
+    "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+    "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\"";
 
 std::string OdfPart(const char* root, const std::string& inner) {
   return std::string("<?xml version=\"1.0\"?><office:") + root + " " + kOdfText + ">" + inner +
@@ -86,16 +88,21 @@ std::vector<Entry> Epub(const std::vector<std::pair<std::string, std::string>>& 
        "</rootfiles></container>"},
       {"OEBPS/content.opf",
        "<?xml version=\"1.0\"?><package xmlns=\"http://www.idpf.org/2007/opf\" version=\"3.0\">"
-       "<manifest>" + manifest + "</manifest><spine>" + spine + "</spine></package>"}};
+       "<manifest>" +
+           manifest + "</manifest><spine>" + spine + "</spine></package>"}};
   for (const auto& [name, body] : chapters) {
     if (name.find("..") != std::string::npos) continue;
-    std::string entryName = name;  // the package names it with %20 for a blank
-    for (std::size_t at; (at = entryName.find("%20")) != std::string::npos;)
-      entryName.replace(at, 3, " ");
+    std::string entryName;  // the package names it with %20 for a blank
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      const bool blank = name.compare(i, 3, "%20") == 0;
+      entryName.push_back(blank ? ' ' : name[i]);
+      if (blank) i += 2;
+    }
     entries.push_back({"OEBPS/" + entryName,
                        "<?xml version=\"1.0\" encoding=\"utf-8\"?><!DOCTYPE html><html "
                        "xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>Title Muller</title>"
-                       "<style>p { Muller: 1 }</style></head><body>" + body + "</body></html>"});
+                       "<style>p { Muller: 1 }</style></head><body>" +
+                           body + "</body></html>"});
   }
   return entries;
 }
@@ -106,11 +113,16 @@ struct Found {
   std::int64_t Column;
   bool operator==(const Found&) const = default;
 };
-void PrintTo(const Found& f, std::ostream* out) { *out << f.Word << " " << f.Line << ":" << f.Column; }
+void PrintTo(const Found& f, std::ostream* out) {
+  *out << f.Word << " " << f.Line << ":" << f.Column;
+}
 
 class RefusalSink : public RecordingSink {
  public:
-  void FileRefused(const char* path, const char* reason) override { Refused.push_back(reason); (void)path; }
+  void FileRefused(const char* path, const char* reason) override {
+    Refused.push_back(reason);
+    (void)path;
+  }
   std::vector<std::string> Refused;
 };
 
@@ -130,7 +142,8 @@ class DocumentSearch : public ::testing::Test {
     sink = RefusalSink();
     RunSearch(TestSearchState(), request, sink);
     std::vector<Found> found;
-    for (const RecordedOccurrence& o : sink.Occurrences) found.push_back({o.Word, o.Line, o.Column});
+    for (const RecordedOccurrence& o : sink.Occurrences)
+      found.push_back({o.Word, o.Line, o.Column});
     return found;
   }
   TempTree tree;
@@ -160,13 +173,19 @@ TEST_P(EveryDocument, FindsWordsByParagraph) {
 
 std::vector<Entry> WordWithParts() {
   std::vector<Entry> entries =
-      Word(WordParagraph({"The first"}) + "<w:p/>" + WordParagraph({"Herr M\xC3\xBCl", "ler und ", "Schmi", "dt"}) +
-           "<w:tbl><w:tr><w:tc>" + WordParagraph({"In a cell Miller"}) + "</w:tc></w:tr></w:tbl>");
+      Word(WordParagraph({"The first"}) + "<w:p/>" +
+           WordParagraph({"Herr M\xC3\xBCl", "ler und ", "Schmi", "dt"}) + "<w:tbl><w:tr><w:tc>" +
+           WordParagraph({"In a cell Miller"}) + "</w:tc></w:tr></w:tbl>");
   entries.push_back({"word/header1.xml", WordPart("hdr", WordParagraph({"Header Muller"}))});
   entries.push_back({"word/footer2.xml", WordPart("ftr", WordParagraph({"Footer Mueller"}))});
-  entries.push_back({"word/footnotes.xml", WordPart("footnotes", "<w:footnote>" + WordParagraph({"Note Moller"}) + "</w:footnote>")});
-  entries.push_back({"word/comments.xml", WordPart("comments", "<w:comment>" + WordParagraph({"Said Mahler"}) + "</w:comment>")});
-  entries.push_back({"word/settings.xml", WordPart("settings", WordParagraph({"Settings Muller"}))});
+  entries.push_back(
+      {"word/footnotes.xml",
+       WordPart("footnotes", "<w:footnote>" + WordParagraph({"Note Moller"}) + "</w:footnote>")});
+  entries.push_back(
+      {"word/comments.xml",
+       WordPart("comments", "<w:comment>" + WordParagraph({"Said Mahler"}) + "</w:comment>")});
+  entries.push_back(
+      {"word/settings.xml", WordPart("settings", WordParagraph({"Settings Muller"}))});
   entries.push_back({"word/media/header9.png", "Muller"});
   return entries;
 }
@@ -174,34 +193,48 @@ std::vector<Entry> WordWithParts() {
 INSTANTIATE_TEST_SUITE_P(
     Documents, EveryDocument,
     ::testing::Values(
-        DocumentCase{"WordRunsAndParts", "letter.docx", WordWithParts(), "Muller",
-                     {{"M\xC3\xBCller", 3, 6}, {"Miller", 4, 11}, {"Muller", 5, 8},
-                      {"Mueller", 6, 8}, {"Moller", 7, 6}, {"Mahler", 8, 6}}},
-        DocumentCase{"WordSplitWord", "letter.docx", WordWithParts(), "Schmidt",
-                     {{"Schmidt", 3, 18}}},
-        DocumentCase{"WordTabAndBreak", "TAB.DOCX",
-                     Word("<w:p><w:r><w:t>one</w:t><w:tab/><w:t>Muller</w:t><w:br/><w:t>Miller</w:t>"
-                          "<w:delText>Moller</w:delText><w:instrText>Mahler</w:instrText></w:r></w:p>"),
-                     "Muller", {{"Muller", 1, 5}, {"Miller", 1, 12}}},
-        DocumentCase{"OpenDocument", "minutes.odt",
-                     {{"mimetype", "application/vnd.oasis.opendocument.text"},
-                      {"content.xml",
-                       OdfPart("document-content",
-                               "<office:body><office:text><text:h>Minutes</text:h><text:p>Mr "
-                               "<text:span>M\xC3\xBC</text:span>ller<text:s/>and<text:tab/>Miller"
-                               "</text:p><text:p/><text:list><text:list-item><text:p>Item "
-                               "Moller</text:p></text:list-item></text:list></office:text></office:body>")},
-                      {"styles.xml", OdfPart("document-styles",
-                                             "<office:master-styles><text:p>Page Muller</text:p>"
-                                             "</office:master-styles>")}},
+        DocumentCase{"WordRunsAndParts",
+                     "letter.docx",
+                     WordWithParts(),
                      "Muller",
-                     {{"M\xC3\xBCller", 2, 4}, {"Miller", 2, 16}, {"Moller", 4, 6}, {"Muller", 5, 6}}},
-        DocumentCase{"EpubInSpineOrder", "book.epub",
-                     Epub({{"one.xhtml", "<h1>One</h1><p>Mr <b>M\xC3\xBC</b>ller&nbsp;said</p>"},
-                           {"Chapter%20two.xhtml", "<div><p>Miller</p><p>x<br/>Moller</p></div>"}},
-                          "<itemref idref=\"c2\"/><itemref idref=\"c1\"/><itemref idref=\"nope\"/>"),
-                     "Muller",
-                     {{"Miller", 1, 1}, {"Moller", 3, 1}, {"M\xC3\xBCller", 5, 4}}}));
+                     {{"M\xC3\xBCller", 3, 6},
+                      {"Miller", 4, 11},
+                      {"Muller", 5, 8},
+                      {"Mueller", 6, 8},
+                      {"Moller", 7, 6},
+                      {"Mahler", 8, 6}}},
+        DocumentCase{
+            "WordSplitWord", "letter.docx", WordWithParts(), "Schmidt", {{"Schmidt", 3, 18}}},
+        DocumentCase{
+            "WordTabAndBreak",
+            "TAB.DOCX",
+            Word("<w:p><w:r><w:t>one</w:t><w:tab/><w:t>Muller</w:t><w:br/><w:t>Miller</w:t>"
+                 "<w:delText>Moller</w:delText><w:instrText>Mahler</w:instrText></w:r></w:p>"),
+            "Muller",
+            {{"Muller", 1, 5}, {"Miller", 1, 12}}},
+        DocumentCase{
+            "OpenDocument",
+            "minutes.odt",
+            {{"mimetype", "application/vnd.oasis.opendocument.text"},
+             {"content.xml",
+              OdfPart("document-content",
+                      "<office:body><office:text><text:h>Minutes</text:h><text:p>Mr "
+                      "<text:span>M\xC3\xBC</text:span>ller<text:s/>and<text:tab/>Miller"
+                      "</text:p><text:p/><text:list><text:list-item><text:p>Item "
+                      "Moller</text:p></text:list-item></text:list></office:text></office:body>")},
+             {"styles.xml", OdfPart("document-styles",
+                                    "<office:master-styles><text:p>Page Muller</text:p>"
+                                    "</office:master-styles>")}},
+            "Muller",
+            {{"M\xC3\xBCller", 2, 4}, {"Miller", 2, 16}, {"Moller", 4, 6}, {"Muller", 5, 6}}},
+        DocumentCase{
+            "EpubInSpineOrder",
+            "book.epub",
+            Epub({{"one.xhtml", "<h1>One</h1><p>Mr <b>M\xC3\xBC</b>ller&nbsp;said</p>"},
+                  {"Chapter%20two.xhtml", "<div><p>Miller</p><p>x<br/>Moller</p></div>"}},
+                 "<itemref idref=\"c2\"/><itemref idref=\"c1\"/><itemref idref=\"nope\"/>"),
+            "Muller",
+            {{"Miller", 1, 1}, {"Moller", 3, 1}, {"M\xC3\xBCller", 5, 4}}}));
 
 struct RefusalCase {
   const char* Label;
@@ -238,37 +271,54 @@ std::string Spaces(std::size_t count) { return std::string(count, ' '); }
 INSTANTIATE_TEST_SUITE_P(
     Documents, Refusals,
     ::testing::Values(
-        RefusalCase{"NotAnArchive", "a.docx", {}, "Muller Muller Muller\n", "not a readable archive"},
+        RefusalCase{
+            "NotAnArchive", "a.docx", {}, "Muller Muller Muller\n", "not a readable archive"},
         RefusalCase{"CutShort", "a.docx", Word(WordParagraph({"Muller"}) + Spaces(20000)), "cut",
                     "not a readable archive"},
-        RefusalCase{"NoDocumentPart", "a.docx", {{"word/other.xml", "<x>Muller</x>"}}, "",
+        RefusalCase{"NoDocumentPart",
+                    "a.docx",
+                    {{"word/other.xml", "<x>Muller</x>"}},
+                    "",
                     "not a readable archive"},
-        RefusalCase{"BadXml", "a.docx", Word("<w:p><w:t>Muller</w:p>"), "", "not a readable archive"},
-        RefusalCase{"NoContent", "a.odt", {{"styles.xml", "<x/>"}}, "", "not a readable archive"},
-        RefusalCase{"EpubWithoutContainer", "a.epub", {{"mimetype", "application/epub+zip"}}, "",
+        RefusalCase{"BadXml", "a.docx", Word("<w:p><w:t>Muller</w:p>"), "",
                     "not a readable archive"},
-        RefusalCase{"Encrypted", "a.docx",
-                    {{"word/document.xml", WordPart("document", WordParagraph({"Muller"})), "secret"}},
-                    "", "encrypted"},
+        RefusalCase{"EpubWithoutContainer",
+                    "a.epub",
+                    {{"mimetype", "application/epub+zip"}},
+                    "",
+                    "not a readable archive"},
+        RefusalCase{
+            "Encrypted",
+            "a.docx",
+            {{"word/document.xml", WordPart("document", WordParagraph({"Muller"})), "secret"}},
+            "",
+            "encrypted"},
         RefusalCase{"Bomb", "a.docx",
                     Word(WordParagraph({"Muller"}) + Spaces(3 << 20) + WordParagraph({"Muller"})),
                     "", "expands beyond"},
-        RefusalCase{"EntryOutside", "a.docx",
+        RefusalCase{"EntryOutside",
+                    "a.docx",
                     {{"word/document.xml", WordPart("document", WordParagraph({"Muller"}))},
                      {"../../evil.txt", "Muller"}},
-                    "", "outside the archive"},
-        RefusalCase{"EntryFromTheRoot", "a.odt",
+                    "",
+                    "outside the archive"},
+        RefusalCase{"EntryFromTheRoot",
+                    "a.odt",
                     {{"content.xml", OdfPart("document-content", "<text:p>Muller</text:p>")},
                      {"/etc/evil", "Muller"}},
-                    "", "outside the archive"},
-        RefusalCase{"SpineOutside", "a.epub", Epub({{"../../x.xhtml", "<p>Muller</p>"}}, "<itemref idref=\"c1\"/>"),
-                    "", "outside the archive"},
-        RefusalCase{"Entities", "a.docx",
+                    "",
+                    "outside the archive"},
+        RefusalCase{"SpineOutside", "a.epub",
+                    Epub({{"../../x.xhtml", "<p>Muller</p>"}}, "<itemref idref=\"c1\"/>"), "",
+                    "outside the archive"},
+        RefusalCase{"Entities",
+                    "a.docx",
                     {{"word/document.xml",
                       "<?xml version=\"1.0\"?><!DOCTYPE d [<!ENTITY a \"Muller Muller\"><!ENTITY b "
-                      "\"&a;&a;&a;&a;&a;&a;&a;&a;\">]><w:document " + std::string(kW) +
-                      "><w:p><w:t>&b;&b;&b;</w:t></w:p></w:document>"}},
-                    "", "entities"}));
+                      "\"&a;&a;&a;&a;&a;&a;&a;&a;\">]><w:document " +
+                          std::string(kW) + "><w:p><w:t>&b;&b;&b;</w:t></w:p></w:document>"}},
+                    "",
+                    "entities"}));
 
 TEST_F(DocumentSearch, ARefusedDocumentLeavesTheOthersAndTheGedcomFilesSearched) {
   ASSERT_TRUE(WriteZip(tree.Path("a.docx"), Word(WordParagraph({"Muller"}))));

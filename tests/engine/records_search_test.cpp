@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/gedcom_text.h"
 #include "engine/search_driver.h"
 #include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
@@ -91,8 +90,7 @@ void PrintTo(const CharsetCase& c, std::ostream* out) { *out << c.Label; }
 // A person's record whose name is written in `name` (bytes), in a file whose header names
 // `charset`.
 std::string Person(const char* charset, const std::string& name) {
-  return std::string("0 HEAD\n1 CHAR ") + charset + "\n0 @I12@ INDI\n1 NAME " + name +
-         "\n0 TRLR\n";
+  return std::string("0 HEAD\n1 CHAR ") + charset + "\n0 @I12@ INDI\n1 NAME " + name + "\n0 TRLR\n";
 }
 
 class EveryCharset : public RecordsSearch, public ::testing::WithParamInterface<CharsetCase> {};
@@ -109,50 +107,92 @@ INSTANTIATE_TEST_SUITE_P(
     Gedcom, EveryCharset,
     ::testing::Values(
         // ANSEL: the mark before its letter is folded onto it, shown after it.
-        CharsetCase{"AnselMark", Person("ANSEL", "Hans /M\xE8uller/"), "Muller",
+        CharsetCase{"AnselMark",
+                    Person("ANSEL", "Hans /M\xE8uller/"),
+                    "Muller",
                     {{"Mu\xCC\x88ller", 4, 14, "@I12@"}}},
-        CharsetCase{"AnselTwoMarks", Person("ANSEL", "Nguy\xE2\xE3\x65n /Tr\xE1\x61n/"),
-                    "Nguyen", {{"Nguye\xCC\x81\xCC\x82n", 4, 8, "@I12@"}}},
-        CharsetCase{"AnselCapitalStroke", Person("ANSEL", "\xA1ukasz /Nowak/"), "Lukasz",
+        CharsetCase{"AnselTwoMarks",
+                    Person("ANSEL", "Nguy\xE2\xE3\x65n /Tr\xE1\x61n/"),
+                    "Nguyen",
+                    {{"Nguye\xCC\x81\xCC\x82n", 4, 8, "@I12@"}}},
+        CharsetCase{"AnselCapitalStroke",
+                    Person("ANSEL", "\xA1ukasz /Nowak/"),
+                    "Lukasz",
                     {{"\xC5\x81ukasz", 4, 8, "@I12@"}}},
-        CharsetCase{"AnselSmallStroke", Person("ANSEL", "Jan /W\xB1odek/"), "Wlodek",
+        CharsetCase{"AnselSmallStroke",
+                    Person("ANSEL", "Jan /W\xB1odek/"),
+                    "Wlodek",
                     {{"W\xC5\x82odek", 4, 13, "@I12@"}}},
-        CharsetCase{"AnselSlashedO", Person("ANSEL", "\xA2ystein /Kj\xB2lsen/"), "Kjolsen",
+        CharsetCase{"AnselSlashedO",
+                    Person("ANSEL", "\xA2ystein /Kj\xB2lsen/"),
+                    "Kjolsen",
                     {{"Kj\xC3\xB8lsen", 4, 18, "@I12@"}}},
-        CharsetCase{"AnselDStroke", Person("ANSEL", "\xA3uro /\xB3uri\xE2\x63/"), "Duro",
+        CharsetCase{"AnselDStroke",
+                    Person("ANSEL", "\xA3uro /\xB3uri\xE2\x63/"),
+                    "Duro",
                     {{"\xC4\x90uro", 4, 8, "@I12@"}}},
-        CharsetCase{"AnselThornAndAsh", Person("ANSEL", "\xA4orunn /\xA5lfr\xB5\x64/"), "Thorunn",
+        CharsetCase{"AnselThornAndAsh",
+                    Person("ANSEL", "\xA4orunn /\xA5lfr\xB5\x64/"),
+                    "Thorunn",
                     {{"\xC3\x9Eorunn", 4, 8, "@I12@"}}},
-        CharsetCase{"AnselOe", Person("ANSEL", "Fran\xF0\x63ois /C\xB6ur/"), "Coeur",
+        CharsetCase{"AnselOe",
+                    Person("ANSEL", "Fran\xF0\x63ois /C\xB6ur/"),
+                    "Coeur",
                     {{"CHAR", 2, 3, ""}, {"C\xC5\x93ur", 4, 20, "@I12@"}}},
-        CharsetCase{"AnselDotlessI", Person("ANSEL", "Ay\xB8\x65 /Y\xB8lmaz/"), "Yilmaz",
+        CharsetCase{"AnselDotlessI",
+                    Person("ANSEL", "Ay\xB8\x65 /Y\xB8lmaz/"),
+                    "Yilmaz",
                     {{"Y\xC4\xB1lmaz", 4, 15, "@I12@"}}},
-        CharsetCase{"Ansi", Person("ANSI", "Hans /M\xFCller/"), "Muller",
+        CharsetCase{"Ansi",
+                    Person("ANSI", "Hans /M\xFCller/"),
+                    "Muller",
                     {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
-        CharsetCase{"Utf8", Person("UTF-8", "Hans /M\xC3\xBCller/"), "Muller",
+        CharsetCase{"Utf8",
+                    Person("UTF-8", "Hans /M\xC3\xBCller/"),
+                    "Muller",
                     {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
-        CharsetCase{"Utf8WithMark", "\xEF\xBB\xBF" + Person("UTF-8", "Hans /M\xC3\xBCller/"),
-                    "Muller", {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
-        CharsetCase{"UnicodeLittleEndian", Utf16(kUtf16Text, true, true), "Muller",
-                    {{"M\xC3\xBCller", 4, 14, "@I7@"}}},
-        CharsetCase{"UnicodeBigEndian", Utf16(kUtf16Text, false, true), "Muller",
-                    {{"M\xC3\xBCller", 4, 14, "@I7@"}}},
-        CharsetCase{"UnicodeWithoutMark", Utf16(kUtf16Text, true, false), "Muller",
-                    {{"M\xC3\xBCller", 4, 14, "@I7@"}}},
-        CharsetCase{"Ascii", Person("ASCII", "Hans /Mueller/"), "Mueller",
-                    {{"Mueller", 4, 14, "@I12@"}}},
-        CharsetCase{"IbmPc", Person("IBMPC", "Hans /M\x81ller/"), "Muller",
+        CharsetCase{"Utf8WithMark",
+                    "\xEF\xBB\xBF" + Person("UTF-8", "Hans /M\xC3\xBCller/"),
+                    "Muller",
                     {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
-        CharsetCase{"Macintosh", Person("MACINTOSH", "Hans /M\x9Fller/"), "Muller",
+        CharsetCase{"UnicodeLittleEndian",
+                    Utf16(kUtf16Text, true, true),
+                    "Muller",
+                    {{"M\xC3\xBCller", 4, 14, "@I7@"}}},
+        CharsetCase{"UnicodeBigEndian",
+                    Utf16(kUtf16Text, false, true),
+                    "Muller",
+                    {{"M\xC3\xBCller", 4, 14, "@I7@"}}},
+        CharsetCase{"UnicodeWithoutMark",
+                    Utf16(kUtf16Text, true, false),
+                    "Muller",
+                    {{"M\xC3\xBCller", 4, 14, "@I7@"}}},
+        CharsetCase{
+            "Ascii", Person("ASCII", "Hans /Mueller/"), "Mueller", {{"Mueller", 4, 14, "@I12@"}}},
+        CharsetCase{"IbmPc",
+                    Person("IBMPC", "Hans /M\x81ller/"),
+                    "Muller",
+                    {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
+        CharsetCase{"Macintosh",
+                    Person("MACINTOSH", "Hans /M\x9Fller/"),
+                    "Muller",
                     {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
         // Damaged or missing CHAR lines: UTF-8, with stray bytes as Windows-1252.
-        CharsetCase{"UnknownCharset", Person("KLINGON", "Hans /M\xC3\xBCller/"), "Muller",
+        CharsetCase{"UnknownCharset",
+                    Person("KLINGON", "Hans /M\xC3\xBCller/"),
+                    "Muller",
                     {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
-        CharsetCase{"EmptyCharLine", Person("", "Hans /M\xFCller/"), "Muller",
+        CharsetCase{"EmptyCharLine",
+                    Person("", "Hans /M\xFCller/"),
+                    "Muller",
                     {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
-        CharsetCase{"HeaderWithoutLevels", "0 HEAD\nCHAR ANSEL\n@I1@ INDI\nNAME M\xFCller\n",
-                    "Muller", {{"M\xC3\xBCller", 4, 6, ""}}},
-        CharsetCase{"MarkAtTheVeryEnd", "0 HEAD\n1 CHAR ANSEL\n1 NAME Muller \xE8", "Muller",
+        CharsetCase{"HeaderWithoutLevels",
+                    "0 HEAD\nCHAR ANSEL\n@I1@ INDI\nNAME M\xFCller\n",
+                    "Muller",
+                    {{"M\xC3\xBCller", 4, 6, ""}}},
+        CharsetCase{"MarkAtTheVeryEnd",
+                    "0 HEAD\n1 CHAR ANSEL\n1 NAME Muller \xE8",
+                    "Muller",
                     {{"Muller", 3, 8, ""}}},
         CharsetCase{"OnlyTheHead", "0 HEAD", "Head", {{"HEAD", 1, 3, ""}}}));
 
@@ -187,30 +227,49 @@ std::string Note(const std::string& lines, const char* end) {
 INSTANTIATE_TEST_SUITE_P(
     Gedcom, ConcAndCont,
     ::testing::Values(
-        ConcCase{"InsideAWord", Note("the Sch\n2 CONC midt family", "\n"), "Schmidt",
+        ConcCase{"InsideAWord",
+                 Note("the Sch\n2 CONC midt family", "\n"),
+                 "Schmidt",
                  {{"Schmidt", 4, 12, "@F3@"}}},
-        ConcCase{"InsideAWordCrLf", Note("the Sch\n2 CONC midt family", "\r\n"), "Schmidt",
+        ConcCase{"InsideAWordCrLf",
+                 Note("the Sch\n2 CONC midt family", "\r\n"),
+                 "Schmidt",
                  {{"Schmidt", 4, 12, "@F3@"}}},
-        ConcCase{"InsideAWordCr", Note("the Sch\n2 CONC midt family", "\r"), "Schmidt",
+        ConcCase{"InsideAWordCr",
+                 Note("the Sch\n2 CONC midt family", "\r"),
+                 "Schmidt",
                  {{"Schmidt", 4, 12, "@F3@"}}},
-        ConcCase{"ThreePieces", Note("S\n2 CONC chmi\n2 CONC dt", "\n"), "Schmidt",
+        ConcCase{"ThreePieces",
+                 Note("S\n2 CONC chmi\n2 CONC dt", "\n"),
+                 "Schmidt",
                  {{"Schmidt", 4, 8, "@F3@"}}},
         // A word that begins on the CONC line is found there, after the tag.
-        ConcCase{"AtTheStartOfConc", Note("the\n2 CONC  Schmidt family", "\n"), "Schmidt",
+        ConcCase{"AtTheStartOfConc",
+                 Note("the\n2 CONC  Schmidt family", "\n"),
+                 "Schmidt",
                  {{"Schmidt", 5, 9, "@F3@"}}},
-        ConcCase{"WholeBeforeConc", Note("Schmidt\n2 CONC  was here", "\n"), "Schmidt",
+        ConcCase{"WholeBeforeConc",
+                 Note("Schmidt\n2 CONC  was here", "\n"),
+                 "Schmidt",
                  {{"Schmidt", 4, 8, "@F3@"}}},
         // Without a blank on either side the words run into one.
-        ConcCase{"JoinsWithoutBlank", Note("Smith\n2 CONC son", "\n"), "Smithson",
+        ConcCase{"JoinsWithoutBlank",
+                 Note("Smith\n2 CONC son", "\n"),
+                 "Smithson",
                  {{"Smithson", 4, 8, "@F3@"}}},
         ConcCase{"ContIsANewLine", Note("the Sch\n2 CONT midt family", "\n"), "Schmidt", {}},
-        ConcCase{"ContLineWord", Note("the\n2 CONT Schmidt family", "\n"), "Schmidt",
+        ConcCase{"ContLineWord",
+                 Note("the\n2 CONT Schmidt family", "\n"),
+                 "Schmidt",
                  {{"Schmidt", 5, 8, "@F3@"}}},
-        ConcCase{"ConcAtTheEnd", "0 HEAD\n0 @F3@ FAM\n1 NOTE x\n2 CONC y the Schmi\n2 CONC dt",
+        ConcCase{"ConcAtTheEnd",
+                 "0 HEAD\n0 @F3@ FAM\n1 NOTE x\n2 CONC y the Schmi\n2 CONC dt",
                  "Schmidt",
                  {{"Schmidt", 4, 14, "@F3@"}}},
         // Words after a record with no identifier name none.
-        ConcCase{"RecordWithoutIdentifier", "0 HEAD\n1 NOTE Schmidt\n", "Schmidt",
+        ConcCase{"RecordWithoutIdentifier",
+                 "0 HEAD\n1 NOTE Schmidt\n",
+                 "Schmidt",
                  {{"Schmidt", 2, 8, ""}}}));
 
 TEST_F(RecordsSearch, SwitchOffReadsTheFileAsAnyFile) {
@@ -218,8 +277,7 @@ TEST_F(RecordsSearch, SwitchOffReadsTheFileAsAnyFile) {
   // Read as bytes, the name's mark splits it; CONC splits Schmidt; no record is named.
   for (const Found& found : Search(bytes, "Muller", false)) EXPECT_NE(found.Line, 4) << found.Word;
   EXPECT_EQ(Search(bytes, "Schmidt", false), std::vector<Found>{});
-  EXPECT_EQ(Search(bytes, "Hans", false),
-            (std::vector<Found>{{"Hans", 4, 8, ""}}));
+  EXPECT_EQ(Search(bytes, "Hans", false), (std::vector<Found>{{"Hans", 4, 8, ""}}));
 }
 
 TEST_F(RecordsSearch, ALargeFileIsReadWholeAcrossItsReads) {
@@ -227,7 +285,8 @@ TEST_F(RecordsSearch, ALargeFileIsReadWholeAcrossItsReads) {
   for (int i = 0; i < 6000; ++i) bytes += "0 @I" + std::to_string(i) + "@ INDI\r\n1 SEX M\r\n";
   bytes += "1 NOTE Hans M\xE8ul\r\n2 CONC ler\r\n";
   EXPECT_GT(bytes.size(), 65536u * 2);
-  EXPECT_EQ(Search(bytes, "Muller"), (std::vector<Found>{{"Mu\xCC\x88ller", 12003, 13, "@I5999@"}}));
+  EXPECT_EQ(Search(bytes, "Muller"),
+            (std::vector<Found>{{"Mu\xCC\x88ller", 12003, 13, "@I5999@"}}));
 }
 
 TEST_F(RecordsSearch, AFileThatIsNoGedcomReadsAsToday) {
@@ -246,37 +305,5 @@ TEST_F(RecordsSearch, AnExpressionFindsTheFile) {
   ASSERT_EQ(sink.Lines.size(), 1u);
   EXPECT_NE(sink.Lines[0].find("b.ged"), std::string::npos);
 }
-
-struct DetectCase {
-  const char* Label;
-  std::string Bytes;
-  bool Gedcom;
-  GedcomCharset Charset;
-};
-void PrintTo(const DetectCase& c, std::ostream* out) { *out << c.Label; }
-class Detection : public ::testing::TestWithParam<DetectCase> {};
-
-TEST_P(Detection, TellsAGedcomFileAndItsCharset) {
-  const DetectCase& c = GetParam();
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(c.Bytes.data());
-  EXPECT_EQ(LooksLikeGedcom(bytes, c.Bytes.size()), c.Gedcom);
-  EXPECT_EQ(GedcomCharsetOf(bytes, c.Bytes.size()), c.Charset);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Gedcom, Detection,
-    ::testing::Values(
-        DetectCase{"Crlf", "0 HEAD\r\n1 SOUR X\r\n1 CHAR ansel\r\n", true, GedcomCharset::kAnsel},
-        DetectCase{"CharAfterTheHeader", "0 HEAD\n0 @I1@ INDI\n1 CHAR ANSEL\n", true,
-                   GedcomCharset::kUtf8},
-        DetectCase{"TrailingBlanks", "0 HEAD\n1 CHAR IBMPC  \n", true, GedcomCharset::kIbmPc},
-        DetectCase{"Empty", "", false, GedcomCharset::kUtf8},
-        DetectCase{"CutShort", "0 HEA", false, GedcomCharset::kUtf8},
-        DetectCase{"Utf16Mark", std::string("\xFF\xFE" "0\0 \0H\0E\0A\0D\0\n\0", 16), true,
-                   GedcomCharset::kUtf16Le},
-        DetectCase{"Utf16BigEndianMark", std::string("\xFE\xFF\0" "0\0 \0H\0E\0A\0D", 14), true,
-                   GedcomCharset::kUtf16Be},
-        DetectCase{"Utf16Broken", std::string("\xFF\xFE" "0\0 \0H\1E\0A\0D\0", 14), false,
-                   GedcomCharset::kUtf16Le}));
 
 }  // namespace

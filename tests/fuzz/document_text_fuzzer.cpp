@@ -27,8 +27,8 @@ void CheckLines(const std::string& text) {
     Check(text[i] != '\r');
     char32_t codePoint;
     const std::size_t left = text.size() - i;
-    const int length = Utf8Sequence(bytes + i, left > 4 ? 4 : static_cast<std::uint32_t>(left),
-                                    &codePoint);
+    const int length =
+        Utf8Sequence(bytes + i, left > 4 ? 4 : static_cast<std::uint32_t>(left), &codePoint);
     Check(length > 0);
     i += static_cast<std::size_t>(length);
   }
@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const XmlDialect dialects[] = {XmlDialect::kWordprocessing, XmlDialect::kOpenDocument,
                                    XmlDialect::kXhtml};
     std::string text = "kept\n";
-    const int read = AppendXmlParagraphs(dialects[mode], reinterpret_cast<const char*>(rest),
-                                         count, &text);
+    const int read =
+        AppendXmlParagraphs(dialects[mode], reinterpret_cast<const char*>(rest), count, &text);
     Check(read == kDocumentRead || read == kDocumentBroken || read == kDocumentEntities ||
           read == kDocumentNoMemory);
     Check(text.compare(0, 5, "kept\n") == 0);

@@ -22,8 +22,8 @@ void CheckUtf8(const std::string& text) {
   while (i < text.size()) {
     char32_t codePoint;
     const std::size_t left = text.size() - i;
-    const int length = Utf8Sequence(bytes + i, left > 4 ? 4 : static_cast<std::uint32_t>(left),
-                                    &codePoint);
+    const int length =
+        Utf8Sequence(bytes + i, left > 4 ? 4 : static_cast<std::uint32_t>(left), &codePoint);
     Check(length > 0);
     i += static_cast<std::size_t>(length);
   }

@@ -336,8 +336,8 @@ SEARCHES = [
       "Schmidt", 3, options=["--records"]),
     S("records and documents, an expression", "Genealogy", "*.*", False,
       "Ksenia A Muller", 3, options=["--records"]),
-    S("records and documents, editors' lines", "Genealogy", "*.ged", False, "Muller",
-      options=["--records", "--vimgrep", "--encoding=auto"]),
+    S("records and documents, with today's encodings", "Genealogy", "*.ged", False, "Muller",
+      options=["--records", "--encoding=auto"]),
     S("records and documents off, the same word", "Genealogy", "*.*", False, "Muller", 0,
       False),
 ]
@@ -480,7 +480,8 @@ def split_log(text):
 UNOPENED_TITLE = "could not be opened for searching."
 
 # The lines of standard error that name a file the search left out.
-LEFT_OUT_FILE = re.compile(r"^(tessik-cli: )(.*)(: (?:could not be opened|not searched: .*))$")
+LEFT_OUT_FILE = re.compile(
+    r"^(tessik-cli: )(.*)(: (?:could not be opened|not searched: .*|refused: .*))$")
 # The hint before a search whose SPEC names a folder: the folder, and what to give instead.
 FOLDER_HINT = re.compile(r"^(tessik-cli: )(.*)( is a folder; to search the files in it, give ')"
                          r"(.*)(')$")
