@@ -36,22 +36,16 @@ class GivenNameTerm final : public HeardTerm {
     family_ = family;
     identity_ = std::string(query_->Identity());
     identity_ += '\0';
-    bool start[256] = {};
-    bool follow[256] = {};
-    bool followersOnly = Merge(query_->Starts, start, follow, true);
     for (std::uint32_t i = 0; i < family_.Count; ++i) {
       const GivenNameMember& member = family_.Members[i];
       identity_ += member.AsWritten ? '=' : '~';
       identity_ += member.Word;
       if (member.AsWritten) {
         written_.push_back(&member);
-        start[static_cast<unsigned char>(member.Word[0])] = true;
-        follow[static_cast<unsigned char>(member.Word[1])] = true;
         continue;
       }
       std::unique_ptr<HeardTerm> term = Method.Hear(member.Word);
       if (term == nullptr) return false;
-      followersOnly = Merge(term->Starts, start, follow, followersOnly);
       heard_.push_back({std::move(term), &member});
     }
     for (std::size_t m = 0; m < heard_.size(); ++m) {
@@ -66,24 +60,8 @@ class GivenNameTerm final : public HeardTerm {
       writtenSeconds_[word[0] - 'a'] |= second < 26 ? 1u << second : 0x3FFFFFFu;
     }
     if (!Join()) return false;
-    if (joined_ != nullptr) {
-      // The joined term's starts and followers are those of all the heard ones together.
-      std::memset(start, 0, sizeof start);
-      std::memset(follow, 0, sizeof follow);
-      followersOnly = Merge(joined_->Starts, start, follow, true);
-      for (const GivenNameMember* member : written_) {
-        start[static_cast<unsigned char>(member->Word[0])] = true;
-        follow[static_cast<unsigned char>(member->Word[1])] = true;
-      }
-    }
-    char starts[27], followers[27];
-    int s = 0, f = 0;
-    for (char letter = 'a'; letter <= 'z'; ++letter) {
-      if (start[static_cast<unsigned char>(letter)]) starts[s++] = letter;
-      if (follow[static_cast<unsigned char>(letter)]) followers[f++] = letter;
-    }
-    starts[s] = followers[f] = 0;
-    Starts = MakeStartLetters(starts, followersOnly ? followers : nullptr);
+    PrepareStarts();
+    ManyWords = true;
     return true;
   }
 
@@ -176,14 +154,31 @@ class GivenNameTerm final : public HeardTerm {
   std::string_view Identity() const override { return identity_; }
 
  private:
-  // Adds a term's start letters and followers to the union; whether the union may still
-  // look at followers only.
-  static bool Merge(const StartLetters& starts, bool* start, bool* follow, bool followersOnly) {
-    for (std::uint32_t i = 0; i < starts.Count; ++i)
-      start[static_cast<unsigned char>(starts.Lower[i])] = true;
-    for (std::uint32_t i = 0; i < starts.FollowerCount; ++i)
-      follow[static_cast<unsigned char>(starts.FollowerLower[i])] = true;
-    return followersOnly && (starts.FollowersOnly || starts.Count == 0);
+  // The start finder looks only at the words that the query word or a member may match by
+  // their first two letters: the pairs of the tables of the query word's term and of the
+  // heard members, and each abbreviation's first two letters. Each start letter is followed
+  // by its own letters, as the pairs that begin with it end.
+  void PrepareStarts() {
+    std::uint64_t pairLengths[32 * 32] = {};
+    query_->AddPairLengths(pairLengths);
+    for (const HeardMember& member : heard_) member.Term->AddPairLengths(pairLengths);
+    for (const GivenNameMember* member : written_) {
+      const char* word = member->Word;
+      std::uint32_t length = static_cast<std::uint32_t>(std::strlen(word));
+      if (length > kLongestPairLength) length = kLongestPairLength;
+      pairLengths[32 * (word[0] & 31) + (word[1] & 31)] |= std::uint64_t{1} << (length - 1);
+    }
+    char starts[27];
+    std::uint32_t followersOf[26] = {};
+    int s = 0;
+    for (char letter = 'a'; letter <= 'z'; ++letter) {
+      for (int next = 0; next < 26; ++next) {
+        if (pairLengths[32 * (letter & 31) + next + 1] != 0) followersOf[letter - 'a'] |= 1u << next;
+      }
+      if (followersOf[letter - 'a'] != 0) starts[s++] = letter;
+    }
+    starts[s] = 0;
+    Starts = MakeStartLettersByLetter(starts, followersOf);
   }
 
   static std::uint32_t LettersAt(const std::uint8_t* bytes) {

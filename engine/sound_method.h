@@ -76,12 +76,21 @@ class HeardTerm {
   // term: two terms with equal identities answer every word alike.
   virtual std::string_view Identity() const = 0;
 
+  // Adds to `pairLengths` (32 * 32 entries, indexed as StartLetters::PairLengths) the bit of
+  // every word this term may match, by its first two letters and its length: a word whose
+  // bit is clear never matches; more bits than that may be set. By default, every length
+  // from two letters for each pair that Starts lets through (and its own table, if any).
+  virtual void AddPairLengths(std::uint64_t* pairLengths) const;
+
   const SoundMethod& Method;
   // The letters a word must begin with to have a chance.
   StartLetters Starts{};
   // MatchWordInPlace passes over most words faster than the scanner's cache of short words
   // answers them, and remembers its own answers: the scanner asks it directly.
   bool AnswersInPlace = false;
+  // The term can match words of many beginnings (a family of given names): the scanner's
+  // cache keeps more of its answers.
+  bool ManyWords = false;
 };
 
 class SoundMethod {

@@ -48,6 +48,7 @@ class SoundexTerm final : public HeardTerm {
   std::string_view Identity() const override {
     return {reinterpret_cast<const char*>(Keys), sizeof(PhoneticKey) * Count};
   }
+  void AddPairLengths(std::uint64_t* pairLengths) const override;
 
   std::uint32_t KeyCount() const { return Count; }
   const PhoneticKey& Key(std::uint32_t k) const { return Keys[k]; }
@@ -145,6 +146,47 @@ void SoundexTerm::PrepareMatching() {
   char followers[27];
   MayComeSecond(canStart, followers);
   Starts = MakeStartLetters(list, followers);
+}
+
+// Each letter after the first adds at most one digit to a word's key, and the second adds
+// one only when the reductions keep it and it is not the first letter again; so a key of d
+// digits needs at least d letters after the first, and d + 1 when the second adds none. A
+// second letter that adds a digit other than a key's first digit rules the key out, unless
+// the reductions may drop it (c before k, or after s or x; s after x). A word beginning
+// "ps" has a key that begins with p and one that begins with s, and is let through at every
+// length when a key begins with either.
+void SoundexTerm::AddPairLengths(std::uint64_t* pairLengths) const {
+  bool psKeys = false;
+  for (std::uint32_t k = 0; k < Count; ++k) psKeys |= Keys[k].Bytes[0] == 'p' || Keys[k].Bytes[0] == 's';
+  for (char first = 'a'; first <= 'z'; ++first) {
+    for (char second = 'a'; second <= 'z'; ++second) {
+      std::uint32_t least = first == 'p' && second == 's' && psKeys ? 2 : kLongestPairLength + 1;
+      const char lastKept = first == 'p' && second == 'h' ? 'f' : first;
+      const char digit = DigitOf(second);
+      const bool adds = digit != '0' && second != lastKept;
+      const bool mayDrop = second == 'c' || (second == 's' && first == 'x');
+      for (std::uint32_t k = 0; k < Count; ++k) {
+        const char* key = Keys[k].Bytes;
+        if (key[0] != FirstKeyCharacter(lastKept)) continue;
+        std::uint32_t digits = 0;
+        while (digits < 3 && key[1 + digits] != '0') ++digits;
+        std::uint32_t length;
+        if (adds && digits > 0 && digit == key[1]) {
+          length = 1 + digits;
+        } else if (!adds || mayDrop) {
+          length = 2 + digits;
+        } else {
+          continue;
+        }
+        if (length < least) least = length;
+      }
+      if (least > kLongestPairLength) continue;
+      // Lengths `least` to kLongestPairLength: bits least - 1 to kLongestPairLength - 1.
+      const std::uint64_t lengths =
+          ((std::uint64_t{1} << kLongestPairLength) - 1) & ~((std::uint64_t{1} << (least - 1)) - 1);
+      pairLengths[32 * (first & 31) + (second & 31)] |= lengths;
+    }
+  }
 }
 
 int SoundexTerm::IndexOf(const PhoneticKey& key) const {

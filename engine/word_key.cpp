@@ -21,7 +21,9 @@ void WordCache::Prepare(const HeardTerm& term) {
   current_->Method = kept ? &term.Method : nullptr;
   current_->IdentityLength = kept ? identity.size() : 0;
   if (kept) std::memcpy(current_->Identity, identity.data(), identity.size());
-  std::memset(current_->Words, 0, sizeof current_->Words);
+  const std::uint32_t bits = term.ManyWords ? kWideBits : kBits;
+  current_->Shift = 64 - bits;
+  std::memset(current_->Words, 0, sizeof current_->Words[0] << bits);
 }
 
 int WordCache::MatchAt(const HeardTerm& term, const std::uint8_t* bytes) {
@@ -34,7 +36,7 @@ int WordCache::MatchAt(const HeardTerm& term, const std::uint8_t* bytes) {
   if (length < 2) return -1;  // one-letter words are not words here
   const std::uint64_t word = (packed | 0x2020202020202020ull) & ((1ull << (8 * length)) - 1);
   const std::uint32_t slot =
-      static_cast<std::uint32_t>((word * 0x9E3779B97F4A7C15ull) >> (64 - kBits));
+      static_cast<std::uint32_t>((word * 0x9E3779B97F4A7C15ull) >> current_->Shift);
   if (current_->Words[slot] == word) return current_->Answers[slot];
   const int answer = term.MatchWordInPlace(bytes);
   current_->Words[slot] = word;

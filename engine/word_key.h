@@ -35,15 +35,19 @@ class WordCache {
   int MatchAt(const HeardTerm& term, const std::uint8_t* bytes);
 
  private:
+  // Slots for 2^kBits words; a term that asks about many distinct words (HeardTerm::
+  // ManyWords) uses 2^kWideBits.
   static constexpr std::uint32_t kBits = 11;
+  static constexpr std::uint32_t kWideBits = 13;
   static constexpr int kTerms = 4;
   struct Entry {
     // The term whose answers these are: its method (nullptr: none) and identity.
     const SoundMethod* Method = nullptr;
     std::size_t IdentityLength = 0;
+    std::uint32_t Shift = 64 - kBits;  // a word's slot is the top 64 - Shift bits of its hash
     char Identity[kMaxTermIdentity];
-    std::uint64_t Words[1u << kBits];  // 0: a free slot; no word of two letters packs to 0
-    std::int16_t Answers[1u << kBits];
+    std::uint64_t Words[1u << kWideBits];  // 0: a free slot; no two-letter word packs to 0
+    std::int16_t Answers[1u << kWideBits];
   };
   Entry entries_[kTerms];
   Entry* current_ = &entries_[0];

@@ -58,6 +58,32 @@ StartLetters MakeStartLetters(const char* list, const char* followers) {
   AddLetters(list, letters.IsStart, letters.Lower, letters.Count);
   letters.FollowersOnly = followers != nullptr;
   AddLetters(followers, letters.MayFollow, letters.FollowerLower, letters.FollowerCount);
+  std::uint32_t all = 0;
+  for (std::uint32_t i = 0; i < letters.FollowerCount; ++i)
+    all |= 1u << (letters.FollowerLower[i] & 31);
+  for (std::uint32_t i = 0; i < letters.Count; ++i) letters.FollowersOf[letters.Lower[i] & 31] = all;
+  return letters;
+}
+
+StartLetters MakeStartLettersByLetter(const char* list, const std::uint32_t* followersOf) {
+  StartLetters letters{};
+  AddLetters(list, letters.IsStart, letters.Lower, letters.Count);
+  letters.FollowersOnly = true;
+  std::uint32_t all = 0;
+  for (std::uint32_t i = 0; i < letters.Count; ++i) {
+    const int first = letters.Lower[i] - 'a';
+    const std::uint32_t own = followersOf[first] & 0x3FFFFFFu;
+    letters.FollowersOf[first + 1] = own << 1;
+    letters.FollowersByLetter = letters.FollowersByLetter || (i > 0 && own != all);
+    all |= own;
+  }
+  char followers[27];
+  int count = 0;
+  for (int next = 0; next < 26; ++next) {
+    if (((all >> next) & 1u) != 0) followers[count++] = static_cast<char>('a' + next);
+  }
+  followers[count] = 0;
+  AddLetters(followers, letters.MayFollow, letters.FollowerLower, letters.FollowerCount);
   return letters;
 }
 

@@ -25,10 +25,16 @@ struct StartLetters {
   bool IsStart[256];
   char Lower[26];
   std::uint32_t Count;
-  bool FollowersOnly;  // a start counts only before one of the letters below
+  bool FollowersOnly;  // a start counts only before one of its letter's followers
+  // The followers of all the start letters together.
   bool MayFollow[256];
   char FollowerLower[26];
   std::uint32_t FollowerCount;
+  // Bit (s & 31) of FollowersOf[f & 31] is set when letter s may follow start letter f (a
+  // letter's low five bits are the same in both cases: 1 for a, 26 for z). Unless
+  // FollowersByLetter, every start letter has all the followers above.
+  bool FollowersByLetter;
+  std::uint32_t FollowersOf[32];
   // nullptr, or 32 * 32 entries: bit L - 1 of entry 32 * (a & 31) + (b & 31) is set when a
   // word of L letters (at most kLongestPairLength) whose first two bytes are a and b may
   // match. Bit 0 is clear in every entry: a word of one letter never does. Owned by whoever
@@ -40,10 +46,14 @@ struct StartLetters {
 // from `followers` (nullptr: any byte may); anything else in a list is ignored.
 StartLetters MakeStartLetters(const char* letters, const char* followers = nullptr);
 
+// Makes the set from a list of lower-case letters, each with followers of its own: bit s of
+// followersOf[f] lets letter s (0: a) follow start letter f (0: a).
+StartLetters MakeStartLettersByLetter(const char* letters, const std::uint32_t* followersOf);
+
 // Writes to `starts` the position (from `bytes`) of every byte of `bytes[0..count)` that
 // is a letter of `letters` and follows a separator: a byte that is neither a letter
 // A-Z a-z, nor a digit, nor one of ^ _ `. With FollowersOnly, a start whose next byte lies
-// in bytes[0..count) counts only when that byte is one of the followers. `before` is the
+// in bytes[0..count) counts only when that byte is one of its letter's followers. `before` is the
 // byte that precedes bytes[0]. `count` is at most 65536; `starts` has room for
 // count / 2 + 3 positions (the two beyond any that can be found are scratch). With
 // PairLengths, a start whose word (its run of letters A-Z a-z) ends before bytes[count], or

@@ -18,6 +18,12 @@ constexpr std::array<bool, 256> MakeSeparators() {
 }
 inline constexpr std::array<bool, 256> kSeparators = MakeSeparators();
 
+// Whether `next`, the byte after a start whose letter is `first`, is one of that letter's
+// followers.
+inline bool FollowsItsLetter(const StartLetters& letters, std::uint8_t first, std::uint8_t next) {
+  return IsWordLetter(next) && ((letters.FollowersOf[first & 31u] >> (next & 31u)) & 1u) != 0;
+}
+
 // Whether the start at bytes[at] passes letters.PairLengths (word_starts.h) by the length of
 // its word, counted one byte at a time.
 inline bool PairMayMatch(const std::uint8_t* bytes, std::uint32_t at, std::uint32_t count,
@@ -41,7 +47,8 @@ inline std::uint32_t FindWordStartsByByte(const std::uint8_t* bytes, std::uint32
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint8_t byte = bytes[i];
     if (letters.IsStart[byte] && kSeparators[previous] &&
-        (!letters.FollowersOnly || i + 1 == count || letters.MayFollow[bytes[i + 1]]) &&
+        (!letters.FollowersOnly || i + 1 == count ||
+         FollowsItsLetter(letters, byte, bytes[i + 1])) &&
         (letters.PairLengths == nullptr ||
          PairMayMatch(bytes, i, count, letters.PairLengths))) {
       starts[found++] = static_cast<std::uint16_t>(base + i);

@@ -33,7 +33,9 @@ inline std::uint64_t KeepFollowed(std::uint64_t candidates, const std::uint8_t* 
   std::uint64_t kept = 0;
   for (std::uint64_t rest = candidates; rest != 0; rest &= rest - 1) {
     const std::uint32_t at = i + static_cast<std::uint32_t>(__builtin_ctzll(rest));
-    if (at + 1 == count || letters.MayFollow[bytes[at + 1]]) kept |= rest & (0 - rest);
+    if (at + 1 == count || FollowsItsLetter(letters, bytes[at], bytes[at + 1])) {
+      kept |= rest & (0 - rest);
+    }
   }
   return kept;
 }
@@ -322,6 +324,123 @@ __attribute__((target("avx2,popcnt"))) std::uint32_t FindWordStartsAvx2With(
   return found + FindWordStartsByByte(bytes + i, count - i, last, letters, i, starts + found);
 }
 
+// ---- AVX2, with followers of each start letter ----
+//
+// The start letters with the same followers make a group, of at most four. Which groups a
+// byte begins comes from two lookups by its halves, as its class does (bit g for the letters
+// a-o of group g, bit g + 4 for p-z); which groups' followers the next byte is, from two
+// more over the bytes one further on. A start counts where the two share a group.
+constexpr std::uint32_t kMostGroups = 4;
+
+struct GroupTables {
+  NibbleTables Starts;
+  NibbleTables Followers;
+};
+
+// False when the start letters have more than kMostGroups sets of followers.
+bool MakeGroupTables(const StartLetters& letters, GroupTables* tables) {
+  *tables = {};
+  std::uint32_t sets[kMostGroups];
+  std::uint32_t groups = 0;
+  for (std::uint32_t i = 0; i < letters.Count; ++i) {
+    const char letter = letters.Lower[i];
+    const std::uint32_t followers = letters.FollowersOf[letter & 31];
+    std::uint32_t g = 0;
+    while (g < groups && sets[g] != followers) ++g;
+    if (g == groups) {
+      if (groups == kMostGroups) return false;
+      sets[groups++] = followers;
+    }
+    MarkColumns(&letter, 1, static_cast<std::uint8_t>(1u << g),
+                static_cast<std::uint8_t>(1u << (g + 4)), tables->Starts);
+  }
+  for (std::uint32_t g = 0; g < groups; ++g) {
+    char lower[26];
+    std::uint32_t count = 0;
+    for (std::uint32_t next = 1; next <= 26; ++next) {
+      if (((sets[g] >> next) & 1u) != 0) lower[count++] = static_cast<char>('a' + next - 1);
+    }
+    MarkColumns(lower, count, static_cast<std::uint8_t>(1u << g),
+                static_cast<std::uint8_t>(1u << (g + 4)), tables->Followers);
+  }
+  for (NibbleTables* table : {&tables->Starts, &tables->Followers}) {
+    table->High[4] = table->High[6] = 0x0F;  // the rows of A-O and a-o
+    table->High[5] = table->High[7] = 0xF0;  // the rows of P-Z and p-z
+  }
+  return true;
+}
+
+struct GroupVectors {
+  __m256i ClassHigh, ClassLow, StartHigh, StartLow, FollowerHigh, FollowerLow;
+};
+
+__attribute__((target("avx2"))) inline __m256i Broadcast(const std::uint8_t* table) {
+  return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(table)));
+}
+
+// The starts of the 32 bytes at `at` (bit i: byte i begins a group whose followers byte
+// i + 1 is), and the separators among them. Reads the byte after the 32.
+__attribute__((target("avx2"))) inline Masks32 ClassifyGroups32(const std::uint8_t* at,
+                                                                const GroupVectors& v) {
+  const __m256i fours = _mm256_set1_epi8(0x0F);
+  const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+  const __m256i high = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), fours);
+  const __m256i low = _mm256_and_si256(bytes, fours);
+  const __m256i flags = _mm256_and_si256(_mm256_shuffle_epi8(v.ClassHigh, high),
+                                         _mm256_shuffle_epi8(v.ClassLow, low));
+  __m256i begins = _mm256_and_si256(_mm256_shuffle_epi8(v.StartHigh, high),
+                                    _mm256_shuffle_epi8(v.StartLow, low));
+  begins = _mm256_or_si256(begins, _mm256_srli_epi16(begins, 4));
+  const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 1));
+  const __m256i nextHigh = _mm256_and_si256(_mm256_srli_epi16(next, 4), fours);
+  const __m256i nextLow = _mm256_and_si256(next, fours);
+  __m256i follows = _mm256_and_si256(_mm256_shuffle_epi8(v.FollowerHigh, nextHigh),
+                                     _mm256_shuffle_epi8(v.FollowerLow, nextLow));
+  follows = _mm256_or_si256(follows, _mm256_srli_epi16(follows, 4));
+  const __m256i shared = _mm256_and_si256(_mm256_and_si256(begins, follows), fours);
+  const auto none = static_cast<std::uint32_t>(
+      _mm256_movemask_epi8(_mm256_cmpeq_epi8(shared, _mm256_setzero_si256())));
+  return {~none, Without(flags, kWordish), 0, 0};
+}
+
+__attribute__((target("avx2,popcnt"))) std::uint32_t FindWordStartsAvx2ByLetter(
+    const std::uint8_t* bytes, std::uint32_t count, std::uint8_t before,
+    const StartLetters& letters, const GroupTables& groups, std::uint16_t* starts) {
+  const NibbleTables tables = MakeNibbleTables(letters);
+  const GroupVectors v{Broadcast(tables.High),          Broadcast(tables.Low),
+                       Broadcast(groups.Starts.High),    Broadcast(groups.Starts.Low),
+                       Broadcast(groups.Followers.High), Broadcast(groups.Followers.Low)};
+  std::uint64_t carry = kSeparators[before] ? 1 : 0;
+  std::uint32_t found = 0;
+  std::uint32_t i = 0;
+  // Each block reads the byte after it, so the last is left to the byte rule.
+  for (; i + kBlock < count; i += kBlock) {
+    _mm_prefetch(reinterpret_cast<const char*>(bytes + i + kPrefetchDistance), _MM_HINT_T0);
+    const Masks32 first = ClassifyGroups32(bytes + i, v);
+    const Masks32 second = ClassifyGroups32(bytes + i + 32, v);
+    const std::uint64_t start = first.Start | static_cast<std::uint64_t>(second.Start) << 32;
+    const std::uint64_t separator =
+        first.Separator | static_cast<std::uint64_t>(second.Separator) << 32;
+    found = EmitMostlyFew(Candidates(start, separator, carry), i, starts, found);
+  }
+  const std::uint8_t last = i > 0 ? bytes[i - 1] : before;
+  return found + FindWordStartsByByte(bytes + i, count - i, last, letters, i, starts + found);
+}
+
+// Keeps the starts, found with the followers of all the letters, whose next byte follows
+// their own letter, without a branch on the answer.
+std::uint32_t KeepFollowedByLetter(const std::uint8_t* bytes, std::uint32_t count,
+                                   const StartLetters& letters, std::uint16_t* starts,
+                                   std::uint32_t found) {
+  std::uint32_t kept = 0;
+  for (std::uint32_t i = 0; i < found; ++i) {
+    const std::uint32_t at = starts[i];
+    starts[kept] = static_cast<std::uint16_t>(at);
+    kept += at + 1 == count || FollowsItsLetter(letters, bytes[at], bytes[at + 1]) ? 1 : 0;
+  }
+  return kept;
+}
+
 }  // namespace
 
 bool ProcessorHasSse2() {
@@ -402,6 +521,19 @@ std::uint32_t CountLineFeedsNotingHighSse2(const std::uint8_t* bytes, std::uint3
 std::uint32_t FindWordStartsAvx2(const std::uint8_t* bytes, std::uint32_t count,
                                  std::uint8_t before, const StartLetters& letters,
                                  std::uint16_t* starts) {
+  if (letters.FollowersOnly && letters.FollowersByLetter) {
+    GroupTables groups;
+    if (letters.PairLengths == nullptr && MakeGroupTables(letters, &groups)) {
+      return FindWordStartsAvx2ByLetter(bytes, count, before, letters, groups, starts);
+    }
+    // Too many sets of followers: the starts before a follower of any letter, then each
+    // asked about its own.
+    const std::uint32_t found =
+        letters.PairLengths != nullptr
+            ? FindWordStartsAvx2With<true, true>(bytes, count, before, letters, starts)
+            : FindWordStartsAvx2With<true, false>(bytes, count, before, letters, starts);
+    return KeepFollowedByLetter(bytes, count, letters, starts, found);
+  }
   if (letters.PairLengths != nullptr) {
     return letters.FollowersOnly
                ? FindWordStartsAvx2With<true, true>(bytes, count, before, letters, starts)
