@@ -173,7 +173,8 @@ class GivenNameTerm final : public HeardTerm {
     int s = 0;
     for (char letter = 'a'; letter <= 'z'; ++letter) {
       for (int next = 0; next < 26; ++next) {
-        if (pairLengths[32 * (letter & 31) + next + 1] != 0) followersOf[letter - 'a'] |= 1u << next;
+        if (pairLengths[32 * (letter & 31) + next + 1] != 0)
+          followersOf[letter - 'a'] |= 1u << next;
       }
       if (followersOf[letter - 'a'] != 0) starts[s++] = letter;
     }

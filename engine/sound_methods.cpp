@@ -17,7 +17,8 @@ const SoundMethod& DefaultSoundMethod() { return kMethods[0](); }
 
 void HeardTerm::AddPairLengths(std::uint64_t* pairLengths) const {
   // Lengths 2 to kLongestPairLength: bits 1 to kLongestPairLength - 1.
-  constexpr std::uint64_t kTwoAndMore = ((std::uint64_t{1} << kLongestPairLength) - 1) & ~std::uint64_t{1};
+  constexpr std::uint64_t kTwoAndMore =
+      ((std::uint64_t{1} << kLongestPairLength) - 1) & ~std::uint64_t{1};
   for (std::uint32_t f = 0; f < Starts.Count; ++f) {
     const std::uint32_t first = static_cast<std::uint8_t>(Starts.Lower[f]) & 31u;
     for (char second = 'a'; second <= 'z'; ++second) {

@@ -157,7 +157,8 @@ void SoundexTerm::PrepareMatching() {
 // length when a key begins with either.
 void SoundexTerm::AddPairLengths(std::uint64_t* pairLengths) const {
   bool psKeys = false;
-  for (std::uint32_t k = 0; k < Count; ++k) psKeys |= Keys[k].Bytes[0] == 'p' || Keys[k].Bytes[0] == 's';
+  for (std::uint32_t k = 0; k < Count; ++k)
+    psKeys |= Keys[k].Bytes[0] == 'p' || Keys[k].Bytes[0] == 's';
   for (char first = 'a'; first <= 'z'; ++first) {
     for (char second = 'a'; second <= 'z'; ++second) {
       std::uint32_t least = first == 'p' && second == 's' && psKeys ? 2 : kLongestPairLength + 1;

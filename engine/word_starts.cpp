@@ -61,7 +61,8 @@ StartLetters MakeStartLetters(const char* list, const char* followers) {
   std::uint32_t all = 0;
   for (std::uint32_t i = 0; i < letters.FollowerCount; ++i)
     all |= 1u << (letters.FollowerLower[i] & 31);
-  for (std::uint32_t i = 0; i < letters.Count; ++i) letters.FollowersOf[letters.Lower[i] & 31] = all;
+  for (std::uint32_t i = 0; i < letters.Count; ++i)
+    letters.FollowersOf[letters.Lower[i] & 31] = all;
   return letters;
 }
 

@@ -6,13 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "engine/given_name_term.h"
 #include "engine/sound_method.h"
+#include "engine/word_key.h"
 #include "engine/word_starts.h"
+#include "phonetic/given_names.h"
 #include "phonetic/phonetic_key.h"
 #include "support/reference_words.h"
 #include "support/scan_in_reads.h"
@@ -166,6 +170,72 @@ TEST_P(InstructionSetTest, WordStartsAreThoseOfTheByteRule) {
   }
 }
 
+// Start letters, each with the letters that may follow it: "m:aeiou".
+using LetterFollowers = std::vector<std::string>;
+
+std::vector<std::uint16_t> StartsByLetterRule(const std::string& bytes, std::uint8_t before,
+                                              const LetterFollowers& sets) {
+  std::vector<std::uint16_t> starts;
+  for (const std::string& set : sets) {
+    for (const std::uint16_t at : StartsByRule(bytes, before, set.substr(0, 1), set.substr(2))) {
+      starts.push_back(at);
+    }
+  }
+  std::sort(starts.begin(), starts.end());
+  return starts;
+}
+
+std::vector<std::uint16_t> StartsByLetter(const std::string& bytes, std::uint8_t before,
+                                          const LetterFollowers& sets) {
+  std::string letters;
+  std::uint32_t followersOf[26] = {};
+  for (const std::string& set : sets) {
+    letters += set[0];
+    for (const char c : set.substr(2)) followersOf[set[0] - 'a'] |= 1u << (c - 'a');
+  }
+  const StartLetters starts = MakeStartLettersByLetter(letters.c_str(), followersOf);
+  std::vector<std::uint16_t> found(bytes.size() / 2 + 3);
+  found.resize(FindWordStarts(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                              static_cast<std::uint32_t>(bytes.size()), before, starts,
+                              found.data()));
+  return found;
+}
+
+TEST_P(InstructionSetTest, WordStartsAreFollowedByTheirOwnLettersFollowers) {
+  std::string pairs;  // every pair of byte values
+  for (int first = 0; first < 256; ++first) {
+    for (int second = 0; second < 256; ++second) {
+      pairs += static_cast<char>(first);
+      pairs += static_cast<char>(second);
+    }
+  }
+  std::mt19937 random(17);
+  const LetterFollowers cases[] = {
+      {"m:aehiouwy", "a:m"},                                   // two sets
+      {"d:a", "g:r", "m:aeiour", "r:i"},                       // four, as many as a vector holds
+      {"d:a", "g:r", "m:aeiour", "r:i", "p:e"},                // five
+      {"b:ei", "w:ei"},                                        // one set for all
+      {"o:z", "p:abcdefghijklmnopqrstuvwxyz", "z:o", "a:p"},  // the edges of the halves
+      {"q:u", "x:"},                                           // a letter nothing may follow
+      {"e:lmnrs", "i:lmnrs", "y:lmnrs", "a:lmnrsz", "u:bdfglmnprst", "k:aeiouy", "s:aeiouy"},
+  };
+  for (const LetterFollowers& sets : cases) {
+    const std::string name = ::testing::PrintToString(sets);
+    for (std::size_t from = 0; from < pairs.size(); from += 65536) {
+      const std::string window = pairs.substr(from, 65536);
+      EXPECT_EQ(StartsByLetter(window, ' ', sets), StartsByLetterRule(window, ' ', sets)) << name;
+    }
+    const std::string longText = RandomText(random, 65536).substr(0, 65536);
+    EXPECT_EQ(StartsByLetter(longText, ' ', sets), StartsByLetterRule(longText, ' ', sets)) << name;
+    for (std::size_t length = 0; length <= 200; ++length) {
+      const std::string text = RandomText(random, length).substr(0, length);
+      const auto before = static_cast<std::uint8_t>(random() % 256);
+      EXPECT_EQ(StartsByLetter(text, before, sets), StartsByLetterRule(text, before, sets))
+          << name << " length " << length << " before " << int{before};
+    }
+  }
+}
+
 // The starts of the byte rule whose word may match by the length table: a word that runs to
 // the end of the bytes with fewer than the longest length counted may go on, and is kept.
 std::vector<std::uint16_t> PairedByRule(const std::string& bytes, std::uint8_t before,
@@ -314,6 +384,94 @@ TEST_P(InstructionSetTest, TextsCutIntoAnyReadsGiveThePlainReadingsMatches) {
                 expected.empty() ? kScanGoOn : kScanMatchFound)
           << c.Word << " round " << round;
       EXPECT_TRUE(none.Finds.empty());
+    }
+  }
+}
+
+// Every word of `bytes` that `term` matches, as a plain reading that asks the term about
+// each whole word finds them: where it starts, and the term's answer.
+std::vector<std::pair<std::int64_t, int>> AskedFinds(const HeardTerm& term,
+                                                     const std::string& bytes) {
+  std::vector<std::pair<std::int64_t, int>> finds;
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  for (std::size_t i = 0; i < bytes.size();) {
+    if (!IsWordLetter(data[i])) {
+      ++i;
+      continue;
+    }
+    std::size_t end = i;
+    while (end < bytes.size() && IsWordLetter(data[end])) ++end;
+    const bool spoiled =
+        (i > 0 && !IsSeparator(data[i - 1])) || (end < bytes.size() && IsJoiner(data[end]));
+    const int key =
+        spoiled ? -1 : MatchWordKey(term, data + i, static_cast<std::uint32_t>(end - i));
+    if (key >= 0) finds.emplace_back(static_cast<std::int64_t>(i), key);
+    i = end;
+  }
+  return finds;
+}
+
+// Text of the family's members, their spellings with a letter changed, short and common
+// words and random letters, between separators and joiners.
+std::string FamilyText(std::mt19937& random, const GivenNameFamily& family, std::size_t size) {
+  static const char* const kWords[] = {"will", "well", "Wall", "bell", "be", "by", "great",
+                                       "mercy", "day", "rite", "peg", "pegs", "Maggie", "me",
+                                       "and", "psalm", "phial", "scene", "xsa", "kck", "ack",
+                                       "a", "in", "of", "the", "JOHN", "jn", "eliz", "Thos"};
+  static const char* const kBetween[] = {" ", " ", "\n", ", ", "-", "\xe9", "_", "1", "."};
+  std::string text;
+  while (text.size() < size) {
+    const unsigned pick = random() % 100;
+    std::string word;
+    if (pick < 40 && family.Count > 0) {
+      word = family.Members[random() % family.Count].Word;
+      if (random() % 3 == 0) word[random() % word.size()] = static_cast<char>('a' + random() % 26);
+      if (random() % 4 == 0) word[0] = static_cast<char>(word[0] - 'a' + 'A');
+    } else if (pick < 75) {
+      word = kWords[random() % std::size(kWords)];
+    } else {
+      for (unsigned n = 2 + random() % 8; n > 0; --n) {
+        word += static_cast<char>('a' + random() % 26);
+      }
+    }
+    text += word;
+    text += kBetween[random() % std::size(kBetween)];
+  }
+  return text;
+}
+
+// The start finder passes over words that no member of a family can match, and over no
+// other: a scan finds every word the term matches when asked about it.
+TEST_P(InstructionSetTest, AFamilysScanFindsEveryWordItsTermMatches) {
+  InitialisePhonetics();
+  std::mt19937 random(static_cast<unsigned>(GetParam()) + 23);
+  struct Case {
+    const char* Word;
+    const SoundMethod& Method;
+  };
+  const Case cases[] = {
+      {"William", SoundexMethod()},       {"Margaret", SoundexMethod()},
+      {"Mary", SoundexMethod()},          {"John", SoundexMethod()},
+      {"Elizabeth", SoundexMethod()},     {"Moses", SoundexMethod()},
+      {"Agnes", SoundexMethod()},         {"Xpher", SoundexMethod()},
+      {"William", DaitchMokotoffMethod()}, {"Margaret", DaitchMokotoffMethod()},
+      {"Peggy", ScoredMethod()},
+  };
+  for (const Case& c : cases) {
+    const std::unique_ptr<HeardTerm> term = HearWithGivenNames(c.Method, c.Word, nullptr);
+    ASSERT_NE(term, nullptr);
+    GivenNameFamily family;
+    FindGivenNameFamily(c.Word, static_cast<std::uint32_t>(std::strlen(c.Word)), nullptr, &family);
+    ASSERT_GT(family.Count, 0u) << c.Word;
+    for (int round = 0; round < 4; ++round) {
+      const std::string text = FamilyText(random, family, round < 2 ? 2000 : 150000);
+      const auto expected = AskedFinds(*term, text);
+      EXPECT_FALSE(expected.empty()) << c.Word;
+      Collected listed;
+      EXPECT_EQ(ScanInReads(*term, true, text, random, false, &listed), kScanGoOn);
+      std::vector<std::pair<std::int64_t, int>> found;
+      for (const ReferenceFind& find : listed.Finds) found.emplace_back(find.Start, find.Key);
+      EXPECT_EQ(found, expected) << c.Word << " " << c.Method.Name() << " round " << round;
     }
   }
 }

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "phonetic/given_name_extras.h"
 #include "phonetic/phonetic_key.h"
@@ -94,6 +97,67 @@ TEST(GivenNameTerm, TheUsersLinksJoinTheFamily) {
   term->Explain(&explained);
   EXPECT_NE(explained.find("family\tjames\tnickname\tj520"), std::string::npos) << explained;
   EXPECT_NE(explained.find("family\tjas\tabbreviation\tas written\n"), std::string::npos);
+}
+
+// Words of two and three letters, all of them; longer ones drawn at random, some with the
+// letters that the reductions drop or join (ps, ph, sc, ck, x); and very long ones.
+std::vector<std::string> ManyWords() {
+  std::vector<std::string> words;
+  for (char a = 'a'; a <= 'z'; ++a) {
+    for (char b = 'a'; b <= 'z'; ++b) {
+      words.push_back({a, b});
+      for (char c = 'a'; c <= 'z'; ++c) words.push_back({a, b, c});
+    }
+  }
+  std::mt19937 random(5);
+  const char* const kPieces[] = {"a", "e", "i", "o", "u", "y", "h", "w", "l", "m", "n", "r",
+                                 "ps", "ph", "sc", "ck", "x", "ll", "g", "t", "d", "s", "b", "j"};
+  for (int i = 0; i < 6000; ++i) {
+    std::string word(1, static_cast<char>('a' + random() % 26));
+    for (unsigned n = 1 + random() % 6; n > 0; --n) word += kPieces[random() % std::size(kPieces)];
+    words.push_back(word);
+  }
+  words.push_back(std::string(70, 'm') + "oses");
+  words.push_back("m" + std::string(61, 'o') + "ses");
+  return words;
+}
+
+// A term's table of pairs and lengths sets the bit of every word the term matches: the
+// start finder of a family, which looks only at the pairs of the table, would otherwise
+// pass over a word that is found without the family.
+TEST(GivenNameTerm, EveryWordATermMatchesHasItsPairAndLength) {
+  InitialisePhonetics();
+  std::vector<std::string> words = ManyWords();
+  const char* const queries[] = {"William", "Margaret", "Mary", "Moses", "Ellen", "Psyche",
+                                 "Phoebe", "Xenia", "Ian", "Eckert", "Kckn", "Scipio", "Yvonne"};
+  for (const char* query : queries) {
+    words.push_back(query);
+    GivenNameFamily family;
+    if (FindGivenNameFamily(query, static_cast<std::uint32_t>(std::strlen(query)), nullptr,
+                            &family) > 0) {
+      for (std::uint32_t i = 0; i < family.Count; ++i) words.push_back(family.Members[i].Word);
+    }
+  }
+  for (const char* method : {"soundex", "dm", "scored"}) {
+    for (const char* query : queries) {
+      const std::unique_ptr<HeardTerm> term = FindSoundMethod(method)->Hear(query);
+      ASSERT_NE(term, nullptr);
+      std::vector<std::uint64_t> table(32 * 32, 0);
+      term->AddPairLengths(table.data());
+      int matched = 0;
+      for (const std::string& word : words) {
+        const auto* letters = reinterpret_cast<const std::uint8_t*>(word.data());
+        const auto length =
+            std::min<std::uint32_t>(static_cast<std::uint32_t>(word.size()), kMaxWordLetters);
+        if (term->MatchWord(letters, length) < 0) continue;
+        ++matched;
+        const std::uint64_t bits = table[32 * (word[0] & 31) + (word[1] & 31)];
+        EXPECT_EQ((bits >> (std::min(length, kLongestPairLength) - 1)) & 1, 1u)
+            << method << " " << query << " " << word;
+      }
+      EXPECT_GT(matched, 0) << method << " " << query;
+    }
+  }
 }
 
 }  // namespace
