@@ -534,6 +534,17 @@ __attribute__((target("avx2"))) inline Masks32 MasksAvx2(__m256i bytes,
           0};
 }
 
+// The entry of rows[row] at `low` for each byte, where bit 4 of the row is at the top of `bit4`
+// and bit 5 at the top of `bit5`.
+__attribute__((target("avx2"))) inline __m256i InRow(const __m256i* rows, __m256i low,
+                                                     __m256i bit4, __m256i bit5) {
+  return _mm256_blendv_epi8(_mm256_blendv_epi8(_mm256_shuffle_epi8(rows[0], low),
+                                               _mm256_shuffle_epi8(rows[1], low), bit4),
+                            _mm256_blendv_epi8(_mm256_shuffle_epi8(rows[2], low),
+                                               _mm256_shuffle_epi8(rows[3], low), bit4),
+                            bit5);
+}
+
 // Masks.Letter and Masks.Unwanted of 32 bytes that hold a byte from 0x80 up; `before` holds
 // the bytes one place earlier (the byte before each).
 __attribute__((target("avx2"))) inline void LetterMasksAvx2(__m256i bytes, __m256i before,
@@ -541,24 +552,20 @@ __attribute__((target("avx2"))) inline void LetterMasksAvx2(__m256i bytes, __m25
                                                            Masks32& masks) {
   const __m256i nibble = _mm256_set1_epi8(0x0F);
   const __m256i low = _mm256_and_si256(bytes, nibble);
-  const __m256i high = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble);
   // The lead before a second byte, as one bit of kMappedLeads (none for any other byte), and
-  // the letters of the second byte's row.
+  // the entries of the second byte's row (bits 4 and 5 of a second byte are its row), which
+  // mean something only for a second byte.
   const __m256i lead =
       _mm256_and_si256(_mm256_shuffle_epi8(tables.LeadByLow, _mm256_and_si256(before, nibble)),
                        _mm256_shuffle_epi8(tables.LeadByHigh,
                                            _mm256_and_si256(_mm256_srli_epi16(before, 4), nibble)));
-  __m256i letters = _mm256_setzero_si256();
-  __m256i wanted = _mm256_setzero_si256();
-  for (int row = 0; row < 4; ++row) {
-    const __m256i inRow = _mm256_cmpeq_epi8(high, _mm256_set1_epi8(static_cast<char>(8 + row)));
-    letters = _mm256_or_si256(
-        letters, _mm256_and_si256(inRow, _mm256_shuffle_epi8(tables.LetterByRow[row], low)));
-    wanted = _mm256_or_si256(
-        wanted, _mm256_and_si256(inRow, _mm256_shuffle_epi8(tables.WantedByRow[row], low)));
-  }
-  const std::uint32_t letter = ~Bits(_mm256_cmpeq_epi8(_mm256_and_si256(letters, lead),
-                                                        _mm256_setzero_si256()));
+  const __m256i bit4 = _mm256_slli_epi16(bytes, 3);  // at the top of each byte
+  const __m256i bit5 = _mm256_slli_epi16(bytes, 2);
+  const __m256i letters = InRow(tables.LetterByRow, low, bit4, bit5);
+  const __m256i wanted = InRow(tables.WantedByRow, low, bit4, bit5);
+  const std::uint32_t letter = masks.Continuation &
+                               ~Bits(_mm256_cmpeq_epi8(_mm256_and_si256(letters, lead),
+                                                       _mm256_setzero_si256()));
   const std::uint32_t wantedLetter = ~Bits(_mm256_cmpeq_epi8(_mm256_and_si256(wanted, lead),
                                                               _mm256_setzero_si256()));
   masks.Letter = letter;
@@ -833,7 +840,7 @@ bool ReadOneWord(LetterScan* scan, std::uint32_t from, std::uint32_t end, int* o
       if (!facts.Letter[c]) return false;
       if (facts.Shortly[c] < 'a') {
         latin = false;
-      } else if (length < kMaxWordLetters) {
+      } else if (latin && length < kMaxWordLetters) {
         std::memcpy(folded + length, facts.Folded[c], 4);
         length += facts.FoldedCount[c];
       }
@@ -913,9 +920,10 @@ int ReadRegions(LetterScan* scan, std::uint32_t limit) {
       regionsFrom = end < count ? end + 1 : count;
       // A region that begins with a letter no word of the term begins with, and has nothing
       // else to look at, is passed over.
+      // (The vector maps pass over most such letters themselves: look at the letter first.)
       if (end < count && event == from && !(from == 0 && scan->RunInto) &&
-          NextBit(scan->EventMap, event + 1, end) == end &&
-          BeginsUnwanted(facts, scan->StartMask, scan->ReadBytes + event, end - event)) {
+          BeginsUnwanted(facts, scan->StartMask, scan->ReadBytes + event, end - event) &&
+          NextBit(scan->EventMap, event + 1, end) == end) {
         continue;
       }
     } else {
