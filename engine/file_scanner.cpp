@@ -11,6 +11,7 @@
 #include "engine/document_text.h"
 #include "engine/gedcom_text.h"
 #include "engine/record_text.h"
+#include "engine/records_reading.h"
 #include "engine/search_state.h"
 #include "phonetic/given_names.h"
 #include "platform/files.h"
@@ -208,13 +209,26 @@ int ScanConverted(const RecordText& text, WordReading& records, const HeardTerm&
   return records.Finish(size);
 }
 
+// Scans the text a file was read as; in a scan that stops at the first match (a term of an
+// expression, after which another may read the file again), it is kept for the next one.
+int ScanRead(RecordText& text, const char* path, RecordsReading& records, const HeardTerm& term,
+             bool listAll, Listing& listing) {
+  const RecordText* kept = listAll ? nullptr : records.Texts.Keep(path, &text);
+  return ScanConverted(kept != nullptr ? *kept : text, *records.Letters, term, listAll, listing);
+}
+
 // With the switch of records and documents: a document (by its name) or a GEDCOM file (by
 // its first line) is read whole, turned into text and scanned by `records`; any other file
-// is given to `reading` from its first bytes on. The outcome of the scan, a refusal of the
-// document (kScanRefused + its refusal), or kScanFailed.
+// is given to `reading` from its first bytes on. A text already read for another term is
+// scanned again as it is. The outcome of the scan, a refusal of the document (kScanRefused +
+// its refusal), or kScanFailed.
 int ScanAsRecords(FileHandle file, const char* path, std::int64_t size, std::uint8_t* buffer,
-                  WordReading& reading, WordReading& records, const HeardTerm& term, bool listAll,
-                  Listing& listing) {
+                  WordReading& reading, RecordsReading& records, const HeardTerm& term,
+                  bool listAll, Listing& listing) {
+  int refusal = 0;
+  if (const RecordText* kept = records.Texts.Find(path, &refusal))
+    return ScanConverted(*kept, *records.Letters, term, listAll, listing);
+  if (refusal != 0) return kScanRefused + refusal;
   std::string whole;
   const DocumentKind kind = DocumentKindOfPath(path);
   if (kind != DocumentKind::kNone) {
@@ -224,9 +238,12 @@ int ScanAsRecords(FileHandle file, const char* path, std::int64_t size, std::uin
     RecordText text;
     const int converted = ReadDocumentText(
         kind, reinterpret_cast<const std::uint8_t*>(whole.data()), whole.size(), &text);
-    if (converted != kDocumentRead) return kScanRefused + converted;
+    if (converted != kDocumentRead) {
+      if (!listAll) records.Texts.KeepRefusal(path, converted);
+      return kScanRefused + converted;
+    }
     whole = std::string();
-    return ScanConverted(text, records, term, listAll, listing);
+    return ScanRead(text, path, records, term, listAll, listing);
   }
   const std::int64_t got = ReadFileChunk(file, buffer, kRecordsSniff);
   if (got < 0) return kScanFailed;
@@ -239,7 +256,7 @@ int ScanAsRecords(FileHandle file, const char* path, std::int64_t size, std::uin
     RecordText text;
     ReadGedcomText(reinterpret_cast<const std::uint8_t*>(whole.data()), whole.size(), &text);
     whole = std::string();
-    return ScanConverted(text, records, term, listAll, listing);
+    return ScanRead(text, path, records, term, listAll, listing);
   }
   const int outcome = reading.Read(buffer, static_cast<std::uint32_t>(got), 0);
   if (outcome != kScanGoOn) return outcome;
@@ -251,7 +268,7 @@ int ScanAsRecords(FileHandle file, const char* path, std::int64_t size, std::uin
 
 bool ScanFile(SearchState& state, const char* path, ScanMode scanMode, bool listedAsRegularFile,
               const HeardTerm& term, WordReading& reading, SearchSink& sink,
-              WordReading* records) {
+              RecordsReading* records) {
   std::uint8_t* buffer = state.ReadBuffer.load();
   FileHandle file = buffer != nullptr ? OpenFileForScan(path, listedAsRegularFile) : kInvalidFile;
   state.ScanFileHandle = IsOpenFile(file) ? file : kNoFile;

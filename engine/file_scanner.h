@@ -8,6 +8,7 @@
 #include "engine/search_sink.h"
 #include "engine/search_state.h"
 #include "engine/sound_method.h"
+#include "engine/records_reading.h"
 #include "engine/word_reading.h"
 
 // A single-word search lists every occurrence; a term of an expression only asks whether
@@ -18,9 +19,9 @@ enum class ScanMode { ListEveryOccurrence, StopAtFirstMatch };
 // (the file read to its end) or a match was found. Each occurrence goes to `sink` and, once
 // shown, to the state's ResultList; files that cannot be opened or read go to its
 // UnopenedFiles. `listedAsRegularFile`: the folder listing said the path is a regular file
-// (OpenFileForScan). `records`: the switch of records and documents is on, and this letter
-// reading reads GEDCOM files and documents as text (engine/record_text.h); a document it
+// (OpenFileForScan). `records`: the switch of records and documents is on, and this reads
+// GEDCOM files and documents as text (engine/records_reading.h); a document it
 // refuses goes to UnopenedFiles and is told to the sink with why (SearchSink::FileRefused).
 bool ScanFile(SearchState& state, const char* path, ScanMode scanMode, bool listedAsRegularFile,
               const HeardTerm& term, WordReading& reading, SearchSink& sink,
-              WordReading* records = nullptr);
+              RecordsReading* records = nullptr);

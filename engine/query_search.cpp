@@ -72,8 +72,8 @@ int RunQuerySearch(SearchState& state, const SearchRequest& request, SearchSink&
       request.ReadUnicode ? MakeLetterReading() : MakeByteReading();
   // GEDCOM files and documents, with their switch, are read in letters whatever the reading
   // of the other files.
-  const std::unique_ptr<WordReading> records =
-      request.ReadRecords ? MakeLetterReading() : nullptr;
+  const std::unique_ptr<RecordsReading> records =
+      request.ReadRecords ? MakeRecordsReading() : nullptr;
   if (buffer == nullptr || reading == nullptr || (request.ReadRecords && records == nullptr))
     return EndSearch(state, SearchEnding::NoMemory, sink);
 

@@ -36,7 +36,7 @@ bool InScope(TermScope scope, bool matching) {
 }  // namespace
 
 int ApplyTerm(SearchState& state, std::int32_t code, const HeardTerm& term, WordReading& reading,
-              SearchSink& sink, WordReading* records) {
+              SearchSink& sink, RecordsReading* records) {
   const TermRule* rule = RuleOfTerm(code);
   if (rule == nullptr) return 0;
   for (std::uint32_t i = 0; i < state.FileSet.Count.load(); ++i) {
@@ -56,7 +56,7 @@ int ApplyTerm(SearchState& state, std::int32_t code, const HeardTerm& term, Word
 }
 
 int RunSingleWordPass(SearchState& state, const HeardTerm& term, WordReading& reading,
-                      SearchSink& sink, WordReading* records) {
+                      SearchSink& sink, RecordsReading* records) {
   // From the last entry down, so that removing the file just scanned moves nothing and
   // the set always holds the files not yet finished.
   for (std::uint32_t i = state.FileSet.Count.load(); i-- > 0;) {

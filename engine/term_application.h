@@ -8,15 +8,16 @@
 #include "engine/search_sink.h"
 #include "engine/search_state.h"
 #include "engine/sound_method.h"
+#include "engine/records_reading.h"
 #include "engine/word_reading.h"
 
 // Applies `term` (its files read by `reading`), whose code is an expression code
 // (IsExpressionTerm), to the FileSet flags and MatchedFiles; any other code does nothing. Returns
 // 0, or -1 on a stop. `records`: as ScanFile takes it (engine/file_scanner.h).
 int ApplyTerm(SearchState& state, std::int32_t code, const HeardTerm& term, WordReading& reading,
-              SearchSink& sink, WordReading* records = nullptr);
+              SearchSink& sink, RecordsReading* records = nullptr);
 
 // Lists every occurrence of `term`, from the last FileSet entry to the first, removing
 // each file once scanned. Returns 0, or -1 on a stop.
 int RunSingleWordPass(SearchState& state, const HeardTerm& term, WordReading& reading,
-                      SearchSink& sink, WordReading* records = nullptr);
+                      SearchSink& sink, RecordsReading* records = nullptr);

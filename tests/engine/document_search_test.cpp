@@ -328,11 +328,22 @@ TEST_F(DocumentSearch, ARefusedDocumentLeavesTheOthersAndTheGedcomFilesSearched)
   const std::vector<Found> found = Search("*.*", "Muller");
   EXPECT_EQ(found.size(), 3u);
   EXPECT_EQ(sink.NotOpened, std::vector<std::string>{tree.Path("b.docx")});
-  SearchRequest request = MakeSearchRequest(tree.Path("*.*").c_str(), "Muller A Muller", false);
-  request.ReadRecords = true;
-  sink = RefusalSink();
-  RunSearch(TestSearchState(), request, sink);
-  EXPECT_EQ(sink.Lines.size(), 3u);
+  // An expression reads each document's text once and scans it for each term; the refused
+  // one is refused for each.
+  tree.WriteFile("e.txt", "Schmidt\n");
+  struct {
+    const char* Query;
+    std::size_t Files, Refused;  // a term that reads the refused file again refuses it again
+  } cases[] = {{"Muller A Muller", 3, 1}, {"Muller N Smith", 3, 1}, {"Schmidt O Muller", 4, 2},
+               {"Schmidt X Muller", 4, 2}, {"Smith A Muller", 0, 1}};
+  for (const auto& c : cases) {
+    SearchRequest request = MakeSearchRequest(tree.Path("*.*").c_str(), c.Query, false);
+    request.ReadRecords = true;
+    sink = RefusalSink();
+    RunSearch(TestSearchState(), request, sink);
+    EXPECT_EQ(sink.Lines.size(), c.Files) << c.Query;
+    EXPECT_EQ(sink.Refused.size(), c.Refused) << c.Query;
+  }
 }
 
 }  // namespace
