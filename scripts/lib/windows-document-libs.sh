@@ -61,11 +61,17 @@ document_libs() {
   local cc=$arch-w64-mingw32-gcc-posix objects=()
   mkdir -p "$work/minizip-build" "$prefix/include/minizip"
   for source in unzip zip ioapi; do
-    "$cc" -O2 -DNOUNCRYPT -c "$minizip/$source.c" -I"$minizip" -o "$work/minizip-build/$source.o"
+    # Its warnings are Debian's to mend, not this build's (a CRC table's pointer type).
+    "$cc" -O2 -w -DNOUNCRYPT -c "$minizip/$source.c" -I"$minizip" \
+      -o "$work/minizip-build/$source.o" 2>>"$work/minizip.log"
     objects+=("$work/minizip-build/$source.o")
   done
   "$arch-w64-mingw32-ar" rcs "$prefix/lib/libminizip.a" "${objects[@]}"
   cp "$minizip/unzip.h" "$minizip/zip.h" "$minizip/ioapi.h" "$minizip/crypt.h" "$prefix/include/minizip/"
+  # Their notices go with the programs they are linked into (the zip of each build).
+  cp "$expat/COPYING" "$prefix/LICENSE-expat.txt"
+  sed -n '/Copyright/,/^\*\//p' "$minizip/unzip.h" >"$prefix/LICENSE-minizip.txt"
+  sed -n '/Copyright/,/^\*\//p' "/usr/$arch-w64-mingw32/include/zlib.h" >"$prefix/LICENSE-zlib.txt"
   rm -rf "$work"
   [ -f "$prefix/lib/libexpat.a" ] && [ -f "$prefix/lib/libminizip.a" ]
 }
