@@ -14,6 +14,8 @@
 
 #include <immintrin.h>
 
+#include <initializer_list>
+
 namespace {
 
 constexpr std::uint32_t kBlock = 64;
