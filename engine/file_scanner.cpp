@@ -233,6 +233,7 @@ int ScanAsRecords(FileHandle file, const char* path, std::int64_t size, std::uin
   const DocumentKind kind = DocumentKindOfPath(path);
   if (kind != DocumentKind::kNone) {
     if (size > kMostArchiveBytes) return kScanRefused + kDocumentTooLarge;
+    whole.reserve(static_cast<std::size_t>(size));
     const int read = ReadWhole(file, buffer, whole);
     if (read != kScanGoOn) return read;
     RecordText text;

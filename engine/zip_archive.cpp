@@ -131,6 +131,7 @@ int ZipArchive::Read(const std::string& name, std::string* out) {
       (stated > kRatioFloorBytes && stated > compressed * kMostRatio))
     return kDocumentTooLarge;
   if (unzOpenCurrentFile(zip) != UNZ_OK) return kDocumentBroken;
+  out->reserve(static_cast<std::size_t>(stated));  // within the bounds checked above
   char buffer[16384];
   int result = kDocumentRead;
   long long total = 0;
