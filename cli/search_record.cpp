@@ -24,7 +24,8 @@ int SearchRecord::OccurrenceFound(const FoundOccurrence& occurrence) {
   if (keepLineTexts_) KeepLineText(line);
   if (holding_) {
     held_.push_back({occurrence, occurrence.Path, std::string(occurrence.Word, occurrence.WordLength),
-                     occurrence.Variant != nullptr ? occurrence.Variant : "", line != nullptr ? line : ""});
+                     occurrence.Variant != nullptr ? occurrence.Variant : "", line != nullptr ? line : "",
+                     occurrence.Record != nullptr ? occurrence.Record : ""});
     if (occurrence.Variant == nullptr) held_.back().Occurrence.Variant = nullptr;
     return 0;
   }
@@ -41,6 +42,7 @@ void SearchRecord::PrintHeld() {
     occurrence.Path = held.Path.c_str();
     occurrence.Word = held.Word.data();
     if (occurrence.Variant != nullptr) occurrence.Variant = held.Variant.c_str();
+    if (occurrence.Record != nullptr) occurrence.Record = held.Record.c_str();
     PrintOccurrence(occurrence, PrintsResultLines() ? held.Line.c_str() : nullptr);
   }
   held_.clear();

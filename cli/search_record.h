@@ -79,7 +79,8 @@ class SearchRecord : public SearchSink, public ShownLines {
 
   struct HeldOccurrence {
     FoundOccurrence Occurrence;
-    std::string Path, Word, Variant, Line;
+    // The record's text lives no longer than its file's scan: it is copied too.
+    std::string Path, Word, Variant, Line, Record;
   };
 
   bool keepLineTexts_;

@@ -630,6 +630,9 @@ TEST_F(CliTest, RecordsReadAGedcomFileInItsCharacterSet) {
                                     "documents (.docx, .odt, .epub) as their text.\r\n"),
             std::string::npos);
   EXPECT_EQ(Run({"--json", ged, "Hans"}).Out.find("record"), std::string::npos);
+  // Held back to be sorted by score, a word keeps its record after its file was read.
+  CliRun sorted = Run({"--records", "--method=scored", "--sort=score", "--json", ged, "Schmidt"});
+  EXPECT_NE(sorted.Out.find("\"record\":\"@I12@\""), std::string::npos) << sorted.Out;
 }
 
 // A document that cannot be read is named on standard error with why, and in --json's
