@@ -1,6 +1,7 @@
 #include "cli/arguments.h"
 
 #include <cstring>
+#include <string>
 
 #include "platform/character_cut.h"
 
@@ -29,6 +30,28 @@ OptionValue ReadOptionValue(const char* name, bool joined, int argc, const char*
   if (*i + 1 >= argc) return OptionValue::Missing;
   *value = argv[++*i];
   return OptionValue::Read;
+}
+
+// -j N, -jN, --threads=N or --threads N.
+OptionValue ReadThreadsOption(int argc, const char* const* argv, int* i, const char** value) {
+  const char* arg = argv[*i];
+  if (std::strncmp(arg, "-j", 2) == 0 && arg[2] != '\0') {
+    *value = arg + 2;
+    return OptionValue::Read;
+  }
+  if (std::strcmp(arg, "-j") == 0) return ReadOptionValue("-j", false, argc, argv, i, value);
+  return ReadOptionValue("--threads", true, argc, argv, i, value);
+}
+
+// A thread count from 1 to kMaxThreads, written in decimal digits alone; 0 for anything else.
+int ReadThreadCount(const char* text) {
+  int count = 0;
+  for (const char* c = text; *c != '\0'; ++c) {
+    if (*c < '0' || *c > '9') return 0;
+    count = count * 10 + (*c - '0');
+    if (count > kMaxThreads) return 0;
+  }
+  return count;
 }
 
 }  // namespace
@@ -84,6 +107,12 @@ ParseStatus ParseArguments(int argc, const char* const* argv, Options* options) 
                explain != OptionValue::NotThis) {
       if (explain == OptionValue::Missing) return UsageError(options, "--explain needs a WORD");
       options->ExplainWord = value;
+    } else if (const OptionValue threads = ReadThreadsOption(argc, argv, &i, &value);
+               threads != OptionValue::NotThis) {
+      options->Threads = threads == OptionValue::Read ? ReadThreadCount(value) : 0;
+      if (options->Threads == 0)
+        return UsageError(options, "-j and --threads need a number of threads from 1 to " +
+                                       std::to_string(kMaxThreads));
     } else if (const OptionValue sort = ReadOptionValue("--sort", true, argc, argv, &i, &value);
                sort != OptionValue::NotThis) {
       if (sort == OptionValue::Missing) return UsageError(options, "--sort needs score");

@@ -13,6 +13,9 @@
 constexpr std::size_t kMaxSpecCharacters = 255;
 constexpr std::size_t kMaxQueryCharacters = 255;
 
+// The most threads -j takes.
+constexpr int kMaxThreads = 256;
+
 enum class ParseStatus { Search, Explain, Help, Version, UsageError };
 
 // What standard output gets of a search: the result lines as the window lists them,
@@ -30,6 +33,7 @@ struct Options {
   const char* ExplainWord = nullptr;
   const char* ExplainOther = nullptr;  // --explain WORD OTHER: why OTHER matches WORD or not
   bool SortByScore = false;            // --sort=score
+  int Threads = 0;  // -j N, --threads=N: threads that read the files; 0: one per processor
   const char* Spec = nullptr;
   std::string Query;    // the QUERY words joined by single blanks; empty when none
   std::string Problem;  // after a usage error: what is wrong, in one line

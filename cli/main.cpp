@@ -25,6 +25,7 @@
 #include "log/search_log.h"
 #include "phonetic/phonetic_key.h"
 #include "platform/console.h"
+#include "platform/thread.h"
 #include "platform/files.h"
 #include "texts/given_name_file.h"
 #include "texts/version.h"
@@ -43,7 +44,7 @@ static_assert(kMaxQueryCharacters == kSearchForCharacters);
 const char kUsage[] =
     "usage: tessik-cli [-s|--subdirs] [--method=METHOD] [--encoding=auto] [--given-names]\n"
     "                  [--records] [--log FILE] [--vimgrep|--json] [--sort=score]\n"
-    "                  [--] SPEC [QUERY...]\n"
+    "                  [-j N|--threads=N] [--] SPEC [QUERY...]\n"
     "       tessik-cli [--method=METHOD] [--encoding=auto] [--given-names] --explain WORD\n"
     "       tessik-cli --method=scored [--encoding=auto] --explain WORD OTHER\n"
     "       tessik-cli --version\n"
@@ -80,6 +81,9 @@ const char kUsage[] =
     "  --json          print JSON Lines: a \"match\" or \"file\" object for each result,\n"
     "                  then a \"summary\"\n"
     "  --sort=score    print the words found best score first (--method=scored)\n"
+    "  -j N, --threads=N\n"
+    "                  read the files on N threads (default: one per processor); what\n"
+    "                  is found and printed is the same with any N, in the same order\n"
     "  --explain WORD  show the normalised form, spelling variants and keys of WORD\n"
     "                  (with --method=dm: its Daitch-Mokotoff codes; with\n"
     "                  --encoding=auto: first the word folded to a-z; with\n"
@@ -133,6 +137,7 @@ int Search(const Options& options) {
   request.Method = options.Method;
   request.ReadUnicode = options.ReadUnicode;
   request.ReadRecords = options.ReadRecords;
+  request.Threads = options.Threads > 0 ? options.Threads : ProcessorCount();
   GivenNameExtras userGivenNames;
   if (options.GivenNames) {
     std::vector<std::string> problems;

@@ -13,6 +13,7 @@
 #include "engine/record_text.h"
 #include "engine/records_reading.h"
 #include "engine/search_state.h"
+#include "engine/word_starts.h"
 #include "phonetic/given_names.h"
 #include "platform/files.h"
 #include "platform/thread.h"
@@ -41,6 +42,24 @@ void RecordUnopened(SearchState& state, const char* path, SearchSink& sink) {
   }
 }
 
+// Gives a match its code, score and equivalent, shows it and gives it its ResultList entry.
+int ShowOccurrence(SearchState& state, const char* path, const HeardTerm& term,
+                   const WordFound& found, FoundOccurrence& occurrence, bool& listed,
+                   SearchSink& sink) {
+  term.CodeOfMatch(found.Key, occurrence.Code);
+  occurrence.Score = term.ScoreOfMatch(found.Key);
+  if (const GivenNameMember* member = term.EquivalentOfMatch(found.Key)) {
+    occurrence.Equivalent = member->Word;
+    occurrence.EquivalentKind = GivenNameKindName(member->Kind);
+  }
+  // The line goes first: a line refused because of a stop gets no entry either, so the
+  // shown lines and ResultList stay in step for the window thread's own completion.
+  if (sink.OccurrenceFound(occurrence) < 0 && WorkerCheckpoint() != 0) return kScanStopped;
+  listed = true;
+  if (state.ResultList.Add(path) < 0) sink.LeftOut(LeftOutKind::LineWithoutEntry);
+  return kScanGoOn;
+}
+
 struct Listing {
   SearchState* State;
   const char* Path;
@@ -56,18 +75,8 @@ int ListFound(Listing& listing, const WordFound& found, FoundOccurrence& occurre
 // Hands one match to the sink and gives it its ResultList entry.
 int ListOccurrence(void* context, const WordFound& found) {
   Listing& listing = *static_cast<Listing*>(context);
-  FoundOccurrence occurrence{
-      listing.Path,
-      reinterpret_cast<const char*>(found.Letters),
-      found.Length,
-      found.Line,
-      found.Start - found.LineStart + 1,
-      found.Start,
-      static_cast<double>(found.End) * 100.0 / static_cast<double>(listing.Size),
-      listing.Size / 1024,
-      {},
-      listing.Term->SpellingOfMatch(found.Key)};
-  return ListFound(listing, found, occurrence);
+  return HandOverOccurrence(*listing.State, listing.Path, listing.Size, *listing.Term, found,
+                            listing.Found, *listing.Sink);
 }
 
 // A match in the text a file was read as: its line, column and record are the file's, and
@@ -93,22 +102,11 @@ int ListConverted(void* context, const WordFound& found) {
 }
 
 int ListFound(Listing& listing, const WordFound& found, FoundOccurrence& occurrence) {
-  listing.Term->CodeOfMatch(found.Key, occurrence.Code);
-  occurrence.Score = listing.Term->ScoreOfMatch(found.Key);
-  if (const GivenNameMember* member = listing.Term->EquivalentOfMatch(found.Key)) {
-    occurrence.Equivalent = member->Word;
-    occurrence.EquivalentKind = GivenNameKindName(member->Kind);
-  }
-  // The line goes first: a line refused because of a stop gets no entry either, so the
-  // shown lines and ResultList stay in step for the window thread's own completion.
-  if (listing.Sink->OccurrenceFound(occurrence) < 0 && WorkerCheckpoint() != 0) return kScanStopped;
-  listing.Found = true;
-  if (listing.State->ResultList.Add(listing.Path) < 0)
-    listing.Sink->LeftOut(LeftOutKind::LineWithoutEntry);
-  return kScanGoOn;
+  return ShowOccurrence(*listing.State, listing.Path, *listing.Term, found, occurrence,
+                        listing.Found, *listing.Sink);
 }
 
-void CloseScanFile(SearchState& state) { CloseFile(state.ScanFileHandle.exchange(kNoFile)); }
+void CloseScanFile(std::atomic<FileHandle>& open) { CloseFile(open.exchange(kNoFile)); }
 
 // Looks at the open file in place, window after window, for as long as the platform maps
 // it and up to the size it had when it was opened; `offset` is then where reading goes on,
@@ -265,11 +263,10 @@ int ScanAsRecords(FileHandle file, const char* path, std::int64_t size, std::uin
   return ReadAndScan(file, size, buffer, reading, listAll, got);
 }
 
-}  // namespace
-
-bool ScanFile(SearchState& state, const char* path, ScanMode scanMode, bool listedAsRegularFile,
-              const HeardTerm& term, WordReading& reading, SearchSink& sink,
-              RecordsReading* records) {
+// ScanFile with the switch of records and documents.
+bool ScanFileAsRecords(SearchState& state, const char* path, ScanMode scanMode,
+                       bool listedAsRegularFile, const HeardTerm& term, WordReading& reading,
+                       SearchSink& sink, RecordsReading& records) {
   std::uint8_t* buffer = state.ReadBuffer.load();
   FileHandle file = buffer != nullptr ? OpenFileForScan(path, listedAsRegularFile) : kInvalidFile;
   state.ScanFileHandle = IsOpenFile(file) ? file : kNoFile;
@@ -282,11 +279,11 @@ bool ScanFile(SearchState& state, const char* path, ScanMode scanMode, bool list
   listing.Size = GetFileSize64(file);
   if (listing.Size < 0) {
     RecordUnopened(state, path, sink);
-    CloseScanFile(state);
+    CloseScanFile(state.ScanFileHandle);
     return false;
   }
   if (listing.Size == 0) {
-    CloseScanFile(state);
+    CloseScanFile(state.ScanFileHandle);
     return false;
   }
   listing.Path = path;
@@ -297,19 +294,216 @@ bool ScanFile(SearchState& state, const char* path, ScanMode scanMode, bool list
   const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
   reading.Start(term, listAll, state.FirstLineNumber, ListOccurrence, &listing);
   const int outcome =
-      records != nullptr
-          ? ScanAsRecords(file, path, listing.Size, buffer, reading, *records, term, listAll,
-                          listing)
-          : ReadAndScan(file, listing.Size, buffer, reading, listAll);
+      ScanAsRecords(file, path, listing.Size, buffer, reading, records, term, listAll, listing);
   if (outcome == kScanFailed) RecordUnopened(state, path, sink);
   if (IsRefusal(outcome)) {
     RecordUnopened(state, path, sink);
     sink.FileRefused(path, DocumentRefusalText(outcome - kScanRefused));
   }
 
-  CloseScanFile(state);
+  CloseScanFile(state.ScanFileHandle);
   if (outcome == kScanMatchFound) return true;
   if (outcome != kScanGoOn || !listAll) return false;
   state.FilesSearched += 1;
   return listing.Found;
+}
+
+}  // namespace
+
+int HandOverOccurrence(SearchState& state, const char* path, std::int64_t size,
+                       const HeardTerm& term, const WordFound& found, bool& listed,
+                       SearchSink& sink) {
+  FoundOccurrence occurrence{path,
+                             reinterpret_cast<const char*>(found.Letters),
+                             found.Length,
+                             found.Line,
+                             found.Start - found.LineStart + 1,
+                             found.Start,
+                             static_cast<double>(found.End) * 100.0 / static_cast<double>(size),
+                             size / 1024,
+                             {},
+                             term.SpellingOfMatch(found.Key)};
+  return ShowOccurrence(state, path, term, found, occurrence, listed, sink);
+}
+
+FileScanEnd ReadFileForTerm(const char* path, bool listedAsRegularFile, ScanMode scanMode,
+                            std::uint8_t* buffer, std::atomic<FileHandle>& open,
+                            const HeardTerm& term, WordReading& reading, std::int64_t firstLine,
+                            WordListener listener, void* context, std::int64_t& size,
+                            std::int64_t splitFrom) {
+  FileHandle file = buffer != nullptr ? OpenFileForScan(path, listedAsRegularFile) : kInvalidFile;
+  open = IsOpenFile(file) ? file : kNoFile;
+  if (!IsOpenFile(file)) return FileScanEnd::NotOpened;
+  size = GetFileSize64(file);
+  if (size < 0) {
+    CloseScanFile(open);
+    return FileScanEnd::NotOpened;
+  }
+  if (size == 0) {
+    CloseScanFile(open);
+    return FileScanEnd::Empty;
+  }
+  if (splitFrom > 0 && size >= splitFrom &&
+      ViewFileWindow(file, 0, size < kViewWindowSize ? static_cast<std::uint32_t>(size)
+                                                     : kViewWindowSize) != nullptr) {
+    CloseScanFile(open);
+    return FileScanEnd::Split;
+  }
+  const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
+  reading.Start(term, listAll, firstLine, listener, context);
+  const int outcome = ReadAndScan(file, size, buffer, reading, listAll);
+  CloseScanFile(open);
+  switch (outcome) {
+    case kScanFailed:
+      return FileScanEnd::ReadFailed;
+    case kScanMatchFound:
+      return FileScanEnd::Matched;
+    case kScanGoOn:
+      return FileScanEnd::ReadToEnd;
+    default:
+      return FileScanEnd::Stopped;
+  }
+}
+
+namespace {
+
+// The window of the open file that holds `position`, or nullptr.
+const std::uint8_t* WindowAt(FileHandle file, std::int64_t size, std::int64_t position,
+                             std::int64_t& windowStart, std::int64_t& windowEnd) {
+  windowStart = position - position % kViewWindowSize;
+  windowEnd = size - windowStart < kViewWindowSize ? size : windowStart + kViewWindowSize;
+  return ViewFileWindow(file, windowStart, static_cast<std::uint32_t>(windowEnd - windowStart));
+}
+
+// Where the piece's reading begins: after the first line feed in [from, to), or -1. 0 for
+// the first piece. kScanFailed when a window could not be had.
+std::int64_t FirstLineOfPiece(FileHandle file, std::int64_t size, std::int64_t pieceStart,
+                              std::int64_t to) {
+  if (pieceStart == 0) return 0;
+  std::int64_t position = pieceStart - 1;
+  while (position < to) {
+    std::int64_t windowStart, windowEnd;
+    const std::uint8_t* window = WindowAt(file, size, position, windowStart, windowEnd);
+    if (window == nullptr) return kScanFailed;
+    const std::int64_t end = windowEnd < to ? windowEnd : to;
+    const void* feed = std::memchr(window + (position - windowStart), '\n',
+                                   static_cast<std::size_t>(end - position));
+    const std::int64_t found =
+        feed != nullptr ? windowStart + (static_cast<const std::uint8_t*>(feed) - window) : -1;
+    if (ReleaseFileWindow(file) != kWindowWhole) return kScanFailed;
+    if (found >= 0) return found + 1;
+    position = end;
+  }
+  return -1;
+}
+
+}  // namespace
+
+FileScanEnd ReadFilePiece(const char* path, bool listedAsRegularFile, ScanMode scanMode,
+                          std::int64_t size, std::int64_t pieceStart, std::int64_t pieceSize,
+                          std::atomic<FileHandle>& open, const HeardTerm& term,
+                          WordReading& reading, WordListener listener, void* context,
+                          bool (*stopped)(const void* context), const void* stoppedContext,
+                          std::int64_t& readFrom, std::int64_t& lineFeeds) {
+  readFrom = -1;
+  lineFeeds = 0;
+  const FileHandle file = OpenFileForScan(path, listedAsRegularFile);
+  if (!IsOpenFile(file)) return FileScanEnd::ReadFailed;
+  open = file;
+  const std::int64_t pieceEnd = size - pieceStart < pieceSize ? size : pieceStart + pieceSize;
+  const std::int64_t first = FirstLineOfPiece(file, size, pieceStart, pieceEnd - 1);
+  if (first == kScanFailed) {
+    CloseScanFile(open);
+    return FileScanEnd::ReadFailed;
+  }
+  if (first < 0) {  // no line begins in the piece
+    CloseScanFile(open);
+    return FileScanEnd::ReadToEnd;
+  }
+  readFrom = first;
+  const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
+  reading.Start(term, listAll, 0, listener, context);
+  // The first line feed from here on ends the piece.
+  const std::int64_t endsFrom = pieceEnd - 1;
+  std::int64_t position = first;
+  int outcome = kScanGoOn;
+  bool ended = false;
+  while (outcome == kScanGoOn && !ended && position < size) {
+    std::int64_t windowStart, windowEnd;
+    const std::uint8_t* window = WindowAt(file, size, position, windowStart, windowEnd);
+    if (window == nullptr) {
+      outcome = kScanFailed;
+      break;
+    }
+    while (outcome == kScanGoOn && !ended && position < windowEnd) {
+      const std::uint8_t* bytes = window + (position - windowStart);
+      std::uint32_t count = windowEnd - position < kReadChunkSize
+                                ? static_cast<std::uint32_t>(windowEnd - position)
+                                : kReadChunkSize;
+      if (position + count > endsFrom) {
+        const std::int64_t from = position > endsFrom ? position : endsFrom;
+        const void* feed = std::memchr(window + (from - windowStart), '\n',
+                                       static_cast<std::size_t>(position + count - from));
+        if (feed != nullptr) {
+          count = static_cast<std::uint32_t>(static_cast<const std::uint8_t*>(feed) - bytes) + 1;
+          ended = true;
+        }
+      }
+      if (listAll) lineFeeds += CountLineFeeds(bytes, count);
+      outcome = reading.Read(bytes, count, position);
+      position += count;
+      if (outcome == kScanGoOn && !ended && stopped(stoppedContext)) outcome = kScanStopped;
+    }
+    const int release = ReleaseFileWindow(file);
+    if (outcome == kScanGoOn && release != kWindowWhole) outcome = kScanFailed;
+  }
+  // A piece that runs to the end of the file ends as the file does.
+  if (outcome == kScanGoOn && !ended) outcome = reading.Finish(size);
+  CloseScanFile(open);
+  switch (outcome) {
+    case kScanFailed:
+      return FileScanEnd::ReadFailed;
+    case kScanMatchFound:
+      return FileScanEnd::Matched;
+    case kScanGoOn:
+      return FileScanEnd::ReadToEnd;
+    default:
+      return FileScanEnd::Stopped;
+  }
+}
+
+bool EndFileScan(SearchState& state, const char* path, ScanMode scanMode, FileScanEnd end,
+                 bool listed, SearchSink& sink) {
+  switch (end) {
+    case FileScanEnd::NotOpened:
+    case FileScanEnd::ReadFailed:
+      RecordUnopened(state, path, sink);
+      return false;
+    case FileScanEnd::Matched:
+      return true;
+    case FileScanEnd::ReadToEnd:
+      if (scanMode != ScanMode::ListEveryOccurrence) return false;
+      state.FilesSearched += 1;
+      return listed;
+    case FileScanEnd::Empty:
+    case FileScanEnd::Stopped:
+    case FileScanEnd::Split:
+      break;
+  }
+  return false;
+}
+
+bool ScanFile(SearchState& state, const char* path, ScanMode scanMode, bool listedAsRegularFile,
+              const HeardTerm& term, WordReading& reading, SearchSink& sink,
+              RecordsReading* records) {
+  if (records != nullptr) {
+    return ScanFileAsRecords(state, path, scanMode, listedAsRegularFile, term, reading, sink,
+                             *records);
+  }
+  Listing listing{&state, path, &term, &sink, 0, false, nullptr};
+  const FileScanEnd end =
+      ReadFileForTerm(path, listedAsRegularFile, scanMode, state.ReadBuffer.load(),
+                      state.ScanFileHandle, term, reading, state.FirstLineNumber, ListOccurrence,
+                      &listing, listing.Size);
+  return EndFileScan(state, path, scanMode, end, listing.Found, sink);
 }

@@ -82,6 +82,27 @@ int RunQuerySearch(SearchState& state, const SearchRequest& request, SearchSink&
   const int built = BuildFileSet(state, request.SearchIn, request.IncludeSubdirectories, sink);
   if (built != kFileSetBuilt) return EndWithoutFiles(state, built, sink);
 
+  // With more threads than one, helpers read the files: each hears the term itself.
+  HelperReading helpers;
+  const HelperReading* withHelpers = nullptr;
+  // (GEDCOM files and documents, with their switch, are read whole on this thread.)
+  if (request.Threads > 1 && !request.ReadRecords) {
+    helpers.Helpers = request.Threads;
+    helpers.FirstLine = state.FirstLineNumber;
+    // The letter reading's state where a line begins depends on the file's first bytes
+    // (its encoding), so only the byte reading reads a file in pieces.
+    helpers.PieceSize = request.ReadUnicode ? 0 : request.PieceSize;
+    helpers.MakeReading = [&request] {
+      return request.ReadUnicode ? MakeLetterReading() : MakeByteReading();
+    };
+    helpers.HearTerm = [&request, &word] {
+      return request.GivenNames
+                 ? HearWithGivenNames(*request.Method, word, request.UserGivenNames)
+                 : request.Method->Hear(word);
+    };
+    withHelpers = &helpers;
+  }
+
   if (state.FileSet.Count != 0) {
     for (;;) {
       std::int32_t code = TakeNextTerm(word, expression, state.FirstTermTaken);
@@ -94,11 +115,12 @@ int RunQuerySearch(SearchState& state, const SearchRequest& request, SearchSink&
       if (term == nullptr) return EndSearch(state, SearchEnding::NoMemory, sink);
       if (code == kSingleWord) {
         // The pass lists every occurrence itself and leaves the FileSet empty.
-        if (RunSingleWordPass(state, *term, *reading, sink, records.get()) != 0) return -1;
+        if (RunSingleWordPass(state, *term, *reading, sink, records.get(), withHelpers) != 0)
+          return -1;
         return FinishSearch(state, sink);
       }
       if (IsExpressionTerm(code) &&
-          ApplyTerm(state, code, *term, *reading, sink, records.get()) != 0)
+          ApplyTerm(state, code, *term, *reading, sink, records.get(), withHelpers) != 0)
         return -1;
     }
   }

@@ -8,6 +8,8 @@
 // search).
 #pragma once
 
+#include <cstdint>
+
 #include "engine/sound_method.h"
 #include "phonetic/given_name_extras.h"
 
@@ -17,6 +19,8 @@ constexpr int kSearchTextSize = 256;
 // the terminator.
 constexpr int kSearchForCharacters = 255;
 constexpr int kSearchForSize = kSearchForCharacters * 4 + 1;
+
+constexpr std::int64_t kDefaultPieceSize = 8 << 20;
 
 struct SearchRequest {
   char SearchIn[kSearchTextSize];
@@ -37,6 +41,13 @@ struct SearchRequest {
   // set its header names, its CONC lines joined; .docx, .odt and .epub files read as their
   // paragraphs, one line each; both in letters, accents folded (engine/record_text.h).
   bool ReadRecords = false;
+  // How many threads read the files: 1, the thread that runs the search alone; more, that
+  // many helpers read ahead of it, and the search gives exactly what one thread gives.
+  int Threads = 1;
+  // With more threads than one, a file of at least two pieces of this many bytes is read
+  // in pieces at once, cut where lines begin (the byte reading; the letter reading reads a
+  // file whole). Tests make it small.
+  std::int64_t PieceSize = kDefaultPieceSize;
 };
 
 // A request for these texts (nullptr reads as ""): "Search in:" cut to its first 255 bytes,

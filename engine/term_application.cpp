@@ -1,5 +1,7 @@
 #include "engine/term_application.h"
 
+#include <new>
+
 #include "engine/file_scanner.h"
 #include "engine/search_state.h"
 #include "platform/thread.h"
@@ -33,12 +35,83 @@ bool InScope(TermScope scope, bool matching) {
   return false;
 }
 
+// The FileSet entries a pass reads, in its order; nullptr when there is no memory for them.
+struct PassIndexes {
+  explicit PassIndexes(std::uint32_t capacity) : Indexes(new (std::nothrow) std::uint32_t[capacity]) {}
+  ~PassIndexes() { delete[] Indexes; }
+  std::uint32_t* Indexes;
+  std::uint32_t Count = 0;
+};
+
+bool WantsHelpers(const HelperReading* helpers) {
+  return helpers != nullptr && helpers->Helpers > 0;
+}
+
+// ApplyTerm with helpers: 1 when they could not be had (the caller reads the files itself).
+int ApplyTermWithHelpers(SearchState& state, std::int32_t code, const TermRule& rule,
+                         const HeardTerm& term, WordReading& reading,
+                         const HelperReading& helpers, SearchSink& sink) {
+  const std::uint32_t count = state.FileSet.Count.load();
+  PassIndexes pass(count == 0 ? 1 : count);
+  if (pass.Indexes == nullptr) return 1;
+  // A term changes only the flag of the file it has just read, so the files in its scope
+  // are known before the first is read.
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if (!InScope(rule.Scope, state.FileSet.Flag(i) != 0)) continue;
+    if (state.FileSet.Get(i) == nullptr) break;
+    pass.Indexes[pass.Count++] = i;
+  }
+  if (pass.Count == 0) return 0;
+  FileReaders readers;
+  if (readers.Start(state, helpers, ScanMode::StopAtFirstMatch, pass.Indexes, pass.Count) != 0)
+    return 1;
+  for (std::uint32_t k = 0; k < pass.Count; ++k) {
+    const std::uint32_t i = pass.Indexes[k];
+    const bool matching = state.FileSet.Flag(i) != 0;
+    if (WorkerCheckpoint() != 0) return -1;
+    sink.SearchingFile(state.FileSet.Get(i), code);
+    const int found = readers.Next(state, term, reading, sink);
+    if (found < 0 || WorkerCheckpoint() != 0) return -1;
+    SetFlag(state, i, rule.NewFlag(matching, found == 1));
+  }
+  return 0;
+}
+
+// RunSingleWordPass with helpers: 1 when they could not be had.
+int SingleWordPassWithHelpers(SearchState& state, const HeardTerm& term, WordReading& reading,
+                              const HelperReading& helpers, SearchSink& sink) {
+  const std::uint32_t count = state.FileSet.Count.load();
+  PassIndexes pass(count == 0 ? 1 : count);
+  if (pass.Indexes == nullptr) return 1;
+  for (std::uint32_t i = count; i-- > 0;) {
+    if (state.FileSet.Get(i) != nullptr) pass.Indexes[pass.Count++] = i;
+  }
+  if (pass.Count == 0) return 0;
+  FileReaders readers;
+  if (readers.Start(state, helpers, ScanMode::ListEveryOccurrence, pass.Indexes, pass.Count) != 0)
+    return 1;
+  for (std::uint32_t k = 0; k < pass.Count; ++k) {
+    const std::uint32_t i = pass.Indexes[k];
+    if (WorkerCheckpoint() != 0) return -1;
+    sink.SearchingFile(state.FileSet.Get(i), kSingleWord);
+    const int found = readers.Next(state, term, reading, sink);
+    if (found < 0 || (found == 0 && WorkerCheckpoint() != 0)) return -1;
+    if (found == 1) state.MatchedFiles.fetch_add(1);
+    state.FileSet.RemoveAt(i);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int ApplyTerm(SearchState& state, std::int32_t code, const HeardTerm& term, WordReading& reading,
-              SearchSink& sink, RecordsReading* records) {
+              SearchSink& sink, RecordsReading* records, const HelperReading* helpers) {
   const TermRule* rule = RuleOfTerm(code);
   if (rule == nullptr) return 0;
+  if (records == nullptr && WantsHelpers(helpers)) {
+    const int applied = ApplyTermWithHelpers(state, code, *rule, term, reading, *helpers, sink);
+    if (applied <= 0) return applied;
+  }
   for (std::uint32_t i = 0; i < state.FileSet.Count.load(); ++i) {
     const bool matching = state.FileSet.Flag(i) != 0;
     if (!InScope(rule->Scope, matching)) continue;
@@ -56,7 +129,11 @@ int ApplyTerm(SearchState& state, std::int32_t code, const HeardTerm& term, Word
 }
 
 int RunSingleWordPass(SearchState& state, const HeardTerm& term, WordReading& reading,
-                      SearchSink& sink, RecordsReading* records) {
+                      SearchSink& sink, RecordsReading* records, const HelperReading* helpers) {
+  if (records == nullptr && WantsHelpers(helpers)) {
+    const int passed = SingleWordPassWithHelpers(state, term, reading, *helpers, sink);
+    if (passed <= 0) return passed;
+  }
   // From the last entry down, so that removing the file just scanned moves nothing and
   // the set always holds the files not yet finished.
   for (std::uint32_t i = state.FileSet.Count.load(); i-- > 0;) {

@@ -1,7 +1,8 @@
 // The search worker thread and its cooperative control. Start, Pause, Resume, Stop and
 // Join are called by the window thread; WorkerCheckpoint by the worker (and by window
-// backends when the worker calls them). Pause and Stop are requests that the worker
-// honours at its checkpoints: a paused worker waits there, a stopped one returns.
+// backends when the worker calls them); the helpers' calls by the thread that runs a search
+// and by its helpers. Pause and Stop are requests that the worker and its helpers honour
+// at their checkpoints: a paused thread waits there, a stopped one returns.
 #pragma once
 
 #include <atomic>
@@ -42,6 +43,24 @@ bool StopRequested();
 // without ever blocking Stop; whoever sets `done` calls NotifyWorker afterwards.
 int WorkerWaitUntil(const std::atomic<int>& done);
 void NotifyWorker();
+
+// Helpers of a search: threads that read files for the thread that runs the search. A
+// helper's checkpoints and waits obey the pause and stop of the thread that started it: the
+// worker's requests when the worker started it, none when tessik-cli's thread (or a test's)
+// did. StartHelper returns nullptr when no thread could be made; JoinHelper waits for the
+// routine to return and lets go of the helper.
+struct HelperThread;
+HelperThread* StartHelper(std::function<void()> routine);
+void JoinHelper(HelperThread* helper);
+
+// The number of processors the search may use (at least 1).
+int ProcessorCount();
+
+// Waits until ready(context) is true: 0 then; -1 on a stop; 1 when a pause is requested
+// (the caller then takes its checkpoint, and waits again). For the worker and its helpers
+// only the stop and pause of the worker count; any other thread just waits. ready() reads
+// atomics only; whoever makes it true calls NotifyWorker afterwards.
+int WorkerWaitFor(bool (*ready)(const void* context), const void* context);
 
 // The hand-over of one call that a window backend carries from the worker to the window
 // thread. The call waits, is taken by the window thread, or is given up by a worker that

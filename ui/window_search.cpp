@@ -3,6 +3,7 @@
 #include "engine/result_line.h"
 #include "engine/search_driver.h"
 #include "engine/search_sink.h"
+#include "platform/thread.h"
 #include "platform/window.h"
 #include "query/term_codes.h"
 #include "texts/given_name_file.h"
@@ -126,6 +127,8 @@ SearchRequest ReadWindowRequest() {
   lastRequest.ReadUnicode = ChosenReadUnicode();
   lastRequest.GivenNames = ChosenGivenNames();
   lastRequest.ReadRecords = ChosenReadRecords();
+  // Every processor reads files; the results are those of one.
+  lastRequest.Threads = ProcessorCount();
   if (lastRequest.GivenNames) {
     ReadUserGivenNames();
     lastRequest.UserGivenNames = &windowGivenNames;

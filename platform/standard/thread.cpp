@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
+#include <new>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -14,8 +15,11 @@
 
 namespace {
 
-std::mutex controlMutex;
-std::condition_variable controlChanged;
+// Never destroyed: a program may end (exit() on a failed write of tessik-cli's search, say)
+// while helpers of its search still wait on them, and destroying a condition variable that
+// has waiters blocks for ever.
+std::mutex& controlMutex = *new std::mutex;
+std::condition_variable& controlChanged = *new std::condition_variable;
 std::atomic<bool> stopWanted{false};
 std::atomic<bool> pauseWanted{false};
 std::atomic<bool> sawStop{false};
@@ -23,7 +27,10 @@ std::atomic<bool> workerExists{false};
 std::atomic<bool> holdWanted{false};
 std::atomic<bool> held{false};
 std::atomic<bool> routineRunning{false};
-std::atomic<bool> pausedNow{false};  // the worker waits in its pause
+// Threads of the worker's search (the worker and its helpers), and how many of them wait in
+// their pause now.
+std::atomic<int> searchThreads{0};
+std::atomic<int> pausedThreads{0};
 std::thread workerThread;            // touched by the window thread only
 int workerResult = 0;                // written by the worker, read after the join
 thread_local bool onWorker = false;
@@ -33,6 +40,7 @@ void RunRoutine(const WorkerRoutine& routine) {
   workerResult = routine();
   onWorker = false;
   std::lock_guard<std::mutex> lock(controlMutex);
+  searchThreads.fetch_sub(1);
   routineRunning.store(false);
   controlChanged.notify_all();
 }
@@ -81,6 +89,7 @@ int StartWorker(WorkerRoutine routine) {
     pauseWanted.store(false);
     sawStop.store(false);
     routineRunning.store(true);
+    searchThreads.store(1);
   }
   workerResult = 0;
   static const bool endAtExit = std::atexit(EndWorkerAtExit) == 0;
@@ -135,15 +144,66 @@ int WorkerCheckpoint() {
   if (stopWanted.load()) return StopSeen();
   if (!pauseWanted.load()) return 0;
   std::unique_lock<std::mutex> lock(controlMutex);
-  pausedNow.store(true);
+  pausedThreads.fetch_add(1);
   controlChanged.notify_all();
   controlChanged.wait(lock, [] { return !pauseWanted.load() || stopWanted.load(); });
-  pausedNow.store(false);
+  pausedThreads.fetch_sub(1);
   if (stopWanted.load()) return StopSeen();
   return 0;
 }
 
 bool StopRequested() { return stopWanted.load(); }
+
+struct HelperThread {
+  std::thread Thread;
+};
+
+HelperThread* StartHelper(std::function<void()> routine) {
+  if (routine == nullptr) return nullptr;
+  auto* helper = new (std::nothrow) HelperThread;
+  if (helper == nullptr) return nullptr;
+  const bool ofWorker = onWorker;
+  if (ofWorker) searchThreads.fetch_add(1);
+  try {
+    helper->Thread = std::thread([ofWorker, routine = std::move(routine)] {
+      onWorker = ofWorker;
+      routine();
+      if (!ofWorker) return;
+      // The pause of the search no longer waits for this thread.
+      std::lock_guard<std::mutex> lock(controlMutex);
+      searchThreads.fetch_sub(1);
+      controlChanged.notify_all();
+    });
+  } catch (const std::system_error&) {
+    if (ofWorker) searchThreads.fetch_sub(1);
+    delete helper;
+    return nullptr;
+  }
+  return helper;
+}
+
+void JoinHelper(HelperThread* helper) {
+  if (helper == nullptr) return;
+  if (helper->Thread.joinable()) helper->Thread.join();
+  delete helper;
+}
+
+int ProcessorCount() {
+  const unsigned count = std::thread::hardware_concurrency();
+  return count == 0 ? 1 : static_cast<int>(count);
+}
+
+int WorkerWaitFor(bool (*ready)(const void* context), const void* context) {
+  std::unique_lock<std::mutex> lock(controlMutex);
+  const bool ofWorker = onWorker;
+  controlChanged.wait(lock, [&] {
+    return ready(context) || (ofWorker && (stopWanted.load() || pauseWanted.load() ||
+                                           holdWanted.load()));
+  });
+  if (ready(context)) return 0;
+  if (stopWanted.load()) return StopSeen();
+  return 1;
+}
 
 bool WorkerSawStop() { return sawStop.load(); }
 
@@ -167,12 +227,20 @@ void HoldWorkerAtNextCheckpoint() {
 
 bool WorkerIsHeld() { return held.load(); }
 
-bool WorkerIsPaused() { return pausedNow.load(); }
+namespace {
+// Every thread of the search waits in its pause.
+bool AllPaused() {
+  const int paused = pausedThreads.load();
+  return paused > 0 && paused >= searchThreads.load();
+}
+}  // namespace
+
+bool WorkerIsPaused() { return AllPaused(); }
 
 bool WaitUntilWorkerPaused() {
   std::unique_lock<std::mutex> lock(controlMutex);
-  controlChanged.wait(lock, [] { return pausedNow.load() || !routineRunning.load(); });
-  return pausedNow.load();
+  controlChanged.wait(lock, [] { return AllPaused() || !routineRunning.load(); });
+  return AllPaused();
 }
 
 bool WaitUntilWorkerHeld() {

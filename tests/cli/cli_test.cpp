@@ -248,12 +248,37 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
       {"--method=scored", "--explain", "cat", "dog", "bird"},
       {"--method=scored", "--explain", "cat", "dog", "--sort=score"},
       {"--method=dm", "--explain", "cat", "dog"},
+      {"-j0", tree.Path("*.txt"), "cat"},
+      {"-j", "257", tree.Path("*.txt"), "cat"},
+      {"--threads=2x", tree.Path("*.txt"), "cat"},
+      {"--threads=", tree.Path("*.txt"), "cat"},
+      {"-j-1", tree.Path("*.txt"), "cat"},
+      {tree.Path("*.txt"), "cat", "-j"},
   };
   for (const std::vector<std::string>& args : cases) {
     CliRun run = Run(args);
     EXPECT_EQ(run.Exit, 2) << (args.empty() ? "" : args[0]);
     EXPECT_NE(run.Err.find("usage: tessik-cli"), std::string::npos);
     EXPECT_EQ(run.Out, "");
+  }
+}
+
+// Every way of giving the number of threads runs the same search, with the same output.
+TEST_F(CliTest, ThreadCountsGiveTheSameOutput) {
+  const CliRun one = Run({"-j1", "-s", tree.Path("*.txt"), "cat"});
+  ASSERT_EQ(one.Exit, 0) << one.Err;
+  ASSERT_FALSE(one.Out.empty());
+  const std::vector<std::vector<std::string>> cases = {
+      {"-s", tree.Path("*.txt"), "cat"},
+      {"-j", "2", "-s", tree.Path("*.txt"), "cat"},
+      {"--threads=3", "-s", tree.Path("*.txt"), "cat"},
+      {"-s", tree.Path("*.txt"), "cat", "--threads", "256"},
+  };
+  for (const std::vector<std::string>& args : cases) {
+    const CliRun run = Run(args);
+    EXPECT_EQ(run.Exit, 0) << args[0];
+    EXPECT_EQ(run.Out, one.Out) << args[0];
+    EXPECT_EQ(run.Err, one.Err) << args[0];
   }
 }
 

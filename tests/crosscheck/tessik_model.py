@@ -47,7 +47,7 @@ LONGEST_TEXT = 255  # of a list entry, and of what the search reads of its two f
 
 USAGE = (b"usage: tessik-cli [-s|--subdirs] [--method=METHOD] [--encoding=auto] [--given-names]\n"
          b"                  [--records] [--log FILE] [--vimgrep|--json] [--sort=score]\n"
-         b"                  [--] SPEC [QUERY...]\n"
+         b"                  [-j N|--threads=N] [--] SPEC [QUERY...]\n"
          b"       tessik-cli [--method=METHOD] [--encoding=auto] [--given-names] --explain WORD\n"
          b"       tessik-cli --method=scored [--encoding=auto] --explain WORD OTHER\n"
          b"       tessik-cli --version\n"
@@ -84,6 +84,9 @@ USAGE = (b"usage: tessik-cli [-s|--subdirs] [--method=METHOD] [--encoding=auto] 
          b"  --json          print JSON Lines: a \"match\" or \"file\" object for each result,\n"
          b"                  then a \"summary\"\n"
          b"  --sort=score    print the words found best score first (--method=scored)\n"
+         b"  -j N, --threads=N\n"
+         b"                  read the files on N threads (default: one per processor); what\n"
+         b"                  is found and printed is the same with any N, in the same order\n"
          b"  --explain WORD  show the normalised form, spelling variants and keys of WORD\n"
          b"                  (with --method=dm: its Daitch-Mokotoff codes; with\n"
          b"                  --encoding=auto: first the word folded to a-z; with\n"

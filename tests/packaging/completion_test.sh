@@ -51,7 +51,7 @@ expect() {
   fi
 }
 
-options_after_first="-s|--subdirs|--method|--encoding|--given-names|--records|--log|--vimgrep|--json|--sort|-h|--help|--version|--"
+options_after_first="-s|--subdirs|--method|--encoding|--given-names|--records|--log|--vimgrep|--json|--sort|-j|--threads|-h|--help|--version|--"
 expect "tessik-cli|--v" "--version|--vimgrep"
 expect "tessik-cli|--e" "--encoding|--explain"
 expect "tessik-cli|--l" "--log"
@@ -76,6 +76,8 @@ expect "tessik-cli|--encoding|" "auto|ascii"
 expect "tessik-cli|--encoding=a" "--encoding=auto|--encoding=ascii"
 expect "tessik-cli|--log|out.log|records/" "records/1998|records/a.txt|records/b.txt"
 expect "tessik-cli|--explain|" ""                            # a word of the user's own
+expect "tessik-cli|-j|" ""                                   # a number of the user's own
+expect "tessik-cli|--threads|4|rec" "records|records.log"    # SPEC after the count
 expect "tessik-cli|--version|" ""
 expect "tessik-cli|records/*.txt|" ""                        # QUERY words
 expect "tessik-cli|records/*.txt|Cath" ""

@@ -1,0 +1,356 @@
+// Each file of the pass is an item; item k is read into record k % slots. The search fills
+// a record (the path) when its item comes within reach, helpers take the items in order,
+// and the search empties the record of the item it is at while its helper fills it. Every
+// count the two sides share is an atomic that only one side writes; a side that waits
+// does so in WorkerWaitFor, and a side that changes what the other may wait for notifies
+// it, so a wait never misses its change and Pause and Stop reach every thread.
+#include "engine/parallel_files.h"
+
+#include <atomic>
+#include <cstring>
+#include <new>
+
+#include "platform/files.h"
+#include "platform/memory.h"
+#include "platform/thread.h"
+
+namespace {
+
+constexpr std::uint32_t kRecordWordBytes = 4 * kMaxWordLetters;
+
+struct Occurrence {
+  std::int64_t Start;
+  std::int64_t End;
+  std::int64_t Line;
+  std::int64_t LineStart;
+  std::uint32_t Length;
+  int Key;
+  std::uint8_t Letters[kRecordWordBytes];
+};
+
+struct Record {
+  // Written by the search before the item is handed out.
+  char Path[kEntrySize];
+  bool Marked;
+  // Written by the helper; read by the search once Finished is set (Size: once the first
+  // occurrence is there).
+  std::int64_t Size;
+  FileScanEnd End;
+  std::int64_t ReadFrom;   // a piece: where its reading began (-1: nothing begins in it)
+  std::int64_t LineFeeds;  // a piece: its line feeds
+  std::atomic<std::uint64_t> Produced{0};  // the helper's
+  std::atomic<std::uint64_t> Consumed{0};  // the search's
+  std::atomic<int> Finished{0};
+  Occurrence Occurrences[kRecordOccurrences];
+};
+
+// One helper's own: what it reads with.
+struct Helper {
+  FileReaders::Shared* Shared = nullptr;
+  std::unique_ptr<HeardTerm> Term;
+  std::unique_ptr<WordReading> Reading;
+  std::uint8_t* Buffer = nullptr;
+  std::atomic<FileHandle> Open{kNoFile};
+  HelperThread* Thread = nullptr;
+};
+
+}  // namespace
+
+struct FileReaders::Shared {
+  ScanMode Mode = ScanMode::ListEveryOccurrence;
+  std::int64_t FirstLine = 1;
+  std::int64_t SplitFrom = 0;  // files of this size up are split (0: none)
+  // The pieces of one file, when the items are pieces.
+  bool Pieces = false;
+  char Path[kEntrySize] = {};
+  bool Marked = false;
+  std::int64_t Size = 0;
+  std::int64_t PieceSize = 0;
+  const std::uint32_t* Indexes = nullptr;
+  std::uint32_t Count = 0;
+  std::uint32_t Slots = 0;
+  Record* Records = nullptr;
+  std::atomic<std::uint32_t> Dispatched{0};  // items whose record is filled in (the search's)
+  std::atomic<std::uint32_t> Taken{0};       // items taken by a helper
+  std::atomic<int> Abandoned{0};             // the search goes no further (the search's)
+  std::uint32_t NextItem = 0;                // the search's
+  Helper* Helpers = nullptr;
+  int HelperCount = 0;
+};
+
+namespace {
+
+using Shared = FileReaders::Shared;
+
+// Between the reads of a piece: whether to give it up.
+bool PieceStopped(const void* context) {
+  return static_cast<const Shared*>(context)->Abandoned.load() != 0 || WorkerCheckpoint() != 0;
+}
+
+bool CanTake(const void* context) {
+  const auto& shared = *static_cast<const Shared*>(context);
+  const std::uint32_t taken = shared.Taken.load();
+  return shared.Abandoned.load() != 0 || taken >= shared.Count ||
+         taken < shared.Dispatched.load();
+}
+
+struct Filling {
+  Shared* Pass;
+  Record* Into;
+};
+
+bool HasRoom(const void* context) {
+  const auto& filling = *static_cast<const Filling*>(context);
+  return filling.Pass->Abandoned.load() != 0 ||
+         filling.Into->Produced.load() - filling.Into->Consumed.load() < kRecordOccurrences;
+}
+
+bool HasMore(const void* context) {
+  const auto& record = *static_cast<const Record*>(context);
+  return record.Finished.load() != 0 || record.Produced.load() > record.Consumed.load();
+}
+
+// Waits as a checkpoint would: 0 when ready, -1 on a stop.
+int Wait(bool (*ready)(const void*), const void* context) {
+  for (;;) {
+    const int waited = WorkerWaitFor(ready, context);
+    if (waited <= 0) return waited;
+    if (WorkerCheckpoint() != 0) return -1;
+  }
+}
+
+// The helper's listener: the occurrence goes into the record, once there is room.
+int Keep(void* context, const WordFound& found) {
+  auto& filling = *static_cast<Filling*>(context);
+  Record& record = *filling.Into;
+  const std::uint64_t produced = record.Produced.load(std::memory_order_relaxed);
+  if (produced - record.Consumed.load() >= kRecordOccurrences && Wait(HasRoom, &filling) != 0)
+    return kScanStopped;
+  if (filling.Pass->Abandoned.load() != 0) return kScanStopped;
+  Occurrence& kept = record.Occurrences[produced % kRecordOccurrences];
+  kept.Start = found.Start;
+  kept.End = found.End;
+  kept.Line = found.Line;
+  kept.LineStart = found.LineStart;
+  kept.Key = found.Key;
+  kept.Length = found.Length < kRecordWordBytes ? found.Length : kRecordWordBytes;
+  std::memcpy(kept.Letters, found.Letters, kept.Length);
+  record.Produced.store(produced + 1);
+  // The search waits only once it has taken everything before this one.
+  if (record.Consumed.load() == produced) NotifyWorker();
+  return kScanGoOn;
+}
+
+void RunHelper(Helper& helper) {
+  Shared& shared = *helper.Shared;
+  for (;;) {
+    std::uint32_t item = shared.Taken.load();
+    if (shared.Abandoned.load() != 0 || item >= shared.Count) return;
+    if (item >= shared.Dispatched.load()) {
+      if (Wait(CanTake, &shared) != 0) return;
+      continue;
+    }
+    if (!shared.Taken.compare_exchange_weak(item, item + 1)) continue;
+    Record& record = shared.Records[item % shared.Slots];
+    Filling filling{&shared, &record};
+    if (shared.Pieces) {
+      record.End = ReadFilePiece(shared.Path, shared.Marked, shared.Mode, shared.Size,
+                                 item * shared.PieceSize, shared.PieceSize, helper.Open,
+                                 *helper.Term, *helper.Reading, Keep, &filling, PieceStopped,
+                                 &shared, record.ReadFrom, record.LineFeeds);
+    } else {
+      record.End = ReadFileForTerm(record.Path, record.Marked, shared.Mode, helper.Buffer,
+                                   helper.Open, *helper.Term, *helper.Reading, shared.FirstLine,
+                                   Keep, &filling, record.Size, shared.SplitFrom);
+    }
+    record.Finished.store(1);
+    NotifyWorker();
+  }
+}
+
+// Fills in the record of `item` and hands it out.
+void Dispatch(Shared& shared, SearchState* state, std::uint32_t item) {
+  if (item >= shared.Count) return;
+  Record& record = shared.Records[item % shared.Slots];
+  if (!shared.Pieces) {
+    const std::uint32_t index = shared.Indexes[item];
+    const char* path = state->FileSet.Get(index);
+    std::strncpy(record.Path, path != nullptr ? path : "", kEntrySize - 1);
+    record.Path[kEntrySize - 1] = '\0';
+    record.Marked = state->FileSet.Marked(index);
+  }
+  record.Size = shared.Size;
+  record.ReadFrom = -1;
+  record.LineFeeds = 0;
+  record.End = FileScanEnd::NotOpened;
+  record.Produced.store(0);
+  record.Consumed.store(0);
+  record.Finished.store(0);
+  shared.Dispatched.store(item + 1);
+  NotifyWorker();
+}
+
+// Hands over the occurrences of `record` as its helper fills it, until it is finished; a
+// piece's lines are numbered on from `lineBase`. 0, or -1 on a stop.
+int TakeRecord(Shared& shared, Record& record, std::int64_t lineBase, SearchState& state,
+               const HeardTerm& term, SearchSink& sink, bool& listed) {
+  std::uint64_t consumed = 0;
+  for (;;) {
+    const std::uint64_t produced = record.Produced.load();
+    // The helper may be waiting for room since it last looked at Consumed, whatever it
+    // was when this batch began.
+    const bool someTaken = consumed < produced;
+    for (; consumed < produced; record.Consumed.store(++consumed)) {
+      const Occurrence& kept = record.Occurrences[consumed % kRecordOccurrences];
+      WordFound found{kept.Letters, kept.Length,    kept.Start, kept.End,
+                      kept.Line,    kept.LineStart, kept.Key};
+      if (shared.Pieces) {
+        // The piece's first line began where its reading did.
+        if (found.Line == 0) found.LineStart = record.ReadFrom;
+        found.Line += lineBase;
+      }
+      const char* path = shared.Pieces ? shared.Path : record.Path;
+      if (HandOverOccurrence(state, path, record.Size, term, found, listed, sink) != kScanGoOn)
+        return -1;
+    }
+    if (someTaken) NotifyWorker();
+    if (record.Finished.load() != 0) {
+      if (record.Produced.load() == consumed) return 0;
+      continue;
+    }
+    if (Wait(HasMore, &record) != 0) return -1;
+  }
+}
+
+}  // namespace
+
+FileReaders::FileReaders() = default;
+FileReaders::~FileReaders() { Stop(); }
+
+void FileReaders::Stop() {
+  if (shared_ == nullptr) return;
+  shared_->Abandoned.store(1);
+  NotifyWorker();
+  for (int i = 0; i < shared_->HelperCount; ++i) JoinHelper(shared_->Helpers[i].Thread);
+  for (int i = 0; i < shared_->HelperCount; ++i) FreeBlock(shared_->Helpers[i].Buffer);
+  delete[] shared_->Helpers;
+  delete[] shared_->Records;
+  shared_.reset();
+}
+
+int FileReaders::Start(SearchState& state, const HelperReading& how, ScanMode scanMode,
+                       const std::uint32_t* indexes, std::uint32_t count) {
+  Stop();
+  if (how.Helpers < 1 || count == 0) return -1;
+  shared_.reset(new (std::nothrow) Shared);
+  if (shared_ == nullptr) return -1;
+  how_ = &how;
+  shared_->Mode = scanMode;
+  shared_->FirstLine = how.FirstLine;
+  shared_->SplitFrom = how.PieceSize > 0 ? 2 * how.PieceSize : 0;
+  shared_->Indexes = indexes;
+  shared_->Count = count;
+  return StartHelpers(how, &state);
+}
+
+int FileReaders::StartPieces(const HelperReading& how, ScanMode scanMode, const char* path,
+                             bool marked, std::int64_t size) {
+  Stop();
+  if (how.Helpers < 1 || how.PieceSize <= 0 || size <= 0) return -1;
+  shared_.reset(new (std::nothrow) Shared);
+  if (shared_ == nullptr) return -1;
+  how_ = &how;
+  Shared& shared = *shared_;
+  shared.Mode = scanMode;
+  shared.Pieces = true;
+  std::strncpy(shared.Path, path, kEntrySize - 1);
+  shared.Marked = marked;
+  shared.Size = size;
+  shared.PieceSize = how.PieceSize;
+  shared.Count = static_cast<std::uint32_t>((size + how.PieceSize - 1) / how.PieceSize);
+  return StartHelpers(how, nullptr);
+}
+
+int FileReaders::StartHelpers(const HelperReading& how, SearchState* state) {
+  Shared& shared = *shared_;
+  shared.Slots = 2 * static_cast<std::uint32_t>(how.Helpers);
+  shared.Records = new (std::nothrow) Record[shared.Slots];
+  shared.Helpers = new (std::nothrow) Helper[how.Helpers];
+  if (shared.Records == nullptr || shared.Helpers == nullptr) {
+    Stop();
+    return -1;
+  }
+  for (std::uint32_t item = 0; item < shared.Slots; ++item) Dispatch(shared, state, item);
+  // Each helper's term and reading are made here, before its thread starts; a helper that
+  // cannot have them is not started.
+  for (int i = 0; i < how.Helpers; ++i) {
+    Helper& helper = shared.Helpers[shared.HelperCount];
+    helper.Shared = &shared;
+    helper.Term = how.HearTerm();
+    helper.Reading = how.MakeReading();
+    helper.Buffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
+    if (helper.Term != nullptr && helper.Reading != nullptr && helper.Buffer != nullptr) {
+      helper.Thread = StartHelper([&helper] { RunHelper(helper); });
+    }
+    if (helper.Thread == nullptr) {
+      FreeBlock(helper.Buffer);
+      helper.Buffer = nullptr;
+      helper.Term.reset();
+      helper.Reading.reset();
+      break;
+    }
+    ++shared.HelperCount;
+  }
+  if (shared.HelperCount == 0) {
+    Stop();
+    return -1;
+  }
+  return 0;
+}
+
+int FileReaders::ReadInPieces(SearchState& state, const HeardTerm& term, SearchSink& sink,
+                              const char* path, bool marked, std::int64_t size, bool& listed,
+                              FileScanEnd& end) {
+  FileReaders pieces;
+  if (pieces.StartPieces(*how_, shared_->Mode, path, marked, size) != 0) return 1;
+  Shared& shared = *pieces.shared_;
+  std::int64_t lineBase = shared_->FirstLine;
+  end = FileScanEnd::ReadToEnd;
+  for (std::uint32_t item = 0; item < shared.Count; ++item) {
+    Record& record = shared.Records[item % shared.Slots];
+    if (TakeRecord(shared, record, lineBase, state, term, sink, listed) != 0) return -1;
+    lineBase += record.LineFeeds;
+    // The first piece that ends the reading ends the file's: its match, its failure or a stop.
+    if (record.End != FileScanEnd::ReadToEnd) {
+      end = record.End;
+      break;
+    }
+    Dispatch(shared, nullptr, item + shared.Slots);
+  }
+  return 0;
+}
+
+int FileReaders::Next(SearchState& state, const HeardTerm& term, WordReading& reading,
+                      SearchSink& sink) {
+  if (shared_ == nullptr || shared_->NextItem >= shared_->Count) return -1;
+  Shared& shared = *shared_;
+  const std::uint32_t item = shared.NextItem++;
+  Record& record = shared.Records[item % shared.Slots];
+  bool listed = false;
+  if (TakeRecord(shared, record, 0, state, term, sink, listed) != 0) return -1;
+  FileScanEnd end = record.End;
+  bool found = false;
+  const int pieces =
+      end == FileScanEnd::Split
+          ? ReadInPieces(state, term, sink, record.Path, record.Marked, record.Size, listed, end)
+          : 0;
+  if (pieces < 0) return -1;
+  if (pieces > 0) {
+    // No helper for the pieces: the file is read here, as one thread reads it.
+    found = ScanFile(state, record.Path, shared.Mode, record.Marked, term, reading, sink);
+  } else {
+    found = EndFileScan(state, record.Path, shared.Mode, end, listed, sink);
+  }
+  Dispatch(shared, &state, item + shared.Slots);
+  return found ? 1 : 0;
+}

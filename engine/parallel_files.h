@@ -1,0 +1,78 @@
+// The files of one pass of a search read on several threads, with exactly the answers of
+// one: helper threads read the files ahead, each file into a bounded record of its own, and
+// the thread that runs the search takes the records in the pass's order and hands them to
+// the sink and the state as its own scan of that file would (file_scanner.h).
+// The thread that runs the search only; the helpers are its own and end with the object.
+//
+// A large file is read in pieces at once, by helpers of its own, each piece into a record
+// (the pass's helpers go on with the files ahead, as far as their records reach); the
+// pieces' records are taken in the file's order.
+//
+// Memory: at most 2 files (or pieces) ahead per helper are read or held, each record
+// holding at most kRecordOccurrences occurrences (about 74 KB) before its helper waits for
+// the search to take them; each helper has a read buffer of kReadChunkSize bytes, a reading
+// and a term. While a file is read in pieces, both sets of helpers and records exist.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "engine/file_scanner.h"
+#include "engine/search_sink.h"
+#include "engine/search_state.h"
+#include "engine/sound_method.h"
+#include "engine/word_reading.h"
+
+constexpr std::uint32_t kRecordOccurrences = 256;
+
+// How the helpers of a pass read: how many there are, and how each makes the term and the
+// reading of its own (a term keeps caches as it reads, so no two threads share one).
+struct HelperReading {
+  int Helpers = 0;
+  std::function<std::unique_ptr<HeardTerm>()> HearTerm;
+  std::function<std::unique_ptr<WordReading>()> MakeReading;
+  std::int64_t FirstLine = 1;
+  // A file of at least two pieces of this size that the platform can view is read in
+  // pieces by the helpers at once (0: never). Only for a reading whose state at the start
+  // of a line is its state at the start of a file (the byte reading).
+  std::int64_t PieceSize = 0;
+};
+
+class FileReaders {
+ public:
+  FileReaders();
+  ~FileReaders();
+  FileReaders(const FileReaders&) = delete;
+  FileReaders& operator=(const FileReaders&) = delete;
+
+  // Starts reading the FileSet entries `indexes` (in this order; the caller keeps them
+  // until the object goes) in `scanMode`. The paths are copied as the files come due, so
+  // an entry may be removed once its file has been taken with Next. 0, or -1 when no
+  // helper could be started (the caller then reads the files itself).
+  int Start(SearchState& state, const HelperReading& how, ScanMode scanMode,
+            const std::uint32_t* indexes, std::uint32_t count);
+  // Starts reading the pieces of the file `path` of `size` bytes (HelperReading::PieceSize).
+  int StartPieces(const HelperReading& how, ScanMode scanMode, const char* path, bool marked,
+                  std::int64_t size);
+
+  // The next file's answer, as ScanFile gives it (`term` tells its matches), with its
+  // occurrences, files not opened and counts handed over as ScanFile would: 1 found, 0 not
+  // found, -1 on a stop.
+  // A file that is read in pieces is read by `reading` on this thread when no helper can be
+  // had for them.
+  int Next(SearchState& state, const HeardTerm& term, WordReading& reading, SearchSink& sink);
+
+  struct Shared;  // what the helpers and the search share
+
+ private:
+  void Stop();
+  int StartHelpers(const HelperReading& how, SearchState* state);
+  int ReadInPieces(SearchState& state, const HeardTerm& term, SearchSink& sink,
+                   const char* path, bool marked, std::int64_t size, bool& listed,
+                   FileScanEnd& end);
+
+  const HelperReading* how_ = nullptr;
+
+  std::unique_ptr<Shared> shared_;
+};

@@ -1,0 +1,273 @@
+// Searches whose files are read by several threads give exactly what one thread gives:
+// the same lines, occurrences, files told, files not opened, left-out items, counts and
+// result, whatever the number of threads; and Pause and Stop reach every thread. Run under
+// ThreadSanitizer too.
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/search_driver.h"
+#include "engine/search_state.h"
+#include "phonetic/phonetic_key.h"
+#include "platform/thread.h"
+#include "platform/thread_testing.h"
+#include "support/recording_sink.h"
+#include "support/test_support.h"
+
+namespace {
+
+struct Outcome {
+  std::vector<std::string> Lines;  // the lines shown, then the ResultList entries
+  std::vector<RecordedOccurrence> Occurrences;
+  std::vector<std::pair<std::string, std::int32_t>> Searched;
+  std::vector<std::string> NotOpened;
+  std::vector<std::uint32_t> LeftOut;
+  std::vector<std::int32_t> Counts;  // files searched, matched, unopened, result entries
+  int Result = 0;
+  bool operator==(const Outcome&) const = default;
+};
+
+Outcome OutcomeOf(SearchState& state, const RecordingSink& sink, int result) {
+  Outcome outcome;
+  outcome.Result = result;
+  outcome.Lines = sink.Lines;
+  outcome.Occurrences = sink.Occurrences;
+  outcome.Searched = sink.Searched;
+  outcome.NotOpened = sink.NotOpened;
+  for (int kind = 0; kind < 6; ++kind)
+    outcome.LeftOut.push_back(sink.LeftOutCount(static_cast<LeftOutKind>(kind)));
+  outcome.Counts = {state.FilesSearched.load(), state.MatchedFiles.load(),
+                    static_cast<std::int32_t>(state.UnopenedFiles.Count.load()),
+                    static_cast<std::int32_t>(state.ResultList.Count.load())};
+  for (std::uint32_t i = 0; i < state.ResultList.Count; ++i)
+    outcome.Lines.push_back(std::string("entry ") + state.ResultList.Get(i));
+  return outcome;
+}
+
+Outcome Search(SearchRequest request, int threads) {
+  request.Threads = threads;
+  const auto state = std::make_unique<SearchState>();
+  RecordingSink sink;
+  const int result = RunSearch(*state, request, sink);
+  Outcome outcome = OutcomeOf(*state, sink, result);
+  ClearSearchLists(*state);
+  return outcome;
+}
+
+// One tree for every case: in t/, many small files in folders, empty files, a file that
+// cannot be opened, UTF-8 and UTF-16 text and a file that can be read in pieces; in folders
+// of their own, a file with more occurrences than the result list holds, a file of one line
+// of 100 MB and the file read in pieces.
+class ParallelTree {
+ public:
+  ParallelTree() {
+    for (int i = 0; i < 60; ++i) {
+      std::string text;
+      for (int line = 0; line <= i % 9; ++line) {
+        text += line % 3 == i % 3 ? "Moses spake unto Aaron in Egypt\n" : "and Pharaoh said\n";
+        if (i % 5 == 0) text += "Mozes M\xc3\xbcller William Bill Jackson\n";
+      }
+      std::string name = "t/d";
+      name.append(std::to_string(i % 4)).append("/f").append(std::to_string(i)).append(".txt");
+      tree.WriteFile(name, i % 11 == 3 ? std::string() : text);
+    }
+    tree.WriteFile("t/d1/utf16.txt", std::string("\xff\xfeM\0\xfc\0l\0l\0e\0r\0\n\0M\0o\0s\0e\0s\0", 26));
+    std::string many;
+    for (int i = 0; i < 62000; ++i) many += i % 100 == 0 ? "Moses Aaron\n" : "Moses ";
+    tree.WriteFile("many/many.txt", many);
+    unopenable = std::make_unique<UnopenableFile>(tree.Path("t/d3/fifo.txt"));
+    tree.WriteFile("pieces/big.txt", PiecedText());
+    tree.WriteFile("t/d2/big.txt", PiecedText());
+    std::string line(100 << 20, 'a');
+    for (std::size_t at = 0; at + 8 < line.size(); at += 3 << 20) line.replace(at, 7, " Moses ");
+    tree.WriteFile("long/line.txt", line);
+  }
+
+  // Over 1 MiB, so that it is viewed and can be read in pieces of kPiece bytes: lines of
+  // every length, a Moses across every piece's boundary, lines that end just before a
+  // boundary, a line over several pieces, and a last word that ends the file.
+  static std::string PiecedText() {
+    std::string text;
+    for (int i = 0; text.size() < (3u << 19); ++i) {
+      text += std::string(static_cast<std::size_t>(i % 97), i % 2 ? 'b' : 'c');
+      text += i % 13 == 0 ? " Moses spake unto Aaron\n" : " and Pharaoh said\n";
+      if (i == 500) text += std::string(3 * kPiece, 'd') + " Moses\n";
+    }
+    for (std::size_t at = kPiece; at + 8 < text.size(); at += kPiece) {
+      if ((at / kPiece) % 5 == 2) {
+        text[at - 1] = '\n';  // the boundary begins a line
+      } else if ((at / kPiece) % 3 != 1) {
+        text.replace(at - 3, 7, " Moses ");
+      }
+    }
+    text += "Egypt and Moses";
+    return text;
+  }
+  static constexpr std::size_t kPiece = 64 << 10;
+
+  TempTree tree;
+  std::unique_ptr<UnopenableFile> unopenable;
+};
+
+ParallelTree* sharedTree = nullptr;
+
+struct Case {
+  const char* Name;
+  const char* Spec;  // under the tree
+  const char* Query;
+  bool Unicode;
+  const char* Method;  // nullptr: the program's own
+  bool GivenNames;
+  std::int64_t PieceSize = kDefaultPieceSize;
+};
+
+void PrintTo(const Case& c, std::ostream* out) { *out << c.Name; }
+
+class ParallelSearchTest : public testing::TestWithParam<Case> {
+ protected:
+  static void SetUpTestSuite() {
+    InitialisePhonetics();
+    sharedTree = new ParallelTree;
+  }
+  static void TearDownTestSuite() {
+    delete sharedTree;
+    sharedTree = nullptr;
+  }
+
+  static SearchRequest RequestOf(const Case& c) {
+    const std::string spec = sharedTree->tree.Path(c.Spec);
+    SearchRequest request = MakeSearchRequest(spec.c_str(), c.Query, true);
+    request.ReadUnicode = c.Unicode;
+    if (c.Method != nullptr) request.Method = FindSoundMethod(c.Method);
+    request.GivenNames = c.GivenNames;
+    request.PieceSize = c.PieceSize;
+    return request;
+  }
+};
+
+TEST_P(ParallelSearchTest, EveryThreadCountGivesWhatOneThreadGives) {
+  ASSERT_TRUE(sharedTree->unopenable->Made());
+  const SearchRequest request = RequestOf(GetParam());
+  const Outcome one = Search(request, 1);
+  ASSERT_FALSE(one.Searched.empty());
+  for (int threads : {2, 3, 8}) {
+    const Outcome many = Search(request, threads);
+    // Compared piece by piece first, for a readable failure.
+    ASSERT_EQ(many.Occurrences.size(), one.Occurrences.size()) << threads << " threads";
+    ASSERT_EQ(many.Lines.size(), one.Lines.size()) << threads << " threads";
+    for (std::size_t i = 0; i < one.Lines.size(); ++i)
+      ASSERT_EQ(many.Lines[i], one.Lines[i]) << "line " << i << ", " << threads << " threads";
+    EXPECT_EQ(many, one) << threads << " threads";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Searches, ParallelSearchTest,
+    testing::Values(Case{"word", "t/*.txt", "Moses", false, nullptr, false},
+                    Case{"word_in_few_files", "t/f1?.txt", "Egypt", false, nullptr, false},
+                    Case{"and", "t/*.txt", "Moses A Aaron", false, nullptr, false},
+                    Case{"or_not_xor", "t/*.txt", "Pharaoh O Egypt N Bill X Jackson", false,
+                         nullptr, false},
+                    Case{"sole_not", "t/*.txt", "N Moses", false, nullptr, false},
+                    Case{"letters", "t/*.txt", "M\xc3\xbcller", true, nullptr, false},
+                    Case{"letters_expression", "t/*.txt", "Muller A Moses", true, "dm", false},
+                    Case{"daitch_mokotoff", "t/*.txt", "Moses", false, "dm", false},
+                    Case{"scored", "t/*.txt", "Moses", false, "scored", false},
+                    Case{"given_names", "t/*.txt", "William", true, nullptr, true},
+                    Case{"more_occurrences_than_the_list_holds", "many/*.txt", "Moses", false,
+                         nullptr, false},
+                    Case{"one_line_of_100_mb", "long/*.txt", "Moses", false, nullptr, false},
+                    Case{"pieces", "pieces/*.txt", "Moses", false, nullptr, false,
+                         ParallelTree::kPiece},
+                    Case{"pieces_scored", "pieces/*.txt", "Moses", false, "scored", false,
+                         ParallelTree::kPiece},
+                    Case{"pieces_first_match", "pieces/*.txt", "Egypt A Moses O Aaron", false,
+                         nullptr, false, ParallelTree::kPiece},
+                    Case{"pieces_none", "pieces/*.txt", "Jackson", false, nullptr, false,
+                         ParallelTree::kPiece},
+                    Case{"pieces_of_letters", "pieces/*.txt", "Moses", true, "dm", false,
+                         ParallelTree::kPiece},
+                    Case{"pieces_in_tree", "t/*.txt", "Moses", false, nullptr, false,
+                         ParallelTree::kPiece}),
+    [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.Name); });
+
+// Pause and Stop, asked for while the helpers read: the search is caught at its first line.
+class ParallelControlTest : public ParallelSearchTest {
+ protected:
+  // Runs the search of every Moses on the worker with 3 threads; `atFirstLine` runs on the
+  // search's thread before its first line is shown.
+  int RunOnWorker(RecordingSink& sink, SearchState& state, const std::function<void()>& atFirstLine,
+                  const std::function<void()>& meanwhile) {
+    SearchRequest request = RequestOf({"", "t/*.txt", "Moses", false, nullptr, false});
+    request.PieceSize = ParallelTree::kPiece;
+    request.Threads = 3;
+    bool first = true;
+    sink.BeforeLine = [&](const std::string&) {
+      if (first) atFirstLine();
+      first = false;
+    };
+    if (StartWorker([&] { return RunSearch(state, request, sink); }) != 0) return 99;
+    meanwhile();
+    return JoinWorker();
+  }
+};
+
+TEST_F(ParallelControlTest, PauseHoldsEveryThreadAndTheSearchGoesOnAsBefore) {
+  SearchRequest request = RequestOf({"", "t/*.txt", "Moses", false, nullptr, false});
+  const Outcome one = Search(request, 1);
+  const auto state = std::make_unique<SearchState>();
+  RecordingSink sink;
+  bool allPaused = false;
+  const int result = RunOnWorker(
+      sink, *state, [] { RequestPause(); },
+      [&] {
+        allPaused = WaitUntilWorkerPaused();
+        RequestResume();
+      });
+  EXPECT_TRUE(allPaused);
+  EXPECT_EQ(OutcomeOf(*state, sink, result), one);
+  ClearSearchLists(*state);
+}
+
+TEST_F(ParallelControlTest, StopWithAThreadHeldEndsTheSearchWithLinesAndEntriesInStep) {
+  const Outcome one = Search(RequestOf({"", "t/*.txt", "Moses", false, nullptr, false}), 1);
+  const auto state = std::make_unique<SearchState>();
+  RecordingSink sink;
+  bool held = false;
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool holdAsked = false;
+  const int result = RunOnWorker(
+      sink, *state,
+      [&] {
+        HoldWorkerAtNextCheckpoint();
+        std::lock_guard<std::mutex> lock(mutex);
+        holdAsked = true;
+        changed.notify_all();
+      },
+      [&] {
+        {
+          std::unique_lock<std::mutex> lock(mutex);
+          changed.wait(lock, [&] { return holdAsked; });
+        }
+        held = WaitUntilWorkerHeld();
+        RequestStop();
+      });
+  EXPECT_TRUE(held);
+  EXPECT_EQ(result, -1);
+  EXPECT_TRUE(WorkerSawStop());
+  // Every line shown has its entry, and nothing was shown after the stop.
+  EXPECT_EQ(sink.Lines.size(), state->ResultList.Count.load());
+  // Once held, the search shows at most what its records held: far from all.
+  EXPECT_LT(sink.Lines.size(), one.Occurrences.size() / 2);
+  ResetSearchState(*state);
+  ClearSearchLists(*state);
+}
+
+}  // namespace
