@@ -16,7 +16,7 @@ run() {
     trap stop_wine EXIT
     start_wine build-win64 win64 || exit 1
     python3 tests/win32/same_results.py --linux-cli build-test/bin/tessik-cli \
-      --windows-cli build-win64/bin/tessik-cli.exe --wine "$WINE"
+      --windows-cli build-win64/bin/tessik-cli.exe --wine "$WINE" --threads 3
   ) || {
     echo "the Linux and Windows tessik-cli were not compared, or differ (above)" >&2
     return 1

@@ -273,8 +273,8 @@ def make_capacity(base):
 
 
 # ---- running -------------------------------------------------------------------------------
-def run_program(cli, args, cwd, log):
-    argv = [cli] + (["--log", log] if log else []) + args
+def run_program(cli, args, cwd, log, threads=None):
+    argv = [cli] + (["-j", str(threads)] if threads else []) + (["--log", log] if log else []) + args
     p = subprocess.run(argv, cwd=cwd, capture_output=True, timeout=120, check=False)
     return p.stdout, p.stderr, p.returncode
 
@@ -514,6 +514,8 @@ def main():
                     help="K/N: compare only the K-th of N equal shares of the cases, so that N "
                          "runs side by side compare them all")
     ap.add_argument("--show", type=int, default=30)
+    ap.add_argument("--threads", type=int, default=None,
+                    help="the threads tessik-cli reads with (-j); its own default when not given")
     ap.add_argument("--seed", type=int, default=20261209, help="of the random files and queries")
     # Each run makes its own folder unless told one, so that two runs at once (two builds'
     # tests) do not write over each other's files.
@@ -548,7 +550,7 @@ def compare(opts, base):
         else:
             log_a = log_b = None
         try:
-            a = run_program(opts.cli, args, cwd, log_a)
+            a = run_program(opts.cli, args, cwd, log_a, opts.threads)
         except subprocess.TimeoutExpired:
             a = (b"", b"TIMEOUT\n", -1)
         la = read_log(log_a) if log is True else None

@@ -5,6 +5,7 @@ scripts/build-windows.sh and scripts/test.sh; CTest cannot run it, since the cro
 has no Linux program).
 
   same_results.py --linux-cli PATH --windows-cli PATH.exe [--wine WINE] [--keep] [--show N]
+                  [--threads N]
 
 The caller sets up Wine (WINEPREFIX and the rest, see scripts/lib/wine-env.sh); the script runs
 `WINE PATH.exe ...` itself. It compares, search by search, the standard output lines, the
@@ -618,6 +619,8 @@ def main():
     parser.add_argument("--windows-cli", required=True, help="tessik-cli.exe")
     parser.add_argument("--wine", default="wine", help="the Wine loader (default: wine)")
     parser.add_argument("--keep", action="store_true", help="keep the tree and the logs")
+    parser.add_argument("--threads", type=int, default=None,
+                        help="the threads both programs read with (-j); their default if not given")
     parser.add_argument("--show", type=int, default=5,
                         help="how many differing searches to print (default 5)")
     options = parser.parse_args()
@@ -635,8 +638,10 @@ def main():
         print("same_results.py: %s not found" % options.wine, file=sys.stderr)
         return 2
 
-    linux = Platform("linux", [os.path.abspath(options.linux_cli)], False)
-    windows = Platform("windows", [options.wine, os.path.abspath(options.windows_cli)], True)
+    threads = ["-j", str(options.threads)] if options.threads else []
+    linux = Platform("linux", [os.path.abspath(options.linux_cli)] + threads, False)
+    windows = Platform("windows", [options.wine, os.path.abspath(options.windows_cli)] + threads,
+                       True)
 
     work = os.path.realpath(tempfile.mkdtemp(prefix="tessik-same-"))
     tree = os.path.join(work, "tree")
