@@ -17,6 +17,8 @@
 namespace {
 
 constexpr std::uint32_t kRecordWordBytes = 4 * kMaxWordLetters;
+// Occurrences that a helper puts into a record before it wakes the search.
+constexpr std::uint64_t kNotifyEvery = kRecordOccurrences / 2;
 
 struct Occurrence {
   std::int64_t Start;
@@ -136,8 +138,11 @@ int Keep(void* context, const WordFound& found) {
   kept.Length = found.Length < kRecordWordBytes ? found.Length : kRecordWordBytes;
   std::memcpy(kept.Letters, found.Letters, kept.Length);
   record.Produced.store(produced + 1);
-  // The search waits only once it has taken everything before this one.
-  if (record.Consumed.load() == produced) NotifyWorker();
+  // The search is woken for the first occurrence of a file, then for every kNotifyEvery
+  // and when the record is full; the end of the file wakes it for the rest.
+  if (produced == 0 || (produced + 1) % kNotifyEvery == 0 ||
+      produced + 1 - record.Consumed.load() >= kRecordOccurrences)
+    NotifyWorker();
   return kScanGoOn;
 }
 
@@ -187,7 +192,10 @@ void Dispatch(Shared& shared, SearchState* state, std::uint32_t item) {
   record.Consumed.store(0);
   record.Finished.store(0);
   shared.Dispatched.store(item + 1);
-  NotifyWorker();
+  // Helpers waiting for files are woken when half of the records are theirs to fill, or
+  // by the search before it waits itself (TakeRecord).
+  if (item + 1 - shared.Taken.load() >= shared.Slots / 2 || item + 1 == shared.Count)
+    NotifyWorker();
 }
 
 // Hands over the occurrences of `record` as its helper fills it, until it is finished; a
@@ -218,6 +226,7 @@ int TakeRecord(Shared& shared, Record& record, std::int64_t lineBase, SearchStat
       if (record.Produced.load() == consumed) return 0;
       continue;
     }
+    NotifyWorker();  // files handed out without waking a helper (Dispatch)
     if (Wait(HasMore, &record) != 0) return -1;
   }
 }
@@ -273,7 +282,7 @@ int FileReaders::StartPieces(const HelperReading& how, ScanMode scanMode, const 
 
 int FileReaders::StartHelpers(const HelperReading& how, SearchState* state) {
   Shared& shared = *shared_;
-  shared.Slots = 2 * static_cast<std::uint32_t>(how.Helpers);
+  shared.Slots = kRecordsPerHelper * static_cast<std::uint32_t>(how.Helpers);
   shared.Records = new (std::nothrow) Record[shared.Slots];
   shared.Helpers = new (std::nothrow) Helper[how.Helpers];
   if (shared.Records == nullptr || shared.Helpers == nullptr) {

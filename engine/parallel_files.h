@@ -8,9 +8,9 @@
 // (the pass's helpers go on with the files ahead, as far as their records reach); the
 // pieces' records are taken in the file's order.
 //
-// Memory: at most 2 files (or pieces) ahead per helper are read or held, each record
-// holding at most kRecordOccurrences occurrences (about 74 KB) before its helper waits for
-// the search to take them; each helper has a read buffer of kReadChunkSize bytes, a reading
+// Memory: at most kRecordsPerHelper files (or pieces) ahead per helper are read or held,
+// each record holding at most kRecordOccurrences occurrences (about 18 KB) before its helper
+// waits for the search to take them (about 150 KB of records a helper); each helper has a read buffer of kReadChunkSize bytes, a reading
 // and a term. While a file is read in pieces, both sets of helpers and records exist.
 #pragma once
 
@@ -24,7 +24,9 @@
 #include "engine/sound_method.h"
 #include "engine/word_reading.h"
 
-constexpr std::uint32_t kRecordOccurrences = 256;
+constexpr std::uint32_t kRecordOccurrences = 64;
+// Files (or pieces) each helper may read ahead of the one whose results are being handed over.
+constexpr std::uint32_t kRecordsPerHelper = 8;
 
 // How the helpers of a pass read: how many there are, and how each makes the term and the
 // reading of its own (a term keeps caches as it reads, so no two threads share one).

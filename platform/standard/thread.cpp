@@ -31,6 +31,14 @@ std::atomic<bool> routineRunning{false};
 // their pause now.
 std::atomic<int> searchThreads{0};
 std::atomic<int> pausedThreads{0};
+// Threads in WorkerWaitUntil or WorkerWaitFor, which NotifyWorker wakes.
+std::atomic<int> waitingThreads{0};
+struct Waiting {
+  Waiting() { waitingThreads.fetch_add(1); }
+  ~Waiting() { waitingThreads.fetch_sub(1); }
+  Waiting(const Waiting&) = delete;
+  Waiting& operator=(const Waiting&) = delete;
+};
 std::thread workerThread;            // touched by the window thread only
 int workerResult = 0;                // written by the worker, read after the join
 thread_local bool onWorker = false;
@@ -195,6 +203,7 @@ int ProcessorCount() {
 
 int WorkerWaitFor(bool (*ready)(const void* context), const void* context) {
   std::unique_lock<std::mutex> lock(controlMutex);
+  const Waiting waiting;
   const bool ofWorker = onWorker;
   controlChanged.wait(lock, [&] {
     return ready(context) || (ofWorker && (stopWanted.load() || pauseWanted.load() ||
@@ -209,6 +218,7 @@ bool WorkerSawStop() { return sawStop.load(); }
 
 int WorkerWaitUntil(const std::atomic<int>& done) {
   std::unique_lock<std::mutex> lock(controlMutex);
+  const Waiting waiting;
   controlChanged.wait(lock, [&done] { return done.load() != 0 || stopWanted.load(); });
   // A call that was carried out counts as done even when a stop came at the same time.
   if (done.load() != 0) return 0;
@@ -216,6 +226,9 @@ int WorkerWaitUntil(const std::atomic<int>& done) {
 }
 
 void NotifyWorker() {
+  // Whoever waits counted itself under the lock before it looked at what it waits for, and
+  // the caller changed that before it came here: with nobody counted, nobody can miss it.
+  if (waitingThreads.load() == 0) return;
   std::lock_guard<std::mutex> lock(controlMutex);
   controlChanged.notify_all();
 }
