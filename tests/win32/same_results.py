@@ -405,6 +405,18 @@ def run(platform, tree, logs, index, search):
     return argv, proc.returncode, proc.stdout, proc.stderr, log
 
 
+# Under load Wine now and then fails to start a program at all: it ends with status 1 before
+# any of the program's code runs. tessik-cli always says something on standard output or
+# standard error and writes the log it is asked for, so a run with none of these never
+# started, and runs once more (at most this many times).
+LAUNCH_RETRIES = 2
+
+
+def never_started(outcome):
+    _, status, stdout, stderr, log = outcome
+    return status not in (0, None) and not stdout and not stderr and log is None
+
+
 def console_text(data, windows):
     text = data.decode("latin-1")
     return text.replace("\r\n", "\n") if windows else text
@@ -656,10 +668,16 @@ def main():
         return 2
     started = time.monotonic()
     failed = []
+    relaunched = 0
     try:
         for index, search in enumerate(SEARCHES):
             linux_run = run(linux, tree, logs, index, search)
             windows_run = run(windows, tree, logs, index, search)
+            for _ in range(LAUNCH_RETRIES):
+                if not never_started(windows_run):
+                    break
+                relaunched += 1
+                windows_run = run(windows, tree, logs, index, search)
             problems = compare(search, tree, linux, windows, linux_run, windows_run)
             if problems:
                 failed.append((search, linux_run[0], windows_run[0], problems))
@@ -678,6 +696,8 @@ def main():
         print()
     if len(failed) > options.show:
         print("... and %d more differing searches" % (len(failed) - options.show))
+    if relaunched:
+        print("Wine did not start tessik-cli.exe %d time(s); those searches ran again" % relaunched)
     print("%d searches, %d differences (%.1f s)" % (len(SEARCHES), len(failed),
                                                    time.monotonic() - started))
     return 1 if failed else 0
