@@ -182,8 +182,132 @@ const char* LetterFoldsUnicodeVersion() { return kLetterFoldsUnicodeVersion; }
 
 LetterClass ClassifyNonAscii(char32_t codePoint) { return Lookup(codePoint).Class; }
 
+namespace {
+
+// The quick reading of a word: each letter by one look-up, where no rule of FoldWordByRules
+// that looks around a letter can apply. What a letter's role asks of it there (bits of
+// kQuickOwn ... kQuickGhe), and which pairs of the rules it can take part in.
+enum QuickKind : std::uint8_t { kQuickOwn, kQuickIe, kQuickI, kQuickGhe };
+// As the first letter of a pair: a vowel of an upsilon diphthong, gamma, mu, nu.
+constexpr std::uint8_t kPairVowel = 1, kPairGamma = 2, kPairMu = 4, kPairNu = 8;
+
+struct QuickRole {
+  QuickKind Kind;
+  std::uint8_t First;   // the pairs it may begin
+  std::uint8_t Second;  // the pairs it may end: a letter of First's bits before it asks the rules
+};
+
+constexpr QuickRole QuickRoleOf(FoldRole role) {
+  switch (role) {
+    case kRoleIe:
+      return {kQuickIe, 0, 0};
+    case kRoleI:
+      return {kQuickI, 0, 0};
+    case kRoleGhe:
+      return {kQuickGhe, 0, 0};
+    case kRoleAlpha:
+    case kRoleEpsilon:
+    case kRoleEta:
+    case kRoleOmicron:
+      return {kQuickOwn, kPairVowel, 0};
+    case kRoleUpsilon:
+      return {kQuickOwn, 0, kPairVowel};
+    case kRoleGamma:
+      return {kQuickOwn, kPairGamma, kPairGamma};
+    case kRoleXi:
+    case kRoleChi:
+      return {kQuickOwn, 0, kPairGamma};
+    case kRoleMu:
+      return {kQuickOwn, kPairMu, 0};
+    case kRolePi:
+      return {kQuickOwn, 0, kPairMu};
+    case kRoleNu:
+      return {kQuickOwn, kPairNu, 0};
+    case kRoleTau:
+      return {kQuickOwn, 0, kPairNu};
+    default:
+      return {kQuickOwn, 0, 0};
+  }
+}
+
+constexpr std::array<QuickRole, kRoleChi + 1> MakeQuickRoles() {
+  std::array<QuickRole, kRoleChi + 1> roles{};
+  for (int role = 0; role <= kRoleChi; ++role) roles[role] = QuickRoleOf(static_cast<FoldRole>(role));
+  return roles;
+}
+constexpr std::array<QuickRole, kRoleChi + 1> kQuickRoles = MakeQuickRoles();
+
+// The most room the quick reading fills; a caller with more room is read by the rules.
+constexpr std::uint32_t kQuickRoom = 64;
+constexpr std::uint32_t kNotQuick = ~std::uint32_t{0};
+
+// FoldWordByRules for a word of letters below U+0500 (no mark, nothing that separates) in
+// which no pair of the Greek rules stands, read as Russian: the letters of each from its
+// entry, Cyrillic e, yo, i and ghe by the letter before. kNotQuick for any other word, and
+// for a word with one of those four letters and a letter only Ukrainian or Belarusian has.
+std::uint32_t FoldQuickly(const char32_t* word, std::uint32_t count, char* letters,
+                          std::uint32_t room) {
+  char quick[kQuickRoom + sizeof(LetterFold::Letters)];
+  std::uint32_t written = 0;
+  bool atStart = true;
+  bool softens = false;        // the letter before makes e and yo read ye
+  std::uint8_t pairs = 0;      // the pairs the letter before may begin
+  std::uint8_t alphabet = 0;   // the flags of the letters only Ukrainian or Belarusian has
+  bool chosen = false;         // a letter whose reading depends on the alphabet was read
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const char32_t codePoint = word[i];
+    if (codePoint >= kLowEnd) return kNotQuick;
+    const LetterFold& fold = kLowBlock[codePoint];
+    if (fold.Class == LetterClass::kAsciiLetter) {
+      if (written < room) quick[written++] = static_cast<char>(codePoint | 0x20);
+      atStart = false;
+      softens = false;
+      pairs = 0;
+      continue;
+    }
+    if (fold.Class != LetterClass::kFoldedLetter) return kNotQuick;
+    const QuickRole role = kQuickRoles[fold.Role];
+    if ((pairs & role.Second) != 0) return kNotQuick;
+    pairs = role.First;
+    alphabet |= fold.Flags;
+    if (written < room) {
+      const char* own = fold.Letters;
+      std::uint32_t length = fold.Count;
+      if (role.Kind != kQuickOwn) {
+        chosen = true;
+        if (role.Kind == kQuickIe) {
+          own = atStart || softens ? "ye\0" : "e\0\0";
+          length = atStart || softens ? 2 : 1;
+        } else {
+          own = role.Kind == kQuickI ? "i\0\0" : "g\0\0";
+          length = 1;
+        }
+      }
+      std::memcpy(quick + written, own, sizeof fold.Letters);
+      written += length;
+    }
+    atStart = false;
+    softens = (fold.Flags & kSoftensYe) != 0;
+  }
+  if (chosen && (alphabet & (kUkrainianOnly | kBelarusianOnly)) != 0) return kNotQuick;
+  if (written > room) written = room;
+  std::memcpy(letters, quick, written);
+  return written;
+}
+
+}  // namespace
+
 std::uint32_t FoldWord(const char32_t* word, std::uint32_t count, char* letters,
                        std::uint32_t room) {
+  if (room <= kQuickRoom) {
+    const std::uint32_t quick = FoldQuickly(word, count, letters, room);
+    if (quick != kNotQuick) return quick;
+  }
+  return FoldWordByRules(word, count, letters, room);
+}
+
+std::uint32_t FoldWordByRules(const char32_t* word, std::uint32_t count, char* letters,
+                              std::uint32_t room) {
   Output out{letters, room, 0};
   Language language = Language::kNotLooked;
   bool atStart = true;             // no letter of the word before this one

@@ -55,8 +55,15 @@ inline LetterClass ClassifyCodePoint(char32_t codePoint) {
 //    start of the word and mb inside, nu-tau d at the start and nt inside.
 // Marks and separators in `word` write nothing: the caller passes one word as the rule
 // above finds it. `count` may be any size; the work stops once `room` letters are written.
+//
+// Most words need none of the rules that look around a letter (no Greek pair, a Cyrillic word
+// read as Russian): they are read by one look-up a letter, any other by FoldWordByRules.
 std::uint32_t FoldWord(const char32_t* word, std::uint32_t count, char* letters,
                        std::uint32_t room);
+
+// The same folding, every letter by its rules: what the quicker reading of FoldWord is held to.
+std::uint32_t FoldWordByRules(const char32_t* word, std::uint32_t count, char* letters,
+                              std::uint32_t room);
 
 // The letters the folding of a word that begins with `codePoint` can begin with, whatever
 // follows it: bit i for the letter 'a' + i (a Cyrillic e gives y and e, a Greek mu m and b,
