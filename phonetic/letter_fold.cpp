@@ -241,26 +241,30 @@ constexpr std::array<QuickRole, kRoleChi + 1> kQuickRoles = MakeQuickRoles();
 constexpr std::uint32_t kQuickRoom = 64;
 constexpr std::uint32_t kNotQuick = ~std::uint32_t{0};
 
-// FoldWordByRules for a word of letters below U+0500 (no mark, nothing that separates) in
-// which no pair of the Greek rules stands, read as Russian: the letters of each from its
-// entry, Cyrillic e, yo, i and ghe by the letter before. kNotQuick for any other word, and
-// for a word with one of those four letters and a letter only Ukrainian or Belarusian has.
-std::uint32_t FoldQuickly(const char32_t* word, std::uint32_t count, char* letters,
-                          std::uint32_t room) {
-  char quick[kQuickRoom + sizeof(LetterFold::Letters)];
+// The reading of a word of letters below U+0500 (no mark, nothing that separates) in which no
+// pair of the Greek rules stands, in `language`: the letters of each from its entry, Cyrillic
+// e, yo, i and ghe as the alphabet and the letter before read them. kNotQuick for any other
+// word. `alphabet` gets the flags of its letters, `chosen` whether a letter read depends on
+// the alphabet.
+std::uint32_t ReadQuickly(const char32_t* word, std::uint32_t count, std::uint32_t room,
+                          Language language, char* quick, std::uint8_t* alphabet, bool* chosen) {
+  // The letters of e and yo (after the letter before and at the start, or elsewhere), i, ghe.
+  const bool ukrainian = language == Language::kUkrainian;
+  const char* const yeAfter = ukrainian ? "e\0\0" : "ye\0";
+  const std::uint32_t yeAfterCount = ukrainian ? 1 : 2;
+  const char* const i = ukrainian ? "y\0\0" : "i\0\0";
+  const char* const ghe = language == Language::kRussian ? "g\0\0" : "h\0\0";
   std::uint32_t written = 0;
-  bool atStart = true;
-  bool softens = false;        // the letter before makes e and yo read ye
-  std::uint8_t pairs = 0;      // the pairs the letter before may begin
-  std::uint8_t alphabet = 0;   // the flags of the letters only Ukrainian or Belarusian has
-  bool chosen = false;         // a letter whose reading depends on the alphabet was read
-  for (std::uint32_t i = 0; i < count; ++i) {
-    const char32_t codePoint = word[i];
+  bool softens = true;       // e and yo read ye here: at the start, or after such a letter
+  std::uint8_t pairs = 0;    // the pairs the letter before may begin
+  std::uint8_t flags = 0;
+  bool dependsOnAlphabet = false;
+  for (std::uint32_t at = 0; at < count; ++at) {
+    const char32_t codePoint = word[at];
     if (codePoint >= kLowEnd) return kNotQuick;
     const LetterFold& fold = kLowBlock[codePoint];
     if (fold.Class == LetterClass::kAsciiLetter) {
       if (written < room) quick[written++] = static_cast<char>(codePoint | 0x20);
-      atStart = false;
       softens = false;
       pairs = 0;
       continue;
@@ -269,28 +273,48 @@ std::uint32_t FoldQuickly(const char32_t* word, std::uint32_t count, char* lette
     const QuickRole role = kQuickRoles[fold.Role];
     if ((pairs & role.Second) != 0) return kNotQuick;
     pairs = role.First;
-    alphabet |= fold.Flags;
+    flags |= fold.Flags;
     if (written < room) {
       const char* own = fold.Letters;
       std::uint32_t length = fold.Count;
       if (role.Kind != kQuickOwn) {
-        chosen = true;
+        dependsOnAlphabet = true;
         if (role.Kind == kQuickIe) {
-          own = atStart || softens ? "ye\0" : "e\0\0";
-          length = atStart || softens ? 2 : 1;
+          own = softens ? yeAfter : "e\0\0";
+          length = softens ? yeAfterCount : 1;
         } else {
-          own = role.Kind == kQuickI ? "i\0\0" : "g\0\0";
+          own = role.Kind == kQuickI ? i : ghe;
           length = 1;
         }
       }
       std::memcpy(quick + written, own, sizeof fold.Letters);
       written += length;
+    } else if (role.Kind != kQuickOwn) {
+      dependsOnAlphabet = true;
     }
-    atStart = false;
     softens = (fold.Flags & kSoftensYe) != 0;
   }
-  if (chosen && (alphabet & (kUkrainianOnly | kBelarusianOnly)) != 0) return kNotQuick;
-  if (written > room) written = room;
+  *alphabet = flags;
+  *chosen = dependsOnAlphabet;
+  return written < room ? written : room;
+}
+
+// FoldWordByRules for a word that ReadQuickly reads, else kNotQuick. A Cyrillic word is read
+// as Russian, and again in its own alphabet when a letter only Ukrainian or Belarusian has
+// shows that it is not and a letter read depends on it.
+std::uint32_t FoldQuickly(const char32_t* word, std::uint32_t count, char* letters,
+                          std::uint32_t room) {
+  char quick[kQuickRoom + sizeof(LetterFold::Letters)];
+  std::uint8_t alphabet = 0;
+  bool chosen = false;
+  std::uint32_t written =
+      ReadQuickly(word, count, room, Language::kRussian, quick, &alphabet, &chosen);
+  if (written == kNotQuick) return kNotQuick;
+  if (chosen && (alphabet & (kUkrainianOnly | kBelarusianOnly)) != 0) {
+    const Language language =
+        (alphabet & kBelarusianOnly) != 0 ? Language::kBelarusian : Language::kUkrainian;
+    written = ReadQuickly(word, count, room, language, quick, &alphabet, &chosen);
+  }
   std::memcpy(letters, quick, written);
   return written;
 }

@@ -288,6 +288,29 @@ TEST(FoldWordQuickly, ReadsEveryPairAsTheRulesDo) {
   EXPECT_GT(checked, 600000u);
 }
 
+// Every three letters of the Greek rules' pairs (and a few others), where the third decides
+// how an upsilon after a vowel reads.
+TEST(FoldWordQuickly, ReadsEveryTripleOfTheGreekPairsAsTheRulesDo) {
+  const std::u32string letters =
+      U"αεηοάέήόΑΕΗΟυύϋΰΥΫγξχΓΞΧμπνΜΠΝτΤβδζλρθσκφψωςabеёигъьїў";
+  std::size_t checked = 0;
+  for (char32_t first : letters) {
+    for (char32_t second : letters) {
+      for (char32_t third : letters) {
+        for (const std::u32string& word :
+             {std::u32string{first, second, third}, std::u32string{U'κ', first, second, third}}) {
+          const Reading both = ReadBoth(word, 62);
+          ASSERT_EQ(both.Quick, both.ByRules)
+              << "U+" << std::hex << static_cast<std::uint32_t>(first) << " U+"
+              << static_cast<std::uint32_t>(second) << " U+" << static_cast<std::uint32_t>(third);
+          ++checked;
+        }
+      }
+    }
+  }
+  EXPECT_GT(checked, 300000u);
+}
+
 TEST(FoldWordQuickly, ReadsDrawnWordsAsTheRulesDo) {
   std::vector<char32_t> pool = GreekAndCyrillicLetters();
   for (char32_t c : {U'a', U'Z', U'é', U'ß', U'Ł', U'ї', U'є', U'ґ', U'ў', U'ъ', U'ь', U'й',
