@@ -28,8 +28,13 @@
 # memory target is 64 MB (64,000,000 bytes) while the list stays within 61,440 lines, and
 # 48 bytes more for each line beyond. The exit status does not depend on any target.
 # A Markdown table of the run closes the output, as the README shows it.
+# Then the threads: tessik-cli with -j1, -j2 and one thread per processor, against ripgrep
+# with -j1 and at its default (every processor), on the one file and on the tree; each
+# count's speed over tessik-cli's own with one thread must reach 1.7 with two threads, and
+# every count must print the same as one.
 # Usage: bench/run_bench.sh [BUILD_DIR]   (default build/; TESSIK_BENCH_RUNS, default 5;
-#        TESSIK_BENCH_CORPUS, mixed (the default) or kjv)
+#        TESSIK_BENCH_CORPUS, mixed (the default) or kjv; TESSIK_BENCH_PART=threads: the
+#        threads alone)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -140,7 +145,8 @@ bench_case() {
     unset -n cmd
     tool=$((tool + 1))
   done
-  cmd_tessik=("$cli" "${cmd_tessik[@]}")
+  # One thread, as every other program here; the threads are measured apart (below).
+  cmd_tessik=("$cli" -j1 "${cmd_tessik[@]}")
   # Round after round, each program once a round: when the machine's speed drifts during
   # a case, it slows every program alike.
   for ((r = 0; r < runs; r++)); do
@@ -218,6 +224,8 @@ if [ ! -s "$accented" ] || [ "$accented" -ot "$big" ]; then
 fi
 cat "$accented" >/dev/null
 
+part=${TESSIK_BENCH_PART:-all}
+if [ "$part" != threads ]; then
 bench_case "Moses, one file" "$big_bytes" "rg=0.9 grep=2.2" \
   :: "$big" moses \
   :: rg -j1 -c -i moses "$big" \
@@ -325,13 +333,78 @@ bench_case "two absent terms joined by O, tree" "$tree_bytes" "rg=0.7 grep=1.5" 
   :: grep -r -c -i -e xylophone -e quagmire "$tree" \
   :: ugrep -J1 -r -c -i -e xylophone -e quagmire "$tree"
 
+fi
+
+# threads_case LABEL BYTES :: TESSIK ARGS :: RG ARGS: tessik-cli with 1, 2 and every
+# processor's thread, ripgrep with -j1 and at its default, round after round.
+thread_rows=()
+threads_case() {
+  local label=$1 bytes=$2
+  shift 3
+  local -a tessik_args=() rg_args=()
+  while [ "$1" != :: ]; do
+    tessik_args+=("$1")
+    shift
+  done
+  shift
+  rg_args=("$@")
+  local -A wall=() cpus=() peak=()
+  local -a counts=(1 2)
+  [ "$(nproc)" -gt 2 ] && counts+=("$(nproc)")
+  local r n t speed
+  for ((r = 0; r < runs; r++)); do
+    for n in "${counts[@]}"; do
+      run_once "tessik-j$n" "$scratch/tessik-j$n.out" "$cli" -j"$n" "${tessik_args[@]}"
+    done
+    run_once rg-j1 "$scratch/rg-j1.out" rg -j1 "${rg_args[@]}"
+    run_once rg "$scratch/rg.out" rg "${rg_args[@]}"
+  done
+  printf '\n%s\n%-10s %7s %8s %8s %13s\n' "$label" tool threads "wall s" "MB/s" "/ one thread"
+  for n in "${counts[@]}"; do
+    t=tessik-j$n
+    speed=$(ratio "${wall[tessik-j1]}" "${wall[$t]}")
+    cmp -s "$scratch/tessik-j1.out" "$scratch/$t.out" || speed+=" (OUTPUT DIFFERS)"
+    printf '%-10s %7s %8s %8s %13s\n' tessik-cli "$n" "$(seconds "${wall[$t]}")" \
+      "$(mb_per_s "$bytes" "${wall[$t]}")" "$speed"
+  done
+  printf '%-10s %7s %8s %8s\n' rg 1 "$(seconds "${wall[rg-j1]}")" "$(mb_per_s "$bytes" "${wall[rg-j1]}")"
+  printf '%-10s %7s %8s %8s\n' rg all "$(seconds "${wall[rg]}")" "$(mb_per_s "$bytes" "${wall[rg]}")"
+  local two most
+  two=$(ratio "${wall[tessik-j1]}" "${wall[tessik-j2]}")
+  most=${counts[${#counts[@]} - 1]}
+  printf '        2 threads / 1: %s  target >= 1.7: %s\n' "$two" "$(verdict "$two" 1.7)"
+  printf '        tessik-cli with %s threads / rg at its default: %s\n' "$most" \
+    "$(ratio "${wall[rg]}" "${wall[tessik-j$most]}")"
+  local cells="| $label |"
+  for n in "${counts[@]}"; do cells+=" $n: $(mb_per_s "$bytes" "${wall[tessik-j$n]}") |"; done
+  [ ${#counts[@]} -lt 3 ] && cells+=" — |"
+  cells+=" $two (≥ 1.7: $(verdict "$two" 1.7)) | $(mb_per_s "$bytes" "${wall[rg-j1]}") |"
+  cells+=" $(mb_per_s "$bytes" "${wall[rg]}") | $(ratio "${wall[rg]}" "${wall[tessik-j$most]}") |"
+  thread_rows+=("$cells")
+}
+
+threads_case "Moses, one file" "$big_bytes" :: "$big" moses :: -c -i moses "$big"
+threads_case "Moses, tree" "$tree_bytes" :: -s "$tree/*.txt" moses \
+  :: --no-ignore -c -i moses "$tree"
+# The scored method spends the most processor time a byte: where threads gain the most.
+threads_case "Moses, tree, scored" "$tree_bytes" :: --method=scored -s "$tree/*.txt" moses \
+  :: --no-ignore -c -i moses "$tree"
+threads_case "two absent terms joined by O, tree" "$tree_bytes" \
+  :: -s "$tree/*.txt" xylophone O quagmire :: --no-ignore -c -i -e xylophone -e quagmire "$tree"
+
 printf '\nMB/s is the corpus size (10^6 bytes) over the best wall time, cpu MB/s over the least\n'
 printf 'user + system time (steadier on a busy machine). An expression reads a file once for\n'
 printf 'each term that has to scan it, and stops reading it at its first matching word.\n'
 
-printf '\n| search | tessik-cli MB/s | rg -j1 MB/s | grep MB/s | ugrep -J1 MB/s | tessik / rg | tessik / grep | tessik / ugrep | tessik-cli peak RSS |\n'
-printf '|---|---|---|---|---|---|---|---|---|\n'
-for row in "${table[@]}"; do printf '%s\n' "$row"; done
+if [ "$part" != threads ]; then
+  printf '\n| search | tessik-cli MB/s | rg -j1 MB/s | grep MB/s | ugrep -J1 MB/s | tessik / rg | tessik / grep | tessik / ugrep | tessik-cli peak RSS |\n'
+  printf '|---|---|---|---|---|---|---|---|---|\n'
+  for row in "${table[@]}"; do printf '%s\n' "$row"; done
 
-printf '\n| search | compared with | speed / its speed |\n|---|---|---|\n'
-for row in "${shares[@]}"; do printf '%s\n' "$row"; done
+  printf '\n| search | compared with | speed / its speed |\n|---|---|---|\n'
+  for row in "${shares[@]}"; do printf '%s\n' "$row"; done
+fi
+
+printf '\n| search | tessik-cli -j1 MB/s | -j2 MB/s | -j%s MB/s | -j2 / -j1 | rg -j1 MB/s | rg MB/s | tessik-cli (most threads) / rg |\n' "$(nproc)"
+printf '|---|---|---|---|---|---|---|---|\n'
+for row in "${thread_rows[@]}"; do printf '%s\n' "$row"; done

@@ -33,6 +33,7 @@ class ChunkScan final : public WordReading {
   // affected.
   int ReadZeroRun(std::int64_t offset) override;
   int Finish(std::int64_t size) override;
+  std::int64_t LineAfterReads() const override { return Line; }
 
   // What a reading built on this one (the letter reading) asks and sets between reads.
   std::int64_t CurrentLine() const { return Line; }

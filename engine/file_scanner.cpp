@@ -423,6 +423,9 @@ FileScanEnd ReadFilePiece(const char* path, bool listedAsRegularFile, ScanMode s
   readFrom = first;
   const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
   reading.Start(term, listAll, 0, listener, context);
+  // A listing scan counts every line as it reads; a reading that tells its line is not
+  // counted again here.
+  const bool readingCounts = reading.LineAfterReads() >= 0;
   // The first line feed from here on ends the piece.
   const std::int64_t endsFrom = pieceEnd - 1;
   std::int64_t position = first;
@@ -449,7 +452,7 @@ FileScanEnd ReadFilePiece(const char* path, bool listedAsRegularFile, ScanMode s
           ended = true;
         }
       }
-      if (listAll) lineFeeds += CountLineFeeds(bytes, count);
+      if (listAll && !readingCounts) lineFeeds += CountLineFeeds(bytes, count);
       outcome = reading.Read(bytes, count, position);
       position += count;
       if (outcome == kScanGoOn && !ended && stopped(stoppedContext)) outcome = kScanStopped;
@@ -459,6 +462,7 @@ FileScanEnd ReadFilePiece(const char* path, bool listedAsRegularFile, ScanMode s
   }
   // A piece that runs to the end of the file ends as the file does.
   if (outcome == kScanGoOn && !ended) outcome = reading.Finish(size);
+  if (listAll && readingCounts && outcome == kScanGoOn) lineFeeds = reading.LineAfterReads();
   CloseScanFile(open);
   switch (outcome) {
     case kScanFailed:

@@ -9,9 +9,10 @@
 // pieces' records are taken in the file's order.
 //
 // Memory: at most kRecordsPerHelper files (or pieces) ahead per helper are read or held,
-// each record holding at most kRecordOccurrences occurrences (about 18 KB) before its helper
-// waits for the search to take them (about 150 KB of records a helper); each helper has a read buffer of kReadChunkSize bytes, a reading
-// and a term. While a file is read in pieces, both sets of helpers and records exist.
+// each record holding at most kRecordOccurrences occurrences (about 37 KB) before its helper
+// waits for the search to take them (about 300 KB of records a helper); each helper has a
+// read buffer of kReadChunkSize bytes, a reading and a term. While a file is read in
+// pieces, both sets of helpers and records exist.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +25,7 @@
 #include "engine/sound_method.h"
 #include "engine/word_reading.h"
 
-constexpr std::uint32_t kRecordOccurrences = 64;
+constexpr std::uint32_t kRecordOccurrences = 128;
 // Files (or pieces) each helper may read ahead of the one whose results are being handed over.
 constexpr std::uint32_t kRecordsPerHelper = 8;
 

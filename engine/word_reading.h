@@ -48,6 +48,10 @@ class WordReading {
 
   // The end of the file at `size`: a word that runs to the very end is still a word.
   virtual int Finish(std::int64_t size) = 0;
+
+  // In a scan that lists every match, the line the reading stands on after its last read
+  // (counted from `firstLine`), or -1 for a reading that does not tell.
+  virtual std::int64_t LineAfterReads() const { return -1; }
 };
 
 // A reading of each kind, or nullptr when there is no memory for it.
