@@ -8,12 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/search_driver.h"
-#include "engine/search_state.h"
-#include "phonetic/phonetic_key.h"
-#include "support/recording_sink.h"
-#include "support/test_search_state.h"
-#include "support/test_support.h"
+#include "support/records_search.h"
 
 namespace {
 
@@ -107,48 +102,7 @@ std::vector<Entry> Epub(const std::vector<std::pair<std::string, std::string>>& 
   return entries;
 }
 
-struct Found {
-  std::string Word;
-  std::int64_t Line;
-  std::int64_t Column;
-  bool operator==(const Found&) const = default;
-};
-void PrintTo(const Found& f, std::ostream* out) {
-  *out << f.Word << " " << f.Line << ":" << f.Column;
-}
-
-class RefusalSink : public RecordingSink {
- public:
-  void FileRefused(const char* path, const char* reason) override {
-    Refused.push_back(reason);
-    (void)path;
-  }
-  std::vector<std::string> Refused;
-};
-
-class DocumentSearch : public ::testing::Test {
- protected:
-  void SetUp() override {
-    InitialisePhonetics();
-    ClearSearchLists(TestSearchState());
-  }
-  void TearDown() override {
-    ResetSearchState(TestSearchState());
-    ClearSearchLists(TestSearchState());
-  }
-  std::vector<Found> Search(const std::string& name, const char* query, bool records = true) {
-    SearchRequest request = MakeSearchRequest(tree.Path(name).c_str(), query, false);
-    request.ReadRecords = records;
-    sink = RefusalSink();
-    RunSearch(TestSearchState(), request, sink);
-    std::vector<Found> found;
-    for (const RecordedOccurrence& o : sink.Occurrences)
-      found.push_back({o.Word, o.Line, o.Column});
-    return found;
-  }
-  TempTree tree;
-  RefusalSink sink;
-};
+using DocumentSearch = RecordsSearchTest;
 
 struct DocumentCase {
   const char* Label;
@@ -334,13 +288,13 @@ TEST_F(DocumentSearch, ARefusedDocumentLeavesTheOthersAndTheGedcomFilesSearched)
   struct {
     const char* Query;
     std::size_t Files, Refused;  // a term that reads the refused file again refuses it again
-  } cases[] = {{"Muller A Muller", 3, 1}, {"Muller N Smith", 3, 1}, {"Schmidt O Muller", 4, 2},
-               {"Schmidt X Muller", 4, 2}, {"Smith A Muller", 0, 1}};
+  } cases[] = {{"Muller A Muller", 3, 1},
+               {"Muller N Smith", 3, 1},
+               {"Schmidt O Muller", 4, 2},
+               {"Schmidt X Muller", 4, 2},
+               {"Smith A Muller", 0, 1}};
   for (const auto& c : cases) {
-    SearchRequest request = MakeSearchRequest(tree.Path("*.*").c_str(), c.Query, false);
-    request.ReadRecords = true;
-    sink = RefusalSink();
-    RunSearch(TestSearchState(), request, sink);
+    Search("*.*", c.Query);
     EXPECT_EQ(sink.Lines.size(), c.Files) << c.Query;
     EXPECT_EQ(sink.Refused.size(), c.Refused) << c.Query;
   }

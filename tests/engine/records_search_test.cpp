@@ -6,66 +6,18 @@
 #include <string>
 #include <vector>
 
-#include "engine/search_driver.h"
-#include "engine/search_state.h"
-#include "phonetic/phonetic_key.h"
-#include "support/recording_sink.h"
-#include "support/test_search_state.h"
-#include "support/test_support.h"
+#include "support/records_search.h"
 
 namespace {
 
-// Keeps the record each occurrence names, beside what the recording sink keeps.
-class RecordSink : public RecordingSink {
- public:
-  int OccurrenceFound(const FoundOccurrence& occurrence) override {
-    const int shown = RecordingSink::OccurrenceFound(occurrence);
-    if (shown == 0) Records.push_back(occurrence.Record != nullptr ? occurrence.Record : "");
-    return shown;
-  }
-  std::vector<std::string> Records;
-};
-
-struct Found {
-  std::string Word;  // UTF-8, as the result shows it
-  std::int64_t Line;
-  std::int64_t Column;
-  std::string Record;
-
-  bool operator==(const Found&) const = default;
-};
-void PrintTo(const Found& f, std::ostream* out) {
-  *out << f.Word << " " << f.Line << ":" << f.Column << " " << f.Record;
-}
-
-class RecordsSearch : public ::testing::Test {
+class RecordsSearch : public RecordsSearchTest {
  protected:
-  void SetUp() override {
-    InitialisePhonetics();
-    ClearSearchLists(TestSearchState());
-  }
-  void TearDown() override {
-    ResetSearchState(TestSearchState());
-    ClearSearchLists(TestSearchState());
-  }
-
-  std::vector<Found> Search(const std::string& bytes, const char* query, bool records = true,
-                            const char* name = "family.ged") {
+  // Writes `bytes` as the file `name` and searches it.
+  std::vector<Found> Read(const std::string& bytes, const char* query, bool records = true,
+                          const char* name = "family.ged") {
     tree.WriteFile(name, bytes);
-    SearchRequest request = MakeSearchRequest(tree.Path(name).c_str(), query, false);
-    request.ReadRecords = records;
-    sink = RecordSink();
-    RunSearch(TestSearchState(), request, sink);
-    std::vector<Found> found;
-    for (std::size_t i = 0; i < sink.Occurrences.size(); ++i) {
-      const RecordedOccurrence& o = sink.Occurrences[i];
-      found.push_back({o.Word, o.Line, o.Column, sink.Records[i]});
-    }
-    return found;
+    return Search(name, query, records);
   }
-
-  TempTree tree;
-  RecordSink sink;
 };
 
 std::string Utf16(const std::string& ascii, bool littleEndian, bool mark) {
@@ -79,13 +31,13 @@ std::string Utf16(const std::string& ascii, bool littleEndian, bool mark) {
   return out;
 }
 
-struct CharsetCase {
+struct GedcomCase {
   const char* Label;
   std::string Bytes;
   const char* Query;
   std::vector<Found> Expected;
 };
-void PrintTo(const CharsetCase& c, std::ostream* out) { *out << c.Label; }
+void PrintTo(const GedcomCase& c, std::ostream* out) { *out << c.Label; }
 
 // A person's record whose name is written in `name` (bytes), in a file whose header names
 // `charset`.
@@ -93,123 +45,73 @@ std::string Person(const char* charset, const std::string& name) {
   return std::string("0 HEAD\n1 CHAR ") + charset + "\n0 @I12@ INDI\n1 NAME " + name + "\n0 TRLR\n";
 }
 
-class EveryCharset : public RecordsSearch, public ::testing::WithParamInterface<CharsetCase> {};
+// A case whose one occurrence is on line 4, in the record `record`.
+GedcomCase OnLine4(const char* label, const std::string& bytes, const char* query, const char* word,
+                   std::int64_t column, const char* record = "@I12@") {
+  return {label, bytes, query, {{word, 4, column, record}}};
+}
 
-TEST_P(EveryCharset, FindsTheNameAsItsHeaderSaysItIsWritten) {
-  const CharsetCase& c = GetParam();
-  EXPECT_EQ(Search(c.Bytes, c.Query), c.Expected);
+class GedcomFile : public RecordsSearch, public ::testing::WithParamInterface<GedcomCase> {};
+
+// In the character set its header names, with its CONC and CONT lines.
+TEST_P(GedcomFile, FindsEachWordWhereItBeginsInItsRecord) {
+  const GedcomCase& c = GetParam();
+  EXPECT_EQ(Read(c.Bytes, c.Query), c.Expected);
   EXPECT_TRUE(sink.NotOpened.empty());
 }
 
 const std::string kUtf16Text = "0 HEAD\n1 CHAR UNICODE\n0 @I7@ INDI\n1 NAME Hans /M\xFCller/\n";
 
 INSTANTIATE_TEST_SUITE_P(
-    Gedcom, EveryCharset,
+    Charsets, GedcomFile,
     ::testing::Values(
         // ANSEL: the mark before its letter is folded onto it, shown after it.
-        CharsetCase{"AnselMark",
-                    Person("ANSEL", "Hans /M\xE8uller/"),
-                    "Muller",
-                    {{"Mu\xCC\x88ller", 4, 14, "@I12@"}}},
-        CharsetCase{"AnselTwoMarks",
-                    Person("ANSEL", "Nguy\xE2\xE3\x65n /Tr\xE1\x61n/"),
-                    "Nguyen",
-                    {{"Nguye\xCC\x81\xCC\x82n", 4, 8, "@I12@"}}},
-        CharsetCase{"AnselCapitalStroke",
-                    Person("ANSEL", "\xA1ukasz /Nowak/"),
-                    "Lukasz",
-                    {{"\xC5\x81ukasz", 4, 8, "@I12@"}}},
-        CharsetCase{"AnselSmallStroke",
-                    Person("ANSEL", "Jan /W\xB1odek/"),
-                    "Wlodek",
-                    {{"W\xC5\x82odek", 4, 13, "@I12@"}}},
-        CharsetCase{"AnselSlashedO",
-                    Person("ANSEL", "\xA2ystein /Kj\xB2lsen/"),
-                    "Kjolsen",
-                    {{"Kj\xC3\xB8lsen", 4, 18, "@I12@"}}},
-        CharsetCase{"AnselDStroke",
-                    Person("ANSEL", "\xA3uro /\xB3uri\xE2\x63/"),
-                    "Duro",
-                    {{"\xC4\x90uro", 4, 8, "@I12@"}}},
-        CharsetCase{"AnselThornAndAsh",
-                    Person("ANSEL", "\xA4orunn /\xA5lfr\xB5\x64/"),
-                    "Thorunn",
-                    {{"\xC3\x9Eorunn", 4, 8, "@I12@"}}},
-        CharsetCase{"AnselOe",
-                    Person("ANSEL", "Fran\xF0\x63ois /C\xB6ur/"),
-                    "Coeur",
-                    {{"CHAR", 2, 3, ""}, {"C\xC5\x93ur", 4, 20, "@I12@"}}},
-        CharsetCase{"AnselDotlessI",
-                    Person("ANSEL", "Ay\xB8\x65 /Y\xB8lmaz/"),
-                    "Yilmaz",
-                    {{"Y\xC4\xB1lmaz", 4, 15, "@I12@"}}},
-        CharsetCase{"Ansi",
-                    Person("ANSI", "Hans /M\xFCller/"),
-                    "Muller",
-                    {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
-        CharsetCase{"Utf8",
-                    Person("UTF-8", "Hans /M\xC3\xBCller/"),
-                    "Muller",
-                    {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
-        CharsetCase{"Utf8WithMark",
-                    "\xEF\xBB\xBF" + Person("UTF-8", "Hans /M\xC3\xBCller/"),
-                    "Muller",
-                    {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
-        CharsetCase{"UnicodeLittleEndian",
-                    Utf16(kUtf16Text, true, true),
-                    "Muller",
-                    {{"M\xC3\xBCller", 4, 14, "@I7@"}}},
-        CharsetCase{"UnicodeBigEndian",
-                    Utf16(kUtf16Text, false, true),
-                    "Muller",
-                    {{"M\xC3\xBCller", 4, 14, "@I7@"}}},
-        CharsetCase{"UnicodeWithoutMark",
-                    Utf16(kUtf16Text, true, false),
-                    "Muller",
-                    {{"M\xC3\xBCller", 4, 14, "@I7@"}}},
-        CharsetCase{
-            "Ascii", Person("ASCII", "Hans /Mueller/"), "Mueller", {{"Mueller", 4, 14, "@I12@"}}},
-        CharsetCase{"IbmPc",
-                    Person("IBMPC", "Hans /M\x81ller/"),
-                    "Muller",
-                    {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
-        CharsetCase{"Macintosh",
-                    Person("MACINTOSH", "Hans /M\x9Fller/"),
-                    "Muller",
-                    {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
+        OnLine4("AnselMark", Person("ANSEL", "Hans /M\xE8uller/"), "Muller", "Mu\xCC\x88ller", 14),
+        OnLine4("AnselTwoMarks", Person("ANSEL", "Nguy\xE2\xE3\x65n /Tr\xE1\x61n/"), "Nguyen",
+                "Nguye\xCC\x81\xCC\x82n", 8),
+        OnLine4("AnselCapitalStroke", Person("ANSEL", "\xA1ukasz /Nowak/"), "Lukasz",
+                "\xC5\x81ukasz", 8),
+        OnLine4("AnselSmallStroke", Person("ANSEL", "Jan /W\xB1odek/"), "Wlodek", "W\xC5\x82odek",
+                13),
+        OnLine4("AnselSlashedO", Person("ANSEL", "\xA2ystein /Kj\xB2lsen/"), "Kjolsen",
+                "Kj\xC3\xB8lsen", 18),
+        OnLine4("AnselDStroke", Person("ANSEL", "\xA3uro /\xB3uri\xE2\x63/"), "Duro", "\xC4\x90uro",
+                8),
+        OnLine4("AnselThornAndAsh", Person("ANSEL", "\xA4orunn /\xA5lfr\xB5\x64/"), "Thorunn",
+                "\xC3\x9Eorunn", 8),
+        GedcomCase{"AnselOe",
+                   Person("ANSEL", "Fran\xF0\x63ois /C\xB6ur/"),
+                   "Coeur",
+                   {{"CHAR", 2, 3, ""}, {"C\xC5\x93ur", 4, 20, "@I12@"}}},
+        OnLine4("AnselDotlessI", Person("ANSEL", "Ay\xB8\x65 /Y\xB8lmaz/"), "Yilmaz",
+                "Y\xC4\xB1lmaz", 15),
+        OnLine4("Ansi", Person("ANSI", "Hans /M\xFCller/"), "Muller", "M\xC3\xBCller", 14),
+        OnLine4("Utf8", Person("UTF-8", "Hans /M\xC3\xBCller/"), "Muller", "M\xC3\xBCller", 14),
+        OnLine4("Utf8WithMark", "\xEF\xBB\xBF" + Person("UTF-8", "Hans /M\xC3\xBCller/"), "Muller",
+                "M\xC3\xBCller", 14),
+        OnLine4("UnicodeLittleEndian", Utf16(kUtf16Text, true, true), "Muller", "M\xC3\xBCller", 14,
+                "@I7@"),
+        OnLine4("UnicodeBigEndian", Utf16(kUtf16Text, false, true), "Muller", "M\xC3\xBCller", 14,
+                "@I7@"),
+        OnLine4("UnicodeWithoutMark", Utf16(kUtf16Text, true, false), "Muller", "M\xC3\xBCller", 14,
+                "@I7@"),
+        OnLine4("Ascii", Person("ASCII", "Hans /Mueller/"), "Mueller", "Mueller", 14),
+        OnLine4("IbmPc", Person("IBMPC", "Hans /M\x81ller/"), "Muller", "M\xC3\xBCller", 14),
+        OnLine4("Macintosh", Person("MACINTOSH", "Hans /M\x9Fller/"), "Muller", "M\xC3\xBCller",
+                14),
         // Damaged or missing CHAR lines: UTF-8, with stray bytes as Windows-1252.
-        CharsetCase{"UnknownCharset",
-                    Person("KLINGON", "Hans /M\xC3\xBCller/"),
-                    "Muller",
-                    {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
-        CharsetCase{"EmptyCharLine",
-                    Person("", "Hans /M\xFCller/"),
-                    "Muller",
-                    {{"M\xC3\xBCller", 4, 14, "@I12@"}}},
-        CharsetCase{"HeaderWithoutLevels",
-                    "0 HEAD\nCHAR ANSEL\n@I1@ INDI\nNAME M\xFCller\n",
-                    "Muller",
-                    {{"M\xC3\xBCller", 4, 6, ""}}},
-        CharsetCase{"MarkAtTheVeryEnd",
-                    "0 HEAD\n1 CHAR ANSEL\n1 NAME Muller \xE8",
-                    "Muller",
-                    {{"Muller", 3, 8, ""}}},
-        CharsetCase{"OnlyTheHead", "0 HEAD", "Head", {{"HEAD", 1, 3, ""}}}));
-
-struct ConcCase {
-  const char* Label;
-  std::string Bytes;
-  const char* Query;
-  std::vector<Found> Expected;
-};
-void PrintTo(const ConcCase& c, std::ostream* out) { *out << c.Label; }
-
-class ConcAndCont : public RecordsSearch, public ::testing::WithParamInterface<ConcCase> {};
-
-TEST_P(ConcAndCont, FindsAWordWhereItBegins) {
-  const ConcCase& c = GetParam();
-  EXPECT_EQ(Search(c.Bytes, c.Query), c.Expected);
-}
+        OnLine4("UnknownCharset", Person("KLINGON", "Hans /M\xC3\xBCller/"), "Muller",
+                "M\xC3\xBCller", 14),
+        OnLine4("EmptyCharLine", Person("", "Hans /M\xFCller/"), "Muller", "M\xC3\xBCller", 14),
+        GedcomCase{"HeaderWithoutLevels",
+                   "0 HEAD\nCHAR ANSEL\n@I1@ INDI\nNAME M\xFCller\n",
+                   "Muller",
+                   {{"M\xC3\xBCller", 4, 6, ""}}},
+        GedcomCase{"MarkAtTheVeryEnd",
+                   "0 HEAD\n1 CHAR ANSEL\n1 NAME Muller \xE8",
+                   "Muller",
+                   {{"Muller", 3, 8, ""}}},
+        GedcomCase{"OnlyTheHead", "0 HEAD", "Head", {{"HEAD", 1, 3, ""}}}));
 
 std::string Note(const std::string& lines, const char* end) {
   std::string text = "0 HEAD\n1 CHAR ASCII\n0 @F3@ FAM\n1 NOTE " + lines + "\n0 TRLR\n";
@@ -225,59 +127,45 @@ std::string Note(const std::string& lines, const char* end) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Gedcom, ConcAndCont,
+    ConcAndCont, GedcomFile,
     ::testing::Values(
-        ConcCase{"InsideAWord",
-                 Note("the Sch\n2 CONC midt family", "\n"),
-                 "Schmidt",
-                 {{"Schmidt", 4, 12, "@F3@"}}},
-        ConcCase{"InsideAWordCrLf",
-                 Note("the Sch\n2 CONC midt family", "\r\n"),
-                 "Schmidt",
-                 {{"Schmidt", 4, 12, "@F3@"}}},
-        ConcCase{"InsideAWordCr",
-                 Note("the Sch\n2 CONC midt family", "\r"),
-                 "Schmidt",
-                 {{"Schmidt", 4, 12, "@F3@"}}},
-        ConcCase{"ThreePieces",
-                 Note("S\n2 CONC chmi\n2 CONC dt", "\n"),
-                 "Schmidt",
-                 {{"Schmidt", 4, 8, "@F3@"}}},
+        OnLine4("InsideAWord", Note("the Sch\n2 CONC midt family", "\n"), "Schmidt", "Schmidt", 12,
+                "@F3@"),
+        OnLine4("InsideAWordCrLf", Note("the Sch\n2 CONC midt family", "\r\n"), "Schmidt",
+                "Schmidt", 12, "@F3@"),
+        OnLine4("InsideAWordCr", Note("the Sch\n2 CONC midt family", "\r"), "Schmidt", "Schmidt",
+                12, "@F3@"),
+        OnLine4("ThreePieces", Note("S\n2 CONC chmi\n2 CONC dt", "\n"), "Schmidt", "Schmidt", 8,
+                "@F3@"),
         // A word that begins on the CONC line is found there, after the tag.
-        ConcCase{"AtTheStartOfConc",
-                 Note("the\n2 CONC  Schmidt family", "\n"),
-                 "Schmidt",
-                 {{"Schmidt", 5, 9, "@F3@"}}},
-        ConcCase{"WholeBeforeConc",
-                 Note("Schmidt\n2 CONC  was here", "\n"),
-                 "Schmidt",
-                 {{"Schmidt", 4, 8, "@F3@"}}},
+        GedcomCase{"AtTheStartOfConc",
+                   Note("the\n2 CONC  Schmidt family", "\n"),
+                   "Schmidt",
+                   {{"Schmidt", 5, 9, "@F3@"}}},
+        OnLine4("WholeBeforeConc", Note("Schmidt\n2 CONC  was here", "\n"), "Schmidt", "Schmidt", 8,
+                "@F3@"),
         // Without a blank on either side the words run into one.
-        ConcCase{"JoinsWithoutBlank",
-                 Note("Smith\n2 CONC son", "\n"),
-                 "Smithson",
-                 {{"Smithson", 4, 8, "@F3@"}}},
-        ConcCase{"ContIsANewLine", Note("the Sch\n2 CONT midt family", "\n"), "Schmidt", {}},
-        ConcCase{"ContLineWord",
-                 Note("the\n2 CONT Schmidt family", "\n"),
-                 "Schmidt",
-                 {{"Schmidt", 5, 8, "@F3@"}}},
-        ConcCase{"ConcAtTheEnd",
-                 "0 HEAD\n0 @F3@ FAM\n1 NOTE x\n2 CONC y the Schmi\n2 CONC dt",
-                 "Schmidt",
-                 {{"Schmidt", 4, 14, "@F3@"}}},
+        OnLine4("JoinsWithoutBlank", Note("Smith\n2 CONC son", "\n"), "Smithson", "Smithson", 8,
+                "@F3@"),
+        GedcomCase{"ContIsANewLine", Note("the Sch\n2 CONT midt family", "\n"), "Schmidt", {}},
+        GedcomCase{"ContLineWord",
+                   Note("the\n2 CONT Schmidt family", "\n"),
+                   "Schmidt",
+                   {{"Schmidt", 5, 8, "@F3@"}}},
+        OnLine4("ConcAtTheEnd", "0 HEAD\n0 @F3@ FAM\n1 NOTE x\n2 CONC y the Schmi\n2 CONC dt",
+                "Schmidt", "Schmidt", 14, "@F3@"),
         // Words after a record with no identifier name none.
-        ConcCase{"RecordWithoutIdentifier",
-                 "0 HEAD\n1 NOTE Schmidt\n",
-                 "Schmidt",
-                 {{"Schmidt", 2, 8, ""}}}));
+        GedcomCase{"RecordWithoutIdentifier",
+                   "0 HEAD\n1 NOTE Schmidt\n",
+                   "Schmidt",
+                   {{"Schmidt", 2, 8, ""}}}));
 
 TEST_F(RecordsSearch, SwitchOffReadsTheFileAsAnyFile) {
   const std::string bytes = Person("ANSEL", "Hans /M\xE8uller/") + "1 NOTE Sch\n2 CONC midt\n";
   // Read as bytes, the name's mark splits it; CONC splits Schmidt; no record is named.
-  for (const Found& found : Search(bytes, "Muller", false)) EXPECT_NE(found.Line, 4) << found.Word;
-  EXPECT_EQ(Search(bytes, "Schmidt", false), std::vector<Found>{});
-  EXPECT_EQ(Search(bytes, "Hans", false), (std::vector<Found>{{"Hans", 4, 8, ""}}));
+  for (const Found& found : Read(bytes, "Muller", false)) EXPECT_NE(found.Line, 4) << found.Word;
+  EXPECT_EQ(Read(bytes, "Schmidt", false), std::vector<Found>{});
+  EXPECT_EQ(Read(bytes, "Hans", false), (std::vector<Found>{{"Hans", 4, 8, ""}}));
 }
 
 TEST_F(RecordsSearch, ALargeFileIsReadWholeAcrossItsReads) {
@@ -285,23 +173,20 @@ TEST_F(RecordsSearch, ALargeFileIsReadWholeAcrossItsReads) {
   for (int i = 0; i < 6000; ++i) bytes += "0 @I" + std::to_string(i) + "@ INDI\r\n1 SEX M\r\n";
   bytes += "1 NOTE Hans M\xE8ul\r\n2 CONC ler\r\n";
   EXPECT_GT(bytes.size(), 65536u * 2);
-  EXPECT_EQ(Search(bytes, "Muller"),
-            (std::vector<Found>{{"Mu\xCC\x88ller", 12003, 13, "@I5999@"}}));
+  EXPECT_EQ(Read(bytes, "Muller"), (std::vector<Found>{{"Mu\xCC\x88ller", 12003, 13, "@I5999@"}}));
 }
 
 TEST_F(RecordsSearch, AFileThatIsNoGedcomReadsAsToday) {
   // "0 HEADS" is not the header record; so its stray ü byte is no letter.
-  EXPECT_EQ(Search("0 HEADS\n1 NAME M\xFCller\n", "Muller"), std::vector<Found>{});
-  EXPECT_EQ(Search("x 0 HEAD\nSchmidt\n", "Schmidt", true, "a.txt"),
+  EXPECT_EQ(Read("0 HEADS\n1 NAME M\xFCller\n", "Muller"), std::vector<Found>{});
+  EXPECT_EQ(Read("x 0 HEAD\nSchmidt\n", "Schmidt", true, "a.txt"),
             (std::vector<Found>{{"Schmidt", 2, 1, ""}}));
 }
 
 TEST_F(RecordsSearch, AnExpressionFindsTheFile) {
   tree.WriteFile("b.ged", Person("ANSEL", "Hans /M\xE8uller/"));
   tree.WriteFile("c.ged", Person("ANSEL", "Hans /Schmidt/"));
-  SearchRequest request = MakeSearchRequest(tree.Path("*.ged").c_str(), "Muller A Hans", false);
-  request.ReadRecords = true;
-  RunSearch(TestSearchState(), request, sink);
+  Search("*.ged", "Muller A Hans");
   ASSERT_EQ(sink.Lines.size(), 1u);
   EXPECT_NE(sink.Lines[0].find("b.ged"), std::string::npos);
 }
