@@ -198,6 +198,37 @@ void Dispatch(Shared& shared, SearchState* state, std::uint32_t item) {
     NotifyWorker();
 }
 
+// A file or piece that the search reads itself, no helper having taken it yet: each match is
+// handed over as it is found.
+struct Direct {
+  SearchState* State;
+  const char* Path;
+  std::int64_t Size;
+  const HeardTerm* Term;
+  SearchSink* Sink;
+  bool* Listed;
+  bool Piece;
+  std::int64_t LineBase;          // a piece: the lines before it
+  const std::int64_t* ReadFrom;   // a piece: where its reading began
+};
+
+int HandOverDirectly(void* context, const WordFound& found) {
+  const Direct& direct = *static_cast<const Direct*>(context);
+  WordFound placed = found;
+  if (direct.Piece) {
+    if (placed.Line == 0) placed.LineStart = *direct.ReadFrom;
+    placed.Line += direct.LineBase;
+  }
+  return HandOverOccurrence(*direct.State, direct.Path, direct.Size, *direct.Term, placed,
+                            *direct.Listed, *direct.Sink);
+}
+
+// Takes `item` for the search itself when no helper has taken it yet.
+bool TakeItemHere(Shared& shared, std::uint32_t item) {
+  std::uint32_t expected = item;
+  return shared.Taken.compare_exchange_strong(expected, item + 1);
+}
+
 // Hands over the occurrences of `record` as its helper fills it, until it is finished; a
 // piece's lines are numbered on from `lineBase`. 0, or -1 on a stop.
 int TakeRecord(Shared& shared, Record& record, std::int64_t lineBase, SearchState& state,
@@ -317,9 +348,9 @@ int FileReaders::StartHelpers(const HelperReading& how, SearchState* state) {
   return 0;
 }
 
-int FileReaders::ReadInPieces(SearchState& state, const HeardTerm& term, SearchSink& sink,
-                              const char* path, bool marked, std::int64_t size, bool& listed,
-                              FileScanEnd& end) {
+int FileReaders::ReadInPieces(SearchState& state, const HeardTerm& term, WordReading& reading,
+                              SearchSink& sink, const char* path, bool marked, std::int64_t size,
+                              bool& listed, FileScanEnd& end) {
   FileReaders pieces;
   if (pieces.StartPieces(*how_, shared_->Mode, path, marked, size) != 0) return 1;
   Shared& shared = *pieces.shared_;
@@ -327,7 +358,16 @@ int FileReaders::ReadInPieces(SearchState& state, const HeardTerm& term, SearchS
   end = FileScanEnd::ReadToEnd;
   for (std::uint32_t item = 0; item < shared.Count; ++item) {
     Record& record = shared.Records[item % shared.Slots];
-    if (TakeRecord(shared, record, lineBase, state, term, sink, listed) != 0) return -1;
+    if (TakeItemHere(shared, item)) {
+      Direct direct{&state, shared.Path, size,     &term,           &sink,
+                    &listed, true,       lineBase, &record.ReadFrom};
+      record.End = ReadFilePiece(shared.Path, shared.Marked, shared.Mode, size,
+                                 item * shared.PieceSize, shared.PieceSize, state.ScanFileHandle,
+                                 term, reading, HandOverDirectly, &direct, PieceStopped, &shared,
+                                 record.ReadFrom, record.LineFeeds);
+    } else if (TakeRecord(shared, record, lineBase, state, term, sink, listed) != 0) {
+      return -1;
+    }
     lineBase += record.LineFeeds;
     // The first piece that ends the reading ends the file's: its match, its failure or a stop.
     if (record.End != FileScanEnd::ReadToEnd) {
@@ -346,13 +386,23 @@ int FileReaders::Next(SearchState& state, const HeardTerm& term, WordReading& re
   const std::uint32_t item = shared.NextItem++;
   Record& record = shared.Records[item % shared.Slots];
   bool listed = false;
-  if (TakeRecord(shared, record, 0, state, term, sink, listed) != 0) return -1;
-  FileScanEnd end = record.End;
+  FileScanEnd end;
+  if (TakeItemHere(shared, item)) {
+    // The helpers are behind: the search reads this file itself, as one thread does.
+    Direct direct{&state, record.Path, 0, &term, &sink, &listed, false, 0, nullptr};
+    end = ReadFileForTerm(record.Path, record.Marked, shared.Mode, state.ReadBuffer.load(),
+                          state.ScanFileHandle, term, reading, shared.FirstLine,
+                          HandOverDirectly, &direct, direct.Size, shared.SplitFrom);
+    record.Size = direct.Size;
+  } else {
+    if (TakeRecord(shared, record, 0, state, term, sink, listed) != 0) return -1;
+    end = record.End;
+  }
   bool found = false;
-  const int pieces =
-      end == FileScanEnd::Split
-          ? ReadInPieces(state, term, sink, record.Path, record.Marked, record.Size, listed, end)
-          : 0;
+  const int pieces = end == FileScanEnd::Split
+                         ? ReadInPieces(state, term, reading, sink, record.Path, record.Marked,
+                                        record.Size, listed, end)
+                         : 0;
   if (pieces < 0) return -1;
   if (pieces > 0) {
     // No helper for the pieces: the file is read here, as one thread reads it.

@@ -1,7 +1,8 @@
 // The files of one pass of a search read on several threads, with exactly the answers of
 // one: helper threads read the files ahead, each file into a bounded record of its own, and
 // the thread that runs the search takes the records in the pass's order and hands them to
-// the sink and the state as its own scan of that file would (file_scanner.h).
+// the sink and the state as its own scan of that file would (file_scanner.h); a file due
+// that no helper has taken yet it reads itself.
 // The thread that runs the search only; the helpers are its own and end with the object.
 //
 // A large file is read in pieces at once, by helpers of its own, each piece into a record
@@ -62,8 +63,9 @@ class FileReaders {
   // The next file's answer, as ScanFile gives it (`term` tells its matches), with its
   // occurrences, files not opened and counts handed over as ScanFile would: 1 found, 0 not
   // found, -1 on a stop.
-  // A file that is read in pieces is read by `reading` on this thread when no helper can be
-  // had for them.
+  // A file (or piece) that no helper has taken yet when it is due is read here by
+  // `reading`, as one thread reads it; so is a file to be read in pieces when no helper
+  // can be had for them.
   int Next(SearchState& state, const HeardTerm& term, WordReading& reading, SearchSink& sink);
 
   struct Shared;  // what the helpers and the search share
@@ -71,9 +73,9 @@ class FileReaders {
  private:
   void Stop();
   int StartHelpers(const HelperReading& how, SearchState* state);
-  int ReadInPieces(SearchState& state, const HeardTerm& term, SearchSink& sink,
-                   const char* path, bool marked, std::int64_t size, bool& listed,
-                   FileScanEnd& end);
+  int ReadInPieces(SearchState& state, const HeardTerm& term, WordReading& reading,
+                   SearchSink& sink, const char* path, bool marked, std::int64_t size,
+                   bool& listed, FileScanEnd& end);
 
   const HelperReading* how_ = nullptr;
 

@@ -87,7 +87,9 @@ int RunQuerySearch(SearchState& state, const SearchRequest& request, SearchSink&
   const HelperReading* withHelpers = nullptr;
   // (GEDCOM files and documents, with their switch, are read whole on this thread.)
   if (request.Threads > 1 && !request.ReadRecords) {
-    helpers.Helpers = request.Threads;
+    // The thread that runs the search reads too, whatever file is due that no helper has
+    // taken yet.
+    helpers.Helpers = request.Threads - 1;
     helpers.FirstLine = state.FirstLineNumber;
     // The letter reading's state where a line begins depends on the file's first bytes
     // (its encoding), so only the byte reading reads a file in pieces.
