@@ -231,8 +231,33 @@ bool TakeItemHere(Shared& shared, std::uint32_t item) {
 
 // Hands over the occurrences of `record` as its helper fills it, until it is finished; a
 // piece's lines are numbered on from `lineBase`. 0, or -1 on a stop.
+// What the search reads with, for a file it reads while it waits (TakeRecord).
+struct OwnReading {
+  WordReading* Reading;
+  std::uint8_t* Buffer;
+  std::atomic<FileHandle>* Open;
+};
+
+// While the search waits for the file due in a scan that stops at the first match (whose
+// records never fill), it reads a file further on that no helper has taken yet, into that
+// file's record, as a helper would. False when there is none.
+bool ReadAheadWhileWaiting(Shared& shared, const HeardTerm& term, const OwnReading* own) {
+  if (own == nullptr || shared.Pieces || shared.Mode != ScanMode::StopAtFirstMatch) return false;
+  std::uint32_t next = shared.Taken.load();
+  if (next >= shared.Dispatched.load() || !shared.Taken.compare_exchange_strong(next, next + 1))
+    return false;
+  Record& record = shared.Records[next % shared.Slots];
+  Filling filling{&shared, &record};
+  record.End = ReadFileForTerm(record.Path, record.Marked, shared.Mode, own->Buffer, *own->Open,
+                               term, *own->Reading, shared.FirstLine, Keep, &filling,
+                               record.Size, shared.SplitFrom);
+  record.Finished.store(1);
+  return true;
+}
+
 int TakeRecord(Shared& shared, Record& record, std::int64_t lineBase, SearchState& state,
-               const HeardTerm& term, SearchSink& sink, bool& listed) {
+               const HeardTerm& term, SearchSink& sink, bool& listed,
+               const OwnReading* own = nullptr) {
   std::uint64_t consumed = 0;
   for (;;) {
     const std::uint64_t produced = record.Produced.load();
@@ -257,6 +282,7 @@ int TakeRecord(Shared& shared, Record& record, std::int64_t lineBase, SearchStat
       if (record.Produced.load() == consumed) return 0;
       continue;
     }
+    if (ReadAheadWhileWaiting(shared, term, own)) continue;
     NotifyWorker();  // files handed out without waking a helper (Dispatch)
     if (Wait(HasMore, &record) != 0) return -1;
   }
@@ -395,7 +421,8 @@ int FileReaders::Next(SearchState& state, const HeardTerm& term, WordReading& re
                           HandOverDirectly, &direct, direct.Size, shared.SplitFrom);
     record.Size = direct.Size;
   } else {
-    if (TakeRecord(shared, record, 0, state, term, sink, listed) != 0) return -1;
+    const OwnReading own{&reading, state.ReadBuffer.load(), &state.ScanFileHandle};
+    if (TakeRecord(shared, record, 0, state, term, sink, listed, &own) != 0) return -1;
     end = record.End;
   }
   bool found = false;
