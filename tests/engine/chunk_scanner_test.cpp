@@ -75,16 +75,21 @@ std::vector<std::uint16_t> StartsByRule(const std::string& bytes, std::uint8_t b
   return starts;
 }
 
-std::vector<std::uint16_t> Starts(const std::string& bytes, std::uint8_t before,
-                                  const std::string& letters, const std::string& followers = "*") {
-  const StartLetters set =
-      MakeStartLetters(letters.c_str(), followers == "*" ? nullptr : followers.c_str());
+std::vector<std::uint16_t> FoundStarts(const std::string& bytes, std::uint8_t before,
+                                       const StartLetters& set) {
   std::vector<std::uint16_t> starts(bytes.size() / 2 + 3);
   const std::uint32_t found =
       FindWordStarts(reinterpret_cast<const std::uint8_t*>(bytes.data()),
                      static_cast<std::uint32_t>(bytes.size()), before, set, starts.data());
   starts.resize(found);
   return starts;
+}
+
+std::vector<std::uint16_t> Starts(const std::string& bytes, std::uint8_t before,
+                                  const std::string& letters, const std::string& followers = "*") {
+  return FoundStarts(
+      bytes, before,
+      MakeStartLetters(letters.c_str(), followers == "*" ? nullptr : followers.c_str()));
 }
 
 // Text of words, names, joiners, line ends, high bytes and zero bytes.
@@ -193,12 +198,7 @@ std::vector<std::uint16_t> StartsByLetter(const std::string& bytes, std::uint8_t
     letters += set[0];
     for (const char c : set.substr(2)) followersOf[set[0] - 'a'] |= 1u << (c - 'a');
   }
-  const StartLetters starts = MakeStartLettersByLetter(letters.c_str(), followersOf);
-  std::vector<std::uint16_t> found(bytes.size() / 2 + 3);
-  found.resize(FindWordStarts(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                              static_cast<std::uint32_t>(bytes.size()), before, starts,
-                              found.data()));
-  return found;
+  return FoundStarts(bytes, before, MakeStartLettersByLetter(letters.c_str(), followersOf));
 }
 
 TEST_P(InstructionSetTest, WordStartsAreFollowedByTheirOwnLettersFollowers) {
@@ -301,19 +301,12 @@ TEST_P(InstructionSetTest, WordStartsPassOverWordsTheLengthTableRulesOut) {
     const std::vector<std::uint64_t> table = LengthTable(random, c.Least, c.Density);
     StartLetters set = MakeStartLetters(c.Letters);
     set.PairLengths = table.data();
-    const auto starts = [&set](const std::string& text, std::uint8_t before) {
-      std::vector<std::uint16_t> found(text.size() / 2 + 3);
-      found.resize(FindWordStarts(reinterpret_cast<const std::uint8_t*>(text.data()),
-                                  static_cast<std::uint32_t>(text.size()), before, set,
-                                  found.data()));
-      return found;
-    };
     const std::string longText = RandomText(random, 65536).substr(0, 65536);
-    EXPECT_EQ(starts(longText, ' '), PairedByRule(longText, ' ', c.Letters, table)) << c.Letters;
+    EXPECT_EQ(FoundStarts(longText, ' ', set), PairedByRule(longText, ' ', c.Letters, table)) << c.Letters;
     for (std::size_t length = 0; length <= 300; ++length) {
       const std::string text = RandomText(random, length).substr(0, length);
       const auto before = static_cast<std::uint8_t>(random() % 256);
-      EXPECT_EQ(starts(text, before), PairedByRule(text, before, c.Letters, table))
+      EXPECT_EQ(FoundStarts(text, before, set), PairedByRule(text, before, c.Letters, table))
           << c.Letters << " length " << length << " before " << int{before};
     }
   }
