@@ -176,6 +176,21 @@ struct SwitchCase {
 
 void PrintTo(const SwitchCase& c, std::ostream* out) { *out << c.Name; }
 
+#ifndef _WIN32
+// Keeps the settings in `folder` while it lives.
+class SettingsIn {
+ public:
+  explicit SettingsIn(const std::string& folder) {
+    if (const char* old = std::getenv("XDG_CONFIG_HOME")) old_ = old;
+    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+  }
+  ~SettingsIn() { setenv("XDG_CONFIG_HOME", old_.c_str(), 1); }
+
+ private:
+  std::string old_;
+};
+#endif
+
 class SwitchItemTest : public WindowTest, public testing::WithParamInterface<SwitchCase> {};
 
 TEST_P(SwitchItemTest, ChoosesHowTheNextSearchReadsAndIsRemembered) {
@@ -186,15 +201,7 @@ TEST_P(SwitchItemTest, ChoosesHowTheNextSearchReadsAndIsRemembered) {
 #else
   const SwitchCase& c = GetParam();
   TempTree tree;
-  // The settings go to the tree.
-  struct Settings {
-    explicit Settings(const std::string& folder) {
-      if (const char* old = std::getenv("XDG_CONFIG_HOME")) Old = old;
-      setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-    }
-    ~Settings() { setenv("XDG_CONFIG_HOME", Old.c_str(), 1); }
-    std::string Old;
-  } settings(tree.Path("config"));
+  const SettingsIn settings(tree.Path("config"));
   tree.WriteFile("names.txt", c.File);
   auto restart = [] {
     HeadlessReset();
@@ -256,9 +263,7 @@ TEST_F(StartUpTest, GivenNamesFileWithABadLineIsToldOnceAndTheSearchGoesOn) {
   GTEST_SKIP() << "the settings are the user's registry";
 #else
   TempTree tree;
-  const char* old = std::getenv("XDG_CONFIG_HOME");
-  const std::string kept = old != nullptr ? old : "";
-  setenv("XDG_CONFIG_HOME", tree.Path("config").c_str(), 1);
+  const SettingsIn settings(tree.Path("config"));
   tree.WriteFile("config/tessik/given-names.txt", "hamish: james\nhamish jamie\n");
   tree.WriteFile("names.txt", "James\nJamie\n");
   HeadlessReset();
@@ -270,7 +275,6 @@ TEST_F(StartUpTest, GivenNamesFileWithABadLineIsToldOnceAndTheSearchGoesOn) {
     EXPECT_TRUE(WaitForSearchEnd());
     EXPECT_EQ(HeadlessListLines(kResultListBox).size(), 1u);  // James, by the first line
   }
-  setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
   const std::vector<RecordedMessageBox> boxes = HeadlessMessageBoxes();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].Text.find(tree.Path("config/tessik/given-names.txt") +
@@ -287,14 +291,7 @@ TEST_F(StartUpTest, TheMethodsAreOneChoiceOfThree) {
   GTEST_SKIP() << "the settings are the user's registry";
 #else
   TempTree tree;
-  struct Settings {
-    explicit Settings(const std::string& folder) {
-      if (const char* old = std::getenv("XDG_CONFIG_HOME")) Old = old;
-      setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-    }
-    ~Settings() { setenv("XDG_CONFIG_HOME", Old.c_str(), 1); }
-    std::string Old;
-  } settings(tree.Path("config"));
+  const SettingsIn settings(tree.Path("config"));
   HeadlessReset();
   ASSERT_EQ(SetUpMainWindow(), 0);
   auto checks = [] {
