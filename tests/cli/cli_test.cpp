@@ -72,6 +72,12 @@ std::size_t CountLinesWith(const std::string& text, const std::string& part) {
       [&part](const std::string& line) { return line.find(part) != std::string::npos; }));
 }
 
+// Whether `text` holds `part`; the text is shown when it does not.
+::testing::AssertionResult Holds(const std::string& text, const std::string& part) {
+  if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
+}
+
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -79,6 +85,19 @@ class CliTest : public ::testing::Test {
     tree.WriteFile("two.txt", "a dog ran\n");
     tree.WriteFile("notes.doc", "cat\n");
     tree.WriteFile("sub/three.txt", "kat\n");
+  }
+
+  struct OutputCase {
+    std::vector<std::string> Args;
+    std::string Out;
+  };
+  // Each run ends with status 0 and prints its Out.
+  void ExpectOutputs(const std::vector<OutputCase>& cases) {
+    for (const OutputCase& c : cases) {
+      CliRun run = Run(c.Args);
+      EXPECT_EQ(run.Exit, 0) << c.Args[0] << run.Err;
+      EXPECT_EQ(run.Out, c.Out) << ::testing::PrintToString(c.Args);
+    }
   }
 
   CliRun Run(std::vector<std::string> args, const Output& where = {},
@@ -398,11 +417,10 @@ TEST_F(CliTest, ScoredMethodShowsSortsAndExplainsScores) {
   const std::string log = output.Path("scored.log");
   CliRun json = Run({"--method=scored", "--json", "--sort=score", "--log", log, names, "Johnson"});
   ASSERT_EQ(json.Exit, 0);
-  EXPECT_NE(json.Out.find("\"word\":\"Johnson\",\"variant\":null,\"key\":\"" + std::to_string(scores[0]) +
-                          "\",\"score\":" + std::to_string(scores[0]) + "}"),
-            std::string::npos)
-      << json.Out;
-  EXPECT_NE(ReadWholeFile(log).find("Search string: Johnson.\r\nMethod: scored"), std::string::npos);
+  EXPECT_TRUE(Holds(json.Out, "\"word\":\"Johnson\",\"variant\":null,\"key\":\"" +
+                                  std::to_string(scores[0]) +
+                                  "\",\"score\":" + std::to_string(scores[0]) + "}"));
+  EXPECT_TRUE(Holds(ReadWholeFile(log), "Search string: Johnson.\r\nMethod: scored"));
 
   // An expression lists the files whose words reach each term's threshold.
   tree.WriteFile("jonson.txt", "Jonson\n");
@@ -483,7 +501,7 @@ TEST_F(CliTest, DecodedColumnsAreThoseOfTheLineInUtf8) {
   EXPECT_EQ(vimgrep("u8.txt"), tree.Path("u8.txt") + ":1:10:" + muller + "\n");
   EXPECT_EQ(vimgrep("le.txt"), tree.Path("le.txt") + ":1:10:" + muller + "\n");
   CliRun json = Run({"--encoding=auto", "--json", tree.Path("cp.txt"), "Muller"});
-  EXPECT_NE(json.Out.find("\"line\":2,\"column\":10,\"offset\":9,"), std::string::npos) << json.Out;
+  EXPECT_TRUE(Holds(json.Out, "\"line\":2,\"column\":10,\"offset\":9,"));
   CliRun bytes = Run({"--vimgrep", tree.Path("cp.txt"), "Muller"});
   EXPECT_EQ(bytes.Out, tree.Path("cp.txt") + ":2:15:Muller\n");
 }
@@ -506,9 +524,9 @@ TEST_F(CliTest, QueryOf255CharactersInAnyLettersIsSearchedAndLoggedWhole) {
   CliRun run = Run({"--encoding=auto", "--log", log, tree.Path("*.txt"), query});
   EXPECT_EQ(run.Exit, 0) << run.Err;
   EXPECT_EQ(run.Out, tree.Path("shevchenko.txt") + "\n");
-  EXPECT_NE(ReadWholeFile(log).find("Search expression: " + query +
-                                    ".\r\nReading: Accented, Cyrillic and Greek letters.\r\n"),
-            std::string::npos);
+  EXPECT_TRUE(Holds(
+      ReadWholeFile(log),
+      "Search expression: " + query + ".\r\nReading: Accented, Cyrillic and Greek letters.\r\n"));
 
   const std::string sharpS = "\xc3\x9f";
   const struct {
@@ -525,7 +543,7 @@ TEST_F(CliTest, QueryOf255CharactersInAnyLettersIsSearchedAndLoggedWhole) {
     CliRun limit = Run({"--encoding=auto", tree.Path("*.txt"), c.Query});
     EXPECT_EQ(limit.Exit, c.Exit) << c.Query.size() << limit.Err;
     if (c.Exit == 2) {
-      EXPECT_NE(limit.Err.find("QUERY is longer than 255 characters"), std::string::npos);
+      EXPECT_TRUE(Holds(limit.Err, "QUERY is longer than 255 characters"));
     }
   }
 }
@@ -558,10 +576,7 @@ TEST_F(CliTest, FileColumnCutsANameBetweenItsCharacters) {
 TEST_F(CliTest, GivenNamesFindTheFamilyOfAName) {
   tree.WriteFile("register.txt", "Gulielmus\nWilliam\nWm. Wmson\nBill\nWalter\n");
   const std::string names = tree.Path("register.txt");
-  struct Case {
-    std::vector<std::string> Args;
-    std::string Out;
-  } cases[] = {
+  ExpectOutputs({
       {{names, "William"}, "William\tregister.txt\t2 (42.5%)\t0 K\n"},
       {{"--given-names", names, "William"},
        "Gulielmus\tregister.txt\t1 (22.5%)\t0 K\nWilliam\tregister.txt\t2 (42.5%)\t0 K\n"
@@ -573,36 +588,28 @@ TEST_F(CliTest, GivenNamesFindTheFamilyOfAName) {
        "Gulielmus\tregister.txt\t1 (22.5%)\t0 K\nWilliam\tregister.txt\t2 (42.5%)\t0 K\n"
        "Wm\tregister.txt\t3 (50.0%)\t0 K\nBill\tregister.txt\t4 (80.0%)\t0 K\n"},
       {{"--given-names", names, "Walter", "A", "Gulielmi"}, names + "\n"},
-  };
-  for (const Case& c : cases) {
-    CliRun run = Run(c.Args);
-    EXPECT_EQ(run.Exit, 0) << c.Args[0] << run.Err;
-    EXPECT_EQ(run.Out, c.Out) << c.Args[0] << " " << c.Args[1] << " " << c.Args.back();
-  }
+  });
   const std::string explained = Run({"--given-names", "--explain", "Wm"}).Out;
   EXPECT_EQ(explained.substr(0, explained.find("family")),
             Run({"--explain", "Wm"}).Out);  // the word's own keys first, as without the switch
   for (const char* line : {"\nfamily\twilliam\tname\tw450\n", "\nfamily\tgulielmi\tlatin\tg445\n",
                            "\nfamily\twillm\tabbreviation\tas written\n"})
-    EXPECT_NE(explained.find(line), std::string::npos) << line << explained;
+    EXPECT_TRUE(Holds(explained, line));
 
   const std::string log = output.Path("given.log");
   CliRun json = Run({"--given-names", "--json", "--log", log, names, "William"});
-  EXPECT_NE(json.Out.find("\"word\":\"William\",\"variant\":\"wiliam\",\"key\":\"w450\","
-                          "\"equivalent\":null,\"equivalent_kind\":null}"),
-            std::string::npos)
-      << json.Out;
-  EXPECT_NE(json.Out.find("\"word\":\"Gulielmus\",\"variant\":\"gulielmus\",\"key\":\"g445\","
-                          "\"equivalent\":\"gulielmus\",\"equivalent_kind\":\"latin\"}"),
-            std::string::npos)
-      << json.Out;
-  EXPECT_NE(json.Out.find("\"word\":\"Wm\",\"variant\":null,\"key\":null,"
-                          "\"equivalent\":\"wm\",\"equivalent_kind\":\"abbreviation\"}"),
-            std::string::npos)
-      << json.Out;
-  EXPECT_NE(ReadWholeFile(log).find("Search string: William.\r\nGiven names: with their nicknames, "
-                                    "abbreviations and Latin forms.\r\n"),
-            std::string::npos);
+  EXPECT_TRUE(Holds(json.Out,
+                    "\"word\":\"William\",\"variant\":\"wiliam\",\"key\":\"w450\","
+                    "\"equivalent\":null,\"equivalent_kind\":null}"));
+  EXPECT_TRUE(Holds(json.Out,
+                    "\"word\":\"Gulielmus\",\"variant\":\"gulielmus\",\"key\":\"g445\","
+                    "\"equivalent\":\"gulielmus\",\"equivalent_kind\":\"latin\"}"));
+  EXPECT_TRUE(Holds(json.Out,
+                    "\"word\":\"Wm\",\"variant\":null,\"key\":null,"
+                    "\"equivalent\":\"wm\",\"equivalent_kind\":\"abbreviation\"}"));
+  EXPECT_TRUE(Holds(ReadWholeFile(log),
+                    "Search string: William.\r\nGiven names: with their nicknames, "
+                    "abbreviations and Latin forms.\r\n"));
 
   // The user's own lines, from the settings folder; a bad line is named and left out.
   tree.WriteFile("config/tessik/given-names.txt",
@@ -628,36 +635,27 @@ TEST_F(CliTest, RecordsReadAGedcomFileInItsCharacterSet) {
                  "0 HEAD\r\n1 CHAR ANSEL\r\n0 @I12@ INDI\r\n1 NAME Hans /M\xE8uller/\r\n"
                  "1 NOTE the Sch\r\n2 CONC midt farm\r\n0 TRLR\r\n");
   const std::string ged = tree.Path("tree.ged");
-  struct Case {
-    std::vector<std::string> Args;
-    std::string Out;
-  } cases[] = {
+  ExpectOutputs({
       {{ged, "Muller"}, ""},
       {{"--records", ged, "Muller"}, "Mu\xCC\x88ller\ttree.ged\t4 (62.1%)\t0 K\n"},
       {{"--records", "--vimgrep", ged, "Schmidt"}, ged + ":5:12:Schmidt\n"},
       {{"--records", "--encoding=auto", "--vimgrep", ged, "Muller"},
        ged + ":4:14:Mu\xCC\x88ller\n"},
       {{"--records", ged, "Schmidt", "A", "Hans"}, ged + "\n"},
-  };
-  for (const Case& c : cases) {
-    CliRun run = Run(c.Args);
-    EXPECT_EQ(run.Exit, 0) << c.Args[0] << run.Err;
-    EXPECT_EQ(run.Out, c.Out) << c.Args[0] << " " << c.Args.back();
-  }
+  });
   const std::string log = output.Path("records.log");
   CliRun json = Run({"--records", "--json", "--log", log, ged, "Schmidt"});
-  EXPECT_NE(json.Out.find("\"line\":5,\"column\":12,"), std::string::npos) << json.Out;
-  EXPECT_NE(json.Out.find("\"word\":\"Schmidt\",\"variant\":\"schmidt\",\"key\":\"s253\","
-                          "\"record\":\"@I12@\"}"),
-            std::string::npos)
-      << json.Out;
-  EXPECT_NE(ReadWholeFile(log).find("Search string: Schmidt.\r\nReading: GEDCOM records and "
-                                    "documents (.docx, .odt, .epub) as their text.\r\n"),
-            std::string::npos);
+  EXPECT_TRUE(Holds(json.Out, "\"line\":5,\"column\":12,"));
+  EXPECT_TRUE(Holds(json.Out,
+                    "\"word\":\"Schmidt\",\"variant\":\"schmidt\",\"key\":\"s253\","
+                    "\"record\":\"@I12@\"}"));
+  EXPECT_TRUE(Holds(ReadWholeFile(log),
+                    "Search string: Schmidt.\r\nReading: GEDCOM records and "
+                    "documents (.docx, .odt, .epub) as their text.\r\n"));
   EXPECT_EQ(Run({"--json", ged, "Hans"}).Out.find("record"), std::string::npos);
   // Held back to be sorted by score, a word keeps its record after its file was read.
   CliRun sorted = Run({"--records", "--method=scored", "--sort=score", "--json", ged, "Schmidt"});
-  EXPECT_NE(sorted.Out.find("\"record\":\"@I12@\""), std::string::npos) << sorted.Out;
+  EXPECT_TRUE(Holds(sorted.Out, "\"record\":\"@I12@\""));
 }
 
 // A document that cannot be read is named on standard error with why, and in --json's
@@ -667,14 +665,12 @@ TEST_F(CliTest, RecordsRefuseABrokenDocumentWithItsReason) {
   const std::string docx = tree.Path("letter.docx");
   CliRun run = Run({"--records", tree.Path("*.docx"), "Muller"});
   EXPECT_EQ(run.Exit, 3);
-  EXPECT_NE(run.Err.find("tessik-cli: " + docx +
+  EXPECT_TRUE(
+      Holds(run.Err, "tessik-cli: " + docx +
                          ": refused: not a readable archive of its kind, or a part of it is "
-                         "damaged\n"),
-            std::string::npos)
-      << run.Err;
+                         "damaged\n"));
   CliRun json = Run({"--records", "--json", tree.Path("*.docx"), "Muller"});
-  EXPECT_NE(json.Out.find("\"reason\":\"refused: not a readable archive"), std::string::npos)
-      << json.Out;
+  EXPECT_TRUE(Holds(json.Out, "\"reason\":\"refused: not a readable archive"));
   // Without the switch it is a file like any other.
   EXPECT_EQ(Run({tree.Path("*.docx"), "Muller"}).Exit, 0);
 }
