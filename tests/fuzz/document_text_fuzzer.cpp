@@ -10,28 +10,14 @@
 #include "engine/document_refusal.h"
 #include "engine/document_text.h"
 #include "engine/record_text.h"
-#include "engine/text_decoding.h"
 #include "engine/xml_paragraphs.h"
+#include "utf8_lines.h"
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
 void CheckLines(const std::string& text) {
-  Check(text.empty() || text.back() == '\n');
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-  std::size_t i = 0;
-  while (i < text.size()) {
-    Check(text[i] != '\r');
-    char32_t codePoint;
-    const std::size_t left = text.size() - i;
-    const int length =
-        Utf8Sequence(bytes + i, left > 4 ? 4 : static_cast<std::uint32_t>(left), &codePoint);
-    Check(length > 0);
-    i += static_cast<std::size_t>(length);
-  }
+  CheckUtf8Lines(text);
+  Check(text.find('\r') == std::string::npos);
 }
 
 }  // namespace

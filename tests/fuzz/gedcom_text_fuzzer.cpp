@@ -8,34 +8,12 @@
 
 #include "engine/gedcom_text.h"
 #include "engine/record_text.h"
-#include "engine/text_decoding.h"
-
-namespace {
-
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-void CheckUtf8(const std::string& text) {
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-  std::size_t i = 0;
-  while (i < text.size()) {
-    char32_t codePoint;
-    const std::size_t left = text.size() - i;
-    const int length =
-        Utf8Sequence(bytes + i, left > 4 ? 4 : static_cast<std::uint32_t>(left), &codePoint);
-    Check(length > 0);
-    i += static_cast<std::size_t>(length);
-  }
-}
-
-}  // namespace
+#include "utf8_lines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   RecordText text;
   ReadGedcomText(data, size, &text);
-  CheckUtf8(text.Text);
-  Check(text.Text.empty() || text.Text.back() == '\n');
+  CheckUtf8Lines(text.Text);
   std::int64_t lastPosition = -1, lastLine = 0;
   for (const TextAnchor& anchor : text.Anchors) {
     Check(anchor.TextPosition >= lastPosition);
