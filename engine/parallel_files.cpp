@@ -40,6 +40,7 @@ struct Record {
   FileScanEnd End;
   std::int64_t ReadFrom;   // a piece: where its reading began (-1: nothing begins in it)
   std::int64_t LineFeeds;  // a piece: its line feeds
+  bool Redo;  // read ahead by the search, which gave it up when it filled: read it again
   std::atomic<std::uint64_t> Produced{0};  // the helper's
   std::atomic<std::uint64_t> Consumed{0};  // the search's
   std::atomic<int> Finished{0};
@@ -187,6 +188,7 @@ void Dispatch(Shared& shared, SearchState* state, std::uint32_t item) {
   record.Size = shared.Size;
   record.ReadFrom = -1;
   record.LineFeeds = 0;
+  record.Redo = false;
   record.End = FileScanEnd::NotOpened;
   record.Produced.store(0);
   record.Consumed.store(0);
@@ -238,19 +240,34 @@ struct OwnReading {
   std::atomic<FileHandle>* Open;
 };
 
-// While the search waits for the file due in a scan that stops at the first match (whose
-// records never fill), it reads a file further on that no helper has taken yet, into that
-// file's record, as a helper would. False when there is none.
+// The search's listener when it reads a file ahead: the search cannot wait for itself to
+// take what it put, so a record that fills is given up, to be read again when it is due.
+int KeepOrGiveUp(void* context, const WordFound& found) {
+  auto& filling = *static_cast<Filling*>(context);
+  Record& record = *filling.Into;
+  if (record.Produced.load() >= kRecordOccurrences) {
+    record.Redo = true;
+    return kScanStopped;
+  }
+  return Keep(context, found);
+}
+
+// While the search waits for the file due, it reads a file further on that no helper has
+// taken yet into that file's record, as a helper would. False when there is none.
 bool ReadAheadWhileWaiting(Shared& shared, const HeardTerm& term, const OwnReading* own) {
-  if (own == nullptr || shared.Pieces || shared.Mode != ScanMode::StopAtFirstMatch) return false;
+  if (own == nullptr || shared.Pieces) return false;
   std::uint32_t next = shared.Taken.load();
   if (next >= shared.Dispatched.load() || !shared.Taken.compare_exchange_strong(next, next + 1))
     return false;
   Record& record = shared.Records[next % shared.Slots];
   Filling filling{&shared, &record};
   record.End = ReadFileForTerm(record.Path, record.Marked, shared.Mode, own->Buffer, *own->Open,
-                               term, *own->Reading, shared.FirstLine, Keep, &filling,
+                               term, *own->Reading, shared.FirstLine, KeepOrGiveUp, &filling,
                                record.Size, shared.SplitFrom);
+  if (record.Redo) {
+    record.Produced.store(0);
+    record.End = FileScanEnd::NotOpened;
+  }
   record.Finished.store(1);
   return true;
 }
@@ -424,6 +441,14 @@ int FileReaders::Next(SearchState& state, const HeardTerm& term, WordReading& re
     const OwnReading own{&reading, state.ReadBuffer.load(), &state.ScanFileHandle};
     if (TakeRecord(shared, record, 0, state, term, sink, listed, &own) != 0) return -1;
     end = record.End;
+  }
+  if (record.Redo) {
+    // Read ahead by the search and given up when its record filled: read here now.
+    Direct direct{&state, record.Path, 0, &term, &sink, &listed, false, 0, nullptr};
+    end = ReadFileForTerm(record.Path, record.Marked, shared.Mode, state.ReadBuffer.load(),
+                          state.ScanFileHandle, term, reading, shared.FirstLine,
+                          HandOverDirectly, &direct, direct.Size, shared.SplitFrom);
+    record.Size = direct.Size;
   }
   bool found = false;
   const int pieces = end == FileScanEnd::Split

@@ -81,6 +81,13 @@ class ParallelTree {
     std::string many;
     for (int i = 0; i < 62000; ++i) many += i % 100 == 0 ? "Moses Aaron\n" : "Moses ";
     tree.WriteFile("many/many.txt", many);
+    // Files of more occurrences than a record holds, one after another: the search, waiting
+    // for one, reads the next ahead and gives it up when its record fills.
+    for (int i = 0; i < 24; ++i) {
+      std::string text;
+      for (int line = 0; line < 150 + i; ++line) text += line % 7 ? "Moses and Moses\n" : "Aaron\n";
+      tree.WriteFile("full/f" + std::to_string(i) + ".txt", text);
+    }
     unopenable = std::make_unique<UnopenableFile>(tree.Path("t/d3/fifo.txt"));
     tree.WriteFile("pieces/big.txt", PiecedText());
     tree.WriteFile("t/d2/big.txt", PiecedText());
@@ -182,6 +189,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"given_names", "t/*.txt", "William", true, nullptr, true},
                     Case{"more_occurrences_than_the_list_holds", "many/*.txt", "Moses", false,
                          nullptr, false},
+                    Case{"files_of_more_occurrences_than_a_record", "full/*.txt", "Moses",
+                         false, nullptr, false},
                     Case{"one_line_of_100_mb", "long/*.txt", "Moses", false, nullptr, false},
                     Case{"pieces", "pieces/*.txt", "Moses", false, nullptr, false,
                          ParallelTree::kPiece},
