@@ -2,7 +2,8 @@
 // one: helper threads read the files ahead, each file into a bounded record of its own, and
 // the thread that runs the search takes the records in the pass's order and hands them to
 // the sink and the state as its own scan of that file would (file_scanner.h); a file due
-// that no helper has taken yet it reads itself.
+// that no helper has taken yet it reads itself, and while it waits for a helper's file it
+// reads the next untaken file ahead into that file's record.
 // The thread that runs the search only; the helpers are its own and end with the object.
 //
 // A large file is read in pieces at once, by helpers of its own, each piece into a record
