@@ -255,15 +255,22 @@ int KeepOrGiveUp(void* context, const WordFound& found) {
 // While the search waits for the file due, it reads a file further on that no helper has
 // taken yet into that file's record, as a helper would. False when there is none.
 bool ReadAheadWhileWaiting(Shared& shared, const HeardTerm& term, const OwnReading* own) {
-  if (own == nullptr || shared.Pieces) return false;
+  if (own == nullptr) return false;
   std::uint32_t next = shared.Taken.load();
   if (next >= shared.Dispatched.load() || !shared.Taken.compare_exchange_strong(next, next + 1))
     return false;
   Record& record = shared.Records[next % shared.Slots];
   Filling filling{&shared, &record};
-  record.End = ReadFileForTerm(record.Path, record.Marked, shared.Mode, own->Buffer, *own->Open,
-                               term, *own->Reading, shared.FirstLine, KeepOrGiveUp, &filling,
-                               record.Size, shared.SplitFrom);
+  if (shared.Pieces) {
+    record.End = ReadFilePiece(shared.Path, shared.Marked, shared.Mode, shared.Size,
+                               next * shared.PieceSize, shared.PieceSize, *own->Open, term,
+                               *own->Reading, KeepOrGiveUp, &filling, PieceStopped, &shared,
+                               record.ReadFrom, record.LineFeeds);
+  } else {
+    record.End = ReadFileForTerm(record.Path, record.Marked, shared.Mode, own->Buffer,
+                                 *own->Open, term, *own->Reading, shared.FirstLine,
+                                 KeepOrGiveUp, &filling, record.Size, shared.SplitFrom);
+  }
   if (record.Redo) {
     record.Produced.store(0);
     record.End = FileScanEnd::NotOpened;
@@ -401,15 +408,20 @@ int FileReaders::ReadInPieces(SearchState& state, const HeardTerm& term, WordRea
   end = FileScanEnd::ReadToEnd;
   for (std::uint32_t item = 0; item < shared.Count; ++item) {
     Record& record = shared.Records[item % shared.Slots];
-    if (TakeItemHere(shared, item)) {
+    bool here = TakeItemHere(shared, item);
+    if (!here) {
+      const OwnReading own{&reading, state.ReadBuffer.load(), &state.ScanFileHandle};
+      if (TakeRecord(shared, record, lineBase, state, term, sink, listed, &own) != 0) return -1;
+      // Read ahead here and given up when its record filled: read again now.
+      here = record.Redo;
+    }
+    if (here) {
       Direct direct{&state, shared.Path, size,     &term,           &sink,
                     &listed, true,       lineBase, &record.ReadFrom};
       record.End = ReadFilePiece(shared.Path, shared.Marked, shared.Mode, size,
                                  item * shared.PieceSize, shared.PieceSize, state.ScanFileHandle,
                                  term, reading, HandOverDirectly, &direct, PieceStopped, &shared,
                                  record.ReadFrom, record.LineFeeds);
-    } else if (TakeRecord(shared, record, lineBase, state, term, sink, listed) != 0) {
-      return -1;
     }
     lineBase += record.LineFeeds;
     // The first piece that ends the reading ends the file's: its match, its failure or a stop.

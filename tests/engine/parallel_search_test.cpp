@@ -196,6 +196,8 @@ INSTANTIATE_TEST_SUITE_P(
                          ParallelTree::kPiece},
                     Case{"pieces_scored", "pieces/*.txt", "Moses", false, "scored", false,
                          ParallelTree::kPiece},
+                    Case{"pieces_of_more_occurrences_than_a_record", "pieces/*.txt", "Pharaoh",
+                         false, nullptr, false, ParallelTree::kPiece},
                     Case{"pieces_first_match", "pieces/*.txt", "Egypt A Moses O Aaron", false,
                          nullptr, false, ParallelTree::kPiece},
                     Case{"pieces_none", "pieces/*.txt", "Jackson", false, nullptr, false,
