@@ -326,6 +326,21 @@ int HandOverOccurrence(SearchState& state, const char* path, std::int64_t size,
   return ShowOccurrence(state, path, term, found, occurrence, listed, sink);
 }
 
+// How a file's scan ended, from the reading's last outcome.
+static FileScanEnd ScanEndOf(int outcome) {
+  switch (outcome) {
+    case kScanFailed:
+      return FileScanEnd::ReadFailed;
+    case kScanMatchFound:
+      return FileScanEnd::Matched;
+    case kScanGoOn:
+      return FileScanEnd::ReadToEnd;
+    default:
+      return FileScanEnd::Stopped;
+  }
+}
+
+
 FileScanEnd ReadFileForTerm(const char* path, bool listedAsRegularFile, ScanMode scanMode,
                             std::uint8_t* buffer, std::atomic<FileHandle>& open,
                             const HeardTerm& term, WordReading& reading, std::int64_t firstLine,
@@ -353,16 +368,7 @@ FileScanEnd ReadFileForTerm(const char* path, bool listedAsRegularFile, ScanMode
   reading.Start(term, listAll, firstLine, listener, context);
   const int outcome = ReadAndScan(file, size, buffer, reading, listAll);
   CloseScanFile(open);
-  switch (outcome) {
-    case kScanFailed:
-      return FileScanEnd::ReadFailed;
-    case kScanMatchFound:
-      return FileScanEnd::Matched;
-    case kScanGoOn:
-      return FileScanEnd::ReadToEnd;
-    default:
-      return FileScanEnd::Stopped;
-  }
+  return ScanEndOf(outcome);
 }
 
 namespace {
@@ -464,16 +470,7 @@ FileScanEnd ReadFilePiece(const char* path, bool listedAsRegularFile, ScanMode s
   if (outcome == kScanGoOn && !ended) outcome = reading.Finish(size);
   if (listAll && readingCounts && outcome == kScanGoOn) lineFeeds = reading.LineAfterReads();
   CloseScanFile(open);
-  switch (outcome) {
-    case kScanFailed:
-      return FileScanEnd::ReadFailed;
-    case kScanMatchFound:
-      return FileScanEnd::Matched;
-    case kScanGoOn:
-      return FileScanEnd::ReadToEnd;
-    default:
-      return FileScanEnd::Stopped;
-  }
+  return ScanEndOf(outcome);
 }
 
 bool EndFileScan(SearchState& state, const char* path, ScanMode scanMode, FileScanEnd end,
