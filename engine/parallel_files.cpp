@@ -17,8 +17,6 @@
 namespace {
 
 constexpr std::uint32_t kRecordWordBytes = 4 * kMaxWordLetters;
-// Occurrences that a helper puts into a record before it wakes the search.
-constexpr std::uint64_t kNotifyEvery = kRecordOccurrences / 2;
 
 struct Occurrence {
   std::int64_t Start;
@@ -44,7 +42,7 @@ struct Record {
   std::atomic<std::uint64_t> Produced{0};  // the helper's
   std::atomic<std::uint64_t> Consumed{0};  // the search's
   std::atomic<int> Finished{0};
-  Occurrence Occurrences[kRecordOccurrences];
+  Occurrence* Occurrences = nullptr;  // a ring of the pass's RecordOccurrences
 };
 
 // One helper's own: what it reads with.
@@ -72,7 +70,9 @@ struct FileReaders::Shared {
   const std::uint32_t* Indexes = nullptr;
   std::uint32_t Count = 0;
   std::uint32_t Slots = 0;
+  std::uint32_t RecordOccurrences = kRecordOccurrences;
   Record* Records = nullptr;
+  Occurrence* Occurrences = nullptr;  // the records' rings, one after the other
   std::atomic<std::uint32_t> Dispatched{0};  // items whose record is filled in (the search's)
   std::atomic<std::uint32_t> Taken{0};       // items taken by a helper
   std::atomic<int> Abandoned{0};             // the search goes no further (the search's)
@@ -105,7 +105,8 @@ struct Filling {
 bool HasRoom(const void* context) {
   const auto& filling = *static_cast<const Filling*>(context);
   return filling.Pass->Abandoned.load() != 0 ||
-         filling.Into->Produced.load() - filling.Into->Consumed.load() < kRecordOccurrences;
+         filling.Into->Produced.load() - filling.Into->Consumed.load() <
+             filling.Pass->RecordOccurrences;
 }
 
 bool HasMore(const void* context) {
@@ -126,11 +127,12 @@ int Wait(bool (*ready)(const void*), const void* context) {
 int Keep(void* context, const WordFound& found) {
   auto& filling = *static_cast<Filling*>(context);
   Record& record = *filling.Into;
+  const std::uint64_t capacity = filling.Pass->RecordOccurrences;
   const std::uint64_t produced = record.Produced.load(std::memory_order_relaxed);
-  if (produced - record.Consumed.load() >= kRecordOccurrences && Wait(HasRoom, &filling) != 0)
+  if (produced - record.Consumed.load() >= capacity && Wait(HasRoom, &filling) != 0)
     return kScanStopped;
   if (filling.Pass->Abandoned.load() != 0) return kScanStopped;
-  Occurrence& kept = record.Occurrences[produced % kRecordOccurrences];
+  Occurrence& kept = record.Occurrences[produced % capacity];
   kept.Start = found.Start;
   kept.End = found.End;
   kept.Line = found.Line;
@@ -139,10 +141,10 @@ int Keep(void* context, const WordFound& found) {
   kept.Length = found.Length < kRecordWordBytes ? found.Length : kRecordWordBytes;
   std::memcpy(kept.Letters, found.Letters, kept.Length);
   record.Produced.store(produced + 1);
-  // The search is woken for the first occurrence of a file, then for every kNotifyEvery
-  // and when the record is full; the end of the file wakes it for the rest.
-  if (produced == 0 || (produced + 1) % kNotifyEvery == 0 ||
-      produced + 1 - record.Consumed.load() >= kRecordOccurrences)
+  // The search is woken for the first occurrence of a file, then each time half a record
+  // more is there and when the record is full; the end of the file wakes it for the rest.
+  if (produced == 0 || (produced + 1) % (capacity / 2) == 0 ||
+      produced + 1 - record.Consumed.load() >= capacity)
     NotifyWorker();
   return kScanGoOn;
 }
@@ -245,7 +247,7 @@ struct OwnReading {
 int KeepOrGiveUp(void* context, const WordFound& found) {
   auto& filling = *static_cast<Filling*>(context);
   Record& record = *filling.Into;
-  if (record.Produced.load() >= kRecordOccurrences) {
+  if (record.Produced.load() >= filling.Pass->RecordOccurrences) {
     record.Redo = true;
     return kScanStopped;
   }
@@ -289,7 +291,7 @@ int TakeRecord(Shared& shared, Record& record, std::int64_t lineBase, SearchStat
     // was when this batch began.
     const bool someTaken = consumed < produced;
     for (; consumed < produced; record.Consumed.store(++consumed)) {
-      const Occurrence& kept = record.Occurrences[consumed % kRecordOccurrences];
+      const Occurrence& kept = record.Occurrences[consumed % shared.RecordOccurrences];
       WordFound found{kept.Letters, kept.Length,    kept.Start, kept.End,
                       kept.Line,    kept.LineStart, kept.Key};
       if (shared.Pieces) {
@@ -325,6 +327,7 @@ void FileReaders::Stop() {
   for (int i = 0; i < shared_->HelperCount; ++i) FreeBlock(shared_->Helpers[i].Buffer);
   delete[] shared_->Helpers;
   delete[] shared_->Records;
+  delete[] shared_->Occurrences;
   shared_.reset();
 }
 
@@ -363,13 +366,25 @@ int FileReaders::StartPieces(const HelperReading& how, ScanMode scanMode, const 
 
 int FileReaders::StartHelpers(const HelperReading& how, SearchState* state) {
   Shared& shared = *shared_;
-  shared.Slots = kRecordsPerHelper * static_cast<std::uint32_t>(how.Helpers);
+  const auto helpers = static_cast<std::uint32_t>(how.Helpers);
+  if (shared.Pieces) {
+    // Two more records than the helpers read ahead: for the pieces the search reads itself.
+    shared.Slots = kPieceRecordsPerHelper * helpers + 2;
+    shared.RecordOccurrences = kPieceRecordOccurrences;
+  } else {
+    shared.Slots = kRecordsPerHelper * helpers;
+  }
   shared.Records = new (std::nothrow) Record[shared.Slots];
+  shared.Occurrences =
+      new (std::nothrow) Occurrence[std::size_t{shared.Slots} * shared.RecordOccurrences];
   shared.Helpers = new (std::nothrow) Helper[how.Helpers];
-  if (shared.Records == nullptr || shared.Helpers == nullptr) {
+  if (shared.Records == nullptr || shared.Occurrences == nullptr || shared.Helpers == nullptr) {
     Stop();
     return -1;
   }
+  for (std::uint32_t slot = 0; slot < shared.Slots; ++slot)
+    shared.Records[slot].Occurrences =
+        shared.Occurrences + std::size_t{slot} * shared.RecordOccurrences;
   for (std::uint32_t item = 0; item < shared.Slots; ++item) Dispatch(shared, state, item);
   // Each helper's term and reading are made here, before its thread starts; a helper that
   // cannot have them is not started.

@@ -10,10 +10,14 @@
 // (the pass's helpers go on with the files ahead, as far as their records reach); the
 // pieces' records are taken in the file's order.
 //
-// Memory: at most kRecordsPerHelper files (or pieces) ahead per helper are read or held,
-// each record holding at most kRecordOccurrences occurrences (about 37 KB) before its helper
-// waits for the search to take them (about 300 KB of records a helper); each helper has a
-// read buffer of kReadChunkSize bytes, a reading and a term. While a file is read in
+// Memory: at most kRecordsPerHelper files ahead per helper are read or held, each record
+// holding at most kRecordOccurrences occurrences (about 37 KB) before its helper waits for
+// the search to take them (about 300 KB of records a helper). The pieces of a file are
+// read at most kPieceRecordsPerHelper a helper ahead, with kPieceRecordOccurrences
+// occurrences each (about 590 KB): a piece holds far more matches than a small file, and
+// its helper should not wait while the search reads a piece of its own (about 1.2 MB of
+// records a helper, and two more records for the search's own reading ahead). Each helper
+// has a read buffer of kReadChunkSize bytes, a reading and a term. While a file is read in
 // pieces, both sets of helpers and records exist.
 #pragma once
 
@@ -30,6 +34,8 @@
 constexpr std::uint32_t kRecordOccurrences = 128;
 // Files (or pieces) each helper may read ahead of the one whose results are being handed over.
 constexpr std::uint32_t kRecordsPerHelper = 8;
+constexpr std::uint32_t kPieceRecordOccurrences = 2048;
+constexpr std::uint32_t kPieceRecordsPerHelper = 2;
 
 // How the helpers of a pass read: how many there are, and how each makes the term and the
 // reading of its own (a term keeps caches as it reads, so no two threads share one).

@@ -116,7 +116,8 @@ class ParallelTree {
     text += "Egypt and Moses";
     return text;
   }
-  static constexpr std::size_t kPiece = 64 << 10;
+  // Large enough that a piece holds more Pharaohs than a piece's record.
+  static constexpr std::size_t kPiece = 256 << 10;
 
   TempTree tree;
   std::unique_ptr<UnopenableFile> unopenable;
