@@ -358,11 +358,14 @@ FileScanEnd ReadFileForTerm(const char* path, bool listedAsRegularFile, ScanMode
     CloseScanFile(open);
     return FileScanEnd::Empty;
   }
-  if (splitFrom > 0 && size >= splitFrom &&
-      ViewFileWindow(file, 0, size < kViewWindowSize ? static_cast<std::uint32_t>(size)
-                                                     : kViewWindowSize) != nullptr) {
-    CloseScanFile(open);
-    return FileScanEnd::Split;
+  if (splitFrom > 0 && size >= splitFrom) {
+    const std::uint8_t* first = ViewFileWindow(
+        file, 0, size < kViewWindowSize ? static_cast<std::uint32_t>(size) : kViewWindowSize);
+    const std::uint32_t known = size < 4 ? static_cast<std::uint32_t>(size) : 4;
+    if (first != nullptr && reading.ReadsInPieces(first, known)) {
+      CloseScanFile(open);
+      return FileScanEnd::Split;
+    }
   }
   const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
   reading.Start(term, listAll, firstLine, listener, context);
@@ -429,6 +432,7 @@ FileScanEnd ReadFilePiece(const char* path, bool listedAsRegularFile, ScanMode s
   readFrom = first;
   const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
   reading.Start(term, listAll, 0, listener, context);
+  if (first > 0) reading.StartInside(first);
   // A listing scan counts every line as it reads; a reading that tells its line is not
   // counted again here.
   const bool readingCounts = reading.LineAfterReads() >= 0;

@@ -1088,6 +1088,15 @@ void LetterScan::Start(const HeardTerm& heard, bool listAll, std::int64_t firstL
   });
 }
 
+bool LetterScan::ReadsInPieces(const std::uint8_t* first, std::uint32_t count) const {
+  return count < 2 || !((first[0] == 0xFF && first[1] == 0xFE) ||
+                        (first[0] == 0xFE && first[1] == 0xFF));
+}
+
+void LetterScan::StartInside(std::int64_t offset) {
+  StartTextDecodingInside(&Decoder, offset);
+}
+
 int LetterScan::Read(const std::uint8_t* bytes, std::uint32_t count, std::int64_t offset) {
   LetterScan* scan = this;
   if (scan->HolePending) {

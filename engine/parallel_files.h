@@ -44,9 +44,9 @@ struct HelperReading {
   std::function<std::unique_ptr<HeardTerm>()> HearTerm;
   std::function<std::unique_ptr<WordReading>()> MakeReading;
   std::int64_t FirstLine = 1;
-  // A file of at least two pieces of this size that the platform can view is read in
-  // pieces by the helpers at once (0: never). Only for a reading whose state at the start
-  // of a line is its state at the start of a file (the byte reading).
+  // A file of at least two pieces of this size that the platform can view, and that the
+  // reading can read in pieces (WordReading::ReadsInPieces), is read in pieces by the
+  // helpers at once (0: never).
   std::int64_t PieceSize = 0;
 };
 

@@ -91,9 +91,7 @@ int RunQuerySearch(SearchState& state, const SearchRequest& request, SearchSink&
     // taken yet.
     helpers.Helpers = request.Threads - 1;
     helpers.FirstLine = state.FirstLineNumber;
-    // The letter reading's state where a line begins depends on the file's first bytes
-    // (its encoding), so only the byte reading reads a file in pieces.
-    helpers.PieceSize = request.ReadUnicode ? 0 : request.PieceSize;
+    helpers.PieceSize = request.PieceSize;
     helpers.MakeReading = [&request] {
       return request.ReadUnicode ? MakeLetterReading() : MakeByteReading();
     };

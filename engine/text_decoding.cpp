@@ -222,6 +222,12 @@ void StartTextDecoding(TextDecoder* decoder) {
   decoder->Encoding = TextEncoding::kUndecided;
 }
 
+void StartTextDecodingInside(TextDecoder* decoder, std::int64_t position) {
+  *decoder = TextDecoder{};
+  decoder->Encoding = TextEncoding::kUtf8;
+  decoder->Position = position;
+}
+
 std::uint32_t DecodeText(TextDecoder* decoder, const std::uint8_t* bytes, std::uint32_t count,
                          char32_t* codePoints, std::int64_t* positions) {
   Output out{codePoints, positions, 0};

@@ -44,6 +44,10 @@ struct TextDecoder {
 // Begins a file: the first byte given is at position 0.
 void StartTextDecoding(TextDecoder* decoder);
 
+// Begins inside a file read as UTF-8, where a line begins: the first byte given is at
+// `position`, and no byte-order mark is looked for there.
+void StartTextDecodingInside(TextDecoder* decoder, std::int64_t position);
+
 // Decodes the next `count` bytes of the file: writes each code point that is complete to
 // codePoints[i] and the position of its first byte to positions[i], and returns how many.
 // Both arrays must have room for count + kDecodeSlack entries; fewer are usually written,

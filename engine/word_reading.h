@@ -52,6 +52,18 @@ class WordReading {
   // In a scan that lists every match, the line the reading stands on after its last read
   // (counted from `firstLine`), or -1 for a reading that does not tell.
   virtual std::int64_t LineAfterReads() const { return -1; }
+
+  // Whether a file that begins with `first` (its first `count` bytes, at most 4) may be
+  // read in pieces, each from the start of one of its lines by a reading of its own.
+  virtual bool ReadsInPieces(const std::uint8_t* first, std::uint32_t count) const {
+    (void)first;
+    (void)count;
+    return true;
+  }
+
+  // Right after Start, for a piece of such a file: the first read is at `offset`, where a
+  // line begins, and is read as the reading of the whole file reads it there.
+  virtual void StartInside(std::int64_t offset) { (void)offset; }
 };
 
 // A reading of each kind, or nullptr when there is no memory for it.

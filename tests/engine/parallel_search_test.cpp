@@ -90,6 +90,11 @@ class ParallelTree {
     }
     unopenable = std::make_unique<UnopenableFile>(tree.Path("t/d3/fifo.txt"));
     tree.WriteFile("pieces/big.txt", PiecedText());
+    tree.WriteFile("letters/plain.txt", LetterText());
+    tree.WriteFile("letters/bom.txt", "\xef\xbb\xbf" + LetterText());
+    std::string utf16 = "\xff\xfe";
+    for (char c : PiecedText()) utf16.append(1, c).append(1, '\0');
+    tree.WriteFile("letters/utf16.txt", utf16);
     tree.WriteFile("t/d2/big.txt", PiecedText());
     std::string line(100 << 20, 'a');
     for (std::size_t at = 0; at + 8 < line.size(); at += 3 << 20) line.replace(at, 7, " Moses ");
@@ -117,6 +122,29 @@ class ParallelTree {
     return text;
   }
   // Large enough that a piece holds more Pharaohs than a piece's record.
+  // The same in today's letters: accented, Cyrillic and Greek names, some across the
+  // pieces' boundaries and some cut there inside a letter; the text begins with a letter
+  // beyond ASCII.
+  static std::string LetterText() {
+    const std::string greek = "\xce\xa0\xce\xb1\xcf\x80\xce\xb1\xce\xb4\xcf\x8c\xcf\x80"
+                              "\xce\xbf\xcf\x85\xce\xbb\xce\xbf\xcf\x82";  // Papadopoulos
+    const std::string cyrillic = "\xd0\x9c\xd1\x8e\xd0\xbb\xd0\xbb\xd0\xb5\xd1\x80";  // Muller
+    std::string text = "\xc3\x89mile M\xc3\xbcller\n";
+    for (int i = 0; text.size() < (3u << 19); ++i) {
+      text += std::string(static_cast<std::size_t>(i % 89), i % 2 ? 'b' : 'c');
+      text += i % 11 == 0   ? " M\xc3\xbcller spake unto " + greek + "\n"
+              : i % 7 == 0 ? " Moses " + cyrillic + " Mu\xcc\x88ller\n"
+                           : " and \xc5\x81ukasz said\n";
+    }
+    for (std::size_t at = kPiece; at + 16 < text.size(); at += kPiece) {
+      const std::size_t kind = (at / kPiece) % 4;
+      if (kind == 0) text.replace(at - 4, 9, " M\xc3\xbcller ");    // the boundary after its u
+      if (kind == 1) text.replace(at - 3, 9, " M\xc3\xbcller ");    // inside its u
+      if (kind == 2) text.replace(at - 7, 14, " " + cyrillic + " ");  // inside a letter
+      if (kind == 3) text.replace(at - 1, 14, "\n" + cyrillic + " ");  // a line begins there
+    }
+    return text;
+  }
   static constexpr std::size_t kPiece = 256 << 10;
 
   TempTree tree;
@@ -206,7 +234,13 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"pieces_of_letters", "pieces/*.txt", "Moses", true, "dm", false,
                          ParallelTree::kPiece},
                     Case{"pieces_in_tree", "t/*.txt", "Moses", false, nullptr, false,
-                         ParallelTree::kPiece}),
+                         ParallelTree::kPiece},
+                    Case{"pieces_of_accented_letters", "letters/*.txt", "Muller", true, nullptr,
+                         false, ParallelTree::kPiece},
+                    Case{"pieces_of_greek_letters", "letters/*.txt", "Papadopoulos O Moses", true,
+                         "dm", false, ParallelTree::kPiece},
+                    Case{"pieces_of_letters_scored", "letters/*.txt", "Muller", true, "scored",
+                         false, ParallelTree::kPiece}),
     [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.Name); });
 
 // Pause and Stop, asked for while the helpers read: the search is caught at its first line.
