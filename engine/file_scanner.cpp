@@ -358,42 +358,74 @@ FileScanEnd ReadFileForTerm(const char* path, bool listedAsRegularFile, ScanMode
     CloseScanFile(open);
     return FileScanEnd::Empty;
   }
-  if (splitFrom > 0 && size >= splitFrom) {
+  const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
+  // A file to be read in pieces, if its reading can read it so: its first bytes tell.
+  std::int64_t firstRead = 0;
+  if (splitFrom > 0 && size >= splitFrom && !FileMayHaveHoles(file)) {
     const std::uint8_t* first = ViewFileWindow(
         file, 0, size < kViewWindowSize ? static_cast<std::uint32_t>(size) : kViewWindowSize);
-    const std::uint32_t known = size < 4 ? static_cast<std::uint32_t>(size) : 4;
-    if (first != nullptr && reading.ReadsInPieces(first, known)) {
+    std::int64_t known = size;
+    if (first == nullptr) {  // not viewed: read, and kept for the reading if not split
+      firstRead = ReadFileChunk(file, buffer, kReadChunkSize);
+      first = buffer;
+      known = firstRead;
+    }
+    const auto told = static_cast<std::uint32_t>(known < 4 ? known : 4);
+    if (known > 0 && reading.ReadsInPieces(first, told)) {
       CloseScanFile(open);
       return FileScanEnd::Split;
     }
   }
-  const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
   reading.Start(term, listAll, firstLine, listener, context);
-  const int outcome = ReadAndScan(file, size, buffer, reading, listAll);
+  int outcome = kScanGoOn;
+  if (firstRead < 0) {
+    outcome = kScanFailed;
+  } else if (firstRead > 0) {
+    outcome = reading.Read(buffer, static_cast<std::uint32_t>(firstRead), 0);
+    if (outcome == kScanGoOn)
+      outcome = ReadAndScan(file, size, buffer, reading, listAll, firstRead);
+  } else {
+    outcome = ReadAndScan(file, size, buffer, reading, listAll);
+  }
   CloseScanFile(open);
   return ScanEndOf(outcome);
 }
 
 namespace {
 
-// The window of the open file that holds `position`, or nullptr.
-const std::uint8_t* WindowAt(FileHandle file, std::int64_t size, std::int64_t position,
-                             std::int64_t& windowStart, std::int64_t& windowEnd) {
+// The bytes of the open file from `position` on, [windowStart, windowEnd): the window of the
+// viewed file that holds it, or else a read into `buffer` (windowEnd is `position` when the
+// file ends there, before `size`). nullptr when neither could be had.
+const std::uint8_t* BytesAt(FileHandle file, std::int64_t size, std::int64_t position,
+                            std::uint8_t* buffer, std::int64_t& windowStart,
+                            std::int64_t& windowEnd) {
   windowStart = position - position % kViewWindowSize;
   windowEnd = size - windowStart < kViewWindowSize ? size : windowStart + kViewWindowSize;
-  return ViewFileWindow(file, windowStart, static_cast<std::uint32_t>(windowEnd - windowStart));
+  const std::uint8_t* window =
+      ViewFileWindow(file, windowStart, static_cast<std::uint32_t>(windowEnd - windowStart));
+  if (window != nullptr) return window;
+  const std::int64_t got = ReadFileChunkAt(
+      file, buffer,
+      size - position < kReadChunkSize ? static_cast<std::uint32_t>(size - position)
+                                       : kReadChunkSize,
+      position);
+  if (got < 0) return nullptr;
+  windowStart = position;
+  windowEnd = position + got;
+  return buffer;
 }
 
 // Where the piece's reading begins: after the first line feed in [from, to), or -1. 0 for
-// the first piece. kScanFailed when a window could not be had.
-std::int64_t FirstLineOfPiece(FileHandle file, std::int64_t size, std::int64_t pieceStart,
-                              std::int64_t to) {
+// the first piece. kScanFailed when the bytes could not be had.
+std::int64_t FirstLineOfPiece(FileHandle file, std::int64_t size, std::uint8_t* buffer,
+                              std::int64_t pieceStart, std::int64_t to) {
   if (pieceStart == 0) return 0;
   std::int64_t position = pieceStart - 1;
   while (position < to) {
     std::int64_t windowStart, windowEnd;
-    const std::uint8_t* window = WindowAt(file, size, position, windowStart, windowEnd);
+    const std::uint8_t* window = BytesAt(file, size, position, buffer, windowStart, windowEnd);
     if (window == nullptr) return kScanFailed;
+    if (windowEnd == position) return -1;  // the file ended before its size
     const std::int64_t end = windowEnd < to ? windowEnd : to;
     const void* feed = std::memchr(window + (position - windowStart), '\n',
                                    static_cast<std::size_t>(end - position));
@@ -410,17 +442,18 @@ std::int64_t FirstLineOfPiece(FileHandle file, std::int64_t size, std::int64_t p
 
 FileScanEnd ReadFilePiece(const char* path, bool listedAsRegularFile, ScanMode scanMode,
                           std::int64_t size, std::int64_t pieceStart, std::int64_t pieceSize,
-                          std::atomic<FileHandle>& open, const HeardTerm& term,
-                          WordReading& reading, WordListener listener, void* context,
-                          bool (*stopped)(const void* context), const void* stoppedContext,
-                          std::int64_t& readFrom, std::int64_t& lineFeeds) {
+                          std::uint8_t* buffer, std::atomic<FileHandle>& open,
+                          const HeardTerm& term, WordReading& reading, WordListener listener,
+                          void* context, bool (*stopped)(const void* context),
+                          const void* stoppedContext, std::int64_t& readFrom,
+                          std::int64_t& lineFeeds) {
   readFrom = -1;
   lineFeeds = 0;
   const FileHandle file = OpenFileForScan(path, listedAsRegularFile);
   if (!IsOpenFile(file)) return FileScanEnd::ReadFailed;
   open = file;
   const std::int64_t pieceEnd = size - pieceStart < pieceSize ? size : pieceStart + pieceSize;
-  const std::int64_t first = FirstLineOfPiece(file, size, pieceStart, pieceEnd - 1);
+  const std::int64_t first = FirstLineOfPiece(file, size, buffer, pieceStart, pieceEnd - 1);
   if (first == kScanFailed) {
     CloseScanFile(open);
     return FileScanEnd::ReadFailed;
@@ -439,15 +472,17 @@ FileScanEnd ReadFilePiece(const char* path, bool listedAsRegularFile, ScanMode s
   // The first line feed from here on ends the piece.
   const std::int64_t endsFrom = pieceEnd - 1;
   std::int64_t position = first;
+  std::int64_t fileEnd = size;
   int outcome = kScanGoOn;
   bool ended = false;
-  while (outcome == kScanGoOn && !ended && position < size) {
+  while (outcome == kScanGoOn && !ended && position < fileEnd) {
     std::int64_t windowStart, windowEnd;
-    const std::uint8_t* window = WindowAt(file, size, position, windowStart, windowEnd);
+    const std::uint8_t* window = BytesAt(file, size, position, buffer, windowStart, windowEnd);
     if (window == nullptr) {
       outcome = kScanFailed;
       break;
     }
+    if (windowEnd == position) fileEnd = position;  // the file ended before its size
     while (outcome == kScanGoOn && !ended && position < windowEnd) {
       const std::uint8_t* bytes = window + (position - windowStart);
       std::uint32_t count = windowEnd - position < kReadChunkSize
@@ -471,7 +506,7 @@ FileScanEnd ReadFilePiece(const char* path, bool listedAsRegularFile, ScanMode s
     if (outcome == kScanGoOn && release != kWindowWhole) outcome = kScanFailed;
   }
   // A piece that runs to the end of the file ends as the file does.
-  if (outcome == kScanGoOn && !ended) outcome = reading.Finish(size);
+  if (outcome == kScanGoOn && !ended) outcome = reading.Finish(fileEnd);
   if (listAll && readingCounts && outcome == kScanGoOn) lineFeeds = reading.LineAfterReads();
   CloseScanFile(open);
   return ScanEndOf(outcome);

@@ -35,28 +35,29 @@ enum class FileScanEnd { NotOpened, Empty, ReadFailed, Stopped, Matched, ReadToE
 
 // Reads `path` into `buffer` (kReadChunkSize bytes) with `reading`, each match of a listing
 // scan to `listener`; `open` holds the file while it is open, `size` its size from before
-// the first read on. A file of `splitFrom` bytes or more (never when 0) that the platform
-// can view is not read: Split. Any thread, each with a buffer, reading and term of its own.
+// the first read on. A file of `splitFrom` bytes or more (never when 0) that may have no
+// holes and that `reading` can read in pieces is not read: Split. Any thread, each with a buffer, reading and term of its own.
 FileScanEnd ReadFileForTerm(const char* path, bool listedAsRegularFile, ScanMode scanMode,
                             std::uint8_t* buffer, std::atomic<FileHandle>& open,
                             const HeardTerm& term, WordReading& reading, std::int64_t firstLine,
                             WordListener listener, void* context, std::int64_t& size,
                             std::int64_t splitFrom = 0);
 
-// A piece of a file that is viewed (ViewFileWindow), read as its own file would be but for
-// its line numbers: the piece of `pieceSize` bytes from `pieceStart` holds the lines that
-// begin in it. Its reading begins after the first line feed at pieceStart - 1 or later
-// (none: the piece is empty) and ends after the first line feed at its end - 1 or later, or
-// at the end of the file. Lines are numbered from 0 (a match on the piece's first line has
+// A piece of a file, read as its own file would be but for its line numbers (through its
+// views, ViewFileWindow, or else by reads into `buffer`, of kReadChunkSize bytes): the piece
+// of `pieceSize` bytes from `pieceStart` holds the lines that begin in it. Its reading
+// begins after the first line feed at pieceStart - 1 or later (none: the piece is empty) and
+// ends after the first line feed at its end - 1 or later, or at the end of the file. Lines are numbered from 0 (a match on the piece's first line has
 // LineStart 0), and `lineFeeds` counts the piece's own line feeds (a listing scan), so a
 // caller that knows those of the pieces before numbers them as one reading would.
 // `stopped` is asked between reads. ReadToEnd, Matched, Stopped or ReadFailed.
 FileScanEnd ReadFilePiece(const char* path, bool listedAsRegularFile, ScanMode scanMode,
                           std::int64_t size, std::int64_t pieceStart, std::int64_t pieceSize,
-                          std::atomic<FileHandle>& open, const HeardTerm& term,
-                          WordReading& reading, WordListener listener, void* context,
-                          bool (*stopped)(const void* context), const void* stoppedContext,
-                          std::int64_t& readFrom, std::int64_t& lineFeeds);
+                          std::uint8_t* buffer, std::atomic<FileHandle>& open,
+                          const HeardTerm& term, WordReading& reading, WordListener listener,
+                          void* context, bool (*stopped)(const void* context),
+                          const void* stoppedContext, std::int64_t& readFrom,
+                          std::int64_t& lineFeeds);
 
 // Shows one match of `path` (of `size` bytes) as a listing scan does, and gives it its
 // ResultList entry; `listed` becomes true once it was shown. kScanGoOn, or kScanStopped.

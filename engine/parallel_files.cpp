@@ -163,9 +163,9 @@ void RunHelper(Helper& helper) {
     Filling filling{&shared, &record};
     if (shared.Pieces) {
       record.End = ReadFilePiece(shared.Path, shared.Marked, shared.Mode, shared.Size,
-                                 item * shared.PieceSize, shared.PieceSize, helper.Open,
-                                 *helper.Term, *helper.Reading, Keep, &filling, PieceStopped,
-                                 &shared, record.ReadFrom, record.LineFeeds);
+                                 item * shared.PieceSize, shared.PieceSize, helper.Buffer,
+                                 helper.Open, *helper.Term, *helper.Reading, Keep, &filling,
+                                 PieceStopped, &shared, record.ReadFrom, record.LineFeeds);
     } else {
       record.End = ReadFileForTerm(record.Path, record.Marked, shared.Mode, helper.Buffer,
                                    helper.Open, *helper.Term, *helper.Reading, shared.FirstLine,
@@ -265,9 +265,9 @@ bool ReadAheadWhileWaiting(Shared& shared, const HeardTerm& term, const OwnReadi
   Filling filling{&shared, &record};
   if (shared.Pieces) {
     record.End = ReadFilePiece(shared.Path, shared.Marked, shared.Mode, shared.Size,
-                               next * shared.PieceSize, shared.PieceSize, *own->Open, term,
-                               *own->Reading, KeepOrGiveUp, &filling, PieceStopped, &shared,
-                               record.ReadFrom, record.LineFeeds);
+                               next * shared.PieceSize, shared.PieceSize, own->Buffer,
+                               *own->Open, term, *own->Reading, KeepOrGiveUp, &filling,
+                               PieceStopped, &shared, record.ReadFrom, record.LineFeeds);
   } else {
     record.End = ReadFileForTerm(record.Path, record.Marked, shared.Mode, own->Buffer,
                                  *own->Open, term, *own->Reading, shared.FirstLine,
@@ -434,8 +434,9 @@ int FileReaders::ReadInPieces(SearchState& state, const HeardTerm& term, WordRea
       Direct direct{&state, shared.Path, size,     &term,           &sink,
                     &listed, true,       lineBase, &record.ReadFrom};
       record.End = ReadFilePiece(shared.Path, shared.Marked, shared.Mode, size,
-                                 item * shared.PieceSize, shared.PieceSize, state.ScanFileHandle,
-                                 term, reading, HandOverDirectly, &direct, PieceStopped, &shared,
+                                 item * shared.PieceSize, shared.PieceSize,
+                                 state.ReadBuffer.load(), state.ScanFileHandle, term, reading,
+                                 HandOverDirectly, &direct, PieceStopped, &shared,
                                  record.ReadFrom, record.LineFeeds);
     }
     lineBase += record.LineFeeds;

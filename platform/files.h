@@ -47,6 +47,12 @@ std::int64_t SeekToData(FileHandle file, std::int64_t from, std::int64_t* dataEn
 // 0 at the end of the file, -1 on failure.
 std::int64_t ReadFileChunk(FileHandle file, void* buffer, std::uint32_t count);
 
+// Reads up to `count` (at most kReadChunkSize) bytes from file position `offset`, as
+// ReadFileChunk does; where the next ReadFileChunk reads from afterwards is not defined.
+// For the pieces of a file that the platform does not view.
+std::int64_t ReadFileChunkAt(FileHandle file, void* buffer, std::uint32_t count,
+                             std::int64_t offset);
+
 // Views: where the platform can map a file's pages, a large file is looked at in place,
 // one window at a time, without the copy a read makes. A thread looks at one window at a
 // time, and only the thread that mapped a window may touch its bytes.

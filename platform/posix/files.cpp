@@ -139,12 +139,17 @@ std::int64_t SeekToData(FileHandle file, std::int64_t from, std::int64_t* dataEn
   return static_cast<std::int64_t>(data);
 }
 
-std::int64_t ReadFileChunk(FileHandle file, void* buffer, std::uint32_t count) {
+namespace {
+
+// A read at the read position (`offset` < 0) or at `offset`.
+std::int64_t ReadRetrying(FileHandle file, void* buffer, std::uint32_t count,
+                          std::int64_t offset) {
   if (!IsOpenFile(file) || buffer == nullptr) return -1;
   if (count > kReadChunkSize) count = kReadChunkSize;
   OpenFile* record = RecordOf(file);
   for (;;) {
-    ssize_t got = read(record->Descriptor, buffer, count);
+    ssize_t got = offset < 0 ? read(record->Descriptor, buffer, count)
+                             : pread(record->Descriptor, buffer, count, static_cast<off_t>(offset));
     if (got >= 0) return static_cast<std::int64_t>(got);
     if (errno == EINTR) continue;
     if ((errno != EAGAIN && errno != EWOULDBLOCK) || !record->NonBlocking) return -1;
@@ -153,6 +158,17 @@ std::int64_t ReadFileChunk(FileHandle file, void* buffer, std::uint32_t count) {
     if (flags < 0 || fcntl(record->Descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) return -1;
     record->NonBlocking = false;
   }
+}
+
+}  // namespace
+
+std::int64_t ReadFileChunk(FileHandle file, void* buffer, std::uint32_t count) {
+  return ReadRetrying(file, buffer, count, -1);
+}
+
+std::int64_t ReadFileChunkAt(FileHandle file, void* buffer, std::uint32_t count,
+                             std::int64_t offset) {
+  return offset < 0 ? -1 : ReadRetrying(file, buffer, count, offset);
 }
 
 FileHandle CreateFileForWrite(const char* path) {

@@ -102,6 +102,22 @@ std::int64_t ReadFileChunk(FileHandle file, void* buffer, std::uint32_t count) {
   return static_cast<std::int64_t>(got);
 }
 
+std::int64_t ReadFileChunkAt(FileHandle file, void* buffer, std::uint32_t count,
+                             std::int64_t offset) {
+  if (!IsOpenFile(file) || buffer == nullptr || offset < 0) return -1;
+  if (count > kReadChunkSize) count = kReadChunkSize;
+  // On a handle opened for synchronous reads, the read starts at the offset given and
+  // returns when it is done (moving the file pointer too).
+  OVERLAPPED at = {};
+  at.Offset = static_cast<DWORD>(static_cast<std::uint64_t>(offset) & 0xFFFFFFFFu);
+  at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(offset) >> 32);
+  DWORD got = 0;
+  if (!ReadFile(NativeOf(file), buffer, count, &got, &at)) {
+    return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+  }
+  return static_cast<std::int64_t>(got);
+}
+
 // Windows reads every file: a mapped page that cannot be read raises an exception that
 // this program does not catch, where a failing ReadFile is an ordinary answer.
 const std::uint8_t* ViewFileWindow(FileHandle, std::int64_t, std::uint32_t) { return nullptr; }

@@ -15,6 +15,7 @@
 #include "engine/search_driver.h"
 #include "engine/search_state.h"
 #include "phonetic/phonetic_key.h"
+#include "platform/files.h"
 #include "platform/thread.h"
 #include "platform/thread_testing.h"
 #include "support/recording_sink.h"
@@ -161,6 +162,7 @@ struct Case {
   const char* Method;  // nullptr: the program's own
   bool GivenNames;
   std::int64_t PieceSize = kDefaultPieceSize;
+  bool Viewed = true;  // false: large files are read, not viewed, as on Windows
 };
 
 void PrintTo(const Case& c, std::ostream* out) { *out << c.Name; }
@@ -189,6 +191,10 @@ class ParallelSearchTest : public testing::TestWithParam<Case> {
 
 TEST_P(ParallelSearchTest, EveryThreadCountGivesWhatOneThreadGives) {
   ASSERT_TRUE(sharedTree->unopenable->Made());
+  struct Views {
+    explicit Views(bool viewed) { ViewFilesFrom(viewed ? kViewFilesFrom : -1); }
+    ~Views() { ViewFilesFrom(kViewFilesFrom); }
+  } views(GetParam().Viewed);
   const SearchRequest request = RequestOf(GetParam());
   const Outcome one = Search(request, 1);
   ASSERT_FALSE(one.Searched.empty());
@@ -240,7 +246,11 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"pieces_of_greek_letters", "letters/*.txt", "Papadopoulos O Moses", true,
                          "dm", false, ParallelTree::kPiece},
                     Case{"pieces_of_letters_scored", "letters/*.txt", "Muller", true, "scored",
-                         false, ParallelTree::kPiece}),
+                         false, ParallelTree::kPiece},
+                    Case{"pieces_read", "pieces/*.txt", "Moses", false, nullptr, false,
+                         ParallelTree::kPiece, false},
+                    Case{"pieces_of_letters_read", "letters/*.txt", "Muller", true, nullptr,
+                         false, ParallelTree::kPiece, false}),
     [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.Name); });
 
 // Pause and Stop, asked for while the helpers read: the search is caught at its first line.
