@@ -131,6 +131,7 @@ int ReadEpub(ZipArchive& zip, std::string* text) {
     return kDocumentBroken;
   read = zip.Read(rootName, &xml);
   if (read != kDocumentRead) return read;
+  std::string spine = xml;  // each reading parses its bytes in place
   read = VisitXmlElements(
       xml.data(), xml.size(), {"item", {"id", "href", "media-type"}},
       [](void* context, const std::string* values) {
@@ -140,7 +141,7 @@ int ReadEpub(ZipArchive& zip, std::string* text) {
       &package);
   if (read == kDocumentRead)
     read = VisitXmlElements(
-        xml.data(), xml.size(), {"itemref", {"idref", nullptr, nullptr}},
+        spine.data(), spine.size(), {"itemref", {"idref", nullptr, nullptr}},
         [](void* context, const std::string* values) {
           static_cast<Package*>(context)->Spine.push_back(values[0]);
         },

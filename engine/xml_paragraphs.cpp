@@ -1,189 +1,397 @@
 #include "engine/xml_paragraphs.h"
 
-#include <expat.h>
-
+#include <cstdint>
 #include <cstring>
+#include <pugixml.hpp>
 
 #include "engine/document_refusal.h"
+#include "engine/record_text.h"
+#include "engine/text_decoding.h"
 
 namespace {
 
-// Names reach the handlers as written, "w:p": the parser does no namespace processing, which
-// took a third of its time, and a name is known by its local part. The prefixes are the
-// formats' own (w, text); no element the readers look at has another meaning under another
-// prefix in these files.
-const char* LocalName(const char* name) {
+// The part is parsed in place into a tree, then walked in document order. The parser keeps
+// CDATA sections (their text reads as text), blanks-only text (a run of one blank is a
+// word's end), the document type (to see entity declarations) and the XML declaration
+// (standalone), joins a carriage return and line feed into a line feed, and turns the
+// blanks of attribute values into spaces, as XML does. References are left as written and
+// replaced here, so an entity no DTD read declares is told from an escaped ampersand.
+constexpr unsigned kParseOptions = pugi::parse_cdata | pugi::parse_eol | pugi::parse_ws_pcdata |
+                                   pugi::parse_wconv_attribute | pugi::parse_doctype |
+                                   pugi::parse_declaration;
+
+// Names are read as written, "w:p", without namespace processing: a name is known by its
+// local part. The prefixes are the formats' own (w, text); no element the readers look at
+// has another meaning under another prefix in these files.
+struct LocalName {
+  const char* Name;
+  std::size_t Length;
+  bool Is(const char* want) const {
+    return std::strlen(want) == Length && std::memcmp(Name, want, Length) == 0;
+  }
+};
+
+LocalName LocalPart(const char* name) {
   const char* local = name;
-  for (const char* c = name; *c != '\0'; ++c) {
+  const char* c = name;
+  for (; *c != '\0'; ++c) {
     if (*c == ':') local = c + 1;
   }
-  return local;
+  return {local, static_cast<std::size_t>(c - local)};
 }
 
-bool Is(const char* local, const char* want) { return std::strcmp(local, want) == 0; }
+bool Is(const char* name, const char* want) { return LocalPart(name).Is(want); }
 
-// A block of XHTML: it begins and ends a paragraph.
-bool IsXhtmlBlock(const char* local) {
+bool IsXmlCharacter(char32_t c) {
+  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+         (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+bool IsNameByte(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+         c == ':' || c == '-' || c == '.' || c >= 0x80;
+}
+
+// How the references of a part's text read: an entity no DTD read declares reads as
+// skipped (a blank in text, nothing in an attribute) where a DTD is named but not read
+// (XHTML's, or a document type's external one) and the document is not standalone;
+// elsewhere it is an error of the XML.
+struct References {
+  bool SkipUndeclared = false;
+};
+
+// Appends `raw` (text or an attribute's value as written) to `out` (nullptr: only checks
+// it) with its references replaced: the five of XML by their characters, a character's
+// number by it in UTF-8, an undeclared entity by `skipped` (0: nothing) where it may be
+// skipped. false where XML does not allow the reference.
+bool AppendDecoded(const char* raw, const References& references, char skipped, std::string* out) {
+  for (;;) {
+    const char* amp = std::strchr(raw, '&');
+    if (amp == nullptr) {
+      if (out != nullptr) out->append(raw);
+      return true;
+    }
+    if (out != nullptr) out->append(raw, static_cast<std::size_t>(amp - raw));
+    const char* p = amp + 1;
+    if (*p == '#') {
+      ++p;
+      const bool hex = *p == 'x';
+      if (hex) ++p;
+      char32_t value = 0;
+      const char* digits = p;
+      for (;; ++p) {
+        int digit;
+        if (*p >= '0' && *p <= '9') {
+          digit = *p - '0';
+        } else if (hex && *p >= 'a' && *p <= 'f') {
+          digit = *p - 'a' + 10;
+        } else if (hex && *p >= 'A' && *p <= 'F') {
+          digit = *p - 'A' + 10;
+        } else {
+          break;
+        }
+        value = value * (hex ? 16 : 10) + static_cast<char32_t>(digit);
+        if (value > 0x10FFFF) value = 0x110000;  // stays out of range, never wraps
+      }
+      if (p == digits || *p != ';' || !IsXmlCharacter(value)) return false;
+      if (out != nullptr) AppendUtf8(*out, value);
+      raw = p + 1;
+      continue;
+    }
+    const char* name = p;
+    if (*p >= '0' && *p <= '9') return false;
+    while (IsNameByte(static_cast<unsigned char>(*p))) ++p;
+    if (p == name || *p != ';') return false;
+    const std::size_t length = static_cast<std::size_t>(p - name);
+    const auto named = [&](const char* want) {
+      return std::strlen(want) == length && std::memcmp(name, want, length) == 0;
+    };
+    char c = 0;
+    if (named("lt")) {
+      c = '<';
+    } else if (named("gt")) {
+      c = '>';
+    } else if (named("amp")) {
+      c = '&';
+    } else if (named("apos")) {
+      c = '\'';
+    } else if (named("quot")) {
+      c = '"';
+    } else if (!references.SkipUndeclared) {
+      return false;
+    } else {
+      c = skipped;
+    }
+    if (out != nullptr && c != 0) out->push_back(c);
+    raw = p + 1;
+  }
+}
+
+// Whether text[0..count) is UTF-8 of characters XML allows but the carriage return, which
+// the readers never leave in a line.
+bool IsXmlText(const char* text, std::size_t count) {
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text);
+  std::size_t i = 0;
+  while (i < count) {
+    if (count - i >= 8) {
+      // Eight letters at a time while they are ASCII at or above the space.
+      std::uint64_t word;
+      std::memcpy(&word, bytes + i, 8);
+      constexpr std::uint64_t kOnes = 0x0101010101010101u, kHigh = 0x8080808080808080u;
+      // A byte below 0x80 with its high bit set stays at or above it after 0x20 is taken
+      // away exactly when it is at or above the space; no borrow crosses into the next.
+      if ((word & kHigh) == 0 && (((word | kHigh) - kOnes * 0x20) & kHigh) == kHigh) {
+        i += 8;
+        continue;
+      }
+    }
+    const std::uint8_t b = bytes[i];
+    if (b >= 0x20 && b < 0x80) {
+      ++i;
+      continue;
+    }
+    if (b < 0x80) {
+      if (b != '\t' && b != '\n') return false;
+      ++i;
+      continue;
+    }
+    char32_t c;
+    const std::size_t left = count - i;
+    const int length = Utf8Sequence(bytes + i, left > 4 ? 4 : static_cast<std::uint32_t>(left), &c);
+    if (length <= 0 || !IsXmlCharacter(c)) return false;
+    i += static_cast<std::size_t>(length);
+  }
+  return true;
+}
+
+// The parsed part: its tree, or the refusal of its XML. How its references read follows
+// from its declaration and document type.
+int Load(pugi::xml_document& document, char* xml, std::size_t count, bool foreignDtd,
+         References* references) {
+  const pugi::xml_parse_result parsed =
+      document.load_buffer_inplace(xml, count, kParseOptions, pugi::encoding_auto);
+  bool externalDtd = foreignDtd, standalone = false;
+  int elements = 0;
+  for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
+    if (node.type() == pugi::node_element) {
+      ++elements;
+    } else if (node.type() == pugi::node_declaration) {
+      standalone = std::strcmp(node.attribute("standalone").value(), "yes") == 0;
+    } else if (node.type() == pugi::node_doctype) {
+      if (elements > 0) return kDocumentBroken;
+      // An entity is refused where it is declared, before it can be used.
+      const char* type = node.value();
+      if (std::strstr(type, "<!ENTITY") != nullptr) return kDocumentEntities;
+      const char* subset = std::strchr(type, '[');
+      const std::size_t head =
+          subset != nullptr ? static_cast<std::size_t>(subset - type) : std::strlen(type);
+      const std::string declared(type, head);
+      if (declared.find("SYSTEM") != std::string::npos ||
+          declared.find("PUBLIC") != std::string::npos)
+        externalDtd = true;
+    }
+  }
+  if (parsed.status == pugi::status_out_of_memory) return kDocumentNoMemory;
+  if (parsed.status != pugi::status_ok || elements != 1) return kDocumentBroken;
+  references->SkipUndeclared = externalDtd && !standalone;
+  return kDocumentRead;
+}
+
+// Whether the references of the attributes of `element` are allowed.
+bool AttributesRead(const pugi::xml_node& element, const References& references) {
+  for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+    if (std::strchr(a.value(), '&') != nullptr && !AppendDecoded(a.value(), references, 0, nullptr))
+      return false;
+  }
+  return true;
+}
+
+// Walks the elements and texts below the document in document order: visitor.Start and
+// visitor.End for each element (End right after Start for an empty one), visitor.Characters for
+// each text inside the root element (false: the text is not allowed). false when a text or
+// an attribute was not.
+template <typename Visitor>
+bool Walk(const pugi::xml_document& document, const References& references, Visitor& visitor) {
+  pugi::xml_node node = document.first_child();
+  int depth = 0;
+  while (node) {
+    const pugi::xml_node_type type = node.type();
+    if (type == pugi::node_element) {
+      if (!AttributesRead(node, references)) return false;
+      visitor.Start(node);
+      if (const pugi::xml_node child = node.first_child()) {
+        node = child;
+        ++depth;
+        continue;
+      }
+      visitor.End(node);
+    } else if ((type == pugi::node_pcdata || type == pugi::node_cdata) && depth > 0) {
+      if (!visitor.Characters(node.value(), type == pugi::node_cdata)) return false;
+    }
+    while (!node.next_sibling()) {
+      if (depth == 0) return true;
+      node = node.parent();
+      --depth;
+      visitor.End(node);
+    }
+    node = node.next_sibling();
+  }
+  return true;
+}
+
+// The elements the paragraphs are read by, by their local names in each dialect.
+enum class Element : std::uint8_t {
+  kOther,
+  kText,       // w:t; text:p and text:h
+  kParagraph,  // w:p
+  kTab,        // w:tab; text:tab
+  kBlank,      // w:br and w:cr; text:s and text:line-break
+  kBreak,      // XHTML's br
+  kSkipped,    // XHTML's head, script and style
+  kBlock,      // a block of XHTML: it begins and ends a paragraph
+};
+
+Element Classify(XmlDialect dialect, const char* name) {
+  const LocalName local = LocalPart(name);
+  if (local.Length > 10) return Element::kOther;
+  switch (dialect) {
+    case XmlDialect::kWordprocessing:
+      if (local.Is("t")) return Element::kText;
+      if (local.Is("p")) return Element::kParagraph;
+      if (local.Is("tab")) return Element::kTab;
+      if (local.Is("br") || local.Is("cr")) return Element::kBlank;
+      return Element::kOther;
+    case XmlDialect::kOpenDocument:
+      if (local.Is("p") || local.Is("h")) return Element::kText;
+      if (local.Is("tab")) return Element::kTab;
+      if (local.Is("s") || local.Is("line-break")) return Element::kBlank;
+      return Element::kOther;
+    case XmlDialect::kXhtml:
+      break;
+  }
+  if (local.Is("br")) return Element::kBreak;
+  if (local.Is("head") || local.Is("script") || local.Is("style")) return Element::kSkipped;
   static const char* const kBlocks[] = {
       "p",          "div",     "h1",      "h2",         "h3",     "h4",     "h5",    "h6",
       "li",         "dt",      "dd",      "blockquote", "pre",    "td",     "th",    "caption",
       "figcaption", "address", "section", "article",    "header", "footer", "aside", "tr",
       "title",      "body",    "ul",      "ol",         "table",  "hr",     "nav",   "figure"};
   for (const char* block : kBlocks) {
-    if (Is(local, block)) return true;
+    if (local.Is(block)) return Element::kBlock;
   }
-  return false;
+  return Element::kOther;
 }
 
-struct Reading {
-  XML_Parser Parser;
+struct Paragraphs {
   XmlDialect Dialect;
-  std::string* Text;
+  References Refs;
+  std::string* Lines;
   std::string Paragraph;
   int TextDepth = 0;     // inside a w:t, or a text:p / text:h
   int SkippedDepth = 0;  // inside XHTML's head, script or style
-  bool Entities = false;
-};
 
-void EndParagraph(Reading& r, bool evenEmpty) {
-  if (!evenEmpty) {
-    bool blank = true;
-    for (char c : r.Paragraph) blank = blank && (c == ' ' || c == '\t');
-    if (blank) {
-      r.Paragraph.clear();
-      return;
+  void EndParagraph(bool evenEmpty) {
+    if (!evenEmpty) {
+      bool blank = true;
+      for (char c : Paragraph) blank = blank && (c == ' ' || c == '\t');
+      if (blank) {
+        Paragraph.clear();
+        return;
+      }
+    }
+    Lines->append(Paragraph);
+    Lines->push_back('\n');
+    Paragraph.clear();
+  }
+
+  void Start(const pugi::xml_node& element) {
+    const Element e = Classify(Dialect, element.name());
+    switch (Dialect) {
+      case XmlDialect::kWordprocessing:
+        if (e == Element::kText) {
+          ++TextDepth;
+        } else if (e == Element::kTab) {
+          Paragraph.push_back('\t');
+        } else if (e == Element::kBlank) {
+          Paragraph.push_back(' ');
+        }
+        break;
+      case XmlDialect::kOpenDocument:
+        if (e == Element::kText) {
+          ++TextDepth;
+        } else if (TextDepth > 0 && e == Element::kBlank) {
+          Paragraph.push_back(' ');
+        } else if (TextDepth > 0 && e == Element::kTab) {
+          Paragraph.push_back('\t');
+        }
+        break;
+      case XmlDialect::kXhtml:
+        if (e == Element::kSkipped) {
+          ++SkippedDepth;
+        } else if (e == Element::kBreak || e == Element::kBlock) {
+          EndParagraph(false);
+        }
+        break;
     }
   }
-  r.Text->append(r.Paragraph);
-  r.Text->push_back('\n');
-  r.Paragraph.clear();
-}
 
-void XMLCALL StartElement(void* data, const XML_Char* name, const XML_Char** attributes) {
-  Reading& r = *static_cast<Reading*>(data);
-  const char* local = LocalName(name);
-  switch (r.Dialect) {
-    case XmlDialect::kWordprocessing:
-      if (Is(local, "t")) {
-        ++r.TextDepth;
-      } else if (Is(local, "tab")) {
-        r.Paragraph.push_back('\t');
-      } else if (Is(local, "br") || Is(local, "cr")) {
-        r.Paragraph.push_back(' ');
-      }
-      break;
-    case XmlDialect::kOpenDocument:
-      if (Is(local, "p") || Is(local, "h")) {
-        ++r.TextDepth;
-      } else if (r.TextDepth > 0 && (Is(local, "s") || Is(local, "line-break"))) {
-        r.Paragraph.push_back(' ');
-      } else if (r.TextDepth > 0 && Is(local, "tab")) {
-        r.Paragraph.push_back('\t');
-      }
-      break;
-    case XmlDialect::kXhtml:
-      if (Is(local, "head") || Is(local, "script") || Is(local, "style")) {
-        ++r.SkippedDepth;
-      } else if (Is(local, "br")) {
-        EndParagraph(r, false);
-      } else if (IsXhtmlBlock(local)) {
-        EndParagraph(r, false);
-      }
-      break;
+  void End(const pugi::xml_node& element) {
+    const Element e = Classify(Dialect, element.name());
+    switch (Dialect) {
+      case XmlDialect::kWordprocessing:
+        if (e == Element::kText && TextDepth > 0) {
+          --TextDepth;
+        } else if (e == Element::kParagraph) {
+          EndParagraph(true);
+        }
+        break;
+      case XmlDialect::kOpenDocument:
+        if (e == Element::kText && TextDepth > 0) {
+          --TextDepth;
+          EndParagraph(true);
+        }
+        break;
+      case XmlDialect::kXhtml:
+        if (e == Element::kSkipped) {
+          if (SkippedDepth > 0) --SkippedDepth;
+        } else if (e == Element::kBlock) {
+          EndParagraph(false);
+        }
+        break;
+    }
   }
-  (void)attributes;
-}
 
-void XMLCALL EndElement(void* data, const XML_Char* name) {
-  Reading& r = *static_cast<Reading*>(data);
-  const char* local = LocalName(name);
-  switch (r.Dialect) {
-    case XmlDialect::kWordprocessing:
-      if (Is(local, "t") && r.TextDepth > 0) {
-        --r.TextDepth;
-      } else if (Is(local, "p")) {
-        EndParagraph(r, true);
-      }
-      break;
-    case XmlDialect::kOpenDocument:
-      if ((Is(local, "p") || Is(local, "h")) && r.TextDepth > 0) {
-        --r.TextDepth;
-        EndParagraph(r, true);
-      }
-      break;
-    case XmlDialect::kXhtml:
-      if (Is(local, "head") || Is(local, "script") || Is(local, "style")) {
-        if (r.SkippedDepth > 0) --r.SkippedDepth;
-      } else if (IsXhtmlBlock(local)) {
-        EndParagraph(r, false);
-      }
-      break;
+  // A line feed or carriage return inside a paragraph reads as a blank, and so does an
+  // entity skipped.
+  bool Characters(const char* characters, bool cdata) {
+    const bool wanted = Dialect == XmlDialect::kXhtml ? SkippedDepth == 0 : TextDepth > 0;
+    const std::size_t start = Paragraph.size();
+    if (cdata) {
+      if (wanted) Paragraph.append(characters);
+    } else if (!AppendDecoded(characters, Refs, ' ', wanted ? &Paragraph : nullptr)) {
+      return false;
+    }
+    for (std::size_t i = start; i < Paragraph.size(); ++i) {
+      if (Paragraph[i] == '\n' || Paragraph[i] == '\r') Paragraph[i] = ' ';
+    }
+    return true;
   }
-}
-
-void XMLCALL CharacterData(void* data, const XML_Char* characters, int length) {
-  Reading& r = *static_cast<Reading*>(data);
-  const bool wanted = r.Dialect == XmlDialect::kXhtml ? r.SkippedDepth == 0 : r.TextDepth > 0;
-  if (!wanted) return;
-  const std::size_t start = r.Paragraph.size();
-  r.Paragraph.append(characters, static_cast<std::size_t>(length));
-  for (std::size_t i = start; i < r.Paragraph.size(); ++i) {
-    if (r.Paragraph[i] == '\n' || r.Paragraph[i] == '\r') r.Paragraph[i] = ' ';
-  }
-}
-
-// An entity is refused where it is declared, before it can be used.
-void XMLCALL EntityDeclaration(void* data, const XML_Char*, int, const XML_Char*, int,
-                               const XML_Char*, const XML_Char*, const XML_Char*, const XML_Char*) {
-  Reading& r = *static_cast<Reading*>(data);
-  r.Entities = true;
-  XML_StopParser(r.Parser, XML_FALSE);
-}
-
-// An entity of an external DTD that is not read (XHTML's &nbsp;) reads as a blank.
-void XMLCALL SkippedEntity(void* data, const XML_Char*, int) {
-  Reading& r = *static_cast<Reading*>(data);
-  if (r.Dialect == XmlDialect::kXhtml ? r.SkippedDepth == 0 : r.TextDepth > 0)
-    r.Paragraph.push_back(' ');
-}
-
-// Parses in pieces, since expat takes an int count.
-int Parse(XML_Parser parser, const char* xml, std::size_t count, const bool* entities) {
-  constexpr std::size_t kPiece = 1 << 20;
-  std::size_t done = 0;
-  do {
-    const std::size_t piece = count - done < kPiece ? count - done : kPiece;
-    const bool last = done + piece == count;
-    const XML_Status status = XML_Parse(parser, xml + done, static_cast<int>(piece), last);
-    if (*entities) return kDocumentEntities;
-    if (status != XML_STATUS_OK) return kDocumentBroken;
-    done += piece;
-  } while (done < count);
-  return kDocumentRead;
-}
+};
 
 }  // namespace
 
-int AppendXmlParagraphs(XmlDialect dialect, const char* xml, std::size_t count, std::string* text) {
-  XML_Parser parser = XML_ParserCreate(nullptr);
-  if (parser == nullptr) return kDocumentNoMemory;
-  Reading reading;
-  reading.Parser = parser;
-  reading.Dialect = dialect;
-  reading.Text = text;
-  XML_SetUserData(parser, &reading);
-  XML_SetElementHandler(parser, StartElement, EndElement);
-  XML_SetCharacterDataHandler(parser, CharacterData);
-  XML_SetEntityDeclHandler(parser, EntityDeclaration);
-  XML_SetSkippedEntityHandler(parser, SkippedEntity);
-  XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
+int AppendXmlParagraphs(XmlDialect dialect, char* xml, std::size_t count, std::string* text) {
+  pugi::xml_document document;
+  Paragraphs reading{dialect, {}, text, {}};
   // As if XHTML's DTD were named (and not read): its entities, &nbsp; and the like, are
   // skipped rather than errors in a chapter that does not name it.
-  if (dialect == XmlDialect::kXhtml) XML_UseForeignDTD(parser, XML_TRUE);
+  int result = Load(document, xml, count, dialect == XmlDialect::kXhtml, &reading.Refs);
+  if (result != kDocumentRead) return result;
   const std::size_t before = text->size();
-  int result = Parse(parser, xml, count, &reading.Entities);
-  XML_ParserFree(parser);
-  if (result == kDocumentRead && !reading.Paragraph.empty()) EndParagraph(reading, false);
+  if (!Walk(document, reading.Refs, reading)) result = kDocumentBroken;
+  if (result == kDocumentRead && !reading.Paragraph.empty()) reading.EndParagraph(false);
+  if (result == kDocumentRead && !IsXmlText(text->data() + before, text->size() - before))
+    result = kDocumentBroken;
   if (result != kDocumentRead) text->resize(before);
   return result;
 }
@@ -191,46 +399,38 @@ int AppendXmlParagraphs(XmlDialect dialect, const char* xml, std::size_t count, 
 namespace {
 
 struct Visiting {
-  XML_Parser Parser;
   const XmlElementQuery* Query;
+  References Refs;
   void (*Visit)(void*, const std::string*);
   void* Context;
-  bool Entities = false;
-};
 
-void XMLCALL VisitStart(void* data, const XML_Char* name, const XML_Char** attributes) {
-  Visiting& v = *static_cast<Visiting*>(data);
-  if (!Is(LocalName(name), v.Query->Element)) return;
-  std::string values[3];
-  for (int i = 0; attributes[i] != nullptr; i += 2) {
-    for (int a = 0; a < 3; ++a) {
-      if (v.Query->Attributes[a] != nullptr && Is(LocalName(attributes[i]), v.Query->Attributes[a]))
-        values[a] = attributes[i + 1];
+  void Start(const pugi::xml_node& element) {
+    if (!Is(element.name(), Query->Element)) return;
+    std::string values[3];
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+      for (int i = 0; i < 3; ++i) {
+        if (Query->Attributes[i] != nullptr && Is(a.name(), Query->Attributes[i])) {
+          values[i].clear();
+          AppendDecoded(a.value(), Refs, 0, &values[i]);  // checked before Start
+        }
+      }
     }
+    Visit(Context, values);
   }
-  v.Visit(v.Context, values);
-}
-
-void XMLCALL VisitEntityDeclaration(void* data, const XML_Char*, int, const XML_Char*, int,
-                                    const XML_Char*, const XML_Char*, const XML_Char*,
-                                    const XML_Char*) {
-  Visiting& v = *static_cast<Visiting*>(data);
-  v.Entities = true;
-  XML_StopParser(v.Parser, XML_FALSE);
-}
+  void End(const pugi::xml_node&) {}
+  bool Characters(const char* characters, bool cdata) {
+    return cdata || AppendDecoded(characters, Refs, 0, nullptr);
+  }
+};
 
 }  // namespace
 
-int VisitXmlElements(const char* xml, std::size_t count, const XmlElementQuery& query,
+int VisitXmlElements(char* xml, std::size_t count, const XmlElementQuery& query,
                      void (*visit)(void* context, const std::string* values), void* context) {
-  XML_Parser parser = XML_ParserCreate(nullptr);
-  if (parser == nullptr) return kDocumentNoMemory;
-  Visiting visiting{parser, &query, visit, context};
-  XML_SetUserData(parser, &visiting);
-  XML_SetStartElementHandler(parser, VisitStart);
-  XML_SetEntityDeclHandler(parser, VisitEntityDeclaration);
-  XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
-  const int result = Parse(parser, xml, count, &visiting.Entities);
-  XML_ParserFree(parser);
-  return result;
+  pugi::xml_document document;
+  Visiting visiting{&query, {}, visit, context};
+  const int result = Load(document, xml, count, false, &visiting.Refs);
+  if (result != kDocumentRead) return result;
+  if (!Walk(document, visiting.Refs, visiting)) return kDocumentBroken;
+  return kDocumentRead;
 }

@@ -1,16 +1,16 @@
 # Sourced by scripts/build-windows.sh. document_libs FOLDER ARCH: cross-builds what the
 # switch of records and documents reads zip archives and XML with, for the Windows programs:
-# expat and minizip, from the source packages of the Debian archive this machine's apt
+# pugixml and minizip, from the source packages of the Debian archive this machine's apt
 # already uses (Debian packages neither for mingw-w64), into FOLDER/document-libs (include/,
-# lib/libexpat.a, lib/libminizip.a); zlib is Debian's own mingw-w64 package. Only the
+# lib/libpugixml.a, lib/libminizip.a); zlib is Debian's own mingw-w64 package. Only the
 # libraries are built (no tools, tests or documentation), and a folder that has them is
 # left as it is, so a second run builds nothing. The machine's apt configuration is not
 # touched: the deb-src entry and its lists live in the folder.
 document_libs() {
   local folder=$1 arch=$2
   local prefix=$PWD/$folder/document-libs work=$PWD/$folder/document-libs-work
-  if [ -f "$prefix/lib/libexpat.a" ] && [ -f "$prefix/lib/libminizip.a" ]; then return 0; fi
-  step "expat and minizip for $arch ($prefix)"
+  if [ -f "$prefix/lib/libpugixml.a" ] && [ -f "$prefix/lib/libminizip.a" ]; then return 0; fi
+  step "pugixml and minizip for $arch ($prefix)"
   rm -rf "$work" "$prefix"
   mkdir -p "$work/apt/lists/partial" "$work/apt/sources" "$work/apt/archives/partial" "$prefix"
   # The same archives and suites as the machine's own deb entries, as deb-src.
@@ -27,38 +27,29 @@ document_libs() {
   # Each package from the newest source that serves it: the security archive's, else the
   # release's (a mirror may lack a security source that its index names).
   local package
-  for package in expat minizip; do
+  for package in pugixml minizip; do
     (cd "$work" && apt-get "${apt_options[@]}" source -qq "$package" >>"$work/apt.log" 2>&1) ||
       (cd "$work" && apt-get "${apt_options[@]}" source -qq "$package/$(. /etc/os-release &&
                                                                            echo "$VERSION_CODENAME")" \
                                                                            >>"$work/apt.log" 2>&1) || true
   done
-  local expat minizip
-  expat=$(find "$work" -maxdepth 1 -type d -name 'expat-*' | head -n 1)
+  local pugixml minizip
+  pugixml=$(find "$work" -maxdepth 1 -type d -name 'pugixml-*' | head -n 1)
   minizip=$(find "$work" -maxdepth 1 -type d -name 'minizip-*' | head -n 1)
-  if [ -z "$expat" ] || [ -z "$minizip" ]; then
+  if [ -z "$pugixml" ] || [ -z "$minizip" ]; then
     cat "$work/apt.log" >&2
-    echo "the sources of expat and minizip could not be fetched" >&2
+    echo "the sources of pugixml and minizip could not be fetched" >&2
     return 1
   fi
-  # expat: its own CMake build, the static library alone (the package's sources keep the
-  # library in a folder of its own).
-  [ -f "$expat/expat/CMakeLists.txt" ] && expat=$expat/expat
-  cmake -S "$expat" -B "$work/expat-build" --toolchain "$PWD/cmake/mingw-w64-$arch.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DEXPAT_SHARED_LIBS=OFF \
-    -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF \
-    -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_PKGCONFIG=OFF -DEXPAT_BUILD_FUZZERS=OFF \
-    -DEXPAT_MSVC_STATIC_CRT=OFF >"$work/expat.log" 2>&1
-  # Debian's security fixes test "#if XML_DTD == 1", as its own autotools build defines it;
-  # the CMake build defines it empty.
-  sed -i 's/^#define XML_DTD$/#define XML_DTD 1/' "$work/expat-build/expat_config.h"
-  cmake --build "$work/expat-build" -j 2 >>"$work/expat.log" 2>&1
-  cmake --install "$work/expat-build" >>"$work/expat.log" 2>&1
-  local built
-  built=$(find "$prefix/lib" -name 'libexpat*.a' | head -n 1)
-  [ -n "$built" ] && [ "$built" != "$prefix/lib/libexpat.a" ] && mv "$built" "$prefix/lib/libexpat.a"
+  local cc=$arch-w64-mingw32-gcc-posix cxx=$arch-w64-mingw32-g++-posix
+  # pugixml: its one source file, as its configuration header leaves it.
+  mkdir -p "$work/pugixml-build" "$prefix/lib" "$prefix/include"
+  "$cxx" -O2 -c "$pugixml/src/pugixml.cpp" -I"$pugixml/src" -o "$work/pugixml-build/pugixml.o" \
+    2>"$work/pugixml.log"
+  "$arch-w64-mingw32-ar" rcs "$prefix/lib/libpugixml.a" "$work/pugixml-build/pugixml.o"
+  cp "$pugixml/src/pugixml.hpp" "$pugixml/src/pugiconfig.hpp" "$prefix/include/"
   # minizip: its reading and writing of archives over zlib (the writing for the tests).
-  local cc=$arch-w64-mingw32-gcc-posix objects=()
+  local objects=()
   mkdir -p "$work/minizip-build" "$prefix/include/minizip"
   for source in unzip zip ioapi; do
     # Its warnings are Debian's to mend, not this build's (a CRC table's pointer type).
@@ -69,9 +60,9 @@ document_libs() {
   "$arch-w64-mingw32-ar" rcs "$prefix/lib/libminizip.a" "${objects[@]}"
   cp "$minizip/unzip.h" "$minizip/zip.h" "$minizip/ioapi.h" "$minizip/crypt.h" "$prefix/include/minizip/"
   # Their notices go with the programs they are linked into (the zip of each build).
-  cp "$expat/COPYING" "$prefix/LICENSE-expat.txt"
+  cp "$pugixml/LICENSE.md" "$prefix/LICENSE-pugixml.txt"
   sed -n '/Copyright/,/^\*\//p' "$minizip/unzip.h" >"$prefix/LICENSE-minizip.txt"
   sed -n '/Copyright/,/^\*\//p' "/usr/$arch-w64-mingw32/include/zlib.h" >"$prefix/LICENSE-zlib.txt"
   rm -rf "$work"
-  [ -f "$prefix/lib/libexpat.a" ] && [ -f "$prefix/lib/libminizip.a" ]
+  [ -f "$prefix/lib/libpugixml.a" ] && [ -f "$prefix/lib/libminizip.a" ]
 }

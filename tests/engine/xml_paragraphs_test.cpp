@@ -1,0 +1,155 @@
+// The paragraphs read from the XML of each kind of document: texts joined across runs, the
+// references of XML replaced, CDATA read as text, line ends inside a paragraph read as
+// blanks; and XML that is not well formed, that declares entities, or that names an entity
+// no DTD declares where XML does not allow it, refused with its reason and no text.
+#include "engine/xml_paragraphs.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "engine/document_refusal.h"
+
+namespace {
+
+struct ParagraphCase {
+  const char* Label;
+  XmlDialect Dialect;
+  std::string Xml;
+  int Result;
+  std::string Text;  // the lines appended, when read
+};
+
+void PrintTo(const ParagraphCase& c, std::ostream* out) { *out << c.Label; }
+
+std::string Word(const std::string& body, const std::string& before = "") {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>" + before +
+         "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+         "<w:body>" +
+         body + "</w:body></w:document>";
+}
+
+std::string Chapter(const std::string& body,
+                    const std::string& declaration = "<?xml version=\"1.0\"?>") {
+  return declaration +
+         "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>T</title>"
+         "<style>p{}</style></head><body>" +
+         body + "</body></html>";
+}
+
+std::string Utf16Le(const std::string& ascii) {
+  std::string out = "\xFF\xFE";
+  for (char c : ascii) {
+    out.push_back(c);
+    out.push_back('\0');
+  }
+  return out;
+}
+
+class Paragraphs : public ::testing::TestWithParam<ParagraphCase> {};
+
+TEST_P(Paragraphs, ReadAsTheXmlSays) {
+  const ParagraphCase& c = GetParam();
+  std::string xml = c.Xml;
+  std::string text = "before\n";
+  EXPECT_EQ(AppendXmlParagraphs(c.Dialect, xml.data(), xml.size(), &text), c.Result);
+  EXPECT_EQ(text, "before\n" + (c.Result == kDocumentRead ? c.Text : std::string()));
+}
+
+constexpr XmlDialect kWord = XmlDialect::kWordprocessing;
+constexpr XmlDialect kOdf = XmlDialect::kOpenDocument;
+constexpr XmlDialect kXhtml = XmlDialect::kXhtml;
+constexpr int kRead = kDocumentRead;
+
+INSTANTIATE_TEST_SUITE_P(
+    Xml, Paragraphs,
+    ::testing::Values(
+        ParagraphCase{"RunsJoinedTabsAndBreaks", kWord,
+                      Word("<w:p><w:r><w:t>Mul</w:t></w:r><w:r><w:rPr><w:b/></w:rPr><w:t>ler</w:t>"
+                           "<w:tab/><w:t>a</w:t><w:br/><w:t>b</w:t></w:r></w:p><w:p/>"
+                           "<w:p><w:r><w:t xml:space=\"preserve\"> </w:t></w:r></w:p>"),
+                      kRead, "Muller\ta b\n\n \n"},
+        ParagraphCase{"TextOutsideRunsIsNotRead", kWord,
+                      Word("<w:p><w:r><w:instrText>PAGE</w:instrText><w:t>x</w:t></w:r></w:p>"),
+                      kRead, "x\n"},
+        ParagraphCase{"UppercaseHexReference", kWord, Word("<w:p><w:t>&#X4d;</w:t></w:p>"),
+                      kDocumentBroken, ""},
+        ParagraphCase{"ReferencesOfCharacters", kWord,
+                      Word("<w:p><w:r><w:t>&lt;a&amp;b&gt; &quot;&apos; &#233;&#x4D;&#x1F600;"
+                           "</w:t></w:r></w:p>"),
+                      kRead, "<a&b> \"' \xC3\xA9M\xF0\x9F\x98\x80\n"},
+        ParagraphCase{"CdataIsText", kWord,
+                      Word("<w:p><w:r><w:t><![CDATA[a<b &amp;]]></w:t></w:r></w:p>"), kRead,
+                      "a<b &amp;\n"},
+        ParagraphCase{"LineEndsInsideAParagraph", kWord,
+                      Word("<w:p><w:r><w:t>a\r\nb\rc\nd&#13;e&#10;f</w:t></w:r></w:p>"), kRead,
+                      "a b c d e f\n"},
+        ParagraphCase{"CommentsAndInstructionsAreNotText", kWord,
+                      Word("<w:p><w:r><w:t>a<!-- b --><?x c?>d</w:t></w:r></w:p>"), kRead, "ad\n"},
+        ParagraphCase{"UndeclaredEntityWithoutDtd", kWord,
+                      Word("<w:p><w:r><w:t>a&nbsp;b</w:t></w:r></w:p>"), kDocumentBroken, ""},
+        ParagraphCase{"UndeclaredEntityInAnAttribute", kWord,
+                      Word("<w:p><w:r><w:t w:x=\"&nbsp;\">a</w:t></w:r></w:p>"), kDocumentBroken,
+                      ""},
+        ParagraphCase{"UndeclaredEntityOfAnExternalDtd", kWord,
+                      "<!DOCTYPE w:document SYSTEM \"w.dtd\"><w:document><w:p><w:t>a&nbsp;b"
+                      "</w:t></w:p></w:document>",
+                      kRead, "a b\n"},
+        ParagraphCase{"EntityDeclared", kWord,
+                      Word("<w:p><w:r><w:t>&a;</w:t></w:r></w:p>",
+                           "<!DOCTYPE w:document [<!ENTITY a \"Muller\">]>"),
+                      kDocumentEntities, ""},
+        ParagraphCase{"ParameterEntityDeclared", kWord,
+                      Word("<w:p/>", "<!DOCTYPE w:document [<!ENTITY % a \"x\">]>"),
+                      kDocumentEntities, ""},
+        ParagraphCase{"DocumentTypeWithoutEntities", kWord,
+                      Word("<w:p><w:r><w:t>a</w:t></w:r></w:p>",
+                           "<!DOCTYPE w:document [<!ELEMENT w:document ANY>]>"),
+                      kRead, "a\n"},
+        ParagraphCase{"CharacterOutsideXml", kWord, Word("<w:p><w:t>&#1;</w:t></w:p>"),
+                      kDocumentBroken, ""},
+        ParagraphCase{"CharacterNumberTooLarge", kWord, Word("<w:p><w:t>&#1114112;</w:t></w:p>"),
+                      kDocumentBroken, ""},
+        ParagraphCase{"Surrogate", kWord, Word("<w:p><w:t>&#xD800;</w:t></w:p>"), kDocumentBroken,
+                      ""},
+        ParagraphCase{"ReferenceWithoutDigits", kWord, Word("<w:p><w:t>&#x;</w:t></w:p>"),
+                      kDocumentBroken, ""},
+        ParagraphCase{"AmpersandAlone", kWord, Word("<w:p><w:t>a & b</w:t></w:p>"), kDocumentBroken,
+                      ""},
+        ParagraphCase{"NotUtf8", kWord, Word("<w:p><w:t>M\xFCller</w:t></w:p>"), kDocumentBroken,
+                      ""},
+        ParagraphCase{"ControlCharacter", kWord, Word("<w:p><w:t>a\x01</w:t></w:p>"),
+                      kDocumentBroken, ""},
+        ParagraphCase{"Latin1Declared", kWord,
+                      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><w:document><w:p><w:t>"
+                      "M\xFCller</w:t></w:p></w:document>",
+                      kRead, "M\xC3\xBCller\n"},
+        ParagraphCase{"Utf16", kWord,
+                      Utf16Le("<w:document><w:p><w:t>Muller</w:t></w:p></w:document>"), kRead,
+                      "Muller\n"},
+        ParagraphCase{"TagsMismatched", kWord, Word("<w:p><w:t>Muller</w:p>"), kDocumentBroken, ""},
+        ParagraphCase{"CutShort", kWord, "<w:document><w:p><w:t>Muller", kDocumentBroken, ""},
+        ParagraphCase{"TwoRoots", kWord, "<w:document/><w:document/>", kDocumentBroken, ""},
+        ParagraphCase{"Empty", kWord, "", kDocumentBroken, ""},
+        ParagraphCase{"OpenDocument", kOdf,
+                      "<office:document-content xmlns:office=\"o\" xmlns:text=\"t\"><office:body>"
+                      "<text:p>a<text:span>b</text:span><text:s/>c<text:tab/>d<text:line-break/>e"
+                      "</text:p><text:h>H</text:h><text:p/><text:list><text:list-item><text:p>"
+                      "i</text:p></text:list-item></text:list></office:body>"
+                      "</office:document-content>",
+                      kRead, "ab c\td e\nH\n\ni\n"},
+        ParagraphCase{"XhtmlBlocks", kXhtml,
+                      Chapter("<h1>Title</h1><p>a <b>b</b><br/>c</p><div><p> </p>d</div>"
+                              "<ul><li>e</li></ul>"),
+                      kRead, "Title\na b\nc\nd\ne\n"},
+        ParagraphCase{"XhtmlEntitiesOfItsDtd", kXhtml, Chapter("<p>a&nbsp;b&eacute;</p>"), kRead,
+                      "a b \n"},
+        ParagraphCase{"XhtmlStandalone", kXhtml,
+                      Chapter("<p>a&nbsp;b</p>", "<?xml version=\"1.0\" standalone=\"yes\"?>"),
+                      kDocumentBroken, ""},
+        ParagraphCase{"XhtmlDocumentType", kXhtml,
+                      "<!DOCTYPE html><html><body><p>a&nbsp;b</p>tail</body></html>", kRead,
+                      "a b\ntail\n"}));
+
+}  // namespace
