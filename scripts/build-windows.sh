@@ -49,7 +49,7 @@ build() {
   cp "$folder/bin/tessik.exe" "$folder/bin/tessik-cli.exe" "$folder/bin/morrin.html" "$folder/$name/"
   # The table of given names holds a list under the Apache License, whose text goes with it.
   cp data/given-names/LICENSE-nicknames.txt "$folder/$name/LICENSE-nicknames.txt"
-  # pugixml, minizip and zlib are linked in: their notices go with them.
+  # pugixml, libdeflate, minizip and zlib are linked in: their notices go with them.
   cp "$folder"/document-libs/LICENSE-*.txt "$folder/$name/"
   "$arch-w64-mingw32-strip" "$folder/$name/"*.exe
   (cd "$folder" && zip -q -r "$name.zip" "$name")

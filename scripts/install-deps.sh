@@ -21,15 +21,17 @@
 #            Polish, German, Russian, Ukrainian and Greek word lists of the letters' text).
 set -euo pipefail
 
-# zlib, minizip and pugixml: the zip archives and XML of documents (records and documents).
-document_libs=(zlib1g-dev libminizip-dev libpugixml-dev)
+# zlib, minizip, libdeflate and pugixml: the zip archives and XML of documents (records and
+# documents).
+document_libs=(zlib1g-dev libminizip-dev libdeflate-dev libpugixml-dev)
 window=(g++ cmake make qt6-base-dev libgl-dev libxcb1-dev xdg-utils "${document_libs[@]}")
 # CPack reads the programs with file and readelf (binutils), and dpkg-shlibdeps (dpkg-dev)
 # computes the package's dependencies from them.
 package=(g++ cmake make qt6-base-dev libgl-dev libxcb1-dev dpkg-dev file binutils
          "${document_libs[@]}")
-# The Windows programs' zlib is Debian's mingw-w64 build; pugixml and minizip are cross-built
-# from their Debian sources (scripts/lib/windows-document-libs.sh), which dpkg-dev unpacks.
+# The Windows programs' zlib is Debian's mingw-w64 build; pugixml, libdeflate and minizip are
+# cross-built from their Debian sources (scripts/lib/windows-document-libs.sh), which dpkg-dev
+# unpacks.
 windows=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix cmake make zip libz-mingw-w64-dev
          dpkg-dev)
 bench=(ripgrep ugrep time bible-kjv libtext-names-perl wpolish wngerman hunspell-ru hunspell-uk

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <minizip/zip.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -190,13 +192,54 @@ INSTANTIATE_TEST_SUITE_P(
             "Muller",
             {{"Miller", 1, 1}, {"Moller", 3, 1}, {"M\xC3\xBCller", 5, 4}}}));
 
+// How an archive written here is damaged afterwards, in its entry word/document.xml: its
+// CRC, its expanded size stated one too small or one too large (in both of its headers, as
+// an archive that was written so), or a byte of its compressed data.
+enum class Damage { kNone, kCrc, kSizeSmaller, kSizeLarger, kData };
+
 struct RefusalCase {
   const char* Label;
   const char* Name;
   std::vector<Entry> Entries;  // none: the bytes below
   std::string Bytes;
   const char* Reason;
+  Damage Damaged = Damage::kNone;
 };
+
+std::uint32_t Get32(const std::string& bytes, std::size_t at) {
+  std::uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
+  return value;
+}
+
+void Put32(std::string& bytes, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+}
+
+// Damages the entry `name` of the archive `zip` (its local header and its central one).
+void DamageEntry(std::string& zip, const std::string& name, Damage damage) {
+  // The offsets of the CRC and the expanded size in a local header, and in a central one.
+  const struct {
+    const char* Signature;
+    std::size_t Crc, Expanded, NameLength, Name;
+  } headers[] = {{"PK\x03\x04", 14, 22, 26, 30}, {"PK\x01\x02", 16, 24, 28, 46}};
+  for (const auto& header : headers) {
+    for (std::size_t at = zip.find(header.Signature); at != std::string::npos;
+         at = zip.find(header.Signature, at + 1)) {
+      const std::size_t length = Get32(zip, at + header.NameLength) & 0xFFFF;
+      if (zip.compare(at + header.Name, length, name) != 0) continue;
+      if (damage == Damage::kCrc) Put32(zip, at + header.Crc, Get32(zip, at + header.Crc) ^ 1);
+      if (damage == Damage::kSizeSmaller || damage == Damage::kSizeLarger) {
+        const std::uint32_t size = Get32(zip, at + header.Expanded);
+        Put32(zip, at + header.Expanded, damage == Damage::kSizeSmaller ? size - 1 : size + 1);
+      }
+      if (damage == Damage::kData && header.Name == 30) {
+        const std::size_t extra = Get32(zip, at + 28) & 0xFFFF;
+        zip[at + header.Name + length + extra + 10] ^= 0x55;
+      }
+    }
+  }
+}
 void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.Label; }
 
 class Refusals : public DocumentSearch, public ::testing::WithParamInterface<RefusalCase> {};
@@ -212,6 +255,11 @@ TEST_P(Refusals, AreToldAndNeverRead) {
     // The archive cut short at that many bytes.
     const std::string whole = ReadWholeFile(tree.Path(c.Name));
     tree.WriteFile(c.Name, whole.substr(0, whole.size() * 2 / 3));
+  }
+  if (c.Damaged != Damage::kNone) {
+    std::string whole = ReadWholeFile(tree.Path(c.Name));
+    DamageEntry(whole, "word/document.xml", c.Damaged);
+    tree.WriteFile(c.Name, whole);
   }
   EXPECT_EQ(Search(c.Name, "Muller"), std::vector<Found>{});
   EXPECT_EQ(sink.NotOpened, std::vector<std::string>{tree.Path(c.Name)});
@@ -272,7 +320,16 @@ INSTANTIATE_TEST_SUITE_P(
                       "\"&a;&a;&a;&a;&a;&a;&a;&a;\">]><w:document " +
                           std::string(kW) + "><w:p><w:t>&b;&b;&b;</w:t></w:p></w:document>"}},
                     "",
-                    "entities"}));
+                    "entities"},
+        RefusalCase{"WrongCrc", "a.docx", Word(WordParagraph({"Muller"})), "",
+                    "not a readable archive", Damage::kCrc},
+        RefusalCase{"ExpandsPastItsStatedSize", "a.docx", Word(WordParagraph({"Muller"})), "",
+                    "not a readable archive", Damage::kSizeSmaller},
+        RefusalCase{"ExpandsShortOfItsStatedSize", "a.docx", Word(WordParagraph({"Muller"})), "",
+                    "not a readable archive", Damage::kSizeLarger},
+        RefusalCase{"DamagedData", "a.docx",
+                    Word(WordParagraph({"Muller"}) + WordParagraph({"Mueller Miller"})), "",
+                    "not a readable archive", Damage::kData}));
 
 TEST_F(DocumentSearch, ARefusedDocumentLeavesTheOthersAndTheGedcomFilesSearched) {
   ASSERT_TRUE(WriteZip(tree.Path("a.docx"), Word(WordParagraph({"Muller"}))));
