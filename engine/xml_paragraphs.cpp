@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 #include <pugixml.hpp>
+#include <vector>
 
 #include "engine/document_refusal.h"
 #include "engine/record_text.h"
@@ -66,9 +67,10 @@ struct References {
 // skipped. false where XML does not allow the reference.
 bool AppendDecoded(const char* raw, const References& references, char skipped, std::string* out) {
   for (;;) {
-    const char* amp = std::strchr(raw, '&');
-    if (amp == nullptr) {
-      if (out != nullptr) out->append(raw);
+    const char* amp = raw;
+    while (*amp != '\0' && *amp != '&') ++amp;
+    if (*amp == '\0') {
+      if (out != nullptr) out->append(raw, static_cast<std::size_t>(amp - raw));
       return true;
     }
     if (out != nullptr) out->append(raw, static_cast<std::size_t>(amp - raw));
@@ -200,41 +202,47 @@ int Load(pugi::xml_document& document, char* xml, std::size_t count, bool foreig
 // Whether the references of the attributes of `element` are allowed.
 bool AttributesRead(const pugi::xml_node& element, const References& references) {
   for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
-    if (std::strchr(a.value(), '&') != nullptr && !AppendDecoded(a.value(), references, 0, nullptr))
-      return false;
+    const char* value = a.value();
+    const char* c = value;
+    while (*c != '\0' && *c != '&') ++c;
+    if (*c == '&' && !AppendDecoded(value, references, 0, nullptr)) return false;
   }
   return true;
 }
 
-// Walks the elements and texts below the document in document order: visitor.Start and
-// visitor.End for each element (End right after Start for an empty one), visitor.Characters for
-// each text inside the root element (false: the text is not allowed). false when a text or
-// an attribute was not.
+// Walks the elements and texts below the document in document order: visitor.Start for
+// each element, visitor.End with what Start said of it when it ends (right after Start for
+// an empty one), visitor.Characters for each text inside the root element (false: the text
+// is not allowed). false when a text or an attribute was not.
 template <typename Visitor>
 bool Walk(const pugi::xml_document& document, const References& references, Visitor& visitor) {
+  // What visitor.Start said of each element open, for its End.
+  std::vector<std::uint8_t> open;
   pugi::xml_node node = document.first_child();
-  int depth = 0;
   while (node) {
     const pugi::xml_node_type type = node.type();
     if (type == pugi::node_element) {
       if (!AttributesRead(node, references)) return false;
-      visitor.Start(node);
+      const std::uint8_t said = visitor.Start(node);
       if (const pugi::xml_node child = node.first_child()) {
+        open.push_back(said);
         node = child;
-        ++depth;
         continue;
       }
-      visitor.End(node);
-    } else if ((type == pugi::node_pcdata || type == pugi::node_cdata) && depth > 0) {
+      visitor.End(said);
+    } else if ((type == pugi::node_pcdata || type == pugi::node_cdata) && !open.empty()) {
       if (!visitor.Characters(node.value(), type == pugi::node_cdata)) return false;
     }
-    while (!node.next_sibling()) {
-      if (depth == 0) return true;
+    for (pugi::xml_node next = node.next_sibling();; next = node.next_sibling()) {
+      if (next) {
+        node = next;
+        break;
+      }
+      if (open.empty()) return true;
       node = node.parent();
-      --depth;
-      visitor.End(node);
+      visitor.End(open.back());
+      open.pop_back();
     }
-    node = node.next_sibling();
   }
   return true;
 }
@@ -304,7 +312,7 @@ struct Paragraphs {
     Paragraph.clear();
   }
 
-  void Start(const pugi::xml_node& element) {
+  std::uint8_t Start(const pugi::xml_node& element) {
     const Element e = Classify(Dialect, element.name());
     switch (Dialect) {
       case XmlDialect::kWordprocessing:
@@ -333,10 +341,11 @@ struct Paragraphs {
         }
         break;
     }
+    return static_cast<std::uint8_t>(e);
   }
 
-  void End(const pugi::xml_node& element) {
-    const Element e = Classify(Dialect, element.name());
+  void End(std::uint8_t said) {
+    const auto e = static_cast<Element>(said);
     switch (Dialect) {
       case XmlDialect::kWordprocessing:
         if (e == Element::kText && TextDepth > 0) {
@@ -404,8 +413,8 @@ struct Visiting {
   void (*Visit)(void*, const std::string*);
   void* Context;
 
-  void Start(const pugi::xml_node& element) {
-    if (!Is(element.name(), Query->Element)) return;
+  std::uint8_t Start(const pugi::xml_node& element) {
+    if (!Is(element.name(), Query->Element)) return 0;
     std::string values[3];
     for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
       for (int i = 0; i < 3; ++i) {
@@ -416,8 +425,9 @@ struct Visiting {
       }
     }
     Visit(Context, values);
+    return 0;
   }
-  void End(const pugi::xml_node&) {}
+  void End(std::uint8_t) {}
   bool Characters(const char* characters, bool cdata) {
     return cdata || AppendDecoded(characters, Refs, 0, nullptr);
   }
