@@ -14,10 +14,37 @@ namespace {
 char outputBuffer[1 << 20];
 bool outputIsTerminal = false;
 
+// Not to a terminal, the lines are gathered here first and given to the stream a block at
+// a time: a call into the stream for each line and for its line feed cost more than the
+// line itself.
+char lineBuffer[1 << 16];
+std::size_t lineBufferUsed = 0;
+
+void WriteGathered() {
+  if (lineBufferUsed == 0) return;
+  const std::size_t length = lineBufferUsed;
+  lineBufferUsed = 0;
+  if (std::fwrite(lineBuffer, 1, length, stdout) != length) StopOnOutputFailure(errno);
+}
+
 void Write(const char* text, std::size_t length) {
-  if (outputIsTerminal) ClearProgress();
-  if (std::fwrite(text, 1, length, stdout) != length || std::fputc('\n', stdout) == EOF)
-    StopOnOutputFailure(errno);
+  if (outputIsTerminal) {
+    ClearProgress();
+    if (std::fwrite(text, 1, length, stdout) != length || std::fputc('\n', stdout) == EOF)
+      StopOnOutputFailure(errno);
+    return;
+  }
+  if (length + 1 > sizeof lineBuffer - lineBufferUsed) {
+    WriteGathered();
+    if (length + 1 > sizeof lineBuffer) {
+      if (std::fwrite(text, 1, length, stdout) != length || std::fputc('\n', stdout) == EOF)
+        StopOnOutputFailure(errno);
+      return;
+    }
+  }
+  std::memcpy(lineBuffer + lineBufferUsed, text, length);
+  lineBuffer[lineBufferUsed + length] = '\n';
+  lineBufferUsed += length + 1;
 }
 
 }  // namespace
@@ -33,6 +60,10 @@ void WriteOut(const std::string& line) { Write(line.data(), line.size()); }
 
 int FlushOut() {
   errno = 0;
+  const std::size_t gathered = lineBufferUsed;
+  lineBufferUsed = 0;
+  if (gathered != 0 && std::fwrite(lineBuffer, 1, gathered, stdout) != gathered)
+    return errno != 0 ? errno : EIO;
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
   return errno != 0 ? errno : EIO;
 }

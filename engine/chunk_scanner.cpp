@@ -36,9 +36,7 @@ void ChunkScan::CountLines(const std::uint8_t* bytes, std::uint32_t& countedTo, 
                : CountLineFeeds(bytes + countedTo, upTo - countedTo);
   if (lines > 0) {
     Line += lines;
-    std::uint32_t last = upTo - 1;
-    while (bytes[last] != '\n') --last;
-    LineStart = offset + last + 1;
+    LineStart = offset + countedTo + LastLineFeed(bytes + countedTo, upTo - countedTo) + 1;
   }
   countedTo = upTo;
 }

@@ -269,9 +269,9 @@ void RegionLineAt(LetterScan* scan, std::int64_t start, std::int64_t* line,
         CountLineFeeds(bytes + scan->LinesCountedTo, upTo - scan->LinesCountedTo);
     if (lines > 0) {
       scan->RegionLine += lines;
-      std::uint32_t last = upTo - 1;
-      while (bytes[last] != '\n') --last;
-      scan->RegionLineStart = scan->ReadOffset + last + 1;
+      const std::uint32_t from = scan->LinesCountedTo;
+      scan->RegionLineStart =
+          scan->ReadOffset + from + LastLineFeed(bytes + from, upTo - from) + 1;
     }
     scan->LinesCountedTo = upTo;
   }

@@ -117,6 +117,19 @@ std::uint32_t CountLineFeeds(const std::uint8_t* bytes, std::uint32_t count) {
   }
 }
 
+std::uint32_t LastLineFeed(const std::uint8_t* bytes, std::uint32_t count) {
+  switch (Chosen()) {
+#ifdef TESSIK_X86_KERNELS
+    case ScanInstructions::Avx2:
+      return LastLineFeedAvx2(bytes, count);
+    case ScanInstructions::Sse2:
+      return LastLineFeedSse2(bytes, count);
+#endif
+    default:
+      return LastLineFeedByWord(bytes, count);
+  }
+}
+
 std::uint32_t CountLineFeedsNotingHigh(const std::uint8_t* bytes, std::uint32_t count,
                                        bool* high) {
   switch (Chosen()) {

@@ -68,6 +68,10 @@ std::uint32_t FindWordStarts(const std::uint8_t* bytes, std::uint32_t count,
 // The number of line feeds (byte 10) in bytes[0..count).
 std::uint32_t CountLineFeeds(const std::uint8_t* bytes, std::uint32_t count);
 
+// Where the last line feed of bytes[0..count) is, or `count` when it has none. Asked from the
+// end, so its time goes with the distance from the end, not with `count`.
+std::uint32_t LastLineFeed(const std::uint8_t* bytes, std::uint32_t count);
+
 // The same, in the same pass setting *high when any of the bytes is from 0x80 up (and leaving
 // it alone otherwise): the letter reading learns so whether a read is all ASCII.
 std::uint32_t CountLineFeedsNotingHigh(const std::uint8_t* bytes, std::uint32_t count,

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 #include "engine/word_starts.h"
 
@@ -64,6 +66,34 @@ inline std::uint32_t CountLineFeedsByByte(const std::uint8_t* bytes, std::uint32
   return lines;
 }
 
+// From the end, eight bytes at a time: a byte of a word equal to '\n' becomes zero, and
+// the test for a zero byte sets the high bit of exactly the bytes that are (no carry runs
+// from one byte into the next, unlike the shorter test that may mark a byte above a zero).
+inline std::uint32_t LastLineFeedByWord(const std::uint8_t* bytes, std::uint32_t count) {
+  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+  std::uint32_t end = count;
+  while (end >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes + end - 8, sizeof word);
+    word ^= 0x0A0A0A0A0A0A0A0AULL;
+    const std::uint64_t zero = ~(((word & kLow7) + kLow7) | word | kLow7);
+    if (zero != 0) {
+      // The highest marked byte is the last in memory on a little-endian processor; on
+      // another the lowest is.
+      if constexpr (std::endian::native == std::endian::little) {
+        return end - 8 + (63 - static_cast<std::uint32_t>(std::countl_zero(zero))) / 8;
+      } else {
+        return end - 1 - static_cast<std::uint32_t>(std::countr_zero(zero)) / 8;
+      }
+    }
+    end -= 8;
+  }
+  while (end > 0) {
+    if (bytes[--end] == '\n') return end;
+  }
+  return count;
+}
+
 inline std::uint32_t CountLineFeedsNotingHighByByte(const std::uint8_t* bytes,
                                                     std::uint32_t count, bool* high) {
   std::uint32_t lines = 0;
@@ -84,12 +114,14 @@ std::uint32_t FindWordStartsSse2(const std::uint8_t* bytes, std::uint32_t count,
                                  std::uint8_t before, const StartLetters& letters,
                                  std::uint16_t* starts);
 std::uint32_t CountLineFeedsSse2(const std::uint8_t* bytes, std::uint32_t count);
+std::uint32_t LastLineFeedSse2(const std::uint8_t* bytes, std::uint32_t count);
 std::uint32_t CountLineFeedsNotingHighSse2(const std::uint8_t* bytes, std::uint32_t count,
                                            bool* high);
 std::uint32_t FindWordStartsAvx2(const std::uint8_t* bytes, std::uint32_t count,
                                  std::uint8_t before, const StartLetters& letters,
                                  std::uint16_t* starts);
 std::uint32_t CountLineFeedsAvx2(const std::uint8_t* bytes, std::uint32_t count);
+std::uint32_t LastLineFeedAvx2(const std::uint8_t* bytes, std::uint32_t count);
 std::uint32_t CountLineFeedsNotingHighAvx2(const std::uint8_t* bytes, std::uint32_t count,
                                            bool* high);
 #endif

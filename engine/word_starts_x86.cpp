@@ -520,6 +520,19 @@ std::uint32_t CountLineFeedsNotingHighSse2(const std::uint8_t* bytes, std::uint3
   return CountLineFeedsSse2With<true>(bytes, count, high);
 }
 
+__attribute__((target("sse2"))) std::uint32_t LastLineFeedSse2(const std::uint8_t* bytes,
+                                                                std::uint32_t count) {
+  const __m128i lineFeed = _mm_set1_epi8('\n');
+  std::uint32_t end = count;
+  for (; end >= 16; end -= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + end - 16));
+    const auto found = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lineFeed)));
+    if (found != 0) return end - 16 + 31 - static_cast<std::uint32_t>(__builtin_clz(found));
+  }
+  const std::uint32_t last = LastLineFeedByWord(bytes, end);
+  return last < end ? last : count;
+}
+
 std::uint32_t FindWordStartsAvx2(const std::uint8_t* bytes, std::uint32_t count,
                                  std::uint8_t before, const StartLetters& letters,
                                  std::uint16_t* starts) {
@@ -573,6 +586,20 @@ __attribute__((target("avx2"))) std::uint32_t CountLineFeedsAvx2With(const std::
 
 std::uint32_t CountLineFeedsAvx2(const std::uint8_t* bytes, std::uint32_t count) {
   return CountLineFeedsAvx2With<false>(bytes, count, nullptr);
+}
+
+__attribute__((target("avx2"))) std::uint32_t LastLineFeedAvx2(const std::uint8_t* bytes,
+                                                                std::uint32_t count) {
+  const __m256i lineFeed = _mm256_set1_epi8('\n');
+  std::uint32_t end = count;
+  for (; end >= 32; end -= 32) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + end - 32));
+    const auto found =
+        static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, lineFeed)));
+    if (found != 0) return end - 32 + 31 - static_cast<std::uint32_t>(__builtin_clz(found));
+  }
+  const std::uint32_t last = LastLineFeedByWord(bytes, end);
+  return last < end ? last : count;
 }
 
 std::uint32_t CountLineFeedsNotingHighAvx2(const std::uint8_t* bytes, std::uint32_t count,

@@ -327,6 +327,29 @@ TEST_P(InstructionSetTest, LineFeedsAreCounted) {
   EXPECT_EQ(CountLineFeeds(reinterpret_cast<const std::uint8_t*>(lineFeeds.data()), 65536), 65536u);
 }
 
+// Bytes that differ from a line feed in one bit, or lie next to it, in every place a vector
+// or an eight-byte word can put them, around one line feed or none.
+TEST_P(InstructionSetTest, TheLastLineFeedIsFoundFromTheEnd) {
+  std::mt19937 random(17);
+  const std::string nearLineFeed("\x0B\x09\x8A\x0E\x00\x2A\x1A\xFF\x0A", 9);
+  for (std::size_t length : {0, 1, 7, 8, 9, 15, 16, 17, 31, 32, 33, 40, 63, 64, 65, 200}) {
+    for (std::size_t place = 0; place <= length; ++place) {
+      std::string text(length, 'a');
+      for (char& c : text) c = nearLineFeed[random() % (nearLineFeed.size() - 1)];
+      if (place < length) text[place] = '\n';
+      // Another line feed before it, which must not be taken for the last.
+      if (place > 3) text[place / 2] = '\n';
+      const std::size_t expected = text.rfind('\n');
+      EXPECT_EQ(LastLineFeed(reinterpret_cast<const std::uint8_t*>(text.data()),
+                             static_cast<std::uint32_t>(length)),
+                expected == std::string::npos ? length : expected)
+          << length << " " << place;
+    }
+  }
+  const std::string lineFeeds(65536, '\n');
+  EXPECT_EQ(LastLineFeed(reinterpret_cast<const std::uint8_t*>(lineFeeds.data()), 65536), 65535u);
+}
+
 TEST_P(InstructionSetTest, LineCountingNotesABytesFrom0x80Anywhere) {
   for (std::size_t length : {1, 15, 16, 17, 31, 32, 33, 64, 100, 8191, 70000}) {
     std::string text(length, 'a');
