@@ -113,7 +113,7 @@ std::uint32_t CountLineFeeds(const std::uint8_t* bytes, std::uint32_t count) {
       return CountLineFeedsSse2(bytes, count);
 #endif
     default:
-      return CountLineFeedsByByte(bytes, count);
+      return CountLineFeedsByWord(bytes, count);
   }
 }
 

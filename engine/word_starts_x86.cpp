@@ -506,7 +506,7 @@ __attribute__((target("sse2"))) std::uint32_t CountLineFeedsSse2With(const std::
     lines += static_cast<std::uint32_t>(_mm_cvtsi128_si32(total)) +
              static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(total, 8)));
   }
-  if (!NoteHigh) return lines + CountLineFeedsByByte(bytes + i, count - i);
+  if (!NoteHigh) return lines + CountLineFeedsByWord(bytes + i, count - i);
   if (_mm_movemask_epi8(any) != 0) *high = true;
   return lines + CountLineFeedsNotingHighByByte(bytes + i, count - i, high);
 }
@@ -579,7 +579,7 @@ __attribute__((target("avx2"))) std::uint32_t CountLineFeedsAvx2With(const std::
                        _mm256_sad_epu8(sums, _mm256_setzero_si256()));
     lines += static_cast<std::uint32_t>(parts[0] + parts[1] + parts[2] + parts[3]);
   }
-  if (!NoteHigh) return lines + CountLineFeedsByByte(bytes + i, count - i);
+  if (!NoteHigh) return lines + CountLineFeedsByWord(bytes + i, count - i);
   if (_mm256_movemask_epi8(any) != 0) *high = true;
   return lines + CountLineFeedsNotingHighByByte(bytes + i, count - i, high);
 }

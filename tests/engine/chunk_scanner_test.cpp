@@ -322,6 +322,17 @@ TEST_P(InstructionSetTest, LineFeedsAreCounted) {
               expected)
         << length;
   }
+  // Bytes one bit or one step away from a line feed, which a test for it a word at a time
+  // may take for one, with line feeds among them.
+  const std::string nearLineFeed("\x0B\x09\x8A\x0E\x00\x2A\x1A\xFF\x0A\x0A", 10);
+  for (std::size_t length = 0; length <= 80; ++length) {
+    std::string text(length, ' ');
+    for (char& c : text) c = nearLineFeed[random() % nearLineFeed.size()];
+    EXPECT_EQ(CountLineFeeds(reinterpret_cast<const std::uint8_t*>(text.data()),
+                             static_cast<std::uint32_t>(length)),
+              static_cast<std::uint32_t>(std::count(text.begin(), text.end(), '\n')))
+        << length;
+  }
   // More line feeds than a byte can count, in every lane.
   const std::string lineFeeds(65536, '\n');
   EXPECT_EQ(CountLineFeeds(reinterpret_cast<const std::uint8_t*>(lineFeeds.data()), 65536), 65536u);
