@@ -725,6 +725,32 @@ TEST_F(CliTest, SearchStopsAtTheFirstFailedWrite) {
   }
 }
 
+// Words of 3 to 12 letters, and lines of as many widths, so that the ends of the blocks the output is
+// gathered in fall inside lines and between them, in every form of output.
+TEST_F(CliTest, ManyLinesComeOutWholeAndInOrder) {
+  std::string many;
+  constexpr int kLines = 30000;
+  for (int i = 0; i < kLines; ++i) many += "Cat" + std::string(i % 10, 't') + "\n";
+  tree.WriteFile("many/many.txt", many);
+  for (std::vector<std::string> form : {std::vector<std::string>{}, {"--json"}, {"--vimgrep"}}) {
+    std::vector<std::string> args = form;
+    args.insert(args.end(), {tree.Path("many/*.txt"), "cat"});
+    CliRun run = Run(args);
+    const std::vector<std::string> lines = Lines(run.Out);
+    std::size_t line = 0;
+    for (const std::string& text : lines) {
+      // The first word of each result line is that of the next line of the file.
+      const std::size_t word = text.find("Cat");
+      if (word == std::string::npos) continue;
+      ASSERT_LT(line, static_cast<std::size_t>(kLines)) << text;
+      EXPECT_EQ(text.substr(word, 3 + line % 10), "Cat" + std::string(line % 10, 't')) << text;
+      EXPECT_NE(text[word + 3 + line % 10], 't') << text;
+      ++line;
+    }
+    EXPECT_EQ(line, static_cast<std::size_t>(kLines)) << (form.empty() ? "lines" : form[0]);
+  }
+}
+
 TEST_F(CliTest, EmptyResultToAClosedOutputIsNoFailure) {
   CliRun run = Run({tree.Path("*.none"), "cat"}, {Output::Closed, ""});
   EXPECT_EQ(run.Exit, 1);
