@@ -59,6 +59,9 @@ bool IsNameByte(unsigned char c) {
 // elsewhere it is an error of the XML.
 struct References {
   bool SkipUndeclared = false;
+  // Whether the part holds an ampersand at all: without one there is no reference to look
+  // for in its texts and attributes.
+  bool Any = true;
 };
 
 // Appends `raw` (text or an attribute's value as written) to `out` (nullptr: only checks
@@ -170,6 +173,7 @@ bool IsXmlText(const char* text, std::size_t count) {
 // from its declaration and document type.
 int Load(pugi::xml_document& document, char* xml, std::size_t count, bool foreignDtd,
          References* references) {
+  references->Any = std::memchr(xml, '&', count) != nullptr;
   const pugi::xml_parse_result parsed =
       document.load_buffer_inplace(xml, count, kParseOptions, pugi::encoding_auto);
   bool externalDtd = foreignDtd, standalone = false;
@@ -222,7 +226,7 @@ bool Walk(const pugi::xml_document& document, const References& references, Visi
   while (node) {
     const pugi::xml_node_type type = node.type();
     if (type == pugi::node_element) {
-      if (!AttributesRead(node, references)) return false;
+      if (references.Any && !AttributesRead(node, references)) return false;
       const std::uint8_t said = visitor.Start(node);
       if (const pugi::xml_node child = node.first_child()) {
         open.push_back(said);
@@ -374,9 +378,10 @@ struct Paragraphs {
   // entity skipped.
   bool Characters(const char* characters, bool cdata) {
     const bool wanted = Dialect == XmlDialect::kXhtml ? SkippedDepth == 0 : TextDepth > 0;
+    if (!wanted && (cdata || !Refs.Any)) return true;
     const std::size_t start = Paragraph.size();
-    if (cdata) {
-      if (wanted) Paragraph.append(characters);
+    if (cdata || !Refs.Any) {
+      Paragraph.append(characters);
     } else if (!AppendDecoded(characters, Refs, ' ', wanted ? &Paragraph : nullptr)) {
       return false;
     }
@@ -429,7 +434,7 @@ struct Visiting {
   }
   void End(std::uint8_t) {}
   bool Characters(const char* characters, bool cdata) {
-    return cdata || AppendDecoded(characters, Refs, 0, nullptr);
+    return cdata || !Refs.Any || AppendDecoded(characters, Refs, 0, nullptr);
   }
 };
 
