@@ -393,16 +393,19 @@ FileScanEnd ReadFileForTerm(const char* path, bool listedAsRegularFile, ScanMode
 
 namespace {
 
-// The bytes of the open file from `position` on, [windowStart, windowEnd): the window of the
-// viewed file that holds it, or else a read into `buffer` (windowEnd is `position` when the
-// file ends there, before `size`). nullptr when neither could be had.
+// The bytes of the open file from `position` on, [windowStart, windowEnd): when `view`, the
+// window of the viewed file that holds it, else (or when the file is not viewed) a read into
+// `buffer` (windowEnd is `position` when the file ends there, before `size`). nullptr when
+// neither could be had. A few bytes are read rather than viewed: a window is mapped whole,
+// and unmapping it, while other threads of the search run, interrupts each of them.
 const std::uint8_t* BytesAt(FileHandle file, std::int64_t size, std::int64_t position,
-                            std::uint8_t* buffer, std::int64_t& windowStart,
+                            bool view, std::uint8_t* buffer, std::int64_t& windowStart,
                             std::int64_t& windowEnd) {
   windowStart = position - position % kViewWindowSize;
   windowEnd = size - windowStart < kViewWindowSize ? size : windowStart + kViewWindowSize;
   const std::uint8_t* window =
-      ViewFileWindow(file, windowStart, static_cast<std::uint32_t>(windowEnd - windowStart));
+      view ? ViewFileWindow(file, windowStart, static_cast<std::uint32_t>(windowEnd - windowStart))
+           : nullptr;
   if (window != nullptr) return window;
   const std::int64_t got = ReadFileChunkAt(
       file, buffer,
@@ -423,7 +426,8 @@ std::int64_t FirstLineOfPiece(FileHandle file, std::int64_t size, std::uint8_t* 
   std::int64_t position = pieceStart - 1;
   while (position < to) {
     std::int64_t windowStart, windowEnd;
-    const std::uint8_t* window = BytesAt(file, size, position, buffer, windowStart, windowEnd);
+    const std::uint8_t* window =
+        BytesAt(file, size, position, false, buffer, windowStart, windowEnd);
     if (window == nullptr) return kScanFailed;
     if (windowEnd == position) return -1;  // the file ended before its size
     const std::int64_t end = windowEnd < to ? windowEnd : to;
@@ -477,7 +481,9 @@ FileScanEnd ReadFilePiece(const char* path, bool listedAsRegularFile, ScanMode s
   bool ended = false;
   while (outcome == kScanGoOn && !ended && position < fileEnd) {
     std::int64_t windowStart, windowEnd;
-    const std::uint8_t* window = BytesAt(file, size, position, buffer, windowStart, windowEnd);
+    // The end of the piece's last line, past the piece, is read.
+    const std::uint8_t* window =
+        BytesAt(file, size, position, position < pieceEnd, buffer, windowStart, windowEnd);
     if (window == nullptr) {
       outcome = kScanFailed;
       break;
