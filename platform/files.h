@@ -58,7 +58,7 @@ std::int64_t ReadFileChunkAt(FileHandle file, void* buffer, std::uint32_t count,
 // time, and only the thread that mapped a window may touch its bytes.
 
 // The most a window holds; windows begin at multiples of it.
-constexpr std::uint32_t kViewWindowSize = 4u << 20;
+constexpr std::uint32_t kViewWindowSize = 8u << 20;
 // Files from this size up are viewed: below it a read costs no more than a map.
 constexpr std::int64_t kViewFilesFrom = 1 << 20;
 
