@@ -211,7 +211,7 @@ TEST_F(ViewTest, WindowsShowTheFileAndReadingGoesOnAfterThem) {
   FileHandle file = OpenFileForScan(tree.Path("big.txt").c_str());
   ASSERT_TRUE(IsOpenFile(file));
   const std::uint8_t* first = ViewFileWindow(file, 0, kViewWindowSize);
-  ASSERT_NE(first, nullptr) << "a file of over 4 MiB is viewed";
+  ASSERT_NE(first, nullptr) << "a file of over a window is viewed";
   EXPECT_EQ(first[0], 'a');
   EXPECT_EQ(first[kViewWindowSize - 1], 'y');
   EXPECT_EQ(ReleaseFileWindow(file), kWindowWhole);
