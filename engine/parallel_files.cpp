@@ -149,6 +149,24 @@ int Keep(void* context, const WordFound& found) {
   return kScanGoOn;
 }
 
+// Reads `item` (a file or a piece) into its record with a reader's own reading, term, buffer
+// and handle, each match to `keep`: as a helper reads, or the search while it waits.
+void ReadItem(Shared& shared, std::uint32_t item, const HeardTerm& term, WordReading& reading,
+              std::uint8_t* buffer, std::atomic<FileHandle>& open, WordListener keep) {
+  Record& record = shared.Records[item % shared.Slots];
+  Filling filling{&shared, &record};
+  if (shared.Pieces) {
+    record.End = ReadFilePiece(shared.Path, shared.Marked, shared.Mode, shared.Size,
+                               item * shared.PieceSize, shared.PieceSize, buffer, open, term,
+                               reading, keep, &filling, PieceStopped, &shared, record.ReadFrom,
+                               record.LineFeeds);
+  } else {
+    record.End = ReadFileForTerm(record.Path, record.Marked, shared.Mode, buffer, open, term,
+                                 reading, shared.FirstLine, keep, &filling, record.Size,
+                                 shared.SplitFrom);
+  }
+}
+
 void RunHelper(Helper& helper) {
   Shared& shared = *helper.Shared;
   for (;;) {
@@ -159,19 +177,8 @@ void RunHelper(Helper& helper) {
       continue;
     }
     if (!shared.Taken.compare_exchange_weak(item, item + 1)) continue;
-    Record& record = shared.Records[item % shared.Slots];
-    Filling filling{&shared, &record};
-    if (shared.Pieces) {
-      record.End = ReadFilePiece(shared.Path, shared.Marked, shared.Mode, shared.Size,
-                                 item * shared.PieceSize, shared.PieceSize, helper.Buffer,
-                                 helper.Open, *helper.Term, *helper.Reading, Keep, &filling,
-                                 PieceStopped, &shared, record.ReadFrom, record.LineFeeds);
-    } else {
-      record.End = ReadFileForTerm(record.Path, record.Marked, shared.Mode, helper.Buffer,
-                                   helper.Open, *helper.Term, *helper.Reading, shared.FirstLine,
-                                   Keep, &filling, record.Size, shared.SplitFrom);
-    }
-    record.Finished.store(1);
+    ReadItem(shared, item, *helper.Term, *helper.Reading, helper.Buffer, helper.Open, Keep);
+    shared.Records[item % shared.Slots].Finished.store(1);
     NotifyWorker();
   }
 }
@@ -233,8 +240,6 @@ bool TakeItemHere(Shared& shared, std::uint32_t item) {
   return shared.Taken.compare_exchange_strong(expected, item + 1);
 }
 
-// Hands over the occurrences of `record` as its helper fills it, until it is finished; a
-// piece's lines are numbered on from `lineBase`. 0, or -1 on a stop.
 // What the search reads with, for a file it reads while it waits (TakeRecord).
 struct OwnReading {
   WordReading* Reading;
@@ -261,18 +266,8 @@ bool ReadAheadWhileWaiting(Shared& shared, const HeardTerm& term, const OwnReadi
   std::uint32_t next = shared.Taken.load();
   if (next >= shared.Dispatched.load() || !shared.Taken.compare_exchange_strong(next, next + 1))
     return false;
+  ReadItem(shared, next, term, *own->Reading, own->Buffer, *own->Open, KeepOrGiveUp);
   Record& record = shared.Records[next % shared.Slots];
-  Filling filling{&shared, &record};
-  if (shared.Pieces) {
-    record.End = ReadFilePiece(shared.Path, shared.Marked, shared.Mode, shared.Size,
-                               next * shared.PieceSize, shared.PieceSize, own->Buffer,
-                               *own->Open, term, *own->Reading, KeepOrGiveUp, &filling,
-                               PieceStopped, &shared, record.ReadFrom, record.LineFeeds);
-  } else {
-    record.End = ReadFileForTerm(record.Path, record.Marked, shared.Mode, own->Buffer,
-                                 *own->Open, term, *own->Reading, shared.FirstLine,
-                                 KeepOrGiveUp, &filling, record.Size, shared.SplitFrom);
-  }
   if (record.Redo) {
     record.Produced.store(0);
     record.End = FileScanEnd::NotOpened;
@@ -281,6 +276,8 @@ bool ReadAheadWhileWaiting(Shared& shared, const HeardTerm& term, const OwnReadi
   return true;
 }
 
+// Hands over the occurrences of `record` as its helper fills it, until it is finished; a
+// piece's lines are numbered on from `lineBase`. 0, or -1 on a stop.
 int TakeRecord(Shared& shared, Record& record, std::int64_t lineBase, SearchState& state,
                const HeardTerm& term, SearchSink& sink, bool& listed,
                const OwnReading* own = nullptr) {
