@@ -27,6 +27,8 @@ constexpr std::uint32_t kFirstMatchFirstRead = 8192;
 constexpr int kScanFailed = -2;
 // The most of a GEDCOM file read whole; a larger one is read as any file.
 constexpr std::int64_t kMostRecordsBytes = kMostArchiveBytes;
+// A file to be read in pieces (ReadFileAsRecords), not read yet.
+constexpr int kScanSplit = -3;
 // A document refused (engine/document_refusal.h): kScanRefused + its refusal.
 constexpr int kScanRefused = -100;
 bool IsRefusal(int outcome) {
@@ -67,10 +69,7 @@ struct Listing {
   SearchSink* Sink;
   std::int64_t Size;
   bool Found;
-  const RecordText* Converted;  // the text scanned, when the file was read as records
 };
-
-int ListFound(Listing& listing, const WordFound& found, FoundOccurrence& occurrence);
 
 // Hands one match to the sink and gives it its ResultList entry.
 int ListOccurrence(void* context, const WordFound& found) {
@@ -79,31 +78,28 @@ int ListOccurrence(void* context, const WordFound& found) {
                             listing.Found, *listing.Sink);
 }
 
-// A match in the text a file was read as: its line, column and record are the file's, and
-// how far into the file it ends is how far into the text.
-int ListConverted(void* context, const WordFound& found) {
+// Hands one match in the text a file was read as to the sink.
+int ListPlaced(void* context, const PlacedMatch& match) {
   Listing& listing = *static_cast<Listing*>(context);
-  const RecordText& text = *listing.Converted;
-  const TextPlace place = PlaceInFile(text, found.Start, found.Line, found.LineStart);
-  FoundOccurrence occurrence{
-      listing.Path,
-      reinterpret_cast<const char*>(found.Letters),
-      found.Length,
-      place.Line,
-      place.Column,
-      place.FileOffset,
-      static_cast<double>(found.End) * 100.0 / static_cast<double>(text.Text.size()),
-      listing.Size / 1024,
-      {},
-      listing.Term->SpellingOfMatch(found.Key)};
-  occurrence.ColumnDecoded = true;
-  occurrence.Record = place.Record;
-  return ListFound(listing, found, occurrence);
+  return HandOverPlaced(*listing.State, listing.Path, listing.Size, *listing.Term, match,
+                        listing.Found, *listing.Sink);
 }
 
-int ListFound(Listing& listing, const WordFound& found, FoundOccurrence& occurrence) {
-  return ShowOccurrence(*listing.State, listing.Path, *listing.Term, found, occurrence,
-                        listing.Found, *listing.Sink);
+// The scan of the text a file was read as: each match is placed in the file, and how far
+// into the file it ends is how far into the text.
+struct Placing {
+  const RecordText* Text;
+  PlacedListener Placed;
+  void* Context;
+};
+
+int PlaceMatch(void* context, const WordFound& found) {
+  const Placing& placing = *static_cast<const Placing*>(context);
+  const RecordText& text = *placing.Text;
+  const PlacedMatch match{
+      &found, PlaceInFile(text, found.Start, found.Line, found.LineStart),
+      static_cast<double>(found.End) * 100.0 / static_cast<double>(text.Text.size())};
+  return placing.Placed(placing.Context, match);
 }
 
 void CloseScanFile(std::atomic<FileHandle>& open) { CloseFile(open.exchange(kNoFile)); }
@@ -191,9 +187,9 @@ int ReadWhole(FileHandle file, std::uint8_t* buffer, std::string& whole) {
 
 // Scans the text a file was read as with the records reading, read after read.
 int ScanConverted(const RecordText& text, WordReading& records, const HeardTerm& term, bool listAll,
-                  Listing& listing) {
-  listing.Converted = &text;
-  records.Start(term, listAll, 1, ListConverted, &listing);
+                  Placing& placing) {
+  placing.Text = &text;
+  records.Start(term, listAll, 1, PlaceMatch, &placing);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.Text.data());
   const std::int64_t size = static_cast<std::int64_t>(text.Text.size());
   for (std::int64_t offset = 0; offset < size; offset += kReadChunkSize) {
@@ -210,22 +206,23 @@ int ScanConverted(const RecordText& text, WordReading& records, const HeardTerm&
 // Scans the text a file was read as; in a scan that stops at the first match (a term of an
 // expression, after which another may read the file again), it is kept for the next one.
 int ScanRead(RecordText& text, const char* path, RecordsReading& records, const HeardTerm& term,
-             bool listAll, Listing& listing) {
-  const RecordText* kept = listAll ? nullptr : records.Texts.Keep(path, &text);
-  return ScanConverted(kept != nullptr ? *kept : text, *records.Letters, term, listAll, listing);
+             bool listAll, Placing& placing) {
+  const RecordText* kept = listAll ? nullptr : records.Texts->Keep(path, &text);
+  return ScanConverted(kept != nullptr ? *kept : text, *records.Letters, term, listAll, placing);
 }
 
 // With the switch of records and documents: a document (by its name) or a GEDCOM file (by
-// its first line) is read whole, turned into text and scanned by `records`; any other file
-// is given to `reading` from its first bytes on. A text already read for another term is
-// scanned again as it is. The outcome of the scan, a refusal of the document (kScanRefused +
-// its refusal), or kScanFailed.
+// its first line) is read whole, turned into `text` and scanned by `records`; any other file
+// is given to `reading` from its first bytes on, or not read when it is to be read in pieces
+// (kScanSplit: one of `splitFrom` bytes or more, as ReadFileForTerm tells). A text already
+// read for another term is scanned again as it is. The outcome of the scan, a refusal of the
+// document (kScanRefused + its refusal), or kScanFailed.
 int ScanAsRecords(FileHandle file, const char* path, std::int64_t size, std::uint8_t* buffer,
-                  WordReading& reading, RecordsReading& records, const HeardTerm& term,
-                  bool listAll, Listing& listing) {
+                  WordReading& reading, RecordsReading& records, RecordText& text,
+                  const HeardTerm& term, bool listAll, Placing& placing, std::int64_t splitFrom) {
   int refusal = 0;
-  if (const RecordText* kept = records.Texts.Find(path, &refusal))
-    return ScanConverted(*kept, *records.Letters, term, listAll, listing);
+  if (const RecordText* kept = records.Texts->Find(path, &refusal))
+    return ScanConverted(*kept, *records.Letters, term, listAll, placing);
   if (refusal != 0) return kScanRefused + refusal;
   std::string whole;
   const DocumentKind kind = DocumentKindOfPath(path);
@@ -234,15 +231,14 @@ int ScanAsRecords(FileHandle file, const char* path, std::int64_t size, std::uin
     whole.reserve(static_cast<std::size_t>(size));
     const int read = ReadWhole(file, buffer, whole);
     if (read != kScanGoOn) return read;
-    RecordText text;
     const int converted = ReadDocumentText(
         kind, reinterpret_cast<const std::uint8_t*>(whole.data()), whole.size(), &text);
     if (converted != kDocumentRead) {
-      if (!listAll) records.Texts.KeepRefusal(path, converted);
+      if (!listAll) records.Texts->KeepRefusal(path, converted);
       return kScanRefused + converted;
     }
     whole = std::string();
-    return ScanRead(text, path, records, term, listAll, listing);
+    return ScanRead(text, path, records, term, listAll, placing);
   }
   const std::int64_t got = ReadFileChunk(file, buffer, kRecordsSniff);
   if (got < 0) return kScanFailed;
@@ -252,60 +248,18 @@ int ScanAsRecords(FileHandle file, const char* path, std::int64_t size, std::uin
     const int read = ReadWhole(file, buffer, whole);
     if (IsRefusal(read)) return kScanFailed;  // it grew past the bound meanwhile
     if (read != kScanGoOn) return read;
-    RecordText text;
     ReadGedcomText(reinterpret_cast<const std::uint8_t*>(whole.data()), whole.size(), &text);
     whole = std::string();
-    return ScanRead(text, path, records, term, listAll, listing);
+    return ScanRead(text, path, records, term, listAll, placing);
   }
+  const auto told = static_cast<std::uint32_t>(got < 4 ? got : 4);
+  if (splitFrom > 0 && size >= splitFrom && !FileMayHaveHoles(file) &&
+      reading.ReadsInPieces(buffer, told))
+    return kScanSplit;
   const int outcome = reading.Read(buffer, static_cast<std::uint32_t>(got), 0);
   if (outcome != kScanGoOn) return outcome;
   if (WorkerCheckpoint() != 0) return kScanStopped;
   return ReadAndScan(file, size, buffer, reading, listAll, got);
-}
-
-// ScanFile with the switch of records and documents.
-bool ScanFileAsRecords(SearchState& state, const char* path, ScanMode scanMode,
-                       bool listedAsRegularFile, const HeardTerm& term, WordReading& reading,
-                       SearchSink& sink, RecordsReading& records) {
-  std::uint8_t* buffer = state.ReadBuffer.load();
-  FileHandle file = buffer != nullptr ? OpenFileForScan(path, listedAsRegularFile) : kInvalidFile;
-  state.ScanFileHandle = IsOpenFile(file) ? file : kNoFile;
-  if (!IsOpenFile(file)) {
-    RecordUnopened(state, path, sink);
-    return false;
-  }
-  Listing listing;
-  listing.State = &state;
-  listing.Size = GetFileSize64(file);
-  if (listing.Size < 0) {
-    RecordUnopened(state, path, sink);
-    CloseScanFile(state.ScanFileHandle);
-    return false;
-  }
-  if (listing.Size == 0) {
-    CloseScanFile(state.ScanFileHandle);
-    return false;
-  }
-  listing.Path = path;
-  listing.Term = &term;
-  listing.Sink = &sink;
-  listing.Found = false;
-  listing.Converted = nullptr;
-  const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
-  reading.Start(term, listAll, state.FirstLineNumber, ListOccurrence, &listing);
-  const int outcome =
-      ScanAsRecords(file, path, listing.Size, buffer, reading, records, term, listAll, listing);
-  if (outcome == kScanFailed) RecordUnopened(state, path, sink);
-  if (IsRefusal(outcome)) {
-    RecordUnopened(state, path, sink);
-    sink.FileRefused(path, DocumentRefusalText(outcome - kScanRefused));
-  }
-
-  CloseScanFile(state.ScanFileHandle);
-  if (outcome == kScanMatchFound) return true;
-  if (outcome != kScanGoOn || !listAll) return false;
-  state.FilesSearched += 1;
-  return listing.Found;
 }
 
 }  // namespace
@@ -326,6 +280,24 @@ int HandOverOccurrence(SearchState& state, const char* path, std::int64_t size,
   return ShowOccurrence(state, path, term, found, occurrence, listed, sink);
 }
 
+int HandOverPlaced(SearchState& state, const char* path, std::int64_t size, const HeardTerm& term,
+                   const PlacedMatch& match, bool& listed, SearchSink& sink) {
+  const WordFound& found = *match.Found;
+  FoundOccurrence occurrence{path,
+                             reinterpret_cast<const char*>(found.Letters),
+                             found.Length,
+                             match.Place.Line,
+                             match.Place.Column,
+                             match.Place.FileOffset,
+                             match.Percentage,
+                             size / 1024,
+                             {},
+                             term.SpellingOfMatch(found.Key)};
+  occurrence.ColumnDecoded = true;
+  occurrence.Record = match.Place.Record;
+  return ShowOccurrence(state, path, term, found, occurrence, listed, sink);
+}
+
 // How a file's scan ended, from the reading's last outcome.
 static FileScanEnd ScanEndOf(int outcome) {
   switch (outcome) {
@@ -335,6 +307,8 @@ static FileScanEnd ScanEndOf(int outcome) {
       return FileScanEnd::Matched;
     case kScanGoOn:
       return FileScanEnd::ReadToEnd;
+    case kScanSplit:
+      return FileScanEnd::Split;
     default:
       return FileScanEnd::Stopped;
   }
@@ -388,6 +362,42 @@ FileScanEnd ReadFileForTerm(const char* path, bool listedAsRegularFile, ScanMode
     outcome = ReadAndScan(file, size, buffer, reading, listAll);
   }
   CloseScanFile(open);
+  return ScanEndOf(outcome);
+}
+
+FileScanEnd ReadFileAsRecords(const char* path, bool listedAsRegularFile, ScanMode scanMode,
+                              std::uint8_t* buffer, std::atomic<FileHandle>& open,
+                              const HeardTerm& term, WordReading& reading,
+                              RecordsReading& records, RecordText& text, std::int64_t firstLine,
+                              WordListener listener, PlacedListener placed, void* context,
+                              std::int64_t& size, int& refusal, std::int64_t splitFrom) {
+  refusal = kDocumentRead;
+  text.Clear();
+  FileHandle file = buffer != nullptr ? OpenFileForScan(path, listedAsRegularFile) : kInvalidFile;
+  open = IsOpenFile(file) ? file : kNoFile;
+  if (!IsOpenFile(file)) return FileScanEnd::NotOpened;
+  size = GetFileSize64(file);
+  if (size < 0) {
+    CloseScanFile(open);
+    return FileScanEnd::NotOpened;
+  }
+  if (size == 0) {
+    CloseScanFile(open);
+    return FileScanEnd::Empty;
+  }
+  const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
+  reading.Start(term, listAll, firstLine, listener, context);
+  Placing placing{nullptr, placed, context};
+  const int outcome = ScanAsRecords(file, path, size, buffer, reading, records, text, term,
+                                    listAll, placing, splitFrom);
+  CloseScanFile(open);
+  // What the matches point to stays; the text itself is done with.
+  text.Text = std::string();
+  text.Anchors = std::vector<TextAnchor>();
+  if (IsRefusal(outcome)) {
+    refusal = outcome - kScanRefused;
+    return FileScanEnd::Refused;
+  }
   return ScanEndOf(outcome);
 }
 
@@ -519,11 +529,15 @@ FileScanEnd ReadFilePiece(const char* path, bool listedAsRegularFile, ScanMode s
 }
 
 bool EndFileScan(SearchState& state, const char* path, ScanMode scanMode, FileScanEnd end,
-                 bool listed, SearchSink& sink) {
+                 bool listed, SearchSink& sink, int refusal) {
   switch (end) {
     case FileScanEnd::NotOpened:
     case FileScanEnd::ReadFailed:
       RecordUnopened(state, path, sink);
+      return false;
+    case FileScanEnd::Refused:
+      RecordUnopened(state, path, sink);
+      sink.FileRefused(path, DocumentRefusalText(refusal));
       return false;
     case FileScanEnd::Matched:
       return true;
@@ -542,11 +556,16 @@ bool EndFileScan(SearchState& state, const char* path, ScanMode scanMode, FileSc
 bool ScanFile(SearchState& state, const char* path, ScanMode scanMode, bool listedAsRegularFile,
               const HeardTerm& term, WordReading& reading, SearchSink& sink,
               RecordsReading* records) {
+  Listing listing{&state, path, &term, &sink, 0, false};
   if (records != nullptr) {
-    return ScanFileAsRecords(state, path, scanMode, listedAsRegularFile, term, reading, sink,
-                             *records);
+    RecordText text;
+    int refusal = kDocumentRead;
+    const FileScanEnd end = ReadFileAsRecords(
+        path, listedAsRegularFile, scanMode, state.ReadBuffer.load(), state.ScanFileHandle, term,
+        reading, *records, text, state.FirstLineNumber, ListOccurrence, ListPlaced, &listing,
+        listing.Size, refusal);
+    return EndFileScan(state, path, scanMode, end, listing.Found, sink, refusal);
   }
-  Listing listing{&state, path, &term, &sink, 0, false, nullptr};
   const FileScanEnd end =
       ReadFileForTerm(path, listedAsRegularFile, scanMode, state.ReadBuffer.load(),
                       state.ScanFileHandle, term, reading, state.FirstLineNumber, ListOccurrence,

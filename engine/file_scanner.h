@@ -8,6 +8,7 @@
 #include "engine/search_sink.h"
 #include "engine/search_state.h"
 #include "engine/sound_method.h"
+#include "engine/record_text.h"
 #include "engine/records_reading.h"
 #include "engine/word_reading.h"
 
@@ -31,7 +32,8 @@ bool ScanFile(SearchState& state, const char* path, ScanMode scanMode, bool list
 // end, with what it does to the state.
 
 // What became of the reading of a file. Split: not read, to be read in pieces (below).
-enum class FileScanEnd { NotOpened, Empty, ReadFailed, Stopped, Matched, ReadToEnd, Split };
+// Refused: a document the records reading would not read (ReadFileAsRecords).
+enum class FileScanEnd { NotOpened, Empty, ReadFailed, Stopped, Matched, ReadToEnd, Split, Refused };
 
 // Reads `path` into `buffer` (kReadChunkSize bytes) with `reading`, each match of a listing
 // scan to `listener`; `open` holds the file while it is open, `size` its size from before
@@ -42,6 +44,30 @@ FileScanEnd ReadFileForTerm(const char* path, bool listedAsRegularFile, ScanMode
                             const HeardTerm& term, WordReading& reading, std::int64_t firstLine,
                             WordListener listener, void* context, std::int64_t& size,
                             std::int64_t splitFrom = 0);
+
+// A match in the text a GEDCOM file or document was read as (engine/record_text.h): the
+// word as the reading found it in the text, where it stands in the file, and how far into
+// the text it ends (a percentage).
+struct PlacedMatch {
+  const WordFound* Found;
+  TextPlace Place;
+  double Percentage;
+};
+using PlacedListener = int (*)(void* context, const PlacedMatch& match);
+
+// ReadFileForTerm with the switch of records and documents: a document (by its name) or a
+// GEDCOM file (by its first line) is read whole into `text`, scanned by the letters of
+// `records` and each match of a listing scan given to `placed`; any other file is read by
+// `reading`, each match to `listener`, and split as ReadFileForTerm splits it. The
+// matches' records point into `text`, which keeps them (and only them) once the scan is
+// over. A document refused: Refused, with its refusal (engine/document_refusal.h) in
+// `refusal`. Any thread, each with a buffer, readings, text and term of its own.
+FileScanEnd ReadFileAsRecords(const char* path, bool listedAsRegularFile, ScanMode scanMode,
+                              std::uint8_t* buffer, std::atomic<FileHandle>& open,
+                              const HeardTerm& term, WordReading& reading,
+                              RecordsReading& records, RecordText& text, std::int64_t firstLine,
+                              WordListener listener, PlacedListener placed, void* context,
+                              std::int64_t& size, int& refusal, std::int64_t splitFrom = 0);
 
 // A piece of a file, read as its own file would be but for its line numbers (through its
 // views, ViewFileWindow, or else by reads into `buffer`, of kReadChunkSize bytes): the piece
@@ -65,8 +91,13 @@ int HandOverOccurrence(SearchState& state, const char* path, std::int64_t size,
                        const HeardTerm& term, const WordFound& found, bool& listed,
                        SearchSink& sink);
 
+// The same for a placed match (ReadFileAsRecords); `size` is the file's.
+int HandOverPlaced(SearchState& state, const char* path, std::int64_t size, const HeardTerm& term,
+                   const PlacedMatch& match, bool& listed, SearchSink& sink);
+
 // ScanFile's answer for a file whose reading ended as `end`, after its occurrences were
-// handed over (`listed`: one was shown); records a file not opened or not read, and counts
-// a file read to its end by a listing scan.
+// handed over (`listed`: one was shown); records a file not opened or not read (and tells
+// why a document was refused: `refusal`), and counts a file read to its end by a listing
+// scan.
 bool EndFileScan(SearchState& state, const char* path, ScanMode scanMode, FileScanEnd end,
-                 bool listed, SearchSink& sink);
+                 bool listed, SearchSink& sink, int refusal = 0);

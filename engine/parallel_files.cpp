@@ -19,12 +19,17 @@ namespace {
 constexpr std::uint32_t kRecordWordBytes = 4 * kMaxWordLetters;
 
 struct Occurrence {
-  std::int64_t Start;
+  std::int64_t Start;  // placed in the file (PlacedMatch): where it stands in the file
   std::int64_t End;
   std::int64_t Line;
   std::int64_t LineStart;
   std::uint32_t Length;
   int Key;
+  // A match placed in the file: its column, percentage and record (into its Record's Text).
+  bool Placed;
+  std::int64_t Column;
+  double Percentage;
+  const char* InRecord;
   std::uint8_t Letters[kRecordWordBytes];
 };
 
@@ -39,6 +44,8 @@ struct Record {
   std::int64_t ReadFrom;   // a piece: where its reading began (-1: nothing begins in it)
   std::int64_t LineFeeds;  // a piece: its line feeds
   bool Redo;  // read ahead by the search, which gave it up when it filled: read it again
+  int Refusal;      // a document refused: why
+  RecordText Text;  // a GEDCOM file's records, which its placed matches name
   std::atomic<std::uint64_t> Produced{0};  // the helper's
   std::atomic<std::uint64_t> Consumed{0};  // the search's
   std::atomic<int> Finished{0};
@@ -50,6 +57,7 @@ struct Helper {
   FileReaders::Shared* Shared = nullptr;
   std::unique_ptr<HeardTerm> Term;
   std::unique_ptr<WordReading> Reading;
+  std::unique_ptr<RecordsReading> Records;  // with the switch of records and documents
   std::uint8_t* Buffer = nullptr;
   std::atomic<FileHandle> Open{kNoFile};
   HelperThread* Thread = nullptr;
@@ -123,9 +131,8 @@ int Wait(bool (*ready)(const void*), const void* context) {
   }
 }
 
-// The helper's listener: the occurrence goes into the record, once there is room.
-int Keep(void* context, const WordFound& found) {
-  auto& filling = *static_cast<Filling*>(context);
+// The occurrence goes into the record, once there is room; `placed`: as placed in the file.
+int KeepFound(Filling& filling, const WordFound& found, const PlacedMatch* placed) {
   Record& record = *filling.Into;
   const std::uint64_t capacity = filling.Pass->RecordOccurrences;
   const std::uint64_t produced = record.Produced.load(std::memory_order_relaxed);
@@ -133,11 +140,17 @@ int Keep(void* context, const WordFound& found) {
     return kScanStopped;
   if (filling.Pass->Abandoned.load() != 0) return kScanStopped;
   Occurrence& kept = record.Occurrences[produced % capacity];
-  kept.Start = found.Start;
+  kept.Start = placed != nullptr ? placed->Place.FileOffset : found.Start;
   kept.End = found.End;
-  kept.Line = found.Line;
+  kept.Line = placed != nullptr ? placed->Place.Line : found.Line;
   kept.LineStart = found.LineStart;
   kept.Key = found.Key;
+  kept.Placed = placed != nullptr;
+  if (placed != nullptr) {
+    kept.Column = placed->Place.Column;
+    kept.Percentage = placed->Percentage;
+    kept.InRecord = placed->Place.Record;
+  }
   kept.Length = found.Length < kRecordWordBytes ? found.Length : kRecordWordBytes;
   std::memcpy(kept.Letters, found.Letters, kept.Length);
   record.Produced.store(produced + 1);
@@ -149,21 +162,43 @@ int Keep(void* context, const WordFound& found) {
   return kScanGoOn;
 }
 
-// Reads `item` (a file or a piece) into its record with a reader's own reading, term, buffer
-// and handle, each match to `keep`: as a helper reads, or the search while it waits.
-void ReadItem(Shared& shared, std::uint32_t item, const HeardTerm& term, WordReading& reading,
-              std::uint8_t* buffer, std::atomic<FileHandle>& open, WordListener keep) {
+// The helper's listeners.
+int Keep(void* context, const WordFound& found) {
+  return KeepFound(*static_cast<Filling*>(context), found, nullptr);
+}
+int KeepPlaced(void* context, const PlacedMatch& match) {
+  return KeepFound(*static_cast<Filling*>(context), *match.Found, &match);
+}
+
+// What one thread reads with: its own term, readings, buffer and handle.
+struct Reader {
+  const HeardTerm* Term;
+  WordReading* Reading;
+  RecordsReading* Records;  // with the switch of records and documents
+  std::uint8_t* Buffer;
+  std::atomic<FileHandle>* Open;
+};
+
+// Reads `item` (a file or a piece) into its record with `reader`, each match to `keep` or
+// `keepPlaced`: as a helper reads, or the search while it waits.
+void ReadItem(Shared& shared, std::uint32_t item, const Reader& reader, WordListener keep,
+              PlacedListener keepPlaced) {
   Record& record = shared.Records[item % shared.Slots];
   Filling filling{&shared, &record};
   if (shared.Pieces) {
     record.End = ReadFilePiece(shared.Path, shared.Marked, shared.Mode, shared.Size,
-                               item * shared.PieceSize, shared.PieceSize, buffer, open, term,
-                               reading, keep, &filling, PieceStopped, &shared, record.ReadFrom,
-                               record.LineFeeds);
+                               item * shared.PieceSize, shared.PieceSize, reader.Buffer,
+                               *reader.Open, *reader.Term, *reader.Reading, keep, &filling,
+                               PieceStopped, &shared, record.ReadFrom, record.LineFeeds);
+  } else if (reader.Records != nullptr) {
+    record.End = ReadFileAsRecords(record.Path, record.Marked, shared.Mode, reader.Buffer,
+                                   *reader.Open, *reader.Term, *reader.Reading, *reader.Records,
+                                   record.Text, shared.FirstLine, keep, keepPlaced, &filling,
+                                   record.Size, record.Refusal, shared.SplitFrom);
   } else {
-    record.End = ReadFileForTerm(record.Path, record.Marked, shared.Mode, buffer, open, term,
-                                 reading, shared.FirstLine, keep, &filling, record.Size,
-                                 shared.SplitFrom);
+    record.End = ReadFileForTerm(record.Path, record.Marked, shared.Mode, reader.Buffer,
+                                 *reader.Open, *reader.Term, *reader.Reading, shared.FirstLine,
+                                 keep, &filling, record.Size, shared.SplitFrom);
   }
 }
 
@@ -177,7 +212,9 @@ void RunHelper(Helper& helper) {
       continue;
     }
     if (!shared.Taken.compare_exchange_weak(item, item + 1)) continue;
-    ReadItem(shared, item, *helper.Term, *helper.Reading, helper.Buffer, helper.Open, Keep);
+    const Reader reader{helper.Term.get(), helper.Reading.get(), helper.Records.get(),
+                        helper.Buffer, &helper.Open};
+    ReadItem(shared, item, reader, Keep, KeepPlaced);
     shared.Records[item % shared.Slots].Finished.store(1);
     NotifyWorker();
   }
@@ -198,6 +235,8 @@ void Dispatch(Shared& shared, SearchState* state, std::uint32_t item) {
   record.ReadFrom = -1;
   record.LineFeeds = 0;
   record.Redo = false;
+  record.Refusal = 0;
+  record.Text = RecordText();
   record.End = FileScanEnd::NotOpened;
   record.Produced.store(0);
   record.Consumed.store(0);
@@ -234,39 +273,43 @@ int HandOverDirectly(void* context, const WordFound& found) {
                             *direct.Listed, *direct.Sink);
 }
 
+int HandOverPlacedDirectly(void* context, const PlacedMatch& match) {
+  const Direct& direct = *static_cast<const Direct*>(context);
+  return HandOverPlaced(*direct.State, direct.Path, direct.Size, *direct.Term, match,
+                        *direct.Listed, *direct.Sink);
+}
+
 // Takes `item` for the search itself when no helper has taken it yet.
 bool TakeItemHere(Shared& shared, std::uint32_t item) {
   std::uint32_t expected = item;
   return shared.Taken.compare_exchange_strong(expected, item + 1);
 }
 
-// What the search reads with, for a file it reads while it waits (TakeRecord).
-struct OwnReading {
-  WordReading* Reading;
-  std::uint8_t* Buffer;
-  std::atomic<FileHandle>* Open;
-};
-
-// The search's listener when it reads a file ahead: the search cannot wait for itself to
+// The search's listeners when it reads a file ahead: the search cannot wait for itself to
 // take what it put, so a record that fills is given up, to be read again when it is due.
-int KeepOrGiveUp(void* context, const WordFound& found) {
-  auto& filling = *static_cast<Filling*>(context);
+bool GiveUp(Filling& filling) {
   Record& record = *filling.Into;
-  if (record.Produced.load() >= filling.Pass->RecordOccurrences) {
-    record.Redo = true;
-    return kScanStopped;
-  }
+  if (record.Produced.load() < filling.Pass->RecordOccurrences) return false;
+  record.Redo = true;
+  return true;
+}
+int KeepOrGiveUp(void* context, const WordFound& found) {
+  if (GiveUp(*static_cast<Filling*>(context))) return kScanStopped;
   return Keep(context, found);
+}
+int KeepPlacedOrGiveUp(void* context, const PlacedMatch& match) {
+  if (GiveUp(*static_cast<Filling*>(context))) return kScanStopped;
+  return KeepPlaced(context, match);
 }
 
 // While the search waits for the file due, it reads a file further on that no helper has
-// taken yet into that file's record, as a helper would. False when there is none.
-bool ReadAheadWhileWaiting(Shared& shared, const HeardTerm& term, const OwnReading* own) {
+// taken yet into that file's record, as a helper would, with `own`. False when there is none.
+bool ReadAheadWhileWaiting(Shared& shared, const Reader* own) {
   if (own == nullptr) return false;
   std::uint32_t next = shared.Taken.load();
   if (next >= shared.Dispatched.load() || !shared.Taken.compare_exchange_strong(next, next + 1))
     return false;
-  ReadItem(shared, next, term, *own->Reading, own->Buffer, *own->Open, KeepOrGiveUp);
+  ReadItem(shared, next, *own, KeepOrGiveUp, KeepPlacedOrGiveUp);
   Record& record = shared.Records[next % shared.Slots];
   if (record.Redo) {
     record.Produced.store(0);
@@ -280,7 +323,7 @@ bool ReadAheadWhileWaiting(Shared& shared, const HeardTerm& term, const OwnReadi
 // piece's lines are numbered on from `lineBase`. 0, or -1 on a stop.
 int TakeRecord(Shared& shared, Record& record, std::int64_t lineBase, SearchState& state,
                const HeardTerm& term, SearchSink& sink, bool& listed,
-               const OwnReading* own = nullptr) {
+               const Reader* own = nullptr) {
   std::uint64_t consumed = 0;
   for (;;) {
     const std::uint64_t produced = record.Produced.load();
@@ -297,15 +340,23 @@ int TakeRecord(Shared& shared, Record& record, std::int64_t lineBase, SearchStat
         found.Line += lineBase;
       }
       const char* path = shared.Pieces ? shared.Path : record.Path;
-      if (HandOverOccurrence(state, path, record.Size, term, found, listed, sink) != kScanGoOn)
+      if (kept.Placed) {
+        const PlacedMatch match{&found,
+                                {kept.Line, kept.Column, kept.Start, kept.InRecord},
+                                kept.Percentage};
+        if (HandOverPlaced(state, path, record.Size, term, match, listed, sink) != kScanGoOn)
+          return -1;
+      } else if (HandOverOccurrence(state, path, record.Size, term, found, listed, sink) !=
+                 kScanGoOn) {
         return -1;
+      }
     }
     if (someTaken) NotifyWorker();
     if (record.Finished.load() != 0) {
       if (record.Produced.load() == consumed) return 0;
       continue;
     }
-    if (ReadAheadWhileWaiting(shared, term, own)) continue;
+    if (ReadAheadWhileWaiting(shared, own)) continue;
     NotifyWorker();  // files handed out without waking a helper (Dispatch)
     if (Wait(HasMore, &record) != 0) return -1;
   }
@@ -383,15 +434,18 @@ int FileReaders::StartHelpers(const HelperReading& how, SearchState* state) {
     shared.Records[slot].Occurrences =
         shared.Occurrences + std::size_t{slot} * shared.RecordOccurrences;
   for (std::uint32_t item = 0; item < shared.Slots; ++item) Dispatch(shared, state, item);
-  // Each helper's term and reading are made here, before its thread starts; a helper that
-  // cannot have them is not started.
+  // Each helper's term and readings are made here, before its thread starts; a helper that
+  // cannot have them is not started. Pieces are read by the plain reading alone.
+  const bool wantsRecords = how.MakeRecords && !shared.Pieces;
   for (int i = 0; i < how.Helpers; ++i) {
     Helper& helper = shared.Helpers[shared.HelperCount];
     helper.Shared = &shared;
     helper.Term = how.HearTerm();
     helper.Reading = how.MakeReading();
+    if (wantsRecords) helper.Records = how.MakeRecords();
     helper.Buffer = static_cast<std::uint8_t*>(AllocateZeroed(kReadChunkSize));
-    if (helper.Term != nullptr && helper.Reading != nullptr && helper.Buffer != nullptr) {
+    if (helper.Term != nullptr && helper.Reading != nullptr && helper.Buffer != nullptr &&
+        (helper.Records != nullptr || !wantsRecords)) {
       helper.Thread = StartHelper([&helper] { RunHelper(helper); });
     }
     if (helper.Thread == nullptr) {
@@ -399,6 +453,7 @@ int FileReaders::StartHelpers(const HelperReading& how, SearchState* state) {
       helper.Buffer = nullptr;
       helper.Term.reset();
       helper.Reading.reset();
+      helper.Records.reset();
       break;
     }
     ++shared.HelperCount;
@@ -422,7 +477,8 @@ int FileReaders::ReadInPieces(SearchState& state, const HeardTerm& term, WordRea
     Record& record = shared.Records[item % shared.Slots];
     bool here = TakeItemHere(shared, item);
     if (!here) {
-      const OwnReading own{&reading, state.ReadBuffer.load(), &state.ScanFileHandle};
+      // Pieces are read by the plain reading alone.
+      const Reader own{&term, &reading, nullptr, state.ReadBuffer.load(), &state.ScanFileHandle};
       if (TakeRecord(shared, record, lineBase, state, term, sink, listed, &own) != 0) return -1;
       // Read ahead here and given up when its record filled: read again now.
       here = record.Redo;
@@ -447,8 +503,29 @@ int FileReaders::ReadInPieces(SearchState& state, const HeardTerm& term, WordRea
   return 0;
 }
 
+FileScanEnd FileReaders::ReadHere(SearchState& state, const HeardTerm& term,
+                                  WordReading& reading, RecordsReading* records,
+                                  SearchSink& sink, std::uint32_t item, bool& listed) {
+  Shared& shared = *shared_;
+  Record& record = shared.Records[item % shared.Slots];
+  Direct direct{&state, record.Path, 0, &term, &sink, &listed, false, 0, nullptr};
+  FileScanEnd end;
+  if (records != nullptr) {
+    end = ReadFileAsRecords(record.Path, record.Marked, shared.Mode, state.ReadBuffer.load(),
+                            state.ScanFileHandle, term, reading, *records, record.Text,
+                            shared.FirstLine, HandOverDirectly, HandOverPlacedDirectly, &direct,
+                            direct.Size, record.Refusal, shared.SplitFrom);
+  } else {
+    end = ReadFileForTerm(record.Path, record.Marked, shared.Mode, state.ReadBuffer.load(),
+                          state.ScanFileHandle, term, reading, shared.FirstLine,
+                          HandOverDirectly, &direct, direct.Size, shared.SplitFrom);
+  }
+  record.Size = direct.Size;
+  return end;
+}
+
 int FileReaders::Next(SearchState& state, const HeardTerm& term, WordReading& reading,
-                      SearchSink& sink) {
+                      SearchSink& sink, RecordsReading* records) {
   if (shared_ == nullptr || shared_->NextItem >= shared_->Count) return -1;
   Shared& shared = *shared_;
   const std::uint32_t item = shared.NextItem++;
@@ -457,23 +534,15 @@ int FileReaders::Next(SearchState& state, const HeardTerm& term, WordReading& re
   FileScanEnd end;
   if (TakeItemHere(shared, item)) {
     // The helpers are behind: the search reads this file itself, as one thread does.
-    Direct direct{&state, record.Path, 0, &term, &sink, &listed, false, 0, nullptr};
-    end = ReadFileForTerm(record.Path, record.Marked, shared.Mode, state.ReadBuffer.load(),
-                          state.ScanFileHandle, term, reading, shared.FirstLine,
-                          HandOverDirectly, &direct, direct.Size, shared.SplitFrom);
-    record.Size = direct.Size;
+    end = ReadHere(state, term, reading, records, sink, item, listed);
   } else {
-    const OwnReading own{&reading, state.ReadBuffer.load(), &state.ScanFileHandle};
+    const Reader own{&term, &reading, records, state.ReadBuffer.load(), &state.ScanFileHandle};
     if (TakeRecord(shared, record, 0, state, term, sink, listed, &own) != 0) return -1;
     end = record.End;
   }
   if (record.Redo) {
     // Read ahead by the search and given up when its record filled: read here now.
-    Direct direct{&state, record.Path, 0, &term, &sink, &listed, false, 0, nullptr};
-    end = ReadFileForTerm(record.Path, record.Marked, shared.Mode, state.ReadBuffer.load(),
-                          state.ScanFileHandle, term, reading, shared.FirstLine,
-                          HandOverDirectly, &direct, direct.Size, shared.SplitFrom);
-    record.Size = direct.Size;
+    end = ReadHere(state, term, reading, records, sink, item, listed);
   }
   bool found = false;
   const int pieces = end == FileScanEnd::Split
@@ -483,9 +552,9 @@ int FileReaders::Next(SearchState& state, const HeardTerm& term, WordReading& re
   if (pieces < 0) return -1;
   if (pieces > 0) {
     // No helper for the pieces: the file is read here, as one thread reads it.
-    found = ScanFile(state, record.Path, shared.Mode, record.Marked, term, reading, sink);
+    found = ScanFile(state, record.Path, shared.Mode, record.Marked, term, reading, sink, records);
   } else {
-    found = EndFileScan(state, record.Path, shared.Mode, end, listed, sink);
+    found = EndFileScan(state, record.Path, shared.Mode, end, listed, sink, record.Refusal);
   }
   Dispatch(shared, &state, item + shared.Slots);
   return found ? 1 : 0;

@@ -6,6 +6,12 @@
 // reads the next untaken file ahead into that file's record.
 // The thread that runs the search only; the helpers are its own and end with the object.
 //
+// With the switch of records and documents, each helper has a records reading of its own as
+// well: a GEDCOM file or document is one item, read whole by one reader, its matches kept
+// placed in the file (file_scanner.h, ReadFileAsRecords) and its record holding the GEDCOM
+// records' names they point to until the search takes the next item into it; a document
+// refused is told with why, where one thread tells it.
+//
 // A large file is read in pieces at once, by helpers of its own, each piece into a record
 // (the pass's helpers go on with the files ahead, as far as their records reach); the
 // pieces' records are taken in the file's order.
@@ -26,6 +32,7 @@
 #include <memory>
 
 #include "engine/file_scanner.h"
+#include "engine/records_reading.h"
 #include "engine/search_sink.h"
 #include "engine/search_state.h"
 #include "engine/sound_method.h"
@@ -43,6 +50,9 @@ struct HelperReading {
   int Helpers = 0;
   std::function<std::unique_ptr<HeardTerm>()> HearTerm;
   std::function<std::unique_ptr<WordReading>()> MakeReading;
+  // With the switch of records and documents: each helper's records reading (sharing the
+  // texts kept with the search's own); empty without it.
+  std::function<std::unique_ptr<RecordsReading>()> MakeRecords;
   std::int64_t FirstLine = 1;
   // A file of at least two pieces of this size that the platform can view, and that the
   // reading can read in pieces (WordReading::ReadsInPieces), is read in pieces by the
@@ -71,9 +81,10 @@ class FileReaders {
   // occurrences, files not opened and counts handed over as ScanFile would: 1 found, 0 not
   // found, -1 on a stop.
   // A file (or piece) that no helper has taken yet when it is due is read here by
-  // `reading`, as one thread reads it; so is a file to be read in pieces when no helper
-  // can be had for them.
-  int Next(SearchState& state, const HeardTerm& term, WordReading& reading, SearchSink& sink);
+  // `reading` (and `records`, the search's own when the helpers have theirs), as one thread
+  // reads it; so is a file to be read in pieces when no helper can be had for them.
+  int Next(SearchState& state, const HeardTerm& term, WordReading& reading, SearchSink& sink,
+           RecordsReading* records = nullptr);
 
   struct Shared;  // what the helpers and the search share
 
@@ -83,6 +94,10 @@ class FileReaders {
   int ReadInPieces(SearchState& state, const HeardTerm& term, WordReading& reading,
                    SearchSink& sink, const char* path, bool marked, std::int64_t size,
                    bool& listed, FileScanEnd& end);
+  // Reads the due item's file here, handing its matches over at once.
+  FileScanEnd ReadHere(SearchState& state, const HeardTerm& term, WordReading& reading,
+                       RecordsReading* records, SearchSink& sink, std::uint32_t item,
+                       bool& listed);
 
   const HelperReading* how_ = nullptr;
 

@@ -85,8 +85,7 @@ int RunQuerySearch(SearchState& state, const SearchRequest& request, SearchSink&
   // With more threads than one, helpers read the files: each hears the term itself.
   HelperReading helpers;
   const HelperReading* withHelpers = nullptr;
-  // (GEDCOM files and documents, with their switch, are read whole on this thread.)
-  if (request.Threads > 1 && !request.ReadRecords) {
+  if (request.Threads > 1) {
     // The thread that runs the search reads too, whatever file is due that no helper has
     // taken yet.
     helpers.Helpers = request.Threads - 1;
@@ -100,6 +99,11 @@ int RunQuerySearch(SearchState& state, const SearchRequest& request, SearchSink&
                  ? HearWithGivenNames(*request.Method, word, request.UserGivenNames)
                  : request.Method->Hear(word);
     };
+    // GEDCOM files and documents, with their switch: each helper reads them whole with its
+    // own letters, and the texts kept for the other terms are the search's.
+    if (records != nullptr) {
+      helpers.MakeRecords = [&records] { return MakeRecordsReading(records->Texts); };
+    }
     withHelpers = &helpers;
   }
 

@@ -43,13 +43,15 @@ struct PassIndexes {
   std::uint32_t Count = 0;
 };
 
-bool WantsHelpers(const HelperReading* helpers) {
-  return helpers != nullptr && helpers->Helpers > 0;
+// Helpers read as records only with records readings of their own.
+bool WantsHelpers(const HelperReading* helpers, const RecordsReading* records) {
+  return helpers != nullptr && helpers->Helpers > 0 &&
+         (records == nullptr) == !helpers->MakeRecords;
 }
 
 // ApplyTerm with helpers: 1 when they could not be had (the caller reads the files itself).
 int ApplyTermWithHelpers(SearchState& state, std::int32_t code, const TermRule& rule,
-                         const HeardTerm& term, WordReading& reading,
+                         const HeardTerm& term, WordReading& reading, RecordsReading* records,
                          const HelperReading& helpers, SearchSink& sink) {
   const std::uint32_t count = state.FileSet.Count.load();
   PassIndexes pass(count == 0 ? 1 : count);
@@ -70,7 +72,7 @@ int ApplyTermWithHelpers(SearchState& state, std::int32_t code, const TermRule& 
     const bool matching = state.FileSet.Flag(i) != 0;
     if (WorkerCheckpoint() != 0) return -1;
     sink.SearchingFile(state.FileSet.Get(i), code);
-    const int found = readers.Next(state, term, reading, sink);
+    const int found = readers.Next(state, term, reading, sink, records);
     if (found < 0 || WorkerCheckpoint() != 0) return -1;
     SetFlag(state, i, rule.NewFlag(matching, found == 1));
   }
@@ -79,7 +81,8 @@ int ApplyTermWithHelpers(SearchState& state, std::int32_t code, const TermRule& 
 
 // RunSingleWordPass with helpers: 1 when they could not be had.
 int SingleWordPassWithHelpers(SearchState& state, const HeardTerm& term, WordReading& reading,
-                              const HelperReading& helpers, SearchSink& sink) {
+                              RecordsReading* records, const HelperReading& helpers,
+                              SearchSink& sink) {
   const std::uint32_t count = state.FileSet.Count.load();
   PassIndexes pass(count == 0 ? 1 : count);
   if (pass.Indexes == nullptr) return 1;
@@ -94,7 +97,7 @@ int SingleWordPassWithHelpers(SearchState& state, const HeardTerm& term, WordRea
     const std::uint32_t i = pass.Indexes[k];
     if (WorkerCheckpoint() != 0) return -1;
     sink.SearchingFile(state.FileSet.Get(i), kSingleWord);
-    const int found = readers.Next(state, term, reading, sink);
+    const int found = readers.Next(state, term, reading, sink, records);
     if (found < 0 || (found == 0 && WorkerCheckpoint() != 0)) return -1;
     if (found == 1) state.MatchedFiles.fetch_add(1);
     state.FileSet.RemoveAt(i);
@@ -108,8 +111,9 @@ int ApplyTerm(SearchState& state, std::int32_t code, const HeardTerm& term, Word
               SearchSink& sink, RecordsReading* records, const HelperReading* helpers) {
   const TermRule* rule = RuleOfTerm(code);
   if (rule == nullptr) return 0;
-  if (records == nullptr && WantsHelpers(helpers)) {
-    const int applied = ApplyTermWithHelpers(state, code, *rule, term, reading, *helpers, sink);
+  if (WantsHelpers(helpers, records)) {
+    const int applied =
+        ApplyTermWithHelpers(state, code, *rule, term, reading, records, *helpers, sink);
     if (applied <= 0) return applied;
   }
   for (std::uint32_t i = 0; i < state.FileSet.Count.load(); ++i) {
@@ -130,8 +134,8 @@ int ApplyTerm(SearchState& state, std::int32_t code, const HeardTerm& term, Word
 
 int RunSingleWordPass(SearchState& state, const HeardTerm& term, WordReading& reading,
                       SearchSink& sink, RecordsReading* records, const HelperReading* helpers) {
-  if (records == nullptr && WantsHelpers(helpers)) {
-    const int passed = SingleWordPassWithHelpers(state, term, reading, *helpers, sink);
+  if (WantsHelpers(helpers, records)) {
+    const int passed = SingleWordPassWithHelpers(state, term, reading, records, *helpers, sink);
     if (passed <= 0) return passed;
   }
   // From the last entry down, so that removing the file just scanned moves nothing and

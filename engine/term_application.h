@@ -15,8 +15,8 @@
 // Applies `term` (its files read by `reading`), whose code is an expression code
 // (IsExpressionTerm), to the FileSet flags and MatchedFiles; any other code does nothing. Returns
 // 0, or -1 on a stop. `records`: as ScanFile takes it (engine/file_scanner.h). With `helpers`
-// (not nullptr, Helpers above 0) and no `records`, the files are read by that many helper
-// threads, with the same answers.
+// (not nullptr, Helpers above 0, and records readings of their own exactly when there are
+// `records`), the files are read by that many helper threads, with the same answers.
 int ApplyTerm(SearchState& state, std::int32_t code, const HeardTerm& term, WordReading& reading,
               SearchSink& sink, RecordsReading* records = nullptr,
               const HelperReading* helpers = nullptr);
