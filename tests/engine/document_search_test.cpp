@@ -3,62 +3,16 @@
 // parts in their order; and every archive that must be refused (damaged, encrypted, a zip
 // bomb, an entry outside the archive, XML entities) is refused with its reason, never read.
 #include <gtest/gtest.h>
-#include <minizip/zip.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "support/document_writing.h"
 #include "support/records_search.h"
 
 namespace {
-
-struct Entry {
-  std::string Name;
-  std::string Content;
-  const char* Password = nullptr;
-};
-
-// Writes the archive; false when minizip could not.
-bool WriteZip(const std::string& path, const std::vector<Entry>& entries) {
-  zipFile zip = zipOpen64(path.c_str(), 0);
-  if (zip == nullptr) return false;
-  bool ok = true;
-  for (const Entry& entry : entries) {
-    zip_fileinfo info{};
-    const uLong crc =
-        crc32(0, reinterpret_cast<const Bytef*>(entry.Content.data()), entry.Content.size());
-    ok = ok && zipOpenNewFileInZip3_64(zip, entry.Name.c_str(), &info, nullptr, 0, nullptr, 0,
-                                       nullptr, Z_DEFLATED, 9, 0, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY,
-                                       entry.Password, crc, 0) == ZIP_OK;
-    ok = ok && zipWriteInFileInZip(zip, entry.Content.data(),
-                                   static_cast<unsigned>(entry.Content.size())) == ZIP_OK;
-    ok = ok && zipCloseFileInZip(zip) == ZIP_OK;
-  }
-  return zipClose(zip, nullptr) == ZIP_OK && ok;
-}
-
-constexpr const char* kW =
-    "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"";
-
-std::string WordPart(const char* root, const std::string& paragraphs) {
-  return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w:") + root +
-         " " + kW + ">" + paragraphs + "</w:" + root + ">";
-}
-
-// A paragraph of runs, each run's text as given.
-std::string WordParagraph(const std::vector<std::string>& runs) {
-  std::string p = "<w:p><w:pPr><w:jc w:val=\"left\"/></w:pPr>";
-  for (const std::string& run : runs)
-    p += "<w:r><w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\">" + run + "</w:t></w:r>";
-  return p + "</w:p>";
-}
-
-std::vector<Entry> Word(const std::string& body) {
-  return {{"[Content_Types].xml", "<Types/>"},
-          {"word/document.xml", WordPart("document", "<w:body>" + body + "</w:body>")}};
-}
 
 constexpr const char* kOdfText =
     "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
@@ -69,14 +23,14 @@ std::string OdfPart(const char* root, const std::string& inner) {
          "</office:" + root + ">";
 }
 
-std::vector<Entry> Epub(const std::vector<std::pair<std::string, std::string>>& chapters,
+std::vector<ZipEntry> Epub(const std::vector<std::pair<std::string, std::string>>& chapters,
                         const std::string& spine) {
   std::string manifest;
   for (std::size_t i = 0; i < chapters.size(); ++i) {
     manifest += "<item id=\"c" + std::to_string(i + 1) + "\" href=\"" + chapters[i].first +
                 "\" media-type=\"application/xhtml+xml\"/>";
   }
-  std::vector<Entry> entries{
+  std::vector<ZipEntry> entries{
       {"mimetype", "application/epub+zip"},
       {"META-INF/container.xml",
        "<?xml version=\"1.0\"?><container version=\"1.0\" "
@@ -109,7 +63,7 @@ using DocumentSearch = RecordsSearchTest;
 struct DocumentCase {
   const char* Label;
   const char* Name;
-  std::vector<Entry> Entries;
+  std::vector<ZipEntry> Entries;
   const char* Query;
   std::vector<Found> Expected;
 };
@@ -127,8 +81,8 @@ TEST_P(EveryDocument, FindsWordsByParagraph) {
   EXPECT_EQ(Search(c.Name, c.Query, false), std::vector<Found>{});
 }
 
-std::vector<Entry> WordWithParts() {
-  std::vector<Entry> entries =
+std::vector<ZipEntry> WordWithParts() {
+  std::vector<ZipEntry> entries =
       Word(WordParagraph({"The first"}) + "<w:p/>" +
            WordParagraph({"Herr M\xC3\xBCl", "ler und ", "Schmi", "dt"}) + "<w:tbl><w:tr><w:tc>" +
            WordParagraph({"In a cell Miller"}) + "</w:tc></w:tr></w:tbl>");
@@ -200,7 +154,7 @@ enum class Damage { kNone, kCrc, kSizeSmaller, kSizeLarger, kData };
 struct RefusalCase {
   const char* Label;
   const char* Name;
-  std::vector<Entry> Entries;  // none: the bytes below
+  std::vector<ZipEntry> Entries;  // none: the bytes below
   std::string Bytes;
   const char* Reason;
   Damage Damaged = Damage::kNone;

@@ -1,9 +1,10 @@
 // Searches whose files are read by several threads give exactly what one thread gives:
-// the same lines, occurrences, files told, files not opened, left-out items, counts and
-// result, whatever the number of threads; and Pause and Stop reach every thread. Run under
-// ThreadSanitizer too.
+// the same lines, occurrences (with their records, percentages, scores and equivalents),
+// files told, files not opened and refused, left-out items, counts and result, whatever the
+// number of threads; and Pause and Stop reach every thread. Run under ThreadSanitizer too.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -18,14 +19,37 @@
 #include "platform/files.h"
 #include "platform/thread.h"
 #include "platform/thread_testing.h"
+#include "support/document_writing.h"
 #include "support/recording_sink.h"
 #include "support/test_support.h"
 
 namespace {
 
+// Keeps, beside what the recording sink keeps, what else each occurrence shows and each
+// document refused.
+class DetailSink : public RecordingSink {
+ public:
+  int OccurrenceFound(const FoundOccurrence& occurrence) override {
+    const int shown = RecordingSink::OccurrenceFound(occurrence);
+    char detail[160];
+    std::snprintf(detail, sizeof detail, "%.17g %lld %d %d %s %s", occurrence.Percentage,
+                  static_cast<long long>(occurrence.SizeK), occurrence.ColumnDecoded ? 1 : 0,
+                  occurrence.Score,
+                  occurrence.Equivalent != nullptr ? occurrence.Equivalent : "-",
+                  occurrence.Record != nullptr ? occurrence.Record : "-");
+    if (shown == 0) Details.push_back(detail);
+    return shown;
+  }
+  void FileRefused(const char* path, const char* reason) override {
+    Details.push_back(std::string("refused ") + path + " " + reason);
+  }
+  std::vector<std::string> Details;
+};
+
 struct Outcome {
   std::vector<std::string> Lines;  // the lines shown, then the ResultList entries
   std::vector<RecordedOccurrence> Occurrences;
+  std::vector<std::string> Details;
   std::vector<std::pair<std::string, std::int32_t>> Searched;
   std::vector<std::string> NotOpened;
   std::vector<std::uint32_t> LeftOut;
@@ -34,11 +58,12 @@ struct Outcome {
   bool operator==(const Outcome&) const = default;
 };
 
-Outcome OutcomeOf(SearchState& state, const RecordingSink& sink, int result) {
+Outcome OutcomeOf(SearchState& state, const DetailSink& sink, int result) {
   Outcome outcome;
   outcome.Result = result;
   outcome.Lines = sink.Lines;
   outcome.Occurrences = sink.Occurrences;
+  outcome.Details = sink.Details;
   outcome.Searched = sink.Searched;
   outcome.NotOpened = sink.NotOpened;
   for (int kind = 0; kind < 6; ++kind)
@@ -54,7 +79,7 @@ Outcome OutcomeOf(SearchState& state, const RecordingSink& sink, int result) {
 Outcome Search(SearchRequest request, int threads) {
   request.Threads = threads;
   const auto state = std::make_unique<SearchState>();
-  RecordingSink sink;
+  DetailSink sink;
   const int result = RunSearch(*state, request, sink);
   Outcome outcome = OutcomeOf(*state, sink, result);
   ClearSearchLists(*state);
@@ -64,7 +89,8 @@ Outcome Search(SearchRequest request, int threads) {
 // One tree for every case: in t/, many small files in folders, empty files, a file that
 // cannot be opened, UTF-8 and UTF-16 text and a file that can be read in pieces; in folders
 // of their own, a file with more occurrences than the result list holds, a file of one line
-// of 100 MB and the file read in pieces.
+// of 100 MB and the file read in pieces; in r/, GEDCOM files, documents, documents that are
+// refused and text files, for the switch of records and documents.
 class ParallelTree {
  public:
   ParallelTree() {
@@ -100,6 +126,60 @@ class ParallelTree {
     std::string line(100 << 20, 'a');
     for (std::size_t at = 0; at + 8 < line.size(); at += 3 << 20) line.replace(at, 7, " Moses ");
     tree.WriteFile("long/line.txt", line);
+    WriteRecords();
+  }
+
+  // GEDCOM files in ANSEL (one of more matches than a record holds, with CONC lines that cut
+  // a word), UTF-8 with CR LF and ANSI, one with a damaged header; documents of runs that
+  // cut a word (one of more paragraphs than a record holds), one refused for each reason;
+  // an empty document, one that cannot be opened, text files and a file read in pieces.
+  void WriteRecords() {
+    std::string ansel = "0 HEAD\n1 CHAR ANSEL\n";
+    for (int i = 1; i <= 300; ++i) {
+      ansel += "0 @I" + std::to_string(i) + "@ INDI\n1 NAME Hans /M\xE8uller/\n";
+      if (i % 7 == 0) ansel += "1 NOTE Met Moses and Mu\n2 CONC ller of \xA1odz\n";
+      if (i % 11 == 0) ansel += "1 NAME William /Schmi\n2 CONC dt/\n2 NICK Bill\n";
+    }
+    tree.WriteFile("r/ansel.ged", ansel + "0 TRLR\n");
+    std::string utf8 = "0 HEAD\r\n1 CHAR UTF-8\r\n";
+    for (int i = 1; i <= 40; ++i) {
+      utf8 += "0 @F" + std::to_string(i) + "@ FAM\r\n1 NOTE M\xC3\xBCller\r\n2 CONC  Moses\r\n";
+    }
+    tree.WriteFile("r/crlf.ged", utf8 + "0 TRLR\r\n");
+    tree.WriteFile("r/ansi.ged", "0 HEAD\n1 CHAR ANSI\n0 @I9@ INDI\n1 NAME Karl /M\xFCller/\n");
+    tree.WriteFile("r/damaged.ged", "0 HEAD\n1 CHAR\n0 @I1@ INDI\n1 NAME M\xC3\xBCller Moses\n");
+    for (int i = 0; i < 6; ++i) {
+      std::string body;
+      for (int p = 0; p < (i == 2 ? 200 : 3 + i); ++p) {
+        body += WordParagraph({"Herr M\xC3\xBCl", "ler und Schmi", "dt"});
+        if (p % 3 == i % 3) body += WordParagraph({"Mo", "ses and Bill"});
+      }
+      WriteZip(tree.Path("r/d" + std::to_string(i) + ".docx"), Word(body));
+    }
+    WriteZip(tree.Path("r/minutes.odt"),
+             {{"content.xml",
+               "<?xml version=\"1.0\"?><office:document-content "
+               "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+               "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\"><office:body>"
+               "<office:text><text:p>Mr <text:span>M\xC3\xBC</text:span>ller</text:p><text:p>"
+               "Moses</text:p></office:text></office:body></office:document-content>"}});
+    tree.WriteFile("r/broken.docx", "Muller Muller Moses\n");
+    WriteZip(tree.Path("r/secret.docx"),
+             {{"word/document.xml", WordPart("document", WordParagraph({"Muller"})), "secret"}});
+    WriteZip(tree.Path("r/entities.docx"),
+             {{"word/document.xml",
+               "<?xml version=\"1.0\"?><!DOCTYPE d [<!ENTITY a \"Muller\">]><w:document " +
+                   std::string(kW) + "><w:p><w:t>&a;</w:t></w:p></w:document>"}});
+    WriteZip(tree.Path("r/outside.docx"),
+             {{"word/document.xml", WordPart("document", WordParagraph({"Muller"}))},
+              {"../../evil.txt", "Muller"}});
+    WriteZip(tree.Path("r/bomb.docx"), Word(WordParagraph({"Muller"}) +
+                                            std::string(3 << 20, ' ') +
+                                            WordParagraph({"Muller"})));
+    tree.WriteFile("r/empty.docx", "");
+    unopenableRecords = std::make_unique<UnopenableFile>(tree.Path("r/fifo.ged"));
+    tree.WriteFile("r/notes.txt", "Muller and Moses\nM\xC3\xBCller\n0 HEAD\n");
+    tree.WriteFile("r/big.txt", PiecedText());
   }
 
   // Over 1 MiB, so that it is viewed and can be read in pieces of kPiece bytes: lines of
@@ -150,6 +230,7 @@ class ParallelTree {
 
   TempTree tree;
   std::unique_ptr<UnopenableFile> unopenable;
+  std::unique_ptr<UnopenableFile> unopenableRecords;
 };
 
 ParallelTree* sharedTree = nullptr;
@@ -163,6 +244,7 @@ struct Case {
   bool GivenNames;
   std::int64_t PieceSize = kDefaultPieceSize;
   bool Viewed = true;  // false: large files are read, not viewed, as on Windows
+  bool Records = false;  // the switch of records and documents
 };
 
 void PrintTo(const Case& c, std::ostream* out) { *out << c.Name; }
@@ -185,12 +267,14 @@ class ParallelSearchTest : public testing::TestWithParam<Case> {
     if (c.Method != nullptr) request.Method = FindSoundMethod(c.Method);
     request.GivenNames = c.GivenNames;
     request.PieceSize = c.PieceSize;
+    request.ReadRecords = c.Records;
     return request;
   }
 };
 
 TEST_P(ParallelSearchTest, EveryThreadCountGivesWhatOneThreadGives) {
   ASSERT_TRUE(sharedTree->unopenable->Made());
+  ASSERT_TRUE(sharedTree->unopenableRecords->Made());
   struct Views {
     explicit Views(bool viewed) { ViewFilesFrom(viewed ? kViewFilesFrom : -1); }
     ~Views() { ViewFilesFrom(kViewFilesFrom); }
@@ -248,7 +332,23 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"pieces_read", "pieces/*.txt", "Moses", false, nullptr, false,
                          ParallelTree::kPiece, false},
                     Case{"pieces_of_letters_read", "letters/*.txt", "Muller", true, nullptr,
-                         false, ParallelTree::kPiece, false}),
+                         false, ParallelTree::kPiece, false},
+                    Case{"records", "r/*.*", "Muller", false, nullptr, false,
+                         kDefaultPieceSize, true, true},
+                    Case{"records_in_letters", "r/*.*", "Muller", true, "dm", false,
+                         kDefaultPieceSize, true, true},
+                    Case{"records_scored", "r/*.*", "Moses", false, "scored", false,
+                         kDefaultPieceSize, true, true},
+                    Case{"records_given_names", "r/*.*", "William", true, nullptr, true,
+                         kDefaultPieceSize, true, true},
+                    Case{"records_expression", "r/*.*", "Muller A Moses O Schmidt", false,
+                         nullptr, false, kDefaultPieceSize, true, true},
+                    Case{"records_not", "r/*.*", "N Muller X Bill", false, nullptr, false,
+                         kDefaultPieceSize, true, true},
+                    Case{"records_and_pieces", "r/*.*", "Moses", false, nullptr, false,
+                         ParallelTree::kPiece, true, true},
+                    Case{"records_and_pieces_read", "r/*.*", "Moses O Muller", false, nullptr,
+                         false, ParallelTree::kPiece, false, true}),
     [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.Name); });
 
 // Pause and Stop, asked for while the helpers read: the search is caught at its first line.
@@ -256,7 +356,7 @@ class ParallelControlTest : public ParallelSearchTest {
  protected:
   // Runs the search of every Moses on the worker with 3 threads; `atFirstLine` runs on the
   // search's thread before its first line is shown.
-  int RunOnWorker(RecordingSink& sink, SearchState& state, const std::function<void()>& atFirstLine,
+  int RunOnWorker(DetailSink& sink, SearchState& state, const std::function<void()>& atFirstLine,
                   const std::function<void()>& meanwhile) {
     SearchRequest request = RequestOf({"", "t/*.txt", "Moses", false, nullptr, false});
     request.PieceSize = ParallelTree::kPiece;
@@ -276,7 +376,7 @@ TEST_F(ParallelControlTest, PauseHoldsEveryThreadAndTheSearchGoesOnAsBefore) {
   SearchRequest request = RequestOf({"", "t/*.txt", "Moses", false, nullptr, false});
   const Outcome one = Search(request, 1);
   const auto state = std::make_unique<SearchState>();
-  RecordingSink sink;
+  DetailSink sink;
   bool allPaused = false;
   const int result = RunOnWorker(
       sink, *state, [] { RequestPause(); },
@@ -292,7 +392,7 @@ TEST_F(ParallelControlTest, PauseHoldsEveryThreadAndTheSearchGoesOnAsBefore) {
 TEST_F(ParallelControlTest, StopWithAThreadHeldEndsTheSearchWithLinesAndEntriesInStep) {
   const Outcome one = Search(RequestOf({"", "t/*.txt", "Moses", false, nullptr, false}), 1);
   const auto state = std::make_unique<SearchState>();
-  RecordingSink sink;
+  DetailSink sink;
   bool held = false;
   std::mutex mutex;
   std::condition_variable changed;
