@@ -337,7 +337,7 @@ INSTANTIATE_TEST_SUITE_P(
                          kDefaultPieceSize, true, true},
                     Case{"records_in_letters", "r/*.*", "Muller", true, "dm", false,
                          kDefaultPieceSize, true, true},
-                    Case{"records_scored", "r/*.*", "Moses", false, "scored", false,
+                    Case{"records_scored", "r/*.ged", "Moses", false, "scored", false,
                          kDefaultPieceSize, true, true},
                     Case{"records_given_names", "r/*.*", "William", true, nullptr, true,
                          kDefaultPieceSize, true, true},
