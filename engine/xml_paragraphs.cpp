@@ -214,10 +214,16 @@ bool AttributesRead(const pugi::xml_node& element, const References& references)
   return true;
 }
 
+// What a visitor's Start says of an element whose elements and texts it has no use for:
+// they are not walked, unless the part holds references, which every text and attribute
+// is checked for.
+constexpr std::uint8_t kNothingBelow = 0x80;
+
 // Walks the elements and texts below the document in document order: visitor.Start for
 // each element, visitor.End with what Start said of it when it ends (right after Start for
-// an empty one), visitor.Characters for each text inside the root element (false: the text
-// is not allowed). false when a text or an attribute was not.
+// an empty one, or one whose content is not walked), visitor.Characters for each text inside
+// the root element (false: the text is not allowed). false when a text or an attribute was
+// not.
 template <typename Visitor>
 bool Walk(const pugi::xml_document& document, const References& references, Visitor& visitor) {
   // What visitor.Start said of each element open, for its End.
@@ -228,7 +234,8 @@ bool Walk(const pugi::xml_document& document, const References& references, Visi
     if (type == pugi::node_element) {
       if (references.Any && !AttributesRead(node, references)) return false;
       const std::uint8_t said = visitor.Start(node);
-      if (const pugi::xml_node child = node.first_child()) {
+      const bool walkedBelow = (said & kNothingBelow) == 0 || references.Any;
+      if (const pugi::xml_node child = walkedBelow ? node.first_child() : pugi::xml_node()) {
         open.push_back(said);
         node = child;
         continue;
@@ -261,18 +268,49 @@ enum class Element : std::uint8_t {
   kBreak,      // XHTML's br
   kSkipped,    // XHTML's head, script and style
   kBlock,      // a block of XHTML: it begins and ends a paragraph
+  kProperties,  // w:pPr, w:rPr and the other properties of Word's paragraphs, runs, tables
+                // and sections: they hold no text (a w:tab in them is a tab stop)
 };
+
+// The elements of Word's parts, by their local names, from the most frequent.
+Element ClassifyWord(const LocalName& local) {
+  const char* n = local.Name;
+  switch (local.Length) {
+    case 1:
+      if (n[0] == 't') return Element::kText;
+      if (n[0] == 'p') return Element::kParagraph;
+      break;
+    case 2:
+      if (n[1] == 'r' && (n[0] == 'b' || n[0] == 'c')) return Element::kBlank;
+      break;
+    case 3:
+      if (n[1] == 'P' && n[2] == 'r' && (n[0] == 'r' || n[0] == 'p')) return Element::kProperties;
+      if (local.Is("tab")) return Element::kTab;
+      break;
+    case 4:
+      if (local.Is("tcPr") || local.Is("trPr")) return Element::kProperties;
+      break;
+    case 5:
+      if (local.Is("tblPr")) return Element::kProperties;
+      break;
+    case 6:
+      if (local.Is("sectPr")) return Element::kProperties;
+      break;
+    case 7:
+      if (local.Is("tblGrid") || local.Is("tblPrEx")) return Element::kProperties;
+      break;
+    default:
+      break;
+  }
+  return Element::kOther;
+}
 
 Element Classify(XmlDialect dialect, const char* name) {
   const LocalName local = LocalPart(name);
   if (local.Length > 10) return Element::kOther;
   switch (dialect) {
     case XmlDialect::kWordprocessing:
-      if (local.Is("t")) return Element::kText;
-      if (local.Is("p")) return Element::kParagraph;
-      if (local.Is("tab")) return Element::kTab;
-      if (local.Is("br") || local.Is("cr")) return Element::kBlank;
-      return Element::kOther;
+      return ClassifyWord(local);
     case XmlDialect::kOpenDocument:
       if (local.Is("p") || local.Is("h")) return Element::kText;
       if (local.Is("tab")) return Element::kTab;
@@ -294,13 +332,32 @@ Element Classify(XmlDialect dialect, const char* name) {
   return Element::kOther;
 }
 
+// Turns the line feeds and carriage returns of text[0..count) into blanks.
+void BlankLineBreaks(char* text, std::size_t count) {
+  std::size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    // Eight bytes at a time while none is below 0x0E, as a line break is.
+    std::uint64_t word;
+    std::memcpy(&word, text + i, 8);
+    constexpr std::uint64_t kOnes = 0x0101010101010101u, kHigh = 0x8080808080808080u;
+    if (((word - kOnes * 0x0E) & ~word & kHigh) == 0) continue;
+    for (std::size_t j = i; j < i + 8; ++j) {
+      if (text[j] == '\n' || text[j] == '\r') text[j] = ' ';
+    }
+  }
+  for (; i < count; ++i) {
+    if (text[i] == '\n' || text[i] == '\r') text[i] = ' ';
+  }
+}
+
 struct Paragraphs {
   XmlDialect Dialect;
   References Refs;
   std::string* Lines;
   std::string Paragraph;
-  int TextDepth = 0;     // inside a w:t, or a text:p / text:h
-  int SkippedDepth = 0;  // inside XHTML's head, script or style
+  int TextDepth = 0;        // inside a w:t, or a text:p / text:h
+  int SkippedDepth = 0;     // inside XHTML's head, script or style
+  int PropertiesDepth = 0;  // inside Word's properties
 
   void EndParagraph(bool evenEmpty) {
     if (!evenEmpty) {
@@ -320,6 +377,11 @@ struct Paragraphs {
     const Element e = Classify(Dialect, element.name());
     switch (Dialect) {
       case XmlDialect::kWordprocessing:
+        if (e == Element::kProperties) {
+          ++PropertiesDepth;
+          return static_cast<std::uint8_t>(e) | kNothingBelow;
+        }
+        if (PropertiesDepth > 0) return static_cast<std::uint8_t>(Element::kOther);
         if (e == Element::kText) {
           ++TextDepth;
         } else if (e == Element::kTab) {
@@ -349,10 +411,12 @@ struct Paragraphs {
   }
 
   void End(std::uint8_t said) {
-    const auto e = static_cast<Element>(said);
+    const auto e = static_cast<Element>(said & ~kNothingBelow);
     switch (Dialect) {
       case XmlDialect::kWordprocessing:
-        if (e == Element::kText && TextDepth > 0) {
+        if (e == Element::kProperties) {
+          --PropertiesDepth;
+        } else if (e == Element::kText && TextDepth > 0) {
           --TextDepth;
         } else if (e == Element::kParagraph) {
           EndParagraph(true);
@@ -377,7 +441,8 @@ struct Paragraphs {
   // A line feed or carriage return inside a paragraph reads as a blank, and so does an
   // entity skipped.
   bool Characters(const char* characters, bool cdata) {
-    const bool wanted = Dialect == XmlDialect::kXhtml ? SkippedDepth == 0 : TextDepth > 0;
+    const bool wanted = Dialect == XmlDialect::kXhtml ? SkippedDepth == 0
+                                                      : TextDepth > 0 && PropertiesDepth == 0;
     if (!wanted && (cdata || !Refs.Any)) return true;
     const std::size_t start = Paragraph.size();
     if (cdata || !Refs.Any) {
@@ -385,9 +450,7 @@ struct Paragraphs {
     } else if (!AppendDecoded(characters, Refs, ' ', wanted ? &Paragraph : nullptr)) {
       return false;
     }
-    for (std::size_t i = start; i < Paragraph.size(); ++i) {
-      if (Paragraph[i] == '\n' || Paragraph[i] == '\r') Paragraph[i] = ' ';
-    }
+    BlankLineBreaks(Paragraph.data() + start, Paragraph.size() - start);
     return true;
   }
 };

@@ -70,6 +70,32 @@ INSTANTIATE_TEST_SUITE_P(
                            "<w:tab/><w:t>a</w:t><w:br/><w:t>b</w:t></w:r></w:p><w:p/>"
                            "<w:p><w:r><w:t xml:space=\"preserve\"> </w:t></w:r></w:p>"),
                       kRead, "Muller\ta b\n\n \n"},
+        // A paragraph's tab stops are no tabs, and nothing in the properties of paragraphs,
+        // runs, tables and sections is text; read alike whether the part holds references
+        // (every element walked) or not.
+        ParagraphCase{"PropertiesHoldNoText", kWord,
+                      Word("<w:tbl><w:tblPr><w:tblW w:w=\"0\"/></w:tblPr><w:tblGrid><w:gridCol/>"
+                           "</w:tblGrid><w:tr><w:trPr><w:cantSplit/></w:trPr><w:tc><w:tcPr>"
+                           "<w:tcW w:w=\"1\"/></w:tcPr><w:p><w:pPr><w:tabs><w:tab w:val=\"left\""
+                           " w:pos=\"720\"/><w:tab w:val=\"left\" w:pos=\"1440\"/></w:tabs><w:rPr>"
+                           "<w:b/></w:rPr></w:pPr><w:r><w:rPr><w:rFonts w:ascii=\"C\"/></w:rPr>"
+                           "<w:t>Mul</w:t></w:r><w:r><w:rPr><w:b/></w:rPr><w:t>ler</w:t><w:tab/>"
+                           "<w:t>b</w:t></w:r></w:p></w:tc></w:tr></w:tbl><w:p><w:pPr><w:sectPr>"
+                           "<w:pgSz w:w=\"1\"/></w:sectPr></w:pPr></w:p>"),
+                      kRead, "Muller\tb\n\n"},
+        ParagraphCase{"PropertiesHoldNoTextInAPartOfReferences", kWord,
+                      Word("<w:p><w:pPr><w:tabs><w:tab w:val=\"left\" w:pos=\"720\"/></w:tabs>"
+                           "<w:rPr><w:b/></w:rPr></w:pPr><w:r><w:rPr><w:rFonts w:ascii=\"&amp;\"/>"
+                           "</w:rPr><w:t>a&amp;b</w:t><w:tab/><w:t>c</w:t></w:r></w:p>"),
+                      kRead, "a&b\tc\n"},
+        ParagraphCase{"PropertiesOfABadReference", kWord,
+                      Word("<w:p><w:r><w:rPr><w:rFonts w:ascii=\"&nbsp;\"/></w:rPr><w:t>a</w:t>"
+                           "</w:r></w:p>"),
+                      kDocumentBroken, ""},
+        ParagraphCase{"LineEndsAmongEightLetters", kWord,
+                      Word("<w:p><w:r><w:t>abcdefg\nhijklmnop\rqrstuvwxyz0123456\n</w:t></w:r>"
+                           "</w:p>"),
+                      kRead, "abcdefg hijklmnop qrstuvwxyz0123456 \n"},
         ParagraphCase{"TextOutsideRunsIsNotRead", kWord,
                       Word("<w:p><w:r><w:instrText>PAGE</w:instrText><w:t>x</w:t></w:r></w:p>"),
                       kRead, "x\n"},
