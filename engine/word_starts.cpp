@@ -36,6 +36,20 @@ ScanInstructions& Chosen() {
   return chosen;
 }
 
+bool HasByteLookups() {
+#ifdef TESSIK_X86_KERNELS
+  return ProcessorHasAvx512Vbmi();
+#else
+  return false;
+#endif
+}
+
+// The same for the AVX2 set's byte lookups.
+bool& ByteLookups() {
+  static bool chosen = HasByteLookups();
+  return chosen;
+}
+
 }  // namespace
 
 namespace {
@@ -51,6 +65,38 @@ void AddLetters(const char* list, bool* table, char* lower, std::uint32_t& count
   }
 }
 
+// Groups the start letters by their followers and classes the bytes below 0x80 for them
+// (StartLetters::ByteTables); leaves ByteTables false for more than kMostByteGroups groups.
+void MakeByteTables(StartLetters& letters) {
+  std::uint32_t sets[kMostByteGroups];
+  std::uint32_t groups = 0;
+  for (int b = 0; b < 128; ++b) {
+    letters.ByteClass[b] = kSeparators[b] ? 0 : 0x80;
+    letters.ByteFollowers[b] = 0;
+  }
+  for (std::uint32_t i = 0; i < letters.Count; ++i) {
+    const char lower = letters.Lower[i];
+    const std::uint32_t followers = letters.FollowersOf[lower & 31];
+    std::uint32_t g = 0;
+    while (g < groups && sets[g] != followers) ++g;
+    if (g == groups) {
+      if (groups == kMostByteGroups) return;
+      sets[groups++] = followers;
+    }
+    letters.ByteClass[static_cast<unsigned char>(lower)] |= static_cast<std::uint8_t>(1u << g);
+    letters.ByteClass[static_cast<unsigned char>(lower - 'a' + 'A')] |=
+        static_cast<std::uint8_t>(1u << g);
+  }
+  for (int b = 0; b < 128; ++b) {
+    if (!IsWordLetter(static_cast<std::uint8_t>(b))) continue;
+    for (std::uint32_t g = 0; g < groups; ++g) {
+      if (((sets[g] >> (b & 31)) & 1u) != 0)
+        letters.ByteFollowers[b] |= static_cast<std::uint8_t>(1u << g);
+    }
+  }
+  letters.ByteTables = true;
+}
+
 }  // namespace
 
 StartLetters MakeStartLetters(const char* list, const char* followers) {
@@ -63,6 +109,7 @@ StartLetters MakeStartLetters(const char* list, const char* followers) {
     all |= 1u << (letters.FollowerLower[i] & 31);
   for (std::uint32_t i = 0; i < letters.Count; ++i)
     letters.FollowersOf[letters.Lower[i] & 31] = all;
+  if (letters.FollowersOnly) MakeByteTables(letters);
   return letters;
 }
 
@@ -85,6 +132,7 @@ StartLetters MakeStartLettersByLetter(const char* list, const std::uint32_t* fol
   }
   followers[count] = 0;
   AddLetters(followers, letters.MayFollow, letters.FollowerLower, letters.FollowerCount);
+  MakeByteTables(letters);
   return letters;
 }
 
@@ -95,6 +143,8 @@ std::uint32_t FindWordStarts(const std::uint8_t* bytes, std::uint32_t count,
   switch (Chosen()) {
 #ifdef TESSIK_X86_KERNELS
     case ScanInstructions::Avx2:
+      if (letters.ByteTables && letters.PairLengths == nullptr && ByteLookups())
+        return FindWordStartsAvx512Vbmi(bytes, count, before, letters, starts);
       return FindWordStartsAvx2(bytes, count, before, letters, starts);
     case ScanInstructions::Sse2:
       return FindWordStartsSse2(bytes, count, before, letters, starts);
@@ -145,6 +195,12 @@ std::uint32_t CountLineFeedsNotingHigh(const std::uint8_t* bytes, std::uint32_t 
 }
 
 ScanInstructions CurrentScanInstructions() { return Chosen(); }
+
+bool UseByteLookups(bool use) {
+  if (use && !HasByteLookups()) return false;
+  ByteLookups() = use;
+  return true;
+}
 
 bool UseScanInstructions(ScanInstructions set) {
   if (!Available(set)) return false;

@@ -1,8 +1,10 @@
 // The byte-level work of the file scanner, done many bytes at a time: where in a read a
 // word may begin that can match the current term, and how many line feeds lie in a stretch
 // of it. The instruction set is chosen when the program runs: AVX2 where the processor
-// has it, SSE2 on x86 processors that have that, and a portable loop everywhere else; all
-// give the same answers. Search worker only (tests: their own thread, while no search runs).
+// has it (with AVX-512's byte lookups for start letters that only some letters may follow,
+// where it has those too), SSE2 on x86 processors that have that, and a portable loop
+// everywhere else; all give the same answers. Search worker only (tests: their own thread,
+// while no search runs).
 #pragma once
 
 #include <cstdint>
@@ -40,7 +42,16 @@ struct StartLetters {
   // match. Bit 0 is clear in every entry: a word of one letter never does. Owned by whoever
   // made the set.
   const std::uint64_t* PairLengths;
+  // With FollowersOnly, when the start letters have at most kMostByteGroups sets of
+  // followers (ByteTables): the bytes below 0x80 classed for a lookup of one byte at a
+  // time. The start letters with the same followers make group g; bit 7 of ByteClass[b] is
+  // set when b is no separator, bit g when it is a start letter of group g; bit g of
+  // ByteFollowers[b] when b is a letter that may follow those of group g.
+  bool ByteTables;
+  std::uint8_t ByteClass[128];
+  std::uint8_t ByteFollowers[128];
 };
+constexpr std::uint32_t kMostByteGroups = 7;
 
 // Makes the set from a list of lower-case letters, and the letters that may follow them
 // from `followers` (nullptr: any byte may); anything else in a list is ignored.
@@ -86,3 +97,8 @@ ScanInstructions CurrentScanInstructions();
 // Makes the functions above use `set` from now on; false, and nothing changed, when the
 // processor (or the build's target) does not have it. Tests only.
 bool UseScanInstructions(ScanInstructions set);
+
+// Whether the AVX2 set finds the starts of a set with ByteTables by AVX-512's byte lookups
+// (VBMI), as it does where the processor has them; false, and nothing changed, when asked
+// for them without. Tests only.
+bool UseByteLookups(bool use);

@@ -139,4 +139,9 @@ std::uint32_t CountLineFeedsAvx2(const std::uint8_t* bytes, std::uint32_t count)
 std::uint32_t LastLineFeedAvx2(const std::uint8_t* bytes, std::uint32_t count);
 std::uint32_t CountLineFeedsNotingHighAvx2(const std::uint8_t* bytes, std::uint32_t count,
                                            bool* high);
+// AVX-512 with its byte lookups (BW and VBMI), for a set with ByteTables and no PairLengths.
+bool ProcessorHasAvx512Vbmi();
+std::uint32_t FindWordStartsAvx512Vbmi(const std::uint8_t* bytes, std::uint32_t count,
+                                       std::uint8_t before, const StartLetters& letters,
+                                       std::uint16_t* starts);
 #endif

@@ -7,7 +7,8 @@
 // up by one bit, with the last bit of the block before carried in, lines the previous
 // byte's class up with each byte. Where only some letters may follow a start, their mask
 // moved down by one bit, with the first byte of the next block looked up, does the same
-// for the byte after.
+// for the byte after. With AVX-512's byte lookups, a byte's class and the classes of the
+// byte after come from the tables of 128 bytes of the set (StartLetters::ByteTables).
 #include "engine/word_starts_kernels.h"
 
 #ifdef TESSIK_X86_KERNELS
@@ -605,6 +606,46 @@ __attribute__((target("avx2"))) std::uint32_t LastLineFeedAvx2(const std::uint8_
 std::uint32_t CountLineFeedsNotingHighAvx2(const std::uint8_t* bytes, std::uint32_t count,
                                            bool* high) {
   return CountLineFeedsAvx2With<true>(bytes, count, high);
+}
+
+bool ProcessorHasAvx512Vbmi() {
+  __builtin_cpu_init();
+  return ProcessorHasAvx2() && __builtin_cpu_supports("avx512f") &&
+         __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi");
+}
+
+// ---- AVX-512 with byte lookups: 64 bytes a vector ----
+
+// Each byte below 0x80 is looked up in ByteClass, and the byte after it in ByteFollowers
+// (vpermi2b takes the low seven bits of each byte as its place in the two halves of a
+// table): a start counts where the two share a group's bit. A byte from 0x80 up is a
+// separator, and neither a start nor a follower. Each block reads the byte after it, so the
+// last is left to the byte rule.
+__attribute__((target("avx512f,avx512bw,avx512vbmi,popcnt"))) std::uint32_t
+FindWordStartsAvx512Vbmi(const std::uint8_t* bytes, std::uint32_t count, std::uint8_t before,
+                         const StartLetters& letters, std::uint16_t* starts) {
+  const __m512i classLow = _mm512_loadu_si512(letters.ByteClass);
+  const __m512i classHigh = _mm512_loadu_si512(letters.ByteClass + 64);
+  const __m512i followerLow = _mm512_loadu_si512(letters.ByteFollowers);
+  const __m512i followerHigh = _mm512_loadu_si512(letters.ByteFollowers + 64);
+  const __m512i wordish = _mm512_set1_epi8(static_cast<char>(0x80));
+  std::uint64_t carry = kSeparators[before] ? 1 : 0;
+  std::uint32_t found = 0;
+  std::uint32_t i = 0;
+  for (; i + kBlock < count; i += kBlock) {
+    _mm_prefetch(reinterpret_cast<const char*>(bytes + i + kPrefetchDistance), _MM_HINT_T0);
+    const __m512i here = _mm512_loadu_si512(bytes + i);
+    const __m512i next = _mm512_loadu_si512(bytes + i + 1);
+    const __m512i classes = _mm512_permutex2var_epi8(classLow, here, classHigh);
+    const __m512i followers = _mm512_permutex2var_epi8(followerLow, next, followerHigh);
+    const std::uint64_t high = _mm512_movepi8_mask(here);
+    const std::uint64_t nextHigh = _mm512_movepi8_mask(next);
+    const std::uint64_t separator = ~(_mm512_test_epi8_mask(classes, wordish) & ~high);
+    const std::uint64_t start = _mm512_test_epi8_mask(classes, followers) & ~(high | nextHigh);
+    found = EmitMostlyFew(Candidates(start, separator, carry), i, starts, found);
+  }
+  const std::uint8_t last = i > 0 ? bytes[i - 1] : before;
+  return found + FindWordStartsByByte(bytes + i, count - i, last, letters, i, starts + found);
 }
 
 #endif

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ostream>
 #include <random>
 #include <string>
 #include <utility>
@@ -23,10 +24,16 @@
 
 namespace {
 
-const char* Name(ScanInstructions set) {
-  switch (set) {
+// An instruction set, and for AVX2 whether it looks bytes up with AVX-512 where it can.
+struct Instructions {
+  ScanInstructions Set;
+  bool ByteLookups;
+};
+
+const char* Name(const Instructions& instructions) {
+  switch (instructions.Set) {
     case ScanInstructions::Avx2:
-      return "Avx2";
+      return instructions.ByteLookups ? "Avx2ByteLookups" : "Avx2";
     case ScanInstructions::Sse2:
       return "Sse2";
     default:
@@ -34,14 +41,19 @@ const char* Name(ScanInstructions set) {
   }
 }
 
-class InstructionSetTest : public ::testing::TestWithParam<ScanInstructions> {
+void PrintTo(const Instructions& instructions, std::ostream* out) { *out << Name(instructions); }
+
+class InstructionSetTest : public ::testing::TestWithParam<Instructions> {
  protected:
   void SetUp() override {
-    if (!UseScanInstructions(GetParam())) {
+    if (!UseScanInstructions(GetParam().Set) || !UseByteLookups(GetParam().ByteLookups)) {
       GTEST_SKIP() << "this processor has no " << Name(GetParam());
     }
   }
-  void TearDown() override { UseScanInstructions(best_); }
+  void TearDown() override {
+    UseScanInstructions(best_);
+    UseByteLookups(true);
+  }
 
  private:
   ScanInstructions best_ = CurrentScanInstructions();
@@ -218,11 +230,30 @@ TEST_P(InstructionSetTest, WordStartsAreFollowedByTheirOwnLettersFollowers) {
       {"o:z", "p:abcdefghijklmnopqrstuvwxyz", "z:o", "a:p"},  // the edges of the halves
       {"q:u", "x:"},                                           // a letter nothing may follow
       {"e:lmnrs", "i:lmnrs", "y:lmnrs", "a:lmnrsz", "u:bdfglmnprst", "k:aeiouy", "s:aeiouy"},
+      {"a:b", "b:c", "c:d", "d:e", "e:f", "f:g", "g:h"},         // seven, as a byte's bits hold
+      {"a:b", "b:c", "c:d", "d:e", "e:f", "f:g", "g:h", "h:i"},  // eight
   };
   for (const LetterFollowers& sets : cases) {
     const std::string name = ::testing::PrintToString(sets);
     for (std::size_t from = 0; from < pairs.size(); from += 65536) {
       const std::string window = pairs.substr(from, 65536);
+      EXPECT_EQ(StartsByLetter(window, ' ', sets), StartsByLetterRule(window, ' ', sets)) << name;
+    }
+    // Each start letter, in both cases, between every byte before and every byte after.
+    std::string triples;
+    for (const std::string& set : sets) {
+      for (const char letter : {set[0], static_cast<char>(set[0] - 'a' + 'A')}) {
+        for (int before = 0; before < 256; ++before) {
+          for (int after = 0; after < 256; ++after) {
+            triples += static_cast<char>(before);
+            triples += letter;
+            triples += static_cast<char>(after);
+          }
+        }
+      }
+    }
+    for (std::size_t from = 0; from < triples.size(); from += 65535) {
+      const std::string window = triples.substr(from, 65535);
       EXPECT_EQ(StartsByLetter(window, ' ', sets), StartsByLetterRule(window, ' ', sets)) << name;
     }
     const std::string longText = RandomText(random, 65536).substr(0, 65536);
@@ -383,7 +414,7 @@ TEST_P(InstructionSetTest, LineCountingNotesABytesFrom0x80Anywhere) {
 // Terms of both methods: the program's own keys, and Daitch-Mokotoff codes against a
 // reading that codes every word in full.
 TEST_P(InstructionSetTest, TextsCutIntoAnyReadsGiveThePlainReadingsMatches) {
-  std::mt19937 random(static_cast<unsigned>(GetParam()) + 3);
+  std::mt19937 random(static_cast<unsigned>(GetParam().Set) + 3);
   struct Case {
     const char* Word;
     const SoundMethod& Method;
@@ -471,7 +502,7 @@ std::string FamilyText(std::mt19937& random, const GivenNameFamily& family, std:
 // other: a scan finds every word the term matches when asked about it.
 TEST_P(InstructionSetTest, AFamilysScanFindsEveryWordItsTermMatches) {
   InitialisePhonetics();
-  std::mt19937 random(static_cast<unsigned>(GetParam()) + 23);
+  std::mt19937 random(static_cast<unsigned>(GetParam().Set) + 23);
   struct Case {
     const char* Word;
     const SoundMethod& Method;
@@ -514,8 +545,10 @@ TEST_P(InstructionSetTest, AListenerThatStopsEndsTheScanAtOnce) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sets, InstructionSetTest,
-                         ::testing::Values(ScanInstructions::Portable, ScanInstructions::Sse2,
-                                           ScanInstructions::Avx2),
+                         ::testing::Values(Instructions{ScanInstructions::Portable, false},
+                                           Instructions{ScanInstructions::Sse2, false},
+                                           Instructions{ScanInstructions::Avx2, false},
+                                           Instructions{ScanInstructions::Avx2, true}),
                          [](const auto& info) { return std::string(Name(info.param)); });
 
 }  // namespace
