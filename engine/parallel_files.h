@@ -24,7 +24,10 @@
 // its helper should not wait while the search reads a piece of its own (about 1.2 MB of
 // records a helper, and two more records for the search's own reading ahead). Each helper
 // has a read buffer of kReadChunkSize bytes, a reading and a term. While a file is read in
-// pieces, both sets of helpers and records exist.
+// pieces, both sets of helpers and records exist. With the switch of records and documents,
+// each reader (helper or search) holds at most one GEDCOM file or document whole at a time,
+// with its text, as one thread does, and each record keeps the GEDCOM records' names of its
+// file until the search has taken it.
 #pragma once
 
 #include <cstdint>
