@@ -337,8 +337,6 @@ INSTANTIATE_TEST_SUITE_P(
                          kDefaultPieceSize, true, true},
                     Case{"records_in_letters", "r/*.*", "Muller", true, "dm", false,
                          kDefaultPieceSize, true, true},
-                    Case{"records_scored", "r/*.ged", "Moses", false, "scored", false,
-                         kDefaultPieceSize, true, true},
                     Case{"records_given_names", "r/*.*", "William", true, nullptr, true,
                          kDefaultPieceSize, true, true},
                     Case{"records_expression", "r/*.*", "Muller A Moses O Schmidt", false,
