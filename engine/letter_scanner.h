@@ -86,6 +86,9 @@ struct LetterScan final : public WordReading {
   int ReadZeroRun(std::int64_t offset) override;
   // What the decoder held back is read too.
   int Finish(std::int64_t size) override;
+  // The byte reading's line is the scan's: the decoded reading moves it on at each line feed
+  // it reads, so a piece's reader need not count the lines again.
+  std::int64_t LineAfterReads() const override { return Bytes.LineAfterReads(); }
   // A UTF-16 file's line feeds are two bytes and its pieces would begin in the middle of a
   // unit: only a file read as UTF-8 is read in pieces.
   bool ReadsInPieces(const std::uint8_t* first, std::uint32_t count) const override;
