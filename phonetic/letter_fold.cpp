@@ -270,7 +270,7 @@ std::uint32_t ReadQuickly(const char32_t* word, std::uint32_t count, std::uint32
       continue;
     }
     if (fold.Class != LetterClass::kFoldedLetter) return kNotQuick;
-    const QuickRole role = kQuickRoles[fold.Role];
+    const QuickRole& role = kQuickRoles[fold.Role];
     if ((pairs & role.Second) != 0) return kNotQuick;
     pairs = role.First;
     flags |= fold.Flags;
