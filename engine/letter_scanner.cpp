@@ -804,32 +804,32 @@ inline bool BeginsUnwanted(const FactTable& facts, std::uint32_t startMask,
   return facts.Letter[c] && (facts.FirstLetters[c] & startMask) == 0;
 }
 
-// Code points of a word that ReadOneWord folds by FoldWord; a longer word with a Cyrillic or
+// Code points of a word that FoldOneWord folds by the rules; a longer word with a Cyrillic or
 // Greek letter is decoded.
 constexpr std::uint32_t kOneWordCodePoints = 128;
 
-// Reads the region bytes[from..end) of the read, which ends within it, when it is one word of
-// ASCII letters and two-byte letters: true, with the outcome. False, having done nothing, for
-// any other region. A word of Latin letters alone is folded from the table (a Latin letter
-// reads the same wherever it stands, so the word's folding is its letters' one after the
-// other); any other by FoldWord over its code points, unless its first letter already tells
-// that it cannot match.
-bool ReadOneWord(LetterScan* scan, std::uint32_t from, std::uint32_t end, int* outcome) {
+// The folding of the region bytes[from..end) of the read into `folded` (its first
+// kMaxWordLetters letters, *length of them), when the region is one word of ASCII letters and
+// two-byte letters that the quick pass over its bytes did not take: true. False, having done
+// nothing, for any other region. A word of Latin letters alone is folded from the table (a
+// Latin letter reads the same wherever it stands, so the word's folding is its letters' one
+// after the other); any other by the rules over its code points (it has a Greek pair or a
+// letter the quick pass does not know), unless its first letter already tells that it cannot
+// match (then *length is 0).
+bool FoldOneWord(const LetterScan* scan, std::uint32_t from, std::uint32_t end, char* folded,
+                 std::uint32_t* length) {
   const FactTable& facts = Facts();
   const std::uint8_t* bytes = scan->ReadBytes;
-  char folded[kMaxWordLetters + 4];
   char32_t codePoints[kOneWordCodePoints];
   bool latin = true;
-  std::uint32_t length = 0;
+  std::uint32_t written = 0;
   std::uint32_t characters = 0;
-  std::uint32_t shownEnd = end;
   for (std::uint32_t i = from; i < end;) {
-    if (characters == kMaxWordLetters) shownEnd = i;
     const std::uint8_t lead = bytes[i];
     char32_t c;
     if (lead < 0x80) {
       if (!IsWordLetter(lead)) return false;
-      if (length < kMaxWordLetters) folded[length++] = static_cast<char>(lead | 0x20);
+      if (written < kMaxWordLetters) folded[written++] = static_cast<char>(lead | 0x20);
       c = lead;
       ++i;
     } else {
@@ -840,9 +840,9 @@ bool ReadOneWord(LetterScan* scan, std::uint32_t from, std::uint32_t end, int* o
       if (!facts.Letter[c]) return false;
       if (facts.Shortly[c] < 'a') {
         latin = false;
-      } else if (latin && length < kMaxWordLetters) {
-        std::memcpy(folded + length, facts.Folded[c], 4);
-        length += facts.FoldedCount[c];
+      } else if (latin && written < kMaxWordLetters) {
+        std::memcpy(folded + written, facts.Folded[c], 4);
+        written += facts.FoldedCount[c];
       }
       i += 2;
     }
@@ -853,19 +853,40 @@ bool ReadOneWord(LetterScan* scan, std::uint32_t from, std::uint32_t end, int* o
     }
     ++characters;
   }
-  *outcome = kScanGoOn;
   if (!latin) {
-    if ((facts.FirstLetters[codePoints[0]] & scan->StartMask) == 0) return true;
+    if ((facts.FirstLetters[codePoints[0]] & scan->StartMask) == 0) {
+      *length = 0;
+      return true;
+    }
     if (characters > kOneWordCodePoints) return false;
-    length = FoldWord(codePoints, characters, folded, kMaxWordLetters);
+    written = FoldWordByRules(codePoints, characters, folded, kMaxWordLetters);
   }
-  if (length > kMaxWordLetters) length = kMaxWordLetters;
+  *length = written < kMaxWordLetters ? written : kMaxWordLetters;
+  return true;
+}
+
+// Reads the region bytes[from..end) of the read, which ends within it, when it is one word of
+// ASCII letters and two-byte letters: true, with the outcome. False, having done nothing, for
+// any other region. Most such words are folded in one pass over their bytes, the others by
+// FoldOneWord.
+bool ReadOneWord(LetterScan* scan, std::uint32_t from, std::uint32_t end, int* outcome) {
+  const std::uint8_t* bytes = scan->ReadBytes;
+  char folded[kMaxWordLetters + 4];
+  std::uint32_t length =
+      FoldTwoByteWordQuickly(bytes + from, end - from, folded, kMaxWordLetters);
+  if (length == kNotFoldedQuickly && !FoldOneWord(scan, from, end, folded, &length)) return false;
+  *outcome = kScanGoOn;
   if (length < 2) return true;
   const int key = MatchWordKey(*scan->Term, reinterpret_cast<const std::uint8_t*>(folded), length);
   if (key < 0) return true;
   if (!scan->ListAll) {
     *outcome = kScanMatchFound;
     return true;
+  }
+  // The word is shown by its first kMaxWordLetters characters, each of one byte or two.
+  std::uint32_t shownEnd = from;
+  for (std::uint32_t shown = 0; shown < kMaxWordLetters && shownEnd < end; ++shown) {
+    shownEnd += bytes[shownEnd] < 0x80 ? 1 : 2;
   }
   const std::int64_t start = scan->ReadOffset + from;
   std::int64_t line;

@@ -239,15 +239,43 @@ constexpr std::array<QuickRole, kRoleChi + 1> kQuickRoles = MakeQuickRoles();
 
 // The most room the quick reading fills; a caller with more room is read by the rules.
 constexpr std::uint32_t kQuickRoom = 64;
-constexpr std::uint32_t kNotQuick = ~std::uint32_t{0};
+constexpr std::uint32_t kNotQuick = kNotFoldedQuickly;
+
+// The letters of a word as ReadQuickly takes them: code points, or the UTF-8 bytes of a word
+// of ASCII and two-byte characters, where anything else reads as a code point the quick
+// reading does not take (kLowEnd).
+struct CodePoints {
+  const char32_t* At;
+  const char32_t* End;
+  bool More() const { return At != End; }
+  char32_t Next() { return *At++; }
+};
+
+struct TwoByteUtf8 {
+  const std::uint8_t* At;
+  const std::uint8_t* End;
+  bool More() const { return At != End; }
+  char32_t Next() {
+    const std::uint8_t lead = *At;
+    if (lead < 0x80) {
+      ++At;
+      return lead;
+    }
+    if (lead < 0xC2 || lead >= 0xE0 || End - At < 2 || (At[1] & 0xC0) != 0x80) return kLowEnd;
+    const char32_t codePoint = (lead & 0x1Fu) << 6 | (At[1] & 0x3Fu);
+    At += 2;
+    return codePoint;
+  }
+};
 
 // The reading of a word of letters below U+0500 (no mark, nothing that separates) in which no
 // pair of the Greek rules stands, in `language`: the letters of each from its entry, Cyrillic
 // e, yo, i and ghe as the alphabet and the letter before read them. kNotQuick for any other
 // word. `alphabet` gets the flags of its letters, `chosen` whether a letter read depends on
 // the alphabet.
-std::uint32_t ReadQuickly(const char32_t* word, std::uint32_t count, std::uint32_t room,
-                          Language language, char* quick, std::uint8_t* alphabet, bool* chosen) {
+template <typename Letters>
+std::uint32_t ReadQuickly(Letters word, std::uint32_t room, Language language, char* quick,
+                          std::uint8_t* alphabet, bool* chosen) {
   // The letters of e and yo (after the letter before and at the start, or elsewhere), i, ghe.
   const bool ukrainian = language == Language::kUkrainian;
   const char* const yeAfter = ukrainian ? "e\0\0" : "ye\0";
@@ -259,8 +287,8 @@ std::uint32_t ReadQuickly(const char32_t* word, std::uint32_t count, std::uint32
   std::uint8_t pairs = 0;    // the pairs the letter before may begin
   std::uint8_t flags = 0;
   bool dependsOnAlphabet = false;
-  for (std::uint32_t at = 0; at < count; ++at) {
-    const char32_t codePoint = word[at];
+  while (word.More()) {
+    const char32_t codePoint = word.Next();
     if (codePoint >= kLowEnd) return kNotQuick;
     const LetterFold& fold = kLowBlock[codePoint];
     if (fold.Class == LetterClass::kAsciiLetter) {
@@ -302,18 +330,17 @@ std::uint32_t ReadQuickly(const char32_t* word, std::uint32_t count, std::uint32
 // FoldWordByRules for a word that ReadQuickly reads, else kNotQuick. A Cyrillic word is read
 // as Russian, and again in its own alphabet when a letter only Ukrainian or Belarusian has
 // shows that it is not and a letter read depends on it.
-std::uint32_t FoldQuickly(const char32_t* word, std::uint32_t count, char* letters,
-                          std::uint32_t room) {
+template <typename Letters>
+std::uint32_t FoldQuickly(Letters word, char* letters, std::uint32_t room) {
   char quick[kQuickRoom + sizeof(LetterFold::Letters)];
   std::uint8_t alphabet = 0;
   bool chosen = false;
-  std::uint32_t written =
-      ReadQuickly(word, count, room, Language::kRussian, quick, &alphabet, &chosen);
+  std::uint32_t written = ReadQuickly(word, room, Language::kRussian, quick, &alphabet, &chosen);
   if (written == kNotQuick) return kNotQuick;
   if (chosen && (alphabet & (kUkrainianOnly | kBelarusianOnly)) != 0) {
     const Language language =
         (alphabet & kBelarusianOnly) != 0 ? Language::kBelarusian : Language::kUkrainian;
-    written = ReadQuickly(word, count, room, language, quick, &alphabet, &chosen);
+    written = ReadQuickly(word, room, language, quick, &alphabet, &chosen);
   }
   std::memcpy(letters, quick, written);
   return written;
@@ -324,10 +351,16 @@ std::uint32_t FoldQuickly(const char32_t* word, std::uint32_t count, char* lette
 std::uint32_t FoldWord(const char32_t* word, std::uint32_t count, char* letters,
                        std::uint32_t room) {
   if (room <= kQuickRoom) {
-    const std::uint32_t quick = FoldQuickly(word, count, letters, room);
+    const std::uint32_t quick = FoldQuickly(CodePoints{word, word + count}, letters, room);
     if (quick != kNotQuick) return quick;
   }
   return FoldWordByRules(word, count, letters, room);
+}
+
+std::uint32_t FoldTwoByteWordQuickly(const std::uint8_t* bytes, std::uint32_t count,
+                                     char* letters, std::uint32_t room) {
+  if (room > kQuickRoom) return kNotFoldedQuickly;
+  return FoldQuickly(TwoByteUtf8{bytes, bytes + count}, letters, room);
 }
 
 std::uint32_t FoldWordByRules(const char32_t* word, std::uint32_t count, char* letters,
