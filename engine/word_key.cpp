@@ -26,18 +26,8 @@ void WordCache::Prepare(const HeardTerm& term) {
   std::memset(current_->Words, 0, sizeof current_->Words[0] << bits);
 }
 
-int WordCache::MatchAt(const HeardTerm& term, const std::uint8_t* bytes) {
-  if (term.AnswersInPlace) return term.MatchWordInPlace(bytes);
-  std::uint64_t packed;
-  std::memcpy(&packed, bytes, sizeof packed);
-  const std::uint64_t notLetters = ~LetterBytes(packed) & 0x8080808080808080ull;
-  if (notLetters == 0) return term.MatchWordInPlace(bytes);  // eight letters or more
-  const int length = __builtin_ctzll(notLetters) / 8;
-  if (length < 2) return -1;  // one-letter words are not words here
-  const std::uint64_t word = (packed | 0x2020202020202020ull) & ((1ull << (8 * length)) - 1);
-  const std::uint32_t slot =
-      static_cast<std::uint32_t>((word * 0x9E3779B97F4A7C15ull) >> current_->Shift);
-  if (current_->Words[slot] == word) return current_->Answers[slot];
+int WordCache::Remember(const HeardTerm& term, const std::uint8_t* bytes, std::uint64_t word,
+                        std::uint32_t slot) {
   const int answer = term.MatchWordInPlace(bytes);
   current_->Words[slot] = word;
   current_->Answers[slot] = static_cast<std::int16_t>(answer);

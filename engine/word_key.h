@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
+#include "engine/letter_bytes.h"
 #include "engine/sound_method.h"
 
 // The index of the term's key or code that the word has, or -1. `letters` holds `length`
@@ -32,9 +34,26 @@ class WordCache {
   // byte that is not a letter; at least kMaxWordLetters + 1 bytes must be there to read. A
   // word that a joiner spoils is not told apart, so a key found is only a candidate: -1 when
   // the word cannot match, kWordUndecided when MatchWordKey must decide.
-  int MatchAt(const HeardTerm& term, const std::uint8_t* bytes);
+  int MatchAt(const HeardTerm& term, const std::uint8_t* bytes) {
+    if (term.AnswersInPlace) return term.MatchWordInPlace(bytes);
+    std::uint64_t packed;
+    std::memcpy(&packed, bytes, sizeof packed);
+    const std::uint64_t notLetters = ~LetterBytes(packed) & 0x8080808080808080ull;
+    if (notLetters == 0) return term.MatchWordInPlace(bytes);  // eight letters or more
+    const int length = __builtin_ctzll(notLetters) / 8;
+    if (length < 2) return -1;  // one-letter words are not words here
+    const std::uint64_t word = (packed | 0x2020202020202020ull) & ((1ull << (8 * length)) - 1);
+    const std::uint32_t slot =
+        static_cast<std::uint32_t>((word * 0x9E3779B97F4A7C15ull) >> current_->Shift);
+    if (current_->Words[slot] == word) return current_->Answers[slot];
+    return Remember(term, bytes, word, slot);
+  }
 
  private:
+  // Asks the term about a word the cache does not hold, and keeps the answer in its slot.
+  int Remember(const HeardTerm& term, const std::uint8_t* bytes, std::uint64_t word,
+               std::uint32_t slot);
+
   // Slots for 2^kBits words; a term that asks about many distinct words (HeardTerm::
   // ManyWords) uses 2^kWideBits.
   static constexpr std::uint32_t kBits = 11;
