@@ -25,13 +25,31 @@ struct LineBuilder {
     std::memcpy(Text + Length, text, length);
     Length += length;
   }
-  void Add(const char* text) { Add(text, std::strlen(text)); }
+  // A text of known length, copied without a call where it fits.
+  template <std::size_t N>
+  void Add(const char (&text)[N]) {
+    if (N - 1 <= Size - 1 - Length) {
+      std::memcpy(Text + Length, text, N - 1);
+      Length += N - 1;
+    } else {
+      Add(text, N - 1);
+    }
+  }
   template <typename... Format>
   void AddNumber(auto value, Format... format) {
     char digits[400];
     const std::to_chars_result result =
         std::to_chars(digits, digits + sizeof digits, value, format...);
     Add(digits, result.ec == std::errc() ? static_cast<std::size_t>(result.ptr - digits) : 0);
+  }
+  // A whole number, written in place where the longest fits.
+  void AddWhole(std::int64_t value) {
+    constexpr std::size_t kLongest = 20;  // -9223372036854775808
+    if (Size - 1 - Length < kLongest) {
+      AddNumber(value);
+      return;
+    }
+    Length = static_cast<std::size_t>(std::to_chars(Text + Length, Text + Size - 1, value).ptr - Text);
   }
   // A percentage with one decimal, the same characters as std::to_chars(..., fixed, 1)
   // gives (the exact value rounded, a tie to the even tenth), done in integers for the
@@ -58,8 +76,9 @@ struct LineBuilder {
       const std::uint64_t half = std::uint64_t{1} << (shift - 1);
       if (rest > half || (rest == half && (tenths & 1) != 0)) ++tenths;
     }  // else below a twentieth of a tenth: 0.0
-    char digits[16];
-    char* end = digits + sizeof digits;
+    // The digits end halfway through the buffer, so that 16 bytes from the first are ours.
+    char digits[32];
+    char* end = digits + 16;
     char* at = end;
     *--at = static_cast<char>('0' + tenths % 10);
     *--at = '.';
@@ -68,7 +87,13 @@ struct LineBuilder {
       *--at = static_cast<char>('0' + whole % 10);
       whole /= 10;
     } while (whole != 0);
-    Add(at, static_cast<std::size_t>(end - at));
+    const auto length = static_cast<std::size_t>(end - at);
+    if (16 <= Size - 1 - Length) {  // 16 bytes copied, `length` of them kept
+      std::memcpy(Text + Length, at, 16);
+      Length += length;
+    } else {
+      Add(at, length);
+    }
   }
   const char* Finish() {
     if (Length > kLongestLine) Length = kLongestLine;
@@ -108,8 +133,10 @@ void StartResultLines(ResultLine* line, const char* path) {
   std::memcpy(line->ShownName, name, shown);
   if (CountCharacters(name, length) >= kShownNameCharacters) {
     std::memcpy(line->ShownName + shown, "...", 4);
+    line->ShownNameLength = shown + 3;
   } else {
     line->ShownName[shown] = '\0';
+    line->ShownNameLength = shown;
   }
 }
 
@@ -126,13 +153,13 @@ const char* FormatResultLine(ResultLine* line, const FoundOccurrence& occurrence
     text.Add(")");
   }
   text.Add("\t");
-  text.Add(line->ShownName);
+  text.Add(line->ShownName, line->ShownNameLength);
   text.Add("\t");
-  text.AddNumber(occurrence.Line);
+  text.AddWhole(occurrence.Line);
   text.Add(" (");
   text.AddTenths(occurrence.Percentage);
   text.Add("%)\t");
-  text.AddNumber(occurrence.SizeK);
+  text.AddWhole(occurrence.SizeK);
   text.Add(" K");
   return text.Finish();
 }

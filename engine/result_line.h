@@ -15,6 +15,7 @@ constexpr std::size_t kShownNameCharacters = 14;
 
 struct ResultLine {
   char ShownName[kShownNameCharacters * 4 + 4];  // up to 4 bytes a character in UTF-8
+  std::size_t ShownNameLength;
   // Room for the longest number a line can show (a percentage of a file that grew while
   // it was read is not bounded) before the line is cut.
   char Text[1024];
