@@ -544,6 +544,47 @@ TEST_P(InstructionSetTest, AListenerThatStopsEndsTheScanAtOnce) {
   EXPECT_EQ(collected.Finds.size(), 2u);
 }
 
+// The word cache answers a word in place as the term answers the whole word, the first
+// time and from what it keeps, while terms take turns (as an expression's terms do): a
+// word it gives up matches nothing, and a key it gives is the word's.
+TEST(WordCacheTest, AnswersAsTheTermWhileTermsTakeTurns) {
+  InitialisePhonetics();
+  std::mt19937 random(41);
+  std::vector<std::string> words = {"Moses", "MOSES", "Moise", "Mo", "m", "William", "Will",
+                                    "Bill", "wm", "Wm", "willm", "Gulielmi", "Gulielmus",
+                                    "Wilhelmina", "Margaret", "Peggy", "Meg", "Psalm", "ps",
+                                    "Xpher", "Abcdefg", "Abcdefgh", "MosesMosesMosesMosesMoses"};
+  const std::string text = RandomText(random, 20000);
+  for (std::size_t at = 0; at < text.size() && words.size() < 2000;) {
+    std::size_t end = at;
+    while (end < text.size() && IsWordLetter(static_cast<std::uint8_t>(text[end]))) ++end;
+    if (end > at) words.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  std::vector<std::unique_ptr<HeardTerm>> terms;
+  for (const SoundMethod* method : {&SoundexMethod(), &DaitchMokotoffMethod(), &ScoredMethod()}) {
+    terms.push_back(method->Hear("Moses"));
+    terms.push_back(HearWithGivenNames(*method, "William", nullptr));
+    terms.push_back(HearWithGivenNames(*method, "Margaret", nullptr));
+  }
+  WordCache cache;
+  for (int round = 0; round < 3; ++round) {
+    for (const std::unique_ptr<HeardTerm>& term : terms) {
+      ASSERT_NE(term, nullptr);
+      cache.Prepare(*term);
+      for (const std::string& word : words) {
+        const std::string inPlace = word + " " + std::string(kMaxWordLetters + 1, '.');
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(inPlace.data());
+        const int whole = MatchWordKey(*term, bytes, static_cast<std::uint32_t>(word.size()));
+        const int answer = cache.MatchAt(*term, bytes);
+        if (answer != kWordUndecided) {
+          EXPECT_EQ(answer, whole) << word << " " << term->Method.Name() << " round " << round;
+        }
+      }
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Sets, InstructionSetTest,
                          ::testing::Values(Instructions{ScanInstructions::Portable, false},
                                            Instructions{ScanInstructions::Sse2, false},

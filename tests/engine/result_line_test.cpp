@@ -65,4 +65,51 @@ TEST(ResultLinePercentage, RandomValues) {
   }
 }
 
+std::string Fixed(double value) {
+  char digits[400];
+  const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 1);
+  return std::string(digits, result.ptr);
+}
+
+// Whole lines: the word and the file's name cut where they are long, a score, numbers of
+// every width, and lines long enough to be cut at 255 characters.
+struct LineCase {
+  const char* Path;
+  std::string Word;
+  int Score;
+  std::int64_t Line;
+  double Percentage;
+  std::int64_t SizeK;
+  std::string Expected;
+};
+
+TEST(ResultLineText, EachColumnAsTheLineShowsIt) {
+  const std::string longWord(70, 'm');
+  const std::string longNumbers = "Moses\tt.txt\t9223372036854775807 (123456789.5%)\t9223372036854775807 K";
+  const LineCase cases[] = {
+      {"/tmp/t.txt", "Moses", kNoScore, 1, 0.0, 0, "Moses\tt.txt\t1 (0.0%)\t0 K"},
+      {"C:\\d\\ab.txt", "Moses", 812, 12, 50.05, 4, "Moses (812)\tab.txt\t12 (50.0%)\t4 K"},
+      {"/d/a-name-of-fourteen.txt", "Mo", kNoScore, 3, 99.95, 7,
+       "Mo\ta-name-of-four...\t3 (100.0%)\t7 K"},
+      {"/d/abcdefghijklm", "Moses", kNoScore, 3, 1.25, 7, "Moses\tabcdefghijklm\t3 (1.2%)\t7 K"},
+      {"/d/Gr\xc3\xbc\xc3\x9f" "e-aus-K\xc3\xb6ln.txt", "M\xc3\xbcller", kNoScore, 2, 2.5, 1,
+       "M\xc3\xbcller\tGr\xc3\xbc\xc3\x9f" "e-aus-K\xc3\xb6ln...\t2 (2.5%)\t1 K"},
+      {"/t.txt", longWord, -5, 42, 10.0, 1, std::string(13, 'm') + "... (-5)\tt.txt\t42 (10.0%)\t1 K"},
+      {"/t.txt", "Moses", kNoScore, INT64_MAX, 123456789.46, INT64_MAX, longNumbers},
+      {"/t.txt", "Moses", kNoScore, -1, 1e300, -2, "Moses\tt.txt\t-1 (" + Fixed(1e300) + "%)\t-2 K"},
+  };
+  for (const LineCase& c : cases) {
+    ResultLine line;
+    StartResultLines(&line, c.Path);
+    FoundOccurrence occurrence{};
+    occurrence.Word = c.Word.data();
+    occurrence.WordLength = static_cast<std::uint32_t>(c.Word.size());
+    occurrence.Line = c.Line;
+    occurrence.Percentage = c.Percentage;
+    occurrence.SizeK = c.SizeK;
+    occurrence.Score = c.Score;
+    EXPECT_EQ(FormatResultLine(&line, occurrence), c.Expected.substr(0, 255)) << c.Path;
+  }
+}
+
 }  // namespace
