@@ -108,6 +108,9 @@ bool CanTake(const void* context) {
 struct Filling {
   Shared* Pass;
   Record* Into;
+  // The record has room up to this count of occurrences at least: Consumed is looked at
+  // again only there, not at each occurrence while the search moves it on.
+  std::uint64_t RoomUntil = 0;
 };
 
 bool HasRoom(const void* context) {
@@ -136,8 +139,11 @@ int KeepFound(Filling& filling, const WordFound& found, const PlacedMatch* place
   Record& record = *filling.Into;
   const std::uint64_t capacity = filling.Pass->RecordOccurrences;
   const std::uint64_t produced = record.Produced.load(std::memory_order_relaxed);
-  if (produced - record.Consumed.load() >= capacity && Wait(HasRoom, &filling) != 0)
-    return kScanStopped;
+  if (produced >= filling.RoomUntil) {
+    if (produced - record.Consumed.load() >= capacity && Wait(HasRoom, &filling) != 0)
+      return kScanStopped;
+    filling.RoomUntil = record.Consumed.load() + capacity;
+  }
   if (filling.Pass->Abandoned.load() != 0) return kScanStopped;
   Occurrence& kept = record.Occurrences[produced % capacity];
   kept.Start = placed != nullptr ? placed->Place.FileOffset : found.Start;
@@ -153,12 +159,16 @@ int KeepFound(Filling& filling, const WordFound& found, const PlacedMatch* place
   }
   kept.Length = found.Length < kRecordWordBytes ? found.Length : kRecordWordBytes;
   std::memcpy(kept.Letters, found.Letters, kept.Length);
-  record.Produced.store(produced + 1);
   // The search is woken for the first occurrence of a file, then each time half a record
   // more is there and when the record is full; the end of the file wakes it for the rest.
-  if (produced == 0 || (produced + 1) % (capacity / 2) == 0 ||
-      produced + 1 - record.Consumed.load() >= capacity)
+  // Only a count it is woken for is stored in the order NotifyWorker's look for a waiting
+  // thread needs; the others cost no wait for the search's reads of the count.
+  if (produced == 0 || (produced + 1) % (capacity / 2) == 0 || produced + 1 >= filling.RoomUntil) {
+    record.Produced.store(produced + 1);
     NotifyWorker();
+  } else {
+    record.Produced.store(produced + 1, std::memory_order_release);
+  }
   return kScanGoOn;
 }
 
@@ -330,7 +340,9 @@ int TakeRecord(Shared& shared, Record& record, std::int64_t lineBase, SearchStat
     // The helper may be waiting for room since it last looked at Consumed, whatever it
     // was when this batch began.
     const bool someTaken = consumed < produced;
-    for (; consumed < produced; record.Consumed.store(++consumed)) {
+    // The helper is told of the room an eighth of a record at a time, and at the end.
+    const std::uint64_t step = shared.RecordOccurrences >= 8 ? shared.RecordOccurrences / 8 : 1;
+    for (; consumed < produced;) {
       const Occurrence& kept = record.Occurrences[consumed % shared.RecordOccurrences];
       WordFound found{kept.Letters, kept.Length,    kept.Start, kept.End,
                       kept.Line,    kept.LineStart, kept.Key};
@@ -350,8 +362,12 @@ int TakeRecord(Shared& shared, Record& record, std::int64_t lineBase, SearchStat
                  kScanGoOn) {
         return -1;
       }
+      if (++consumed % step == 0) record.Consumed.store(consumed, std::memory_order_release);
     }
-    if (someTaken) NotifyWorker();
+    if (someTaken) {
+      record.Consumed.store(consumed);
+      NotifyWorker();
+    }
     if (record.Finished.load() != 0) {
       if (record.Produced.load() == consumed) return 0;
       continue;
