@@ -804,18 +804,16 @@ inline bool BeginsUnwanted(const FactTable& facts, std::uint32_t startMask,
   return facts.Letter[c] && (facts.FirstLetters[c] & startMask) == 0;
 }
 
-// Code points of a word that FoldOneWord folds by the rules; a longer word with a Cyrillic or
+// Code points of a word that FoldOneWord folds by FoldWord; a longer word with a Cyrillic or
 // Greek letter is decoded.
 constexpr std::uint32_t kOneWordCodePoints = 128;
 
 // The folding of the region bytes[from..end) of the read into `folded` (its first
 // kMaxWordLetters letters, *length of them), when the region is one word of ASCII letters and
-// two-byte letters that the quick pass over its bytes did not take: true. False, having done
-// nothing, for any other region. A word of Latin letters alone is folded from the table (a
-// Latin letter reads the same wherever it stands, so the word's folding is its letters' one
-// after the other); any other by the rules over its code points (it has a Greek pair or a
-// letter the quick pass does not know), unless its first letter already tells that it cannot
-// match (then *length is 0).
+// two-byte letters: true. False, having done nothing, for any other region. A word of Latin
+// letters alone is folded from the table (a Latin letter reads the same wherever it stands, so
+// the word's folding is its letters' one after the other); any other by FoldWord over its code
+// points, unless its first letter already tells that it cannot match (then *length is 0).
 bool FoldOneWord(const LetterScan* scan, std::uint32_t from, std::uint32_t end, char* folded,
                  std::uint32_t* length) {
   const FactTable& facts = Facts();
@@ -859,7 +857,7 @@ bool FoldOneWord(const LetterScan* scan, std::uint32_t from, std::uint32_t end, 
       return true;
     }
     if (characters > kOneWordCodePoints) return false;
-    written = FoldWordByRules(codePoints, characters, folded, kMaxWordLetters);
+    written = FoldWord(codePoints, characters, folded, kMaxWordLetters);
   }
   *length = written < kMaxWordLetters ? written : kMaxWordLetters;
   return true;
@@ -867,13 +865,16 @@ bool FoldOneWord(const LetterScan* scan, std::uint32_t from, std::uint32_t end, 
 
 // Reads the region bytes[from..end) of the read, which ends within it, when it is one word of
 // ASCII letters and two-byte letters: true, with the outcome. False, having done nothing, for
-// any other region. Most such words are folded in one pass over their bytes, the others by
-// FoldOneWord.
+// any other region. A word that begins with a two-byte letter is folded in one pass over its
+// bytes; one that begins with an ASCII letter (mostly Latin, read faster from the table), or
+// that the pass does not take (a Greek pair, a mark, a letter of three bytes), by FoldOneWord.
 bool ReadOneWord(LetterScan* scan, std::uint32_t from, std::uint32_t end, int* outcome) {
   const std::uint8_t* bytes = scan->ReadBytes;
   char folded[kMaxWordLetters + 4];
-  std::uint32_t length =
-      FoldTwoByteWordQuickly(bytes + from, end - from, folded, kMaxWordLetters);
+  std::uint32_t length = kNotFoldedQuickly;
+  if (bytes[from] >= 0x80) {
+    length = FoldTwoByteWordQuickly(bytes + from, end - from, folded, kMaxWordLetters);
+  }
   if (length == kNotFoldedQuickly && !FoldOneWord(scan, from, end, folded, &length)) return false;
   *outcome = kScanGoOn;
   if (length < 2) return true;
