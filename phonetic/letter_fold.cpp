@@ -268,6 +268,64 @@ struct TwoByteUtf8 {
   }
 };
 
+// A letter below U+0500 as the quick reading of one alphabet reads it: its letters (Cyrillic i
+// and ghe as the alphabet reads them; e and yo as they read after a consonant), the pairs it
+// may begin and end, its flags, and what else it is.
+enum QuickTrait : std::uint8_t {
+  kQuickNotLetter = 1,  // not a letter of the quick reading: it reads no word
+  kQuickChosen = 2,     // read as the alphabet reads it
+  kQuickSoftened = 4,   // e or yo: read as the alphabet's ye at the start and after a softening letter
+};
+
+struct QuickLetter {
+  char Letters[4];
+  std::uint8_t Count;
+  std::uint8_t Pairs;  // First in the low half, Second in the high half (QuickRole)
+  std::uint8_t Flags;
+  std::uint8_t Traits;
+};
+
+constexpr std::array<QuickLetter, kLowEnd> MakeQuickLetters(Language language) {
+  std::array<QuickLetter, kLowEnd> letters{};
+  for (char32_t c = 0; c < kLowEnd; ++c) {
+    const LetterFold& fold = kLowBlock[c];
+    QuickLetter& letter = letters[c];
+    if (fold.Class == LetterClass::kAsciiLetter) {
+      letter.Letters[0] = static_cast<char>(c | 0x20);
+      letter.Count = 1;
+      continue;
+    }
+    if (fold.Class != LetterClass::kFoldedLetter) {
+      letter.Traits = kQuickNotLetter;
+      continue;
+    }
+    const QuickRole& role = kQuickRoles[fold.Role];
+    for (int i = 0; i < 4; ++i) letter.Letters[i] = fold.Letters[i];
+    letter.Count = fold.Count;
+    letter.Pairs = static_cast<std::uint8_t>(role.First | role.Second << 4);
+    letter.Flags = fold.Flags;
+    if (role.Kind == kQuickOwn) continue;
+    letter.Traits = kQuickChosen;
+    letter.Letters[1] = letter.Letters[2] = letter.Letters[3] = '\0';
+    letter.Count = 1;
+    if (role.Kind == kQuickIe) {
+      letter.Traits |= kQuickSoftened;
+      letter.Letters[0] = 'e';
+    } else if (role.Kind == kQuickI) {
+      letter.Letters[0] = language == Language::kUkrainian ? 'y' : 'i';
+    } else {
+      letter.Letters[0] = language == Language::kRussian ? 'g' : 'h';
+    }
+  }
+  return letters;
+}
+
+constexpr std::array<QuickLetter, kLowEnd> kRussianLetters = MakeQuickLetters(Language::kRussian);
+constexpr std::array<QuickLetter, kLowEnd> kUkrainianLetters =
+    MakeQuickLetters(Language::kUkrainian);
+constexpr std::array<QuickLetter, kLowEnd> kBelarusianLetters =
+    MakeQuickLetters(Language::kBelarusian);
+
 // The reading of a word of letters below U+0500 (no mark, nothing that separates) in which no
 // pair of the Greek rules stands, in `language`: the letters of each from its entry, Cyrillic
 // e, yo, i and ghe as the alphabet and the letter before read them. kNotQuick for any other
@@ -276,54 +334,34 @@ struct TwoByteUtf8 {
 template <typename Letters>
 std::uint32_t ReadQuickly(Letters word, std::uint32_t room, Language language, char* quick,
                           std::uint8_t* alphabet, bool* chosen) {
-  // The letters of e and yo (after the letter before and at the start, or elsewhere), i, ghe.
-  const bool ukrainian = language == Language::kUkrainian;
-  const char* const yeAfter = ukrainian ? "e\0\0" : "ye\0";
-  const std::uint32_t yeAfterCount = ukrainian ? 1 : 2;
-  const char* const i = ukrainian ? "y\0\0" : "i\0\0";
-  const char* const ghe = language == Language::kRussian ? "g\0\0" : "h\0\0";
+  const QuickLetter* const table = language == Language::kRussian     ? kRussianLetters.data()
+                                   : language == Language::kUkrainian ? kUkrainianLetters.data()
+                                                                      : kBelarusianLetters.data();
+  // The letters of e and yo at the start and after a softening letter.
+  const char* const ye = language == Language::kUkrainian ? "e\0\0" : "ye\0";
+  const std::uint32_t yeCount = language == Language::kUkrainian ? 1 : 2;
   std::uint32_t written = 0;
-  bool softens = true;       // e and yo read ye here: at the start, or after such a letter
-  std::uint8_t pairs = 0;    // the pairs the letter before may begin
+  bool softens = true;     // e and yo read ye here: at the start, or after such a letter
+  std::uint8_t pairs = 0;  // the pairs the letter before may begin
   std::uint8_t flags = 0;
-  bool dependsOnAlphabet = false;
+  std::uint8_t traits = 0;
   while (word.More()) {
     const char32_t codePoint = word.Next();
     if (codePoint >= kLowEnd) return kNotQuick;
-    const LetterFold& fold = kLowBlock[codePoint];
-    if (fold.Class == LetterClass::kAsciiLetter) {
-      if (written < room) quick[written++] = static_cast<char>(codePoint | 0x20);
-      softens = false;
-      pairs = 0;
-      continue;
-    }
-    if (fold.Class != LetterClass::kFoldedLetter) return kNotQuick;
-    const QuickRole& role = kQuickRoles[fold.Role];
-    if ((pairs & role.Second) != 0) return kNotQuick;
-    pairs = role.First;
-    flags |= fold.Flags;
+    const QuickLetter& letter = table[codePoint];
+    if (((letter.Traits & kQuickNotLetter) | (pairs & letter.Pairs >> 4)) != 0) return kNotQuick;
+    pairs = letter.Pairs & 15;
+    flags |= letter.Flags;
+    traits |= letter.Traits;
     if (written < room) {
-      const char* own = fold.Letters;
-      std::uint32_t length = fold.Count;
-      if (role.Kind != kQuickOwn) {
-        dependsOnAlphabet = true;
-        if (role.Kind == kQuickIe) {
-          own = softens ? yeAfter : "e\0\0";
-          length = softens ? yeAfterCount : 1;
-        } else {
-          own = role.Kind == kQuickI ? i : ghe;
-          length = 1;
-        }
-      }
-      std::memcpy(quick + written, own, sizeof fold.Letters);
-      written += length;
-    } else if (role.Kind != kQuickOwn) {
-      dependsOnAlphabet = true;
+      const bool softened = softens && (letter.Traits & kQuickSoftened) != 0;
+      std::memcpy(quick + written, softened ? ye : letter.Letters, sizeof letter.Letters);
+      written += softened ? yeCount : letter.Count;
     }
-    softens = (fold.Flags & kSoftensYe) != 0;
+    softens = (letter.Flags & kSoftensYe) != 0;
   }
   *alphabet = flags;
-  *chosen = dependsOnAlphabet;
+  *chosen = (traits & kQuickChosen) != 0;
   return written < room ? written : room;
 }
 
