@@ -744,6 +744,18 @@ inline std::uint32_t NextBit(const std::uint64_t* map, std::uint32_t from, std::
   return found < count ? found : count;
 }
 
+// The same for a map whose set bits lie far apart (the events): one word after another, so
+// that finding the next costs one mispredicted jump at most, however far it is.
+inline std::uint32_t NextSparseBit(const std::uint64_t* map, std::uint32_t from,
+                                   std::uint32_t count) {
+  if (from >= count) return count;
+  std::uint32_t word = from / 64;
+  std::uint64_t bits = map[word] & (~std::uint64_t{0} << (from % 64));
+  while (bits == 0) bits = map[++word];
+  const std::uint32_t found = word * 64 + static_cast<std::uint32_t>(std::countr_zero(bits));
+  return found < count ? found : count;
+}
+
 // One past the last set bit of `map` before `before` and at or after `floor`, else `floor`.
 inline std::uint32_t AfterPreviousBit(const std::uint64_t* map, std::uint32_t before,
                                       std::uint32_t floor) {
@@ -813,9 +825,10 @@ constexpr std::uint32_t kOneWordCodePoints = 128;
 // two-byte letters: true. False, having done nothing, for any other region. A word of Latin
 // letters alone is folded from the table (a Latin letter reads the same wherever it stands, so
 // the word's folding is its letters' one after the other); any other by FoldWord over its code
-// points, unless its first letter already tells that it cannot match (then *length is 0).
-bool FoldOneWord(const LetterScan* scan, std::uint32_t from, std::uint32_t end, char* folded,
-                 std::uint32_t* length) {
+// points (by the rules at once when the quick pass over its bytes has not taken it: `quickTried`),
+// unless its first letter already tells that it cannot match (then *length is 0).
+bool FoldOneWord(const LetterScan* scan, std::uint32_t from, std::uint32_t end, bool quickTried,
+                 char* folded, std::uint32_t* length) {
   const FactTable& facts = Facts();
   const std::uint8_t* bytes = scan->ReadBytes;
   char32_t codePoints[kOneWordCodePoints];
@@ -857,7 +870,8 @@ bool FoldOneWord(const LetterScan* scan, std::uint32_t from, std::uint32_t end, 
       return true;
     }
     if (characters > kOneWordCodePoints) return false;
-    written = FoldWord(codePoints, characters, folded, kMaxWordLetters);
+    written = quickTried ? FoldWordByRules(codePoints, characters, folded, kMaxWordLetters)
+                        : FoldWord(codePoints, characters, folded, kMaxWordLetters);
   }
   *length = written < kMaxWordLetters ? written : kMaxWordLetters;
   return true;
@@ -872,10 +886,14 @@ bool ReadOneWord(LetterScan* scan, std::uint32_t from, std::uint32_t end, int* o
   const std::uint8_t* bytes = scan->ReadBytes;
   char folded[kMaxWordLetters + 4];
   std::uint32_t length = kNotFoldedQuickly;
-  if (bytes[from] >= 0x80) {
+  const bool quickTried = bytes[from] >= 0x80;
+  if (quickTried) {
     length = FoldTwoByteWordQuickly(bytes + from, end - from, folded, kMaxWordLetters);
   }
-  if (length == kNotFoldedQuickly && !FoldOneWord(scan, from, end, folded, &length)) return false;
+  if (length == kNotFoldedQuickly &&
+      !FoldOneWord(scan, from, end, quickTried, folded, &length)) {
+    return false;
+  }
   *outcome = kScanGoOn;
   if (length < 2) return true;
   const int key = MatchWordKey(*scan->Term, reinterpret_cast<const std::uint8_t*>(folded), length);
@@ -933,7 +951,7 @@ int ReadRegions(LetterScan* scan, std::uint32_t limit) {
   std::uint32_t regionsFrom = scan->RegionsFrom;
   int outcome = kScanGoOn;
   while (outcome == kScanGoOn) {
-    const std::uint32_t event = NextBit(scan->EventMap, regionsFrom, count);
+    const std::uint32_t event = NextSparseBit(scan->EventMap, regionsFrom, count);
     std::uint32_t from;
     std::uint32_t end;
     if (event < limit && event < count) {
