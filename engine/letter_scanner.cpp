@@ -10,9 +10,11 @@
 // its ASCII separators, and the places where a region may hold a word the term can match. A
 // region without such a place is passed over unread; so is one that begins with a two-byte
 // letter whose folding cannot begin with a letter the term's words begin with, and has no
-// other. A region that is one word of ASCII and two-byte Latin letters is folded from a table,
-// one with Greek or Cyrillic letters too by FoldWord over its code points; any other is
-// decoded.
+// other. A region that is one word of ASCII and two-byte letters is folded from its bytes: one
+// that begins with an ASCII letter from the table of Latin letters, one that begins with a
+// two-byte letter by the quick folding of its UTF-8 (FoldTwoByteWordQuickly); one with Greek
+// or Cyrillic letters that neither takes by the rules over its code points. Any other region
+// is decoded.
 //
 // A region that runs to the end of a read, a file that begins with a non-ASCII byte (it may
 // have a byte-order mark) and a UTF-16 file are decoded throughout (Decoding), up to an ASCII
