@@ -106,15 +106,21 @@ std::int32_t FlaggedStringList::Add(const char* text, bool mark) {
   NonEmpty = 1;
   std::uint32_t count = Count;
   if (count >= kFlaggedListCapacity || Blocks == nullptr) return -1;
-  if (!StoreEntry(Blocks, kFlaggedListCapacity, count, text)) return -1;
+  const std::uint32_t last = TextCount - 1;
+  if (count > 0 && Texts[count - 1] == last && std::strcmp(EntryAt(Blocks, last), text) == 0) {
+    Texts[count] = last;
+  } else {
+    if (!StoreEntry(Blocks, kFlaggedListCapacity, TextCount, text)) return -1;
+    Texts[count] = TextCount++;
+  }
   Flags[count] = 0;
   Marks[count] = mark;
-  Count = count + 1;
+  Count = count + 1;  // publishes the entry to readers on the window thread
   return static_cast<std::int32_t>(count);
 }
 
 const char* FlaggedStringList::Get(std::uint32_t index) const {
-  return index < Count ? EntryAt(Blocks, index) : nullptr;
+  return index < Count ? EntryAt(Blocks, Texts[index]) : nullptr;
 }
 
 std::uint8_t& FlaggedStringList::Flag(std::uint32_t index) {
@@ -128,13 +134,22 @@ bool FlaggedStringList::Marked(std::uint32_t index) const {
 void FlaggedStringList::RemoveAt(std::uint32_t index) {
   std::uint32_t count = Count;
   if (index >= count) return;
+  const std::uint32_t text = Texts[index];
+  const bool shared = (index > 0 && Texts[index - 1] == text) ||
+                      (index + 1 < count && Texts[index + 1] == text);
+  // A text that only this entry held goes too, and the texts after it move up a buffer.
+  const std::uint32_t gone = shared ? 0 : 1;
+  if (gone != 0) {
+    for (std::uint32_t t = text; t + 1 < TextCount; ++t)
+      std::strcpy(EntryAt(Blocks, t), EntryAt(Blocks, t + 1));
+  }
   for (std::uint32_t j = index; j + 1 < count; ++j) {
-    std::strcpy(EntryAt(Blocks, j), EntryAt(Blocks, j + 1));
+    Texts[j] = Texts[j + 1] - gone;
     Flags[j] = Flags[j + 1];
     Marks[j] = Marks[j + 1];
   }
   Count = count - 1;
-  ReleaseBlockIfFirst(Blocks, count - 1);
+  if (gone != 0) ReleaseBlockIfFirst(Blocks, --TextCount);
   Flags[count - 1] = 0;
   NonEmpty = Count != 0 ? 1 : 0;
 }
@@ -142,6 +157,7 @@ void FlaggedStringList::RemoveAt(std::uint32_t index) {
 void FlaggedStringList::Clear() {
   std::uint32_t count = Count.exchange(0);
   std::memset(Flags, 0, count);
+  TextCount = 0;
   ReleaseAllBlocks(Blocks, kFlaggedListCapacity);
   NonEmpty = 0;
 }

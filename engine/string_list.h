@@ -2,8 +2,11 @@
 // characters; the flagged kind carries one flag byte per entry, and a mark that the adder
 // gives the entry and that stays with it. The buffers come in heap
 // blocks of 256 entries, one taken when its first entry is added and given back when its
-// last entry goes. During a search only the worker changes a list; the window thread may
-// read counts and entries meanwhile.
+// last entry goes. In the flagged kind, an entry added with the same text as the entry
+// before shares that entry's buffer (a file's occurrences in the result list name the same
+// file): the entry itself is then four bytes, and its block holds 256 different texts.
+// During a search only the worker changes a list; the window thread may read counts and
+// entries meanwhile.
 #pragma once
 
 #include <atomic>
@@ -59,5 +62,10 @@ class FlaggedStringList {
  private:
   std::uint8_t Flags[kFlaggedListCapacity];
   bool Marks[kFlaggedListCapacity];
+  // The buffer of each entry (its text's place in Blocks), and how many buffers are used.
+  // Entries of one text follow each other, and the buffers the entries in order: the last
+  // buffer is the only one an Add may share, and every buffer below TextCount is held.
+  std::uint32_t Texts[kFlaggedListCapacity];
+  std::uint32_t TextCount = 0;
   char** Blocks;
 };

@@ -112,9 +112,12 @@ TEST(StringListTest, TextOf256CharactersIsRefusedButStillMarksTheList) {
 // Entries live in blocks of many entries: a long run of adds, removals anywhere and
 // clears, across block boundaries and up to a short last block, must keep every text and
 // flag where a plain array would (AddressSanitizer catches a block given back too early).
+// With `runs`, most adds repeat the text added before (as a file's occurrences do), so that
+// entries share their texts and removals cut runs of them.
 template <typename List>
-void CheckAgainstPlainArray(List& list, std::uint32_t capacity, unsigned seed) {
+void CheckAgainstPlainArray(List& list, std::uint32_t capacity, unsigned seed, bool runs = false) {
   std::mt19937 random(seed);
+  std::string previous = Numbered(0);
   std::vector<std::string> model;
   std::vector<std::uint8_t> flags;
   for (int step = 0; step < 6000; ++step) {
@@ -122,7 +125,9 @@ void CheckAgainstPlainArray(List& list, std::uint32_t capacity, unsigned seed) {
     const unsigned addPercent = step % 3000 < 2400 ? 65 : 10;
     const unsigned roll = step == 3000 ? 100 : random() % 100;
     if (roll < addPercent) {
-      const std::string text = Numbered(static_cast<std::uint32_t>(random()));
+      const std::string text =
+          runs && random() % 4 != 0 ? previous : Numbered(static_cast<std::uint32_t>(random()));
+      previous = text;
       const std::int32_t added = list.Add(text.c_str());
       if (model.size() < capacity) {
         ASSERT_EQ(added, static_cast<std::int32_t>(model.size()));
@@ -167,6 +172,48 @@ TEST(StringListTest, EntriesAcrossBlocksBehaveAsAPlainArray) {
   CheckAgainstPlainArray(list, 600, 1);
   auto flagged = std::make_unique<FlaggedStringList>();
   CheckAgainstPlainArray(*flagged, kFlaggedListCapacity, 2);
+  flagged->Clear();
+  CheckAgainstPlainArray(*flagged, kFlaggedListCapacity, 3, true);
+}
+
+// Entries of one text share it: the texts of a full list of runs take a block each for
+// 256 different texts, and a removal inside a run or of a run's last entry keeps the
+// texts of the entries around it.
+TEST(StringListTest, RunsOfOneTextShareItsBuffer) {
+  auto list = std::make_unique<FlaggedStringList>();
+  for (std::uint32_t i = 0; i < kFlaggedListCapacity; ++i) {
+    ASSERT_EQ(list->Add(Numbered(i / 1000).c_str(), i % 2 == 0), static_cast<std::int32_t>(i));
+  }
+  EXPECT_EQ(list->Add("/data/one more.txt"), -1);
+  EXPECT_STREQ(list->Get(999), Numbered(0).c_str());
+  EXPECT_STREQ(list->Get(1000), Numbered(1).c_str());
+  EXPECT_STREQ(list->Get(kFlaggedListCapacity - 1), Numbered(61).c_str());
+  EXPECT_EQ(list->Get(999), list->Get(0));
+  list->Clear();
+
+  struct Step {
+    const char* added;      // nullptr: remove entry `removed`
+    std::uint32_t removed;
+    const char* expected;   // the texts of the entries after the step, joined by spaces
+  };
+  const Step steps[] = {
+      {"a", 0, "a"},           {"a", 0, "a a"},       {"b", 0, "a a b"},
+      {"a", 0, "a a b a"},     {nullptr, 2, "a a a"}, {"a", 0, "a a a a"},
+      {nullptr, 3, "a a a"},   {"c", 0, "a a a c"},   {nullptr, 0, "a a c"},
+      {nullptr, 2, "a a"},     {"c", 0, "a a c"},     {nullptr, 1, "a c"},
+      {nullptr, 0, "c"},       {"c", 0, "c c"},       {nullptr, 1, "c"},
+      {nullptr, 0, ""},        {"d", 0, "d"},
+  };
+  for (const Step& step : steps) {
+    if (step.added != nullptr) {
+      list->Add(step.added);
+    } else {
+      list->RemoveAt(step.removed);
+    }
+    std::string texts;
+    for (std::uint32_t i = 0; i < list->Count; ++i) texts += (i > 0 ? " " : "") + std::string(list->Get(i));
+    EXPECT_EQ(texts, step.expected) << (step.added != nullptr ? step.added : "removal");
+  }
 }
 
 // With no memory for the block of a new entry, the entry is dropped as a full list drops
