@@ -269,17 +269,24 @@ struct TwoByteUtf8 {
 };
 
 // A letter below U+0500 as the quick reading of one alphabet reads it: its letters (Cyrillic i
-// and ghe as the alphabet reads them; e and yo as they read after a consonant), the pairs it
-// may begin and end, its flags, and what else it is.
+// and ghe as the alphabet reads them), the letters it reads after some letters instead (e and
+// yo read ye at the start and after a softening letter; an upsilon with no dialytika reads u
+// after an omicron with no mark, the pair ou), the pairs it may begin and end, its flags.
 enum QuickTrait : std::uint8_t {
   kQuickNotLetter = 1,  // not a letter of the quick reading: it reads no word
   kQuickChosen = 2,     // read as the alphabet reads it
-  kQuickSoftened = 4,   // e or yo: read as the alphabet's ye at the start and after a softening letter
 };
+// What a letter is to the one after it (QuickLetter::Gives, Other): the start of a word and a
+// softening letter before e and yo; an omicron with no mark before an upsilon.
+constexpr std::uint8_t kBeforeSoftened = 1, kBeforeOu = 2;
 
 struct QuickLetter {
   char Letters[4];
+  char OtherLetters[4];  // read after a letter that gives one of Other's bits
   std::uint8_t Count;
+  std::uint8_t OtherCount;
+  std::uint8_t Other;
+  std::uint8_t Gives;
   std::uint8_t Pairs;  // First in the low half, Second in the high half (QuickRole)
   std::uint8_t Flags;
   std::uint8_t Traits;
@@ -302,15 +309,37 @@ constexpr std::array<QuickLetter, kLowEnd> MakeQuickLetters(Language language) {
     const QuickRole& role = kQuickRoles[fold.Role];
     for (int i = 0; i < 4; ++i) letter.Letters[i] = fold.Letters[i];
     letter.Count = fold.Count;
-    letter.Pairs = static_cast<std::uint8_t>(role.First | role.Second << 4);
     letter.Flags = fold.Flags;
+    if ((fold.Flags & kSoftensYe) != 0) letter.Gives = kBeforeSoftened;
+    // A vowel with a mark begins no diphthong, an upsilon with a dialytika ends none; an
+    // omicron and an upsilon read ou whatever follows, so the quick reading reads that pair.
+    std::uint8_t first = role.First;
+    std::uint8_t second = role.Second;
+    const bool marked = (fold.Flags & kAccented) != 0;
+    if ((first & kPairVowel) != 0 && (marked || fold.Role == kRoleOmicron)) {
+      first = static_cast<std::uint8_t>(first & ~kPairVowel);
+      if (!marked) letter.Gives = kBeforeOu;
+    }
+    if (fold.Role == kRoleUpsilon) {
+      if ((fold.Flags & kDialytika) != 0) {
+        second = static_cast<std::uint8_t>(second & ~kPairVowel);
+      } else {
+        letter.Other = kBeforeOu;
+        letter.OtherLetters[0] = 'u';
+        letter.OtherCount = 1;
+      }
+    }
+    letter.Pairs = static_cast<std::uint8_t>(first | second << 4);
     if (role.Kind == kQuickOwn) continue;
     letter.Traits = kQuickChosen;
     letter.Letters[1] = letter.Letters[2] = letter.Letters[3] = '\0';
     letter.Count = 1;
     if (role.Kind == kQuickIe) {
-      letter.Traits |= kQuickSoftened;
       letter.Letters[0] = 'e';
+      letter.Other = kBeforeSoftened;
+      letter.OtherLetters[0] = language == Language::kUkrainian ? 'e' : 'y';
+      letter.OtherLetters[1] = language == Language::kUkrainian ? '\0' : 'e';
+      letter.OtherCount = language == Language::kUkrainian ? 1 : 2;
     } else if (role.Kind == kQuickI) {
       letter.Letters[0] = language == Language::kUkrainian ? 'y' : 'i';
     } else {
@@ -327,22 +356,19 @@ constexpr std::array<QuickLetter, kLowEnd> kBelarusianLetters =
     MakeQuickLetters(Language::kBelarusian);
 
 // The reading of a word of letters below U+0500 (no mark, nothing that separates) in which no
-// pair of the Greek rules stands, in `language`: the letters of each from its entry, Cyrillic
-// e, yo, i and ghe as the alphabet and the letter before read them. kNotQuick for any other
-// word. `alphabet` gets the flags of its letters, `chosen` whether a letter read depends on
-// the alphabet.
+// pair of the Greek rules but ou stands, in `language`: the letters of each from its entry,
+// Cyrillic e, yo, i and ghe as the alphabet and the letter before read them. kNotQuick for any
+// other word. `alphabet` gets the flags of its letters, `chosen` whether a letter read depends
+// on the alphabet.
 template <typename Letters>
 std::uint32_t ReadQuickly(Letters word, std::uint32_t room, Language language, char* quick,
                           std::uint8_t* alphabet, bool* chosen) {
   const QuickLetter* const table = language == Language::kRussian     ? kRussianLetters.data()
                                    : language == Language::kUkrainian ? kUkrainianLetters.data()
                                                                       : kBelarusianLetters.data();
-  // The letters of e and yo at the start and after a softening letter.
-  const char* const ye = language == Language::kUkrainian ? "e\0\0" : "ye\0";
-  const std::uint32_t yeCount = language == Language::kUkrainian ? 1 : 2;
   std::uint32_t written = 0;
-  bool softens = true;     // e and yo read ye here: at the start, or after such a letter
-  std::uint8_t pairs = 0;  // the pairs the letter before may begin
+  std::uint8_t before = kBeforeSoftened;  // what the letter before is to this one
+  std::uint8_t pairs = 0;                 // the pairs the letter before may begin
   std::uint8_t flags = 0;
   std::uint8_t traits = 0;
   while (word.More()) {
@@ -354,11 +380,12 @@ std::uint32_t ReadQuickly(Letters word, std::uint32_t room, Language language, c
     flags |= letter.Flags;
     traits |= letter.Traits;
     if (written < room) {
-      const bool softened = softens && (letter.Traits & kQuickSoftened) != 0;
-      std::memcpy(quick + written, softened ? ye : letter.Letters, sizeof letter.Letters);
-      written += softened ? yeCount : letter.Count;
+      const bool other = (before & letter.Other) != 0;
+      std::memcpy(quick + written, other ? letter.OtherLetters : letter.Letters,
+                  sizeof letter.Letters);
+      written += other ? letter.OtherCount : letter.Count;
     }
-    softens = (letter.Flags & kSoftensYe) != 0;
+    before = letter.Gives;
   }
   *alphabet = flags;
   *chosen = (traits & kQuickChosen) != 0;

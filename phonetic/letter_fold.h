@@ -56,16 +56,17 @@ inline LetterClass ClassifyCodePoint(char32_t codePoint) {
 // Marks and separators in `word` write nothing: the caller passes one word as the rule
 // above finds it. `count` may be any size; the work stops once `room` letters are written.
 //
-// Most words need none of the rules that look around a letter (no Greek pair, a Cyrillic word
-// read as Russian): they are read by one look-up a letter, any other by FoldWordByRules.
+// Most words need none of the rules that look around a letter but the letter just before (no
+// Greek pair other than omicron-upsilon, a Cyrillic word read as Russian): they are read by
+// one look-up a letter, any other by FoldWordByRules.
 std::uint32_t FoldWord(const char32_t* word, std::uint32_t count, char* letters,
                        std::uint32_t room);
 
 // FoldWord for a word written in UTF-8, bytes[0..count), read from its bytes: a word of ASCII
 // letters and letters of two bytes below U+0500 with no mark and no pair of the Greek rules
-// is folded in one pass, as FoldWord folds its code points (room at most 64). For any other
-// bytes (a separator, a mark, a letter of three bytes, a byte that is no such UTF-8, a Greek
-// pair) it returns kNotFoldedQuickly: the caller decodes the word.
+// but omicron-upsilon is folded in one pass, as FoldWord folds its code points (room at most
+// 64). For any other bytes (a separator, a mark, a letter of three bytes, a byte that is no
+// such UTF-8, another Greek pair) it returns kNotFoldedQuickly: the caller decodes the word.
 constexpr std::uint32_t kNotFoldedQuickly = ~std::uint32_t{0};
 std::uint32_t FoldTwoByteWordQuickly(const std::uint8_t* bytes, std::uint32_t count,
                                      char* letters, std::uint32_t room);
