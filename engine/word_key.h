@@ -18,9 +18,10 @@ inline int MatchWordKey(const HeardTerm& term, const std::uint8_t* letters, std:
   return term.MatchWord(letters, length > kMaxWordLetters ? kMaxWordLetters : length);
 }
 
-// The answers for short words already seen with a term, by their lower-case letters packed
-// into eight bytes. An expression scans each file once per term, so a few terms keep their
-// answers side by side. About 100 KiB; one to each reading, the reading's thread's alone.
+// The answers for words already seen with a term, by their lower-case letters: a word of
+// two to seven letters packed into eight bytes, one of eight to fifteen into sixteen. An
+// expression scans each file once per term, so a few terms keep their answers side by side.
+// About 600 KiB; one to each reading, the reading's thread's alone.
 class WordCache {
  public:
   WordCache() = default;
@@ -39,7 +40,7 @@ class WordCache {
     std::uint64_t packed;
     std::memcpy(&packed, bytes, sizeof packed);
     const std::uint64_t notLetters = ~LetterBytes(packed) & 0x8080808080808080ull;
-    if (notLetters == 0) return term.MatchWordInPlace(bytes);  // eight letters or more
+    if (notLetters == 0) return MatchLongAt(term, bytes, packed);  // eight letters or more
     const int length = __builtin_ctzll(notLetters) / 8;
     if (length < 2) return -1;  // one-letter words are not words here
     const std::uint64_t word = (packed | 0x2020202020202020ull) & ((1ull << (8 * length)) - 1);
@@ -53,12 +54,16 @@ class WordCache {
   // Asks the term about a word the cache does not hold, and keeps the answer in its slot.
   int Remember(const HeardTerm& term, const std::uint8_t* bytes, std::uint64_t word,
                std::uint32_t slot);
+  // MatchAt for a word of eight letters or more, whose first eight are `first`.
+  int MatchLongAt(const HeardTerm& term, const std::uint8_t* bytes, std::uint64_t first);
 
   // Slots for 2^kBits words; a term that asks about many distinct words (HeardTerm::
   // ManyWords) uses 2^kWideBits.
   static constexpr std::uint32_t kBits = 11;
   static constexpr std::uint32_t kWideBits = 13;
   static constexpr int kTerms = 4;
+  // Slots for 2^kLongBits words of eight to fifteen letters.
+  static constexpr std::uint32_t kLongBits = 12;
   struct Entry {
     // The term whose answers these are: its method (nullptr: none) and identity.
     const SoundMethod* Method = nullptr;
@@ -67,6 +72,9 @@ class WordCache {
     char Identity[kMaxTermIdentity];
     std::uint64_t Words[1u << kWideBits];  // 0: a free slot; no two-letter word packs to 0
     std::int16_t Answers[1u << kWideBits];
+    // A long word's first eight letters (0: a free slot) and the rest, padded with zeros.
+    std::uint64_t LongWords[1u << kLongBits][2];
+    std::int16_t LongAnswers[1u << kLongBits];
   };
   Entry entries_[kTerms];
   Entry* current_ = &entries_[0];

@@ -553,7 +553,12 @@ TEST(WordCacheTest, AnswersAsTheTermWhileTermsTakeTurns) {
   std::vector<std::string> words = {"Moses", "MOSES", "Moise", "Mo", "m", "William", "Will",
                                     "Bill", "wm", "Wm", "willm", "Gulielmi", "Gulielmus",
                                     "Wilhelmina", "Margaret", "Peggy", "Meg", "Psalm", "ps",
-                                    "Xpher", "Abcdefg", "Abcdefgh", "MosesMosesMosesMosesMoses"};
+                                    "Xpher", "Abcdefg", "Abcdefgh", "MosesMosesMosesMosesMoses",
+                                    // Long words alike in their first eight letters, one
+                                    // an abbreviation and one not; fifteen and sixteen letters.
+                                    "Willelmum", "willelmux", "WILLELMUM", "Guillielmum",
+                                    "Guillielmux", "guillielmumabcd", "guillielmumabcde",
+                                    "Margareta", "Margaretam", "MARGARETAE", "margaretamm"};
   const std::string text = RandomText(random, 20000);
   for (std::size_t at = 0; at < text.size() && words.size() < 2000;) {
     std::size_t end = at;
