@@ -11,6 +11,8 @@
 #   --test-first  the test command before the run command (the other order)
 #   --keep        leave the root in WORKDIR afterwards (it is removed otherwise)
 #   WORKDIR       a new folder for the root and the logs (default: one under /var/tmp)
+# With TESSIK_ASSUME_NO_32BIT_CODE=1 the commands in the root take this machine for one that
+# runs no 32-bit code (no 32-bit Windows programs and tests).
 # Needs root; installs debootstrap, xvfb, xdotool and imagemagick here when missing.
 set -euo pipefail
 

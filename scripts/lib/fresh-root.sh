@@ -20,7 +20,9 @@
 # make_root [OPTION...]  debootstrap --variant=minbase OPTION... into $root; exits 1 when
 #                        it fails
 # mount_root             mounts proc, sys and /dev in the root and gives it resolv.conf
-# in_root COMMAND...     runs COMMAND as root in the root, with a clean environment
+# in_root COMMAND...     runs COMMAND as root in the root, with a clean environment (but
+#                        for TESSIK_ASSUME_NO_32BIT_CODE, which tries a machine without
+#                        32-bit code on one that has it)
 # stop_root_processes S  sends signal S to whatever runs in the root
 # cleanup                the EXIT trap: ends what runs in the root, unmounts what is
 #                        mounted under it and, unless keep is 1, removes it
@@ -105,7 +107,8 @@ mount_root() {
 
 in_root() {
   chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
-    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    ${TESSIK_ASSUME_NO_32BIT_CODE:+TESSIK_ASSUME_NO_32BIT_CODE=$TESSIK_ASSUME_NO_32BIT_CODE} "$@"
 }
 
 stop_root_processes() {
