@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <random>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "engine/search_state.h"
@@ -191,28 +193,19 @@ TEST(StringListTest, RunsOfOneTextShareItsBuffer) {
   EXPECT_EQ(list->Get(999), list->Get(0));
   list->Clear();
 
-  struct Step {
-    const char* added;      // nullptr: remove entry `removed`
-    std::uint32_t removed;
-    const char* expected;   // the texts of the entries after the step, joined by spaces
+  // Each step adds a text, or with "-" removes the entry it names; then the list's texts.
+  const std::pair<const char*, const char*> steps[] = {
+      {"a", "a"},     {"a", "a a"}, {"b", "a a b"}, {"a", "a a b a"}, {"-2", "a a a"},
+      {"a", "a a a a"}, {"-3", "a a a"}, {"c", "a a a c"}, {"-0", "a a c"}, {"-2", "a a"},
+      {"c", "a a c"}, {"-1", "a c"}, {"-0", "c"}, {"c", "c c"}, {"-1", "c"}, {"-0", ""},
+      {"d", "d"},
   };
-  const Step steps[] = {
-      {"a", 0, "a"},           {"a", 0, "a a"},       {"b", 0, "a a b"},
-      {"a", 0, "a a b a"},     {nullptr, 2, "a a a"}, {"a", 0, "a a a a"},
-      {nullptr, 3, "a a a"},   {"c", 0, "a a a c"},   {nullptr, 0, "a a c"},
-      {nullptr, 2, "a a"},     {"c", 0, "a a c"},     {nullptr, 1, "a c"},
-      {nullptr, 0, "c"},       {"c", 0, "c c"},       {nullptr, 1, "c"},
-      {nullptr, 0, ""},        {"d", 0, "d"},
-  };
-  for (const Step& step : steps) {
-    if (step.added != nullptr) {
-      list->Add(step.added);
-    } else {
-      list->RemoveAt(step.removed);
-    }
+  for (const auto& [step, expected] : steps) {
+    if (step[0] == '-') list->RemoveAt(static_cast<std::uint32_t>(std::atoi(step + 1)));
+    if (step[0] != '-') list->Add(step);
     std::string texts;
     for (std::uint32_t i = 0; i < list->Count; ++i) texts += (i > 0 ? " " : "") + std::string(list->Get(i));
-    EXPECT_EQ(texts, step.expected) << (step.added != nullptr ? step.added : "removal");
+    EXPECT_EQ(texts, expected) << step;
   }
 }
 
