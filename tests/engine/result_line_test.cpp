@@ -14,23 +14,34 @@
 
 namespace {
 
-std::string Expected(double percentage) {
+std::string Fixed(double value) {
   char digits[400];
   const auto result =
-      std::to_chars(digits, digits + sizeof digits, percentage, std::chars_format::fixed, 1);
-  return "w\tt.txt\t7 (" + std::string(digits, result.ptr) + "%)\t3 K";
+      std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 1);
+  return std::string(digits, result.ptr);
+}
+
+std::string Expected(double percentage) {
+  return "w\tt.txt\t7 (" + Fixed(percentage) + "%)\t3 K";
+}
+
+// The line of an occurrence of `word` in the file `path`.
+std::string Shown(const char* path, const std::string& word, int score, std::int64_t lineNumber,
+                  double percentage, std::int64_t sizeK) {
+  ResultLine line;
+  StartResultLines(&line, path);
+  FoundOccurrence occurrence{};
+  occurrence.Word = word.data();
+  occurrence.WordLength = static_cast<std::uint32_t>(word.size());
+  occurrence.Line = lineNumber;
+  occurrence.Percentage = percentage;
+  occurrence.SizeK = sizeK;
+  occurrence.Score = score;
+  return FormatResultLine(&line, occurrence);
 }
 
 std::string Shown(double percentage) {
-  ResultLine line;
-  StartResultLines(&line, "/tmp/t.txt");
-  FoundOccurrence occurrence{};
-  occurrence.Word = "w";
-  occurrence.WordLength = 1;
-  occurrence.Line = 7;
-  occurrence.Percentage = percentage;
-  occurrence.SizeK = 3;
-  return FormatResultLine(&line, occurrence);
+  return Shown("/tmp/t.txt", "w", kNoScore, 7, percentage, 3);
 }
 
 TEST(ResultLinePercentage, EveryEndOfSmallFiles) {
@@ -65,12 +76,6 @@ TEST(ResultLinePercentage, RandomValues) {
   }
 }
 
-std::string Fixed(double value) {
-  char digits[400];
-  const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 1);
-  return std::string(digits, result.ptr);
-}
-
 // Whole lines: the word and the file's name cut where they are long, a score, numbers of
 // every width, and lines long enough to be cut at 255 characters.
 struct LineCase {
@@ -99,16 +104,9 @@ TEST(ResultLineText, EachColumnAsTheLineShowsIt) {
       {"/t.txt", "Moses", kNoScore, -1, 1e300, -2, "Moses\tt.txt\t-1 (" + Fixed(1e300) + "%)\t-2 K"},
   };
   for (const LineCase& c : cases) {
-    ResultLine line;
-    StartResultLines(&line, c.Path);
-    FoundOccurrence occurrence{};
-    occurrence.Word = c.Word.data();
-    occurrence.WordLength = static_cast<std::uint32_t>(c.Word.size());
-    occurrence.Line = c.Line;
-    occurrence.Percentage = c.Percentage;
-    occurrence.SizeK = c.SizeK;
-    occurrence.Score = c.Score;
-    EXPECT_EQ(FormatResultLine(&line, occurrence), c.Expected.substr(0, 255)) << c.Path;
+    EXPECT_EQ(Shown(c.Path, c.Word, c.Score, c.Line, c.Percentage, c.SizeK),
+              c.Expected.substr(0, 255))
+        << c.Path;
   }
 }
 
