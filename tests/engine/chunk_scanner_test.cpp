@@ -243,12 +243,8 @@ TEST_P(InstructionSetTest, WordStartsAreFollowedByTheirOwnLettersFollowers) {
     std::string triples;
     for (const std::string& set : sets) {
       for (const char letter : {set[0], static_cast<char>(set[0] - 'a' + 'A')}) {
-        for (int before = 0; before < 256; ++before) {
-          for (int after = 0; after < 256; ++after) {
-            triples += static_cast<char>(before);
-            triples += letter;
-            triples += static_cast<char>(after);
-          }
+        for (int pair = 0; pair < 65536; ++pair) {
+          triples += {static_cast<char>(pair >> 8), letter, static_cast<char>(pair)};
         }
       }
     }
