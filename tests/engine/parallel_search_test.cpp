@@ -353,12 +353,11 @@ INSTANTIATE_TEST_SUITE_P(
 // over text files, and over GEDCOM files and documents with their switch.
 class ParallelControlTest : public ParallelSearchTest {
  protected:
-  // Runs the search of the case on the worker with 3 threads; `atFirstLine` runs on the
+  // Runs the search of the case (read in pieces) on the worker with 3 threads; `atFirstLine` runs on the
   // search's thread before its first line is shown.
   int RunOnWorker(DetailSink& sink, SearchState& state, const std::function<void()>& atFirstLine,
                   const std::function<void()>& meanwhile) {
     SearchRequest request = RequestOf(GetParam());
-    request.PieceSize = ParallelTree::kPiece;
     request.Threads = 3;
     bool first = true;
     sink.BeforeLine = [&](const std::string&) {
@@ -372,9 +371,7 @@ class ParallelControlTest : public ParallelSearchTest {
 };
 
 TEST_P(ParallelControlTest, PauseHoldsEveryThreadAndTheSearchGoesOnAsBefore) {
-  SearchRequest request = RequestOf(GetParam());
-  request.PieceSize = ParallelTree::kPiece;
-  const Outcome one = Search(request, 1);
+  const Outcome one = Search(RequestOf(GetParam()), 1);
   const auto state = std::make_unique<SearchState>();
   DetailSink sink;
   bool allPaused = false;
@@ -390,9 +387,7 @@ TEST_P(ParallelControlTest, PauseHoldsEveryThreadAndTheSearchGoesOnAsBefore) {
 }
 
 TEST_P(ParallelControlTest, StopWithAThreadHeldEndsTheSearchWithLinesAndEntriesInStep) {
-  SearchRequest request = RequestOf(GetParam());
-  request.PieceSize = ParallelTree::kPiece;
-  const Outcome one = Search(request, 1);
+  const Outcome one = Search(RequestOf(GetParam()), 1);
   const auto state = std::make_unique<SearchState>();
   DetailSink sink;
   bool held = false;
@@ -432,9 +427,9 @@ TEST_P(ParallelControlTest, StopWithAThreadHeldEndsTheSearchWithLinesAndEntriesI
 
 INSTANTIATE_TEST_SUITE_P(
     Searches, ParallelControlTest,
-    testing::Values(Case{"text", "t/*.txt", "Moses", false, nullptr, false},
-                    Case{"records", "r/*.ged", "Muller", false, nullptr, false, kDefaultPieceSize,
-                         true, true}),
+    testing::Values(
+        Case{"text", "t/*.txt", "Moses", false, nullptr, false, ParallelTree::kPiece},
+        Case{"records", "r/*.ged", "Muller", false, nullptr, false, ParallelTree::kPiece, true, true}),
     [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.Name); });
 
 }  // namespace
