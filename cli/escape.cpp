@@ -31,6 +31,13 @@ const char* EscapeControls(const char* text, std::string& scratch) {
   return scratch.c_str();
 }
 
+bool HoldsControl(const char* text, std::size_t length) {
+  for (std::size_t i = 0; i < length; ++i) {
+    if (IsControl(static_cast<unsigned char>(text[i]))) return true;
+  }
+  return false;
+}
+
 const char* EscapeResultLine(const char* line, std::string& scratch) {
   const char* end = line + std::strlen(line);
   const char* firstTab = std::strchr(line, '\t');

@@ -14,3 +14,6 @@ const char* EscapeControls(const char* text, std::string& scratch);
 // numeric columns hold no tab, so the file column is what lies between the first tab and
 // the last tab but one.
 const char* EscapeResultLine(const char* line, std::string& scratch);
+
+// Whether text[0..length) holds a control byte.
+bool HoldsControl(const char* text, std::size_t length);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "cli/escape.h"
 #include "cli/output.h"
 #include "cli/progress.h"
 #include "texts/search_texts.h"
@@ -15,6 +16,7 @@ void SearchRecord::SearchingFile(const char* path, std::int32_t) {
     DrawProgress(path);
   }
   StartResultLines(&resultLine_, path);
+  shownNameHoldsControl_ = HoldsControl(resultLine_.ShownName, resultLine_.ShownNameLength);
 }
 
 int SearchRecord::OccurrenceFound(const FoundOccurrence& occurrence) {
@@ -37,6 +39,7 @@ void SearchRecord::PrintHeld() {
   std::stable_sort(held_.begin(), held_.end(), [](const HeldOccurrence& a, const HeldOccurrence& b) {
     return a.Occurrence.Score > b.Occurrence.Score;
   });
+  shownNameHoldsControl_ = true;
   for (HeldOccurrence& held : held_) {
     FoundOccurrence& occurrence = held.Occurrence;
     occurrence.Path = held.Path.c_str();

@@ -67,6 +67,9 @@ class SearchRecord : public SearchSink, public ShownLines {
   virtual void PrintPath(const char* path) = 0;
   // Whether PrintOccurrence is given the result line (else nullptr, unless it is kept).
   virtual bool PrintsResultLines() const { return false; }
+  // Whether the file name that the result lines show holds a control byte: true for the
+  // lines printed after the search (PrintHeld), which come from many files.
+  bool ShownNameHoldsControl() const { return shownNameHoldsControl_; }
   // The column a printer shows for an occurrence.
   std::int64_t ColumnOf(const FoundOccurrence& occurrence) {
     return decodedColumns_ == nullptr || occurrence.ColumnDecoded
@@ -85,6 +88,7 @@ class SearchRecord : public SearchSink, public ShownLines {
 
   bool keepLineTexts_;
   bool holding_ = false;
+  bool shownNameHoldsControl_ = true;
   std::vector<HeldOccurrence> held_;
   int lines_ = 0;
   // The kept lines, each with its terminator, one after another in blocks that are

@@ -11,8 +11,6 @@ namespace {
 
 // The result line shows this many letters of a word, then "..." for a word this long.
 constexpr std::uint32_t kShownWordLetters = 13;
-// A result line holds at most this many characters; the rest of a longer one is cut.
-constexpr std::size_t kLongestLine = 255;
 
 // Appends to a line being built; what does not fit is dropped at the end.
 struct LineBuilder {
@@ -96,7 +94,7 @@ struct LineBuilder {
     }
   }
   const char* Finish() {
-    if (Length > kLongestLine) Length = kLongestLine;
+    if (Length > kLongestResultLine) Length = kLongestResultLine;
     Text[Length] = 0;
     return Text;
   }

@@ -12,6 +12,8 @@
 
 // The result line shows this many characters of a file name, then "...".
 constexpr std::size_t kShownNameCharacters = 14;
+// A result line holds at most this many characters; the rest of a longer one is cut.
+constexpr std::size_t kLongestResultLine = 255;
 
 struct ResultLine {
   char ShownName[kShownNameCharacters * 4 + 4];  // up to 4 bytes a character in UTF-8

@@ -887,6 +887,43 @@ TEST_F(CliTest, ControlCharactersInNamesAreEscaped) {
   }
 }
 
+// Files whose shown names hold control bytes between files whose names hold none, each
+// with two occurrences: every line is escaped as its own file's name asks, whether printed
+// as found or held back and sorted by score; a control byte beyond the shown characters is
+// not shown.
+TEST_F(CliTest, EachResultLineIsEscapedAsItsOwnFilesName) {
+  tree.WriteFile("a plain.txt", "cat cat\n");
+  tree.WriteFile("b\tcat.txt", "cat cat\n");
+  tree.WriteFile("c plain.txt", "cat cat\n");
+  tree.WriteFile("d\x7f.txt", "cat cat\n");
+  tree.WriteFile("e long name of\x01.txt", "cat cat\n");
+  const std::vector<std::string> shown = {"a plain.txt", "b\\x09cat.txt", "c plain.txt",
+                                          "d\\x7f.txt", "e long name of..."};
+  struct Case {
+    std::vector<std::string> Options;
+    std::string Word;  // the word column of every line
+  };
+  const Case cases[] = {{{}, "cat"}, {{"-j1"}, "cat"}, {{"--method=scored", "--sort=score"}, "cat (189)"}};
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.Options;
+    args.push_back(tree.Path("*.txt"));
+    args.push_back("cat");
+    CliRun run = Run(args);
+    std::vector<std::string> expected;
+    for (const std::string& name : shown) {
+      for (const char* place : {"\t1 (37.5%)\t0 K", "\t1 (87.5%)\t0 K"})
+        expected.push_back(c.Word + "\t" + name + place);
+    }
+    std::vector<std::string> lines;
+    for (const std::string& line : Lines(run.Out)) {
+      if (line.find("\tone.txt\t") == std::string::npos) lines.push_back(line);  // the tree's own
+    }
+    std::sort(lines.begin(), lines.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(lines, expected) << run.Out;
+  }
+}
+
 // --- --vimgrep, progress, the folder hint, --version ---
 
 // "PATH:LINE:COLUMN:WORD" for an occurrence at `offset` of `content`.
