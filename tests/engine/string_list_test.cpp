@@ -204,7 +204,10 @@ TEST(StringListTest, RunsOfOneTextShareItsBuffer) {
     if (step[0] == '-') list->RemoveAt(static_cast<std::uint32_t>(std::atoi(step + 1)));
     if (step[0] != '-') list->Add(step);
     std::string texts;
-    for (std::uint32_t i = 0; i < list->Count; ++i) texts += (i > 0 ? " " : "") + std::string(list->Get(i));
+    for (std::uint32_t i = 0; i < list->Count; ++i) {
+      if (i > 0) texts += ' ';
+      texts += list->Get(i);
+    }
     EXPECT_EQ(texts, expected) << step;
   }
 }
