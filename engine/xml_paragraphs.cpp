@@ -8,6 +8,7 @@
 #include "engine/document_refusal.h"
 #include "engine/record_text.h"
 #include "engine/text_decoding.h"
+#include "engine/xml_memory.h"
 
 namespace {
 
@@ -219,43 +220,54 @@ bool AttributesRead(const pugi::xml_node& element, const References& references)
 // is checked for.
 constexpr std::uint8_t kNothingBelow = 0x80;
 
-// Walks the elements and texts below the document in document order: visitor.Start for
-// each element, visitor.End with what Start said of it when it ends (right after Start for
-// an empty one, or one whose content is not walked), visitor.Characters for each text inside
-// the root element (false: the text is not allowed). false when a text or an attribute was
-// not.
+// Walks the elements and texts of the root element in document order: visitor.Start for
+// each element (with its name), visitor.End with what Start said of it when it ends (right
+// after Start for an empty one, or one whose content is not walked), visitor.Characters for
+// each text (false: the text is not allowed). false when a text or an attribute was not.
+// Every step is a call into the parser, so each node costs as few as it can: below the root
+// the parser keeps only elements, which have names, and texts and CDATA sections, which have
+// none, so a node's type is asked only where a text must be told from a CDATA section (in a
+// part with references); the elements open are kept here rather than asked for by parent.
 template <typename Visitor>
 bool Walk(const pugi::xml_document& document, const References& references, Visitor& visitor) {
-  // What visitor.Start said of each element open, for its End.
-  std::vector<std::uint8_t> open;
-  pugi::xml_node node = document.first_child();
-  while (node) {
-    const pugi::xml_node_type type = node.type();
-    if (type == pugi::node_element) {
+  pugi::xml_node root = document.first_child();
+  while (root && root.type() != pugi::node_element) root = root.next_sibling();
+  if (!root) return true;
+  struct Open {
+    pugi::xml_node Element;
+    std::uint8_t Said;  // what visitor.Start said of it, for its End
+  };
+  std::vector<Open> open;
+  pugi::xml_node node = root;
+  for (;;) {
+    const char* name = node.name();
+    if (*name != '\0') {
       if (references.Any && !AttributesRead(node, references)) return false;
-      const std::uint8_t said = visitor.Start(node);
-      const bool walkedBelow = (said & kNothingBelow) == 0 || references.Any;
-      if (const pugi::xml_node child = walkedBelow ? node.first_child() : pugi::xml_node()) {
-        open.push_back(said);
-        node = child;
-        continue;
+      const std::uint8_t said = visitor.Start(node, name);
+      if ((said & kNothingBelow) == 0 || references.Any) {
+        if (const pugi::xml_node child = node.first_child()) {
+          open.push_back({node, said});
+          node = child;
+          continue;
+        }
       }
       visitor.End(said);
-    } else if ((type == pugi::node_pcdata || type == pugi::node_cdata) && !open.empty()) {
-      if (!visitor.Characters(node.value(), type == pugi::node_cdata)) return false;
+    } else if (!visitor.Characters(node.value(),
+                                   references.Any && node.type() == pugi::node_cdata)) {
+      return false;
     }
-    for (pugi::xml_node next = node.next_sibling();; next = node.next_sibling()) {
-      if (next) {
+    // On to the next sibling, or to that of the nearest element open that has one.
+    for (;;) {
+      if (open.empty()) return true;  // the root element's end
+      if (const pugi::xml_node next = node.next_sibling()) {
         node = next;
         break;
       }
-      if (open.empty()) return true;
-      node = node.parent();
-      visitor.End(open.back());
+      node = open.back().Element;
+      visitor.End(open.back().Said);
       open.pop_back();
     }
   }
-  return true;
 }
 
 // The elements the paragraphs are read by, by their local names in each dialect.
@@ -350,31 +362,35 @@ void BlankLineBreaks(char* text, std::size_t count) {
   }
 }
 
+// The paragraph being read is written where it goes, at the end of the lines, and ended
+// there by its line feed, or taken back when it is to be left out.
 struct Paragraphs {
   XmlDialect Dialect;
   References Refs;
   std::string* Lines;
-  std::string Paragraph;
-  int TextDepth = 0;        // inside a w:t, or a text:p / text:h
-  int SkippedDepth = 0;     // inside XHTML's head, script or style
-  int PropertiesDepth = 0;  // inside Word's properties
+  std::size_t ParagraphStart;  // where the paragraph being read begins in Lines
+  int TextDepth = 0;           // inside a w:t, or a text:p / text:h
+  int SkippedDepth = 0;        // inside XHTML's head, script or style
+  int PropertiesDepth = 0;     // inside Word's properties
+
+  bool InParagraph() const { return Lines->size() > ParagraphStart; }
 
   void EndParagraph(bool evenEmpty) {
     if (!evenEmpty) {
       bool blank = true;
-      for (char c : Paragraph) blank = blank && (c == ' ' || c == '\t');
+      for (std::size_t i = ParagraphStart; i < Lines->size() && blank; ++i)
+        blank = (*Lines)[i] == ' ' || (*Lines)[i] == '\t';
       if (blank) {
-        Paragraph.clear();
+        Lines->resize(ParagraphStart);
         return;
       }
     }
-    Lines->append(Paragraph);
     Lines->push_back('\n');
-    Paragraph.clear();
+    ParagraphStart = Lines->size();
   }
 
-  std::uint8_t Start(const pugi::xml_node& element) {
-    const Element e = Classify(Dialect, element.name());
+  std::uint8_t Start(const pugi::xml_node&, const char* name) {
+    const Element e = Classify(Dialect, name);
     switch (Dialect) {
       case XmlDialect::kWordprocessing:
         if (e == Element::kProperties) {
@@ -385,18 +401,18 @@ struct Paragraphs {
         if (e == Element::kText) {
           ++TextDepth;
         } else if (e == Element::kTab) {
-          Paragraph.push_back('\t');
+          Lines->push_back('\t');
         } else if (e == Element::kBlank) {
-          Paragraph.push_back(' ');
+          Lines->push_back(' ');
         }
         break;
       case XmlDialect::kOpenDocument:
         if (e == Element::kText) {
           ++TextDepth;
         } else if (TextDepth > 0 && e == Element::kBlank) {
-          Paragraph.push_back(' ');
+          Lines->push_back(' ');
         } else if (TextDepth > 0 && e == Element::kTab) {
-          Paragraph.push_back('\t');
+          Lines->push_back('\t');
         }
         break;
       case XmlDialect::kXhtml:
@@ -444,13 +460,20 @@ struct Paragraphs {
     const bool wanted = Dialect == XmlDialect::kXhtml ? SkippedDepth == 0
                                                       : TextDepth > 0 && PropertiesDepth == 0;
     if (!wanted && (cdata || !Refs.Any)) return true;
-    const std::size_t start = Paragraph.size();
+    const std::size_t start = Lines->size();
     if (cdata || !Refs.Any) {
-      Paragraph.append(characters);
-    } else if (!AppendDecoded(characters, Refs, ' ', wanted ? &Paragraph : nullptr)) {
+      Lines->append(characters);
+      // The parser has made every carriage return of a text or CDATA section a line feed.
+      char* end = Lines->data() + Lines->size();
+      for (char* c = Lines->data() + start;
+           (c = static_cast<char*>(std::memchr(c, '\n', static_cast<std::size_t>(end - c)))) !=
+           nullptr;)
+        *c++ = ' ';
+    } else if (!AppendDecoded(characters, Refs, ' ', wanted ? Lines : nullptr)) {
       return false;
+    } else {
+      BlankLineBreaks(Lines->data() + start, Lines->size() - start);  // &#13; is a reference
     }
-    BlankLineBreaks(Paragraph.data() + start, Paragraph.size() - start);
     return true;
   }
 };
@@ -458,15 +481,16 @@ struct Paragraphs {
 }  // namespace
 
 int AppendXmlParagraphs(XmlDialect dialect, char* xml, std::size_t count, std::string* text) {
+  KeepXmlMemory();
   pugi::xml_document document;
-  Paragraphs reading{dialect, {}, text, {}};
+  Paragraphs reading{dialect, {}, text, text->size()};
   // As if XHTML's DTD were named (and not read): its entities, &nbsp; and the like, are
   // skipped rather than errors in a chapter that does not name it.
   int result = Load(document, xml, count, dialect == XmlDialect::kXhtml, &reading.Refs);
   if (result != kDocumentRead) return result;
   const std::size_t before = text->size();
   if (!Walk(document, reading.Refs, reading)) result = kDocumentBroken;
-  if (result == kDocumentRead && !reading.Paragraph.empty()) reading.EndParagraph(false);
+  if (result == kDocumentRead && reading.InParagraph()) reading.EndParagraph(false);
   if (result == kDocumentRead && !IsXmlText(text->data() + before, text->size() - before))
     result = kDocumentBroken;
   if (result != kDocumentRead) text->resize(before);
@@ -481,8 +505,8 @@ struct Visiting {
   void (*Visit)(void*, const std::string*);
   void* Context;
 
-  std::uint8_t Start(const pugi::xml_node& element) {
-    if (!Is(element.name(), Query->Element)) return 0;
+  std::uint8_t Start(const pugi::xml_node& element, const char* name) {
+    if (!Is(name, Query->Element)) return 0;
     std::string values[3];
     for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
       for (int i = 0; i < 3; ++i) {
@@ -505,6 +529,7 @@ struct Visiting {
 
 int VisitXmlElements(char* xml, std::size_t count, const XmlElementQuery& query,
                      void (*visit)(void* context, const std::string* values), void* context) {
+  KeepXmlMemory();
   pugi::xml_document document;
   Visiting visiting{&query, {}, visit, context};
   const int result = Load(document, xml, count, false, &visiting.Refs);

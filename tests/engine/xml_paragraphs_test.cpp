@@ -8,6 +8,7 @@
 
 #include <ostream>
 #include <string>
+#include <thread>
 
 #include "engine/document_refusal.h"
 
@@ -111,6 +112,17 @@ INSTANTIATE_TEST_SUITE_P(
         ParagraphCase{"LineEndsInsideAParagraph", kWord,
                       Word("<w:p><w:r><w:t>a\r\nb\rc\nd&#13;e&#10;f</w:t></w:r></w:p>"), kRead,
                       "a b c d e f\n"},
+        ParagraphCase{"LineEndsInTextAndCdataOfAPartWithoutReferences", kWord,
+                      Word("<w:p><w:r><w:t>a\r\nb<![CDATA[c\rd\r\ne]]>f\n</w:t></w:r></w:p>"),
+                      kRead, "a bc d ef \n"},
+        // Text read after the last paragraph of a part ends a line of its own, unless it is
+        // blank.
+        ParagraphCase{"TextAfterTheLastParagraph", kWord,
+                      Word("<w:p><w:r><w:t>a</w:t></w:r></w:p><w:r><w:t>b</w:t><w:tab/></w:r>"),
+                      kRead, "a\nb\t\n"},
+        ParagraphCase{"BlankAfterTheLastParagraph", kWord,
+                      Word("<w:p><w:r><w:t>a</w:t></w:r></w:p><w:r><w:t> </w:t><w:tab/></w:r>"),
+                      kRead, "a\n"},
         ParagraphCase{"CommentsAndInstructionsAreNotText", kWord,
                       Word("<w:p><w:r><w:t>a<!-- b --><?x c?>d</w:t></w:r></w:p>"), kRead, "ad\n"},
         ParagraphCase{"UndeclaredEntityWithoutDtd", kWord,
@@ -177,5 +189,32 @@ INSTANTIATE_TEST_SUITE_P(
         ParagraphCase{"XhtmlDocumentType", kXhtml,
                       "<!DOCTYPE html><html><body><p>a&nbsp;b</p>tail</body></html>", kRead,
                       "a b\ntail\n"}));
+
+// The trees of parts read one after another, and on two threads at once, are built in the
+// same memory given back and taken again: each part reads as it does alone.
+TEST(XmlParagraphs, PartsReadAtOnceOnTwoThreads) {
+  std::string body;
+  for (int i = 0; i < 400; ++i)
+    body +=
+        "<w:p><w:r><w:rPr><w:b/></w:rPr><w:t>Muller " + std::to_string(i) + "</w:t></w:r></w:p>";
+  const std::string part = Word(body);
+  std::string alone;
+  std::string xml = part;
+  ASSERT_EQ(AppendXmlParagraphs(kWord, xml.data(), xml.size(), &alone), kRead);
+  const auto readAll = [&](std::string* text) {
+    for (int i = 0; i < 20; ++i) {
+      std::string copy = part;
+      if (AppendXmlParagraphs(kWord, copy.data(), copy.size(), text) != kRead) return;
+    }
+  };
+  std::string first, second;
+  std::thread other(readAll, &second);
+  readAll(&first);
+  other.join();
+  std::string expected;
+  for (int i = 0; i < 20; ++i) expected += alone;
+  EXPECT_EQ(first, expected);
+  EXPECT_EQ(second, expected);
+}
 
 }  // namespace
