@@ -17,6 +17,13 @@
 namespace {
 
 constexpr std::uint32_t kRecordWordBytes = 4 * kMaxWordLetters;
+// A record's words are kept one after the other in a ring of letters, this many bytes for
+// each occurrence it holds: most words are far shorter than the longest, and a record that
+// kept room for the longest with each occurrence was mostly empty memory, fresh to the
+// process and handed from one processor's cache to the other's.
+constexpr std::uint32_t kRecordLetterBytesEach = 16;
+static_assert(kRecordOccurrences * kRecordLetterBytesEach >= 2 * kRecordWordBytes,
+              "a word must fit in a record's letters wherever the last one ended");
 
 struct Occurrence {
   std::int64_t Start;  // placed in the file (PlacedMatch): where it stands in the file
@@ -30,7 +37,7 @@ struct Occurrence {
   std::int64_t Column;
   double Percentage;
   const char* InRecord;
-  std::uint8_t Letters[kRecordWordBytes];
+  std::uint64_t LettersAt;  // its word in the record's ring of letters (a running count)
 };
 
 struct Record {
@@ -48,8 +55,13 @@ struct Record {
   RecordText Text;  // a GEDCOM file's records, which its placed matches name
   std::atomic<std::uint64_t> Produced{0};  // the helper's
   std::atomic<std::uint64_t> Consumed{0};  // the search's
+  // The letters' counts, as Produced and Consumed: what was written of the ring (words and
+  // the ends skipped so that none is cut by its end), and what the search is done with.
+  std::uint64_t LettersWritten = 0;               // the helper's alone
+  std::atomic<std::uint64_t> LettersConsumed{0};  // the search's
   std::atomic<int> Finished{0};
   Occurrence* Occurrences = nullptr;  // a ring of the pass's RecordOccurrences
+  std::uint8_t* Letters = nullptr;    // a ring of RecordOccurrences * kRecordLetterBytesEach
 };
 
 // One helper's own: what it reads with.
@@ -81,6 +93,7 @@ struct FileReaders::Shared {
   std::uint32_t RecordOccurrences = kRecordOccurrences;
   Record* Records = nullptr;
   Occurrence* Occurrences = nullptr;  // the records' rings, one after the other
+  std::uint8_t* Letters = nullptr;    // their rings of letters, one after the other
   std::atomic<std::uint32_t> Dispatched{0};  // items whose record is filled in (the search's)
   std::atomic<std::uint32_t> Taken{0};       // items taken by a helper
   std::atomic<int> Abandoned{0};             // the search goes no further (the search's)
@@ -108,16 +121,32 @@ bool CanTake(const void* context) {
 struct Filling {
   Shared* Pass;
   Record* Into;
-  // The record has room up to this count of occurrences at least: Consumed is looked at
-  // again only there, not at each occurrence while the search moves it on.
+  // The record has room up to this count of occurrences and of letters at least: Consumed
+  // and LettersConsumed are looked at again only there, not at each occurrence while the
+  // search moves them on.
   std::uint64_t RoomUntil = 0;
+  std::uint64_t LettersRoomUntil = 0;
+  std::uint64_t LettersNeeded = 0;  // while it waits: up to where the letters must be free
 };
+
+std::uint64_t LetterCapacity(const Shared& shared) {
+  return std::uint64_t{shared.RecordOccurrences} * kRecordLetterBytesEach;
+}
+
+// Where a word of `length` bytes goes in `record`'s letters: where the last one ended, or
+// at the ring's start when it would be cut by its end.
+std::uint64_t LettersAtFor(const Shared& shared, const Record& record, std::uint32_t length) {
+  const std::uint64_t capacity = LetterCapacity(shared);
+  const std::uint64_t at = record.LettersWritten;
+  return at % capacity + length > capacity ? at + (capacity - at % capacity) : at;
+}
 
 bool HasRoom(const void* context) {
   const auto& filling = *static_cast<const Filling*>(context);
+  const Record& record = *filling.Into;
   return filling.Pass->Abandoned.load() != 0 ||
-         filling.Into->Produced.load() - filling.Into->Consumed.load() <
-             filling.Pass->RecordOccurrences;
+         (record.Produced.load() - record.Consumed.load() < filling.Pass->RecordOccurrences &&
+          filling.LettersNeeded - record.LettersConsumed.load() <= LetterCapacity(*filling.Pass));
 }
 
 bool HasMore(const void* context) {
@@ -137,14 +166,25 @@ int Wait(bool (*ready)(const void*), const void* context) {
 // The occurrence goes into the record, once there is room; `placed`: as placed in the file.
 int KeepFound(Filling& filling, const WordFound& found, const PlacedMatch* placed) {
   Record& record = *filling.Into;
-  const std::uint64_t capacity = filling.Pass->RecordOccurrences;
+  const Shared& shared = *filling.Pass;
+  const std::uint64_t capacity = shared.RecordOccurrences;
   const std::uint64_t produced = record.Produced.load(std::memory_order_relaxed);
-  if (produced >= filling.RoomUntil) {
-    if (produced - record.Consumed.load() >= capacity && Wait(HasRoom, &filling) != 0)
-      return kScanStopped;
+  const std::uint32_t length = found.Length < kRecordWordBytes ? found.Length : kRecordWordBytes;
+  const std::uint64_t lettersAt = LettersAtFor(shared, record, length);
+  if (produced >= filling.RoomUntil || lettersAt + length > filling.LettersRoomUntil) {
+    filling.LettersNeeded = lettersAt + length;
+    if (produced - record.Consumed.load() >= capacity ||
+        filling.LettersNeeded - record.LettersConsumed.load() > LetterCapacity(shared)) {
+      // The search may not have been woken for the last occurrences kept (the letters can
+      // fill before the count does): it is, before this helper waits for it.
+      record.Produced.store(produced);
+      NotifyWorker();
+      if (Wait(HasRoom, &filling) != 0) return kScanStopped;
+    }
     filling.RoomUntil = record.Consumed.load() + capacity;
+    filling.LettersRoomUntil = record.LettersConsumed.load() + LetterCapacity(shared);
   }
-  if (filling.Pass->Abandoned.load() != 0) return kScanStopped;
+  if (shared.Abandoned.load() != 0) return kScanStopped;
   Occurrence& kept = record.Occurrences[produced % capacity];
   kept.Start = placed != nullptr ? placed->Place.FileOffset : found.Start;
   kept.End = found.End;
@@ -157,8 +197,10 @@ int KeepFound(Filling& filling, const WordFound& found, const PlacedMatch* place
     kept.Percentage = placed->Percentage;
     kept.InRecord = placed->Place.Record;
   }
-  kept.Length = found.Length < kRecordWordBytes ? found.Length : kRecordWordBytes;
-  std::memcpy(kept.Letters, found.Letters, kept.Length);
+  kept.Length = length;
+  kept.LettersAt = lettersAt;
+  std::memcpy(record.Letters + lettersAt % LetterCapacity(shared), found.Letters, length);
+  record.LettersWritten = lettersAt + length;
   // The search is woken for the first occurrence of a file, then each time half a record
   // more is there and when the record is full; the end of the file wakes it for the rest.
   // Only a count it is woken for is stored in the order NotifyWorker's look for a waiting
@@ -249,6 +291,8 @@ void Dispatch(Shared& shared, SearchState* state, std::uint32_t item) {
   record.Text = RecordText();
   record.End = FileScanEnd::NotOpened;
   record.Produced.store(0);
+  record.LettersWritten = 0;
+  record.LettersConsumed.store(0);
   record.Consumed.store(0);
   record.Finished.store(0);
   shared.Dispatched.store(item + 1);
@@ -297,18 +341,23 @@ bool TakeItemHere(Shared& shared, std::uint32_t item) {
 
 // The search's listeners when it reads a file ahead: the search cannot wait for itself to
 // take what it put, so a record that fills is given up, to be read again when it is due.
-bool GiveUp(Filling& filling) {
+bool GiveUp(Filling& filling, const WordFound& found) {
   Record& record = *filling.Into;
-  if (record.Produced.load() < filling.Pass->RecordOccurrences) return false;
+  const Shared& shared = *filling.Pass;
+  const std::uint32_t length = found.Length < kRecordWordBytes ? found.Length : kRecordWordBytes;
+  if (record.Produced.load() < shared.RecordOccurrences &&
+      LettersAtFor(shared, record, length) + length <= LetterCapacity(shared)) {
+    return false;
+  }
   record.Redo = true;
   return true;
 }
 int KeepOrGiveUp(void* context, const WordFound& found) {
-  if (GiveUp(*static_cast<Filling*>(context))) return kScanStopped;
+  if (GiveUp(*static_cast<Filling*>(context), found)) return kScanStopped;
   return Keep(context, found);
 }
 int KeepPlacedOrGiveUp(void* context, const PlacedMatch& match) {
-  if (GiveUp(*static_cast<Filling*>(context))) return kScanStopped;
+  if (GiveUp(*static_cast<Filling*>(context), *match.Found)) return kScanStopped;
   return KeepPlaced(context, match);
 }
 
@@ -322,6 +371,7 @@ bool ReadAheadWhileWaiting(Shared& shared, const Reader* own) {
   ReadItem(shared, next, *own, KeepOrGiveUp, KeepPlacedOrGiveUp);
   Record& record = shared.Records[next % shared.Slots];
   if (record.Redo) {
+    record.LettersWritten = 0;
     record.Produced.store(0);
     record.End = FileScanEnd::NotOpened;
   }
@@ -335,6 +385,7 @@ int TakeRecord(Shared& shared, Record& record, std::int64_t lineBase, SearchStat
                const HeardTerm& term, SearchSink& sink, bool& listed,
                const Reader* own = nullptr) {
   std::uint64_t consumed = 0;
+  std::uint64_t lettersConsumed = 0;
   for (;;) {
     const std::uint64_t produced = record.Produced.load();
     // The helper may be waiting for room since it last looked at Consumed, whatever it
@@ -344,8 +395,9 @@ int TakeRecord(Shared& shared, Record& record, std::int64_t lineBase, SearchStat
     const std::uint64_t step = shared.RecordOccurrences >= 8 ? shared.RecordOccurrences / 8 : 1;
     for (; consumed < produced;) {
       const Occurrence& kept = record.Occurrences[consumed % shared.RecordOccurrences];
-      WordFound found{kept.Letters, kept.Length,    kept.Start, kept.End,
-                      kept.Line,    kept.LineStart, kept.Key};
+      const std::uint8_t* letters = record.Letters + kept.LettersAt % LetterCapacity(shared);
+      WordFound found{letters,   kept.Length,    kept.Start, kept.End,
+                      kept.Line, kept.LineStart, kept.Key};
       if (shared.Pieces) {
         // The piece's first line began where its reading did.
         if (found.Line == 0) found.LineStart = record.ReadFrom;
@@ -362,9 +414,14 @@ int TakeRecord(Shared& shared, Record& record, std::int64_t lineBase, SearchStat
                  kScanGoOn) {
         return -1;
       }
-      if (++consumed % step == 0) record.Consumed.store(consumed, std::memory_order_release);
+      lettersConsumed = kept.LettersAt + kept.Length;
+      if (++consumed % step == 0) {
+        record.LettersConsumed.store(lettersConsumed, std::memory_order_release);
+        record.Consumed.store(consumed, std::memory_order_release);
+      }
     }
     if (someTaken) {
+      record.LettersConsumed.store(lettersConsumed);
       record.Consumed.store(consumed);
       NotifyWorker();
     }
@@ -389,6 +446,7 @@ void FileReaders::Stop() {
   NotifyWorker();
   for (int i = 0; i < shared_->HelperCount; ++i) JoinHelper(shared_->Helpers[i].Thread);
   for (int i = 0; i < shared_->HelperCount; ++i) FreeBlock(shared_->Helpers[i].Buffer);
+  delete[] shared_->Letters;
   delete[] shared_->Helpers;
   delete[] shared_->Records;
   delete[] shared_->Occurrences;
@@ -441,14 +499,19 @@ int FileReaders::StartHelpers(const HelperReading& how, SearchState* state) {
   shared.Records = new (std::nothrow) Record[shared.Slots];
   shared.Occurrences =
       new (std::nothrow) Occurrence[std::size_t{shared.Slots} * shared.RecordOccurrences];
+  shared.Letters =
+      new (std::nothrow) std::uint8_t[std::size_t{shared.Slots} * LetterCapacity(shared)];
   shared.Helpers = new (std::nothrow) Helper[how.Helpers];
-  if (shared.Records == nullptr || shared.Occurrences == nullptr || shared.Helpers == nullptr) {
+  if (shared.Records == nullptr || shared.Occurrences == nullptr || shared.Letters == nullptr ||
+      shared.Helpers == nullptr) {
     Stop();
     return -1;
   }
-  for (std::uint32_t slot = 0; slot < shared.Slots; ++slot)
+  for (std::uint32_t slot = 0; slot < shared.Slots; ++slot) {
     shared.Records[slot].Occurrences =
         shared.Occurrences + std::size_t{slot} * shared.RecordOccurrences;
+    shared.Records[slot].Letters = shared.Letters + std::size_t{slot} * LetterCapacity(shared);
+  }
   for (std::uint32_t item = 0; item < shared.Slots; ++item) Dispatch(shared, state, item);
   // Each helper's term and readings are made here, before its thread starts; a helper that
   // cannot have them is not started. Pieces are read by the plain reading alone.

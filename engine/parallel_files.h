@@ -17,12 +17,13 @@
 // pieces' records are taken in the file's order.
 //
 // Memory: at most kRecordsPerHelper files ahead per helper are read or held, each record
-// holding at most kRecordOccurrences occurrences (about 41 KB) before its helper waits for
-// the search to take them (about 330 KB of records a helper). The pieces of a file are
-// read at most kPieceRecordsPerHelper a helper ahead, with kPieceRecordOccurrences
-// occurrences each (about 655 KB): a piece holds far more matches than a small file, and
-// its helper should not wait while the search reads a piece of its own (about 1.3 MB of
-// records a helper, and two more records for the search's own reading ahead). Each helper
+// holding at most kRecordOccurrences occurrences, and 16 bytes of their words for each
+// (about 12 KB), before its helper waits for the search to take them (about 100 KB of
+// records a helper). The pieces of a file are read at most kPieceRecordsPerHelper a helper
+// ahead, with kPieceRecordOccurrences occurrences each (about 200 KB): a piece holds far more
+// matches than a small file, and its helper should not wait while the search reads a piece
+// of its own (about 400 KB of records a helper, and two more records for the search's own
+// reading ahead). Each helper
 // has a read buffer of kReadChunkSize bytes, a reading and a term. While a file is read in
 // pieces, both sets of helpers and records exist. With the switch of records and documents,
 // each reader (helper or search) holds at most one GEDCOM file or document whole at a time,

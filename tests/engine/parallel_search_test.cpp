@@ -15,6 +15,7 @@
 
 #include "engine/search_driver.h"
 #include "engine/search_state.h"
+#include "engine/sound_method.h"
 #include "phonetic/phonetic_key.h"
 #include "platform/files.h"
 #include "platform/thread.h"
@@ -114,6 +115,20 @@ class ParallelTree {
       std::string text;
       for (int line = 0; line < 150 + i; ++line) text += line % 7 ? "Moses and Moses\n" : "Aaron\n";
       tree.WriteFile("full/f" + std::to_string(i) + ".txt", text);
+    }
+    // Words up to the longest length, each unlike the one before, in letters of one and of
+    // two bytes: a record's letters fill before its occurrences do, in files one after
+    // another and in a file's pieces.
+    for (bool cyrillic : {false, true}) {
+      std::string text;
+      for (int line = 0; line < 90; ++line) {
+        text += LongMoses(cyrillic, line) + " and " + LongMoses(cyrillic, line + 7) + "\n";
+      }
+      std::string name = cyrillic ? "longwords/u" : "longwords/b";
+      for (int i = 0; i < 8; ++i)
+        tree.WriteFile(std::string(name).append(1, char('0' + i)).append(".txt"), text);
+      while (text.size() < 3 * kPiece) text += text;
+      tree.WriteFile(name.append("big.txt"), text);
     }
     unopenable = std::make_unique<UnopenableFile>(tree.Path("t/d3/fifo.txt"));
     tree.WriteFile("pieces/big.txt", PiecedText());
@@ -226,6 +241,17 @@ class ParallelTree {
     }
     return text;
   }
+  // Moses, then s and a as many as `n` tells, up to the longest word, in Latin or Cyrillic
+  // letters: heard as Moses.
+  static std::string LongMoses(bool cyrillic, int n) {
+    std::string word = cyrillic ? "\xd0\x9c\xd0\xbe\xd1\x81\xd0\xb5" : "Mose";
+    const std::uint32_t letters = kMaxWordLetters - static_cast<std::uint32_t>(n % 23);
+    for (std::uint32_t i = 4; i < letters; ++i) {
+      const bool s = static_cast<int>(i) < 8 + n % 29;
+      word += cyrillic ? (s ? "\xd1\x81" : "\xd0\xb0") : (s ? "s" : "a");
+    }
+    return word;
+  }
   static constexpr std::size_t kPiece = 256 << 10;
 
   TempTree tree;
@@ -310,6 +336,10 @@ INSTANTIATE_TEST_SUITE_P(
                          nullptr, false},
                     Case{"files_of_more_occurrences_than_a_record", "full/*.txt", "Moses",
                          false, nullptr, false},
+                    Case{"files_of_longer_words_than_a_record_holds", "longwords/??.txt",
+                         "Moses", true, nullptr, false},
+                    Case{"pieces_of_longer_words_than_a_record_holds", "longwords/*.txt",
+                         "Moses", true, nullptr, false, ParallelTree::kPiece},
                     Case{"one_line_of_100_mb", "long/*.txt", "Moses", false, nullptr, false},
                     Case{"pieces", "pieces/*.txt", "Moses", false, nullptr, false,
                          ParallelTree::kPiece},
