@@ -16,9 +16,10 @@
 #   windows: what cross-building the Windows programs and packing them needs;
 #   windows-test: that, and Wine for 64-bit programs with what the tests run under it;
 #   bench:   what bench/run_bench.sh runs besides tessik-cli: the programs it is compared
-#            with (ripgrep, ugrep; GNU grep is always there), /usr/bin/time for peak
-#            memory, and the texts of the corpus (the Bible, a census's names, and the
-#            Polish, German, Russian, Ukrainian and Greek word lists of the letters' text).
+#            with (ripgrep, ugrep; GNU grep is always there), a C compiler for its timer
+#            (bench/timed_run.c), and the texts of the corpus (the Bible, a census's names,
+#            and the Polish, German, Russian, Ukrainian and Greek word lists of the letters'
+#            text).
 set -euo pipefail
 
 # zlib, minizip, libdeflate and pugixml: the zip archives and XML of documents (records and
@@ -34,7 +35,7 @@ package=(g++ cmake make qt6-base-dev libgl-dev libxcb1-dev dpkg-dev file binutil
 # unpacks.
 windows=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix cmake make zip libz-mingw-w64-dev
          dpkg-dev)
-bench=(ripgrep ugrep time bible-kjv libtext-names-perl wpolish wngerman hunspell-ru hunspell-uk
+bench=(ripgrep ugrep gcc bible-kjv libtext-names-perl wpolish wngerman hunspell-ru hunspell-uk
        hunspell-el)
 windows_test=("${windows[@]}" googletest wine wine64 fonts-wine xvfb xauth xdotool imagemagick)
 linux_test=("${window[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
