@@ -314,24 +314,28 @@ static FileScanEnd ScanEndOf(int outcome) {
   }
 }
 
+// Opens `path` to be read with `buffer`, into `file` and `open`, and takes its size:
+// ReadToEnd when there is something to read, else NotOpened or Empty, the file closed.
+static FileScanEnd OpenToRead(const char* path, bool listedAsRegularFile,
+                              const std::uint8_t* buffer, std::atomic<FileHandle>& open,
+                              FileHandle& file, std::int64_t& size) {
+  file = buffer != nullptr ? OpenFileForScan(path, listedAsRegularFile) : kInvalidFile;
+  open = IsOpenFile(file) ? file : kNoFile;
+  if (!IsOpenFile(file)) return FileScanEnd::NotOpened;
+  size = GetFileSize64(file);
+  if (size > 0) return FileScanEnd::ReadToEnd;
+  CloseScanFile(open);
+  return size < 0 ? FileScanEnd::NotOpened : FileScanEnd::Empty;
+}
 
 FileScanEnd ReadFileForTerm(const char* path, bool listedAsRegularFile, ScanMode scanMode,
                             std::uint8_t* buffer, std::atomic<FileHandle>& open,
                             const HeardTerm& term, WordReading& reading, std::int64_t firstLine,
                             WordListener listener, void* context, std::int64_t& size,
                             std::int64_t splitFrom) {
-  FileHandle file = buffer != nullptr ? OpenFileForScan(path, listedAsRegularFile) : kInvalidFile;
-  open = IsOpenFile(file) ? file : kNoFile;
-  if (!IsOpenFile(file)) return FileScanEnd::NotOpened;
-  size = GetFileSize64(file);
-  if (size < 0) {
-    CloseScanFile(open);
-    return FileScanEnd::NotOpened;
-  }
-  if (size == 0) {
-    CloseScanFile(open);
-    return FileScanEnd::Empty;
-  }
+  FileHandle file;
+  const FileScanEnd opened = OpenToRead(path, listedAsRegularFile, buffer, open, file, size);
+  if (opened != FileScanEnd::ReadToEnd) return opened;
   const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
   // A file to be read in pieces, if its reading can read it so: its first bytes tell.
   std::int64_t firstRead = 0;
@@ -373,18 +377,9 @@ FileScanEnd ReadFileAsRecords(const char* path, bool listedAsRegularFile, ScanMo
                               std::int64_t& size, int& refusal, std::int64_t splitFrom) {
   refusal = kDocumentRead;
   text.Clear();
-  FileHandle file = buffer != nullptr ? OpenFileForScan(path, listedAsRegularFile) : kInvalidFile;
-  open = IsOpenFile(file) ? file : kNoFile;
-  if (!IsOpenFile(file)) return FileScanEnd::NotOpened;
-  size = GetFileSize64(file);
-  if (size < 0) {
-    CloseScanFile(open);
-    return FileScanEnd::NotOpened;
-  }
-  if (size == 0) {
-    CloseScanFile(open);
-    return FileScanEnd::Empty;
-  }
+  FileHandle file;
+  const FileScanEnd opened = OpenToRead(path, listedAsRegularFile, buffer, open, file, size);
+  if (opened != FileScanEnd::ReadToEnd) return opened;
   const bool listAll = scanMode == ScanMode::ListEveryOccurrence;
   reading.Start(term, listAll, firstLine, listener, context);
   Placing placing{nullptr, placed, context};
