@@ -60,9 +60,11 @@ bool IsNameByte(unsigned char c) {
 // elsewhere it is an error of the XML.
 struct References {
   bool SkipUndeclared = false;
-  // Whether the part holds an ampersand at all: without one there is no reference to look
-  // for in its texts and attributes.
-  bool Any = true;
+  // The part's bytes, and its first ampersand (nullptr: none, and so no reference to look
+  // for in its texts and attributes).
+  const char* Begin = nullptr;
+  const char* End = nullptr;
+  const char* FirstAmpersand = nullptr;
 };
 
 // Appends `raw` (text or an attribute's value as written) to `out` (nullptr: only checks
@@ -174,9 +176,15 @@ bool IsXmlText(const char* text, std::size_t count) {
 // from its declaration and document type.
 int Load(pugi::xml_document& document, char* xml, std::size_t count, bool foreignDtd,
          References* references) {
-  references->Any = std::memchr(xml, '&', count) != nullptr;
+  // Looked for again in the bytes as parsed: the parser moves a text that held a carriage
+  // return.
+  const bool anyAmpersand = std::memchr(xml, '&', count) != nullptr;
   const pugi::xml_parse_result parsed =
       document.load_buffer_inplace(xml, count, kParseOptions, pugi::encoding_auto);
+  references->Begin = xml;
+  references->End = xml + count;
+  references->FirstAmpersand =
+      anyAmpersand ? static_cast<const char*>(std::memchr(xml, '&', count)) : nullptr;
   bool externalDtd = foreignDtd, standalone = false;
   int elements = 0;
   for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
@@ -215,24 +223,98 @@ bool AttributesRead(const pugi::xml_node& element, const References& references)
   return true;
 }
 
+// Whether the references of the attributes of `element` and of every element and text
+// below it (but CDATA sections) are allowed.
+bool SubtreeRead(const pugi::xml_node& element, const References& references) {
+  if (!AttributesRead(element, references)) return false;
+  for (pugi::xml_node node = element.first_child(); node; node = node.next_sibling()) {
+    if (node.type() == pugi::node_element) {
+      if (!SubtreeRead(node, references)) return false;
+    } else if (node.type() == pugi::node_pcdata &&
+               !AppendDecoded(node.value(), references, 0, nullptr)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The ampersands of a part, met in document order. The parser leaves the names and texts of
+// a part in its own bytes, in the order of the document, so every ampersand between a node
+// and the next node walked is in the first one's start tag or content (or in a comment or
+// instruction between them, which costs a needless look): the attributes of an element,
+// and the elements and texts below it that were not walked, need looking at only where one
+// stands there, and a text only where one stands in it. A part the parser had to convert
+// from another encoding is read from a copy: there every element and text is looked at.
+class Ampersands {
+ public:
+  Ampersands(const References& references, const char* root)
+      : next_(references.FirstAmpersand), begin_(references.Begin), end_(references.End) {
+    if (next_ == nullptr) return;
+    if (root < begin_ || root >= end_) {
+      everywhere_ = true;
+    } else {
+      Before(root);
+    }
+  }
+
+  // Whether an ampersand stands between the last node met and `position`, where the next
+  // node is (or the part's end); then the next one is looked for from there.
+  bool Before(const char* position) {
+    if (everywhere_) return true;
+    if (next_ == nullptr) return false;
+    if (position == end_) {
+      next_ = nullptr;
+      return true;
+    }
+    if (position < begin_ || position > end_) {
+      everywhere_ = true;  // a node the parser holds elsewhere: no telling where it stands
+      return true;
+    }
+    if (next_ >= position) return false;
+    next_ = static_cast<const char*>(
+        std::memchr(position, '&', static_cast<std::size_t>(end_ - position)));
+    return true;
+  }
+  // Whether one stands in text[0..length), a node met.
+  bool Within(const char* text, std::size_t length) const {
+    return everywhere_ || (next_ != nullptr && next_ < text + length);
+  }
+
+ private:
+  const char* next_;
+  const char* begin_;
+  const char* end_;
+  bool everywhere_ = false;
+};
+
 // What a visitor's Start says of an element whose elements and texts it has no use for:
-// they are not walked, unless the part holds references, which every text and attribute
-// is checked for.
+// they are not walked, only looked at for references where an ampersand stands in them.
 constexpr std::uint8_t kNothingBelow = 0x80;
 
 // Walks the elements and texts of the root element in document order: visitor.Start for
 // each element (with its name), visitor.End with what Start said of it when it ends (right
 // after Start for an empty one, or one whose content is not walked), visitor.Characters for
-// each text (false: the text is not allowed). false when a text or an attribute was not.
+// each text (with its length, and whether its references are to be replaced: false for a
+// CDATA section or a text without an ampersand; false from it: the text is not allowed).
+// false when a text or an attribute was not. The attributes of an element are looked at
+// before its Start where the visitor says kAttributesBeforeStart, else when the next node
+// is met.
 // Every step is a call into the parser, so each node costs as few as it can: below the root
 // the parser keeps only elements, which have names, and texts and CDATA sections, which have
-// none, so a node's type is asked only where a text must be told from a CDATA section (in a
-// part with references); the elements open are kept here rather than asked for by parent.
-template <typename Visitor>
-bool Walk(const pugi::xml_document& document, const References& references, Visitor& visitor) {
-  pugi::xml_node root = document.first_child();
-  while (root && root.type() != pugi::node_element) root = root.next_sibling();
-  if (!root) return true;
+// none, so a node's type is asked only where a text holds an ampersand; the elements open
+// are kept here rather than asked for by parent. A part without an ampersand (kLooked
+// false) is walked without looking for any.
+template <bool kLooked, typename Visitor>
+bool WalkFrom(const pugi::xml_node& root, const References& references, Visitor& visitor) {
+  Ampersands ampersands(references, root.name());
+  // The element met last, whose start tag (and content, when not walked) is looked at once
+  // the next node is met.
+  pugi::xml_node last = root;
+  bool lastMet = false, lastWalkedBelow = true;
+  const auto lastRead = [&](const char* next) {
+    if (!kLooked || !ampersands.Before(next) || !lastMet) return true;
+    return lastWalkedBelow ? AttributesRead(last, references) : SubtreeRead(last, references);
+  };
   struct Open {
     pugi::xml_node Element;
     std::uint8_t Said;  // what visitor.Start said of it, for its End
@@ -242,9 +324,14 @@ bool Walk(const pugi::xml_document& document, const References& references, Visi
   for (;;) {
     const char* name = node.name();
     if (*name != '\0') {
-      if (references.Any && !AttributesRead(node, references)) return false;
+      if (!lastRead(name)) return false;
+      if (kLooked && Visitor::kAttributesBeforeStart && !AttributesRead(node, references))
+        return false;
       const std::uint8_t said = visitor.Start(node, name);
-      if ((said & kNothingBelow) == 0 || references.Any) {
+      last = node;
+      lastMet = true;
+      lastWalkedBelow = (said & kNothingBelow) == 0;
+      if (lastWalkedBelow) {
         if (const pugi::xml_node child = node.first_child()) {
           open.push_back({node, said});
           node = child;
@@ -252,13 +339,18 @@ bool Walk(const pugi::xml_document& document, const References& references, Visi
         }
       }
       visitor.End(said);
-    } else if (!visitor.Characters(node.value(),
-                                   references.Any && node.type() == pugi::node_cdata)) {
-      return false;
+    } else {
+      const char* value = node.value();
+      if (!lastRead(value)) return false;
+      lastMet = false;
+      const std::size_t length = std::strlen(value);
+      const bool decoded =
+          kLooked && ampersands.Within(value, length) && node.type() == pugi::node_pcdata;
+      if (!visitor.Characters(value, length, decoded)) return false;
     }
     // On to the next sibling, or to that of the nearest element open that has one.
     for (;;) {
-      if (open.empty()) return true;  // the root element's end
+      if (open.empty()) return lastRead(references.End);  // the root element's end
       if (const pugi::xml_node next = node.next_sibling()) {
         node = next;
         break;
@@ -268,6 +360,15 @@ bool Walk(const pugi::xml_document& document, const References& references, Visi
       open.pop_back();
     }
   }
+}
+
+template <typename Visitor>
+bool Walk(const pugi::xml_document& document, const References& references, Visitor& visitor) {
+  pugi::xml_node root = document.first_child();
+  while (root && root.type() != pugi::node_element) root = root.next_sibling();
+  if (!root) return true;
+  return references.FirstAmpersand != nullptr ? WalkFrom<true>(root, references, visitor)
+                                              : WalkFrom<false>(root, references, visitor);
 }
 
 // The elements the paragraphs are read by, by their local names in each dialect.
@@ -285,7 +386,7 @@ enum class Element : std::uint8_t {
 };
 
 // The elements of Word's parts, by their local names, from the most frequent.
-Element ClassifyWord(const LocalName& local) {
+[[gnu::always_inline]] inline Element ClassifyWord(const LocalName& local) {
   const char* n = local.Name;
   switch (local.Length) {
     case 1:
@@ -365,6 +466,7 @@ void BlankLineBreaks(char* text, std::size_t count) {
 // The paragraph being read is written where it goes, at the end of the lines, and ended
 // there by its line feed, or taken back when it is to be left out.
 struct Paragraphs {
+  static constexpr bool kAttributesBeforeStart = false;
   XmlDialect Dialect;
   References Refs;
   std::string* Lines;
@@ -389,22 +491,28 @@ struct Paragraphs {
     ParagraphStart = Lines->size();
   }
 
+  // Word's elements, the most of all, are told apart here; the others' in StartOther.
   std::uint8_t Start(const pugi::xml_node&, const char* name) {
-    const Element e = Classify(Dialect, name);
+    if (Dialect != XmlDialect::kWordprocessing) return StartOther(Classify(Dialect, name));
+    const Element e = ClassifyWord(LocalPart(name));
+    if (e == Element::kProperties) {
+      ++PropertiesDepth;
+      return static_cast<std::uint8_t>(e) | kNothingBelow;
+    }
+    if (PropertiesDepth > 0) return static_cast<std::uint8_t>(Element::kOther);
+    if (e == Element::kText) {
+      ++TextDepth;
+    } else if (e == Element::kTab) {
+      Lines->push_back('\t');
+    } else if (e == Element::kBlank) {
+      Lines->push_back(' ');
+    }
+    return static_cast<std::uint8_t>(e);
+  }
+
+  std::uint8_t StartOther(Element e) {
     switch (Dialect) {
       case XmlDialect::kWordprocessing:
-        if (e == Element::kProperties) {
-          ++PropertiesDepth;
-          return static_cast<std::uint8_t>(e) | kNothingBelow;
-        }
-        if (PropertiesDepth > 0) return static_cast<std::uint8_t>(Element::kOther);
-        if (e == Element::kText) {
-          ++TextDepth;
-        } else if (e == Element::kTab) {
-          Lines->push_back('\t');
-        } else if (e == Element::kBlank) {
-          Lines->push_back(' ');
-        }
         break;
       case XmlDialect::kOpenDocument:
         if (e == Element::kText) {
@@ -456,13 +564,13 @@ struct Paragraphs {
 
   // A line feed or carriage return inside a paragraph reads as a blank, and so does an
   // entity skipped.
-  bool Characters(const char* characters, bool cdata) {
+  bool Characters(const char* characters, std::size_t length, bool decoded) {
     const bool wanted = Dialect == XmlDialect::kXhtml ? SkippedDepth == 0
                                                       : TextDepth > 0 && PropertiesDepth == 0;
-    if (!wanted && (cdata || !Refs.Any)) return true;
+    if (!wanted && !decoded) return true;
     const std::size_t start = Lines->size();
-    if (cdata || !Refs.Any) {
-      Lines->append(characters);
+    if (!decoded) {
+      Lines->append(characters, length);
       // The parser has made every carriage return of a text or CDATA section a line feed.
       char* end = Lines->data() + Lines->size();
       for (char* c = Lines->data() + start;
@@ -500,6 +608,7 @@ int AppendXmlParagraphs(XmlDialect dialect, char* xml, std::size_t count, std::s
 namespace {
 
 struct Visiting {
+  static constexpr bool kAttributesBeforeStart = true;  // Start hands their values on
   const XmlElementQuery* Query;
   References Refs;
   void (*Visit)(void*, const std::string*);
@@ -520,8 +629,8 @@ struct Visiting {
     return 0;
   }
   void End(std::uint8_t) {}
-  bool Characters(const char* characters, bool cdata) {
-    return cdata || !Refs.Any || AppendDecoded(characters, Refs, 0, nullptr);
+  bool Characters(const char* characters, std::size_t, bool decoded) {
+    return !decoded || AppendDecoded(characters, Refs, 0, nullptr);
   }
 };
 

@@ -93,6 +93,32 @@ INSTANTIATE_TEST_SUITE_P(
                       Word("<w:p><w:r><w:rPr><w:rFonts w:ascii=\"&nbsp;\"/></w:rPr><w:t>a</w:t>"
                            "</w:r></w:p>"),
                       kDocumentBroken, ""},
+        // References are looked for where an ampersand stands: in the start tag of the
+        // element before the next node, below properties not walked, to the part's end, in
+        // a text moved by the parser, and everywhere in a part it converted.
+        ParagraphCase{"BadReferenceInPropertiesAfterAGoodOne", kWord,
+                      Word("<w:p><w:r><w:t>a&amp;b</w:t></w:r><w:r><w:rPr><w:x w:v=\"1\"/>"
+                           "<w:y w:v=\"&nbsp;\"/></w:rPr><w:t>c</w:t></w:r></w:p>"),
+                      kDocumentBroken, ""},
+        ParagraphCase{"BadReferenceInATextBelowProperties", kWord,
+                      Word("<w:p><w:r><w:rPr><w:t>&nbsp;</w:t></w:rPr><w:t>c</w:t></w:r></w:p>"),
+                      kDocumentBroken, ""},
+        ParagraphCase{"BadReferenceInTheLastElement", kWord,
+                      Word("<w:p><w:r><w:t>a</w:t></w:r></w:p><w:sectPr><w:pgSz w:w=\"&x;\"/>"
+                           "</w:sectPr>"),
+                      kDocumentBroken, ""},
+        ParagraphCase{"BadReferenceInAStartTagBeforeItsText", kWord,
+                      Word("<w:p><w:r><w:t w:x=\"&x;\">a</w:t></w:r></w:p>"), kDocumentBroken,
+                      ""},
+        ParagraphCase{"BadReferenceAfterACarriageReturn", kWord,
+                      Word("<w:p><w:r><w:t>a\r\nb&</w:t></w:r></w:p>"), kDocumentBroken, ""},
+        ParagraphCase{"AmpersandInACommentOnly", kWord,
+                      Word("<w:p><!-- & --><w:r><w:rPr><w:b/></w:rPr><w:t>a</w:t></w:r></w:p>"),
+                      kRead, "a\n"},
+        ParagraphCase{"BadReferenceInPropertiesOfAConvertedPart", kWord,
+                      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><w:document><w:p><w:pPr>"
+                      "<w:x w:v=\"&x;\"/></w:pPr><w:t>M\xFCller</w:t></w:p></w:document>",
+                      kDocumentBroken, ""},
         ParagraphCase{"LineEndsAmongEightLetters", kWord,
                       Word("<w:p><w:r><w:t>abcdefg\nhijklmnop\rqrstuvwxyz0123456\n</w:t></w:r>"
                            "</w:p>"),
@@ -189,6 +215,20 @@ INSTANTIATE_TEST_SUITE_P(
         ParagraphCase{"XhtmlDocumentType", kXhtml,
                       "<!DOCTYPE html><html><body><p>a&nbsp;b</p>tail</body></html>", kRead,
                       "a b\ntail\n"}));
+
+// An element whose attribute holds a reference XML does not allow is never handed on, and
+// the part is refused.
+TEST(XmlElements, NoneVisitedWithAReferenceNotAllowed) {
+  std::string xml =
+      "<package><manifest><item id=\"a\" href=\"x&;y\"/><item id=\"b\"/></manifest>"
+      "</package>";
+  int visited = 0;
+  EXPECT_EQ(VisitXmlElements(
+                xml.data(), xml.size(), {"item", {"id", "href", nullptr}},
+                [](void* count, const std::string*) { ++*static_cast<int*>(count); }, &visited),
+            kDocumentBroken);
+  EXPECT_EQ(visited, 0);
+}
 
 // The trees of parts read one after another, and on two threads at once, are built in the
 // same memory given back and taken again: each part reads as it does alone.
