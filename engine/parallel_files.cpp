@@ -133,6 +133,11 @@ std::uint64_t LetterCapacity(const Shared& shared) {
   return std::uint64_t{shared.RecordOccurrences} * kRecordLetterBytesEach;
 }
 
+// How many bytes of a word found a record keeps.
+std::uint32_t KeptLength(const WordFound& found) {
+  return found.Length < kRecordWordBytes ? found.Length : kRecordWordBytes;
+}
+
 // Where a word of `length` bytes goes in `record`'s letters: where the last one ended, or
 // at the ring's start when it would be cut by its end.
 std::uint64_t LettersAtFor(const Shared& shared, const Record& record, std::uint32_t length) {
@@ -169,7 +174,7 @@ int KeepFound(Filling& filling, const WordFound& found, const PlacedMatch* place
   const Shared& shared = *filling.Pass;
   const std::uint64_t capacity = shared.RecordOccurrences;
   const std::uint64_t produced = record.Produced.load(std::memory_order_relaxed);
-  const std::uint32_t length = found.Length < kRecordWordBytes ? found.Length : kRecordWordBytes;
+  const std::uint32_t length = KeptLength(found);
   const std::uint64_t lettersAt = LettersAtFor(shared, record, length);
   if (produced >= filling.RoomUntil || lettersAt + length > filling.LettersRoomUntil) {
     filling.LettersNeeded = lettersAt + length;
@@ -344,7 +349,7 @@ bool TakeItemHere(Shared& shared, std::uint32_t item) {
 bool GiveUp(Filling& filling, const WordFound& found) {
   Record& record = *filling.Into;
   const Shared& shared = *filling.Pass;
-  const std::uint32_t length = found.Length < kRecordWordBytes ? found.Length : kRecordWordBytes;
+  const std::uint32_t length = KeptLength(found);
   if (record.Produced.load() < shared.RecordOccurrences &&
       LettersAtFor(shared, record, length) + length <= LetterCapacity(shared)) {
     return false;
